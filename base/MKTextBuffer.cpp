@@ -1,5 +1,7 @@
 #include "base/MKTextBuffer.h"
 
+#include "base/MKString.h"
+
 #include <wchar.h>
 
 bool MKTextBuffer::Append(const wchar_t* text, int n)
@@ -33,4 +35,9 @@ bool MKTextBuffer::AppendText(const wchar_t* text)
         return true;
     size_t n = wcslen(text);
     return n <= size_t(INT32_MAX) && Append(text, int(n));
+}
+
+MKString MKTextBuffer::ToString() const
+{
+    return MKString::MKStringFromChars(GetText(), GetLength());
 }
