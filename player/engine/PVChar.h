@@ -1,0 +1,45 @@
+#pragma once
+#include "player/engine/PVString.h"
+
+// Base of every character a definition tag makes. Characters are counted:
+// a new one starts at 0, each holder adds one, and the character deletes
+// itself when a release brings the count below 1 (so releasing a character
+// that nothing holds yet deletes it).
+class PVChar {
+public:
+    enum Type {
+        kShape = 1,
+        kMorph = 2,
+        kBitmap = 3,
+        kFont = 4,
+        kText = 5,
+        kButton = 6,
+        kSprite = 7,
+        kAudio = 8,
+    };
+
+    PVChar(int type, int id) : type_(type), id_(id) {}
+    virtual ~PVChar() = default;
+    PVChar(const PVChar&) = delete;
+    PVChar& operator=(const PVChar&) = delete;
+
+    int Type() const { return type_; }
+    int Id() const { return id_; }
+    const PVString& Name() const { return name_; }
+    // False when the name cannot be stored (the old name then stays).
+    bool SetName(const char* text, int length) { return name_.Assign(text, length); }
+
+    int RefCount() const { return refCount_; }
+    void AddRef() { ++refCount_; }
+    void Release()
+    {
+        if (--refCount_ < 1)
+            delete this;
+    }
+
+private:
+    int type_;
+    int id_;
+    PVString name_;
+    int refCount_ = 0;
+};

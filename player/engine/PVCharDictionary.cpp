@@ -1,0 +1,62 @@
+#include "player/engine/PVCharDictionary.h"
+
+PVCharDictionary::~PVCharDictionary()
+{
+    RemoveAll();
+}
+
+bool PVCharDictionary::Init()
+{
+    if (!slots_.Allocate(256))
+        return false;
+    for (int i = 0; i < slots_.Count(); ++i)
+        slots_[i] = nullptr;
+    return true;
+}
+
+bool PVCharDictionary::Add(PVChar* character)
+{
+    const int id = character->Id();
+    if (id < 0)
+        return false;
+    const int oldCount = slots_.Count();
+    if (oldCount < id + 1) {
+        if (!slots_.SetCount(id + 1))
+            return false;
+        for (int i = oldCount; i <= id; ++i)
+            slots_[i] = nullptr;
+    }
+    PVChar* previous = slots_[id];
+    if (previous == character)
+        return true;
+    slots_[id] = character;
+    character->AddRef();
+    if (previous)
+        previous->Release();
+    return true;
+}
+
+PVChar* PVCharDictionary::Get(int id) const
+{
+    return id >= 0 && id < slots_.Count() ? slots_[id] : nullptr;
+}
+
+bool PVCharDictionary::Remove(int id)
+{
+    PVChar* character = Get(id);
+    if (!character)
+        return false;
+    slots_[id] = nullptr;
+    character->Release();
+    return true;
+}
+
+void PVCharDictionary::RemoveAll()
+{
+    for (int i = 0; i < slots_.Count(); ++i) {
+        if (PVChar* character = slots_[i]) {
+            slots_[i] = nullptr;
+            character->Release();
+        }
+    }
+}

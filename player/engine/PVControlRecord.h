@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+
+#include "player/engine/PVGeometry.h"
+#include "player/engine/PVString.h"
+
+class PVAction;
+
+// One display-list command of a frame; the kind is the tag code that made it.
+// Only the fields of its kind are meaningful. The record owns its action list
+// and its name.
+class PVControlRecord {
+public:
+    enum Kind : uint16_t {
+        kRemove = 5,
+        kActions = 12,
+        kPlace = 26,
+        kRemoveByDepth = 28,
+    };
+    // Place flags as the format's PlaceObject2 stores them.
+    enum PlaceFlag : uint8_t {
+        kPlaceMove = 0x01,
+        kPlaceCharacter = 0x02,
+        kPlaceMatrix = 0x04,
+        kPlaceCxform = 0x08,
+        kPlaceRatio = 0x10,
+        kPlaceName = 0x20,
+        kPlaceClipDepth = 0x40,
+    };
+
+    explicit PVControlRecord(uint16_t kind) : kind(kind) {}
+    ~PVControlRecord();
+    PVControlRecord(const PVControlRecord&) = delete;
+    PVControlRecord& operator=(const PVControlRecord&) = delete;
+
+    uint16_t kind;
+    PVControlRecord* next = nullptr;
+
+    // Place (26), remove (5) and remove by depth (28).
+    uint8_t flags = 0;
+    uint16_t characterId = 0;
+    uint16_t depth = 0;
+    PVMatrix matrix;
+    PVCxform cxform;
+    uint16_t ratio = 0;
+    PVString name;
+    uint16_t clipDepth = 0;
+
+    // Actions (12): one reference to each action of the list.
+    PVAction* actions = nullptr;
+};

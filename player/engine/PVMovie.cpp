@@ -1,0 +1,49 @@
+#include "player/engine/PVMovie.h"
+
+#include <new>
+
+PVMovie::~PVMovie()
+{
+    for (int i = 0; i < frames_.Count(); ++i)
+        delete frames_[i];
+}
+
+PVMovieFrame* PVMovie::Frame(int index) const
+{
+    return index >= 0 && index < frames_.Count() ? frames_[index] : nullptr;
+}
+
+PVMovieFrame* PVMovie::GetOrCreateFrame(int index)
+{
+    if (index < 0 || index >= kMaxFrames)
+        return nullptr;
+    const int oldCount = frames_.Count();
+    if (index >= oldCount) {
+        if (!frames_.SetCount(index + 1))
+            return nullptr;
+        for (int i = oldCount; i <= index; ++i)
+            frames_[i] = nullptr;
+    }
+    if (!frames_[index] && !(frames_[index] = new (std::nothrow) PVMovieFrame))
+        return nullptr;
+    if (index >= frameCount_)
+        frameCount_ = index + 1;
+    return frames_[index];
+}
+
+bool PVMovie::AddRecord(int index, PVControlRecord* record)
+{
+    PVMovieFrame* frame = GetOrCreateFrame(index);
+    if (!frame) {
+        delete record;
+        return false;
+    }
+    frame->Append(record);
+    return true;
+}
+
+bool PVMovie::SetLabel(int index, const PVString& label)
+{
+    PVMovieFrame* frame = GetOrCreateFrame(index);
+    return frame && frame->label.Assign(label);
+}

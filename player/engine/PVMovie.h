@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+
+#include "player/engine/PVMovieFrame.h"
+#include "player/engine/PVTArray.h"
+
+// The frame list of the main movie or of a sprite. Counted: a new movie
+// holds one reference for its creator and is deleted when the last one is
+// released. Frame slots are made only for frames that carry a label or
+// records, so a large claimed frame count costs nothing until it is used.
+class PVMovie {
+public:
+    // Frames are numbered 0..kMaxFrames-1: the count is a 16-bit value.
+    static constexpr int kMaxFrames = 65535;
+
+    explicit PVMovie(uint16_t frameCount) : frameCount_(frameCount) {}
+    PVMovie(const PVMovie&) = delete;
+    PVMovie& operator=(const PVMovie&) = delete;
+
+    void AddRef() { ++refCount_; }
+    void Release()
+    {
+        if (--refCount_ < 1)
+            delete this;
+    }
+
+    int FrameCount() const { return frameCount_; }
+    // Null for a frame without label or records.
+    PVMovieFrame* Frame(int index) const;
+
+    // Appends the record to the frame, growing the frame count to index + 1
+    // when the index is not below it. Takes ownership of the record; on
+    // failure (allocation, or an index past the last possible frame) the
+    // record is freed and the answer is false.
+    bool AddRecord(int index, PVControlRecord* record);
+    // Sets the frame's label under the same growth rule; false on failure.
+    bool SetLabel(int index, const PVString& label);
+
+    bool PathsArePostScript() const { return pathsArePostScript_; }
+    void SetPathsArePostScript() { pathsArePostScript_ = true; }
+
+private:
+    ~PVMovie();
+    PVMovieFrame* GetOrCreateFrame(int index);
+
+    int refCount_ = 1;
+    int frameCount_;
+    PVTArray<PVMovieFrame*> frames_;
+    bool pathsArePostScript_ = false;
+};

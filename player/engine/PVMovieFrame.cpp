@@ -1,0 +1,20 @@
+#include "player/engine/PVMovieFrame.h"
+
+PVMovieFrame::~PVMovieFrame()
+{
+    while (first) {
+        PVControlRecord* next = first->next;
+        delete first;
+        first = next;
+    }
+}
+
+void PVMovieFrame::Append(PVControlRecord* record)
+{
+    record->next = nullptr;
+    if (last)
+        last->next = record;
+    else
+        first = record;
+    last = record;
+}

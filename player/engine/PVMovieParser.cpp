@@ -1,0 +1,134 @@
+#include "player/engine/PVMovieParser.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVInStream.h"
+#include "player/engine/PVInZStream.h"
+#include "player/engine/PVMovie.h"
+
+namespace {
+
+// The image grows as data arrives, so a length claimed by the header costs
+// memory only once the source really delivers it.
+constexpr uint32_t kFirstImageBlock = 64u << 10;
+
+}  // namespace
+
+PVMovieParser::~PVMovieParser()
+{
+    FreeImage();
+}
+
+void PVMovieParser::FreeImage()
+{
+    std::free(image_);
+    image_ = nullptr;
+    imageCapacity_ = 0;
+    pos_ = end_ = 0;
+    bitCount_ = 0;
+    overrun_ = false;
+}
+
+bool PVMovieParser::CheckHeader(const uint8_t header[8])
+{
+    const bool stored = header[0] == 'F' && header[1] == 'W' && header[2] == 'S';
+    const bool deflated = header[0] == 'C' && header[1] == 'W' && header[2] == 'S';
+    const uint32_t length = header[4] | header[5] << 8 | header[6] << 16 | static_cast<uint32_t>(header[7]) << 24;
+    if ((!stored && !deflated) || length <= 20)
+        return false;
+    compressed_ = deflated;
+    version_ = header[3];
+    fileLength_ = length;
+    return true;
+}
+
+bool PVMovieParser::FillImage(PVInStream& source)
+{
+    uint32_t filled = 8;
+    while (filled < fileLength_) {
+        if (filled == imageCapacity_) {
+            uint32_t grown = imageCapacity_ < fileLength_ / 2 ? imageCapacity_ * 2 : fileLength_;
+            auto* image = static_cast<uint8_t*>(std::realloc(image_, grown));
+            if (!image)
+                return false;
+            image_ = image;
+            imageCapacity_ = grown;
+        }
+        const int got = source.Read(image_ + filled, static_cast<int>(imageCapacity_ - filled));
+        if (got <= 0 || static_cast<uint32_t>(got) > imageCapacity_ - filled)
+            return false;  // the source ended or broke before the claimed length
+        filled += static_cast<uint32_t>(got);
+    }
+    return true;
+}
+
+bool PVMovieParser::ReadBody(const uint8_t header[8], PVInStream& stream, PVRect& rect, float& rate,
+                             uint16_t& frameCount)
+{
+    FreeImage();
+    if (fileLength_ <= 20 || fileLength_ > kMaxImageSize)
+        return false;
+    imageCapacity_ = fileLength_ < kFirstImageBlock ? fileLength_ : kFirstImageBlock;
+    image_ = static_cast<uint8_t*>(std::malloc(imageCapacity_));
+    if (!image_) {
+        imageCapacity_ = 0;
+        return false;
+    }
+    std::memcpy(image_, header, 8);
+
+    bool filled;
+    if (compressed_) {
+        PVInZStream inflater(&stream);
+        filled = FillImage(inflater);
+    } else {
+        filled = FillImage(stream);
+    }
+    if (!filled) {
+        FreeImage();
+        return false;
+    }
+
+    pos_ = 8;
+    end_ = fileLength_;
+    rect = ReadRect();
+    // Widths below one pixel, negative ones included, make no movie.
+    const int64_t width = static_cast<int64_t>(rect.xmax) - rect.xmin;
+    const int64_t height = static_cast<int64_t>(rect.ymax) - rect.ymin;
+    if (width < 20 || height < 20)
+        return false;
+    rate = ReadU16() / 256.0f;
+    frameCount = ReadU16();
+    return !overrun_;
+}
+
+bool PVMovieParser::ReadHeader(PVInStream& stream, PVRect& rect, float& rate, uint16_t& frameCount)
+{
+    uint8_t header[8];
+    int got = 0;
+    while (got < 8) {
+        const int n = stream.Read(header + got, 8 - got);
+        if (n <= 0)
+            return false;
+        got += n;
+    }
+    return CheckHeader(header) && ReadBody(header, stream, rect, rate, frameCount);
+}
+
+PVMovie* PVMovieParser::ReadMovie(PVInStream& stream, PVCharDictionary& dictionary, PVRect& rect,
+                                  float& rate)
+{
+    uint16_t frameCount = 0;
+    if (!ReadHeader(stream, rect, rate, frameCount))
+        return nullptr;
+    auto* movie = new (std::nothrow) PVMovie(frameCount);
+    if (!movie)
+        return nullptr;
+    dictionary_ = &dictionary;
+    pathsArePostScript_ = false;
+    ReadTags(*movie);
+    dictionary_ = nullptr;
+    return movie;
+}

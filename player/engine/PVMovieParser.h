@@ -1,0 +1,174 @@
+#pragma once
+#include <cstdint>
+
+#include "player/engine/PVGeometry.h"
+
+class PVAction;
+class PVCharDictionary;
+class PVControlRecord;
+class PVInStream;
+class PVMovie;
+class PVString;
+
+// One tag's header as found in the file image: its data runs from `start`
+// to `end` (image offsets).
+struct PVTagHeader {
+    int code = 0;
+    uint32_t length = 0;
+    uint32_t start = 0;
+    uint32_t end = 0;
+};
+
+// Turns a movie file into the engine's model: characters into a borrowed
+// dictionary, and frames of control records into PVMovie objects.
+//
+// The whole file is read into one block (the image) first; every reader
+// below indexes it directly. All reads are bounded by the data of the tag
+// (or action record) being read: a read past that bound answers 0, moves no
+// further, and marks the parser overrun, which fails the tag. Byte reads
+// start on a byte boundary (the rest of the bit buffer is dropped).
+class PVMovieParser {
+public:
+    // The largest file image the parser will build (uncompressed length).
+    static constexpr uint32_t kMaxImageSize = 256u << 20;
+    // Sprites defined inside sprites nest at most this deep.
+    static constexpr int kMaxSpriteNesting = 16;
+
+    PVMovieParser() = default;
+    ~PVMovieParser();
+    PVMovieParser(const PVMovieParser&) = delete;
+    PVMovieParser& operator=(const PVMovieParser&) = delete;
+
+    // True for an "FWS" or "CWS" signature with a file length above 20;
+    // keeps the compressed flag, version and length.
+    bool CheckHeader(const uint8_t header[8]);
+    // Builds the file image from the body that follows the 8 header bytes
+    // (inflating a "CWS" body) and reads the frame rectangle, rate and frame
+    // count. Fails when the source ends or breaks before the header's length
+    // is reached, and for a frame narrower or lower than one pixel.
+    bool ReadBody(const uint8_t header[8], PVInStream& stream, PVRect& rect, float& rate,
+                  uint16_t& frameCount);
+    // Reads the 8 header bytes, then CheckHeader and ReadBody.
+    bool ReadHeader(PVInStream& stream, PVRect& rect, float& rate, uint16_t& frameCount);
+
+    // Reads the header and every tag: characters go into `dictionary`, the
+    // timeline into the returned movie (one reference for the caller). Null
+    // when the header or the movie cannot be made; a tag that fails part-way
+    // only ends the reading, and the movie keeps what was read before it.
+    PVMovie* ReadMovie(PVInStream& stream, PVCharDictionary& dictionary, PVRect& rect, float& rate);
+
+    bool IsCompressed() const { return compressed_; }
+    int Version() const { return version_; }
+    uint32_t FileLength() const { return fileLength_; }
+    bool PathsArePostScript() const { return pathsArePostScript_; }
+
+    // Tag walking: reads the header of the tag at the read position; false
+    // when no whole header is left or its length passes the end of the
+    // enclosing data. SkipTag moves the read position to the tag's end.
+    bool ReadTagHeader(PVTagHeader& tag);
+    void SkipTag(const PVTagHeader& tag);
+
+    // Readers at the read position (see the class comment for bounds).
+    uint32_t Position() const { return pos_; }
+    bool Overrun() const { return overrun_; }
+    uint32_t ReadUBits(int n);
+    int32_t ReadSBits(int n);
+    uint8_t ReadU8()
+    {
+        bitCount_ = 0;
+        if (pos_ >= end_) {
+            overrun_ = true;
+            return 0;
+        }
+        return image_[pos_++];
+    }
+    uint16_t ReadU16()
+    {
+        bitCount_ = 0;
+        if (end_ - pos_ < 2) {
+            MarkOverrun();
+            return 0;
+        }
+        uint16_t v = static_cast<uint16_t>(image_[pos_] | image_[pos_ + 1] << 8);
+        pos_ += 2;
+        return v;
+    }
+    uint32_t ReadU32()
+    {
+        bitCount_ = 0;
+        if (end_ - pos_ < 4) {
+            MarkOverrun();
+            return 0;
+        }
+        const uint8_t* p = image_ + pos_;
+        pos_ += 4;
+        return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+    }
+    PVRGBA ReadRGB(bool withAlpha);
+    PVRect ReadRect();
+    PVMatrix ReadMatrix();
+    PVCxform ReadCxform(bool withAlpha);
+    // Copies the bytes up to the next 0 (a missing 0 within the bound is an
+    // overrun); false only when the copy cannot be allocated.
+    bool ReadString(PVString& out);
+
+    // Action decoding. `limit` is the number of bytes left for the list,
+    // counted from the record's code byte. ReadAction answers null at the
+    // end code and for a record that cannot be decoded; a list simply ends
+    // there, keeping the actions before it (one reference each).
+    PVAction* ReadAction(int limit);
+    PVAction* ReadActionList(int limit);
+    // An actions control record holding the list of `length` bytes; null
+    // only when the record cannot be allocated.
+    PVControlRecord* ReadDoAction(int length);
+
+private:
+    using TagHandler = bool (PVMovieParser::*)(PVMovie& movie, int frame);
+    struct TagEntry {
+        TagHandler handler;
+        bool failureEndsLoop;
+    };
+    static const TagEntry kTags[63];
+
+    void MarkOverrun()
+    {
+        overrun_ = true;
+        pos_ = end_;
+    }
+    void FreeImage();
+    bool FillImage(PVInStream& source);
+    bool ReadTags(PVMovie& movie);
+    PVAction* DecodeActionFields(int code);
+
+    // Tag handlers; `frame` is the index of the frame being read.
+    bool ReadFreeCharacter(PVMovie& movie, int frame);
+    bool ReadPlaceObject(PVMovie& movie, int frame);
+    bool ReadRemoveObject(PVMovie& movie, int frame);
+    bool ReadSetBackgroundColor(PVMovie& movie, int frame);
+    bool ReadDoActionTag(PVMovie& movie, int frame);
+    bool ReadPathsArePostScript(PVMovie& movie, int frame);
+    bool ReadPlaceObject2(PVMovie& movie, int frame);
+    bool ReadRemoveObject2(PVMovie& movie, int frame);
+    bool ReadFreeAll(PVMovie& movie, int frame);
+    bool ReadDefineSprite(PVMovie& movie, int frame);
+    bool ReadNameCharacter(PVMovie& movie, int frame);
+    bool ReadFrameLabel(PVMovie& movie, int frame);
+    bool ReadExportAssets(PVMovie& movie, int frame);
+    bool ReadImportAssets(PVMovie& movie, int frame);
+
+    PVCharDictionary* dictionary_ = nullptr;
+    uint8_t* image_ = nullptr;
+    uint32_t imageCapacity_ = 0;
+    uint32_t pos_ = 0;
+    uint32_t end_ = 0;       // bound of the data being read
+    uint32_t bitCount_ = 0;  // unread bits of the bit buffer
+    uint32_t bitBuffer_ = 0;
+    bool overrun_ = false;
+    uint32_t tagLength_ = 0;  // length of the tag being handled
+    int spriteNesting_ = 0;
+
+    bool compressed_ = false;
+    int version_ = 0;
+    uint32_t fileLength_ = 0;
+    bool pathsArePostScript_ = false;
+};

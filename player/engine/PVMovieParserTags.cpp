@@ -1,0 +1,321 @@
+// The tag loop, its dispatch table and the handlers of the timeline tags.
+#include "player/engine/PVMovieParser.h"
+
+#include <new>
+
+#include "player/engine/PVAction.h"
+#include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVMovie.h"
+#include "player/engine/PVSprite.h"
+
+// Codes without a handler are skipped by their length. A failing handler
+// ends the tag loop only where failureEndsLoop is set.
+const PVMovieParser::TagEntry PVMovieParser::kTags[63] = {
+    /* 0 End, handled by the loop */ {nullptr, false},
+    /* 1 ShowFrame, handled by the loop */ {nullptr, false},
+    /* 2 */ {nullptr, false},
+    /* 3 FreeCharacter */ {&PVMovieParser::ReadFreeCharacter, false},
+    /* 4 PlaceObject */ {&PVMovieParser::ReadPlaceObject, true},
+    /* 5 RemoveObject */ {&PVMovieParser::ReadRemoveObject, true},
+    /* 6 */ {nullptr, false},
+    /* 7 */ {nullptr, false},
+    /* 8 */ {nullptr, false},
+    /* 9 SetBackgroundColor */ {&PVMovieParser::ReadSetBackgroundColor, false},
+    /* 10 */ {nullptr, false},
+    /* 11 */ {nullptr, false},
+    /* 12 DoAction */ {&PVMovieParser::ReadDoActionTag, true},
+    /* 13 */ {nullptr, false},
+    /* 14 */ {nullptr, false},
+    /* 15 */ {nullptr, false},
+    /* 16 */ {nullptr, false},
+    /* 17 */ {nullptr, false},
+    /* 18 */ {nullptr, false},
+    /* 19 */ {nullptr, false},
+    /* 20 */ {nullptr, false},
+    /* 21 */ {nullptr, false},
+    /* 22 */ {nullptr, false},
+    /* 23 */ {nullptr, false},
+    /* 24 */ {nullptr, false},
+    /* 25 PathsArePostScript */ {&PVMovieParser::ReadPathsArePostScript, false},
+    /* 26 PlaceObject2 */ {&PVMovieParser::ReadPlaceObject2, true},
+    /* 27 */ {nullptr, false},
+    /* 28 RemoveObject2 */ {&PVMovieParser::ReadRemoveObject2, true},
+    /* 29 */ {nullptr, false},
+    /* 30 */ {nullptr, false},
+    /* 31 FreeAll */ {&PVMovieParser::ReadFreeAll, false},
+    /* 32 */ {nullptr, false},
+    /* 33 */ {nullptr, false},
+    /* 34 */ {nullptr, false},
+    /* 35 */ {nullptr, false},
+    /* 36 */ {nullptr, false},
+    /* 37 */ {nullptr, false},
+    /* 38 */ {nullptr, false},
+    /* 39 DefineSprite */ {&PVMovieParser::ReadDefineSprite, true},
+    /* 40 NameCharacter */ {&PVMovieParser::ReadNameCharacter, true},
+    // ProductInfo holds binary fields, not text: nothing in it is used.
+    /* 41 ProductInfo */ {nullptr, false},
+    /* 42 */ {nullptr, false},
+    /* 43 FrameLabel */ {&PVMovieParser::ReadFrameLabel, true},
+    /* 44 */ {nullptr, false},
+    /* 45 */ {nullptr, false},
+    /* 46 */ {nullptr, false},
+    /* 47 */ {nullptr, false},
+    /* 48 */ {nullptr, false},
+    /* 49 */ {nullptr, false},
+    /* 50 */ {nullptr, false},
+    /* 51 */ {nullptr, false},
+    /* 52 */ {nullptr, false},
+    /* 53 */ {nullptr, false},
+    /* 54 */ {nullptr, false},
+    /* 55 */ {nullptr, false},
+    /* 56 ExportAssets */ {&PVMovieParser::ReadExportAssets, false},
+    /* 57 ImportAssets */ {&PVMovieParser::ReadImportAssets, false},
+    /* 58 */ {nullptr, false},
+    /* 59 */ {nullptr, false},
+    /* 60 */ {nullptr, false},
+    /* 61 */ {nullptr, false},
+    /* 62 */ {nullptr, false},
+};
+
+bool PVMovieParser::ReadTagHeader(PVTagHeader& tag)
+{
+    bitCount_ = 0;
+    if (end_ - pos_ < 2)
+        return false;
+    const uint16_t codeAndLength = static_cast<uint16_t>(image_[pos_] | image_[pos_ + 1] << 8);
+    uint32_t at = pos_ + 2;
+    uint32_t length = codeAndLength & 0x3F;
+    if (length == 0x3F) {
+        if (end_ - at < 4)
+            return false;
+        const uint8_t* p = image_ + at;
+        length = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+        at += 4;
+    }
+    if (length > end_ - at)
+        return false;
+    pos_ = at;
+    tag.code = codeAndLength >> 6;
+    tag.length = length;
+    tag.start = at;
+    tag.end = at + length;
+    return true;
+}
+
+void PVMovieParser::SkipTag(const PVTagHeader& tag)
+{
+    pos_ = tag.end;
+    bitCount_ = 0;
+}
+
+bool PVMovieParser::ReadTags(PVMovie& movie)
+{
+    // Every tag of this timeline lies within the enclosing data: the image
+    // for the main movie, the sprite's tag for a sprite.
+    const uint32_t scopeEnd = end_;
+    int frame = 0;
+    bool result = true;
+    for (;;) {
+        PVTagHeader tag;
+        if (!ReadTagHeader(tag)) {
+            result = false;  // no End tag before the data ran out
+            break;
+        }
+        if (tag.code == 0)
+            break;
+        if (tag.code == 1) {
+            ++frame;
+        } else if (tag.code < 63 && kTags[tag.code].handler) {
+            end_ = tag.end;
+            tagLength_ = tag.length;
+            overrun_ = false;
+            const TagEntry& entry = kTags[tag.code];
+            const bool ok = (this->*entry.handler)(movie, frame) && !overrun_;
+            end_ = scopeEnd;
+            overrun_ = false;
+            if (!ok && entry.failureEndsLoop) {
+                result = false;
+                break;
+            }
+        }
+        SkipTag(tag);
+        if (frame > movie.FrameCount())
+            break;
+    }
+    end_ = scopeEnd;
+    return result;
+}
+
+bool PVMovieParser::ReadFreeCharacter(PVMovie&, int)
+{
+    dictionary_->Remove(ReadU16());
+    return true;
+}
+
+bool PVMovieParser::ReadPlaceObject(PVMovie& movie, int frame)
+{
+    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kPlace);
+    if (!record)
+        return false;
+    record->flags = PVControlRecord::kPlaceCharacter | PVControlRecord::kPlaceMatrix | PVControlRecord::kPlaceCxform;
+    record->characterId = ReadU16();
+    record->depth = ReadU16();
+    record->matrix = ReadMatrix();
+    bitCount_ = 0;
+    if (pos_ < end_)
+        record->cxform = ReadCxform(false);
+    if (overrun_) {
+        delete record;
+        return false;
+    }
+    return movie.AddRecord(frame, record);
+}
+
+bool PVMovieParser::ReadRemoveObject(PVMovie& movie, int frame)
+{
+    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kRemove);
+    if (!record)
+        return false;
+    record->characterId = ReadU16();
+    record->depth = ReadU16();
+    if (overrun_) {
+        delete record;
+        return false;
+    }
+    return movie.AddRecord(frame, record);
+}
+
+bool PVMovieParser::ReadSetBackgroundColor(PVMovie&, int)
+{
+    const PVRGBA color = ReadRGB(false);
+    if (!overrun_)
+        dictionary_->SetBackgroundColor(color);
+    return true;
+}
+
+bool PVMovieParser::ReadDoActionTag(PVMovie& movie, int frame)
+{
+    PVControlRecord* record = ReadDoAction(static_cast<int>(tagLength_));
+    return record && movie.AddRecord(frame, record);
+}
+
+bool PVMovieParser::ReadPathsArePostScript(PVMovie& movie, int)
+{
+    movie.SetPathsArePostScript();
+    pathsArePostScript_ = true;
+    return true;
+}
+
+bool PVMovieParser::ReadPlaceObject2(PVMovie& movie, int frame)
+{
+    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kPlace);
+    if (!record)
+        return false;
+    const uint8_t flags = ReadU8();
+    record->flags = flags;
+    record->depth = ReadU16();
+    if (flags & PVControlRecord::kPlaceCharacter)
+        record->characterId = ReadU16();
+    if (flags & PVControlRecord::kPlaceMatrix)
+        record->matrix = ReadMatrix();
+    if (flags & PVControlRecord::kPlaceCxform)
+        record->cxform = ReadCxform(true);
+    if (flags & PVControlRecord::kPlaceRatio)
+        record->ratio = ReadU16();
+    bool ok = true;
+    if (flags & PVControlRecord::kPlaceName)
+        ok = ReadString(record->name);
+    if (flags & PVControlRecord::kPlaceClipDepth)
+        record->clipDepth = ReadU16();
+    if (!ok || overrun_) {
+        delete record;
+        return false;
+    }
+    return movie.AddRecord(frame, record);
+}
+
+bool PVMovieParser::ReadRemoveObject2(PVMovie& movie, int frame)
+{
+    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kRemoveByDepth);
+    if (!record)
+        return false;
+    record->depth = ReadU16();
+    if (overrun_) {
+        delete record;
+        return false;
+    }
+    return movie.AddRecord(frame, record);
+}
+
+bool PVMovieParser::ReadFreeAll(PVMovie&, int)
+{
+    dictionary_->RemoveAll();
+    return true;
+}
+
+bool PVMovieParser::ReadDefineSprite(PVMovie&, int)
+{
+    // Real sprites never nest; deep nesting only exhausts the stack.
+    if (spriteNesting_ >= kMaxSpriteNesting)
+        return false;
+    const uint16_t id = ReadU16();
+    const uint16_t frameCount = ReadU16();
+    if (overrun_)
+        return false;
+    auto* movie = new (std::nothrow) PVMovie(frameCount);
+    if (!movie)
+        return false;
+    auto* sprite = new (std::nothrow) PVSprite(id, movie);
+    if (!sprite) {
+        movie->Release();
+        return false;
+    }
+    const bool savedPostScript = pathsArePostScript_;
+    pathsArePostScript_ = false;
+    ++spriteNesting_;
+    const bool ok = ReadTags(*movie);
+    --spriteNesting_;
+    pathsArePostScript_ = savedPostScript;
+    overrun_ = false;
+    if (!ok || !dictionary_->Add(sprite)) {
+        sprite->Release();
+        return false;
+    }
+    return true;
+}
+
+bool PVMovieParser::ReadNameCharacter(PVMovie&, int)
+{
+    const uint16_t id = ReadU16();
+    PVString name;
+    if (!ReadString(name) || overrun_)
+        return false;
+    PVChar* character = dictionary_->Get(id);
+    return !character || character->SetName(name.Data(), name.Length());
+}
+
+bool PVMovieParser::ReadFrameLabel(PVMovie& movie, int frame)
+{
+    PVString label;
+    return ReadString(label) && !overrun_ && movie.SetLabel(frame, label);
+}
+
+bool PVMovieParser::ReadExportAssets(PVMovie&, int)
+{
+    const int count = ReadU16();
+    for (int i = 0; i < count && !overrun_; ++i) {
+        ReadU16();
+        PVString name;
+        if (!ReadString(name))
+            return false;
+    }
+    return true;
+}
+
+bool PVMovieParser::ReadImportAssets(PVMovie& movie, int frame)
+{
+    PVString url;
+    if (!ReadString(url))
+        return false;
+    return ReadExportAssets(movie, frame);
+}

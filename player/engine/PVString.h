@@ -1,0 +1,27 @@
+#pragma once
+
+// The engine's byte string: heap bytes ending with a 0 and a length that
+// excludes it. An empty string holds no heap block. Assign answers false when
+// the bytes cannot be allocated and then leaves the string as it was.
+class PVString {
+public:
+    PVString() = default;
+    ~PVString();
+    PVString(const PVString&) = delete;
+    PVString& operator=(const PVString&) = delete;
+
+    bool Assign(const char* text, int length);
+    bool Assign(const PVString& other) { return Assign(other.Data(), other.Length()); }
+    void Clear();
+
+    // Never null: an empty string answers "".
+    const char* Data() const { return bytes_ ? bytes_ : ""; }
+    int Length() const { return length_; }
+    bool IsEmpty() const { return length_ == 0; }
+    // Same length and the same bytes (case-sensitive).
+    bool Equals(const char* text, int length) const;
+
+private:
+    char* bytes_ = nullptr;
+    int length_ = 0;
+};

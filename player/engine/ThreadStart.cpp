@@ -1,0 +1,208 @@
+#include "player/engine/ThreadStart.h"
+
+#include <new>
+
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD kStartWaitMs = 2000;
+volatile LONG g_slot = static_cast<LONG>(TLS_OUT_OF_INDEXES);
+
+DWORD Slot()
+{
+    return static_cast<DWORD>(g_slot);
+}
+
+void FreeWaiter(ThreadWaiter* waiter)
+{
+    CloseHandle(waiter->semaphore);
+    delete waiter;
+}
+
+// Frees the calling thread's waiter, if it has one.
+void FreeOwnWaiter()
+{
+    if (Slot() == TLS_OUT_OF_INDEXES)
+        return;
+    if (auto* waiter = static_cast<ThreadWaiter*>(TlsGetValue(Slot()))) {
+        TlsSetValue(Slot(), nullptr);
+        FreeWaiter(waiter);
+    }
+}
+
+}  // namespace
+
+// Counted by its two users so that a late signal never touches freed memory.
+struct ThreadStartBlock {
+    ThreadStartFunction function = nullptr;
+    void* argument = nullptr;
+    CRITICAL_SECTION startLock;
+    CRITICAL_SECTION listLock;
+    ThreadWaiter* waiters = nullptr;
+    LONG refCount = 2;
+
+    ThreadStartBlock()
+    {
+        InitializeCriticalSection(&startLock);
+        InitializeCriticalSection(&listLock);
+    }
+    ~ThreadStartBlock()
+    {
+        DeleteCriticalSection(&listLock);
+        DeleteCriticalSection(&startLock);
+    }
+    void Release()
+    {
+        if (InterlockedDecrement(&refCount) == 0)
+            delete this;
+    }
+    // Takes `waiter` off the list; false when it was not there.
+    bool Unlink(ThreadWaiter* waiter)
+    {
+        for (ThreadWaiter** link = &waiters; *link; link = &(*link)->next) {
+            if (*link == waiter) {
+                *link = waiter->next;
+                waiter->next = nullptr;
+                return true;
+            }
+        }
+        return false;
+    }
+    // Wakes and unlinks the first waiter.
+    void WakeFirst()
+    {
+        EnterCriticalSection(&startLock);
+        EnterCriticalSection(&listLock);
+        if (ThreadWaiter* first = waiters) {
+            waiters = first->next;
+            first->next = nullptr;
+            ReleaseSemaphore(first->semaphore, 1, nullptr);
+        }
+        LeaveCriticalSection(&listLock);
+        LeaveCriticalSection(&startLock);
+    }
+};
+
+bool MKThreadInfoInit()
+{
+    if (Slot() != TLS_OUT_OF_INDEXES)
+        return true;
+    DWORD slot = TlsAlloc();
+    if (slot == TLS_OUT_OF_INDEXES)
+        return false;
+    if (InterlockedCompareExchange(&g_slot, static_cast<LONG>(slot), static_cast<LONG>(TLS_OUT_OF_INDEXES)) !=
+        static_cast<LONG>(TLS_OUT_OF_INDEXES))
+        TlsFree(slot);  // another thread was first
+    return true;
+}
+
+ThreadWaiter* GetThreadWaiter()
+{
+    if (Slot() == TLS_OUT_OF_INDEXES)
+        return nullptr;
+    if (auto* waiter = static_cast<ThreadWaiter*>(TlsGetValue(Slot())))
+        return waiter;
+    auto* waiter = new (std::nothrow) ThreadWaiter;
+    if (!waiter)
+        return nullptr;
+    waiter->semaphore = CreateSemaphoreW(nullptr, 0, 1, nullptr);
+    if (!waiter->semaphore) {
+        delete waiter;
+        return nullptr;
+    }
+    if (!TlsSetValue(Slot(), waiter)) {
+        FreeWaiter(waiter);
+        return nullptr;
+    }
+    return waiter;
+}
+
+void FreeThreadWaiterSlot()
+{
+    if (Slot() == TLS_OUT_OF_INDEXES)
+        return;
+    FreeOwnWaiter();
+    TlsFree(Slot());
+    g_slot = static_cast<LONG>(TLS_OUT_OF_INDEXES);
+}
+
+void SignalThreadStarted(ThreadStartBlock* block, bool ok)
+{
+    if (ok)
+        block->function = nullptr;
+    block->WakeFirst();
+}
+
+namespace {
+
+DWORD WINAPI StartTrampoline(void* parameter)
+{
+    auto* block = static_cast<ThreadStartBlock*>(parameter);
+    DWORD result;
+    if (!GetThreadWaiter()) {
+        block->WakeFirst();  // start failure: the function stays set
+        result = static_cast<DWORD>(-1);
+    } else {
+        result = static_cast<DWORD>(block->function(block, block->argument));
+        FreeOwnWaiter();
+    }
+    block->Release();
+    return result;
+}
+
+}  // namespace
+
+bool StartThreadAndWait(ThreadStartFunction function, void* argument, void*& handle)
+{
+    handle = nullptr;
+    if (!function)
+        return false;
+    // The starter's waiter is made before the thread exists so that no
+    // thread is left running when it cannot be made.
+    ThreadWaiter* self = GetThreadWaiter();
+    if (!self)
+        return false;
+    auto* block = new (std::nothrow) ThreadStartBlock;
+    if (!block)
+        return false;
+    block->function = function;
+    block->argument = argument;
+
+    EnterCriticalSection(&block->startLock);
+    HANDLE thread = CreateThread(nullptr, 0, StartTrampoline, block, 0, nullptr);
+    if (!thread) {
+        LeaveCriticalSection(&block->startLock);
+        delete block;
+        return false;
+    }
+    EnterCriticalSection(&block->listLock);
+    self->next = block->waiters;
+    block->waiters = self;
+    LeaveCriticalSection(&block->listLock);
+    LeaveCriticalSection(&block->startLock);
+
+    bool timedOut = WaitForSingleObject(self->semaphore, kStartWaitMs) != WAIT_OBJECT_0;
+
+    EnterCriticalSection(&block->startLock);
+    if (timedOut) {
+        EnterCriticalSection(&block->listLock);
+        if (block->Unlink(self)) {
+            timedOut = true;  // nobody will signal us any more
+        } else {
+            WaitForSingleObject(self->semaphore, 0);  // the signal came just late
+            timedOut = false;
+        }
+        LeaveCriticalSection(&block->listLock);
+    }
+    const bool started = !timedOut && block->function == nullptr;
+    LeaveCriticalSection(&block->startLock);
+    block->Release();
+
+    if (!started) {
+        CloseHandle(thread);
+        return false;
+    }
+    handle = thread;
+    return true;
+}

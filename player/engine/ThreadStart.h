@@ -1,0 +1,37 @@
+#pragma once
+
+// Starting a thread and waiting until it reports that it is ready.
+//
+// Every thread that ever waits owns a ThreadWaiter (a semaphore with count 0,
+// maximum 1) kept in one process-wide thread-local slot, which the engine
+// start allocates (MKThreadInfoInit) and FreeThreadWaiterSlot frees. The
+// audio message queue waits on the same semaphores.
+
+struct ThreadWaiter {
+    void* semaphore = nullptr;
+    ThreadWaiter* next = nullptr;  // link in a list of waiting threads
+};
+
+// Shared by the starter and the new thread until both are done with it.
+struct ThreadStartBlock;
+
+// The thread's function: it must call SignalThreadStarted(block, ...) once
+// ready; its result becomes the thread's exit code.
+typedef int (*ThreadStartFunction)(ThreadStartBlock* block, void* argument);
+
+// Allocates the thread-local slot once per process; true when it exists.
+bool MKThreadInfoInit();
+// The calling thread's waiter, made on first use; null when the slot is
+// missing or the waiter cannot be made (nothing is then left behind).
+ThreadWaiter* GetThreadWaiter();
+// Frees the calling thread's waiter and then the slot itself.
+void FreeThreadWaiterSlot();
+
+// Starts `function`(block, argument) on a new thread and waits at most
+// 2000 ms for its signal. True only when the thread signalled success in
+// time; `handle` then receives the thread's handle, which the caller owns
+// and closes. Otherwise `handle` is null. A thread that signals after the
+// starter has given up finds its block still valid.
+bool StartThreadAndWait(ThreadStartFunction function, void* argument, void*& handle);
+// Reports the new thread's start (success when `ok`) and wakes the starter.
+void SignalThreadStarted(ThreadStartBlock* block, bool ok);
