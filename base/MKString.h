@@ -16,7 +16,7 @@ typedef MKTArray<uint8_t> MKByteArray;
 // must not be shared between threads that copy or release it at the same time.
 // Sizes change exactly (no spare room): repeated appends reallocate each time.
 // Null texts count as empty everywhere. When memory runs out an operation
-// leaves the string as it was (or empty when it was being replaced).
+// leaves the string as it was.
 class MKString {
 public:
     MKString();
@@ -80,8 +80,9 @@ public:
     // Shortens to n characters (0 <= n <= length) and terminates; used after
     // PrepareOverwrite when fewer characters were written.
     void SetLength(int n);
-    // Gives this string a block of its own (same capacity) before writing.
-    void MakeUnique();
+    // Gives this string a block of its own (same capacity) before writing; false
+    // when memory runs out.
+    bool MakeUnique();
 
     bool Equals(const MKString& other) const;
     bool EqualsText(const wchar_t* text) const;
@@ -149,6 +150,8 @@ private:
 
     BlockHeader* Header() const { return reinterpret_cast<BlockHeader*>(m_chars) - 1; }
     bool IsSharedEmpty() const;
+    // Whether text points into this string's own block.
+    bool Contains(const wchar_t* text) const;
     // A new block {length, capacity, count 1}, its terminator at length; null
     // when memory runs out.
     static wchar_t* AllocBuffer(int length, int capacity);
