@@ -19,6 +19,11 @@ if [ "${WINE_SESSION_KEEP:-}" = 1 ]; then
 elif wineserver -p >/dev/null 2>&1 </dev/null; then
   _started_wineserver=1
 fi
+# Wine's service processes start with the first program of a wineserver and
+# inherit its standard handles; start them here on /dev/null so they never
+# hold a test runner's output pipe open.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+
 wine_session_end() {
   if [ -n "$_started_wineserver" ]; then wineserver -k >/dev/null 2>&1 || true; wineserver -w >/dev/null 2>&1 || true; fi
   if [ -n "$_started_xvfb" ]; then kill "$_started_xvfb" >/dev/null 2>&1 || true; wait "$_started_xvfb" 2>/dev/null || true; fi
