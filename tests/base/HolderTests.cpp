@@ -1,7 +1,9 @@
+#include "base/BstrHolder.h"
 #include "base/MKComHolder.h"
 #include "base/MKPointerArrays.h"
 #include "base/MKRefHolder.h"
 #include "base/MKSafeArray.h"
+#include "base/MKString.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,22 @@ TEST(SafeArray, DetachHandsOverOwnership)
     SAFEARRAY* taken = array.Detach();
     EXPECT_EQ(nullptr, array.Get());
     EXPECT_EQ(S_OK, SafeArrayDestroy(taken));
+}
+
+TEST(BstrHolderTest, OwnsOneAutomationString)
+{
+    BstrHolder holder;
+    EXPECT_TRUE(holder.IsEmpty());
+    EXPECT_EQ(0, holder.ToString().GetLength());
+    *holder.Receive() = SysAllocStringLen(L"a\0b", 3);
+    EXPECT_FALSE(holder.IsEmpty());
+    MKString text = holder.ToString();
+    EXPECT_EQ(3, text.GetLength());
+    EXPECT_EQ(L'b', text[2]);
+    *holder.Receive() = SysAllocString(L"");  // the old string is freed first
+    EXPECT_TRUE(holder.IsEmpty());
+    holder.Empty();
+    EXPECT_EQ(nullptr, holder.Get());
 }
 
 struct Record {

@@ -1,3 +1,4 @@
+#include "base/MKString.h"
 #include "base/MKTOArray.h"
 
 #include "AllocFailure.h"
@@ -102,6 +103,23 @@ TEST(ObjectArray, ResizeReplacesTheContents)
         EXPECT_FALSE(array.Resize(2));
     }
     EXPECT_EQ(0, array.GetCount());
+}
+
+TEST(ObjectArray, StringsShareTheirBlocks)
+{
+    MKTOArray<MKString> strings;
+    MKString first(L"first");
+    ASSERT_TRUE(strings.Add(first));
+    EXPECT_EQ(8, strings.GetCapacity());
+    EXPECT_EQ(2, first.GetRefCount());
+    EXPECT_EQ(MKString::EmptyChars(), strings[7].GetText());
+    for (int i = 1; i < 8; ++i)
+        ASSERT_TRUE(strings.Add(MKString::FromInt(i)));
+    ASSERT_TRUE(strings.Add(strings[0]));  // grows while holding the only other reference
+    EXPECT_TRUE(strings[8].EqualsText(L"first"));
+    EXPECT_EQ(3, first.GetRefCount());
+    strings.RemoveAll();
+    EXPECT_EQ(1, first.GetRefCount());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "base/MKString.h"
 #include "base/MKTextBuffer.h"
 
 #include "AllocFailure.h"
@@ -101,6 +102,16 @@ TEST(TextBuffer, SetSizeLetsCallersWriteInPlace)
     buffer.Clear();
     EXPECT_EQ(0, buffer.GetCount());
     EXPECT_EQ(L"", Text(buffer));
+}
+
+TEST(TextBuffer, ToStringCopiesTheText)
+{
+    MKTextBuffer buffer;
+    EXPECT_EQ(0, buffer.ToString().GetLength());
+    ASSERT_TRUE(buffer.AppendText(L"xyz"));
+    MKString text = buffer.ToString();
+    buffer.GetData()[0] = L'q';
+    EXPECT_TRUE(text.EqualsText(L"xyz"));
 }
 
 }  // namespace
