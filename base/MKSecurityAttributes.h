@@ -1,0 +1,23 @@
+#pragma once
+#include <windows.h>
+
+// A security descriptor with a discretionary ACL and the SECURITY_ATTRIBUTES
+// that point at it (handles not inherited). The ACL is borrowed and must
+// outlive this object; the attributes point into this object, so it stays put.
+class MKSecurityAttributes {
+public:
+    MKSecurityAttributes() = default;
+    MKSecurityAttributes(const MKSecurityAttributes&) = delete;
+    MKSecurityAttributes& operator=(const MKSecurityAttributes&) = delete;
+
+    // False for a null ACL or when the descriptor cannot be built.
+    bool Init(PACL acl);
+
+    bool IsValid() const { return valid_; }
+    SECURITY_ATTRIBUTES* Get() { return valid_ ? &attributes_ : nullptr; }
+
+private:
+    SECURITY_DESCRIPTOR descriptor_ = {};
+    SECURITY_ATTRIBUTES attributes_ = {};
+    bool valid_ = false;
+};
