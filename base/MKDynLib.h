@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+
+// Owner of one library loaded at run time; the destructor frees it.
+class MKDynLib {
+public:
+    MKDynLib() = default;
+    ~MKDynLib() { Free(); }
+    MKDynLib(const MKDynLib&) = delete;
+    MKDynLib& operator=(const MKDynLib&) = delete;
+
+    // Frees a library already held, then loads the file; false for a null name
+    // or when loading fails.
+    bool Load(const wchar_t* fileName);
+    // The export, or null when nothing is loaded, the name is empty or missing.
+    FARPROC GetProc(const char* name) const;
+    // The wide-character variant: the name with 'W' appended (1 to 295
+    // characters, null otherwise).
+    FARPROC GetProcW(const char* name) const;
+    // FreeLibrary's answer; true when nothing was held.
+    bool Free();
+
+    HMODULE Handle() const { return module_; }
+    bool IsLoaded() const { return module_ != nullptr; }
+
+private:
+    HMODULE module_ = nullptr;
+};
