@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+// Lets an object see the messages of a window someone else created. Objects
+// attached to one window form a chain behind one shared window procedure
+// (MKCSubclassWndMap), the newest first; the window's own procedure comes
+// last. UI thread only; the object must stay alive while attached.
+class MKCSubclassWnd {
+public:
+    MKCSubclassWnd() = default;
+    virtual ~MKCSubclassWnd();
+    MKCSubclassWnd(const MKCSubclassWnd&) = delete;
+    MKCSubclassWnd& operator=(const MKCSubclassWnd&) = delete;
+
+    // Detaches from any other window first. True when attached (or for a null
+    // window); false, detached, for a handle that is no window.
+    bool Attach(HWND window);
+    void Detach();
+
+    HWND Window() const { return window_; }
+
+    // Overrides handle what they want and call this for the rest: it passes the
+    // message to the next (older) object, or to the window's own procedure.
+    // An object that detached itself while handling a message answers 0 here.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class MKCSubclassWndMap;
+
+    HWND window_ = nullptr;
+    WNDPROC savedProc_ = nullptr;  // the window's own procedure
+    MKCSubclassWnd* next_ = nullptr;
+};
