@@ -1,0 +1,163 @@
+#include "addin/imaging/AreaResample.h"
+
+#include "addin/imaging/RasterImage.h"
+#include "base/MKAlloc.h"
+
+#include <string.h>
+
+namespace {
+
+const uint32_t kOne = 65536;  // 1.0 in 16.16 fixed point
+// A partial last pixel or row weighing this little or less is left out.
+const uint32_t kNegligible = 16;
+
+// A picture being halved: rows of `stride` bytes from `data`, bottom row first.
+struct Plane {
+    const uint8_t* data;
+    int width;
+    int height;
+    int stride;
+};
+
+// Halves the axes whose flag is set (an odd last column or row is dropped)
+// into `out`, which may be the plane's own memory: each output byte lies at or
+// before the first input byte it is made from.
+Plane Halve(const Plane& in, int bpp, bool halveX, bool halveY, uint8_t* out)
+{
+    Plane result;
+    result.width = halveX ? in.width / 2 : in.width;
+    result.height = halveY ? in.height / 2 : in.height;
+    result.stride = halveX ? (bpp * result.width + 3) & ~3 : in.stride;
+    result.data = out;
+    const int samples = result.width * bpp;
+    for (int r = 0; r < result.height; ++r) {
+        const uint8_t* a = in.data + ptrdiff_t(halveY ? 2 * r : r) * in.stride;
+        const uint8_t* b = a + in.stride;
+        uint8_t* o = out + ptrdiff_t(r) * result.stride;
+        if (!halveX) {
+            for (int i = 0; i < samples; ++i)
+                o[i] = uint8_t((a[i] + b[i]) >> 1);
+            continue;
+        }
+        for (int x = 0; x < result.width; ++x, a += 2 * bpp, b += 2 * bpp, o += bpp) {
+            for (int c = 0; c < bpp; ++c) {
+                o[c] = halveY ? uint8_t((a[c] + a[c + bpp] + b[c] + b[c + bpp]) >> 2)
+                              : uint8_t((a[c] + a[c + bpp]) >> 1);
+            }
+        }
+    }
+    return result;
+}
+
+// One source row averaged horizontally into `out` (width x bpp values): each
+// output pixel covers `step` (16.16) source pixels starting where the last one
+// ended.
+void AverageRow(const uint8_t* row, int sourceWidth, int bpp, int width, uint32_t step, uint32_t* out)
+{
+    for (int k = 0; k < width; ++k) {
+        uint64_t xa = uint64_t(k) * step;
+        uint64_t xb = xa + step;
+        int ia = int(xa >> 16);
+        int ib = int(xb >> 16);
+        uint32_t lastWeight = uint32_t(xb & 0xFFFF);
+        for (int c = 0; c < bpp; ++c) {
+            const uint8_t* p = row + c;
+            if (ib == ia) {
+                out[k * bpp + c] = p[ia * bpp];
+                continue;
+            }
+            uint32_t sum = p[ia * bpp] * (kOne - uint32_t(xa & 0xFFFF));
+            for (int j = ia + 1; j < ib; ++j)
+                sum += p[j * bpp] * kOne;
+            if (lastWeight > kNegligible && ib < sourceWidth)
+                sum += p[ib * bpp] * lastWeight;
+            out[k * bpp + c] = sum / step;
+        }
+    }
+}
+
+}  // namespace
+
+RasterImage* AreaResample(const RasterImage& image, int width, int height, ImageCancelCallback cancel, void* user)
+{
+    if (width <= 0 || height <= 0 || !image.IsValid())
+        return nullptr;
+    const int bpp = image.GetBytesPerPixel();
+    if (bpp < 1 || bpp > 4)
+        return nullptr;
+
+    Plane plane = {image.GetPixels(), image.GetWidth(), image.GetHeight(), image.GetStride()};
+    uint8_t* scratch = nullptr;
+    float rx, ry;
+    for (;;) {
+        rx = float(plane.width) / float(width);
+        ry = float(plane.height) / float(height);
+        if (rx < 16.0f && ry < 16.0f)
+            break;
+        if (cancel && cancel(user)) {
+            MKFree(scratch);
+            return nullptr;
+        }
+        const bool halveX = rx >= 16.0f, halveY = ry >= 16.0f;
+        if (!scratch) {
+            int w = halveX ? plane.width / 2 : plane.width;
+            int h = halveY ? plane.height / 2 : plane.height;
+            int stride = halveX ? (bpp * w + 3) & ~3 : plane.stride;
+            scratch = static_cast<uint8_t*>(MKAlloc(size_t(stride) * size_t(h)));
+            if (!scratch)
+                return nullptr;
+        }
+        plane = Halve(plane, bpp, halveX, halveY, scratch);
+    }
+
+    const uint32_t stepX = uint32_t(rx * 65536.0f);
+    const uint32_t stepY = uint32_t(ry * 65536.0f);
+    RasterImage* result = CreateRasterImage(image.GetPixelType(), width, height);
+    uint32_t* sum = static_cast<uint32_t*>(MKAlloc(size_t(width) * 4 * sizeof(uint32_t)));
+    uint32_t* current = static_cast<uint32_t*>(MKAlloc(size_t(width) * 4 * sizeof(uint32_t)));
+    bool ok = result && sum && current;
+    const int samples = width * bpp;
+    uint64_t gy = 0;
+    for (int i = 0; i < height && ok; ++i) {
+        if (i % 8 == 0 && cancel && cancel(user)) {
+            ok = false;
+            break;
+        }
+        const uint64_t y0 = gy, y1 = gy + stepY;
+        const int first = int(y0 >> 16);
+        const int end = int(y1 >> 16);
+        uint8_t* out = result->GetRow(i);
+        if (end == first) {
+            // The output row lies inside one source row.
+            AverageRow(plane.data + ptrdiff_t(first) * plane.stride, plane.width, bpp, width, stepX, current);
+            for (int k = 0; k < samples; ++k)
+                out[k] = uint8_t(current[k]);
+        } else {
+            const uint32_t endWeight = uint32_t(y1 & 0xFFFF);
+            const int last = endWeight > kNegligible && end < plane.height ? end : end - 1;
+            for (int r = first; r <= last; ++r) {
+                AverageRow(plane.data + ptrdiff_t(r) * plane.stride, plane.width, bpp, width, stepX, current);
+                if (r == first) {
+                    const uint32_t weight = kOne - uint32_t(y0 & 0xFFFF);
+                    for (int k = 0; k < samples; ++k)
+                        sum[k] = current[k] * weight;
+                } else {
+                    const uint32_t weight = r < end ? kOne : endWeight;
+                    for (int k = 0; k < samples; ++k)
+                        sum[k] += current[k] * weight;
+                }
+            }
+            for (int k = 0; k < samples; ++k)
+                out[k] = uint8_t(sum[k] / stepY);
+        }
+        gy = y1;
+    }
+    MKFree(sum);
+    MKFree(current);
+    MKFree(scratch);
+    if (!ok && result) {
+        result->Release();
+        result = nullptr;
+    }
+    return result;
+}
