@@ -21,11 +21,12 @@
 // Runs body(arg) guarded; true when the body completed.
 bool MKRunGuarded(MKExceptionInfo& info, void (*body)(void*), void* arg);
 
+// For entries that answer nothing: true when the body completed.
 template <class Body>
-void MKCrashGuard(MKExceptionInfo& info, Body&& body)
+bool MKCrashGuard(MKExceptionInfo& info, Body&& body)
 {
     using Callable = std::remove_reference_t<Body>;
-    MKRunGuarded(info, [](void* callable) { (*static_cast<Callable*>(callable))(); }, &body);
+    return MKRunGuarded(info, [](void* callable) { (*static_cast<Callable*>(callable))(); }, &body);
 }
 
 template <class Result, class Body>

@@ -150,6 +150,18 @@ TEST(ExceptionInfo, SetCutsTextAndResetClears)
     EXPECT_EQ(info.context[719], 0);
 }
 
+TEST_F(CrashGuard, EntryWithoutResultTellsCompletion)
+{
+    int destroyed = 0;
+    EXPECT_FALSE(MKCrashGuard(info_, [&] {
+        CountsDestruction local{&destroyed};
+        WriteThrough(nullptr);
+    }));
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_TRUE(MKCrashGuard(info_, [] {}));
+    EXPECT_EQ(info_.code, 0);
+}
+
 TEST_F(CrashGuard, OtherExceptionsRecordMinusOne)
 {
     EXPECT_FALSE(MKCrashGuard(info_, false, []() -> bool { throw std::runtime_error("x"); }));
