@@ -84,7 +84,7 @@ __attribute__((force_align_arg_pointer, noreturn, noinline)) void ThrowKeptFault
 {
     MKSehThreadState* state = MKSehCurrentState();
     EXCEPTION_POINTERS pointers = {&state->faultRecord, &state->faultContext};
-    MKThrowSystemException(state->faultRecord.ExceptionCode, &pointers);
+    MKSehTranslator(state->faultRecord.ExceptionCode, &pointers);
 }
 
 // Entered on the recovery stack of the innermost guard.

@@ -39,7 +39,7 @@ const wchar_t* MKSystemException::Description() const
     return known ? known : text_;
 }
 
-void MKThrowSystemException(unsigned code, const EXCEPTION_POINTERS* pointers)
+void MKSehTranslator(unsigned code, const EXCEPTION_POINTERS* pointers)
 {
     using namespace MKSystemExceptions;
     switch (code) {

@@ -72,5 +72,6 @@ MK_DECLARE_SYSTEM_EXCEPTION(0, UnknownSystemException, nullptr)
 #undef MK_DECLARE_SYSTEM_EXCEPTION
 }  // namespace MKSystemExceptions
 
-// Throws the class of the code, built from the fault's records.
-[[noreturn]] void MKThrowSystemException(unsigned code, const EXCEPTION_POINTERS* pointers);
+// The translation itself: throws the class of the code, built from the
+// fault's records (which may be null).
+[[noreturn]] void MKSehTranslator(unsigned code, const EXCEPTION_POINTERS* pointers);

@@ -122,7 +122,7 @@ TEST(SystemException, TranslatorPicksClassAndText)
     };
     for (const Case& c : cases) {
         try {
-            MKThrowSystemException(c.code, nullptr);
+            MKSehTranslator(c.code, nullptr);
         } catch (const MKSystemExceptions::UnknownSystemException& e) {
             EXPECT_TRUE(c.text[0] == L'0') << std::hex << c.code;
             EXPECT_STREQ(e.Description(), c.text);
