@@ -1,0 +1,352 @@
+#include "base/MKDocParser.h"
+
+#include "base/MKDocArray.h"
+#include "base/MKDocDictionary.h"
+#include "base/MKDocNumbers.h"
+#include "base/MKDocScalar.h"
+#include "base/MKTextBuffer.h"
+
+#include <new>
+
+namespace {
+
+bool IsNameStart(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'_';
+}
+
+bool IsNameChar(wchar_t c)
+{
+    return IsNameStart(c) || (c >= L'0' && c <= L'9');
+}
+
+int HexValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}
+
+const wchar_t* TokenName(int kind)
+{
+    switch (kind) {
+    case MKDocTokenComma: return L",";
+    case MKDocTokenColon: return L":";
+    case MKDocTokenOpenBracket: return L"[";
+    case MKDocTokenCloseBracket: return L"]";
+    case MKDocTokenOpenBrace: return L"{";
+    case MKDocTokenCloseBrace: return L"}";
+    case MKDocTokenOpenParen: return L"(";
+    case MKDocTokenCloseParen: return L")";
+    case MKDocTokenString: return L"string";
+    }
+    return nullptr;
+}
+
+bool IsStringToken(int kind)
+{
+    return kind == MKDocTokenString || kind == MKDocTokenVerbatim;
+}
+
+wchar_t SimpleEscape(wchar_t c)
+{
+    switch (c) {
+    case L'"': return L'"';
+    case L'/': return L'/';
+    case L'\\': return L'\\';
+    case L'b': return 8;
+    case L'f': return 12;
+    case L'n': return 10;
+    case L'r': return 13;
+    case L't': return 9;
+    }
+    return 0;
+}
+
+}  // namespace
+
+MKDocParser::MKDocParser(bool extended) : m_extended(extended) {}
+
+void MKDocParser::Advance()
+{
+    m_lastLine = Current().line;
+    if (CurrentKind() != MKDocTokenEnd)
+        ++m_index;
+}
+
+bool MKDocParser::Expect(int kind)
+{
+    if (CurrentKind() == kind) {
+        Advance();
+        return true;
+    }
+    if (!m_abandoned) {
+        const wchar_t* name = TokenName(kind);
+        Report(m_lastLine, name ? MKString::FromFormat(L"'%s' expected", name) : MKString(L"syntax error"));
+    }
+    return false;
+}
+
+MKDocNode* MKDocParser::Made(MKDocNode* node)
+{
+    if (!node)
+        Report(Current().line, MKString(L"out of memory"));
+    return node;
+}
+
+MKDocNode* MKDocParser::ParseDocument(const char* text)
+{
+    m_errors.Clear();
+    m_index = 0;
+    m_lastLine = 1;
+    m_depth = 0;
+    m_abandoned = false;
+    MKDocNode* root = nullptr;
+    if (!MKDocTokenize(text, m_extended, m_tokens, m_errors))
+        Report(0, MKString(L"out of memory"));
+    else if (m_tokens.GetCount() == 1)
+        Report(1, MKString(L"token expected"));
+    else
+        root = ParseValue();
+    m_tokens.RemoveAll();  // they point into the caller's text
+    if (!m_errors.IsEmpty()) {
+        delete root;
+        return nullptr;
+    }
+    return root;
+}
+
+MKDocNode* MKDocParser::ParseValue()
+{
+    const MKDocToken& token = Current();
+    switch (token.kind) {
+    case MKDocTokenOpenBrace:
+    case MKDocTokenOpenBracket: {
+        if (m_depth >= kMaxDepth) {
+            Report(token.line, MKString(L"nesting too deep"));
+            m_abandoned = true;
+            m_index = m_tokens.GetCount() - 1;
+            return Made(new (std::nothrow) MKDocNull());
+        }
+        ++m_depth;
+        MKDocNode* node = token.kind == MKDocTokenOpenBrace ? ParseDictionary() : ParseArray();
+        --m_depth;
+        return node;
+    }
+    case MKDocTokenFloat:
+        return ParseFloat();
+    case MKDocTokenInteger:
+        return ParseInteger(false);
+    case MKDocTokenHex:
+        return ParseInteger(true);
+    case MKDocTokenString:
+    case MKDocTokenVerbatim: {
+        MKString text = DecodeString(token);
+        Advance();
+        return Made(new (std::nothrow) MKDocString(text));
+    }
+    case MKDocTokenTrue:
+    case MKDocTokenFalse: {
+        bool value = token.kind == MKDocTokenTrue;
+        Advance();
+        return Made(new (std::nothrow) MKDocBool(value));
+    }
+    case MKDocTokenNull:
+        Advance();
+        return Made(new (std::nothrow) MKDocNull());
+    }
+    if (!m_abandoned)
+        Report(token.line, MKString(L"Invalid token"));
+    Advance();
+    return Made(new (std::nothrow) MKDocNull());
+}
+
+MKDocNode* MKDocParser::ParseDictionary()
+{
+    Advance();
+    MKDocDictionary* dictionary = new (std::nothrow) MKDocDictionary();
+    if (!dictionary)
+        return Made(nullptr);
+    for (;;) {
+        int kind = CurrentKind();
+        if (kind == MKDocTokenCloseBrace)
+            break;
+        if (!IsStringToken(kind) && kind != MKDocTokenIdentifier)
+            break;
+        const MKDocToken& keyToken = Current();
+        int keyLine = keyToken.line;
+        MKString key = kind == MKDocTokenIdentifier ? MKString::FromUtf8(keyToken.text, keyToken.length)
+                                                     : DecodeString(keyToken);
+        Advance();
+        kind = CurrentKind();
+        if (kind != MKDocTokenColon && !(m_extended && kind == MKDocTokenEquals))
+            Expect(MKDocTokenColon);
+        Advance();
+        MKDocNode* value = ParseValue();
+        if (value) {
+            if (dictionary->Find(key)) {
+                Report(keyLine, MKString::FromFormat(L"duplicate entry for name '%s'", key.GetText()));
+                delete value;
+            } else if (!dictionary->Add(key, value)) {
+                Made(nullptr);
+            }
+        }
+        if (CurrentKind() == MKDocTokenCloseBrace)
+            break;
+        if (CurrentKind() == MKDocTokenComma)
+            Advance();
+        else
+            Expect(MKDocTokenComma);
+    }
+    Expect(MKDocTokenCloseBrace);
+    return dictionary;
+}
+
+MKDocNode* MKDocParser::ParseArray()
+{
+    Advance();
+    MKDocArray* array = new (std::nothrow) MKDocArray();
+    if (!array)
+        return Made(nullptr);
+    for (;;) {
+        int kind = CurrentKind();
+        if (kind == MKDocTokenCloseBracket || kind == MKDocTokenEnd)
+            break;
+        MKDocNode* value = ParseValue();
+        if (value && !array->Add(value))
+            Made(nullptr);
+        kind = CurrentKind();
+        if (kind == MKDocTokenComma)
+            Advance();
+        else if (kind == MKDocTokenCloseBracket || kind == MKDocTokenEnd)
+            break;
+        else
+            Expect(MKDocTokenComma);
+    }
+    Expect(MKDocTokenCloseBracket);
+    return array;
+}
+
+MKDocNode* MKDocParser::ParseFloat()
+{
+    const MKDocToken& token = Current();
+    double value;
+    if (!MKDocReadFloat(token.text, token.length, &value))
+        Report(token.line, MKString(L"Number overflow"));
+    Advance();
+    return Made(new (std::nothrow) MKDocDouble(value));
+}
+
+MKDocNode* MKDocParser::ParseInteger(bool hex)
+{
+    const MKDocToken& token = Current();
+    const char* text = token.text;
+    int n = token.length;
+    bool negative = n > 0 && text[0] == '-';
+    bool wide = n > 0 && (text[n - 1] == 'L' || text[n - 1] == 'l');
+    if (wide)
+        --n;
+    int i = (negative ? 1 : 0) + (hex ? 2 : 0);
+    bool overflow = hex && n - i > 16;
+    uint64_t magnitude = 0;
+    for (; i < n && !overflow; ++i) {
+        unsigned digit = unsigned(HexValue(wchar_t(uint8_t(text[i]))));
+        if (hex) {
+            magnitude = magnitude << 4 | digit;
+        } else if (magnitude > (UINT64_MAX - digit) / 10) {
+            overflow = true;
+        } else {
+            magnitude = magnitude * 10 + digit;
+        }
+    }
+    if (negative && magnitude > uint64_t(1) << 63)
+        overflow = true;
+    if (overflow) {
+        Report(token.line, MKString(L"Integer overflow"));
+        magnitude = 0;
+    }
+    Advance();
+    if (wide || magnitude > (negative ? uint64_t(1) << 31 : uint64_t(UINT32_MAX))) {
+        int64_t value = negative ? int64_t(0 - magnitude) : int64_t(magnitude);
+        return Made(new (std::nothrow) MKDocInt64(value));
+    }
+    // Values from 2^31 to 2^32 - 1 keep their low 32 bits.
+    int32_t value = int32_t(negative ? 0u - uint32_t(magnitude) : uint32_t(magnitude));
+    return Made(new (std::nothrow) MKDocInt32(value));
+}
+
+bool MKDocParser::SubstituteVariable(const MKString& raw, int& i, int line, MKTextBuffer& out)
+{
+    int n = raw.GetLength();
+    if (i + 1 < n && raw[i + 1] == L'$') {
+        i += 2;
+        return out.AppendChar(L'$');
+    }
+    if (i + 1 < n && IsNameStart(raw[i + 1])) {
+        int end = i + 2;
+        while (end < n && IsNameChar(raw[end]))
+            ++end;
+        MKString name = raw.Substring(i + 1, end - i - 1);
+        i = end;
+        MKString value;
+        if (m_variables.Get(name, value))
+            return out.AppendText(value.GetText());
+        Report(line, MKString::FromFormat(L"unknown variable '%s'", name.GetText()));
+        return true;
+    }
+    Report(line, MKString(L"'$' should specify a variable, please use '$$'"));
+    ++i;
+    return out.AppendChar(L'$');
+}
+
+MKString MKDocParser::DecodeString(const MKDocToken& token)
+{
+    MKString raw = MKString::FromUtf8(token.text, token.length);
+    bool verbatim = token.kind == MKDocTokenVerbatim;
+    bool substitute = m_extended && m_variables.GetCount() > 0;
+    if (raw.FindChar(verbatim ? L'"' : L'\\') < 0 && (!substitute || raw.FindChar(L'$') < 0))
+        return raw;
+
+    MKTextBuffer out;
+    const int n = raw.GetLength();
+    bool ok = out.Grow(n + 1);
+    for (int i = 0; ok && i < n;) {
+        wchar_t c = raw[i];
+        if (substitute && c == L'$') {
+            ok = SubstituteVariable(raw, i, token.line, out);
+        } else if (verbatim || c != L'\\' || i + 1 == n) {
+            // In verbatim strings only doubled quotes stand for something.
+            ok = out.AppendChar(c);
+            i += verbatim && c == L'"' && i + 1 < n && raw[i + 1] == L'"' ? 2 : 1;
+        } else if (raw[i + 1] == L'u') {
+            int value = 0, digits = 0;
+            for (i += 2; digits < 4 && i < n && HexValue(raw[i]) >= 0; ++i, ++digits)
+                value = value * 16 + HexValue(raw[i]);
+            // No digit at all would make a zero character.
+            if (digits == 0 || (digits < 4 && i == n)) {
+                Report(token.line, MKString(L"invalid unicode character escape"));
+                value = L'?';
+            }
+            ok = out.AppendChar(wchar_t(value));
+        } else {
+            wchar_t escaped = raw[i + 1];
+            wchar_t value = SimpleEscape(escaped);
+            if (!value) {
+                value = escaped;
+                Report(token.line, escaped >= 32 && escaped <= 126
+                                       ? MKString::FromFormat(L"unrecognized character escape sequence '%c'", escaped)
+                                       : MKString::FromFormat(L"unrecognized character escape sequence '0x%x'",
+                                                              unsigned(escaped)));
+            }
+            ok = out.AppendChar(value);
+            i += 2;
+        }
+    }
+    if (!ok)
+        Report(token.line, MKString(L"out of memory"));
+    return out.ToString();
+}
