@@ -161,9 +161,12 @@ double BesselJ1(double t)
     double a = fabs(t);
     if (a < 8.0)
         return t * Polynomial(p, 9, t * t) / Polynomial(q, 9, t * t);
+    // The asymptotic series runs in even powers of 1/t: the rational functions
+    // take u squared (their constant and second-order terms give 1 + 15/128t^2
+    // and 3/8t as the series does).
     double u = 8.0 / a;
-    double p1 = Polynomial(p1n, 6, u) / Polynomial(p1d, 6, u);
-    double q1 = Polynomial(q1n, 6, u) / Polynomial(q1d, 6, u);
+    double p1 = Polynomial(p1n, 6, u * u) / Polynomial(p1d, 6, u * u);
+    double q1 = Polynomial(q1n, 6, u * u) / Polynomial(q1d, 6, u * u);
     double value = sqrt(2.0 / (kPi * a)) * (1.0 / sqrt(2.0)) *
                    (p1 * (sin(a) - cos(a)) + u * q1 * (sin(a) + cos(a)));
     return t < 0 ? -value : value;
