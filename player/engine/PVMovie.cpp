@@ -42,8 +42,8 @@ bool PVMovie::AddRecord(int index, PVControlRecord* record)
     return true;
 }
 
-bool PVMovie::SetLabel(int index, const PVString& label)
+bool PVMovie::SetLabel(int index, const char* label, int length)
 {
     PVMovieFrame* frame = GetOrCreateFrame(index);
-    return frame && frame->label.Assign(label);
+    return frame && frame->label.Assign(label, length);
 }

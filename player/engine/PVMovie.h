@@ -34,7 +34,7 @@ public:
     // record is freed and the answer is false.
     bool AddRecord(int index, PVControlRecord* record);
     // Sets the frame's label under the same growth rule; false on failure.
-    bool SetLabel(int index, const PVString& label);
+    bool SetLabel(int index, const char* label, int length);
 
     bool PathsArePostScript() const { return pathsArePostScript_; }
     void SetPathsArePostScript() { pathsArePostScript_ = true; }

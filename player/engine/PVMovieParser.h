@@ -135,6 +135,9 @@ private:
         overrun_ = true;
         pos_ = end_;
     }
+    // The bytes of the string at the read position, left in the image; false
+    // (and an overrun) when no 0 ends it within the bound.
+    bool ReadStringBytes(const char*& text, int& length);
     void FreeImage();
     bool FillImage(PVInStream& source);
     bool ReadTags(PVMovie& movie);

@@ -103,15 +103,24 @@ PVCxform PVMovieParser::ReadCxform(bool withAlpha)
     return cxform;
 }
 
-bool PVMovieParser::ReadString(PVString& out)
+bool PVMovieParser::ReadStringBytes(const char*& text, int& length)
 {
     bitCount_ = 0;
     const uint8_t* start = image_ + pos_;
     const auto* zero = static_cast<const uint8_t*>(std::memchr(start, 0, end_ - pos_));
     if (!zero) {
         MarkOverrun();
-        return true;
+        return false;
     }
-    pos_ += static_cast<uint32_t>(zero - start) + 1;
-    return out.Assign(reinterpret_cast<const char*>(start), static_cast<int>(zero - start));
+    text = reinterpret_cast<const char*>(start);
+    length = static_cast<int>(zero - start);
+    pos_ += static_cast<uint32_t>(length) + 1;
+    return true;
+}
+
+bool PVMovieParser::ReadString(PVString& out)
+{
+    const char* text;
+    int length;
+    return !ReadStringBytes(text, length) || out.Assign(text, length);
 }

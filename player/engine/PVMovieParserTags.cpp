@@ -287,35 +287,37 @@ bool PVMovieParser::ReadDefineSprite(PVMovie&, int)
 bool PVMovieParser::ReadNameCharacter(PVMovie&, int)
 {
     const uint16_t id = ReadU16();
-    PVString name;
-    if (!ReadString(name) || overrun_)
+    const char* name;
+    int length;
+    if (!ReadStringBytes(name, length) || overrun_)
         return false;
     PVChar* character = dictionary_->Get(id);
-    return !character || character->SetName(name.Data(), name.Length());
+    return !character || character->SetName(name, length);
 }
 
 bool PVMovieParser::ReadFrameLabel(PVMovie& movie, int frame)
 {
-    PVString label;
-    return ReadString(label) && !overrun_ && movie.SetLabel(frame, label);
+    const char* label;
+    int length;
+    return ReadStringBytes(label, length) && movie.SetLabel(frame, label, length);
 }
 
+// The names are not kept, so they are only stepped over.
 bool PVMovieParser::ReadExportAssets(PVMovie&, int)
 {
     const int count = ReadU16();
+    const char* name;
+    int length;
     for (int i = 0; i < count && !overrun_; ++i) {
         ReadU16();
-        PVString name;
-        if (!ReadString(name))
-            return false;
+        ReadStringBytes(name, length);
     }
     return true;
 }
 
 bool PVMovieParser::ReadImportAssets(PVMovie& movie, int frame)
 {
-    PVString url;
-    if (!ReadString(url))
-        return false;
-    return ReadExportAssets(movie, frame);
+    const char* url;
+    int length;
+    return ReadStringBytes(url, length) && ReadExportAssets(movie, frame);
 }
