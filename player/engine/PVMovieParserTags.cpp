@@ -148,7 +148,9 @@ bool PVMovieParser::ReadTags(PVMovie& movie)
 
 bool PVMovieParser::ReadFreeCharacter(PVMovie&, int)
 {
-    dictionary_->Remove(ReadU16());
+    const uint16_t id = ReadU16();
+    if (!overrun_)
+        dictionary_->Remove(id);
     return true;
 }
 

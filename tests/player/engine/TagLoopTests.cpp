@@ -141,12 +141,14 @@ TEST(TagLoop, FreeCharacterAndFreeAllEmptyTheDictionary)
     SwfTimeline empty;
     empty.ShowFrame().End();
     SwfTimeline movie;
-    movie.DefineSprite(1, 1, empty).DefineSprite(2, 1, empty).DefineSprite(3, 1, empty).FreeCharacter(2);
+    movie.DefineSprite(0, 1, empty).DefineSprite(1, 1, empty).DefineSprite(2, 1, empty).DefineSprite(3, 1, empty).FreeCharacter(2);
     movie.Tag(3, {99, 0});  // an id that is not there changes nothing
+    movie.Tag(3, {1});      // nor does a tag too short for its id
     movie.ShowFrame();
     ParsedMovie kept(SwfMakeFile({}, SwfTimeline(movie).End().Bytes()));
     ASSERT_NE(kept.movie, nullptr);
     EXPECT_EQ(kept.Dump(), SwfTimeline(movie).End().Manifest(1));
+    EXPECT_NE(kept.dictionary.Get(0), nullptr);
     EXPECT_NE(kept.dictionary.Get(1), nullptr);
     EXPECT_EQ(kept.dictionary.Get(2), nullptr);
 
