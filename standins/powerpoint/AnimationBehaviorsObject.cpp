@@ -1,0 +1,84 @@
+#include "standins/powerpoint/AnimationBehaviorsObject.h"
+
+#include "standins/powerpoint/AnimationBehaviorObject.h"
+#include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/CommandEffectObject.h"
+#include "standins/powerpoint/SetEffectObject.h"
+
+namespace standin {
+
+AnimationBehaviorsObject::AnimationBehaviorsObject(const DocumentStatePtr& document)
+    : DispatchObject(L"AnimationBehaviors", {PowerPoint::IID_AnimationBehaviors, PowerPoint::IID_Collection}),
+      m_document(document)
+{
+}
+
+AnimationBehaviorsObject::~AnimationBehaviorsObject()
+{
+    for (AnimationBehaviorObject* behavior : m_items) {
+        behavior->Detach();
+        behavior->Release();
+    }
+}
+
+AnimationBehaviorObject* AnimationBehaviorsObject::AddBehavior(long type, int index)
+{
+    auto* behavior = new AnimationBehaviorObject(this, m_document, type);
+    if (index < 1 || index > static_cast<int>(m_items.size()))
+        m_items.push_back(behavior);
+    else
+        m_items.insert(m_items.begin() + (index - 1), behavior);
+    return behavior;
+}
+
+AnimationBehaviorObject* AnimationBehaviorsObject::AddCommand(long commandType, const std::wstring& command)
+{
+    AnimationBehaviorObject* behavior = AddBehavior(PowerPoint::msoAnimTypeCommand);
+    behavior->Command()->Set(commandType, command);
+    return behavior;
+}
+
+AnimationBehaviorObject* AnimationBehaviorsObject::AddSet(long property, const VARIANT& to)
+{
+    AnimationBehaviorObject* behavior = AddBehavior(PowerPoint::msoAnimTypeSet);
+    behavior->SetEffect()->Set(property, to);
+    return behavior;
+}
+
+void AnimationBehaviorsObject::Remove(AnimationBehaviorObject* behavior)
+{
+    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
+        if (*it == behavior) {
+            m_items.erase(it);
+            behavior->Detach();
+            behavior->Release();
+            return;
+        }
+    }
+}
+
+HRESULT AnimationBehaviorsObject::get_Count(long* result)
+{
+    STANDIN_ENTER_OUT(L"get_Count", result);
+    *result = static_cast<long>(m_items.size());
+    return S_OK;
+}
+
+HRESULT AnimationBehaviorsObject::Item(int index, PowerPoint::AnimationBehavior** result)
+{
+    STANDIN_ENTER_OUT(L"Item", result);
+    *result = nullptr;
+    if (index < 1 || index > static_cast<int>(m_items.size()))
+        return E_INVALIDARG;
+    return ReturnObject(m_items[index - 1], result);
+}
+
+HRESULT AnimationBehaviorsObject::Add(long type, int index, PowerPoint::AnimationBehavior** result)
+{
+    STANDIN_ENTER_OUT(L"Add", result);
+    AnimationBehaviorObject* behavior = AddBehavior(type, index);
+    m_document->Touch();
+    return ReturnObject(behavior, result);
+}
+
+}  // namespace standin

@@ -1,0 +1,154 @@
+#include "standins/powerpoint/ComAddInsObject.h"
+
+#include "standins/powerpoint/ApplicationObject.h"
+#include "standins/powerpoint/ComAddInObject.h"
+#include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/OfficeAddInEntries.h"
+
+namespace standin {
+
+ComAddInsObject::ComAddInsObject() : DispatchObject(L"COMAddIns", {Office::IID_COMAddIns, Office::IID_IMsoDispObj}) {}
+
+ComAddInsObject::~ComAddInsObject()
+{
+    Detach();
+}
+
+void ComAddInsObject::Detach()
+{
+    std::vector<ComAddInObject*> items;
+    items.swap(m_items);
+    for (ComAddInObject* item : items) {
+        item->Detach();
+        item->Release();
+    }
+}
+
+void ComAddInsObject::LoadAtStartup()
+{
+    Refresh();
+    std::vector<ComAddInObject*> items = m_items;
+    for (ComAddInObject* item : items)
+        item->AddRef();
+    for (ComAddInObject* item : items) {
+        if (item->Entry().loadBehavior == 3)
+            item->ConnectAddIn(Office::ext_cm_Startup);
+    }
+    for (ComAddInObject* item : items)
+        item->CallAddInsUpdate();
+    for (ComAddInObject* item : items)
+        item->CallStartupComplete();
+    for (ComAddInObject* item : items) {
+        if (item->IsConnected() && item->Ribbon()) {
+            item->Ribbon()->CallOnLoad();
+            item->Ribbon()->ShowControls();
+        }
+    }
+    for (ComAddInObject* item : items)
+        item->Release();
+}
+
+void ComAddInsObject::ShutdownAll()
+{
+    std::vector<ComAddInObject*> items = m_items;
+    for (ComAddInObject* item : items)
+        item->AddRef();
+    for (ComAddInObject* item : items)
+        item->CallBeginShutdown();
+    for (ComAddInObject* item : items)
+        item->DisconnectAddIn(Office::ext_dm_HostShutdown);
+    for (ComAddInObject* item : items)
+        item->Release();
+}
+
+void ComAddInsObject::NotifyAddInsUpdate()
+{
+    std::vector<ComAddInObject*> items = m_items;
+    for (ComAddInObject* item : items)
+        item->AddRef();
+    for (ComAddInObject* item : items)
+        item->CallAddInsUpdate();
+    for (ComAddInObject* item : items)
+        item->Release();
+}
+
+void ComAddInsObject::Refresh()
+{
+    std::vector<OfficeAddInEntry> entries = ReadOfficeAddInEntries();
+    for (auto it = m_items.begin(); it != m_items.end();) {
+        bool listed = false;
+        for (const OfficeAddInEntry& entry : entries)
+            listed = listed || SameTextIgnoringCase(entry.progId, (*it)->Entry().progId);
+        if (listed || (*it)->IsConnected()) {
+            ++it;
+            continue;
+        }
+        (*it)->Detach();
+        (*it)->Release();
+        it = m_items.erase(it);
+    }
+    for (const OfficeAddInEntry& entry : entries) {
+        ComAddInObject* known = Find(entry.progId);
+        if (known)
+            known->SetEntry(entry);
+        else
+            m_items.push_back(new ComAddInObject(this, entry));
+    }
+}
+
+ComAddInObject* ComAddInsObject::Find(const std::wstring& progId) const
+{
+    for (ComAddInObject* item : m_items) {
+        if (SameTextIgnoringCase(item->Entry().progId, progId))
+            return item;
+    }
+    return nullptr;
+}
+
+HRESULT ComAddInsObject::get_Application(IDispatch** result)
+{
+    STANDIN_ENTER_OUT(L"get_Application", result);
+    ApplicationObject* application = ApplicationObject::Current();
+    return ReturnObject(application ? application->AsDispatch() : nullptr, result);
+}
+
+HRESULT ComAddInsObject::get_Creator(long* result)
+{
+    STANDIN_ENTER_OUT(L"get_Creator", result);
+    *result = 0x4D534F46;
+    return S_OK;
+}
+
+HRESULT ComAddInsObject::Item(VARIANT* index, Office::COMAddIn** result)
+{
+    STANDIN_ENTER_OUT(L"Item", result);
+    *result = nullptr;
+    if (!index)
+        return E_POINTER;
+    std::wstring progId;
+    long position = 0;
+    ComAddInObject* found = nullptr;
+    if (TextFromVariant(*index, &progId))
+        found = Find(progId);
+    else if (IndexFromVariant(*index, &position) && position >= 1 && position <= static_cast<long>(m_items.size()))
+        found = m_items[position - 1];
+    if (!found)
+        return E_INVALIDARG;
+    return ReturnObject(found, result);
+}
+
+HRESULT ComAddInsObject::get_Count(long* result)
+{
+    STANDIN_ENTER_OUT(L"get_Count", result);
+    *result = static_cast<long>(m_items.size());
+    return S_OK;
+}
+
+HRESULT ComAddInsObject::Update()
+{
+    STANDIN_ENTER(L"Update");
+    Refresh();
+    return S_OK;
+}
+
+}  // namespace standin

@@ -1,0 +1,127 @@
+#pragma once
+#include "standins/powerpoint/CallLog.h"
+
+#include <windows.h>
+#include <oaidl.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+// Base of every stand-in COM object: reference count, QueryInterface over the
+// object's interface ids, IDispatch without type information (members reached
+// by DISPID go to InvokeMember), and the call log with failure injection for
+// the whole type ("Shape.get_Left", CallLog) or for this one object (Fail).
+// A new object carries one reference, owned by its creator. The count is not
+// locked: stand-in objects live on the user-interface thread.
+template <class I>
+class DispatchObject : public I {
+public:
+    DispatchObject(const DispatchObject&) = delete;
+    DispatchObject& operator=(const DispatchObject&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IDispatch)
+            *out = static_cast<I*>(this);
+        for (const IID& own : m_iids) {
+            if (!*out && iid == own)
+                *out = static_cast<I*>(this);
+        }
+        if (!*out)
+            *out = QueryExtra(iid);
+        if (!*out)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        ULONG left = --m_refs;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (!count)
+            return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override
+    {
+        if (info)
+            *info = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
+    {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO*, UINT*) override
+    {
+        HRESULT hr = Enter(L"Invoke(" + std::to_wstring(id) + L")");
+        if (FAILED(hr))
+            return hr;
+        return InvokeMember(id, flags, params, result);
+    }
+
+    // Makes this object's member fail with the HRESULT from now on.
+    void Fail(const std::wstring& member, HRESULT failure) { m_failures.push_back({member, failure}); }
+
+    const std::wstring& TypeName() const { return m_type; }
+
+protected:
+    DispatchObject(const wchar_t* type, std::initializer_list<IID> iids) : m_type(type), m_iids(iids) {}
+    virtual ~DispatchObject() = default;
+
+    // Records "<Type>.<member>" and answers the failure injected for it.
+    HRESULT Enter(const std::wstring& member) const
+    {
+        HRESULT hr = CallLog::Get().Enter(m_type + L"." + member);
+        for (const Failure& failure : m_failures) {
+            if (failure.member == member)
+                return failure.result;
+        }
+        return hr;
+    }
+
+    virtual HRESULT InvokeMember(DISPID, WORD, DISPPARAMS*, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
+    // Further interfaces of the object, without a reference; null for none.
+    virtual void* QueryExtra(REFIID) { return nullptr; }
+
+private:
+    struct Failure {
+        std::wstring member;
+        HRESULT result;
+    };
+    std::wstring m_type;
+    std::vector<IID> m_iids;
+    std::vector<Failure> m_failures;
+    ULONG m_refs = 1;
+};
+
+}  // namespace standin
+
+// The first statement of every stand-in member: log, injected failure, and a
+// null out pointer answered E_POINTER.
+#define STANDIN_ENTER(member)                 \
+    do {                                      \
+        HRESULT enterResult_ = this->Enter(member); \
+        if (FAILED(enterResult_))             \
+            return enterResult_;              \
+    } while (0)
+#define STANDIN_ENTER_OUT(member, out) \
+    do {                               \
+        STANDIN_ENTER(member);         \
+        if (!(out))                    \
+            return E_POINTER;          \
+    } while (0)

@@ -1,0 +1,139 @@
+#include "standins/powerpoint/PresentationObject.h"
+
+#include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/PageSetupObject.h"
+#include "standins/powerpoint/SlideShowSettingsObject.h"
+#include "standins/powerpoint/SlideShowWindowObject.h"
+#include "standins/powerpoint/SlidesObject.h"
+#include "standins/powerpoint/TagsObject.h"
+
+namespace standin {
+
+PresentationObject::PresentationObject(const std::wstring& name)
+    : DispatchObject(L"Presentation", {PowerPoint::IID_Presentation}),
+      m_name(name),
+      m_fullName(L"C:\\Presentations\\" + name),
+      m_document(std::make_shared<DocumentState>()),
+      m_slides(new SlidesObject(m_document)),
+      m_pageSetup(new PageSetupObject(m_document)),
+      m_settings(new SlideShowSettingsObject(this)),
+      m_tags(new TagsObject(m_document))
+{
+}
+
+PresentationObject::~PresentationObject()
+{
+    Close();
+    m_tags->Release();
+    m_settings->Release();
+    m_pageSetup->Release();
+    m_slides->Release();
+}
+
+void PresentationObject::Close()
+{
+    if (m_closed)
+        return;
+    AddRef();
+    if (m_showWindow)
+        m_showWindow->End();
+    m_closed = true;
+    m_settings->Detach();
+    m_slides->Clear();
+    Release();
+}
+
+SlideObject* PresentationObject::AddSlide()
+{
+    return m_slides->AddSlide();
+}
+
+HRESULT PresentationObject::EnterAlive(const wchar_t* member) const
+{
+    HRESULT hr = Enter(member);
+    if (FAILED(hr))
+        return hr;
+    return IsAlive() ? S_OK : E_FAIL;
+}
+
+#define STANDIN_PRESENTATION_ALIVE(member)         \
+    do {                                           \
+        HRESULT aliveResult_ = EnterAlive(member); \
+        if (FAILED(aliveResult_))                  \
+            return aliveResult_;                   \
+    } while (0)
+
+HRESULT PresentationObject::get_Slides(PowerPoint::Slides** result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_Slides");
+    return ReturnObject(m_slides, result);
+}
+
+HRESULT PresentationObject::get_PageSetup(PowerPoint::PageSetup** result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_PageSetup");
+    return ReturnObject(m_pageSetup, result);
+}
+
+HRESULT PresentationObject::get_SlideShowSettings(PowerPoint::SlideShowSettings** result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_SlideShowSettings");
+    return ReturnObject(m_settings, result);
+}
+
+HRESULT PresentationObject::get_Tags(PowerPoint::Tags** result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_Tags");
+    return ReturnObject(m_tags, result);
+}
+
+HRESULT PresentationObject::get_FullName(BSTR* result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_FullName");
+    return ReturnText(m_fullName, result);
+}
+
+HRESULT PresentationObject::get_Name(BSTR* result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_Name");
+    return ReturnText(m_name, result);
+}
+
+HRESULT PresentationObject::get_Saved(long* result)
+{
+    if (!result)
+        return E_POINTER;
+    STANDIN_PRESENTATION_ALIVE(L"get_Saved");
+    *result = m_document->saved;
+    return S_OK;
+}
+
+HRESULT PresentationObject::put_Saved(long value)
+{
+    STANDIN_PRESENTATION_ALIVE(L"put_Saved");
+    m_document->saved = value != PowerPoint::msoFalse ? PowerPoint::msoTrue : PowerPoint::msoFalse;
+    return S_OK;
+}
+
+HRESULT PresentationObject::get_SlideShowWindow(PowerPoint::SlideShowWindow** result)
+{
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    STANDIN_PRESENTATION_ALIVE(L"get_SlideShowWindow");
+    return ReturnObject(m_showWindow, result);
+}
+
+}  // namespace standin

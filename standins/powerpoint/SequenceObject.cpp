@@ -1,0 +1,110 @@
+#include "standins/powerpoint/SequenceObject.h"
+
+#include "standins/powerpoint/AnimationBehaviorsObject.h"
+#include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/EffectObject.h"
+#include "standins/powerpoint/ShapeObject.h"
+#include "standins/powerpoint/TimingObject.h"
+
+namespace standin {
+
+SequenceObject::SequenceObject(const DocumentStatePtr& document)
+    : DispatchObject(L"Sequence", {PowerPoint::IID_Sequence, PowerPoint::IID_Collection}), m_document(document)
+{
+}
+
+SequenceObject::~SequenceObject()
+{
+    Clear();
+}
+
+EffectObject* SequenceObject::AddEffect(ShapeObject* shape, long effectId, long trigger, int index)
+{
+    auto* effect = new EffectObject(this, m_document, shape, effectId);
+    effect->Timing()->Values().triggerType = trigger;
+    if (effectId == PowerPoint::msoAnimEffectAppear) {
+        effect->Timing()->Values().duration = 0.001f;
+        VARIANT visible;
+        VariantInit(&visible);
+        visible.vt = VT_I4;
+        visible.lVal = 1;
+        effect->Behaviors()->AddSet(PowerPoint::msoAnimVisibility, visible);
+    }
+    if (index < 1 || index > static_cast<int>(m_items.size()))
+        m_items.push_back(effect);
+    else
+        m_items.insert(m_items.begin() + (index - 1), effect);
+    return effect;
+}
+
+void SequenceObject::Remove(EffectObject* effect)
+{
+    int index = IndexOf(effect);
+    if (index < 0)
+        return;
+    m_items.erase(m_items.begin() + index);
+    effect->Detach();
+    effect->Release();
+}
+
+bool SequenceObject::Move(EffectObject* effect, int position)
+{
+    int index = IndexOf(effect);
+    if (index < 0 || position < 1 || position > static_cast<int>(m_items.size()))
+        return false;
+    m_items.erase(m_items.begin() + index);
+    m_items.insert(m_items.begin() + (position - 1), effect);
+    return true;
+}
+
+void SequenceObject::Clear()
+{
+    std::vector<EffectObject*> items;
+    items.swap(m_items);
+    for (EffectObject* effect : items) {
+        effect->Detach();
+        effect->Release();
+    }
+}
+
+int SequenceObject::IndexOf(const EffectObject* effect) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i] == effect)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+HRESULT SequenceObject::get_Count(long* result)
+{
+    STANDIN_ENTER_OUT(L"get_Count", result);
+    *result = static_cast<long>(m_items.size());
+    return S_OK;
+}
+
+HRESULT SequenceObject::Item(int index, PowerPoint::Effect** result)
+{
+    STANDIN_ENTER_OUT(L"Item", result);
+    *result = nullptr;
+    if (index < 1 || index > static_cast<int>(m_items.size()))
+        return E_INVALIDARG;
+    return ReturnObject(m_items[index - 1], result);
+}
+
+HRESULT SequenceObject::AddEffect(PowerPoint::Shape* shape, long effectId, long, long trigger, int index,
+                                  PowerPoint::Effect** result)
+{
+    STANDIN_ENTER_OUT(L"AddEffect", result);
+    *result = nullptr;
+    ShapeObject* target = ShapeObject::FromInterface(shape);
+    if (!target || !target->IsAlive())
+        return E_INVALIDARG;
+    if (trigger < PowerPoint::msoAnimTriggerNone || trigger > PowerPoint::msoAnimTriggerOnShapeClick)
+        return E_INVALIDARG;
+    EffectObject* effect = AddEffect(target, effectId, trigger, index);
+    m_document->Touch();
+    return ReturnObject(effect, result);
+}
+
+}  // namespace standin

@@ -1,0 +1,111 @@
+#include "standins/powerpoint/SlideObject.h"
+
+#include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ShapeCollectionObject.h"
+#include "standins/powerpoint/ShapeObject.h"
+#include "standins/powerpoint/SlidesObject.h"
+#include "standins/powerpoint/TagsObject.h"
+#include "standins/powerpoint/TimeLineObject.h"
+
+namespace standin {
+
+SlideObject::SlideObject(SlidesObject* owner, const DocumentStatePtr& document, long slideId)
+    : DispatchObject(L"Slide", {PowerPoint::IID_Slide}),
+      m_owner(owner),
+      m_document(document),
+      m_slideId(slideId),
+      m_name(L"Slide" + std::to_wstring(slideId)),
+      m_tags(new TagsObject(document)),
+      m_timeLine(new TimeLineObject(document))
+{
+}
+
+SlideObject::~SlideObject()
+{
+    Detach();
+    m_timeLine->Release();
+    m_tags->Release();
+}
+
+void SlideObject::Detach()
+{
+    m_owner = nullptr;
+    m_timeLine->Clear();
+    m_shapes.Clear();
+}
+
+int SlideObject::Index() const
+{
+    return m_owner ? m_owner->IndexOf(this) + 1 : 0;
+}
+
+ShapeObject* SlideObject::AddShape(long type, const std::wstring& name, float left, float top, float width,
+                                   float height)
+{
+    return m_shapes.Add(new ShapeObject(this, m_document, type, NewShapeId(), name, left, top, width, height));
+}
+
+HRESULT SlideObject::EnterAlive(const wchar_t* member) const
+{
+    HRESULT hr = Enter(member);
+    if (FAILED(hr))
+        return hr;
+    return IsAlive() ? S_OK : E_FAIL;
+}
+
+#define STANDIN_SLIDE_ALIVE(member, out)           \
+    do {                                           \
+        if (!(out))                                \
+            return E_POINTER;                      \
+        HRESULT aliveResult_ = EnterAlive(member); \
+        if (FAILED(aliveResult_))                  \
+            return aliveResult_;                   \
+    } while (0)
+
+HRESULT SlideObject::get_Shapes(PowerPoint::Shapes** result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_Shapes", result);
+    *result = new ShapeCollectionObject<PowerPoint::Shapes, SlideObject>(L"Shapes", PowerPoint::IID_Shapes, this);
+    return S_OK;
+}
+
+HRESULT SlideObject::get_Name(BSTR* result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_Name", result);
+    return ReturnText(m_name, result);
+}
+
+HRESULT SlideObject::get_SlideID(long* result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_SlideID", result);
+    *result = m_slideId;
+    return S_OK;
+}
+
+HRESULT SlideObject::get_Tags(PowerPoint::Tags** result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_Tags", result);
+    return ReturnObject(m_tags, result);
+}
+
+HRESULT SlideObject::get_SlideIndex(int* result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_SlideIndex", result);
+    *result = Index();
+    return S_OK;
+}
+
+HRESULT SlideObject::get_SlideNumber(int* result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_SlideNumber", result);
+    *result = Index();
+    return S_OK;
+}
+
+HRESULT SlideObject::get_TimeLine(PowerPoint::TimeLine** result)
+{
+    STANDIN_SLIDE_ALIVE(L"get_TimeLine", result);
+    return ReturnObject(m_timeLine, result);
+}
+
+}  // namespace standin

@@ -1,0 +1,5 @@
+#include "standins/powerpoint/PowerPointHost.h"
+
+#include <gtest/gtest.h>
+
+TEST(Smoke, Builds) {}
