@@ -1,18 +1,15 @@
 #include "base/MKHandyWindow.h"
 
-#include <objbase.h>
-
 #include "base/MKCrashGuard.h"
+#include "base/MKGuid.h"
 
 namespace {
 
 MKString NewClassName()
 {
-    GUID guid = {};
-    CoCreateGuid(&guid);
-    return MKString::FromFormat(L"_brelix_handy_class_%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
-                                guid.Data1, guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2],
-                                guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    MKGuid guid;
+    guid.Create();
+    return MKString::PrependText(L"_brelix_handy_class_", guid.FormatLower());
 }
 
 ATOM RegisterHandyClass(HINSTANCE instance, const MKString& name, WNDPROC windowProc)
