@@ -1,5 +1,6 @@
 #include "base/MKDocNumbers.h"
 
+#include <float.h>
 #include <math.h>
 
 namespace {
@@ -9,13 +10,20 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// 10^(2^i): exact up to 10^16, correctly rounded literals above, so a product
+// of a few of them stays well inside a double's rounding step.
+const long double s_powersOfTen[] = {1e1L,  1e2L,   1e4L,   1e8L,   1e16L,   1e32L,  1e64L,
+                                     1e128L, 1e256L, 1e512L, 1e1024L, 1e2048L, 1e4096L};
+
+// 10^exponent for exponent >= 0; infinite above the long double range.
 long double PowerOfTen(int exponent)
 {
-    long double result = 1.0L, base = 10.0L;
-    for (unsigned e = unsigned(exponent); e != 0; e >>= 1) {
-        if (e & 1)
-            result *= base;
-        base *= base;
+    if (exponent >= 8192)
+        return HUGE_VALL;
+    long double result = 1.0L;
+    for (int i = 0; exponent != 0; ++i, exponent >>= 1) {
+        if (exponent & 1)
+            result *= s_powersOfTen[i];
     }
     return result;
 }
@@ -24,6 +32,10 @@ long double PowerOfTen(int exponent)
 
 bool MKDocReadFloat(const char* text, int n, double* value)
 {
+    // Hosts often run the x87 unit at double precision; the reading needs its
+    // full 64-bit mantissa.
+    unsigned int precision = _controlfp(0, 0) & _MCW_PC;
+    _controlfp(_PC_64, _MCW_PC);
     int i = 0;
     bool negative = i < n && text[i] == '-';
     if (negative)
@@ -56,6 +68,7 @@ bool MKDocReadFloat(const char* text, int n, double* value)
                          : scale >= 0  ? mantissa * PowerOfTen(scale)
                                        : mantissa / PowerOfTen(-scale);
     double rounded = double(negative ? -result : result);
+    _controlfp(precision, _MCW_PC);
     if (!isfinite(rounded)) {
         *value = 0;
         return false;

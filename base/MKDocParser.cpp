@@ -7,6 +7,7 @@
 #include "base/MKTextBuffer.h"
 
 #include <new>
+#include <string.h>
 
 namespace {
 
@@ -65,6 +66,28 @@ wchar_t SimpleEscape(wchar_t c)
     case L't': return 9;
     }
     return 0;
+}
+
+// The node kind an identifier starts as a typed literal, or 0.
+int IdentifierLiteralKind(const MKDocToken& token)
+{
+    struct Literal {
+        const char* name;
+        int kind;
+    };
+    static const Literal literals[] = {
+        {"Guid", MKDocKindGuid}, {"Version", MKDocKindVersion}, {"DateTime", MKDocKindDateTime}};
+    for (const Literal& literal : literals) {
+        if (size_t(token.length) == strlen(literal.name) && memcmp(token.text, literal.name, token.length) == 0)
+            return literal.kind;
+    }
+    return 0;
+}
+
+// A date part: 1 to 9 decimal digits and nothing else.
+bool ReadDatePart(const MKString& text, int* value)
+{
+    return text.GetLength() <= 9 && text.IsDigits() && text.ToIntChecked(value);
 }
 
 }  // namespace
@@ -158,6 +181,12 @@ MKDocNode* MKDocParser::ParseValue()
     case MKDocTokenNull:
         Advance();
         return Made(new (std::nothrow) MKDocNull());
+    case MKDocTokenIdentifier: {
+        int kind = IdentifierLiteralKind(token);
+        if (kind)
+            return ParseTypedLiteral(kind);
+        break;
+    }
     }
     if (!m_abandoned)
         Report(token.line, MKString(L"Invalid token"));
@@ -277,6 +306,77 @@ MKDocNode* MKDocParser::ParseInteger(bool hex)
     // Values from 2^31 to 2^32 - 1 keep their low 32 bits.
     int32_t value = int32_t(negative ? 0u - uint32_t(magnitude) : uint32_t(magnitude));
     return Made(new (std::nothrow) MKDocInt32(value));
+}
+
+MKDocNode* MKDocParser::ParseTypedLiteral(int kind)
+{
+    int line = Current().line;
+    Advance();
+    Expect(MKDocTokenOpenParen);
+    MKString text;
+    bool haveText = false;
+    if (IsStringToken(CurrentKind())) {
+        text = DecodeString(Current());
+        line = Current().line;
+        haveText = true;
+        Advance();
+    } else {
+        Expect(MKDocTokenString);
+        // Whatever stands there instead is skipped as a value.
+        if (CurrentKind() != MKDocTokenCloseParen && CurrentKind() != MKDocTokenEnd)
+            delete ParseValue();
+    }
+    Expect(MKDocTokenCloseParen);
+    // Without its text the literal keeps its default value; the parse fails.
+    if (kind == MKDocKindGuid)
+        return haveText ? MakeGuid(text, line) : Made(new (std::nothrow) MKDocGuid());
+    if (kind == MKDocKindVersion)
+        return haveText ? MakeVersion(text, line) : Made(new (std::nothrow) MKDocVersion());
+    return haveText ? MakeDateTime(text, line) : Made(new (std::nothrow) MKDocDateTime());
+}
+
+MKDocNode* MKDocParser::MakeGuid(const MKString& text, int line)
+{
+    MKString digits = text;
+    bool braced = !text.IsEmpty() && text[0] == L'{';
+    if (braced)
+        digits = text.Substring(1, text.GetLength() - (text.EndsWith(L"}", false) ? 2 : 1));
+    MKGuid guid;
+    if ((braced && !text.EndsWith(L"}", false)) || !guid.Parse(digits.GetText()))
+        Report(line, MKString(L"Invalid Guid format"));
+    return Made(new (std::nothrow) MKDocGuid(guid));
+}
+
+MKDocNode* MKDocParser::MakeVersion(const MKString& text, int line)
+{
+    MKVersion version;
+    if (!MKVersion::Parse(text.GetText(), version))
+        Report(line, MKString(L"Invalid Version format"));
+    return Made(new (std::nothrow) MKDocVersion(version));
+}
+
+MKDocNode* MKDocParser::MakeDateTime(const MKString& text, int line)
+{
+    MKTOArray<MKString> parts;
+    text.Split(L"-", false, parts);
+    int year = 0, month = 0, day = 0;
+    const wchar_t* problem = nullptr;
+    if (parts.GetCount() != 3)
+        problem = L"Invalid DateTime format";
+    else if (!ReadDatePart(parts[0], &year))
+        problem = L"Invalid Year in DateTime format";
+    else if (!ReadDatePart(parts[1], &month))
+        problem = L"Invalid Month in DateTime format";
+    else if (!ReadDatePart(parts[2], &day))
+        problem = L"Invalid Day in DateTime format";
+    else if (!MKIsValidDate(year, month, day))
+        problem = L"Invalid DateTime format";
+    MKDateTime value;
+    if (problem)
+        Report(line, MKString(problem));
+    else
+        value = MKDateTime::FromParts(year, month, day, 0, 0, 0, MKDateTimeUtc);
+    return Made(new (std::nothrow) MKDocDateTime(value));
 }
 
 bool MKDocParser::SubstituteVariable(const MKString& raw, int& i, int line, MKTextBuffer& out)

@@ -54,6 +54,11 @@ private:
     MKDocNode* ParseArray();
     MKDocNode* ParseFloat();
     MKDocNode* ParseInteger(bool hex);
+    // Guid("..."), Version("...") or DateTime("y-m-d"), at the identifier.
+    MKDocNode* ParseTypedLiteral(int kind);
+    MKDocNode* MakeGuid(const MKString& text, int line);
+    MKDocNode* MakeVersion(const MKString& text, int line);
+    MKDocNode* MakeDateTime(const MKString& text, int line);
     // The text of a string or verbatim string token, escapes and variables
     // resolved.
     MKString DecodeString(const MKDocToken& token);

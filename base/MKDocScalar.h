@@ -1,6 +1,9 @@
 #pragma once
+#include "base/MKDateTime.h"
 #include "base/MKDocNode.h"
+#include "base/MKGuid.h"
 #include "base/MKString.h"
+#include "base/MKVersion.h"
 
 // The payload of null nodes.
 struct MKDocNoValue {};
@@ -28,6 +31,10 @@ typedef MKDocScalar<MKDocKindBool, bool> MKDocBool;
 typedef MKDocScalar<MKDocKindNull, MKDocNoValue> MKDocNull;
 typedef MKDocScalar<MKDocKindInt32, int32_t> MKDocInt32;
 typedef MKDocScalar<MKDocKindInt64, int64_t> MKDocInt64;
+typedef MKDocScalar<MKDocKindGuid, MKGuid> MKDocGuid;
+typedef MKDocScalar<MKDocKindVersion, MKVersion> MKDocVersion;
+// Written and read as its date only.
+typedef MKDocScalar<MKDocKindDateTime, MKDateTime> MKDocDateTime;
 
 template <>
 bool MKDocString::WriteText(MKTextBuffer& out, const MKString& indent, bool typed) const;
@@ -41,6 +48,12 @@ template <>
 bool MKDocInt32::WriteText(MKTextBuffer& out, const MKString& indent, bool typed) const;
 template <>
 bool MKDocInt64::WriteText(MKTextBuffer& out, const MKString& indent, bool typed) const;
+template <>
+bool MKDocGuid::WriteText(MKTextBuffer& out, const MKString& indent, bool typed) const;
+template <>
+bool MKDocVersion::WriteText(MKTextBuffer& out, const MKString& indent, bool typed) const;
+template <>
+bool MKDocDateTime::WriteText(MKTextBuffer& out, const MKString& indent, bool typed) const;
 
 // The node when it is of that kind, else null (also for a null node pointer).
 inline MKDocString* MKDocAsString(MKDocNode* node)

@@ -5,6 +5,8 @@
 #include "base/MKFormat.h"
 #include "base/MKTextBuffer.h"
 
+#include <math.h>
+
 namespace {
 
 bool IsNameStart(wchar_t c)
@@ -82,12 +84,13 @@ bool MKDocWriteDouble(MKTextBuffer& out, double value)
 {
     wchar_t text[40];
     int n = MKFormatToBuffer(text, 40, L"%g", value);
-    for (int precision = 7; precision <= 17; ++precision) {
+    // Texts of infinities and NaN read back as nothing; they stay as "%g" gave them.
+    for (int precision = 7; precision <= 17 && isfinite(value); ++precision) {
         char narrow[40];
         for (int i = 0; i < n && i < 40; ++i)
             narrow[i] = char(text[i]);
         double back;
-        if (n <= 0 || n >= 40 || !MKDocReadFloat(narrow, n, &back) || back == value)
+        if (n <= 0 || n >= 40 || (MKDocReadFloat(narrow, n, &back) && back == value))
             break;
         n = MKFormatToBuffer(text, 40, L"%.*g", precision, value);
     }

@@ -17,7 +17,7 @@ bool MKDocWriteQuoted(MKTextBuffer& out, const MKString& text);
 bool MKDocWriteName(MKTextBuffer& out, const MKString& name);
 
 // The "%g" text of the value; when that would not read back as the same double,
-// the fewest further significant digits that do.
+// more significant digits (up to 17) until it does.
 bool MKDocWriteDouble(MKTextBuffer& out, double value);
 
 // The node's whole text with no indent; empty when memory runs out.
