@@ -49,32 +49,118 @@ Plane Halve(const Plane& in, int bpp, bool halveX, bool halveY, uint8_t* out)
     return result;
 }
 
-// One source row averaged horizontally into `out` (width x bpp values): each
-// output pixel covers `step` (16.16) source pixels starting where the last one
-// ended.
-void AverageRow(const uint8_t* row, int sourceWidth, int bpp, int width, uint32_t step, uint32_t* out)
-{
-    for (int k = 0; k < width; ++k) {
-        uint64_t xa = uint64_t(k) * step;
-        uint64_t xb = xa + step;
-        int ia = int(xa >> 16);
-        int ib = int(xb >> 16);
-        uint32_t lastWeight = uint32_t(xb & 0xFFFF);
-        for (int c = 0; c < bpp; ++c) {
-            const uint8_t* p = row + c;
-            if (ib == ia) {
-                out[k * bpp + c] = p[ia * bpp];
-                continue;
-            }
-            uint32_t sum = p[ia * bpp] * (kOne - uint32_t(xa & 0xFFFF));
-            for (int j = ia + 1; j < ib; ++j)
-                sum += p[j * bpp] * kOne;
-            if (lastWeight > kNegligible && ib < sourceWidth)
-                sum += p[ib * bpp] * lastWeight;
-            out[k * bpp + c] = sum / step;
+// n / d for many n < 2^32 and one d: a double product rounded toward zero,
+// corrected by one where the product fell on the wrong side of an integer.
+class Divider {
+public:
+    explicit Divider(uint32_t d) : m_d(d), m_inverse(1.0 / double(d)) {}
+    uint32_t Divide(uint32_t n) const
+    {
+        uint32_t q = uint32_t(double(n) * m_inverse);
+        if (uint64_t(q) * m_d > n)
+            --q;
+        else if (uint64_t(q + 1) * m_d <= n)
+            ++q;
+        return q;
+    }
+
+private:
+    uint32_t m_d;
+    double m_inverse;
+};
+
+// Where output column k reads: the source pixel its span starts in with the
+// weight of that pixel's used part, `whole` pixels of full weight after it,
+// then the pixel the span ends in with its weight (0 when left out). A span
+// inside one pixel (whole < 0) copies that pixel.
+struct ColumnSpan {
+    int start;
+    int whole;
+    uint32_t firstWeight;
+    uint32_t lastWeight;
+};
+
+// Averages source rows horizontally into rows of width x bpp values.
+class RowAverager {
+public:
+    RowAverager(int sourceWidth, int width, int bpp, uint32_t step)
+        : m_width(width), m_bpp(bpp), m_divider(step)
+    {
+        m_spans = static_cast<ColumnSpan*>(MKAlloc(size_t(width) * sizeof(ColumnSpan)));
+        if (!m_spans)
+            return;
+        for (int k = 0; k < width; ++k) {
+            uint64_t xa = uint64_t(k) * step;
+            uint64_t xb = xa + step;
+            ColumnSpan& span = m_spans[k];
+            span.start = int(xa >> 16);
+            int end = int(xb >> 16);
+            span.whole = end == span.start ? -1 : end - span.start - 1;
+            span.firstWeight = kOne - uint32_t(xa & 0xFFFF);
+            span.lastWeight = uint32_t(xb & 0xFFFF);
+            if (span.lastWeight <= kNegligible || end >= sourceWidth)
+                span.lastWeight = 0;
         }
     }
-}
+    ~RowAverager() { MKFree(m_spans); }
+    RowAverager(const RowAverager&) = delete;
+    RowAverager& operator=(const RowAverager&) = delete;
+
+    bool IsReady() const { return m_spans != nullptr; }
+
+    void Average(const uint8_t* row, uint32_t* out) const
+    {
+        switch (m_bpp) {
+        case 1:
+            AverageOf<1>(row, out);
+            break;
+        case 2:
+            AverageOf<2>(row, out);
+            break;
+        case 3:
+            AverageOf<3>(row, out);
+            break;
+        default:
+            AverageOf<4>(row, out);
+            break;
+        }
+    }
+
+private:
+    template <int Bpp>
+    void AverageOf(const uint8_t* row, uint32_t* out) const
+    {
+        for (int k = 0; k < m_width; ++k, out += Bpp) {
+            const ColumnSpan& span = m_spans[k];
+            const uint8_t* p = row + span.start * Bpp;
+            if (span.whole < 0) {
+                for (int c = 0; c < Bpp; ++c)
+                    out[c] = p[c];
+                continue;
+            }
+            uint32_t sum[Bpp];
+            for (int c = 0; c < Bpp; ++c)
+                sum[c] = p[c] * span.firstWeight;
+            for (int j = 0; j < span.whole; ++j) {
+                p += Bpp;
+                for (int c = 0; c < Bpp; ++c)
+                    sum[c] += uint32_t(p[c]) << 16;
+            }
+            if (span.lastWeight) {
+                p += Bpp;
+                for (int c = 0; c < Bpp; ++c)
+                    sum[c] += p[c] * span.lastWeight;
+            }
+            for (int c = 0; c < Bpp; ++c)
+                out[c] = m_divider.Divide(sum[c]);
+        }
+    }
+
+    int m_width;
+    int m_bpp;
+    Divider m_divider;
+    ColumnSpan* m_spans = nullptr;
+};
 
 }  // namespace
 
@@ -115,8 +201,18 @@ RasterImage* AreaResample(const RasterImage& image, int width, int height, Image
     RasterImage* result = CreateRasterImage(image.GetPixelType(), width, height);
     uint32_t* sum = static_cast<uint32_t*>(MKAlloc(size_t(width) * 4 * sizeof(uint32_t)));
     uint32_t* current = static_cast<uint32_t*>(MKAlloc(size_t(width) * 4 * sizeof(uint32_t)));
-    bool ok = result && sum && current;
+    RowAverager averager(plane.width, width, bpp, stepX);
+    const Divider byStepY(stepY ? stepY : 1);
+    bool ok = result && sum && current && averager.IsReady();
     const int samples = width * bpp;
+    // The last source row of one output row starts the next one: it is
+    // averaged once.
+    int averagedRow = -1;
+    auto averageRow = [&](int r) {
+        if (r != averagedRow)
+            averager.Average(plane.data + ptrdiff_t(r) * plane.stride, current);
+        averagedRow = r;
+    };
     uint64_t gy = 0;
     for (int i = 0; i < height && ok; ++i) {
         if (i % 8 == 0 && cancel && cancel(user)) {
@@ -129,14 +225,14 @@ RasterImage* AreaResample(const RasterImage& image, int width, int height, Image
         uint8_t* out = result->GetRow(i);
         if (end == first) {
             // The output row lies inside one source row.
-            AverageRow(plane.data + ptrdiff_t(first) * plane.stride, plane.width, bpp, width, stepX, current);
+            averageRow(first);
             for (int k = 0; k < samples; ++k)
                 out[k] = uint8_t(current[k]);
         } else {
             const uint32_t endWeight = uint32_t(y1 & 0xFFFF);
             const int last = endWeight > kNegligible && end < plane.height ? end : end - 1;
             for (int r = first; r <= last; ++r) {
-                AverageRow(plane.data + ptrdiff_t(r) * plane.stride, plane.width, bpp, width, stepX, current);
+                averageRow(r);
                 if (r == first) {
                     const uint32_t weight = kOne - uint32_t(y0 & 0xFFFF);
                     for (int k = 0; k < samples; ++k)
@@ -148,7 +244,7 @@ RasterImage* AreaResample(const RasterImage& image, int width, int height, Image
                 }
             }
             for (int k = 0; k < samples; ++k)
-                out[k] = uint8_t(sum[k] / stepY);
+                out[k] = uint8_t(byStepY.Divide(sum[k]));
         }
         gy = y1;
     }
