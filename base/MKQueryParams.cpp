@@ -11,37 +11,6 @@ inline bool KeptAsIs(uint8_t b)
            b == '_' || b == '~';
 }
 
-// Appends the percent-encoding of a string's UTF-8 bytes.
-bool AppendEncoded(const MKString& text, MKByteArray& out)
-{
-    if (text.IsEmpty())
-        return true;
-    MKByteArray utf8;
-    int n = text.ToUtf8(utf8);
-    if (n <= 0)
-        return false;
-    static const char kHex[] = "0123456789ABCDEF";
-    // At most three bytes out for each byte in: reserve once.
-    if (n > (INT32_MAX - out.GetCount()) / 3 || !out.Reserve(out.GetCount() + 3 * n))
-        return false;
-    const uint8_t* bytes = utf8.GetData();
-    for (int i = 0; i < n; ++i) {
-        uint8_t b = bytes[i];
-        if (b == ' ') {
-            out.Add('+');
-        } else if (KeptAsIs(b)) {
-            out.Add(b);
-        } else {
-            if (b == 0)
-                b = ' ';  // a zero byte is sent as a space
-            out.Add('%');
-            out.Add(uint8_t(kHex[b >> 4]));
-            out.Add(uint8_t(kHex[b & 15]));
-        }
-    }
-    return true;
-}
-
 MKString BytesToString(const MKByteArray& bytes)
 {
     MKString text;
@@ -94,6 +63,36 @@ MKString DecodeRange(const wchar_t* chars, int n)
 
 }  // namespace
 
+bool MKUrlEncodeAppend(const MKString& text, MKByteArray& out)
+{
+    if (text.IsEmpty())
+        return true;
+    MKByteArray utf8;
+    int n = text.ToUtf8(utf8);
+    if (n <= 0)
+        return false;
+    static const char kHex[] = "0123456789ABCDEF";
+    // At most three bytes out for each byte in: reserve once.
+    if (n > (INT32_MAX - out.GetCount()) / 3 || !out.Reserve(out.GetCount() + 3 * n))
+        return false;
+    const uint8_t* bytes = utf8.GetData();
+    for (int i = 0; i < n; ++i) {
+        uint8_t b = bytes[i];
+        if (b == ' ') {
+            out.Add('+');
+        } else if (KeptAsIs(b)) {
+            out.Add(b);
+        } else {
+            if (b == 0)
+                b = ' ';  // a zero byte is sent as a space
+            out.Add('%');
+            out.Add(uint8_t(kHex[b >> 4]));
+            out.Add(uint8_t(kHex[b & 15]));
+        }
+    }
+    return true;
+}
+
 bool MKQueryParams::Set(const MKString& name, const MKString& value)
 {
     for (int i = 0; i < m_pairs.GetCount(); ++i) {
@@ -136,7 +135,7 @@ bool MKQueryParams::Render(MKByteArray& out, bool withQuestionMark) const
     out.RemoveAll();
     for (int i = 0; i < m_pairs.GetCount(); ++i) {
         bool ok = ((i == 0 && !withQuestionMark) || out.Add(i == 0 ? '?' : '&')) &&
-                  AppendEncoded(m_pairs[i].name, out) && out.Add('=') && AppendEncoded(m_pairs[i].value, out);
+                  MKUrlEncodeAppend(m_pairs[i].name, out) && out.Add('=') && MKUrlEncodeAppend(m_pairs[i].value, out);
         if (!ok) {
             out.RemoveAll();
             return false;
@@ -155,7 +154,7 @@ MKString MKQueryParams::ToString(bool withQuestionMark) const
 MKString MKUrlEncode(const MKString& text)
 {
     MKByteArray bytes;
-    if (!AppendEncoded(text, bytes))
+    if (!MKUrlEncodeAppend(text, bytes))
         return MKString();
     return BytesToString(bytes);
 }

@@ -46,6 +46,9 @@ private:
 // Percent-encoding of the string's UTF-8 bytes: a space becomes '+', A-Z a-z
 // 0-9 - . _ ~ stay, every other byte becomes %XX (upper-case hexadecimal).
 MKString MKUrlEncode(const MKString& text);
+// The same appended to a byte array; false when memory runs out (the array may
+// then hold part of the text).
+bool MKUrlEncodeAppend(const MKString& text, MKByteArray& out);
 // The reverse: '+' is a space, %XX (either case) a byte, a '%' without two
 // hexadecimal digits stays; a zero byte becomes a space. Characters are taken as
 // bytes (their low eight bits) and the result is read as UTF-8.

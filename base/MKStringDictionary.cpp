@@ -1,5 +1,6 @@
 #include "base/MKStringDictionary.h"
 
+#include "base/MKQueryParams.h"
 #include "base/MKTextBuffer.h"
 
 #include <new>
@@ -9,12 +10,6 @@ namespace {
 void DeleteValue(void* value)
 {
     delete static_cast<MKString*>(value);
-}
-
-bool IsFormSafe(uint8_t b)
-{
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' || b == '.' ||
-           b == '_' || b == '~';
 }
 
 }  // namespace
@@ -77,30 +72,13 @@ MKString MKStringDictionary::ToFormString() const
 
 bool MKFormEncodeAppend(const MKString& text, MKTextBuffer& buffer)
 {
-    if (text.IsEmpty())
-        return true;
-    MKByteArray utf8;
-    int n = text.ToUtf8(utf8);
-    if (n <= 0)
+    MKByteArray encoded;
+    if (!MKUrlEncodeAppend(text, encoded))
         return false;
-    static const wchar_t s_hex[] = L"0123456789ABCDEF";
-    // Worst case three characters a byte: reserve once, then append in place.
-    if (n > (INT32_MAX - buffer.GetCount() - 1) / 3 || !buffer.Grow(buffer.GetCount() + 3 * n + 1))
+    // The encoding is plain ASCII: widen it byte by byte.
+    if (!buffer.Grow(buffer.GetCount() + encoded.GetCount() + 1))
         return false;
-    const uint8_t* bytes = utf8.GetData();
-    for (int i = 0; i < n; ++i) {
-        uint8_t b = bytes[i];
-        bool ok;
-        if (b == ' ') {
-            ok = buffer.AppendChar(L'+');
-        } else if (IsFormSafe(b)) {
-            ok = buffer.AppendChar(wchar_t(b));
-        } else {
-            wchar_t escape[3] = {L'%', s_hex[b >> 4], s_hex[b & 15]};
-            ok = buffer.Append(escape, 3);
-        }
-        if (!ok)
-            return false;
-    }
+    for (int i = 0; i < encoded.GetCount(); ++i)
+        buffer.AppendChar(wchar_t(encoded[i]));
     return true;
 }
