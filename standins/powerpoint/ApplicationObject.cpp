@@ -44,12 +44,12 @@ ApplicationObject::ApplicationObject(const std::wstring& version)
     }
     m_mainWindow = CreateWindowExW(0, kMainWindowClass, L"Microsoft PowerPoint", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
                                    nullptr, nullptr, instance, this);
-    ShowWindow(m_mainWindow, SW_SHOWNOACTIVATE);
 }
 
 ApplicationObject::~ApplicationObject()
 {
-    Close();
+    if (!m_closed)
+        CloseParts();
     m_events->Release();
     m_languages->Release();
     m_addIns->Release();
@@ -59,7 +59,16 @@ ApplicationObject::~ApplicationObject()
 
 void ApplicationObject::Close()
 {
+    if (m_closed)
+        return;
     AddRef();
+    CloseParts();
+    Release();
+}
+
+void ApplicationObject::CloseParts()
+{
+    m_closed = true;
     m_showWindows->EndAll();
     m_presentations->CloseAll();
     m_addIns->Detach();
@@ -72,7 +81,6 @@ void ApplicationObject::Close()
     }
     if (g_current == this)
         g_current = nullptr;
-    Release();
 }
 
 LRESULT CALLBACK ApplicationObject::MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

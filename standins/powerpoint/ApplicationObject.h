@@ -20,7 +20,9 @@ class SlideShowWindowsObject;
 // presentations, the running slide shows, COMAddIns, LanguageSettings and the
 // connection point of the application events. One application is current in
 // the process from construction to Close; the objects of its presentations and
-// shows reach it through Current().
+// shows reach it through Current(). The main window starts hidden (under a
+// display without window manager Wine takes seconds to withdraw a shown
+// window); ShowWindow it when a test or the demo needs it on screen.
 class ApplicationObject : public DispatchObject<PowerPoint::Application>, public IConnectionPointContainer {
 public:
     static ApplicationObject* Current();
@@ -78,12 +80,14 @@ protected:
     void* QueryExtra(REFIID iid) override;
 
 private:
+    void CloseParts();
     static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::wstring m_version;
     std::wstring m_build = L"4760";
     std::wstring m_path = L"C:\\Program Files\\Microsoft Office\\Office14";
     HWND m_mainWindow = nullptr;
+    bool m_closed = false;
     PresentationsObject* m_presentations;
     SlideShowWindowsObject* m_showWindows;
     ComAddInsObject* m_addIns;

@@ -23,7 +23,8 @@ PresentationObject::PresentationObject(const std::wstring& name)
 
 PresentationObject::~PresentationObject()
 {
-    Close();
+    if (!m_closed)
+        CloseParts();
     m_tags->Release();
     m_settings->Release();
     m_pageSetup->Release();
@@ -35,12 +36,17 @@ void PresentationObject::Close()
     if (m_closed)
         return;
     AddRef();
+    CloseParts();
+    Release();
+}
+
+void PresentationObject::CloseParts()
+{
     if (m_showWindow)
         m_showWindow->End();
     m_closed = true;
     m_settings->Detach();
     m_slides->Clear();
-    Release();
 }
 
 SlideObject* PresentationObject::AddSlide()

@@ -56,6 +56,7 @@ protected:
     ~PresentationObject() override;
 
 private:
+    void CloseParts();
     HRESULT EnterAlive(const wchar_t* member) const;
 
     std::wstring m_name;

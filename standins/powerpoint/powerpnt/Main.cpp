@@ -48,6 +48,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     LocalFree(arguments);
     {
         standin::PowerPointHost host(version);
+        ShowWindow(host.App().MainWindow(), SW_SHOWNORMAL);
         host.Start();
         if (show)
             ShowDemo(host.App());

@@ -1,5 +1,0 @@
-#include "standins/powerpoint/PowerPointHost.h"
-
-#include <gtest/gtest.h>
-
-TEST(Smoke, Builds) {}
