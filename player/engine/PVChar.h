@@ -1,4 +1,7 @@
 #pragma once
+#include <cstdint>
+
+#include "player/engine/PVBounds.h"
 #include "player/engine/PVString.h"
 
 // Base of every character a definition tag makes. Characters are counted:
@@ -22,6 +25,14 @@ public:
     virtual ~PVChar() = default;
     PVChar(const PVChar&) = delete;
     PVChar& operator=(const PVChar&) = delete;
+
+    // What a display list needs of a shown character. The box in the
+    // character's own space (empty for characters that draw nothing by
+    // themselves); morphs answer for their current blend.
+    virtual PVBounds DisplayBounds() const { return {}; }
+    // Morphs blend to `ratio` (0..65535); false when the blend cannot be
+    // made. Other characters ignore it.
+    virtual bool SetDisplayRatio(uint16_t /*ratio*/) { return true; }
 
     int Type() const { return type_; }
     int Id() const { return id_; }
