@@ -1,0 +1,48 @@
+#include "addin/imaging/ImageFileReader.h"
+
+bool ImageFileReader::U8(uint8_t& value)
+{
+    int c = getc(m_file);
+    if (c == EOF)
+        return false;
+    value = uint8_t(c);
+    ++m_position;
+    return true;
+}
+
+bool ImageFileReader::U16(uint16_t& value)
+{
+    uint8_t b[2];
+    if (!Read(b, 2))
+        return false;
+    value = uint16_t(b[0] | (b[1] << 8));
+    return true;
+}
+
+bool ImageFileReader::U32(uint32_t& value)
+{
+    uint8_t b[4];
+    if (!Read(b, 4))
+        return false;
+    value = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+    return true;
+}
+
+bool ImageFileReader::Read(void* buffer, size_t n)
+{
+    size_t got = fread(buffer, 1, n, m_file);
+    m_position += got;
+    return got == n;
+}
+
+bool ImageFileReader::Skip(uint64_t n)
+{
+    uint8_t chunk[4096];
+    while (n > 0) {
+        size_t part = n < sizeof(chunk) ? size_t(n) : sizeof(chunk);
+        if (!Read(chunk, part))
+            return false;
+        n -= part;
+    }
+    return true;
+}
