@@ -89,11 +89,12 @@ bool CopyWithVersion(const std::wstring& source, const std::wstring& target, con
         if (!stamped)
             return false;
     }
-    HANDLE update = BeginUpdateResourceW(target.c_str(), FALSE);
+    // Stripping drops every resource: the stand-ins carry no other.
+    HANDLE update = BeginUpdateResourceW(target.c_str(), strip);
     if (!update)
         return false;
-    BOOL written = UpdateResourceW(update, reinterpret_cast<LPCWSTR>(RT_VERSION), MAKEINTRESOURCEW(1), language,
-                                   strip ? nullptr : resource.data(), strip ? 0 : static_cast<DWORD>(resource.size()));
+    BOOL written = strip || UpdateResourceW(update, reinterpret_cast<LPCWSTR>(RT_VERSION), MAKEINTRESOURCEW(1),
+                                            language, resource.data(), static_cast<DWORD>(resource.size()));
     return EndUpdateResourceW(update, !written) && written;
 }
 
