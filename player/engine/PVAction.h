@@ -82,10 +82,16 @@ public:
     double firstRunSeconds = 0;  // 0 until the action first runs
 };
 
+class PVMovieClip;
+
+// Either a path the interpreter resolves, or bound to the clip whose actions
+// follow (one reference), as clips queue it before their actions.
 class PVAction_SetTarget : public PVAction {
 public:
     PVAction_SetTarget() : PVAction(kSetTarget) {}
+    ~PVAction_SetTarget() override;
     PVString path;
+    PVMovieClip* clip = nullptr;
 };
 
 class PVAction_GotoLabel : public PVAction {

@@ -8,7 +8,9 @@ class PVCharDictionary;
 class PVControlRecord;
 class PVInStream;
 class PVMovie;
+class PVPlayer;
 class PVString;
+struct PVButtonRecord;
 
 // One tag's header as found in the file image: its data runs from `start`
 // to `end` (image offsets).
@@ -56,6 +58,10 @@ public:
     // when the header or the movie cannot be made; a tag that fails part-way
     // only ends the reading, and the movie keeps what was read before it.
     PVMovie* ReadMovie(PVInStream& stream, PVCharDictionary& dictionary, PVRect& rect, float& rate);
+    // ReadMovie into the player's dictionary, frame rectangle and rate, then
+    // the movie becomes the player's main movie. False when the header, the
+    // movie or the main clip cannot be made; failing tags only cut it short.
+    bool Load(PVInStream& stream, PVPlayer& player);
 
     bool IsCompressed() const { return compressed_; }
     int Version() const { return version_; }
@@ -122,6 +128,9 @@ public:
     // only when the record cannot be allocated.
     PVControlRecord* ReadDoAction(int length);
 
+    // One button record; false at the end mark (a state byte of 0).
+    bool ReadButtonRecord(PVButtonRecord& record, bool withCxform);
+
 private:
     using TagHandler = bool (PVMovieParser::*)(PVMovie& movie, int frame);
     struct TagEntry {
@@ -158,6 +167,9 @@ private:
     bool ReadFrameLabel(PVMovie& movie, int frame);
     bool ReadExportAssets(PVMovie& movie, int frame);
     bool ReadImportAssets(PVMovie& movie, int frame);
+    bool ReadDefineButton(PVMovie& movie, int frame);
+    bool ReadDefineButton2(PVMovie& movie, int frame);
+    bool ReadDefineButtonCxform(PVMovie& movie, int frame);
 
     PVCharDictionary* dictionary_ = nullptr;
     uint8_t* image_ = nullptr;

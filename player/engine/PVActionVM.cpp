@@ -1,0 +1,206 @@
+#include "player/engine/PVActionVM.h"
+
+#include <windows.h>
+
+#include <array>
+
+#include "player/engine/PVAction.h"
+#include "player/engine/PVMovie.h"
+#include "player/engine/PVMovieClip.h"
+#include "player/engine/PVPlayer.h"
+
+PVActionVM::~PVActionVM()
+{
+    Clear();
+    SetTarget(nullptr);
+}
+
+const PVActionVM::Handler* PVActionVM::Handlers()
+{
+    static const std::array<Handler, 256> table = [] {
+        std::array<Handler, 256> t{};
+        t[PVAction::kNextFrame] = &PVActionVM::NextFrame;
+        t[PVAction::kPreviousFrame] = &PVActionVM::PreviousFrame;
+        t[PVAction::kPlay] = &PVActionVM::Play;
+        t[PVAction::kStop] = &PVActionVM::Stop;
+        t[PVAction::kToggleQuality] = &PVActionVM::ToggleQuality;
+        t[PVAction::kGotoFrame] = &PVActionVM::GotoFrame;
+        t[PVAction::kWaitForFrame] = &PVActionVM::WaitForFrame;
+        t[PVAction::kSetTarget] = &PVActionVM::SetTargetAction;
+        t[PVAction::kGotoLabel] = &PVActionVM::GotoLabel;
+        return t;
+    }();
+    return table.data();
+}
+
+bool PVActionVM::Push(PVAction* action)
+{
+    if (!action)
+        return true;
+    if (!queue_.Add(action))
+        return false;
+    action->AddRef();
+    return true;
+}
+
+void PVActionVM::Clear()
+{
+    for (int i = 0; i < queue_.Count(); ++i) {
+        if (PVAction* action = queue_[i]) {
+            queue_[i] = nullptr;
+            action->Release();
+        }
+    }
+    queue_.Trim(0);
+}
+
+void PVActionVM::SetTarget(PVMovieClip* clip)
+{
+    if (clip == target_)
+        return;
+    if (clip)
+        clip->AddRef();
+    PVMovieClip* old = target_;
+    target_ = clip;
+    if (old)
+        old->Release();
+}
+
+bool PVActionVM::Run()
+{
+    const Handler* handlers = Handlers();
+    SetTarget(nullptr);
+    budget_ = kRunBudget;
+    bool result = true;
+    // Handlers may queue more actions (a goto queues its frame's), so the
+    // queue is read afresh at every index.
+    for (index_ = 0; index_ < queue_.Count(); ++index_) {
+        PVAction* action = queue_[index_];
+        queue_[index_] = nullptr;
+        if (!action)
+            continue;
+        if (budget_ <= 0) {
+            result = false;
+            action->Release();
+            break;
+        }
+        --budget_;
+        if (const Handler handler = handlers[action->Code() & 0xFF])
+            (this->*handler)(*action);
+        action->Release();
+    }
+    Clear();
+    SetTarget(nullptr);
+    if (origin_) {
+        origin_->Release();
+        origin_ = nullptr;
+    }
+    return result;
+}
+
+void PVActionVM::NextFrame(PVAction&)
+{
+    if (target_)
+        target_->Advance();
+}
+
+void PVActionVM::PreviousFrame(PVAction&)
+{
+    if (target_)
+        target_->StepBack();
+}
+
+void PVActionVM::Play(PVAction&)
+{
+    if (target_)
+        target_->SetPlaying(true);
+}
+
+void PVActionVM::Stop(PVAction&)
+{
+    if (target_)
+        target_->SetPlaying(false);
+}
+
+void PVActionVM::ToggleQuality(PVAction&)
+{
+    player_->ToggleQuality();
+}
+
+void PVActionVM::Goto(int frame)
+{
+    budget_ -= target_->GotoFrame(frame);
+}
+
+void PVActionVM::GotoFrame(PVAction& action)
+{
+    if (target_)
+        Goto(static_cast<PVAction_GotoFrame&>(action).frame);
+}
+
+// Every frame is loaded before anything plays, yet the first pass through a
+// wait skips its actions once, as preloaders expect to see.
+void PVActionVM::WaitForFrame(PVAction& action)
+{
+    if (!target_)
+        return;
+    auto& wait = static_cast<PVAction_WaitForFrame&>(action);
+    const double now = GetTickCount() * 0.001;
+    if (wait.firstRunSeconds != 0 && now >= wait.firstRunSeconds)
+        return;
+    wait.firstRunSeconds = now;
+    for (int i = 0; i < wait.skipCount && index_ + 1 < queue_.Count(); ++i) {
+        ++index_;
+        if (PVAction* skipped = queue_[index_]) {
+            queue_[index_] = nullptr;
+            skipped->Release();
+        }
+    }
+}
+
+void PVActionVM::SetTargetAction(PVAction& action)
+{
+    auto& set = static_cast<PVAction_SetTarget&>(action);
+    if (set.clip) {
+        set.clip->AddRef();
+        if (origin_)
+            origin_->Release();
+        origin_ = set.clip;
+        SetTarget(set.clip);
+        return;
+    }
+    // An empty path goes back to the clip whose actions these are, as
+    // tellTarget blocks end with it.
+    if (set.path.IsEmpty() && origin_) {
+        SetTarget(origin_);
+        return;
+    }
+    SetTarget(player_->FindTarget(target_, set.path.Data(), set.path.Length()));
+}
+
+void PVActionVM::GotoLabel(PVAction& action)
+{
+    if (!target_)
+        return;
+    const PVString& label = static_cast<PVAction_GotoLabel&>(action).label;
+    const PVMovie* movie = target_->Movie();
+    const int frames = movie ? movie->FrameCount() : 0;
+    for (int i = 0; i < frames; ++i) {
+        const PVMovieFrame* frame = movie->Frame(i);
+        if (frame && frame->label.Equals(label.Data(), label.Length())) {
+            Goto(i);
+            return;
+        }
+    }
+    // No such label: a label that starts with digits names a frame index.
+    const char* text = label.Data();
+    if (*text < '0' || *text > '9')
+        return;
+    int value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > 65535)
+            return;
+    }
+    Goto(value);
+}

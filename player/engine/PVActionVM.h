@@ -1,0 +1,61 @@
+#pragma once
+#include "player/engine/PVTArray.h"
+
+class PVAction;
+class PVMovieClip;
+class PVPlayer;
+
+// Runs the frame-control subset of actions: clips queue the actions of a
+// frame or a button event, and the player runs the queue once per step.
+// Every other action is passed over. Each queued action holds one
+// reference; the current target holds one reference to its clip.
+class PVActionVM {
+public:
+    // What one run may spend: each action costs 1 and each frame that a goto
+    // replays 1 more. A frame that goes to itself, or any loop of gotos, runs
+    // out of it and the run ends with the rest of the queue dropped.
+    static constexpr int kRunBudget = 20000;
+
+    // The player is not owned and must outlive the interpreter.
+    explicit PVActionVM(PVPlayer* player) : player_(player) {}
+    ~PVActionVM();
+    PVActionVM(const PVActionVM&) = delete;
+    PVActionVM& operator=(const PVActionVM&) = delete;
+
+    // Appends with a new reference; null does nothing. False when the queue
+    // cannot grow.
+    bool Push(PVAction* action);
+    // Runs and empties the queue; false when the budget ran out.
+    bool Run();
+    // Releases every queued action and frees the queue.
+    void Clear();
+
+    int QueuedCount() const { return queue_.Count(); }
+    // The clip the running action works on; null between runs.
+    PVMovieClip* Target() const { return target_; }
+
+private:
+    using Handler = void (PVActionVM::*)(PVAction& action);
+    static const Handler* Handlers();
+
+    void SetTarget(PVMovieClip* clip);
+
+    void NextFrame(PVAction& action);
+    void PreviousFrame(PVAction& action);
+    void Play(PVAction& action);
+    void Stop(PVAction& action);
+    void ToggleQuality(PVAction& action);
+    void GotoFrame(PVAction& action);
+    void WaitForFrame(PVAction& action);
+    void SetTargetAction(PVAction& action);
+    void GotoLabel(PVAction& action);
+    void Goto(int frame);
+
+    PVPlayer* player_;
+    PVTArray<PVAction*> queue_;
+    PVMovieClip* target_ = nullptr;
+    // The clip whose actions are running: the last bound SetTarget's clip.
+    PVMovieClip* origin_ = nullptr;
+    int index_ = 0;
+    int budget_ = 0;
+};

@@ -1,0 +1,261 @@
+#include "player/engine/PVMovieClip.h"
+
+#include <new>
+
+#include "player/engine/PVAction.h"
+#include "player/engine/PVActionVM.h"
+#include "player/engine/PVButton.h"
+#include "player/engine/PVButtonClip.h"
+#include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVControlRecord.h"
+#include "player/engine/PVDListObject.h"
+#include "player/engine/PVMovie.h"
+#include "player/engine/PVPlayer.h"
+#include "player/engine/PVSprite.h"
+
+PVMovieClip::~PVMovieClip()
+{
+    displayList_.Clear();
+    if (movie_)
+        movie_->Release();
+}
+
+bool PVMovieClip::Init(const PVString& name, PVMovieClip* parent, PVMovie* movie, bool loops, PVMovieClip* outer)
+{
+    if (!name_.Assign(name))
+        return false;
+    parent_ = parent;
+    outer_ = outer;
+    nesting_ = outer ? outer->nesting_ + 1 : 0;
+    movie->AddRef();
+    movie_ = movie;
+    loops_ = loops;
+    return true;
+}
+
+int PVMovieClip::GetFrameCount() const
+{
+    return movie_ ? movie_->FrameCount() : 0;
+}
+
+bool PVMovieClip::ExecuteFrame()
+{
+    const int frameCount = GetFrameCount();
+    if (currentFrame_ == frameCount && loops_ && playing_) {
+        if (frameCount > 1)
+            displayList_.Clear();
+        currentFrame_ = 0;
+    }
+    bool queued = false;
+    if (!ApplyFrame(currentFrame_, true, queued))
+        return false;
+    for (int depth = 0; depth < displayList_.Count(); ++depth) {
+        const PVDListObject* entry = displayList_.At(depth);
+        if (!entry || !entry->clip)
+            continue;
+        PVMovieClip* child = entry->clip;
+        child->ExecuteFrame();
+        if (child->IsPlaying())
+            child->Advance();
+    }
+    return true;
+}
+
+void PVMovieClip::Advance()
+{
+    if (currentFrame_ < GetFrameCount())
+        ++currentFrame_;
+}
+
+void PVMovieClip::StepBack()
+{
+    if (currentFrame_ > 0)
+        --currentFrame_;
+}
+
+void PVMovieClip::Rewind()
+{
+    currentFrame_ = 0;
+    displayList_.Clear();
+}
+
+void PVMovieClip::Seek(int frame)
+{
+    if (frame == currentFrame_)
+        return;
+    const int frameCount = GetFrameCount();
+    const int target = frame < 0 ? 0 : frame > frameCount ? frameCount : frame;
+    if (currentFrame_ >= target)
+        Rewind();
+    bool queued = false;
+    for (int f = currentFrame_; f < target; ++f)
+        ApplyFrame(f, false, queued);
+    currentFrame_ = static_cast<uint16_t>(target);
+}
+
+int PVMovieClip::GotoFrame(int frame)
+{
+    const int frameCount = GetFrameCount();
+    const int target = frame < 0 ? 0 : frame > frameCount ? frameCount : frame;
+    if (target < currentFrame_)
+        Rewind();
+    playing_ = false;
+    bool queued = false;
+    const int first = currentFrame_;
+    for (int f = first; f <= target; ++f)
+        ApplyFrame(f, f == target, queued);
+    currentFrame_ = static_cast<uint16_t>(target < frameCount ? target + 1 : frameCount);
+    SetPlaying(true);
+    return target - first + 1;
+}
+
+bool PVMovieClip::ApplyFrame(int frame, bool runActions, bool& queued)
+{
+    const PVMovieFrame* f = movie_ ? movie_->Frame(frame) : nullptr;
+    for (const PVControlRecord* record = f ? f->first : nullptr; record; record = record->next) {
+        if (!ApplyControlRecord(*record, runActions, queued))
+            return false;
+    }
+    return true;
+}
+
+// Removing what is not there is no failure: a frame replayed by a seek or a
+// stopped clip removes the same depth again.
+bool PVMovieClip::ApplyControlRecord(const PVControlRecord& record, bool runActions, bool& queued)
+{
+    switch (record.kind) {
+    case PVControlRecord::kRemove:
+        if (const PVChar* character = player_->Dictionary()->Get(record.characterId))
+            displayList_.RemoveIf(character, record.depth);
+        return true;
+    case PVControlRecord::kActions:
+        return !runActions || QueueActions(*player_->ActionVM(), record.actions, queued);
+    case PVControlRecord::kRemoveByDepth:
+        displayList_.Remove(record.depth);
+        return true;
+    case PVControlRecord::kPlace:
+        return ApplyPlace(record);
+    default:
+        return true;
+    }
+}
+
+bool PVMovieClip::ApplyPlace(const PVControlRecord& record)
+{
+    PVDListObject* entry = displayList_.GetOrCreate(record.depth);
+    if (!entry)
+        return false;
+    bool newCharacter = false;
+    if (record.flags & PVControlRecord::kPlaceCharacter) {
+        PVChar* character = player_->Dictionary()->Get(record.characterId);
+        if (character != entry->character) {
+            entry->SetCharacter(character);
+            // The old character's clip would go on playing the old movie.
+            entry->ReleaseClip();
+            newCharacter = true;
+        }
+        if (character) {
+            const int type = character->Type();
+            if (type == PVChar::kButton || type == PVChar::kSprite) {
+                if (entry->clip && entry->clip->IsButton() != (type == PVChar::kButton))
+                    entry->ReleaseClip();
+                if (!entry->clip && !MakeChildClip(*entry, record))
+                    return false;
+            } else {
+                entry->ReleaseClip();
+            }
+        }
+    }
+    if (record.flags & PVControlRecord::kPlaceMatrix)
+        entry->matrix = record.matrix;
+    if (record.flags & PVControlRecord::kPlaceCxform)
+        entry->cxform = record.cxform;
+    bool newRatio = false;
+    if ((record.flags & PVControlRecord::kPlaceRatio) && record.ratio != entry->ratio) {
+        entry->ratio = record.ratio;
+        newRatio = true;
+    }
+    if (entry->character && entry->character->Type() == PVChar::kMorph && (newCharacter || newRatio) &&
+        !entry->character->SetDisplayRatio(entry->ratio))
+        return false;
+    if ((record.flags & PVControlRecord::kPlaceName) && !entry->name.Assign(record.name))
+        return false;
+    if (record.flags & PVControlRecord::kPlaceClipDepth)
+        entry->clipDepth = record.clipDepth;
+    entry->dirty = true;
+    return true;
+}
+
+bool PVMovieClip::MayNest(const PVMovie* movie) const
+{
+    if (nesting_ + 1 >= kMaxNesting)
+        return false;
+    for (const PVMovieClip* clip = this; clip; clip = clip->outer_) {
+        if (clip->movie_ == movie)
+            return false;
+    }
+    return true;
+}
+
+bool PVMovieClip::MakeChildClip(PVDListObject& entry, const PVControlRecord& record)
+{
+    PVChar* character = entry.character;
+    const bool button = character->Type() == PVChar::kButton;
+    PVMovie* movie = button ? static_cast<PVButton*>(character)->StateMovie() : static_cast<PVSprite*>(character)->Movie();
+    if (!movie || !MayNest(movie))
+        return true;
+    const PVString& name = (record.flags & PVControlRecord::kPlaceName) ? record.name : entry.name;
+    if (button) {
+        auto* clip = new (std::nothrow) PVButtonClip(player_, static_cast<PVButton*>(character));
+        if (!clip)
+            return false;
+        clip->AddRef();
+        const bool made = clip->Init(name, this, movie);
+        if (made) {
+            entry.SetClip(clip);
+            clip->ExecuteFrame();
+        }
+        clip->Release();
+        return made;
+    }
+    auto* clip = new (std::nothrow) PVMovieClip(player_);
+    if (!clip)
+        return false;
+    clip->AddRef();
+    const bool made = clip->Init(name, this, movie, true);
+    if (made)
+        entry.SetClip(clip);
+    clip->Release();
+    return made;
+}
+
+bool PVMovieClip::QueueActions(PVActionVM& vm, PVAction* list, bool& queued)
+{
+    if (!queued) {
+        auto* bind = new (std::nothrow) PVAction_SetTarget;
+        if (!bind)
+            return false;
+        AddRef();
+        bind->clip = this;
+        if (!vm.Push(bind)) {
+            delete bind;
+            return false;
+        }
+        queued = true;
+    }
+    for (PVAction* action = list; action; action = action->Next()) {
+        if (!vm.Push(action))
+            return false;
+    }
+    return true;
+}
+
+PVDListObject* PVMovieClip::FindChild(const char* name, int length) const
+{
+    for (int depth = 0; depth < displayList_.Count(); ++depth) {
+        PVDListObject* entry = displayList_.At(depth);
+        if (entry && entry->clip && entry->clip->Name().Equals(name, length))
+            return entry;
+    }
+    return nullptr;
+}
