@@ -27,19 +27,20 @@ bool MKIsValidDateTime(int year, int month, int day, int hour, int minute, int s
 // value; nothing here throws.
 class MKDateTime {
 public:
-    static const int64_t kTicksPerMs = 10000;
-    static const int64_t kTicksPerSecond = 10000000;
-    static const int64_t kTicksPerMinute = 600000000;
-    static const int64_t kTicksPerDay = 864000000000;
+    static constexpr int64_t kTicksPerMs = 10000;
+    static constexpr int64_t kTicksPerSecond = 10000000;
+    static constexpr int64_t kTicksPerMinute = 600000000;
+    static constexpr int64_t kTicksPerDay = 864000000000;
     // 9999-12-31 23:59:59.9999999.
-    static const int64_t kMaxTicks = 3155378975999999999;
+    static constexpr int64_t kMaxTicks = 3155378975999999999;
     // 1601-01-01, the origin of file times.
-    static const int64_t kFileTimeOrigin = 504911232000000000;
+    static constexpr int64_t kFileTimeOrigin = 504911232000000000;
     // 1970-01-01.
-    static const int64_t kUnixOrigin = 621355968000000000;
+    static constexpr int64_t kUnixOrigin = 621355968000000000;
 
     MKDateTime() = default;
-    MKDateTime(int64_t ticks, MKDateTimeKind kind) : m_value(uint64_t(ticks) | (uint64_t(kind) << 62)) {}
+    // Ticks beyond 62 bits are cut off, never taken for the kind.
+    MKDateTime(int64_t ticks, MKDateTimeKind kind) : m_value((uint64_t(ticks) & kTicksMask) | (uint64_t(kind) << 62)) {}
     // The raw 64 bits, kind included.
     static MKDateTime FromValue(uint64_t value);
 
@@ -95,7 +96,7 @@ public:
     int64_t ToUnixMs() const;
 
 private:
-    static const uint64_t kTicksMask = 0x3FFFFFFFFFFFFFFFull;
+    static constexpr uint64_t kTicksMask = 0x3FFFFFFFFFFFFFFFull;
 
     uint64_t m_value = 0;
 };

@@ -6,8 +6,8 @@
 // record scrambling: its sequence must never change.
 class MKRandom {
 public:
-    static const uint64_t kMultiplier = 0x5DEECE66Dull;
-    static const uint64_t kMask = (uint64_t(1) << 48) - 1;
+    static constexpr uint64_t kMultiplier = 0x5DEECE66Dull;
+    static constexpr uint64_t kMask = (uint64_t(1) << 48) - 1;
 
     // The state is the 64-bit seed XOR the multiplier, cut to 48 bits.
     MKRandom(uint32_t seedLow, uint32_t seedHigh);

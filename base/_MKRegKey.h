@@ -28,8 +28,8 @@ public:
     static MKRegKey Users();
 
 private:
-    static const uint8_t kWritable = 1;
-    static const uint8_t kBorrowed = 2;
+    static constexpr uint8_t kWritable = 1;
+    static constexpr uint8_t kBorrowed = 2;
 
     HKEY m_handle;
     MKString m_path;
