@@ -57,3 +57,14 @@ inline uint32_t Noise(uint32_t x, uint32_t y, uint32_t c)
     h *= 0x5bd1e995u;
     return h ^ (h >> 15);
 }
+
+// The whole file, or nothing when it cannot be read.
+std::vector<uint8_t> ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes);
+
+// A file of the image fixtures (build/fixtures/imaging).
+std::wstring ImageFixture(const std::wstring& name);
+
+// Every pixel as R, G, B, A, top row first: gray as (g, g, g), alpha-only as
+// white, indexed through the palette as its palette type says.
+std::vector<uint8_t> ToRgbaTopDown(const RasterImage& image);
