@@ -1,0 +1,249 @@
+#include "addin/core/AddIn.h"
+
+#include "addin/core/AddInClassFactory.h"
+#include "addin/core/AddInConnection.h"
+#include "addin/core/AddInGuard.h"
+#include "addin/core/ComAddInSearch.h"
+#include "addin/core/EnvironmentInfo.h"
+#include "addin/core/ProductSettings.h"
+#include "addin/core/ShellHook.h"
+#include "base/MKPath.h"
+
+#include <new>
+
+AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
+{
+    m_factory->AddRef();
+    ShellHook::Register(this);
+    m_startedToShow = factory->StartedToShow();
+
+    m_environment = new (std::nothrow) EnvironmentInfo;
+    if (m_environment) {
+        m_environment->systemLocale.Set(static_cast<int32_t>(GetSystemDefaultLCID()));
+        m_environment->userLocale.Set(static_cast<int32_t>(GetUserDefaultLCID()));
+    }
+
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(GetModuleInstance(), path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        m_modulePath.Assign(path, static_cast<int>(length));
+        m_moduleFolder = MKPathDirectory(m_modulePath);
+    }
+
+    m_machineSettings = new (std::nothrow) ProductSettings(ProductSettings::PerMachine, false);
+    m_userSettings = new (std::nothrow) ProductSettings(ProductSettings::PerUser, true);
+    // The preferences, the usage store and the updater link of the update
+    // engine take their places here, before the connection.
+
+    m_outer = outer ? outer : this;
+    m_connection = new (std::nothrow) AddInConnection(this);
+    // The ribbon, the plug-in manager and the resource handlers follow the
+    // connection, in that order.
+}
+
+AddIn::~AddIn()
+{
+    ShellHook::Unregister(this);
+    // Releases made while the parts go must not delete the add-in again.
+    InterlockedIncrement(&m_refs);
+    if (m_userSettings)
+        m_userSettings->Close();
+    delete m_userSettings;
+    delete m_machineSettings;
+    delete m_connection;
+    delete m_environment;
+    m_factory->Release();
+}
+
+HRESULT AddIn::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    IUnknown* answer = nullptr;
+    if (iid == IID_IUnknown)
+        answer = this;
+    else if (iid == Office::IID_IDTExtensibility2 && m_connection)
+        answer = static_cast<Office::IDTExtensibility2*>(m_connection);
+    *out = answer;
+    if (!answer)
+        return E_NOINTERFACE;
+    answer->AddRef();
+    return S_OK;
+}
+
+ULONG AddIn::AddRef()
+{
+    return InterlockedIncrement(&m_refs);
+}
+
+ULONG AddIn::Release()
+{
+    static AddInGuardRecord s_guard;
+    LONG left = 0;
+    AddInGuarded(s_guard, nullptr, [&] {
+        left = InterlockedDecrement(&m_refs);
+        if (left == 0)
+            delete this;
+    });
+    return left;
+}
+
+HRESULT AddIn::QueryOuter(REFIID iid, void** out)
+{
+    if (!m_outer) {
+        if (out)
+            *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    return m_outer->QueryInterface(iid, out);
+}
+
+ULONG AddIn::AddRefOuter()
+{
+    return m_outer->AddRef();
+}
+
+ULONG AddIn::ReleaseOuter()
+{
+    return m_outer->Release();
+}
+
+HINSTANCE AddIn::GetModuleInstance() const
+{
+    return m_factory->GetModuleInstance();
+}
+
+OfficeInfo* AddIn::GetOfficeInfo() const
+{
+    return m_connection ? m_connection->GetOfficeInfo() : nullptr;
+}
+
+bool AddIn::GetApplication(MKComHolder<PowerPoint::Application>& out) const
+{
+    out.Assign(m_connection ? m_connection->GetApplication() : nullptr);
+    return bool(out);
+}
+
+bool AddIn::GetComAddIns(MKComHolder<Office::COMAddIns>& out) const
+{
+    out.Release();
+    MKComHolder<PowerPoint::Application> application;
+    Office::COMAddIns* addIns = nullptr;
+    if (!GetApplication(application) || FAILED(application->get_COMAddIns(&addIns)))
+        return false;
+    out.Attach(addIns);
+    return bool(out);
+}
+
+HRESULT AddIn::GetMainWindow(HWND* window) const
+{
+    if (!window)
+        return E_POINTER;
+    *window = nullptr;
+    MKComHolder<PowerPoint::Application> application;
+    long handle = 0;
+    if (!GetApplication(application) || FAILED(application->get_HWND(&handle)))
+        return E_FAIL;
+    HWND found = reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle));
+    if (!IsWindow(found))
+        return E_FAIL;
+    *window = found;
+    return S_OK;
+}
+
+bool AddIn::FindComAddIn(const wchar_t* progId, MKComHolder<Office::COMAddIn>& out) const
+{
+    MKComHolder<Office::COMAddIns> addIns;
+    GetComAddIns(addIns);
+    return FindComAddInByProgId(addIns.Get(), progId, out) == ComAddInSearch::Found;
+}
+
+bool AddIn::FindSlideShowWindow(HWND window, MKComHolder<PowerPoint::SlideShowWindow>& out) const
+{
+    out.Release();
+    MKComHolder<PowerPoint::Application> application;
+    PowerPoint::SlideShowWindows* windows = nullptr;
+    if (!IsWindow(window) || !GetApplication(application) || FAILED(application->get_SlideShowWindows(&windows)))
+        return false;
+    MKComHolder<PowerPoint::SlideShowWindows> held;
+    held.Attach(windows);
+    long count = 0;
+    if (FAILED(windows->get_Count(&count)))
+        return false;
+    for (long i = 1; i <= count; ++i) {
+        PowerPoint::SlideShowWindow* item = nullptr;
+        if (FAILED(windows->Item(static_cast<int>(i), &item)) || !item)
+            continue;
+        MKComHolder<PowerPoint::SlideShowWindow> candidate;
+        candidate.Attach(item);
+        long handle = 0;
+        if (SUCCEEDED(item->get_HWND(&handle)) && reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle)) == window) {
+            out = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool AddIn::FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
+                                          MKComHolder<PowerPoint::Presentation>& out) const
+{
+    out.Release();
+    if (!showWindow)
+        return false;
+    long showHandle = 0;
+    if (FAILED(showWindow->get_HWND(&showHandle)))
+        showHandle = 0;
+    MKComHolder<PowerPoint::Application> application;
+    PowerPoint::Presentations* presentations = nullptr;
+    if (!GetApplication(application) || FAILED(application->get_Presentations(&presentations)))
+        return false;
+    MKComHolder<PowerPoint::Presentations> held;
+    held.Attach(presentations);
+    long count = 0;
+    if (FAILED(presentations->get_Count(&count)))
+        return false;
+    for (long i = 1; i <= count; ++i) {
+        VARIANT index;
+        VariantInit(&index);
+        index.vt = VT_I4;
+        index.lVal = i;
+        PowerPoint::Presentation* item = nullptr;
+        if (FAILED(presentations->Item(index, &item)) || !item)
+            continue;
+        MKComHolder<PowerPoint::Presentation> presentation;
+        presentation.Attach(item);
+        PowerPoint::SlideShowWindow* running = nullptr;
+        if (FAILED(item->get_SlideShowWindow(&running)) || !running)
+            continue;
+        MKComHolder<PowerPoint::SlideShowWindow> show;
+        show.Attach(running);
+        long handle = 0;
+        bool same = running == showWindow ||
+                    (showHandle != 0 && SUCCEEDED(running->get_HWND(&handle)) && handle == showHandle);
+        if (same) {
+            out = presentation;
+            return true;
+        }
+    }
+    return false;
+}
+
+void AddIn::RunStartup()
+{
+    // In order, as their subsystems join: the result of the last update, the
+    // use count, the plug-in manager's start, saving the preferences, the
+    // update follow-up and the Flash preloader.
+}
+
+void AddIn::Shutdown()
+{
+    // In order, as their subsystems join: stopping a running update check,
+    // saving the usage store, stopping the plug-in manager and the Flash
+    // preloader.
+}
+
+void ShowErrorBox(const wchar_t* text)
+{
+    MessageBoxW(nullptr, text, L"Vistello", MB_ICONERROR);
+}

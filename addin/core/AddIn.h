@@ -1,0 +1,84 @@
+#pragma once
+#include <windows.h>
+#include <unknwn.h>
+
+#include "addin/core/PowerPointInterfaces.h"
+#include "base/MKComHolder.h"
+#include "base/MKString.h"
+
+class AddInClassFactory;
+class AddInConnection;
+class OfficeInfo;
+class ProductSettings;
+struct EnvironmentInfo;
+
+// The object the class factory makes for PowerPoint, one per connected
+// PowerPoint instance. It owns the add-in's long-lived parts (settings, the
+// environment record, the Office connection), answers COM for the Office
+// interfaces through its sub-objects, which share its reference count, and
+// offers the accessors through which the other parts reach PowerPoint. Lives
+// from CreateInstance to the last Release; holds one reference on its factory.
+// Used on PowerPoint's user-interface thread only.
+class AddIn : public IUnknown {
+public:
+    // Count 1, owned by the caller. A null outer makes the add-in its own
+    // controlling object.
+    AddIn(AddInClassFactory* factory, IUnknown* outer);
+    AddIn(const AddIn&) = delete;
+    AddIn& operator=(const AddIn&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IUnknown of the controlling object, for the sub-objects.
+    HRESULT QueryOuter(REFIID iid, void** out);
+    ULONG AddRefOuter();
+    ULONG ReleaseOuter();
+
+    HINSTANCE GetModuleInstance() const;
+    const MKString& GetModulePath() const { return m_modulePath; }
+    const MKString& GetModuleFolder() const { return m_moduleFolder; }
+    bool StartedToShow() const { return m_startedToShow; }
+    // No reference taken; null when it could not be made.
+    EnvironmentInfo* GetEnvironmentInfo() const { return m_environment; }
+    // Held by the connection; null without one.
+    OfficeInfo* GetOfficeInfo() const;
+
+    // The accessors below answer false (out empty) or E_FAIL when PowerPoint
+    // or the connection is missing or a call fails.
+    bool GetApplication(MKComHolder<PowerPoint::Application>& out) const;
+    bool GetComAddIns(MKComHolder<Office::COMAddIns>& out) const;
+    // Application.HWND when it names an existing window; else E_FAIL and 0.
+    HRESULT GetMainWindow(HWND* window) const;
+    // The COM add-in whose ProgId equals progId exactly.
+    bool FindComAddIn(const wchar_t* progId, MKComHolder<Office::COMAddIn>& out) const;
+    // The running show whose window this is.
+    bool FindSlideShowWindow(HWND window, MKComHolder<PowerPoint::SlideShowWindow>& out) const;
+    // The presentation whose running show is this window (the same object or
+    // the same HWND); presentations without a show are passed over.
+    bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
+                                       MKComHolder<PowerPoint::Presentation>& out) const;
+
+    // The start-up sequence, once per connection, and the shut-down steps,
+    // which tolerate repetition (both driven by the connection).
+    void RunStartup();
+    void Shutdown();
+
+private:
+    virtual ~AddIn();
+
+    volatile LONG m_refs = 1;
+    AddInClassFactory* m_factory;
+    IUnknown* m_outer = nullptr;
+    MKString m_modulePath;
+    MKString m_moduleFolder;
+    bool m_startedToShow = false;
+    ProductSettings* m_machineSettings = nullptr;
+    ProductSettings* m_userSettings = nullptr;
+    AddInConnection* m_connection = nullptr;
+    EnvironmentInfo* m_environment = nullptr;
+};
+
+// A message box without owner, captioned "Vistello", with the error icon.
+void ShowErrorBox(const wchar_t* text);

@@ -1,0 +1,181 @@
+#include "addin/core/AddInConnection.h"
+
+#include "addin/core/AddIn.h"
+#include "addin/core/AddInGuard.h"
+#include "addin/core/EnvironmentInfo.h"
+#include "addin/core/OfficeInfo.h"
+#include "base/BstrHolder.h"
+#include "base/MKTextConvert.h"
+
+#include <new>
+
+AddInConnection::AddInConnection(AddIn* owner) : m_owner(owner)
+{
+    // The application event sink and the slide-show controller are made here,
+    // before the Office record, once they exist.
+    m_office = new (std::nothrow) OfficeInfo;
+}
+
+AddInConnection::~AddInConnection()
+{
+    delete m_office;
+}
+
+HRESULT AddInConnection::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    // IUnknown comes from the controlling object: one identity for the add-in.
+    if (iid == IID_IDispatch || iid == Office::IID_IDTExtensibility2) {
+        *out = static_cast<Office::IDTExtensibility2*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return m_owner->QueryOuter(iid, out);
+}
+
+ULONG AddInConnection::AddRef()
+{
+    return m_owner->AddRefOuter();
+}
+
+ULONG AddInConnection::Release()
+{
+    return m_owner->ReleaseOuter();
+}
+
+HRESULT AddInConnection::GetTypeInfoCount(UINT*)
+{
+    return E_FAIL;
+}
+
+HRESULT AddInConnection::GetTypeInfo(UINT, LCID, ITypeInfo**)
+{
+    return E_FAIL;
+}
+
+HRESULT AddInConnection::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_FAIL;
+}
+
+HRESULT AddInConnection::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_FAIL;
+}
+
+HRESULT AddInConnection::OnConnection(IDispatch* application, long connectMode, IDispatch* addInInst,
+                                      SAFEARRAY** custom)
+{
+    static AddInGuardRecord s_guard;
+    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+        if (!application)
+            return E_POINTER;
+        PowerPoint::Application* powerPoint = nullptr;
+        HRESULT hr = application->QueryInterface(PowerPoint::IID_Application, reinterpret_cast<void**>(&powerPoint));
+        // A host that is not PowerPoint leaves the facts that need it unread;
+        // a host that fails otherwise is not connected.
+        if (FAILED(hr) && hr != E_NOINTERFACE)
+            return E_UNEXPECTED;
+        m_application.Attach(SUCCEEDED(hr) ? powerPoint : nullptr);
+        m_addInInstance.Assign(addInInst);
+        ReadHostFacts();
+        if (connectMode != Office::ext_cm_Startup)
+            OnStartupComplete(custom);
+        return S_OK;
+    });
+}
+
+HRESULT AddInConnection::OnDisconnection(long removeMode, SAFEARRAY** custom)
+{
+    static AddInGuardRecord s_guard;
+    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+        RunShutdownSteps();
+        m_started = false;
+        if (removeMode != Office::ext_dm_HostShutdown)
+            OnBeginShutdown(custom);
+        m_application.Release();
+        m_addInInstance.Release();
+        return S_OK;
+    });
+}
+
+HRESULT AddInConnection::OnAddInsUpdate(SAFEARRAY**)
+{
+    return S_OK;
+}
+
+HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
+{
+    static AddInGuardRecord s_guard;
+    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+        if (m_started)
+            return S_OK;
+        m_started = true;
+        m_owner->RunStartup();
+        // The application event sink is advised here when the plug-in manager
+        // started, once both exist.
+        return S_OK;
+    });
+}
+
+HRESULT AddInConnection::OnBeginShutdown(SAFEARRAY**)
+{
+    static AddInGuardRecord s_guard;
+    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+        RunShutdownSteps();
+        return S_OK;
+    });
+}
+
+void AddInConnection::RunShutdownSteps()
+{
+    // The slide-show controller's shut-down comes first and unadvising the
+    // event sink last, once both exist.
+    m_owner->Shutdown();
+}
+
+void AddInConnection::ReadHostFacts()
+{
+    EnvironmentInfo* environment = m_owner->GetEnvironmentInfo();
+    int major = 0;
+    if (m_application) {
+        BstrHolder version;
+        if (SUCCEEDED(m_application->get_Version(version.Receive())) && version.Get()) {
+            MKString text = version.ToString();
+            if (environment && !environment->powerPointVersionText.IsPresent())
+                environment->powerPointVersionText.Set(text);
+            int point = text.FindChar(L'.');
+            MKTextToInt((point >= 0 ? text.Left(point) : text).GetText(), &major);
+        }
+    }
+    if (!m_office)
+        return;
+    bool detected = m_office->Detect(major);
+    if (environment) {
+        if (!environment->officeProductCode.present)
+            environment->officeProductCode.Set(m_office->GetProductCode());
+        if (!environment->officeProductName.IsPresent())
+            environment->officeProductName.Set(m_office->GetProductName());
+        if (!environment->msoVersion.IsPresent())
+            environment->msoVersion.Set(m_office->GetMsoVersion());
+        if (!environment->powerPointVersion.IsPresent())
+            environment->powerPointVersion.Set(m_office->GetPowerPointVersion());
+    }
+    if (!detected)
+        m_office->SetFallback(major);
+
+    if (!m_application || !environment || environment->officeLanguages[0].present)
+        return;
+    Office::LanguageSettings* languages = nullptr;
+    if (FAILED(m_application->get_LanguageSettings(&languages)) || !languages)
+        return;
+    MKComHolder<Office::LanguageSettings> held;
+    held.Attach(languages);
+    for (long id = Office::msoLanguageIDInstall; id <= Office::msoLanguageIDUIPrevious; ++id) {
+        int language = 0;
+        if (FAILED(languages->get_LanguageID(id, &language)))
+            language = 0;
+        environment->officeLanguages[id - 1].Set(language);
+    }
+}
