@@ -1,6 +1,5 @@
 #include "ImageTestUtil.h"
 
-#include "fixtures/Fixtures.h"
 #include "addin/imaging/IndexedImage.h"
 
 #include <stdio.h>
@@ -95,4 +94,16 @@ std::vector<uint8_t> ToRgbaTopDown(const RasterImage& image)
         }
     }
     return out;
+}
+
+BytesFile::BytesFile(const std::vector<uint8_t>& bytes, const wchar_t* name) : m_path(m_folder.File(name))
+{
+    WriteBytes(m_path, bytes);
+    m_file = _wfopen(m_path.c_str(), L"rb");
+}
+
+BytesFile::~BytesFile()
+{
+    if (m_file)
+        fclose(m_file);
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include "addin/imaging/RasterImage.h"
 #include "base/MKRefHolder.h"
+#include "tests/fixtures/Fixtures.h"
 
 #include <stdint.h>
+#include <stdio.h>
 #include <string>
 #include <vector>
 
@@ -68,3 +70,21 @@ std::wstring ImageFixture(const std::wstring& name);
 // Every pixel as R, G, B, A, top row first: gray as (g, g, g), alpha-only as
 // white, indexed through the palette as its palette type says.
 std::vector<uint8_t> ToRgbaTopDown(const RasterImage& image);
+
+// Bytes written to a file of a fresh scratch folder and opened for reading;
+// closed and removed by the destructor.
+class BytesFile {
+public:
+    explicit BytesFile(const std::vector<uint8_t>& bytes, const wchar_t* name = L"image.bin");
+    ~BytesFile();
+    BytesFile(const BytesFile&) = delete;
+    BytesFile& operator=(const BytesFile&) = delete;
+
+    FILE* Get() const { return m_file; }
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    ScratchFolder m_folder;
+    std::wstring m_path;
+    FILE* m_file;
+};
