@@ -86,12 +86,16 @@ protected:
     // Records "<Type>.<member>" and answers the failure injected for it.
     HRESULT Enter(const std::wstring& member) const
     {
-        HRESULT hr = CallLog::Get().Enter(m_type + L"." + member);
-        for (const Failure& failure : m_failures) {
-            if (failure.member == member)
-                return failure.result;
+        try {
+            HRESULT hr = CallLog::Get().Enter(m_type + L"." + member);
+            for (const Failure& failure : m_failures) {
+                if (failure.member == member)
+                    return failure.result;
+            }
+            return hr;
+        } catch (...) {
+            return E_OUTOFMEMORY;
         }
-        return hr;
     }
 
     virtual HRESULT InvokeMember(DISPID, WORD, DISPPARAMS*, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }

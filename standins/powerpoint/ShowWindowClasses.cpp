@@ -66,7 +66,7 @@ bool HandleKey(SlideShowWindowObject* show, WPARAM key)
     return handled;
 }
 
-LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT PaneMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     SlideShowWindowObject* show = ShowOf(window);
     switch (message) {
@@ -103,7 +103,7 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT ScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     SlideShowWindowObject* show = ShowOf(window);
     switch (message) {
@@ -158,6 +158,25 @@ LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// No exception leaves a window procedure: a failing message answers 0.
+LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return PaneMessage(window, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try {
+        return ScreenMessage(window, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 void RegisterClasses()

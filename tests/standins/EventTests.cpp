@@ -3,6 +3,7 @@
 #include "StandInTestSupport.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
+#include "standins/powerpoint/EventArgumentObjects.h"
 #include "standins/powerpoint/PowerPointHost.h"
 #include "standins/powerpoint/PresentationObject.h"
 
@@ -140,6 +141,30 @@ TEST_F(EventTest, EventsNestAndSinksMayLeaveWhileAnEventRuns)
     EXPECT_EQ(second.References(), 1u);
     point->Unadvise(firstCookie);
     point->Release();
+}
+
+TEST_F(EventTest, WindowArgumentsAnswerTheirPowerPointInterfaces)
+{
+    struct ArgumentCase {
+        IDispatch* object;
+        const IID& iid;
+    };
+    PowerPoint::Selection* selection = standin::NewSelection();
+    PowerPoint::DocumentWindow* window = standin::NewDocumentWindow();
+    PowerPoint::SlideRange* range = standin::NewSlideRange();
+    for (const ArgumentCase& argument : {ArgumentCase{selection, PowerPoint::IID_Selection},
+                                         ArgumentCase{window, PowerPoint::IID_DocumentWindow},
+                                         ArgumentCase{range, PowerPoint::IID_SlideRange}}) {
+        IUnknown* queried = nullptr;
+        EXPECT_EQ(argument.object->QueryInterface(argument.iid, reinterpret_cast<void**>(&queried)), S_OK);
+        if (queried)
+            queried->Release();
+        EXPECT_EQ(argument.object->QueryInterface(PowerPoint::IID_Presentation, reinterpret_cast<void**>(&queried)),
+                  E_NOINTERFACE);
+    }
+    selection->Release();
+    window->Release();
+    range->Release();
 }
 
 }  // namespace
