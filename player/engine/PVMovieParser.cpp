@@ -7,6 +7,7 @@
 #include "player/engine/PVCharDictionary.h"
 #include "player/engine/PVInStream.h"
 #include "player/engine/PVInZStream.h"
+#include "player/engine/PVJpegDecompressor.h"
 #include "player/engine/PVMovie.h"
 
 namespace {
@@ -19,6 +20,7 @@ constexpr uint32_t kFirstImageBlock = 64u << 10;
 
 PVMovieParser::~PVMovieParser()
 {
+    delete jpegTables_;
     FreeImage();
 }
 

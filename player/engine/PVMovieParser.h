@@ -11,6 +11,11 @@ class PVMovie;
 class PVPlayer;
 class PVString;
 struct PVButtonRecord;
+class PVFont;
+class PVJpegDecompressor;
+class PVShape;
+struct PVFillStyleArray;
+struct PVLineStyleArray;
 
 // One tag's header as found in the file image: its data runs from `start`
 // to `end` (image offsets).
@@ -171,6 +176,59 @@ private:
     bool ReadDefineButton2(PVMovie& movie, int frame);
     bool ReadDefineButtonCxform(PVMovie& movie, int frame);
 
+    // Shapes and morphs (PVMovieParserShapes.cpp, PVMovieParserMorphs.cpp).
+    template <bool Extended, bool Alpha>
+    bool ReadDefineShapeTag(PVMovie&, int)
+    {
+        return ReadDefineShape(Extended, Alpha);
+    }
+    bool ReadDefineShape(bool extended, bool alpha);
+    // A style count: a byte, where 255 with `extended` means a 16-bit count
+    // follows. -1 when the data cannot hold that many entries.
+    int ReadStyleCount(bool extended, int smallestEntry);
+    bool ReadFillStyles(PVFillStyleArray& array, bool extended, bool alpha);
+    bool ReadLineStyles(PVLineStyleArray& array, bool extended, bool alpha);
+    // The shape records from the read position (byte-aligned) to the end
+    // record; see PVMovieParserShapes.cpp.
+    bool ReadShapeWithStyle(PVShape& shape, bool newStyles, bool extended, bool alpha, bool finish);
+    bool ReadDefineMorphShape(PVMovie& movie, int frame);
+    bool ReadMorphFillStyles(PVFillStyleArray& start, PVFillStyleArray& end, bool& differ);
+    bool ReadMorphLineStyles(PVLineStyleArray& start, PVLineStyleArray& end, bool& differ);
+
+    // Fonts and text (PVMovieParserFonts.cpp).
+    bool ReadDefineFont(PVMovie& movie, int frame);
+    bool ReadDefineFont2(PVMovie& movie, int frame);
+    template <int Version>
+    bool ReadDefineFontInfoTag(PVMovie&, int)
+    {
+        return ReadDefineFontInfo(Version);
+    }
+    bool ReadDefineFontInfo(int version);
+    template <bool Alpha>
+    bool ReadDefineTextTag(PVMovie&, int)
+    {
+        return ReadDefineText(Alpha);
+    }
+    bool ReadDefineText(bool alpha);
+    // Reads glyph i of `font` at table + offsets[i] for each slot.
+    bool ReadGlyphs(PVFont& font, uint32_t table, const uint32_t* offsets);
+
+    // Bitmaps (PVMovieParserBitmaps.cpp); each reads the rest of the tag.
+    bool ReadJPEGTables(PVMovie& movie, int frame);
+    bool ReadDefineBits(PVMovie& movie, int frame);
+    template <bool Alpha>
+    bool ReadDefineBitsJPEGTag(PVMovie&, int)
+    {
+        return ReadDefineBitsJPEG(Alpha);
+    }
+    bool ReadDefineBitsJPEG(bool withAlpha);
+    template <bool Alpha>
+    bool ReadDefineBitsLosslessTag(PVMovie&, int)
+    {
+        return ReadDefineBitsLossless(Alpha);
+    }
+    bool ReadDefineBitsLossless(bool withAlpha);
+
     PVCharDictionary* dictionary_ = nullptr;
     uint8_t* image_ = nullptr;
     uint32_t imageCapacity_ = 0;
@@ -186,4 +244,6 @@ private:
     int version_ = 0;
     uint32_t fileLength_ = 0;
     bool pathsArePostScript_ = false;
+    // Tables of JPEGTables for DefineBits; made by the first JPEGTables tag.
+    PVJpegDecompressor* jpegTables_ = nullptr;
 };
