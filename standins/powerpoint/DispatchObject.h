@@ -117,11 +117,11 @@ private:
 
 // The first statement of every stand-in member: log, injected failure, and a
 // null out pointer answered E_POINTER.
-#define STANDIN_ENTER(member)                 \
-    do {                                      \
+#define STANDIN_ENTER(member)                       \
+    do {                                            \
         HRESULT enterResult_ = this->Enter(member); \
-        if (FAILED(enterResult_))             \
-            return enterResult_;              \
+        if (FAILED(enterResult_))                   \
+            return enterResult_;                    \
     } while (0)
 #define STANDIN_ENTER_OUT(member, out) \
     do {                               \

@@ -61,11 +61,11 @@ HRESULT EffectObject::EnterAlive(const wchar_t* member) const
     return IsAlive() ? S_OK : E_FAIL;
 }
 
-#define STANDIN_EFFECT_ALIVE(member)                \
-    do {                                            \
-        HRESULT aliveResult_ = EnterAlive(member);  \
-        if (FAILED(aliveResult_))                   \
-            return aliveResult_;                    \
+#define STANDIN_EFFECT_ALIVE(member)               \
+    do {                                           \
+        HRESULT aliveResult_ = EnterAlive(member); \
+        if (FAILED(aliveResult_))                  \
+            return aliveResult_;                   \
     } while (0)
 
 HRESULT EffectObject::get_Shape(PowerPoint::Shape** result)

@@ -160,11 +160,11 @@ HRESULT ShapeObject::SetBound(const wchar_t* member, float& field, float value)
     return hr;
 }
 
-#define STANDIN_ALIVE(member)                  \
-    do {                                       \
+#define STANDIN_ALIVE(member)                      \
+    do {                                           \
         HRESULT aliveResult_ = EnterAlive(member); \
-        if (FAILED(aliveResult_))              \
-            return aliveResult_;               \
+        if (FAILED(aliveResult_))                  \
+            return aliveResult_;                   \
     } while (0)
 
 HRESULT ShapeObject::get_Fill(PowerPoint::FillFormat** result)

@@ -117,7 +117,7 @@ LRESULT ScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         RECT client;
         GetClientRect(window, &client);
         HWND pane = CreateWindowExW(0, kPaneClass, params->titledPane ? L"Slide Show" : L"",
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, client.right, client.bottom,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, client.right, client.bottom,
                                     window, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!pane)
             return -1;

@@ -190,11 +190,11 @@ HRESULT SlideShowViewObject::EnterRunning(const wchar_t* member) const
     return m_window ? S_OK : E_FAIL;
 }
 
-#define STANDIN_RUNNING(member)                      \
-    do {                                             \
+#define STANDIN_RUNNING(member)                        \
+    do {                                               \
         HRESULT runningResult_ = EnterRunning(member); \
-        if (FAILED(runningResult_))                  \
-            return runningResult_;                   \
+        if (FAILED(runningResult_))                    \
+            return runningResult_;                     \
     } while (0)
 
 HRESULT SlideShowViewObject::get_Slide(PowerPoint::Slide** result)

@@ -361,12 +361,14 @@ TEST_F(SlideShowTest, KeysCommandsAndOutsideDestructionMoveAndEndTheShow)
     show->Release();
 }
 
-TEST_F(SlideShowTest, ARangeShowsOnlyItsSlides)
+TEST_F(SlideShowTest, ARangeShowsOnlyItsSlidesAndAWindowedShowGetsAFrame)
 {
     Open(L"14.0");
     presentation->Settings()->SetRange(2, 2);
+    presentation->Settings()->SetShowType(PowerPoint::ppShowTypeWindow);
     standin::SlideShowWindowObject* show = Run();
     ASSERT_NE(show, nullptr);
+    EXPECT_EQ(GetWindowLongW(show->Window(), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(g_timeline.front(), L"pane 1046 257");
     g_timeline.clear();
     show->View()->Next();
