@@ -1,0 +1,77 @@
+#include "RecordingDrawer.h"
+
+#include "player/engine/PVButtonClip.h"
+#include "player/engine/PVChar.h"
+#include "player/engine/PVDListObject.h"
+#include "player/engine/PVDisplayList.h"
+#include "player/engine/PVMovieClip.h"
+#include "player/engine/PVPlayer.h"
+
+PVMatrix ConcatMatrix(const PVMatrix& o, const PVMatrix& i)
+{
+    PVMatrix m;
+    m.scaleX = o.scaleX * i.scaleX + o.rotateSkew1 * i.rotateSkew0;
+    m.rotateSkew0 = o.rotateSkew0 * i.scaleX + o.scaleY * i.rotateSkew0;
+    m.rotateSkew1 = o.scaleX * i.rotateSkew1 + o.rotateSkew1 * i.scaleY;
+    m.scaleY = o.rotateSkew0 * i.rotateSkew1 + o.scaleY * i.scaleY;
+    m.translateX = o.scaleX * i.translateX + o.rotateSkew1 * i.translateY + o.translateX;
+    m.translateY = o.rotateSkew0 * i.translateX + o.scaleY * i.translateY + o.translateY;
+    return m;
+}
+
+bool RecordingDrawer::Render(HDC__*, int mouseX, int mouseY, bool)
+{
+    ++renders_;
+    drawn_.clear();
+    SetButtonUnderMouse(nullptr);
+    mouseX_ = mouseX;
+    mouseY_ = mouseY;
+    PVMovieClip* main = player_->MainClip();
+    return main && DrawDisplayList(main->DisplayList(), PVMatrix(), nullptr);
+}
+
+bool RecordingDrawer::DrawDisplayList(PVDisplayList& list, const PVMatrix& matrix, const PVCxform* cxform)
+{
+    for (int depth = 0; depth < list.Count(); ++depth) {
+        const PVDListObject* entry = list.At(depth);
+        if (!entry || !entry->character)
+            continue;
+        const PVMatrix m = ConcatMatrix(matrix, entry->matrix);
+        const int type = entry->character->Type();
+        if (testing_) {
+            const PVBounds box = entry->character->DisplayBounds().Transformed(m);
+            if (!box.empty && mouseX_ >= box.xmin && mouseX_ <= box.xmax && mouseY_ >= box.ymin &&
+                mouseY_ <= box.ymax)
+                SetButtonUnderMouse(testing_);
+            if (type == PVChar::kSprite && entry->clip)
+                DrawDisplayList(entry->clip->DisplayList(), m, cxform);
+            continue;
+        }
+        std::string line = prefix_ + std::to_string(depth) + ":#" + std::to_string(entry->character->Id());
+        if (m.translateX != 0 || m.translateY != 0)
+            line += "@" + std::to_string(static_cast<int>(m.translateX)) + "," +
+                    std::to_string(static_cast<int>(m.translateY));
+        drawn_.push_back(line);
+        if ((type != PVChar::kSprite && type != PVChar::kButton) || !entry->clip)
+            continue;
+        const std::string saved = prefix_;
+        prefix_ = line + "/";
+        DrawDisplayList(entry->clip->DisplayList(), m, cxform);
+        prefix_ = saved;
+        if (type == PVChar::kButton && mouseX_ >= 0) {
+            auto* button = static_cast<PVButtonClip*>(entry->clip);
+            testing_ = button;
+            DrawDisplayList(button->HitArea()->DisplayList(), m, cxform);
+            testing_ = nullptr;
+        }
+    }
+    return true;
+}
+
+std::string RecordingDrawer::DrawnText() const
+{
+    std::string text;
+    for (const std::string& line : drawn_)
+        text += (text.empty() ? "" : " ") + line;
+    return text;
+}
