@@ -193,7 +193,7 @@ TEST(UserHiveNames, OnlyOrdinaryUserHivesAreVisited)
                    Case{L".Default", false}, Case{L"S-1-5-18", false}, Case{L"S-1-5-21-7-8-1001", false},
                    Case{L"S-1-5-21-7-8-9-10-1001", false}, Case{L"S-1-5-21-7-x-9-1001", false},
                    Case{L"S-1-5-21--8-9-1001", false}, Case{L"S-1-5-22-7-8-9-1001", false}}) {
-        EXPECT_EQ(OfficeAddInRegistry::IsUserHiveName(c.name), c.visited) << static_cast<const void*>(c.name);
+        EXPECT_EQ(OfficeAddInRegistry::IsUserHiveName(c.name), c.visited) << ::testing::PrintToString(std::wstring(c.name));
     }
 }
 
