@@ -35,6 +35,19 @@ void ErrorExit(j_common_ptr info)
 // Warnings and traces are not shown anywhere.
 void OutputMessage(j_common_ptr) {}
 
+// Reads stream headers until one holds an image (true) or the data ends
+// after streams of tables only (false). Tables may come in streams of their
+// own before the image, or after an empty stream (a swapped SOI and EOI).
+bool ReadHeaders(jpeg_decompress_struct& info)
+{
+    for (;;) {
+        if (jpeg_read_header(&info, FALSE) == JPEG_HEADER_OK)
+            return true;
+        if (info.src->bytes_in_buffer == 0)
+            return false;
+    }
+}
+
 }  // namespace
 
 PVJpegDecompressor* PVJpegDecompressor::Create()
@@ -95,7 +108,7 @@ bool PVJpegDecompressor::ReadTables(const uint8_t* data, uint32_t length)
     }
     jpeg_mem_src(&s.info, data, length);
     // A stream that holds an image too is only used for its tables.
-    if (jpeg_read_header(&s.info, FALSE) != JPEG_HEADER_TABLES_ONLY)
+    if (ReadHeaders(s.info))
         jpeg_abort_decompress(&s.info);
     return true;
 }
@@ -118,9 +131,8 @@ void PVJpegDecompressor::DecodeRows(bool withAlpha)
 {
     State& s = *state_;
     jpeg_decompress_struct& info = s.info;
-    // Tables and image may come as two streams one after the other.
-    if (jpeg_read_header(&info, FALSE) == JPEG_HEADER_TABLES_ONLY)
-        jpeg_read_header(&info, TRUE);
+    if (!ReadHeaders(info))
+        ErrorExit(reinterpret_cast<j_common_ptr>(&info));
     info.dct_method = JDCT_ISLOW;
     jpeg_start_decompress(&info);
 
