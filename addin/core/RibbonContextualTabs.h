@@ -1,0 +1,23 @@
+#pragma once
+#include "addin/core/RibbonElement.h"
+#include "base/MKTArray.h"
+
+class RibbonTabs;
+
+// The ribbon's contextual tab sets ("contextualTabs"). Owns the sets. Its own
+// fragments are not written: plug-ins extend the sets, not the list.
+class RibbonContextualTabs final : public RibbonElement {
+public:
+    explicit RibbonContextualTabs(RibbonModel* owner) : RibbonElement(owner, MKString(), kBuiltIn) {}
+    ~RibbonContextualTabs() override;
+
+    int GetTabSetCount() const { return m_tabSets.GetCount(); }
+    // The tab set with the built-in id (exact case), appended when new; null
+    // when memory runs out.
+    RibbonTabs* FindOrAddTabSet(const MKString& idMso);
+
+    bool AppendXml(MKTextBuffer& out) const override;
+
+private:
+    MKTArray<RibbonTabs*> m_tabSets;
+};
