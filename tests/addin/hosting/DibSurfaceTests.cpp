@@ -109,9 +109,11 @@ TEST(DibSurface, MadeBottomUpWithItsOwnDc)
 }
 
 // Showing a window takes Wine a while: one serves every test that reads one.
+// It stands in the screen's bottom right corner, where windows of tests that
+// run at the same time are unlikely to cover what the screen copy reads.
 class WindowPixels : public testing::Test {
 protected:
-    static void SetUpTestSuite() { s_window = new PaintedWindow(40, 40, 60, 40); }
+    static void SetUpTestSuite() { s_window = new PaintedWindow(950, 710, 60, 40); }
     static void TearDownTestSuite()
     {
         delete s_window;

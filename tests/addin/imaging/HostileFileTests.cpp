@@ -207,8 +207,9 @@ bool DecodesToImage(const HostileCase& c, const std::vector<uint8_t>& bytes)
     }
     if (viaMemory) {
         EXPECT_EQ(image != nullptr, fromMemory != nullptr) << c.name;
-        if (image && fromMemory)
+        if (image && fromMemory) {
             EXPECT_EQ(TopDownSamples(*image), TopDownSamples(*fromMemory)) << c.name;
+        }
     }
     if (fromMemory)
         fromMemory->Release();
