@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <string.h>
+#include <windows.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -241,6 +242,50 @@ TEST(HostileFiles, EmptyInputs)
     EXPECT_EQ(nullptr, BmpDecode(empty.Get()));
     int width, height;
     EXPECT_FALSE(JpegReadSize(empty.Get(), &width, &height));
+}
+
+}  // namespace
+
+namespace {
+
+// Each call has its own recovery point: failing and succeeding decodes may
+// run on several threads at once.
+struct DecodeWork {
+    std::vector<uint8_t> good, bad, expected;
+    LONG failures = 0;
+};
+
+DWORD WINAPI DecodeRepeatedly(void* parameter)
+{
+    DecodeWork* w = static_cast<DecodeWork*>(parameter);
+    for (int i = 0; i < 40; ++i) {
+        RasterImage* image = JpegDecode(w->good.data(), w->good.size(), nullptr, nullptr);
+        if (!image || TopDownSamples(*image) != w->expected)
+            InterlockedIncrement(&w->failures);
+        if (image)
+            image->Release();
+        if (JpegDecode(w->bad.data(), w->bad.size(), nullptr, nullptr))
+            InterlockedIncrement(&w->failures);
+    }
+    return 0;
+}
+
+TEST(HostileFiles, JpegDecodesOnSeveralThreadsAtOnce)
+{
+    DecodeWork work;
+    work.good = ReadBytes(ImageFixture(L"jpg_rgb.jpg"));
+    work.bad = work.good;
+    work.bad.insert(work.bad.begin() + 2, {0xFF, 0xFE, 0x00, 0x01});
+    ImageRef reference = Own(JpegDecode(work.good.data(), work.good.size(), nullptr, nullptr));
+    ASSERT_TRUE(reference);
+    work.expected = TopDownSamples(*reference);
+    HANDLE threads[4];
+    for (HANDLE& thread : threads)
+        thread = CreateThread(nullptr, 0, DecodeRepeatedly, &work, 0, nullptr);
+    WaitForMultipleObjects(4, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads)
+        CloseHandle(thread);
+    EXPECT_EQ(0, work.failures);
 }
 
 }  // namespace
