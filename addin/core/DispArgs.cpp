@@ -1,10 +1,16 @@
 #include "addin/core/DispArgs.h"
 
-VARTYPE DispArgs::TypeAt(UINT position) const
+VARIANT* DispArgs::At(UINT position) const
 {
     if (position >= Count() || !m_params->rgvarg)
-        return VT_EMPTY;
-    return m_params->rgvarg[Count() - 1 - position].vt;
+        return nullptr;
+    return &m_params->rgvarg[Count() - 1 - position];
+}
+
+VARTYPE DispArgs::TypeAt(UINT position) const
+{
+    VARIANT* argument = At(position);
+    return argument ? argument->vt : VARTYPE(VT_EMPTY);
 }
 
 HRESULT DispArgs::Fail(HRESULT failure)
@@ -16,9 +22,9 @@ HRESULT DispArgs::Fail(HRESULT failure)
 
 HRESULT DispArgs::Take(UINT position, VARTYPE type, VARIANT** argument)
 {
-    if (position >= Count() || !m_params->rgvarg)
+    VARIANT* held = At(position);
+    if (!held)
         return Fail(DISP_E_BADPARAMCOUNT);
-    VARIANT* held = &m_params->rgvarg[Count() - 1 - position];
     if (held->vt != type)
         return Fail(DISP_E_BADVARTYPE);
     *argument = held;

@@ -25,6 +25,8 @@ public:
     HRESULT Error() const { return m_error; }
     // The argument's variant type; VT_EMPTY for a position beyond the count.
     VARTYPE TypeAt(UINT position) const;
+    // The argument whatever its type, borrowed; null beyond the count.
+    VARIANT* At(UINT position) const;
 
     // Each reader answers S_OK, DISP_E_BADVARTYPE for any other variant type
     // or DISP_E_BADPARAMCOUNT for a position beyond the count; on failure the

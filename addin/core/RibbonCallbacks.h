@@ -1,0 +1,50 @@
+#pragma once
+#include "addin/core/OfficeInterfaces.h"
+#include "base/MKComHolder.h"
+
+class AddIn;
+class MKString;
+class RibbonExtension;
+
+// The IDispatch through which Office calls the callbacks that the customUI
+// text names (OnLoad, OnClick, GetLabel...): names resolve to fixed
+// DISPIDs, and each control callback goes, by the id of its control, to the
+// ribbon model's element with that id or else to the handler a plug-in
+// registered for it. Keeps the IRibbonUI given to OnLoad for invalidating.
+// Counts and other interfaces go to its extension, which owns it. Invoke
+// runs inside the crash guard. PowerPoint's user-interface thread only.
+class RibbonCallbacks final : public IDispatch {
+public:
+    // {B97B9CAD-2124-4396-8868-4631AE947B56}
+    static const IID kInterfaceId;
+
+    RibbonCallbacks(RibbonExtension* owner, AddIn* addIn);
+    RibbonCallbacks(const RibbonCallbacks&) = delete;
+    RibbonCallbacks& operator=(const RibbonCallbacks&) = delete;
+
+    // Asks Office to query every control again (empty id) or the one
+    // control; nothing before OnLoad.
+    void Invalidate(const MKString& controlId);
+    bool HasRibbonUi() const { return bool(m_ribbonUi); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    // Exact, case-sensitive names; DISP_E_MEMBERNOTFOUND at the first
+    // unknown one (the ids before it are written).
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+
+private:
+    HRESULT OnLoad(DISPPARAMS* params);
+    HRESULT CallControl(DISPID id, DISPPARAMS* params, VARIANT* result);
+
+    RibbonExtension* m_owner;
+    MKComHolder<Office::IRibbonUI> m_ribbonUi;
+    AddIn* m_addIn;
+};
