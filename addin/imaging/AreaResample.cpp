@@ -1,5 +1,6 @@
 #include "addin/imaging/AreaResample.h"
 
+#include "addin/imaging/DownsampleHalf.h"
 #include "addin/imaging/RasterImage.h"
 #include "base/MKAlloc.h"
 
@@ -29,9 +30,13 @@ Plane Halve(const Plane& in, int bpp, bool halveX, bool halveY, uint8_t* out)
     result.height = halveY ? in.height / 2 : in.height;
     result.stride = halveX ? (bpp * result.width + 3) & ~3 : in.stride;
     result.data = out;
+    if (halveX && !halveY) {
+        DownsampleHalf(result.width * 2, result.height, bpp, in.stride, in.data, result.stride, out);
+        return result;
+    }
     const int samples = result.width * bpp;
     for (int r = 0; r < result.height; ++r) {
-        const uint8_t* a = in.data + ptrdiff_t(halveY ? 2 * r : r) * in.stride;
+        const uint8_t* a = in.data + ptrdiff_t(2 * r) * in.stride;
         const uint8_t* b = a + in.stride;
         uint8_t* o = out + ptrdiff_t(r) * result.stride;
         if (!halveX) {
@@ -40,10 +45,8 @@ Plane Halve(const Plane& in, int bpp, bool halveX, bool halveY, uint8_t* out)
             continue;
         }
         for (int x = 0; x < result.width; ++x, a += 2 * bpp, b += 2 * bpp, o += bpp) {
-            for (int c = 0; c < bpp; ++c) {
-                o[c] = halveY ? uint8_t((a[c] + a[c + bpp] + b[c] + b[c + bpp]) >> 2)
-                              : uint8_t((a[c] + a[c + bpp]) >> 1);
-            }
+            for (int c = 0; c < bpp; ++c)
+                o[c] = uint8_t((a[c] + a[c + bpp] + b[c] + b[c + bpp]) >> 2);
         }
     }
     return result;
