@@ -1,44 +1,7 @@
 #include "base/MKBufferBuilders.h"
 
 #include "base/MKAlloc.h"
-#include "base/MKFormat.h"
-#include "base/MKTextBuffer.h"
 #include "base/MKTextConvert.h"
-
-bool MKTextBufferAppendFormat(MKTextBuffer& buffer, const wchar_t* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    bool ok = MKTextBufferAppendFormatV(buffer, format, args);
-    va_end(args);
-    return ok;
-}
-
-bool MKTextBufferAppendFormatV(MKTextBuffer& buffer, const wchar_t* format, va_list args)
-{
-    wchar_t local[256];
-    va_list again;
-    va_copy(again, args);
-    int length = MKFormatToBufferV(local, 256, format, args);
-    bool ok;
-    if (length < 0) {
-        ok = false;
-    } else if (length < 256) {
-        ok = buffer.Append(local, length);
-    } else {
-        // The arguments may point into the buffer, which growing would move.
-        wchar_t* text = length < INT32_MAX ? static_cast<wchar_t*>(MKAlloc(sizeof(wchar_t) * (size_t(length) + 1)))
-                                           : nullptr;
-        ok = text != nullptr;
-        if (ok) {
-            MKFormatToBufferV(text, length + 1, format, again);
-            ok = buffer.Append(text, length);
-            MKFree(text);
-        }
-    }
-    va_end(again);
-    return ok;
-}
 
 bool MKByteArrayAppendChars(MKByteArray& array, const char* bytes, int n)
 {

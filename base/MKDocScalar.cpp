@@ -1,22 +1,7 @@
 #include "base/MKDocScalar.h"
 
 #include "base/MKDocWriter.h"
-#include "base/MKFormat.h"
 #include "base/MKTextBuffer.h"
-
-namespace {
-
-bool AppendFormat(MKTextBuffer& out, const wchar_t* format, ...)
-{
-    wchar_t text[128];
-    va_list args;
-    va_start(args, format);
-    int n = MKFormatToBufferV(text, 128, format, args);
-    va_end(args);
-    return n >= 0 && n < 128 && out.Append(text, n);
-}
-
-}  // namespace
 
 template <>
 bool MKDocString::WriteText(MKTextBuffer& out, const MKString&, bool) const
@@ -45,33 +30,33 @@ bool MKDocNull::WriteText(MKTextBuffer& out, const MKString&, bool) const
 template <>
 bool MKDocInt32::WriteText(MKTextBuffer& out, const MKString&, bool) const
 {
-    return AppendFormat(out, L"%d", GetValue());
+    return out.AppendFormat(L"%d", GetValue());
 }
 
 template <>
 bool MKDocInt64::WriteText(MKTextBuffer& out, const MKString&, bool typed) const
 {
-    return AppendFormat(out, typed ? L"%lldL" : L"%lld", GetValue());
+    return out.AppendFormat(typed ? L"%lldL" : L"%lld", GetValue());
 }
 
 template <>
 bool MKDocGuid::WriteText(MKTextBuffer& out, const MKString&, bool typed) const
 {
     MKString text = GetValue().FormatUpper();
-    return !text.IsEmpty() && AppendFormat(out, typed ? L"Guid(\"{%s}\")" : L"\"{%s}\"", text.GetText());
+    return !text.IsEmpty() && out.AppendFormat(typed ? L"Guid(\"{%s}\")" : L"\"{%s}\"", text.GetText());
 }
 
 template <>
 bool MKDocVersion::WriteText(MKTextBuffer& out, const MKString&, bool typed) const
 {
     MKString text = GetValue().ToString();
-    return !text.IsEmpty() && AppendFormat(out, typed ? L"Version(\"%s\")" : L"\"%s\"", text.GetText());
+    return !text.IsEmpty() && out.AppendFormat(typed ? L"Version(\"%s\")" : L"\"%s\"", text.GetText());
 }
 
 template <>
 bool MKDocDateTime::WriteText(MKTextBuffer& out, const MKString&, bool typed) const
 {
     const MKDateTime& value = GetValue();
-    return AppendFormat(out, typed ? L"DateTime(\"%d-%d-%d\")" : L"\"%d-%d-%d\"", value.GetDatePart(MKDatePartYear),
+    return out.AppendFormat(typed ? L"DateTime(\"%d-%d-%d\")" : L"\"%d-%d-%d\"", value.GetDatePart(MKDatePartYear),
                         value.GetDatePart(MKDatePartMonth), value.GetDatePart(MKDatePartDay));
 }

@@ -1,5 +1,7 @@
 #include "base/MKTextBuffer.h"
 
+#include "base/MKAlloc.h"
+#include "base/MKFormat.h"
 #include "base/MKString.h"
 
 #include <wchar.h>
@@ -40,4 +42,39 @@ bool MKTextBuffer::AppendText(const wchar_t* text)
 MKString MKTextBuffer::ToString() const
 {
     return MKString::MKStringFromChars(GetText(), GetLength());
+}
+
+bool MKTextBuffer::AppendFormat(const wchar_t* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    bool ok = AppendFormatV(format, args);
+    va_end(args);
+    return ok;
+}
+
+bool MKTextBuffer::AppendFormatV(const wchar_t* format, va_list args)
+{
+    wchar_t local[256];
+    va_list again;
+    va_copy(again, args);
+    int length = MKFormatToBufferV(local, 256, format, args);
+    bool ok;
+    if (length < 0) {
+        ok = false;
+    } else if (length < 256) {
+        ok = Append(local, length);
+    } else {
+        // The arguments may point into the buffer, which growing would move.
+        wchar_t* text = length < INT32_MAX ? static_cast<wchar_t*>(MKAlloc(sizeof(wchar_t) * (size_t(length) + 1)))
+                                           : nullptr;
+        ok = text != nullptr;
+        if (ok) {
+            MKFormatToBufferV(text, length + 1, format, again);
+            ok = Append(text, length);
+            MKFree(text);
+        }
+    }
+    va_end(again);
+    return ok;
 }

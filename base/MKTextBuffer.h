@@ -1,6 +1,8 @@
 #pragma once
 #include "base/MKTArray.h"
 
+#include <stdarg.h>
+
 class MKString;
 
 // Growable zero-terminated wide text built by appending. An empty buffer holds
@@ -35,6 +37,10 @@ public:
     // Appends a zero-terminated text; null appends nothing.
     bool AppendText(const wchar_t* text);
     bool AppendBuffer(const MKTextBuffer& other) { return Append(other.GetText(), other.GetLength()); }
+    // printf-style formatting (MKFormatEngine) appended to the text; the
+    // arguments may point into this buffer.
+    bool AppendFormat(const wchar_t* format, ...);
+    bool AppendFormatV(const wchar_t* format, va_list args);
     void Clear() { m_chars.RemoveAll(); }
 
     // The text as a string (empty for an empty buffer).

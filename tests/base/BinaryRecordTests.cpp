@@ -325,15 +325,15 @@ TEST(BinaryWriter, TargetErrorStaysInTheTarget)
 TEST(BufferBuilders, AppendFormat)
 {
     MKTextBuffer buffer;
-    ASSERT_TRUE(MKTextBufferAppendFormat(buffer, L"%d-%s", 42, L"x"));
+    ASSERT_TRUE(buffer.AppendFormat(L"%d-%s", 42, L"x"));
     EXPECT_STREQ(L"42-x", buffer.GetText());
     EXPECT_EQ(5, buffer.GetCount());
     std::wstring longText(600, L'q');
-    ASSERT_TRUE(MKTextBufferAppendFormat(buffer, L"[%s]", longText.c_str()));
+    ASSERT_TRUE(buffer.AppendFormat(L"[%s]", longText.c_str()));
     EXPECT_EQ(L"42-x[" + longText + L"]", std::wstring(buffer.GetText()));
     EXPECT_EQ(4 + 602 + 1, buffer.GetCount());
     // An argument that is the buffer's own text.
-    ASSERT_TRUE(MKTextBufferAppendFormat(buffer, L"%s", buffer.GetText()));
+    ASSERT_TRUE(buffer.AppendFormat(L"%s", buffer.GetText()));
     EXPECT_EQ(2 * (4 + 602) + 1, buffer.GetCount());
     EXPECT_EQ(L"42-x[" + longText + L"]42-x[" + longText + L"]", std::wstring(buffer.GetText()));
 }
