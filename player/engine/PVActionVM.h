@@ -31,8 +31,6 @@ public:
     void Clear();
 
     int QueuedCount() const { return queue_.Count(); }
-    // The clip the running action works on; null between runs.
-    PVMovieClip* Target() const { return target_; }
 
 private:
     using Handler = void (PVActionVM::*)(PVAction& action);

@@ -20,11 +20,11 @@ public:
 
     bool TracksAsMenu() const;
     // Queues the actions of every condition that holds `code` on the parent
-    // clip, then shows the code's state. False, doing nothing, for a code
-    // that is not a transition.
+    // clip (none once the parent has let go of this clip), then shows the
+    // code's state. False, doing nothing, for a code that is not a
+    // transition.
     bool OnTransition(int code, PVActionVM& vm);
 
-    PVButton* Button() const { return button_; }
     // The clip that shows the hit-test state; null before Init.
     PVMovieClip* HitArea() const { return hitArea_; }
 

@@ -201,7 +201,8 @@ bool PVMovieClip::MakeChildClip(PVDListObject& entry, const PVControlRecord& rec
 {
     PVChar* character = entry.character;
     const bool button = character->Type() == PVChar::kButton;
-    PVMovie* movie = button ? static_cast<PVButton*>(character)->StateMovie() : static_cast<PVSprite*>(character)->Movie();
+    PVMovie* movie =
+        button ? static_cast<PVButton*>(character)->StateMovie() : static_cast<PVSprite*>(character)->Movie();
     if (!movie || !MayNest(movie))
         return true;
     const PVString& name = (record.flags & PVControlRecord::kPlaceName) ? record.name : entry.name;

@@ -28,9 +28,10 @@ public:
     PVMovieClip(const PVMovieClip&) = delete;
     PVMovieClip& operator=(const PVMovieClip&) = delete;
 
-    // Called once. Copies the name and takes a reference to the movie; false when the
-    // name cannot be stored. `outer` is the clip this one is nested in for
-    // the nesting rule: the parent, or for a button's hit area its button.
+    // Called once: copies the name and takes a reference to the movie; false
+    // when the name cannot be stored. `outer` is the clip this one is nested
+    // in for the nesting rule: the parent, or for a button's hit area its
+    // button.
     bool Init(const PVString& name, PVMovieClip* parent, PVMovie* movie, bool loops, PVMovieClip* outer);
     bool Init(const PVString& name, PVMovieClip* parent, PVMovie* movie, bool loops)
     {
@@ -43,7 +44,6 @@ public:
         if (--refCount_ < 1)
             delete this;
     }
-    int RefCount() const { return refCount_; }
 
     // Runs the current frame's control records (queueing its actions), then
     // each child clip's frame; false when a record fails.
@@ -80,7 +80,6 @@ public:
     int GetFrameCount() const;
     int CurrentFrame() const { return currentFrame_; }
     bool IsPlaying() const { return playing_; }
-    bool Loops() const { return loops_; }
     bool IsButton() const { return isButton_; }
     PVDisplayList& DisplayList() { return displayList_; }
     const PVDisplayList& DisplayList() const { return displayList_; }

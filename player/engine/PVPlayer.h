@@ -51,7 +51,6 @@ public:
     // The button clip the last step left under the mouse (one reference).
     PVButtonClip* ButtonUnderMouse() const { return buttonUnderMouse_; }
 
-    bool MainMovieLoops() const { return mainMovieLoops_; }
     void SetMainMovieLoops(bool on) { mainMovieLoops_ = on; }
     const PVRect& FrameRect() const { return frameRect_; }
     // Frames per second as the file states it; 0 is possible.

@@ -386,6 +386,15 @@ TEST(ButtonTransitions, MenuButtonsPressOnEntryAndLetGoOnLeaving)
                        });
 }
 
+TEST(ButtonTransitions, StepWithoutDrawingKeepsTheDrawersLastAnswer)
+{
+    TransitionMovie movie{SwfButtonWriter()};
+    EXPECT_EQ(movie.Step(true, false), "T 1 stop 1:#11 | c1=1");
+    EXPECT_FALSE(movie.h.player.Step(&movie.h.drawer, kOutside, kOutside, false, false));
+    EXPECT_EQ(movie.Step(false, false), "T 0 stop 1:#10 | c1=1 c2=1 c6=1");
+    EXPECT_FALSE(movie.h.player.Step(nullptr, kInside, kInside, false, true));
+}
+
 TEST(ButtonTransitions, ButtonWhoseSpriteWasRemovedRunsNoActions)
 {
     TransitionMovie movie{SwfButtonWriter(), true};

@@ -395,6 +395,7 @@ TEST(Player, FrameRateZeroPlays)
     h.AddShape(10);
     ASSERT_TRUE(h.Load(t, 2, 0));
     EXPECT_EQ(h.player.FrameRate(), 0.0f);
+    EXPECT_EQ(h.player.FrameRect().xmax, 11000);
     EXPECT_EQ(Steps(h, 3), (std::vector<std::string>{"f=1 1:#10", "f=2 1:#10", "f=1 1:#10"}));
 }
 

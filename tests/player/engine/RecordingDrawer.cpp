@@ -21,7 +21,6 @@ PVMatrix ConcatMatrix(const PVMatrix& o, const PVMatrix& i)
 
 bool RecordingDrawer::Render(HDC__*, int mouseX, int mouseY, bool)
 {
-    ++renders_;
     drawn_.clear();
     SetButtonUnderMouse(nullptr);
     mouseX_ = mouseX;

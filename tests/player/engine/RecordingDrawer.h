@@ -18,15 +18,12 @@ public:
     bool Render(HDC__* dc, int mouseX, int mouseY, bool force) override;
     bool DrawDisplayList(PVDisplayList& list, const PVMatrix& matrix, const PVCxform* cxform) override;
 
-    // The lines of the last Render.
-    const std::vector<std::string>& Drawn() const { return drawn_; }
+    // The lines of the last Render, joined by spaces.
     std::string DrawnText() const;
-    int Renders() const { return renders_; }
 
 private:
     std::vector<std::string> drawn_;
     std::string prefix_;
-    int renders_ = 0;
     int mouseX_ = -1;
     int mouseY_ = -1;
     PVButtonClip* testing_ = nullptr;  // while walking a hit area
