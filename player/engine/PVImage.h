@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The engine's pixel container: rows from the top, each `Stride()` bytes
