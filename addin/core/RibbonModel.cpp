@@ -1,10 +1,8 @@
 #include "addin/core/RibbonModel.h"
 
 #include "addin/core/ControlHandlerLookup.h"
-#include "addin/core/RibbonContextualTabs.h"
 #include "addin/core/RibbonGroup.h"
 #include "addin/core/RibbonTab.h"
-#include "addin/core/RibbonTabs.h"
 #include "base/MKTextBuffer.h"
 
 namespace {
@@ -17,21 +15,13 @@ bool AddFragment(RibbonElement* anchor, const MKString& xml)
 }  // namespace
 
 RibbonModel::RibbonModel(ControlHandlerLookup* handlers)
-    : m_handlers(handlers),
-      m_tabs(new RibbonTabs(this, false, MKString())),
-      m_contextualTabs(new RibbonContextualTabs(this))
+    : m_handlers(handlers), m_tabs(this, false, MKString()), m_contextualTabs(this)
 {
-    if (RibbonTab* product = m_tabs->FindOrAddCustomTab(kProductTabId)) {
+    if (RibbonTab* product = m_tabs.FindOrAddCustomTab(kProductTabId)) {
         product->SetLabel(L"Vistello");
         product->SetKeyTip(L"M");
         product->SetVisible(true);
     }
-}
-
-RibbonModel::~RibbonModel()
-{
-    delete m_tabs;
-    delete m_contextualTabs;
 }
 
 bool RibbonModel::BuildCustomUI(MKString& xml) const
@@ -39,7 +29,7 @@ bool RibbonModel::BuildCustomUI(MKString& xml) const
     MKTextBuffer text;
     bool built = text.AppendText(L"<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" "
                                  L"onLoad=\"OnLoad\">  <ribbon>") &&
-                 m_tabs->AppendXml(text) && m_contextualTabs->AppendXml(text) &&
+                 m_tabs.AppendXml(text) && m_contextualTabs.AppendXml(text) &&
                  text.AppendText(L"  </ribbon></customUI>");
     if (!built)
         return false;
@@ -49,35 +39,35 @@ bool RibbonModel::BuildCustomUI(MKString& xml) const
 
 bool RibbonModel::AddTabsXml(const MKString& xml)
 {
-    return AddFragment(m_tabs, xml);
+    return AddFragment(&m_tabs, xml);
 }
 
 bool RibbonModel::AddTabXml(const MKString& tabId, const MKString& xml)
 {
-    return AddFragment(m_tabs->FindOrAddBuiltInTab(tabId), xml);
+    return AddFragment(m_tabs.FindOrAddBuiltInTab(tabId), xml);
 }
 
 bool RibbonModel::AddTabGroupXml(const MKString& tabId, const MKString& groupId, const MKString& xml)
 {
-    RibbonTab* tab = m_tabs->FindOrAddBuiltInTab(tabId);
+    RibbonTab* tab = m_tabs.FindOrAddBuiltInTab(tabId);
     return tab && AddFragment(tab->FindOrAddGroup(groupId), xml);
 }
 
 bool RibbonModel::AddTabSetXml(const MKString& tabSetId, const MKString& xml)
 {
-    return AddFragment(m_contextualTabs->FindOrAddTabSet(tabSetId), xml);
+    return AddFragment(m_contextualTabs.FindOrAddTabSet(tabSetId), xml);
 }
 
 bool RibbonModel::AddTabSetTabXml(const MKString& tabSetId, const MKString& tabId, const MKString& xml)
 {
-    RibbonTabs* tabSet = m_contextualTabs->FindOrAddTabSet(tabSetId);
+    RibbonTabs* tabSet = m_contextualTabs.FindOrAddTabSet(tabSetId);
     return tabSet && AddFragment(tabSet->FindOrAddBuiltInTab(tabId), xml);
 }
 
 bool RibbonModel::AddTabSetGroupXml(const MKString& tabSetId, const MKString& tabId, const MKString& groupId,
                                     const MKString& xml)
 {
-    RibbonTabs* tabSet = m_contextualTabs->FindOrAddTabSet(tabSetId);
+    RibbonTabs* tabSet = m_contextualTabs.FindOrAddTabSet(tabSetId);
     RibbonTab* tab = tabSet ? tabSet->FindOrAddBuiltInTab(tabId) : nullptr;
     return tab && AddFragment(tab->FindOrAddGroup(groupId), xml);
 }

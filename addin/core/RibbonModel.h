@@ -1,14 +1,12 @@
 #pragma once
+#include "addin/core/RibbonContextualTabs.h"
+#include "addin/core/RibbonTabs.h"
 #include "base/MKString.h"
 #include "base/MKTArray.h"
 
 class ControlHandlerLookup;
-class MKTextBuffer;
-class RibbonContextualTabs;
 class RibbonControlHandler;
 class RibbonElement;
-class RibbonTab;
-class RibbonTabs;
 
 // The add-in's ribbon as it stands: the tabs (with the product's own tab)
 // and the contextual tab sets, to which plug-ins append customUI fragments at
@@ -22,12 +20,11 @@ public:
     static constexpr const wchar_t* kProductTabId = L"VistelloTab";
 
     explicit RibbonModel(ControlHandlerLookup* handlers);
-    ~RibbonModel();
     RibbonModel(const RibbonModel&) = delete;
     RibbonModel& operator=(const RibbonModel&) = delete;
 
-    RibbonTabs& Tabs() const { return *m_tabs; }
-    RibbonContextualTabs& ContextualTabs() const { return *m_contextualTabs; }
+    RibbonTabs& Tabs() { return m_tabs; }
+    RibbonContextualTabs& ContextualTabs() { return m_contextualTabs; }
 
     // The whole customUI document; false when memory runs out.
     bool BuildCustomUI(MKString& xml) const;
@@ -57,8 +54,10 @@ public:
     RibbonControlHandler* FindTarget(const MKString& id) const;
 
 private:
+    // The list comes first: elements join it while the models are made and
+    // leave it while they go.
     ControlHandlerLookup* m_handlers;
     MKTArray<RibbonElement*> m_customElements;
-    RibbonTabs* m_tabs;
-    RibbonContextualTabs* m_contextualTabs;
+    RibbonTabs m_tabs;
+    RibbonContextualTabs m_contextualTabs;
 };
