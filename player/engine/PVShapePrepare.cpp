@@ -39,19 +39,10 @@ bool Before(const PVShapeEdge& a, const PVShapeEdge& b)
     return !a.straight && b.straight;
 }
 
-// Stable merge sort of a chain linked through sortLink.
-PVShapeEdge* SortChain(PVShapeEdge* head, int count)
+// Merges two sorted chains; on ties `a`, which holds the earlier edges,
+// goes first.
+PVShapeEdge* Merge(PVShapeEdge* a, PVShapeEdge* b)
 {
-    if (count < 2)
-        return head;
-    const int half = count / 2;
-    PVShapeEdge* middle = head;
-    for (int i = 1; i < half; ++i)
-        middle = middle->sortLink;
-    PVShapeEdge* right = middle->sortLink;
-    middle->sortLink = nullptr;
-    PVShapeEdge* a = SortChain(head, half);
-    PVShapeEdge* b = SortChain(right, count - half);
     PVShapeEdge* merged = nullptr;
     PVShapeEdge** tail = &merged;
     while (a && b) {
@@ -62,6 +53,30 @@ PVShapeEdge* SortChain(PVShapeEdge* head, int count)
     }
     *tail = a ? a : b;
     return merged;
+}
+
+// Stable bottom-up merge sort of a chain linked through sortLink: bin k
+// holds a sorted run of 2^k edges, older edges in higher bins.
+PVShapeEdge* SortChain(PVShapeEdge* head)
+{
+    PVShapeEdge* bins[32] = {};
+    while (head) {
+        PVShapeEdge* run = head;
+        head = head->sortLink;
+        run->sortLink = nullptr;
+        int k = 0;
+        for (; k < 31 && bins[k]; ++k) {
+            run = Merge(bins[k], run);
+            bins[k] = nullptr;
+        }
+        bins[k] = bins[k] ? Merge(bins[k], run) : run;
+    }
+    PVShapeEdge* sorted = nullptr;
+    for (PVShapeEdge* bin : bins) {
+        if (bin)
+            sorted = Merge(bin, sorted);
+    }
+    return sorted;
 }
 
 bool Coincide(const PVShapeEdge& a, const PVShapeEdge& b)
@@ -186,7 +201,6 @@ void PVShape::PrepareGroup(PVShapeEdge* first, PVShapeEdge* end)
 {
     PVShapeEdge* chain = nullptr;
     PVShapeEdge** tail = &chain;
-    int filled = 0;
     for (PVShapeEdge* e = first; e != end; e = e->next) {
         if (!e->fill0 && !e->fill1)
             continue;
@@ -202,10 +216,9 @@ void PVShape::PrepareGroup(PVShapeEdge* first, PVShapeEdge* end)
         }
         *tail = e;
         tail = &e->sortLink;
-        ++filled;
     }
     *tail = nullptr;
-    chain = SortChain(chain, filled);
+    chain = SortChain(chain);
 
     // Runs of coinciding edges become their first edge, which takes the
     // first fill found for each side (and a line when it has none, so a
