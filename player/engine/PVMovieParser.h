@@ -188,8 +188,11 @@ private:
     int ReadStyleCount(bool extended, int smallestEntry);
     bool ReadFillStyles(PVFillStyleArray& array, bool extended, bool alpha);
     bool ReadLineStyles(PVLineStyleArray& array, bool extended, bool alpha);
-    // The shape records from the read position (byte-aligned) to the end
-    // record; see PVMovieParserShapes.cpp.
+    // Reads shape records from the read position (byte-aligned) up to the
+    // end record into `shape`'s edges, after new style arrays when
+    // `newStyles` (else the shape's first arrays, or one black fill for
+    // glyphs). `finish` prepares the edges, and repairs their fill sides in
+    // PathsArePostScript movies. False on overrun or lack of memory.
     bool ReadShapeWithStyle(PVShape& shape, bool newStyles, bool extended, bool alpha, bool finish);
     bool ReadDefineMorphShape(PVMovie& movie, int frame);
     bool ReadMorphFillStyles(PVFillStyleArray& start, PVFillStyleArray& end, bool& differ);
