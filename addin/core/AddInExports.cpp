@@ -5,7 +5,7 @@
 #include "addin/core/AddInIds.h"
 #include "addin/core/AddInModule.h"
 #include "addin/core/ComClassRegistry.h"
-#include "addin/core/OfficeAddInRegistry.h"
+#include "addin/core/OfficeAddInKeys.h"
 
 #include <new>
 
@@ -46,9 +46,9 @@ extern "C" HRESULT WINAPI DllRegisterServer()
         if (!RegisterComClass(kAddInClassIdText, kAddInProgId, MKString::MKStringFromChars(path, length), kAddInName))
             return E_FAIL;
         // Entries of earlier installations would hide or double the new one.
-        bool cleared = OfficeAddInRegistry::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine);
-        cleared = OfficeAddInRegistry::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser) && cleared;
-        bool written = OfficeAddInRegistry::Write(kOfficePowerPoint, kAddInProgId, kAddInName, kAddInDescription,
+        bool cleared = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine);
+        cleared = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser) && cleared;
+        bool written = OfficeAddInKeys::Write(kOfficePowerPoint, kAddInProgId, kAddInName, kAddInDescription,
                                                   kAddInLoadBehavior, kScopeCurrentUser);
         return cleared && written ? S_OK : E_FAIL;
     });
@@ -58,8 +58,8 @@ extern "C" HRESULT WINAPI DllUnregisterServer()
 {
     static AddInGuardRecord s_guard;
     return AddInGuarded(s_guard, nullptr, E_UNEXPECTED, []() -> HRESULT {
-        bool removed = OfficeAddInRegistry::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser);
-        removed = OfficeAddInRegistry::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine) && removed;
+        bool removed = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser);
+        removed = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine) && removed;
         removed = UnregisterComClass(kAddInClassIdText, kAddInProgId) && removed;
         return removed ? S_OK : E_FAIL;
     });

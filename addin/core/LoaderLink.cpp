@@ -3,7 +3,7 @@
 #include "addin/core/AddInGuard.h"
 #include "addin/core/AddInIds.h"
 #include "addin/core/AddInModule.h"
-#include "addin/core/OfficeAddInRegistry.h"
+#include "addin/core/OfficeAddInKeys.h"
 #include "base/MKHandyWindow.h"
 
 #include <new>
@@ -35,14 +35,14 @@ bool LoaderLink::RegisterAndConnect()
 {
     if (!m_comAddIns)
         return false;
-    if (!OfficeAddInRegistry::Write(kOfficePowerPoint, kAddInProgId, kAddInName, kAddInDescription,
+    if (!OfficeAddInKeys::Write(kOfficePowerPoint, kAddInProgId, kAddInName, kAddInDescription,
                                     kAddInLoadBehavior, kScopeCurrentUser))
         return false;
     MKComHolder<Office::COMAddIn> addIn;
     bool connected = SUCCEEDED(m_comAddIns->Update()) && FindAddIn(addIn) == ComAddInSearch::Found &&
                      SUCCEEDED(addIn->put_Connect(VARIANT_TRUE));
     if (!connected)
-        OfficeAddInRegistry::Remove(kOfficePowerPoint, kAddInProgId, kScopeCurrentUser);
+        OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeCurrentUser);
     return connected;
 }
 

@@ -1,7 +1,6 @@
 #include "base/MKRegKey.h"
 #include "base/MKTArray.h"
 #include "base/MKTOArray.h"
-#include "base/OfficeAddInKeys.h"
 
 #include "ChildProcess.h"
 
@@ -348,42 +347,6 @@ TEST_F(RegistryTest, PerformanceDataGrowsItsBuffer)
     ASSERT_FALSE(data.IsNull());
     ASSERT_GT(data.GetSize(), 32);
     EXPECT_EQ(0, memcmp(data.GetData(), L"PERF", 8));
-}
-
-TEST_F(RegistryTest, VirtualStoreCopyOfAnAddIn)
-{
-    const wchar_t* addInPath = L"VirtualStore\\MACHINE\\SOFTWARE\\Microsoft\\Office\\PowerPoint\\Addins\\My.AddIn";
-    MKRegKey addIn = m_key.CreateSubKey(MKString(addInPath));
-    ASSERT_TRUE(addIn);
-    ASSERT_TRUE(addIn.SetDword(L"LoadBehavior", 3));
-    ASSERT_TRUE(addIn.CreateSubKey(MKString(L"Nested")));
-    addIn.Release();
-    MKRegKey other = m_key.CreateSubKey(MKString(L"VirtualStore\\MACHINE\\SOFTWARE\\Microsoft\\Office\\PowerPoint\\"
-                                                 L"Addins\\Other.AddIn"));
-    ASSERT_TRUE(other);
-    other.Release();
-
-    EXPECT_TRUE(OfficeAddInKeys::RemoveVirtualStoreCopy(L"PowerPoint", MKString(L"My.AddIn"), m_key));
-    EXPECT_FALSE(m_key.SubKeyExists(MKString(addInPath)));
-    EXPECT_TRUE(m_key.SubKeyExists(
-        MKString(L"VirtualStore\\MACHINE\\SOFTWARE\\Microsoft\\Office\\PowerPoint\\Addins\\Other.AddIn")));
-    // Nothing to remove: still a success.
-    EXPECT_TRUE(OfficeAddInKeys::RemoveVirtualStoreCopy(L"PowerPoint", MKString(L"My.AddIn"), m_key));
-    EXPECT_TRUE(OfficeAddInKeys::RemoveVirtualStoreCopy(L"Word", MKString(L"My.AddIn"), m_key));
-    EXPECT_TRUE(OfficeAddInKeys::RemoveVirtualStoreCopy(L"PowerPoint", MKString(L"My.AddIn"), MKRegKey()));
-    // A copy that may not be deleted is a failure.
-    HKEY locked;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(m_key.GetHandle(),
-                                           L"VirtualStore\\MACHINE\\SOFTWARE\\Microsoft\\Office\\PowerPoint\\Addins\\Other.AddIn",
-                                           0, KEY_ALL_ACCESS, &locked));
-    ACL empty;
-    ASSERT_TRUE(InitializeAcl(&empty, sizeof(empty), ACL_REVISION));
-    ASSERT_EQ(ERROR_SUCCESS, SetSecurityInfo(locked, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                             &empty, nullptr));
-    EXPECT_FALSE(OfficeAddInKeys::RemoveVirtualStoreCopy(L"PowerPoint", MKString(L"Other.AddIn"), m_key));
-    ASSERT_EQ(ERROR_SUCCESS, SetSecurityInfo(locked, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                             nullptr, nullptr));
-    RegCloseKey(locked);
 }
 
 }  // namespace

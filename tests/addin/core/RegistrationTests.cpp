@@ -4,7 +4,7 @@
 #include "AddInTestSupport.h"
 
 #include "addin/core/ComClassRegistry.h"
-#include "addin/core/OfficeAddInRegistry.h"
+#include "addin/core/OfficeAddInKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -119,15 +119,15 @@ TEST_F(RegistrationTest, WritingAnEntryReplacesItWholeAndEmptyTextsAreLeftOut)
 {
     WriteText(HKEY_CURRENT_USER, kUserEntry, L"Stale", L"left by an old version");
     WriteDword(HKEY_CURRENT_USER, std::wstring(kUserEntry) + L"\\Sub", L"Value", 1);
-    ASSERT_TRUE(OfficeAddInRegistry::Write(kOfficePowerPoint, L"Vistello.AddIn", L"", L"", 2, kScopeCurrentUser));
+    ASSERT_TRUE(OfficeAddInKeys::Write(kOfficePowerPoint, L"Vistello.AddIn", L"", L"", 2, kScopeCurrentUser));
     EXPECT_EQ(RegQuery(kUserEntryKey),
               (Lines{"HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\PowerPoint\\AddIns\\Vistello.AddIn",
                      "CommandLineSafe    REG_DWORD    0x0", "LoadBehavior    REG_DWORD    0x2"}));
     // Registered means: the entry holds a FriendlyName.
-    EXPECT_FALSE(OfficeAddInRegistry::IsRegistered(kOfficePowerPoint, L"Vistello.AddIn", false));
-    ASSERT_TRUE(OfficeAddInRegistry::Write(kOfficePowerPoint, L"Vistello.AddIn", L"Vistello", L"", 3, kScopeCurrentUser));
-    EXPECT_TRUE(OfficeAddInRegistry::IsRegistered(kOfficePowerPoint, L"Vistello.AddIn", false));
-    EXPECT_FALSE(OfficeAddInRegistry::IsRegistered(kOfficePowerPoint, L"Vistello.AddIn", true));
+    EXPECT_FALSE(OfficeAddInKeys::IsRegistered(kOfficePowerPoint, L"Vistello.AddIn", false));
+    ASSERT_TRUE(OfficeAddInKeys::Write(kOfficePowerPoint, L"Vistello.AddIn", L"Vistello", L"", 3, kScopeCurrentUser));
+    EXPECT_TRUE(OfficeAddInKeys::IsRegistered(kOfficePowerPoint, L"Vistello.AddIn", false));
+    EXPECT_FALSE(OfficeAddInKeys::IsRegistered(kOfficePowerPoint, L"Vistello.AddIn", true));
 }
 
 TEST_F(RegistrationTest, EachScopeWritesAndRemovesItsOwnRoots)
@@ -144,7 +144,7 @@ TEST_F(RegistrationTest, EachScopeWritesAndRemovesItsOwnRoots)
         RemoveAddInRegistration();
         WriteDword(HKEY_CURRENT_USER, kUserEntry, L"LoadBehavior", 3);
         WriteDword(HKEY_USERS, HiveEntry(kOrdinaryUser), L"LoadBehavior", 3);
-        ASSERT_TRUE(OfficeAddInRegistry::Write(kOfficePowerPoint, L"Vistello.AddIn", L"Vistello", L"", 3, c.scope));
+        ASSERT_TRUE(OfficeAddInKeys::Write(kOfficePowerPoint, L"Vistello.AddIn", L"Vistello", L"", 3, c.scope));
         EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kMachineEntry, L"FriendlyName"), L"Vistello") << c.scope;
         EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, kUserEntry), c.userKept) << c.scope;
         EXPECT_EQ(KeyExists(HKEY_USERS, HiveEntry(kOrdinaryUser)), c.userKept) << c.scope;
@@ -162,22 +162,22 @@ TEST_F(RegistrationTest, EachScopeWritesAndRemovesItsOwnRoots)
         WriteDword(HKEY_CURRENT_USER, kUserEntry, L"LoadBehavior", 3);
         WriteDword(HKEY_USERS, HiveEntry(kOrdinaryUser), L"LoadBehavior", 3);
         WriteDword(HKEY_LOCAL_MACHINE, kMachineEntry, L"LoadBehavior", 3);
-        EXPECT_TRUE(OfficeAddInRegistry::Remove(kOfficePowerPoint, L"Vistello.AddIn", c.scope));
+        EXPECT_TRUE(OfficeAddInKeys::Remove(kOfficePowerPoint, L"Vistello.AddIn", c.scope));
         EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, kUserEntry), c.userLeft) << c.scope;
         EXPECT_EQ(KeyExists(HKEY_USERS, HiveEntry(kOrdinaryUser)), c.otherUserLeft) << c.scope;
         EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kMachineEntry), c.machineLeft) << c.scope;
     }
-    EXPECT_FALSE(OfficeAddInRegistry::Remove(4, L"Vistello.AddIn", kScopeCurrentUser));
-    EXPECT_FALSE(OfficeAddInRegistry::Write(0, L"Vistello.AddIn", L"Vistello", L"", 3, kScopeCurrentUser));
+    EXPECT_FALSE(OfficeAddInKeys::Remove(4, L"Vistello.AddIn", kScopeCurrentUser));
+    EXPECT_FALSE(OfficeAddInKeys::Write(0, L"Vistello.AddIn", L"Vistello", L"", 3, kScopeCurrentUser));
 }
 
 TEST_F(RegistrationTest, OtherOfficeApplicationsUseTheirOwnKeyWord)
 {
-    ASSERT_TRUE(OfficeAddInRegistry::Write(kOfficeWord, L"Vistello.AddIn", L"Vistello", L"", 3, kScopeCurrentUser));
+    ASSERT_TRUE(OfficeAddInKeys::Write(kOfficeWord, L"Vistello.AddIn", L"Vistello", L"", 3, kScopeCurrentUser));
     const wchar_t wordEntry[] = L"Software\\Microsoft\\Office\\Word\\AddIns\\Vistello.AddIn";
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, wordEntry, L"LoadBehavior"), 3);
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserEntry));
-    EXPECT_TRUE(OfficeAddInRegistry::Remove(kOfficeWord, L"Vistello.AddIn", kScopeCurrentUser));
+    EXPECT_TRUE(OfficeAddInKeys::Remove(kOfficeWord, L"Vistello.AddIn", kScopeCurrentUser));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, wordEntry));
 }
 
@@ -193,7 +193,7 @@ TEST(UserHiveNames, OnlyOrdinaryUserHivesAreVisited)
                    Case{L".Default", false}, Case{L"S-1-5-18", false}, Case{L"S-1-5-21-7-8-1001", false},
                    Case{L"S-1-5-21-7-8-9-10-1001", false}, Case{L"S-1-5-21-7-x-9-1001", false},
                    Case{L"S-1-5-21--8-9-1001", false}, Case{L"S-1-5-22-7-8-9-1001", false}}) {
-        EXPECT_EQ(OfficeAddInRegistry::IsUserHiveName(c.name), c.visited) << ::testing::PrintToString(std::wstring(c.name));
+        EXPECT_EQ(OfficeAddInKeys::IsUserHiveName(c.name), c.visited) << ::testing::PrintToString(std::wstring(c.name));
     }
 }
 

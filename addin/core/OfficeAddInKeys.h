@@ -3,6 +3,8 @@
 
 #include "base/MKString.h"
 
+class MKRegKey;
+
 // Office applications whose COM add-ins are registered here; the name is the
 // registry key word. Any other code makes the operations answer false.
 enum OfficeApplication : int { kOfficeExcel = 1, kOfficeWord = 2, kOfficePowerPoint = 3 };
@@ -24,7 +26,7 @@ enum OfficeAddInScope : int {
 // \AddIns\<ProgID> with LoadBehavior, CommandLineSafe 0, FriendlyName and
 // Description; plus the per-user copies that registry virtualisation makes of
 // machine entries. Every failure is answered, nothing is retried.
-class OfficeAddInRegistry {
+class OfficeAddInKeys {
 public:
     // Writes the entry afresh (an existing one is replaced completely; empty
     // texts are not written), then removes the virtualised copies. False when
@@ -38,6 +40,13 @@ public:
     // The entry exists under HKEY_LOCAL_MACHINE (machine) or HKEY_CURRENT_USER
     // and holds a FriendlyName value.
     static bool IsRegistered(int application, const MKString& progId, bool machine);
+
+    // Deletes the copy of an add-in's registration that registry
+    // virtualisation may have made below key (a classes root of a user):
+    // "VirtualStore\MACHINE\SOFTWARE\Microsoft\Office\<application>\Addins
+    // \<add-in>". False only when such a copy exists and could not be deleted.
+    static bool RemoveVirtualStoreCopy(const wchar_t* applicationName, const MKString& addInKeyName,
+                                       const MKRegKey& key);
 
     // The registry key word of the application, or null.
     static const wchar_t* ApplicationName(int application);

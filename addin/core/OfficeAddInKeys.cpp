@@ -1,8 +1,7 @@
-#include "addin/core/OfficeAddInRegistry.h"
+#include "addin/core/OfficeAddInKeys.h"
 
 #include "base/MKRegKey.h"
 #include "base/MKTOArray.h"
-#include "base/OfficeAddInKeys.h"
 
 #include <stdint.h>
 
@@ -38,7 +37,7 @@ void UserHives(MKTOArray<MKString>& names)
     _MKRegKey::Users().EnumSubKeys(all);
     names.RemoveAll();
     for (int i = 0; i < all.GetCount(); ++i) {
-        if (OfficeAddInRegistry::IsUserHiveName(all[i]))
+        if (OfficeAddInKeys::IsUserHiveName(all[i]))
             names.Add(all[i]);
     }
 }
@@ -75,7 +74,7 @@ bool RemoveFromEveryUser(const wchar_t* applicationName, const MKString& progId)
 
 }  // namespace
 
-const wchar_t* OfficeAddInRegistry::ApplicationName(int application)
+const wchar_t* OfficeAddInKeys::ApplicationName(int application)
 {
     switch (application) {
     case kOfficeExcel:
@@ -89,7 +88,7 @@ const wchar_t* OfficeAddInRegistry::ApplicationName(int application)
     }
 }
 
-bool OfficeAddInRegistry::IsUserHiveName(const MKString& name)
+bool OfficeAddInKeys::IsUserHiveName(const MKString& name)
 {
     const wchar_t prefix[] = L"S-1-5-21-";
     if (name.Find(prefix) != 0)
@@ -112,7 +111,7 @@ bool OfficeAddInRegistry::IsUserHiveName(const MKString& name)
     return value > 999;
 }
 
-bool OfficeAddInRegistry::Write(int application, const MKString& progId, const MKString& friendlyName,
+bool OfficeAddInKeys::Write(int application, const MKString& progId, const MKString& friendlyName,
                                 const MKString& description, DWORD loadBehavior, int scope)
 {
     const wchar_t* applicationName = ApplicationName(application);
@@ -141,7 +140,7 @@ bool OfficeAddInRegistry::Write(int application, const MKString& progId, const M
     return usersCleared && copiesRemoved;
 }
 
-bool OfficeAddInRegistry::Remove(int application, const MKString& progId, int scope)
+bool OfficeAddInKeys::Remove(int application, const MKString& progId, int scope)
 {
     const wchar_t* applicationName = ApplicationName(application);
     if (!applicationName || progId.IsEmpty())
@@ -164,7 +163,7 @@ bool OfficeAddInRegistry::Remove(int application, const MKString& progId, int sc
     return RemoveVirtualCopies(applicationName, progId, scope != kScopeCurrentUser) && ok;
 }
 
-bool OfficeAddInRegistry::IsRegistered(int application, const MKString& progId, bool machine)
+bool OfficeAddInKeys::IsRegistered(int application, const MKString& progId, bool machine)
 {
     const wchar_t* applicationName = ApplicationName(application);
     if (!applicationName || progId.IsEmpty())
@@ -175,4 +174,19 @@ bool OfficeAddInRegistry::IsRegistered(int application, const MKString& progId, 
     MKRegKey root = machine ? _MKRegKey::LocalMachine() : _MKRegKey::CurrentUser();
     MKRegKey entry = root.OpenPath(path, false);
     return entry && entry.HasValue(L"FriendlyName");
+}
+
+bool OfficeAddInKeys::RemoveVirtualStoreCopy(const wchar_t* applicationName, const MKString& addInKeyName,
+                                             const MKRegKey& key)
+{
+    if (!key)
+        return true;
+    MKString path =
+        MKString::FromFormat(L"VirtualStore\\MACHINE\\SOFTWARE\\Microsoft\\Office\\%s\\Addins", applicationName);
+    MKString addInPath = MKString::ConcatChar(path, L'\\');
+    addInPath.AppendString(addInKeyName);
+    if (addInKeyName.IsEmpty() || !key.SubKeyExists(addInPath))
+        return true;
+    MKRegKey addIns = key.OpenSubKey(path, true);
+    return addIns && addIns.DeleteSubKeyTree(addInKeyName);
 }
