@@ -6,6 +6,9 @@
 #include "addin/core/ComAddInSearch.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/ProductSettings.h"
+#include "addin/core/RibbonCallbacks.h"
+#include "addin/core/RibbonExtension.h"
+#include "addin/core/RibbonModel.h"
 #include "addin/core/ShellHook.h"
 #include "base/MKPath.h"
 
@@ -37,8 +40,14 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
 
     m_outer = outer ? outer : this;
     m_connection = new (std::nothrow) AddInConnection(this);
-    // The ribbon, the plug-in manager and the resource handlers follow the
-    // connection, in that order.
+    m_ribbon = new (std::nothrow) RibbonExtension(m_outer, this);
+    // The ribbon model belongs to the plug-in manager, which takes it over
+    // when it joins; until then the add-in keeps it.
+    m_ribbonModel = new (std::nothrow) RibbonModel(nullptr);
+    if (m_ribbon)
+        m_ribbon->SetModel(m_ribbonModel);
+    // The plug-in manager and the resource handlers follow the ribbon, in
+    // that order.
 }
 
 AddIn::~AddIn()
@@ -50,6 +59,8 @@ AddIn::~AddIn()
         m_userSettings->Close();
     delete m_userSettings;
     delete m_machineSettings;
+    delete m_ribbon;
+    delete m_ribbonModel;
     delete m_connection;
     delete m_environment;
     m_factory->Release();
@@ -64,6 +75,8 @@ HRESULT AddIn::QueryInterface(REFIID iid, void** out)
         answer = this;
     else if (iid == Office::IID_IDTExtensibility2 && m_connection)
         answer = static_cast<Office::IDTExtensibility2*>(m_connection);
+    else if (iid == Office::IID_IRibbonExtensibility && m_ribbon)
+        answer = static_cast<Office::IRibbonExtensibility*>(m_ribbon);
     *out = answer;
     if (!answer)
         return E_NOINTERFACE;
@@ -227,6 +240,12 @@ bool AddIn::FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindo
         }
     }
     return false;
+}
+
+void AddIn::InvalidateRibbon(const MKString& controlId)
+{
+    if (m_ribbon && m_ribbon->GetCallbacks())
+        m_ribbon->GetCallbacks()->Invalidate(controlId);
 }
 
 void AddIn::RunStartup()

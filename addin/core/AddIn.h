@@ -10,6 +10,8 @@ class AddInClassFactory;
 class AddInConnection;
 class OfficeInfo;
 class ProductSettings;
+class RibbonExtension;
+class RibbonModel;
 struct EnvironmentInfo;
 
 // The object the class factory makes for PowerPoint, one per connected
@@ -60,6 +62,15 @@ public:
     bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
                                        MKComHolder<PowerPoint::Presentation>& out) const;
 
+    // Asks Office to query the ribbon's controls again: every control for an
+    // empty id, else the one control. Nothing before Office loaded the ribbon.
+    void InvalidateRibbon(const MKString& controlId);
+    // How deep application events being forwarded to the plug-ins are
+    // nested; no slide-show session starts while it is above 0. The
+    // application event sink counts through the pointer.
+    int GetEventDepth() const { return m_eventDepth; }
+    int* EventDepthCounter() { return &m_eventDepth; }
+
     // The start-up sequence, once per connection, and the shut-down steps,
     // which tolerate repetition (both driven by the connection).
     void RunStartup();
@@ -78,6 +89,9 @@ private:
     ProductSettings* m_userSettings = nullptr;
     AddInConnection* m_connection = nullptr;
     EnvironmentInfo* m_environment = nullptr;
+    RibbonModel* m_ribbonModel = nullptr;
+    RibbonExtension* m_ribbon = nullptr;
+    int m_eventDepth = 0;
 };
 
 // A message box without owner, captioned "Vistello", with the error icon.

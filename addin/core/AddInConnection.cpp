@@ -2,6 +2,7 @@
 
 #include "addin/core/AddIn.h"
 #include "addin/core/AddInGuard.h"
+#include "addin/core/AppEventSink.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/OfficeInfo.h"
 #include "base/BstrHolder.h"
@@ -11,14 +12,17 @@
 
 AddInConnection::AddInConnection(AddIn* owner) : m_owner(owner)
 {
-    // The application event sink and the slide-show controller are made here,
-    // before the Office record, once they exist.
+    m_events = new (std::nothrow)
+        AppEventSink(static_cast<Office::IDTExtensibility2*>(this), owner, owner->EventDepthCounter());
+    // The slide-show controller is made here, after the event sink, once it
+    // exists.
     m_office = new (std::nothrow) OfficeInfo;
 }
 
 AddInConnection::~AddInConnection()
 {
     delete m_office;
+    delete m_events;
 }
 
 HRESULT AddInConnection::QueryInterface(REFIID iid, void** out)
@@ -113,8 +117,9 @@ HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
             return S_OK;
         m_started = true;
         m_owner->RunStartup();
-        // The application event sink is advised here when the plug-in manager
-        // started, once both exist.
+        // The application event sink (GetEventSink) is advised here on the
+        // Application when the plug-in manager started, once the manager
+        // exists: until then no one would take the events.
         return S_OK;
     });
 }
@@ -130,9 +135,10 @@ HRESULT AddInConnection::OnBeginShutdown(SAFEARRAY**)
 
 void AddInConnection::RunShutdownSteps()
 {
-    // The slide-show controller's shut-down comes first and unadvising the
-    // event sink last, once both exist.
+    // The slide-show controller's shut-down comes first, once it exists.
     m_owner->Shutdown();
+    if (m_events)
+        m_events->Unadvise();
 }
 
 void AddInConnection::ReadHostFacts()

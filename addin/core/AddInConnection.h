@@ -3,6 +3,7 @@
 #include "base/MKComHolder.h"
 
 class AddIn;
+class AppEventSink;
 class OfficeInfo;
 
 // The add-in's IDTExtensibility2: Office connects the add-in, reports that
@@ -21,6 +22,8 @@ public:
     // Kept from OnConnection to OnDisconnection; no reference taken.
     PowerPoint::Application* GetApplication() const { return m_application.Get(); }
     OfficeInfo* GetOfficeInfo() const { return m_office; }
+    // PowerPoint's application events; null when it could not be made.
+    AppEventSink* GetEventSink() const { return m_events; }
     // The start-up sequence has run for the current connection.
     bool IsStarted() const { return m_started; }
 
@@ -60,5 +63,6 @@ private:
     MKComHolder<PowerPoint::Application> m_application;
     MKComHolder<IDispatch> m_addInInstance;
     bool m_started = false;
+    AppEventSink* m_events = nullptr;
     OfficeInfo* m_office = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "addin/core/RibbonExtension.h"
 #include "addin/core/RibbonModel.h"
 #include "base/MKString.h"
+#include "standins/powerpoint/PowerPointHost.h"
 #include "standins/powerpoint/RibbonHost.h"
 #include "standins/powerpoint/RibbonUiObject.h"
 
@@ -384,6 +385,28 @@ TEST_F(RibbonCallbackTest, TheExtensionKeepsTheAddInsIdentityAndAFailingHandlerI
 
     plugins.handler.raise = true;
     EXPECT_EQ(ribbon->Invoke(L"OnClick", L"pluginButton"), E_UNEXPECTED);
+}
+
+// The built add-in as PowerPoint 2010 meets it: its ribbon comes from the
+// extension that the add-in object answers for, with the product tab alone.
+TEST(BuiltAddInRibbonTest, PowerPointLoadsTheRibbonOfTheBuiltAddIn)
+{
+    ComScope com;
+    AddInLibrary library;
+    RemoveAddInRegistration();
+    ASSERT_EQ(library.RegisterServer(), S_OK);
+    {
+        standin::PowerPointHost host(L"14.0");
+        host.Start();
+        standin::RibbonHost* ribbon = host.Ribbon(L"Vistello.AddIn");
+        ASSERT_NE(ribbon, nullptr);
+        EXPECT_EQ(ribbon->Xml(), L"<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" "
+                                 L"onLoad=\"OnLoad\">  <ribbon><tabs></tabs>  </ribbon></customUI>");
+        EXPECT_EQ(ribbon->CallOnLoad(), S_OK);
+        host.Shutdown();
+    }
+    EXPECT_EQ(library.CanUnloadNow(), S_OK);
+    RemoveAddInRegistration();
 }
 
 }  // namespace
