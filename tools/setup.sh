@@ -152,6 +152,12 @@ prepare_prefix() {
     wineboot -i >/dev/null 2>&1 || die "wineboot could not create $WINEPREFIX"
     wineserver -w
   fi
+  # Unmanaged windows: without a window manager on Xvfb, Wine otherwise waits
+  # for every managed window to be withdrawn when it is destroyed.
+  if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 \
+      || die "could not configure the Wine prefix"
+  fi
 }
 
 install_packages
