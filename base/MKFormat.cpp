@@ -152,7 +152,7 @@ struct ConversionSpec {
     SizeModifier size = SizeDefault;
 };
 
-// Writes prefix, zeros and body into a field of the spec's width. zeroPad puts
+// Writes prefix, zeros and body into a field of the conversion's width. zeroPad puts
 // the width's padding between prefix and body as zeros.
 void WriteField(FormatOutput& out, const ConversionSpec& spec, bool zeroPad, const wchar_t* prefix, int prefixLength,
                 int zeros, const wchar_t* body, int bodyLength)
