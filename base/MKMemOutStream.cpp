@@ -58,8 +58,20 @@ bool MKMemOutStream::Write(const void* data, int n)
 bool MKMemOutStream::TakeBuffer(MKByteArray& out)
 {
     out.RemoveAll();
-    if (!out.Assign(m_buffer, m_length))
-        return false;
-    Reset();
+    if (m_length == 0)
+        return Reset();
+    // The spare room goes back to the heap (a shrinking reallocation stays in
+    // place), then the array takes the block over: the bytes are not copied.
+    if (m_capacity > m_length) {
+        uint8_t* trimmed = static_cast<uint8_t*>(MKRealloc(m_buffer, size_t(m_length)));
+        if (!trimmed)
+            return false;
+        m_buffer = trimmed;
+        m_capacity = m_length;
+    }
+    out.Adopt(m_buffer, m_length, m_length);
+    m_buffer = nullptr;
+    m_length = 0;
+    m_capacity = 0;
     return true;
 }

@@ -51,6 +51,14 @@ public:
     void Compact();
     void RemoveAll();
 
+    // Takes over a block from MKAlloc that holds count items in room for
+    // capacity (0 <= count <= capacity), freeing the array's own block; the
+    // array frees the new one from then on. A null block empties the array.
+    void Adopt(T* items, int count, int capacity);
+    // Hands the block (null when there is none) to the caller, who frees it
+    // with MKFree, and leaves the array empty. Read the count first.
+    T* Detach();
+
 protected:
     // New capacity for a need above the capacity: growth by half, at least the
     // need, and `first` for an array without a block.
@@ -263,4 +271,24 @@ void MKTArray<T>::RemoveAll()
     m_items = nullptr;
     m_count = 0;
     m_capacity = 0;
+}
+
+template <typename T>
+void MKTArray<T>::Adopt(T* items, int count, int capacity)
+{
+    if (items != m_items)
+        MKFree(m_items);
+    m_items = items;
+    m_count = items ? count : 0;
+    m_capacity = items ? capacity : 0;
+}
+
+template <typename T>
+T* MKTArray<T>::Detach()
+{
+    T* items = m_items;
+    m_items = nullptr;
+    m_count = 0;
+    m_capacity = 0;
+    return items;
 }

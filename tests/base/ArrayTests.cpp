@@ -216,6 +216,45 @@ TEST(Array, CompactKeepsNonZeroItemsInOrder)
     EXPECT_EQ(&x, pointers[0]);
 }
 
+TEST(Array, DetachedBlockMovesToAnotherArrayWithoutACopy)
+{
+    MKIntArray from;
+    Fill(from, {1, 2, 3});
+    int* block = from.GetData();
+    int count = from.GetCount();
+    int capacity = from.GetCapacity();
+    EXPECT_EQ(block, from.Detach());
+    EXPECT_EQ(nullptr, from.GetData());
+    EXPECT_EQ(0, from.GetCount());
+    EXPECT_EQ(0, from.GetCapacity());
+    EXPECT_TRUE(from.Add(7));  // still usable
+
+    MKIntArray to;
+    Fill(to, {9, 9});
+    to.Adopt(block, count, capacity);  // its own block is freed
+    EXPECT_EQ(block, to.GetData());
+    EXPECT_EQ(8, to.GetCapacity());
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), Items(to));
+    // The adopted block grows like the array's own.
+    for (int i = 4; i <= 9; ++i)
+        ASSERT_TRUE(to.Add(i));
+    EXPECT_EQ(12, to.GetCapacity());
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}), Items(to));
+}
+
+TEST(Array, AdoptingNothingOrItsOwnBlock)
+{
+    MKIntArray array;
+    EXPECT_EQ(nullptr, array.Detach());
+    Fill(array, {1, 2});
+    int* own = array.GetData();
+    array.Adopt(own, 1, array.GetCapacity());  // the block is kept, not freed
+    EXPECT_EQ((std::vector<int>{1}), Items(array));
+    array.Adopt(nullptr, 5, 5);
+    EXPECT_EQ(0, array.GetCount());
+    EXPECT_EQ(0, array.GetCapacity());
+}
+
 TEST(Array, LookupAnswersNeutralValuesOutOfRange)
 {
     MKIntArray array;

@@ -216,6 +216,36 @@ TEST(MemOutStream, LittleEndianWritesAndTakeBuffer)
     EXPECT_EQ(0, bytes.GetCount());
 }
 
+TEST(MemOutStream, TakeBufferHandsOverTheBlockItself)
+{
+    MKMemOutStream full;
+    std::vector<uint8_t> data(32, 0x5A);
+    ASSERT_TRUE(full.Write(data.data(), 32));
+    ASSERT_EQ(32, full.GetCapacity());
+    const uint8_t* block = full.GetData();
+    MKByteArray bytes;
+    {
+        AllocFailureScope noMemory(0);  // neither a copy nor a trim is needed
+        ASSERT_TRUE(full.TakeBuffer(bytes));
+    }
+    EXPECT_EQ(block, bytes.GetData());
+    EXPECT_EQ(32, bytes.GetCount());
+    EXPECT_EQ(32, bytes.GetCapacity());
+    EXPECT_EQ(nullptr, full.GetData());
+
+    // Giving back the spare room is the only request that can fail.
+    MKMemOutStream roomy;
+    ASSERT_TRUE(roomy.Write("abc", 3));
+    {
+        AllocFailureScope noMemory(0);
+        EXPECT_FALSE(roomy.TakeBuffer(bytes));
+    }
+    EXPECT_EQ(0, bytes.GetCount());
+    EXPECT_EQ(3, roomy.GetCount());
+    EXPECT_EQ(32, roomy.GetCapacity());
+    EXPECT_EQ(0, memcmp("abc", roomy.GetData(), 3));
+}
+
 TEST(MemOutStream, AppendingItsOwnBytesSurvivesGrowth)
 {
     MKMemOutStream out;
