@@ -9,8 +9,6 @@
 
 namespace {
 
-const int InputSize = 16384;
-
 int ErrorOf(lzma_ret r)
 {
     return r == LZMA_MEM_ERROR ? MKStreamErrorNoMemory : MKStreamErrorCorrupt;
@@ -22,41 +20,20 @@ struct MKInLzmaStream::Decoder {
     lzma_stream lzma;
 };
 
-MKInLzmaStream::MKInLzmaStream(MKInStream* source) : m_source(source)
-{
-}
-
 MKInLzmaStream::~MKInLzmaStream()
 {
     if (m_decoder) {
         lzma_end(&m_decoder->lzma);
         MKFree(m_decoder);
     }
-    MKFree(m_input);
-}
-
-bool MKInLzmaStream::Close()
-{
-    ClearError();
-    return true;
-}
-
-bool MKInLzmaStream::Refill()
-{
-    int got = m_source->Read(m_input, InputSize);
-    if (got <= 0)
-        return false;
-    m_inputPosition = 0;
-    m_inputLength = got;
-    return true;
 }
 
 bool MKInLzmaStream::Start()
 {
     m_needsStart = false;
-    m_input = static_cast<uint8_t*>(MKAlloc(InputSize));
+    bool haveInput = AllocateInput();
     void* block = MKAlloc(sizeof(Decoder));
-    if (!m_input || !block) {
+    if (!haveInput || !block) {
         MKFree(block);
         m_failure = MKStreamErrorNoMemory;
         return false;
@@ -117,7 +94,7 @@ int MKInLzmaStream::Read(void* buffer, int n)
             return Fail(buffer, n, MKStreamErrorEnd);
         if (r != LZMA_OK && r != LZMA_BUF_ERROR)
             return Fail(buffer, n, ErrorOf(r));
-        if (m_inputPosition == m_inputLength) {
+        if (InputUsedUp()) {
             if (!Refill())
                 return Fail(buffer, n, MKStreamErrorEnd);
         } else if (z.avail_in == inBefore && z.avail_out == outBefore) {

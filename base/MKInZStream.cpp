@@ -16,17 +16,15 @@ const int SourceFailed = -1;
 }  // namespace
 
 struct MKInZStream::Decompressor {
-    enum { InputSize = 16384 };
     z_stream zlib;
     int lastResult;
-    bool sourceEnded;
-    uint8_t input[InputSize];
 };
 
-MKInZStream::MKInZStream(MKInStream* source) : m_source(source)
+MKInZStream::MKInZStream(MKInStream* source) : MKInCodecStream(source)
 {
     void* block = MKAlloc(sizeof(Decompressor));
-    if (!block) {
+    if (!block || !AllocateInput()) {
+        MKFree(block);
         SetError(MKStreamErrorNoMemory);
         return;
     }
@@ -37,7 +35,6 @@ MKInZStream::MKInZStream(MKInStream* source) : m_source(source)
         return;
     }
     d->lastResult = Z_OK;
-    d->sourceEnded = false;
     m_decompressor = d;
 }
 
@@ -47,12 +44,6 @@ MKInZStream::~MKInZStream()
         inflateEnd(&m_decompressor->zlib);
         MKFree(m_decompressor);
     }
-}
-
-bool MKInZStream::Close()
-{
-    ClearError();
-    return true;
 }
 
 int MKInZStream::Read(void* buffer, int n)
@@ -80,19 +71,16 @@ int MKInZStream::Read(void* buffer, int n)
     z.next_out = static_cast<Bytef*>(buffer);
     z.avail_out = uInt(n);
     while (z.avail_out > 0) {
-        if (z.avail_in == 0) {
-            int got = d->sourceEnded ? -1 : m_source->Read(d->input, Decompressor::InputSize);
-            if (got <= 0) {
-                // Compressed data that stops before its end is damaged, not short.
-                d->sourceEnded = true;
-                d->lastResult = SourceFailed;
-                SetError(MKStreamErrorSourceFailed);
-                break;
-            }
-            z.next_in = d->input;
-            z.avail_in = uInt(got);
+        if (InputUsedUp() && !Refill()) {
+            // Compressed data that stops before its end is damaged, not short.
+            d->lastResult = SourceFailed;
+            SetError(MKStreamErrorSourceFailed);
+            break;
         }
+        z.next_in = m_input + m_inputPosition;
+        z.avail_in = uInt(m_inputLength - m_inputPosition);
         int r = inflate(&z, Z_NO_FLUSH);
+        m_inputPosition = m_inputLength - int(z.avail_in);
         d->lastResult = r;
         if (r == Z_STREAM_END)
             break;
