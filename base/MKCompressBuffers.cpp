@@ -7,22 +7,51 @@
 
 namespace {
 
-// One Z_FINISH pass of an initialised deflate record into the buffer.
-bool DeflateAll(z_stream& z, const void* source, int n, void* destination, int capacity, int* produced)
+// One pass of an initialised record from source into destination: deflate
+// finishes the data, inflate runs once. Ends the record; true when the
+// compressed data ended within the pass.
+bool RunPass(z_stream& z, bool deflating, const void* source, int n, void* destination, int capacity,
+             int* produced)
 {
     z.next_in = static_cast<Bytef*>(const_cast<void*>(source));
     z.avail_in = uInt(n);
     z.next_out = static_cast<Bytef*>(destination);
     z.avail_out = uInt(capacity);
-    bool ok = deflate(&z, Z_FINISH) == Z_STREAM_END;
+    bool ok = (deflating ? deflate(&z, Z_FINISH) : inflate(&z, Z_NO_FLUSH)) == Z_STREAM_END;
     *produced = ok ? int(z.total_out) : 0;
-    deflateEnd(&z);
+    if (deflating)
+        deflateEnd(&z);
+    else
+        inflateEnd(&z);
     return ok;
 }
 
-bool BadInput(const void* source, int n)
+enum Start { Refused, NothingToCode, Started };
+
+// Checks the input and initialises a deflate (at level) or inflate record. An
+// empty input in raw mode codes to nothing, so no record is made for it.
+Start StartCoding(z_stream& z, bool deflating, const void* source, int n, int level, bool raw)
 {
-    return n < 0 || (!source && n > 0);
+    if (n < 0 || (!source && n > 0))
+        return Refused;
+    if (n == 0 && raw)
+        return NothingToCode;
+    bool started = deflating ? MKDeflateInit(&z, level, raw) : MKInflateInit(&z, raw);
+    return started ? Started : Refused;
+}
+
+// The one-pass buffer functions.
+bool CodeBuffer(bool deflating, const void* source, int n, void* destination, int capacity, int* produced,
+                int level, bool raw)
+{
+    *produced = 0;
+    if (capacity < 0 || (!destination && capacity > 0))
+        return false;
+    z_stream z;
+    Start start = StartCoding(z, deflating, source, n, level, raw);
+    if (start != Started)
+        return start == NothingToCode;
+    return RunPass(z, deflating, source, n, destination, capacity, produced);
 }
 
 }  // namespace
@@ -30,45 +59,21 @@ bool BadInput(const void* source, int n)
 bool MKCompressBuffer(const void* source, int n, void* destination, int capacity, int* produced, int level,
                       bool raw)
 {
-    *produced = 0;
-    if (BadInput(source, n) || capacity < 0 || (!destination && capacity > 0))
-        return false;
-    if (n == 0 && raw)
-        return true;
-    z_stream z;
-    return MKDeflateInit(&z, level, raw) && DeflateAll(z, source, n, destination, capacity, produced);
+    return CodeBuffer(true, source, n, destination, capacity, produced, level, raw);
 }
 
 bool MKUncompressBuffer(const void* source, int n, void* destination, int capacity, int* produced, bool raw)
 {
-    *produced = 0;
-    if (BadInput(source, n) || capacity < 0 || (!destination && capacity > 0))
-        return false;
-    if (n == 0 && raw)
-        return true;
-    z_stream z;
-    if (!MKInflateInit(&z, raw))
-        return false;
-    z.next_in = static_cast<Bytef*>(const_cast<void*>(source));
-    z.avail_in = uInt(n);
-    z.next_out = static_cast<Bytef*>(destination);
-    z.avail_out = uInt(capacity);
-    bool ok = inflate(&z, Z_NO_FLUSH) == Z_STREAM_END;
-    *produced = ok ? int(z.total_out) : 0;
-    inflateEnd(&z);
-    return ok;
+    return CodeBuffer(false, source, n, destination, capacity, produced, 0, raw);
 }
 
 bool MKCompressToArray(const void* source, int n, MKByteArray& out, int level, bool raw)
 {
     out.RemoveAll();
-    if (BadInput(source, n))
-        return false;
-    if (n == 0 && raw)
-        return true;
     z_stream z;
-    if (!MKDeflateInit(&z, level, raw))
-        return false;
+    Start start = StartCoding(z, true, source, n, level, raw);
+    if (start != Started)
+        return start == NothingToCode;
     uLong bound = deflateBound(&z, uLong(n));
     int produced = 0;
     if (bound > uLong(INT32_MAX) || !out.SetSize(int(bound))) {
@@ -76,7 +81,7 @@ bool MKCompressToArray(const void* source, int n, MKByteArray& out, int level, b
         out.RemoveAll();
         return false;
     }
-    if (!DeflateAll(z, source, n, out.GetData(), out.GetCount(), &produced)) {
+    if (!RunPass(z, true, source, n, out.GetData(), out.GetCount(), &produced)) {
         out.RemoveAll();
         return false;
     }
@@ -101,13 +106,10 @@ bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw)
 {
     const int Step = 8192;
     out.RemoveAll();
-    if (BadInput(source, n))
-        return false;
-    if (n == 0 && raw)
-        return true;
     z_stream z;
-    if (!MKInflateInit(&z, raw))
-        return false;
+    Start start = StartCoding(z, false, source, n, 0, raw);
+    if (start != Started)
+        return start == NothingToCode;
     z.next_in = static_cast<Bytef*>(const_cast<void*>(source));
     z.avail_in = uInt(n);
     bool ok = false;
