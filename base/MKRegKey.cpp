@@ -25,6 +25,30 @@ MKString ChildPath(const MKString& parent, const MKString& subPath)
     return path;
 }
 
+// Replaces names by those of the key's sub-keys or of its values; empty on any
+// failure.
+bool EnumNames(HKEY handle, bool subKeys, MKTOArray<MKString>& names)
+{
+    DWORD count = 0;
+    if (RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, subKeys ? &count : nullptr, nullptr, nullptr,
+                         subKeys ? nullptr : &count, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        count = 0;
+    if (!names.Resize(int(count)))
+        return false;
+    for (DWORD i = 0; i < count; ++i) {
+        wchar_t name[kMaxValueName];
+        DWORD length = kMaxValueName;
+        LONG result = subKeys ? RegEnumKeyExW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr)
+                              : RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result != ERROR_SUCCESS) {
+            names.RemoveAll();
+            return false;
+        }
+        names[int(i)] = MKString::MKStringFromChars(name, int(length));
+    }
+    return true;
+}
+
 // Performance data tells no size in advance: the buffer doubles until it fits.
 MKRegValue QueryPerformanceData(HKEY handle, const wchar_t* name)
 {
@@ -219,48 +243,14 @@ bool MKRegKey::DeleteAllValues() const
 
 bool MKRegKey::EnumSubKeys(MKTOArray<MKString>& names) const
 {
-    DWORD count = 0;
     names.RemoveAll();
-    if (!m_key)
-        return false;
-    if (RegQueryInfoKeyW(GetHandle(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        count = 0;
-    if (!names.Resize(int(count)))
-        return false;
-    for (DWORD i = 0; i < count; ++i) {
-        wchar_t name[kMaxValueName];
-        DWORD length = kMaxValueName;
-        if (RegEnumKeyExW(GetHandle(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            names.RemoveAll();
-            return false;
-        }
-        names[int(i)] = MKString::MKStringFromChars(name, int(length));
-    }
-    return true;
+    return m_key && EnumNames(GetHandle(), true, names);
 }
 
 bool MKRegKey::EnumValueNames(MKTOArray<MKString>& names) const
 {
-    DWORD count = 0;
     names.RemoveAll();
-    if (!m_key)
-        return false;
-    if (RegQueryInfoKeyW(GetHandle(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
-                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        count = 0;
-    if (!names.Resize(int(count)))
-        return false;
-    for (DWORD i = 0; i < count; ++i) {
-        wchar_t name[kMaxValueName];
-        DWORD length = kMaxValueName;
-        if (RegEnumValueW(GetHandle(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-            names.RemoveAll();
-            return false;
-        }
-        names[int(i)] = MKString::MKStringFromChars(name, int(length));
-    }
-    return true;
+    return m_key && EnumNames(GetHandle(), false, names);
 }
 
 bool MKRegKey::DeleteSubKeyTree(const MKString& subPath) const
