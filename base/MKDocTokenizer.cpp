@@ -96,8 +96,11 @@ private:
     bool Emit(int kind) { return Emit(kind, m_start, m_p); }
     void Report(int line, const wchar_t* message) { m_errors.Add(line, MKString(message)); }
 
-    bool ScanString();
     bool ScanVerbatim();
+    // From the opening quote to just past the closing one. A plain
+    // string ends at a line break (reported) and keeps backslash escapes; a
+    // verbatim one runs across lines and doubles its quotes.
+    bool ScanQuoted(bool verbatim);
     void ScanComment();
     bool ScanNumber();
     bool ScanWord();
@@ -137,7 +140,7 @@ bool Scanner::Run()
             Step();
             ok = Emit(kind);
         } else if (c == '"') {
-            ok = ScanString();
+            ok = ScanQuoted(false);
         } else if (c == '@' && m_extended) {
             ok = ScanVerbatim();
         } else if (c == '/' && m_extended && (m_p[1] == '/' || m_p[1] == '*')) {
@@ -158,36 +161,6 @@ bool Scanner::Run()
     return Emit(MKDocTokenEnd);
 }
 
-bool Scanner::ScanString()
-{
-    Step();
-    const uint8_t* content = m_p;
-    const uint8_t* end;
-    for (;;) {
-        if (*m_p == 0) {
-            Report(m_startLine, L"unterminated string");
-            end = m_p;
-            break;
-        }
-        if (AtLineBreak()) {
-            Report(m_line, L"newline in string");
-            end = m_p;
-            break;
-        }
-        if (*m_p == '"') {
-            end = m_p;
-            Step();
-            break;
-        }
-        // A backslash takes the next character along, unless that ends the
-        // line or the text (reported on the next round).
-        if (*m_p == '\\' && m_p[1] != 0 && m_p[1] != '\r' && m_p[1] != '\n')
-            Step();
-        Step();
-    }
-    return Emit(MKDocTokenString, content, end);
-}
-
 bool Scanner::ScanVerbatim()
 {
     Step();
@@ -195,6 +168,11 @@ bool Scanner::ScanVerbatim()
         Report(m_line, L"syntax error, '\"' expected");
         return true;
     }
+    return ScanQuoted(true);
+}
+
+bool Scanner::ScanQuoted(bool verbatim)
+{
     Step();
     const uint8_t* content = m_p;
     const uint8_t* end;
@@ -205,11 +183,16 @@ bool Scanner::ScanVerbatim()
             break;
         }
         if (AtLineBreak()) {
-            LineBreak();
-            continue;
+            if (verbatim) {
+                LineBreak();
+                continue;
+            }
+            Report(m_line, L"newline in string");
+            end = m_p;
+            break;
         }
         if (*m_p == '"') {
-            if (m_p[1] == '"') {
+            if (verbatim && m_p[1] == '"') {
                 Step();
                 Step();
                 continue;
@@ -218,9 +201,13 @@ bool Scanner::ScanVerbatim()
             Step();
             break;
         }
+        // A backslash takes the next character along, unless that ends the
+        // line or the text (reported on the next round).
+        if (!verbatim && *m_p == '\\' && m_p[1] != 0 && m_p[1] != '\r' && m_p[1] != '\n')
+            Step();
         Step();
     }
-    return Emit(MKDocTokenVerbatim, content, end);
+    return Emit(verbatim ? MKDocTokenVerbatim : MKDocTokenString, content, end);
 }
 
 void Scanner::ScanComment()
