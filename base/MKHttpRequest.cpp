@@ -115,34 +115,15 @@ void MKHttpRequest::Cancel()
     m_thread = nullptr;
 }
 
-int MKHttpRequest::GetState()
+CRITICAL_SECTION* MKHttpRequest::TransferLock()
 {
-    MKLock lock(m_transfer ? m_transfer->Lock() : nullptr);
-    return m_state;
-}
-
-int MKHttpRequest::GetStatusCode()
-{
-    MKLock lock(m_transfer ? m_transfer->Lock() : nullptr);
-    return m_statusCode;
-}
-
-int64_t MKHttpRequest::GetContentLength()
-{
-    MKLock lock(m_transfer ? m_transfer->Lock() : nullptr);
-    return m_contentLength;
-}
-
-int64_t MKHttpRequest::GetBytesReceived()
-{
-    MKLock lock(m_transfer ? m_transfer->Lock() : nullptr);
-    return m_bytesReceived;
+    return m_transfer ? m_transfer->Lock() : nullptr;
 }
 
 MKString MKHttpRequest::GetErrorText()
 {
-    MKLock lock(m_transfer ? m_transfer->Lock() : nullptr);
-    return MKString::MKStringFromChars(m_errorText.GetText(), m_errorText.GetLength());
+    MKLock lock(TransferLock());
+    return MKHttpTransfer::PrivateCopy(m_errorText);
 }
 
 MKString MKHttpRequest::GetResponseHeaders()
@@ -150,5 +131,5 @@ MKString MKHttpRequest::GetResponseHeaders()
     if (!m_transfer)
         return MKString();
     MKLock lock(m_transfer->Lock());
-    return MKString::MKStringFromChars(m_responseHeaders.GetText(), m_responseHeaders.GetLength());
+    return MKHttpTransfer::PrivateCopy(m_responseHeaders);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/MKLock.h"
 #include "base/MKString.h"
 #include "base/MKTArray.h"
 
@@ -60,12 +61,12 @@ public:
     // after that it is left to finish alone. Afterwards nothing is attached.
     void Cancel();
 
-    int GetState();
-    int GetStatusCode();
+    int GetState() { return Locked(m_state); }
+    int GetStatusCode() { return Locked(m_statusCode); }
     // -1 when the response had no Content-Length.
-    int64_t GetContentLength();
+    int64_t GetContentLength() { return Locked(m_contentLength); }
     // -1 from the thread's start until the response arrived.
-    int64_t GetBytesReceived();
+    int64_t GetBytesReceived() { return Locked(m_bytesReceived); }
     MKString GetErrorText();
     // Raw, lines separated by CR LF.
     MKString GetResponseHeaders();
@@ -74,6 +75,16 @@ public:
 
 private:
     friend class MKHttpTransfer;
+
+    // The attached transfer's lock, under which its thread writes the results;
+    // null when nothing is attached.
+    CRITICAL_SECTION* TransferLock();
+    template <typename T>
+    T Locked(const T& field)
+    {
+        MKLock lock(TransferLock());
+        return field;
+    }
 
     bool m_allowCache = false;
     bool m_ignoreCertificateErrors = false;

@@ -11,12 +11,6 @@ namespace {
 
 const DWORD kBlockSize = 0x8000;
 
-// A private copy: string and array blocks must not be shared across threads.
-MKString PrivateCopy(const MKString& text)
-{
-    return MKString::MKStringFromChars(text.GetText(), text.GetLength());
-}
-
 int Percentage(int64_t received, int64_t contentLength)
 {
     if (contentLength <= 0)
@@ -209,4 +203,9 @@ void MKHttpTransfer::Receive(MKHttpConnection& connection)
         if (step == kStop)
             return;
     }
+}
+
+MKString MKHttpTransfer::PrivateCopy(const MKString& text)
+{
+    return MKString::MKStringFromChars(text.GetText(), text.GetLength());
 }

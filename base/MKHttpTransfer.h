@@ -30,6 +30,10 @@ public:
 
     unsigned long Run() override;
 
+    // A copy in a block of its own: string blocks must not be shared across
+    // the owner's and the transfer's threads, whose counts are not locked.
+    static MKString PrivateCopy(const MKString& text);
+
 private:
     enum BlockStep { kGoOn, kCallBack, kStop };
     // A progress callback to make outside the lock.
