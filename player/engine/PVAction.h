@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVString.h"
 #include "player/engine/PVTArray.h"
 
@@ -8,7 +9,7 @@
 // one reference to each; a new action starts at count 0 and deletes itself
 // when a release brings the count below 1. Codes without a class of their own
 // below are plain PVAction objects.
-class PVAction {
+class PVAction : public PVCounted<PVAction> {
 public:
     enum Code {
         kNextFrame = 0x04,
@@ -39,18 +40,9 @@ public:
     PVAction* Next() const { return next_; }
     void SetNext(PVAction* next) { next_ = next; }
 
-    int RefCount() const { return refCount_; }
-    void AddRef() { ++refCount_; }
-    void Release()
-    {
-        if (--refCount_ < 1)
-            delete this;
-    }
-
 private:
     int code_;
     PVAction* next_ = nullptr;
-    int refCount_ = 0;
 };
 
 // The record types that carry fields. Field meanings follow the format.

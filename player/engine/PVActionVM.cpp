@@ -5,6 +5,7 @@
 #include <array>
 
 #include "player/engine/PVAction.h"
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVMovie.h"
 #include "player/engine/PVMovieClip.h"
 #include "player/engine/PVPlayer.h"
@@ -45,25 +46,13 @@ bool PVActionVM::Push(PVAction* action)
 
 void PVActionVM::Clear()
 {
-    for (int i = 0; i < queue_.Count(); ++i) {
-        if (PVAction* action = queue_[i]) {
-            queue_[i] = nullptr;
-            action->Release();
-        }
-    }
+    PVReleaseEach(queue_);
     queue_.Trim(0);
 }
 
 void PVActionVM::SetTarget(PVMovieClip* clip)
 {
-    if (clip == target_)
-        return;
-    if (clip)
-        clip->AddRef();
-    PVMovieClip* old = target_;
-    target_ = clip;
-    if (old)
-        old->Release();
+    PVHold(target_, clip);
 }
 
 bool PVActionVM::Run()
@@ -162,10 +151,7 @@ void PVActionVM::SetTargetAction(PVAction& action)
 {
     auto& set = static_cast<PVAction_SetTarget&>(action);
     if (set.clip) {
-        set.clip->AddRef();
-        if (origin_)
-            origin_->Release();
-        origin_ = set.clip;
+        PVHold(origin_, set.clip);
         SetTarget(set.clip);
         return;
     }

@@ -2,13 +2,14 @@
 #include <cstdint>
 
 #include "player/engine/PVBounds.h"
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVString.h"
 
 // Base of every character a definition tag makes. Characters are counted:
 // a new one starts at 0, each holder adds one, and the character deletes
 // itself when a release brings the count below 1 (so releasing a character
 // that nothing holds yet deletes it).
-class PVChar {
+class PVChar : public PVCounted<PVChar> {
 public:
     enum Type {
         kShape = 1,
@@ -40,17 +41,8 @@ public:
     // False when the name cannot be stored (the old name then stays).
     bool SetName(const char* text, int length) { return name_.Assign(text, length); }
 
-    int RefCount() const { return refCount_; }
-    void AddRef() { ++refCount_; }
-    void Release()
-    {
-        if (--refCount_ < 1)
-            delete this;
-    }
-
 private:
     int type_;
     int id_;
     PVString name_;
-    int refCount_ = 0;
 };

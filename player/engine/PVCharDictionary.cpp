@@ -1,5 +1,7 @@
 #include "player/engine/PVCharDictionary.h"
 
+#include "player/engine/PVCounted.h"
+
 PVCharDictionary::~PVCharDictionary()
 {
     RemoveAll();
@@ -26,13 +28,7 @@ bool PVCharDictionary::Add(PVChar* character)
         for (int i = oldCount; i <= id; ++i)
             slots_[i] = nullptr;
     }
-    PVChar* previous = slots_[id];
-    if (previous == character)
-        return true;
-    slots_[id] = character;
-    character->AddRef();
-    if (previous)
-        previous->Release();
+    PVHold(slots_[id], character);
     return true;
 }
 
@@ -53,10 +49,5 @@ bool PVCharDictionary::Remove(int id)
 
 void PVCharDictionary::RemoveAll()
 {
-    for (int i = 0; i < slots_.Count(); ++i) {
-        if (PVChar* character = slots_[i]) {
-            slots_[i] = nullptr;
-            character->Release();
-        }
-    }
+    PVReleaseEach(slots_);
 }

@@ -1,6 +1,7 @@
 #include "player/engine/PVDListObject.h"
 
 #include "player/engine/PVChar.h"
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVDisplayList.h"
 #include "player/engine/PVMovieClip.h"
 
@@ -12,14 +13,7 @@ PVDListObject::~PVDListObject()
 
 void PVDListObject::SetCharacter(PVChar* newCharacter)
 {
-    if (newCharacter == character)
-        return;
-    if (newCharacter)
-        newCharacter->AddRef();
-    PVChar* old = character;
-    character = newCharacter;
-    if (old)
-        old->Release();
+    PVHold(character, newCharacter);
 }
 
 void PVDListObject::SetClip(PVMovieClip* newClip)

@@ -1,6 +1,7 @@
 #include "player/engine/PVDraw.h"
 
 #include "player/engine/PVButtonClip.h"
+#include "player/engine/PVCounted.h"
 
 PVDraw::~PVDraw()
 {
@@ -9,12 +10,5 @@ PVDraw::~PVDraw()
 
 void PVDraw::SetButtonUnderMouse(PVButtonClip* clip)
 {
-    if (clip == buttonUnderMouse_)
-        return;
-    if (clip)
-        clip->AddRef();
-    PVButtonClip* old = buttonUnderMouse_;
-    buttonUnderMouse_ = clip;
-    if (old)
-        old->Release();
+    PVHold(buttonUnderMouse_, clip);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVMovieFrame.h"
 #include "player/engine/PVTArray.h"
 
@@ -8,21 +9,14 @@
 // holds one reference for its creator and is deleted when the last one is
 // released. Frame slots are made only for frames that carry a label or
 // records, so a large claimed frame count costs nothing until it is used.
-class PVMovie {
+class PVMovie : public PVCounted<PVMovie> {
 public:
     // Frames are numbered 0..kMaxFrames-1: the count is a 16-bit value.
     static constexpr int kMaxFrames = 65535;
 
-    explicit PVMovie(uint16_t frameCount) : frameCount_(frameCount) {}
+    explicit PVMovie(uint16_t frameCount) : PVCounted(1), frameCount_(frameCount) {}
     PVMovie(const PVMovie&) = delete;
     PVMovie& operator=(const PVMovie&) = delete;
-
-    void AddRef() { ++refCount_; }
-    void Release()
-    {
-        if (--refCount_ < 1)
-            delete this;
-    }
 
     int FrameCount() const { return frameCount_; }
     // Null for a frame without label or records.
@@ -40,10 +34,10 @@ public:
     void SetPathsArePostScript() { pathsArePostScript_ = true; }
 
 private:
+    friend class PVCounted<PVMovie>;
     ~PVMovie();
     PVMovieFrame* GetOrCreateFrame(int index);
 
-    int refCount_ = 1;
     int frameCount_;
     PVTArray<PVMovieFrame*> frames_;
     bool pathsArePostScript_ = false;

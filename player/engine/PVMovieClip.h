@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVDisplayList.h"
 #include "player/engine/PVString.h"
 
@@ -16,7 +17,7 @@ class PVPlayer;
 // one, and the last release deletes it. The player and the parent are not
 // owned: the player outlives its clips, and a parent cuts its children loose
 // (Detach) when it lets go of them.
-class PVMovieClip {
+class PVMovieClip : public PVCounted<PVMovieClip> {
 public:
     // Clips nest at most this deep, and never inside a clip that plays the
     // same movie: a sprite or button that places itself would otherwise
@@ -36,13 +37,6 @@ public:
     bool Init(const PVString& name, PVMovieClip* parent, PVMovie* movie, bool loops)
     {
         return Init(name, parent, movie, loops, parent);
-    }
-
-    void AddRef() { ++refCount_; }
-    void Release()
-    {
-        if (--refCount_ < 1)
-            delete this;
     }
 
     // Runs the current frame's control records (queueing its actions), then
@@ -108,5 +102,4 @@ private:
     uint16_t currentFrame_ = 0;
     PVDisplayList displayList_;
     bool loops_ = false;
-    int refCount_ = 0;
 };

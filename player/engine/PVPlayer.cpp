@@ -6,6 +6,7 @@
 #include "player/engine/PVButton.h"
 #include "player/engine/PVButtonClip.h"
 #include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVDListObject.h"
 #include "player/engine/PVDraw.h"
 #include "player/engine/PVMovie.h"
@@ -114,11 +115,7 @@ bool PVPlayer::HandleButtons(PVButtonClip* now, bool mouseDown)
         handled = true;
     if (nowCode && now->OnTransition(nowCode, *vm_))
         handled = true;
-    if (now)
-        now->AddRef();
-    buttonUnderMouse_ = now;
-    if (previous)
-        previous->Release();
+    PVHold(buttonUnderMouse_, now);
     mouseWasDown_ = mouseDown;
     capturedOutside_ = captured;
     vm_->Run();
