@@ -4,6 +4,7 @@
 #include "base/MKDocDictionary.h"
 #include "base/MKDocNumbers.h"
 #include "base/MKDocScalar.h"
+#include "base/MKHexDigit.h"
 #include "base/MKTextBuffer.h"
 
 #include <new>
@@ -19,17 +20,6 @@ bool IsNameStart(wchar_t c)
 bool IsNameChar(wchar_t c)
 {
     return IsNameStart(c) || (c >= L'0' && c <= L'9');
-}
-
-int HexValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
 }
 
 const wchar_t* TokenName(int kind)
@@ -283,7 +273,7 @@ MKDocNode* MKDocParser::ParseInteger(bool hex)
     bool overflow = hex && n - i > 16;
     uint64_t magnitude = 0;
     for (; i < n && !overflow; ++i) {
-        unsigned digit = unsigned(HexValue(wchar_t(uint8_t(text[i]))));
+        unsigned digit = unsigned(MKHexDigitValue(wchar_t(uint8_t(text[i]))));
         if (hex) {
             magnitude = magnitude << 4 | digit;
         } else if (magnitude > (UINT64_MAX - digit) / 10) {
@@ -424,8 +414,8 @@ MKString MKDocParser::DecodeString(const MKDocToken& token)
             i += verbatim && c == L'"' && i + 1 < n && raw[i + 1] == L'"' ? 2 : 1;
         } else if (raw[i + 1] == L'u') {
             int value = 0, digits = 0;
-            for (i += 2; digits < 4 && i < n && HexValue(raw[i]) >= 0; ++i, ++digits)
-                value = value * 16 + HexValue(raw[i]);
+            for (i += 2; digits < 4 && i < n && MKHexDigitValue(raw[i]) >= 0; ++i, ++digits)
+                value = value * 16 + MKHexDigitValue(raw[i]);
             // No digit at all would make a zero character.
             if (digits == 0 || (digits < 4 && i == n)) {
                 Report(token.line, MKString(L"invalid unicode character escape"));

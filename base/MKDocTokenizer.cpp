@@ -1,6 +1,7 @@
 #include "base/MKDocTokenizer.h"
 
 #include "base/MKDocErrorList.h"
+#include "base/MKHexDigit.h"
 #include "base/MKString.h"
 
 #include <string.h>
@@ -10,11 +11,6 @@ namespace {
 bool IsDigit(uint8_t c)
 {
     return c >= '0' && c <= '9';
-}
-
-bool IsHexDigit(uint8_t c)
-{
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 bool IsNameStart(uint8_t c)
@@ -240,10 +236,10 @@ bool Scanner::ScanNumber()
 {
     if (*m_p == '-')
         Step();
-    if (m_extended && *m_p == '0' && (m_p[1] == 'x' || m_p[1] == 'X') && IsHexDigit(m_p[2])) {
+    if (m_extended && *m_p == '0' && (m_p[1] == 'x' || m_p[1] == 'X') && MKHexDigitValue(m_p[2]) >= 0) {
         Step();
         Step();
-        while (IsHexDigit(*m_p))
+        while (MKHexDigitValue(*m_p) >= 0)
             Step();
         if (*m_p == 'L' || *m_p == 'l')
             Step();

@@ -2,6 +2,7 @@
 
 #include "base/MKClock.h"
 #include "base/MKDynLib.h"
+#include "base/MKHexDigit.h"
 #include "base/MKRandom.h"
 
 #include <string.h>
@@ -23,17 +24,6 @@ UuidCreateFunction SystemUuidCreate()
         return reinterpret_cast<UuidCreateFunction>(reinterpret_cast<void*>(library.GetProc("UuidCreate")));
     }();
     return function;
-}
-
-int HexValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -107,8 +97,8 @@ bool MKGuid::Parse(const wchar_t* text)
     for (uint8_t& byte : bytes) {
         if (*p == L'-')
             ++p;
-        int high = HexValue(p[0]);
-        int low = high < 0 ? -1 : HexValue(p[1]);
+        int high = MKHexDigitValue(p[0]);
+        int low = high < 0 ? -1 : MKHexDigitValue(p[1]);
         if (low < 0)
             return false;
         byte = uint8_t(high << 4 | low);

@@ -1,5 +1,6 @@
 #include "base/MKQueryParams.h"
 
+#include "base/MKHexDigit.h"
 #include "base/MKStringTokenizer.h"
 #include "base/MKTArray.h"
 
@@ -23,18 +24,6 @@ MKString BytesToString(const MKByteArray& bytes)
     return text;
 }
 
-inline int HexValue(wchar_t c)
-{
-    c = wchar_t(c & 0xFF);
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
-}
-
 // Decodes n characters, each taken as one byte, and reads the bytes as UTF-8.
 MKString DecodeRange(const wchar_t* chars, int n)
 {
@@ -48,8 +37,8 @@ MKString DecodeRange(const wchar_t* chars, int n)
         if (b == '+') {
             b = ' ';
         } else if (b == '%' && i + 2 < n) {
-            int high = HexValue(chars[i + 1]);
-            int low = HexValue(chars[i + 2]);
+            int high = MKHexDigitValue(wchar_t(chars[i + 1] & 0xFF));
+            int low = MKHexDigitValue(wchar_t(chars[i + 2] & 0xFF));
             if (high >= 0 && low >= 0) {
                 b = uint8_t(high * 16 + low);
                 i += 2;

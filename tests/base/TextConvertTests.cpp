@@ -1,5 +1,6 @@
 #include "base/MKTextConvert.h"
 
+#include "base/MKHexDigit.h"
 #include "base/MKTArray.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,20 @@ std::wstring Decode(const std::string& bytes)
     wchar_t out[64];
     int units = MKUtf8ToWide(bytes.data(), int(bytes.size()), out, 64);
     return std::wstring(out, size_t(units));
+}
+
+TEST(TextConvert, HexDigitValues)
+{
+    const struct {
+        wchar_t c;
+        int value;
+    } cases[] = {
+        {L'0', 0}, {L'9', 9}, {L'a', 10}, {L'f', 15}, {L'A', 10}, {L'F', 15},
+        {L'/', -1}, {L':', -1}, {L'@', -1}, {L'G', -1}, {L'`', -1}, {L'g', -1},
+        {0, -1}, {wchar_t(0x0131), -1}, {wchar_t(0xFF10), -1},  // no full-width digits
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.value, MKHexDigitValue(c.c)) << int(c.c);
 }
 
 TEST(TextConvert, Utf8LengthCountsLeads)
