@@ -39,7 +39,7 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
     // engine take their places here, before the connection.
 
     m_outer = outer ? outer : this;
-    m_connection = new (std::nothrow) AddInConnection(this);
+    m_connection = new (std::nothrow) AddInConnection(m_outer, this);
     m_ribbon = new (std::nothrow) RibbonExtension(m_outer, this);
     // The ribbon model belongs to the plug-in manager, which takes it over
     // when it joins; until then the add-in keeps it.
@@ -92,33 +92,7 @@ ULONG AddIn::AddRef()
 ULONG AddIn::Release()
 {
     static AddInGuardRecord s_guard;
-    LONG left = 0;
-    AddInGuarded(s_guard, nullptr, [&] {
-        left = InterlockedDecrement(&m_refs);
-        if (left == 0)
-            delete this;
-    });
-    return left;
-}
-
-HRESULT AddIn::QueryOuter(REFIID iid, void** out)
-{
-    if (!m_outer) {
-        if (out)
-            *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    return m_outer->QueryInterface(iid, out);
-}
-
-ULONG AddIn::AddRefOuter()
-{
-    return m_outer->AddRef();
-}
-
-ULONG AddIn::ReleaseOuter()
-{
-    return m_outer->Release();
+    return AddInGuardedRelease(s_guard, m_refs, [this] { delete this; });
 }
 
 HINSTANCE AddIn::GetModuleInstance() const

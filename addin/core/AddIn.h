@@ -33,11 +33,6 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    // IUnknown of the controlling object, for the sub-objects.
-    HRESULT QueryOuter(REFIID iid, void** out);
-    ULONG AddRefOuter();
-    ULONG ReleaseOuter();
-
     HINSTANCE GetModuleInstance() const;
     const MKString& GetModulePath() const { return m_modulePath; }
     const MKString& GetModuleFolder() const { return m_moduleFolder; }

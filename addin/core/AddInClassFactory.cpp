@@ -58,11 +58,7 @@ ULONG AddInClassFactory::AddRef()
 ULONG AddInClassFactory::Release()
 {
     static AddInGuardRecord s_guard;
-    LONG left = 0;
-    AddInGuarded(s_guard, nullptr, [&] {
-        left = InterlockedDecrement(&m_refs);
-        if (left != 0)
-            return;
+    return AddInGuardedRelease(s_guard, m_refs, [this] {
         LONG locks = *m_serverLock;
         delete this;
         if (locks == 1) {
@@ -70,7 +66,6 @@ ULONG AddInClassFactory::Release()
             StopModule();
         }
     });
-    return left;
 }
 
 HRESULT AddInClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out)

@@ -10,7 +10,7 @@
 
 #include <new>
 
-AddInConnection::AddInConnection(AddIn* owner) : m_owner(owner)
+AddInConnection::AddInConnection(IUnknown* outer, AddIn* owner) : AddInSubObject(outer), m_owner(owner)
 {
     m_events = new (std::nothrow)
         AppEventSink(static_cast<Office::IDTExtensibility2*>(this), owner, owner->EventDepthCounter());
@@ -25,47 +25,12 @@ AddInConnection::~AddInConnection()
     delete m_events;
 }
 
-HRESULT AddInConnection::QueryInterface(REFIID iid, void** out)
+bool AddInConnection::AnswerOwn(REFIID iid, IUnknown** answer)
 {
-    if (!out)
-        return E_POINTER;
-    // IUnknown comes from the controlling object: one identity for the add-in.
-    if (iid == IID_IDispatch || iid == Office::IID_IDTExtensibility2) {
-        *out = static_cast<Office::IDTExtensibility2*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return m_owner->QueryOuter(iid, out);
-}
-
-ULONG AddInConnection::AddRef()
-{
-    return m_owner->AddRefOuter();
-}
-
-ULONG AddInConnection::Release()
-{
-    return m_owner->ReleaseOuter();
-}
-
-HRESULT AddInConnection::GetTypeInfoCount(UINT*)
-{
-    return E_FAIL;
-}
-
-HRESULT AddInConnection::GetTypeInfo(UINT, LCID, ITypeInfo**)
-{
-    return E_FAIL;
-}
-
-HRESULT AddInConnection::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_FAIL;
-}
-
-HRESULT AddInConnection::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
-{
-    return E_FAIL;
+    if (iid != IID_IDispatch && iid != Office::IID_IDTExtensibility2)
+        return false;
+    *answer = this;
+    return true;
 }
 
 HRESULT AddInConnection::OnConnection(IDispatch* application, long connectMode, IDispatch* addInInst,

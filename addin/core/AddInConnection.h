@@ -1,4 +1,5 @@
 #pragma once
+#include "addin/core/AddInSubObject.h"
 #include "addin/core/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
@@ -8,13 +9,14 @@ class OfficeInfo;
 
 // The add-in's IDTExtensibility2: Office connects the add-in, reports that
 // its start-up is complete, begins to shut down and disconnects it. A
-// sub-object of the add-in: its IUnknown is the add-in's controlling object,
-// so both share one reference count; the add-in creates and deletes it.
-// Every method runs inside the crash guard and answers E_UNEXPECTED after a
-// caught failure. PowerPoint's user-interface thread only.
-class AddInConnection final : public Office::IDTExtensibility2 {
+// sub-object of the add-in: its IUnknown is the add-in's controlling object
+// (`outer`, which must outlive it), so both share one reference count; the
+// add-in creates and deletes it. It offers no automation (E_FAIL). Every
+// IDTExtensibility2 method runs inside the crash guard and answers
+// E_UNEXPECTED after a caught failure. PowerPoint's user-interface thread only.
+class AddInConnection final : public AddInSubObject<AddInConnection, Office::IDTExtensibility2, E_FAIL> {
 public:
-    explicit AddInConnection(AddIn* owner);
+    AddInConnection(IUnknown* outer, AddIn* owner);
     virtual ~AddInConnection();
     AddInConnection(const AddInConnection&) = delete;
     AddInConnection& operator=(const AddInConnection&) = delete;
@@ -26,18 +28,6 @@ public:
     AppEventSink* GetEventSink() const { return m_events; }
     // The start-up sequence has run for the current connection.
     bool IsStarted() const { return m_started; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // No type information and no members by name: E_FAIL.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
     // A connection made after PowerPoint's start (any mode but start-up)
     // runs the start-up sequence at once. Null application: E_POINTER.
@@ -53,6 +43,11 @@ public:
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
 private:
+    friend AddInSubObject;
+    // IDispatch and IDTExtensibility2; IUnknown comes from the controlling
+    // object.
+    bool AnswerOwn(REFIID iid, IUnknown** answer);
+
     // PowerPoint's version, the Office installation and Office's languages
     // into the environment record, where the first connection of the
     // process puts them.

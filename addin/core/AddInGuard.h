@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include "base/MKCrashGuard.h"
 #include "base/MKExceptionInfo.h"
 
@@ -36,4 +38,19 @@ bool AddInGuarded(AddInGuardRecord& record, AddIn* addIn, Body&& body)
     record.kind = addIn ? kGuardAddIn : kGuardModule;
     record.addIn = addIn;
     return MKCrashGuard(record.info, static_cast<Body&&>(body));
+}
+
+// The Release of a module-level object with its own count: drops one
+// reference inside the guard and runs last() (which deletes the object) when
+// none is left. Answers the count reached.
+template <class Last>
+ULONG AddInGuardedRelease(AddInGuardRecord& record, volatile LONG& count, Last&& last)
+{
+    LONG left = 0;
+    AddInGuarded(record, nullptr, [&] {
+        left = InterlockedDecrement(&count);
+        if (left == 0)
+            last();
+    });
+    return left;
 }

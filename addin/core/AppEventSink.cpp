@@ -68,7 +68,7 @@ I* As(IUnknown* object)
 }  // namespace
 
 AppEventSink::AppEventSink(IUnknown* owner, AddIn* addIn, int* eventDepth)
-    : m_owner(owner), m_addIn(addIn), m_eventDepth(eventDepth)
+    : AddInSubObject(owner), m_addIn(addIn), m_eventDepth(eventDepth)
 {
 }
 
@@ -127,46 +127,10 @@ void AppEventSink::ReleaseConnection()
     m_cookie = 0;
 }
 
-HRESULT AppEventSink::QueryInterface(REFIID iid, void** out)
+bool AppEventSink::AnswerOwn(REFIID iid, IUnknown** answer)
 {
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG AppEventSink::AddRef()
-{
-    return m_owner->AddRef();
-}
-
-ULONG AppEventSink::Release()
-{
-    return m_owner->Release();
-}
-
-HRESULT AppEventSink::GetTypeInfoCount(UINT* count)
-{
-    if (count)
-        *count = 0;
-    return E_NOTIMPL;
-}
-
-HRESULT AppEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT AppEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return E_NOTIMPL;
+    *answer = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
+    return true;
 }
 
 HRESULT AppEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)

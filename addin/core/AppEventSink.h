@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include "addin/core/AddInSubObject.h"
 #include "addin/core/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
@@ -17,9 +18,10 @@ class ShowEventTarget;
 // may answer by opening or changing presentations raise the add-in's event
 // depth while they are forwarded, so that no slide-show machinery starts
 // from inside them. Counts go to its owner (the Office connection, which
-// must outlive it). Invoke runs inside the crash guard. PowerPoint's
-// user-interface thread only.
-class AppEventSink final : public IDispatch {
+// must outlive it); it answers for IUnknown and IDispatch itself and for
+// nothing else. No type information (E_NOTIMPL). Invoke runs inside the crash
+// guard. PowerPoint's user-interface thread only.
+class AppEventSink final : public AddInSubObject<AppEventSink, IDispatch, E_NOTIMPL> {
 public:
     // addIn names the add-in in crash records (may be null); eventDepth is
     // the add-in's counter (may be null: nothing counted).
@@ -42,23 +44,17 @@ public:
     // The interface the advised connection point reported.
     const IID& ConnectionInterface() const { return m_connectionInterface; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
 private:
+    friend AddInSubObject;
+    // A sink of its own: no interface goes on to the owner.
+    bool AnswerOwn(REFIID iid, IUnknown** answer);
     HRESULT HandleEvent(DISPID id, DISPPARAMS* params);
     void Forward(DISPID id, IUnknown* const* objects, VARIANT_BOOL* flag);
     void ReleaseConnection();
 
-    IUnknown* m_owner;
     AddIn* m_addIn;
     int* m_eventDepth;
     PluginEventTarget* m_plugins = nullptr;

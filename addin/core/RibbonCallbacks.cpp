@@ -88,7 +88,10 @@ MKString ReadControlId(IDispatch* control)
 
 }  // namespace
 
-RibbonCallbacks::RibbonCallbacks(RibbonExtension* owner, AddIn* addIn) : m_owner(owner), m_addIn(addIn) {}
+RibbonCallbacks::RibbonCallbacks(RibbonExtension* owner, AddIn* addIn)
+    : AddInSubObject(owner), m_owner(owner), m_addIn(addIn)
+{
+}
 
 void RibbonCallbacks::Invalidate(const MKString& controlId)
 {
@@ -104,41 +107,12 @@ void RibbonCallbacks::Invalidate(const MKString& controlId)
         m_ribbonUi->InvalidateControl(id.Get());
 }
 
-HRESULT RibbonCallbacks::QueryInterface(REFIID iid, void** out)
+bool RibbonCallbacks::AnswerOwn(REFIID iid, IUnknown** answer)
 {
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IDispatch || iid == kInterfaceId) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    // IUnknown too: the add-in keeps one identity.
-    return m_owner->QueryInterface(iid, out);
-}
-
-ULONG RibbonCallbacks::AddRef()
-{
-    return m_owner->AddRef();
-}
-
-ULONG RibbonCallbacks::Release()
-{
-    return m_owner->Release();
-}
-
-HRESULT RibbonCallbacks::GetTypeInfoCount(UINT* count)
-{
-    if (count)
-        *count = 0;
-    return E_NOTIMPL;
-}
-
-HRESULT RibbonCallbacks::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
+    if (iid != IID_IDispatch && iid != kInterfaceId)
+        return false;
+    *answer = this;
+    return true;
 }
 
 HRESULT RibbonCallbacks::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids)

@@ -1,4 +1,5 @@
 #pragma once
+#include "addin/core/AddInSubObject.h"
 #include "addin/core/OfficeInterfaces.h"
 #include "base/MKComHolder.h"
 
@@ -11,9 +12,10 @@ class RibbonExtension;
 // DISPIDs, and each control callback goes, by the id of its control, to the
 // ribbon model's element with that id or else to the handler a plug-in
 // registered for it. Keeps the IRibbonUI given to OnLoad for invalidating.
-// Counts and other interfaces go to its extension, which owns it. Invoke
-// runs inside the crash guard. PowerPoint's user-interface thread only.
-class RibbonCallbacks final : public IDispatch {
+// Counts and other interfaces go to its extension, which owns it. No type
+// information (E_NOTIMPL). Invoke runs inside the crash guard. PowerPoint's
+// user-interface thread only.
+class RibbonCallbacks final : public AddInSubObject<RibbonCallbacks, IDispatch, E_NOTIMPL> {
 public:
     // {B97B9CAD-2124-4396-8868-4631AE947B56}
     static const IID kInterfaceId;
@@ -27,12 +29,6 @@ public:
     void Invalidate(const MKString& controlId);
     bool HasRibbonUi() const { return bool(m_ribbonUi); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
     // Exact, case-sensitive names; DISP_E_MEMBERNOTFOUND at the first
     // unknown one (the ids before it are written).
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
@@ -41,6 +37,9 @@ public:
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
 private:
+    friend AddInSubObject;
+    // IDispatch and kInterfaceId; IUnknown comes from the add-in.
+    bool AnswerOwn(REFIID iid, IUnknown** answer);
     HRESULT OnLoad(DISPPARAMS* params);
     HRESULT CallControl(DISPID id, DISPPARAMS* params, VARIANT* result);
 

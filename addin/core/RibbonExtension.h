@@ -1,4 +1,5 @@
 #pragma once
+#include "addin/core/AddInSubObject.h"
 #include "addin/core/OfficeInterfaces.h"
 
 class AddIn;
@@ -9,9 +10,10 @@ class RibbonModel;
 // the ribbon model, and reaches the ribbon callbacks by asking it for
 // IDispatch. A sub-object of the add-in: counts and every other interface go
 // to the add-in's controlling object (`outer`, which must outlive it). Owns
-// its RibbonCallbacks. Methods run inside the crash guard. PowerPoint's
+// its RibbonCallbacks. The extension itself offers no automation (E_FAIL).
+// QueryInterface and GetCustomUI run inside the crash guard. PowerPoint's
 // user-interface thread only.
-class RibbonExtension final : public Office::IRibbonExtensibility {
+class RibbonExtension final : public AddInSubObject<RibbonExtension, Office::IRibbonExtensibility, E_FAIL> {
 public:
     // addIn names the add-in in crash records; it may be null.
     RibbonExtension(IUnknown* outer, AddIn* addIn);
@@ -29,23 +31,17 @@ public:
     AddIn* GetAddIn() const { return m_addIn; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // The extension itself offers no automation: E_FAIL.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override;
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
     // Every ribbon gets the same text, whatever its id. E_FAIL without a
     // model, E_OUTOFMEMORY when the text cannot be made.
     HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR ribbonId, BSTR* ribbonXml) override;
 
 private:
-    IUnknown* m_outer;
+    friend AddInSubObject;
+    // IRibbonExtensibility, and IDispatch with the callbacks (how Office
+    // reaches them); IUnknown comes from the controlling object.
+    bool AnswerOwn(REFIID iid, IUnknown** answer);
+
     AddIn* m_addIn;
     RibbonModel* m_model = nullptr;
     RibbonCallbacks* m_callbacks;
