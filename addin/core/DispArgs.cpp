@@ -31,123 +31,87 @@ HRESULT DispArgs::Take(UINT position, VARTYPE type, VARIANT** argument)
     return S_OK;
 }
 
-HRESULT DispArgs::GetInt(UINT position, int32_t* out)
+template <class T, class Value>
+HRESULT DispArgs::Read(UINT position, VARTYPE type, T* out, Value value)
 {
     VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_I4, &argument);
+    HRESULT hr = Take(position, type, &argument);
     if (SUCCEEDED(hr))
-        *out = argument->lVal;
+        *out = value(*argument);
     return hr;
+}
+
+HRESULT DispArgs::GetInt(UINT position, int32_t* out)
+{
+    return Read(position, VT_I4, out, [](const VARIANT& v) { return int32_t(v.lVal); });
 }
 
 HRESULT DispArgs::GetFloat(UINT position, float* out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_R4, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->fltVal;
-    return hr;
+    return Read(position, VT_R4, out, [](const VARIANT& v) { return v.fltVal; });
 }
 
 HRESULT DispArgs::GetString(UINT position, MKString* out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BSTR, &argument);
-    if (SUCCEEDED(hr))
-        *out = MKString::MKStringFromChars(argument->bstrVal, int(SysStringLen(argument->bstrVal)));
-    return hr;
+    return Read(position, VT_BSTR, out, [](const VARIANT& v) {
+        return MKString::MKStringFromChars(v.bstrVal, int(SysStringLen(v.bstrVal)));
+    });
 }
 
 HRESULT DispArgs::GetBstr(UINT position, BSTR* out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BSTR, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->bstrVal;
-    return hr;
+    return Read(position, VT_BSTR, out, [](const VARIANT& v) { return v.bstrVal; });
 }
 
 HRESULT DispArgs::GetDispatch(UINT position, IDispatch** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_DISPATCH, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->pdispVal;
-    return hr;
+    return Read(position, VT_DISPATCH, out, [](const VARIANT& v) { return v.pdispVal; });
 }
 
 HRESULT DispArgs::GetBool(UINT position, bool* out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BOOL, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->boolVal != 0;
-    return hr;
+    return Read(position, VT_BOOL, out, [](const VARIANT& v) { return v.boolVal != 0; });
 }
 
 HRESULT DispArgs::GetUnknown(UINT position, IUnknown** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_UNKNOWN, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->punkVal;
-    return hr;
+    return Read(position, VT_UNKNOWN, out, [](const VARIANT& v) { return v.punkVal; });
 }
 
 HRESULT DispArgs::GetInt64(UINT position, int64_t* out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_I8, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->llVal;
-    return hr;
+    return Read(position, VT_I8, out, [](const VARIANT& v) { return int64_t(v.llVal); });
 }
 
 HRESULT DispArgs::GetIntRef(UINT position, int32_t** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BYREF | VT_I4, &argument);
-    if (SUCCEEDED(hr))
-        *out = reinterpret_cast<int32_t*>(argument->plVal);
-    return hr;
+    return Read(position, VT_BYREF | VT_I4, out, [](const VARIANT& v) { return reinterpret_cast<int32_t*>(v.plVal); });
 }
 
 HRESULT DispArgs::GetFloatRef(UINT position, float** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BYREF | VT_R4, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->pfltVal;
-    return hr;
+    return Read(position, VT_BYREF | VT_R4, out, [](const VARIANT& v) { return v.pfltVal; });
 }
 
 HRESULT DispArgs::GetBoolRef(UINT position, VARIANT_BOOL** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BYREF | VT_BOOL, &argument);
+    VARIANT_BOOL* flag = nullptr;
+    HRESULT hr = Read(position, VT_BYREF | VT_BOOL, &flag, [](const VARIANT& v) { return v.pboolVal; });
     if (FAILED(hr))
         return hr;
     // A caller that declares a flag must give one to write to.
-    if (!argument->pboolVal)
+    if (!flag)
         return Fail(E_INVALIDARG);
-    *out = argument->pboolVal;
+    *out = flag;
     return S_OK;
 }
 
 HRESULT DispArgs::GetInt64Ref(UINT position, int64_t** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BYREF | VT_I8, &argument);
-    if (SUCCEEDED(hr))
-        *out = reinterpret_cast<int64_t*>(argument->pllVal);
-    return hr;
+    return Read(position, VT_BYREF | VT_I8, out, [](const VARIANT& v) { return reinterpret_cast<int64_t*>(v.pllVal); });
 }
 
 HRESULT DispArgs::GetVariantRef(UINT position, VARIANT** out)
 {
-    VARIANT* argument = nullptr;
-    HRESULT hr = Take(position, VT_BYREF | VT_VARIANT, &argument);
-    if (SUCCEEDED(hr))
-        *out = argument->pvarVal;
-    return hr;
+    return Read(position, VT_BYREF | VT_VARIANT, out, [](const VARIANT& v) { return v.pvarVal; });
 }

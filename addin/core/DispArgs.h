@@ -54,6 +54,9 @@ private:
     // The variant of the position when it has exactly the type; otherwise
     // the failure, recorded.
     HRESULT Take(UINT position, VARTYPE type, VARIANT** argument);
+    // Take, then *out = value(argument) on success.
+    template <class T, class Value>
+    HRESULT Read(UINT position, VARTYPE type, T* out, Value value);
     HRESULT Fail(HRESULT failure);
 
     DISPPARAMS* m_params;

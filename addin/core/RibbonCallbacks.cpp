@@ -28,47 +28,54 @@ using PlainCall = HRESULT (Handler::*)(VARIANT*);
 using ArgumentCall = HRESULT (Handler::*)(VARIANT*, VARIANT*);
 
 // One callback by its DISPID (its position + 1): the name the customUI text
-// uses and the handler operation with the type its second argument must have
-// (VT_EMPTY: none; VT_VARIANT: any).
+// uses and the handler operation, with the type its second argument must have
+// (VT_VARIANT: any). OnLoad, LoadImage and OnItemClick have no row operation.
 struct Callback {
+    constexpr explicit Callback(const wchar_t* callbackName) : name(callbackName) {}
+    constexpr Callback(const wchar_t* callbackName, PlainCall call) : name(callbackName), plain(call) {}
+    constexpr Callback(const wchar_t* callbackName, ArgumentCall call, VARTYPE type)
+        : name(callbackName), withArgument(call), argumentType(type)
+    {
+    }
+
     const wchar_t* name;
-    PlainCall plain;
-    ArgumentCall withArgument;
-    VARTYPE argumentType;
+    PlainCall plain = nullptr;
+    ArgumentCall withArgument = nullptr;
+    VARTYPE argumentType = VT_EMPTY;
 };
 
 const Callback kCallbacks[kLastCallback] = {
-    {L"OnClick", &Handler::OnClick, nullptr, VT_EMPTY},
-    {L"GetEnabled", &Handler::GetEnabled, nullptr, VT_EMPTY},
-    {L"GetVisible", &Handler::GetVisible, nullptr, VT_EMPTY},
-    {L"GetPressed", &Handler::GetPressed, nullptr, VT_EMPTY},
-    {L"GetDescription", &Handler::GetDescription, nullptr, VT_EMPTY},
-    {L"GetImage", &Handler::GetImage, nullptr, VT_EMPTY},
-    {L"GetLabel", &Handler::GetLabel, nullptr, VT_EMPTY},
-    {L"GetShowImage", &Handler::GetShowImage, nullptr, VT_EMPTY},
-    {L"GetShowLabel", &Handler::GetShowLabel, nullptr, VT_EMPTY},
-    {L"GetKeyTip", &Handler::GetKeyTip, nullptr, VT_EMPTY},
-    {L"GetScreenTip", &Handler::GetScreenTip, nullptr, VT_EMPTY},
-    {L"GetSuperTip", &Handler::GetSuperTip, nullptr, VT_EMPTY},
-    {L"GetText", &Handler::GetText, nullptr, VT_EMPTY},
-    {L"OnChange", nullptr, &Handler::OnChange, VT_BSTR},
-    {L"GetTitle", &Handler::GetTitle, nullptr, VT_EMPTY},
-    {L"GetSize", &Handler::GetSize, nullptr, VT_EMPTY},
-    {L"GetItemCount", &Handler::GetItemCount, nullptr, VT_EMPTY},
-    {L"GetItemLabel", nullptr, &Handler::GetItemLabel, VT_I4},
-    {L"GetItemScreenTip", nullptr, &Handler::GetItemScreenTip, VT_I4},
-    {L"GetItemSuperTip", nullptr, &Handler::GetItemSuperTip, VT_I4},
-    {L"GetItemImage", nullptr, &Handler::GetItemImage, VT_I4},
-    {L"GetItemID", nullptr, &Handler::GetItemID, VT_I4},
-    {L"GetContent", &Handler::GetContent, nullptr, VT_EMPTY},
-    {L"GetSelectedItemID", &Handler::GetSelectedItemID, nullptr, VT_EMPTY},
-    {L"GetSelectedItemIndex", &Handler::GetSelectedItemIndex, nullptr, VT_EMPTY},
-    {L"GetItemWidth", &Handler::GetItemWidth, nullptr, VT_EMPTY},
-    {L"GetItemHeight", &Handler::GetItemHeight, nullptr, VT_EMPTY},
-    {L"OnLoad", nullptr, nullptr, VT_EMPTY},
-    {L"LoadImage", nullptr, nullptr, VT_EMPTY},
-    {L"OnToggleClick", nullptr, &Handler::OnToggleClick, VT_VARIANT},
-    {L"OnItemClick", nullptr, nullptr, VT_EMPTY},
+    {L"OnClick", &Handler::OnClick},
+    {L"GetEnabled", &Handler::GetEnabled},
+    {L"GetVisible", &Handler::GetVisible},
+    {L"GetPressed", &Handler::GetPressed},
+    {L"GetDescription", &Handler::GetDescription},
+    {L"GetImage", &Handler::GetImage},
+    {L"GetLabel", &Handler::GetLabel},
+    {L"GetShowImage", &Handler::GetShowImage},
+    {L"GetShowLabel", &Handler::GetShowLabel},
+    {L"GetKeyTip", &Handler::GetKeyTip},
+    {L"GetScreenTip", &Handler::GetScreenTip},
+    {L"GetSuperTip", &Handler::GetSuperTip},
+    {L"GetText", &Handler::GetText},
+    {L"OnChange", &Handler::OnChange, VT_BSTR},
+    {L"GetTitle", &Handler::GetTitle},
+    {L"GetSize", &Handler::GetSize},
+    {L"GetItemCount", &Handler::GetItemCount},
+    {L"GetItemLabel", &Handler::GetItemLabel, VT_I4},
+    {L"GetItemScreenTip", &Handler::GetItemScreenTip, VT_I4},
+    {L"GetItemSuperTip", &Handler::GetItemSuperTip, VT_I4},
+    {L"GetItemImage", &Handler::GetItemImage, VT_I4},
+    {L"GetItemID", &Handler::GetItemID, VT_I4},
+    {L"GetContent", &Handler::GetContent},
+    {L"GetSelectedItemID", &Handler::GetSelectedItemID},
+    {L"GetSelectedItemIndex", &Handler::GetSelectedItemIndex},
+    {L"GetItemWidth", &Handler::GetItemWidth},
+    {L"GetItemHeight", &Handler::GetItemHeight},
+    Callback(L"OnLoad"),
+    Callback(L"LoadImage"),
+    {L"OnToggleClick", &Handler::OnToggleClick, VT_VARIANT},
+    Callback(L"OnItemClick"),
 };
 
 // The control's Id; empty when it is no ribbon control.
