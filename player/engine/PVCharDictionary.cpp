@@ -21,13 +21,8 @@ bool PVCharDictionary::Add(PVChar* character)
     const int id = character->Id();
     if (id < 0)
         return false;
-    const int oldCount = slots_.Count();
-    if (oldCount < id + 1) {
-        if (!slots_.SetCount(id + 1))
-            return false;
-        for (int i = oldCount; i <= id; ++i)
-            slots_[i] = nullptr;
-    }
+    if (!slots_.Reach(id, nullptr))
+        return false;
     PVHold(slots_[id], character);
     return true;
 }

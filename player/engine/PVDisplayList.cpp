@@ -14,13 +14,8 @@ PVDListObject* PVDisplayList::GetOrCreate(int depth)
 {
     if (depth < 0)
         return nullptr;
-    const int oldCount = entries_.Count();
-    if (depth >= oldCount) {
-        if (!entries_.SetCount(depth + 1))
-            return nullptr;
-        for (int i = oldCount; i <= depth; ++i)
-            entries_[i] = nullptr;
-    }
+    if (!entries_.Reach(depth, nullptr))
+        return nullptr;
     if (!entries_[depth])
         entries_[depth] = new (std::nothrow) PVDListObject(depth);
     return entries_[depth];

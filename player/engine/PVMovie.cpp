@@ -17,13 +17,8 @@ PVMovieFrame* PVMovie::GetOrCreateFrame(int index)
 {
     if (index < 0 || index >= kMaxFrames)
         return nullptr;
-    const int oldCount = frames_.Count();
-    if (index >= oldCount) {
-        if (!frames_.SetCount(index + 1))
-            return nullptr;
-        for (int i = oldCount; i <= index; ++i)
-            frames_[i] = nullptr;
-    }
+    if (!frames_.Reach(index, nullptr))
+        return nullptr;
     if (!frames_[index] && !(frames_[index] = new (std::nothrow) PVMovieFrame))
         return nullptr;
     if (index >= frameCount_)

@@ -5,8 +5,29 @@
 
 #include "player/engine/PVAction.h"
 #include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVControlRecord.h"
 #include "player/engine/PVMovie.h"
 #include "player/engine/PVSprite.h"
+
+namespace {
+
+// Makes a control record of `kind`, has `read` fill it from the tag and adds
+// it to the frame. `read` answers false when the tag failed (an overrun or a
+// field that could not be stored); the record is freed then.
+template <typename Read>
+bool AddControlRecord(PVMovie& movie, int frame, uint16_t kind, Read read)
+{
+    auto* record = new (std::nothrow) PVControlRecord(kind);
+    if (!record)
+        return false;
+    if (!read(*record)) {
+        delete record;
+        return false;
+    }
+    return movie.AddRecord(frame, record);
+}
+
+}  // namespace
 
 // Codes without a handler are skipped by their length. A failing handler
 // ends the tag loop only where failureEndsLoop is set.
@@ -156,35 +177,25 @@ bool PVMovieParser::ReadFreeCharacter(PVMovie&, int)
 
 bool PVMovieParser::ReadPlaceObject(PVMovie& movie, int frame)
 {
-    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kPlace);
-    if (!record)
-        return false;
-    record->flags = PVControlRecord::kPlaceCharacter | PVControlRecord::kPlaceMatrix | PVControlRecord::kPlaceCxform;
-    record->characterId = ReadU16();
-    record->depth = ReadU16();
-    record->matrix = ReadMatrix();
-    bitCount_ = 0;
-    if (pos_ < end_)
-        record->cxform = ReadCxform(false);
-    if (overrun_) {
-        delete record;
-        return false;
-    }
-    return movie.AddRecord(frame, record);
+    return AddControlRecord(movie, frame, PVControlRecord::kPlace, [this](PVControlRecord& record) {
+        record.flags = PVControlRecord::kPlaceCharacter | PVControlRecord::kPlaceMatrix | PVControlRecord::kPlaceCxform;
+        record.characterId = ReadU16();
+        record.depth = ReadU16();
+        record.matrix = ReadMatrix();
+        bitCount_ = 0;
+        if (pos_ < end_)
+            record.cxform = ReadCxform(false);
+        return !overrun_;
+    });
 }
 
 bool PVMovieParser::ReadRemoveObject(PVMovie& movie, int frame)
 {
-    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kRemove);
-    if (!record)
-        return false;
-    record->characterId = ReadU16();
-    record->depth = ReadU16();
-    if (overrun_) {
-        delete record;
-        return false;
-    }
-    return movie.AddRecord(frame, record);
+    return AddControlRecord(movie, frame, PVControlRecord::kRemove, [this](PVControlRecord& record) {
+        record.characterId = ReadU16();
+        record.depth = ReadU16();
+        return !overrun_;
+    });
 }
 
 bool PVMovieParser::ReadSetBackgroundColor(PVMovie&, int)
@@ -210,43 +221,33 @@ bool PVMovieParser::ReadPathsArePostScript(PVMovie& movie, int)
 
 bool PVMovieParser::ReadPlaceObject2(PVMovie& movie, int frame)
 {
-    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kPlace);
-    if (!record)
-        return false;
-    const uint8_t flags = ReadU8();
-    record->flags = flags;
-    record->depth = ReadU16();
-    if (flags & PVControlRecord::kPlaceCharacter)
-        record->characterId = ReadU16();
-    if (flags & PVControlRecord::kPlaceMatrix)
-        record->matrix = ReadMatrix();
-    if (flags & PVControlRecord::kPlaceCxform)
-        record->cxform = ReadCxform(true);
-    if (flags & PVControlRecord::kPlaceRatio)
-        record->ratio = ReadU16();
-    bool ok = true;
-    if (flags & PVControlRecord::kPlaceName)
-        ok = ReadString(record->name);
-    if (flags & PVControlRecord::kPlaceClipDepth)
-        record->clipDepth = ReadU16();
-    if (!ok || overrun_) {
-        delete record;
-        return false;
-    }
-    return movie.AddRecord(frame, record);
+    return AddControlRecord(movie, frame, PVControlRecord::kPlace, [this](PVControlRecord& record) {
+        const uint8_t flags = ReadU8();
+        record.flags = flags;
+        record.depth = ReadU16();
+        if (flags & PVControlRecord::kPlaceCharacter)
+            record.characterId = ReadU16();
+        if (flags & PVControlRecord::kPlaceMatrix)
+            record.matrix = ReadMatrix();
+        if (flags & PVControlRecord::kPlaceCxform)
+            record.cxform = ReadCxform(true);
+        if (flags & PVControlRecord::kPlaceRatio)
+            record.ratio = ReadU16();
+        bool ok = true;
+        if (flags & PVControlRecord::kPlaceName)
+            ok = ReadString(record.name);
+        if (flags & PVControlRecord::kPlaceClipDepth)
+            record.clipDepth = ReadU16();
+        return ok && !overrun_;
+    });
 }
 
 bool PVMovieParser::ReadRemoveObject2(PVMovie& movie, int frame)
 {
-    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kRemoveByDepth);
-    if (!record)
-        return false;
-    record->depth = ReadU16();
-    if (overrun_) {
-        delete record;
-        return false;
-    }
-    return movie.AddRecord(frame, record);
+    return AddControlRecord(movie, frame, PVControlRecord::kRemoveByDepth, [this](PVControlRecord& record) {
+        record.depth = ReadU16();
+        return !overrun_;
+    });
 }
 
 bool PVMovieParser::ReadFreeAll(PVMovie&, int)

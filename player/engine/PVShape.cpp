@@ -17,6 +17,44 @@ int IndexIn(const PVTArray<T>& array, const T* entry)
     return static_cast<int>((at - begin) / sizeof(T));
 }
 
+// Appends a new, empty style array, which `arrays` then owns; null when
+// memory runs out.
+template <typename Array>
+Array* AddArray(PVTArray<Array*>& arrays)
+{
+    auto* array = new (std::nothrow) Array;
+    if (array && !arrays.Add(array)) {
+        delete array;
+        return nullptr;
+    }
+    return array;
+}
+
+// Copies entries into the arrays `to` shares with `from`, as far as both
+// arrays reach.
+template <typename Array>
+void CopyEntries(const PVTArray<Array*>& to, const PVTArray<Array*>& from)
+{
+    for (int a = 0; a < to.Count() && a < from.Count(); ++a) {
+        auto& target = to[a]->entries;
+        const auto& source = from[a]->entries;
+        for (int i = 0; i < target.Count() && i < source.Count(); ++i)
+            target[i] = source[i];
+    }
+}
+
+// The entry of `mine`'s first array at the index `entry` has in `theirs`'
+// first array; null when either side has no array or `entry` is not there.
+template <typename Array, typename T>
+T* Rebase(const PVTArray<Array*>& mine, const PVTArray<Array*>& theirs, const T* entry)
+{
+    if (theirs.Count() == 0 || mine.Count() == 0)
+        return nullptr;
+    const int index = IndexIn(theirs[0]->entries, entry);
+    PVTArray<T>& entries = mine[0]->entries;
+    return index >= 0 && index < entries.Count() ? &entries[index] : nullptr;
+}
+
 }  // namespace
 
 PVShape::~PVShape()
@@ -29,22 +67,12 @@ PVShape::~PVShape()
 
 PVFillStyleArray* PVShape::AddFillArray()
 {
-    auto* array = new (std::nothrow) PVFillStyleArray;
-    if (array && !fills_.Add(array)) {
-        delete array;
-        return nullptr;
-    }
-    return array;
+    return AddArray(fills_);
 }
 
 PVLineStyleArray* PVShape::AddLineArray()
 {
-    auto* array = new (std::nothrow) PVLineStyleArray;
-    if (array && !lines_.Add(array)) {
-        delete array;
-        return nullptr;
-    }
-    return array;
+    return AddArray(lines_);
 }
 
 void PVShape::LinkEdges()
@@ -61,40 +89,22 @@ void PVShape::LinkEdges()
 
 PVFillStyle* PVShape::RebaseFill(const PVShape& source, const PVFillStyle* entry) const
 {
-    if (source.fills_.Count() == 0 || fills_.Count() == 0)
-        return nullptr;
-    const int index = IndexIn(source.fills_[0]->entries, entry);
-    PVTArray<PVFillStyle>& mine = fills_[0]->entries;
-    return index >= 0 && index < mine.Count() ? &mine[index] : nullptr;
+    return Rebase(fills_, source.fills_, entry);
 }
 
 PVLineStyle* PVShape::RebaseLine(const PVShape& source, const PVLineStyle* entry) const
 {
-    if (source.lines_.Count() == 0 || lines_.Count() == 0)
-        return nullptr;
-    const int index = IndexIn(source.lines_[0]->entries, entry);
-    PVTArray<PVLineStyle>& mine = lines_[0]->entries;
-    return index >= 0 && index < mine.Count() ? &mine[index] : nullptr;
+    return Rebase(lines_, source.lines_, entry);
 }
 
 void PVShape::CopyFillStylesFrom(const PVShape& source)
 {
-    for (int a = 0; a < fills_.Count() && a < source.fills_.Count(); ++a) {
-        PVTArray<PVFillStyle>& to = fills_[a]->entries;
-        const PVTArray<PVFillStyle>& from = source.fills_[a]->entries;
-        for (int i = 0; i < to.Count() && i < from.Count(); ++i)
-            to[i] = from[i];
-    }
+    CopyEntries(fills_, source.fills_);
 }
 
 void PVShape::CopyLineStylesFrom(const PVShape& source)
 {
-    for (int a = 0; a < lines_.Count() && a < source.lines_.Count(); ++a) {
-        PVTArray<PVLineStyle>& to = lines_[a]->entries;
-        const PVTArray<PVLineStyle>& from = source.lines_[a]->entries;
-        for (int i = 0; i < to.Count() && i < from.Count(); ++i)
-            to[i] = from[i];
-    }
+    CopyEntries(lines_, source.lines_);
 }
 
 bool PVShape::CopyEdgesFrom(const PVShape& source)

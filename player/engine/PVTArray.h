@@ -41,6 +41,20 @@ public:
         return true;
     }
 
+    // Makes `index` (>= 0) valid: a count not above it grows to index + 1
+    // (growth rule of SetCount) with the new items set to `fill`.
+    bool Reach(int index, const T& fill)
+    {
+        const int oldCount = count_;
+        if (index < oldCount)
+            return true;
+        if (!SetCount(index + 1))
+            return false;
+        for (int i = oldCount; i <= index; ++i)
+            items_[i] = fill;
+        return true;
+    }
+
     // Replaces the buffer with exactly n items (n < 0 counts as 0); on
     // failure the array is empty.
     bool Allocate(int n)
