@@ -16,11 +16,10 @@ bool MKCoTaskMemBuffer::LoadAllocator()
         library_ = new (std::nothrow) MKDynLib;
     if (!library_ || !library_->Load(L"ole32.dll"))
         return false;
-    allocate_ = reinterpret_cast<decltype(allocate_)>(reinterpret_cast<void*>(library_->GetProc("CoTaskMemAlloc")));
-    free_ = reinterpret_cast<decltype(free_)>(reinterpret_cast<void*>(library_->GetProc("CoTaskMemFree")));
-    // Not used here, but an ole32 without it is not one to trust with blocks
-    // that other components reallocate.
-    if (allocate_ && free_ && library_->GetProc("CoTaskMemRealloc"))
+    // CoTaskMemRealloc is not used here, but an ole32 without it is not one to
+    // trust with blocks that other components reallocate.
+    if (MKCastProc(library_->GetProc("CoTaskMemAlloc"), allocate_) &&
+        MKCastProc(library_->GetProc("CoTaskMemFree"), free_) && library_->GetProc("CoTaskMemRealloc"))
         return true;
     allocate_ = nullptr;
     free_ = nullptr;

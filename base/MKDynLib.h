@@ -26,3 +26,12 @@ public:
 private:
     HMODULE module_ = nullptr;
 };
+
+// Stores an export in a function pointer of its own type; answers whether
+// there was one.
+template <typename F>
+bool MKCastProc(FARPROC proc, F& function)
+{
+    function = reinterpret_cast<F>(reinterpret_cast<void*>(proc));
+    return function != nullptr;
+}

@@ -19,9 +19,10 @@ UuidCreateFunction SystemUuidCreate()
 {
     static UuidCreateFunction function = [] {
         static MKDynLib library;
-        if (!library.Load(L"rpcrt4.dll"))
-            return UuidCreateFunction(nullptr);
-        return reinterpret_cast<UuidCreateFunction>(reinterpret_cast<void*>(library.GetProc("UuidCreate")));
+        UuidCreateFunction found = nullptr;
+        if (library.Load(L"rpcrt4.dll"))
+            MKCastProc(library.GetProc("UuidCreate"), found);
+        return found;
     }();
     return function;
 }

@@ -1,5 +1,7 @@
 #include "base/MKSid.h"
 
+#include "base/MKDynLib.h"
+
 namespace {
 
 using CreateWellKnownSidFn = BOOL(WINAPI*)(WELL_KNOWN_SID_TYPE, PSID, PSID, DWORD*);
@@ -7,10 +9,10 @@ using CreateWellKnownSidFn = BOOL(WINAPI*)(WELL_KNOWN_SID_TYPE, PSID, PSID, DWOR
 CreateWellKnownSidFn LookUpCreateWellKnownSid()
 {
     static CreateWellKnownSidFn s_function = [] {
-        HMODULE advapi = GetModuleHandleW(L"Advapi32.dll");
-        return advapi ? reinterpret_cast<CreateWellKnownSidFn>(
-                            reinterpret_cast<void*>(GetProcAddress(advapi, "CreateWellKnownSid")))
-                      : nullptr;
+        CreateWellKnownSidFn found = nullptr;
+        if (HMODULE advapi = GetModuleHandleW(L"Advapi32.dll"))
+            MKCastProc(GetProcAddress(advapi, "CreateWellKnownSid"), found);
+        return found;
     }();
     return s_function;
 }

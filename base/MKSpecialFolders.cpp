@@ -24,9 +24,10 @@ GetFolderPathFunction FolderPathFunction()
 {
     static GetFolderPathFunction function = [] {
         static MKDynLib library;
-        if (!library.Load(L"shfolder.dll"))
-            return GetFolderPathFunction(nullptr);
-        return reinterpret_cast<GetFolderPathFunction>(reinterpret_cast<void*>(library.GetProcW("SHGetFolderPath")));
+        GetFolderPathFunction found = nullptr;
+        if (library.Load(L"shfolder.dll"))
+            MKCastProc(library.GetProcW("SHGetFolderPath"), found);
+        return found;
     }();
     return function;
 }

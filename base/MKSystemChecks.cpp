@@ -25,10 +25,9 @@ bool AskVistaOrLater()
 bool AskWow64()
 {
     typedef BOOL(WINAPI * IsWow64ProcessFunction)(HANDLE, PBOOL);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    IsWow64ProcessFunction isWow64 = kernel ? reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(
-                                                  GetProcAddress(kernel, "IsWow64Process")))
-                                            : nullptr;
+    IsWow64ProcessFunction isWow64 = nullptr;
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll"))
+        MKCastProc(GetProcAddress(kernel, "IsWow64Process"), isWow64);
     BOOL wow64 = FALSE;
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -59,10 +58,10 @@ DwmIsCompositionEnabledFunction DwmFunction()
 {
     static DwmIsCompositionEnabledFunction function = [] {
         static MKDynLib library;
-        if (!library.Load(L"dwmapi.dll"))
-            return DwmIsCompositionEnabledFunction(nullptr);
-        return reinterpret_cast<DwmIsCompositionEnabledFunction>(
-            reinterpret_cast<void*>(library.GetProc("DwmIsCompositionEnabled")));
+        DwmIsCompositionEnabledFunction found = nullptr;
+        if (library.Load(L"dwmapi.dll"))
+            MKCastProc(library.GetProc("DwmIsCompositionEnabled"), found);
+        return found;
     }();
     return function;
 }

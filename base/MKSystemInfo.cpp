@@ -1,5 +1,6 @@
 #include "base/MKSystemInfo.h"
 
+#include "base/MKDynLib.h"
 #include "base/MKFileVersionInfo.h"
 #include "base/MKOSName.h"
 #include "base/MKRegKey.h"
@@ -29,10 +30,9 @@ SYSTEM_INFO NativeSystemInfo()
 {
     typedef void(WINAPI * GetNativeSystemInfoFunction)(SYSTEM_INFO*);
     SYSTEM_INFO info = {};
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    GetNativeSystemInfoFunction native = kernel ? reinterpret_cast<GetNativeSystemInfoFunction>(
-                                                      reinterpret_cast<void*>(GetProcAddress(kernel, "GetNativeSystemInfo")))
-                                                : nullptr;
+    GetNativeSystemInfoFunction native = nullptr;
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll"))
+        MKCastProc(GetProcAddress(kernel, "GetNativeSystemInfo"), native);
     if (native)
         native(&info);
     else

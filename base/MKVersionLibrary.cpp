@@ -1,15 +1,5 @@
 #include "base/MKVersionLibrary.h"
 
-namespace {
-
-template <typename T>
-void Find(const MKDynLib& library, const char* name, T& function)
-{
-    function = reinterpret_cast<T>(reinterpret_cast<void*>(library.GetProcW(name)));
-}
-
-}  // namespace
-
 bool MKVersionLibrary::Load()
 {
     if (IsLoaded())
@@ -17,10 +7,10 @@ bool MKVersionLibrary::Load()
     if (!m_mayLoad)
         return false;
     if (m_library.Load(L"version.dll")) {
-        Find(m_library, "VerQueryValue", queryValue);
-        Find(m_library, "GetFileVersionInfo", getInfo);
-        Find(m_library, "GetFileVersionInfoSize", getInfoSize);
-        Find(m_library, "VerLanguageName", languageName);
+        MKCastProc(m_library.GetProcW("VerQueryValue"), queryValue);
+        MKCastProc(m_library.GetProcW("GetFileVersionInfo"), getInfo);
+        MKCastProc(m_library.GetProcW("GetFileVersionInfoSize"), getInfoSize);
+        MKCastProc(m_library.GetProcW("VerLanguageName"), languageName);
         if (queryValue && getInfo && getInfoSize && languageName)
             return true;
     }

@@ -1,33 +1,22 @@
 #include "base/MKWinInetApi.h"
 
-namespace {
-
-template <typename F>
-bool Find(const MKDynLib& library, const char* name, bool wide, F& entry)
-{
-    entry = reinterpret_cast<F>(reinterpret_cast<void*>(wide ? library.GetProcW(name) : library.GetProc(name)));
-    return entry != nullptr;
-}
-
-}  // namespace
-
 bool MKWinInetApi::Load()
 {
     if (IsLoaded())
         return true;
     if (!m_library.Load(L"wininet.dll"))
         return false;
-    bool found = Find(m_library, "InternetCloseHandle", false, InternetCloseHandle) &&
-                 Find(m_library, "InternetOpenUrl", true, InternetOpenUrlW) &&
-                 Find(m_library, "InternetOpen", true, InternetOpenW) &&
-                 Find(m_library, "HttpOpenRequest", true, HttpOpenRequestW) &&
-                 Find(m_library, "HttpSendRequest", true, HttpSendRequestW) &&
-                 Find(m_library, "InternetConnect", true, InternetConnectW) &&
-                 Find(m_library, "InternetCrackUrl", true, InternetCrackUrlW) &&
-                 Find(m_library, "InternetReadFile", false, InternetReadFile) &&
-                 Find(m_library, "InternetReadFileEx", true, InternetReadFileExW) &&
-                 Find(m_library, "HttpQueryInfo", true, HttpQueryInfoW) &&
-                 Find(m_library, "InternetSetStatusCallback", true, InternetSetStatusCallbackW);
+    bool found = MKCastProc(m_library.GetProc("InternetCloseHandle"), InternetCloseHandle) &&
+                 MKCastProc(m_library.GetProcW("InternetOpenUrl"), InternetOpenUrlW) &&
+                 MKCastProc(m_library.GetProcW("InternetOpen"), InternetOpenW) &&
+                 MKCastProc(m_library.GetProcW("HttpOpenRequest"), HttpOpenRequestW) &&
+                 MKCastProc(m_library.GetProcW("HttpSendRequest"), HttpSendRequestW) &&
+                 MKCastProc(m_library.GetProcW("InternetConnect"), InternetConnectW) &&
+                 MKCastProc(m_library.GetProcW("InternetCrackUrl"), InternetCrackUrlW) &&
+                 MKCastProc(m_library.GetProc("InternetReadFile"), InternetReadFile) &&
+                 MKCastProc(m_library.GetProcW("InternetReadFileEx"), InternetReadFileExW) &&
+                 MKCastProc(m_library.GetProcW("HttpQueryInfo"), HttpQueryInfoW) &&
+                 MKCastProc(m_library.GetProcW("InternetSetStatusCallback"), InternetSetStatusCallbackW);
     if (!found) {
         Clear();
         m_library.Free();

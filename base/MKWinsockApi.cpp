@@ -2,27 +2,17 @@
 
 #include "base/MKDynLib.h"
 
-namespace {
-
-template <typename F>
-void Find(const MKDynLib& library, const char* name, F& entry)
-{
-    entry = reinterpret_cast<F>(reinterpret_cast<void*>(library.GetProc(name)));
-}
-
-}  // namespace
-
 bool MKWinsockApi::Load()
 {
     // Kept for the life of the process: lookups may still be answered late.
     static MKDynLib library;
     if (!library.Load(L"wsock32.dll"))
         return false;
-    Find(library, "WSAGetLastError", WSAGetLastError);
-    Find(library, "WSAAsyncGetHostByName", WSAAsyncGetHostByName);
-    Find(library, "WSACancelAsyncRequest", WSACancelAsyncRequest);
+    MKCastProc(library.GetProc("WSAGetLastError"), WSAGetLastError);
+    MKCastProc(library.GetProc("WSAAsyncGetHostByName"), WSAAsyncGetHostByName);
+    MKCastProc(library.GetProc("WSACancelAsyncRequest"), WSACancelAsyncRequest);
     decltype(&::WSAStartup) startup;
-    Find(library, "WSAStartup", startup);
+    MKCastProc(library.GetProc("WSAStartup"), startup);
     // Winsock answers nothing before WSAStartup; WinINet may not have called it
     // yet when the first lookup starts. The reference is held for good.
     WSADATA data;

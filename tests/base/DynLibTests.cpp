@@ -31,4 +31,16 @@ TEST(DynLib, WideNameLookupAppendsW)
     EXPECT_EQ(library.GetProcW(std::string(295, 'a').c_str()), nullptr);  // looked up, not found
 }
 
+TEST(DynLib, CastProcTypesTheExport)
+{
+    MKDynLib library;
+    ASSERT_TRUE(library.Load(L"version.dll"));
+    DWORD(WINAPI * sizeOf)(LPCWSTR, LPDWORD) = nullptr;
+    ASSERT_TRUE(MKCastProc(library.GetProcW("GetFileVersionInfoSize"), sizeOf));
+    DWORD handle = 1;
+    EXPECT_EQ(0u, sizeOf(L"Z:\\no\\such\\file.dll", &handle));
+    EXPECT_FALSE(MKCastProc(library.GetProc("NoSuchExport"), sizeOf));
+    EXPECT_EQ(nullptr, sizeOf);
+}
+
 }  // namespace

@@ -26,8 +26,7 @@ struct Winsock {
     template <typename F>
     bool Find(const char* name, F& entry)
     {
-        entry = reinterpret_cast<F>(reinterpret_cast<void*>(library.GetProc(name)));
-        return entry != nullptr;
+        return MKCastProc(library.GetProc(name), entry);
     }
 
     bool Load()
