@@ -67,12 +67,22 @@ ImageFileType ImageFileTypeOf(const MKString& path)
     return ImageFileType::None;
 }
 
+namespace {
+
+// Opens `path` for reading when its extension names an image type, which
+// goes to `type`; null otherwise.
+FILE* OpenImageFile(const MKString& path, ImageFileType& type)
+{
+    type = ImageFileTypeOf(path);
+    return type == ImageFileType::None ? nullptr : MKOpenCFile(path, L"rb");
+}
+
+}  // namespace
+
 bool ReadImageFileSize(const MKString& path, int* width, int* height)
 {
-    ImageFileType type = ImageFileTypeOf(path);
-    if (type == ImageFileType::None)
-        return false;
-    FILE* file = MKOpenCFile(path, L"rb");
+    ImageFileType type;
+    FILE* file = OpenImageFile(path, type);
     if (!file)
         return false;
     bool ok = false;
@@ -96,10 +106,8 @@ bool ReadImageFileSize(const MKString& path, int* width, int* height)
 
 RasterImage* LoadImageFile(const MKString& path)
 {
-    ImageFileType type = ImageFileTypeOf(path);
-    if (type == ImageFileType::None)
-        return nullptr;
-    FILE* file = MKOpenCFile(path, L"rb");
+    ImageFileType type;
+    FILE* file = OpenImageFile(path, type);
     if (!file)
         return nullptr;
     RasterImage* image = nullptr;

@@ -136,13 +136,24 @@ bool RunJpegDecode(JpegDecodeJob* job)
     return true;
 }
 
-RasterImage* Decode(JpegDecodeJob& job)
+// Reads `file`, or the `size` bytes at `data` when there is no file.
+RasterImage* Decode(FILE* file, const uint8_t* data, size_t size, ImageCancelCallback progress, void* user)
 {
+    JpegDecodeJob job = {};
+    job.file = file;
+    job.data = data;
+    job.size = size;
+    job.progress = progress;
+    job.user = user;
     return RunJpegDecode(&job) ? job.image : nullptr;
 }
 
-bool ReadSize(JpegDecodeJob& job, int* width, int* height)
+bool ReadSize(FILE* file, const uint8_t* data, size_t size, int* width, int* height)
 {
+    JpegDecodeJob job = {};
+    job.file = file;
+    job.data = data;
+    job.size = size;
     job.sizeOnly = true;
     if (!RunJpegDecode(&job))
         return false;
@@ -255,11 +266,18 @@ bool RunJpegWrite(JpegWriteJob* job)
     return !cancelled;
 }
 
-bool Encode(JpegWriteJob& job)
+// Encodes into the job's file, or its memory block when it has no file.
+bool Encode(JpegWriteJob& job, const RasterImage* image, int quality, bool progressive, bool rowsTopDown,
+            ImageCancelCallback progress, void* user)
 {
-    const RasterImage* image = job.image;
     if (!image || !image->IsValid() || image->GetPixelType() == PixelType::Indexed)
         return false;
+    job.image = image;
+    job.quality = quality;
+    job.progressive = progressive;
+    job.rowsTopDown = rowsTopDown;
+    job.progress = progress;
+    job.user = user;
     return RunJpegWrite(&job);
 }
 
@@ -267,44 +285,22 @@ bool Encode(JpegWriteJob& job)
 
 RasterImage* JpegDecode(FILE* file, ImageCancelCallback progress, void* user)
 {
-    if (!file)
-        return nullptr;
-    JpegDecodeJob job = {};
-    job.file = file;
-    job.progress = progress;
-    job.user = user;
-    return Decode(job);
+    return file ? Decode(file, nullptr, 0, progress, user) : nullptr;
 }
 
 RasterImage* JpegDecode(const uint8_t* data, size_t size, ImageCancelCallback progress, void* user)
 {
-    if (!data || size == 0)
-        return nullptr;
-    JpegDecodeJob job = {};
-    job.data = data;
-    job.size = size;
-    job.progress = progress;
-    job.user = user;
-    return Decode(job);
+    return data && size != 0 ? Decode(nullptr, data, size, progress, user) : nullptr;
 }
 
 bool JpegReadSize(FILE* file, int* width, int* height)
 {
-    if (!file)
-        return false;
-    JpegDecodeJob job = {};
-    job.file = file;
-    return ReadSize(job, width, height);
+    return file && ReadSize(file, nullptr, 0, width, height);
 }
 
 bool JpegReadSize(const uint8_t* data, size_t size, int* width, int* height)
 {
-    if (!data || size == 0)
-        return false;
-    JpegDecodeJob job = {};
-    job.data = data;
-    job.size = size;
-    return ReadSize(job, width, height);
+    return data && size != 0 && ReadSize(nullptr, data, size, width, height);
 }
 
 bool JpegWriteImage(const RasterImage* image, FILE* file, int quality, bool progressive, bool rowsTopDown,
@@ -313,14 +309,8 @@ bool JpegWriteImage(const RasterImage* image, FILE* file, int quality, bool prog
     if (!file)
         return false;
     JpegWriteJob job = {};
-    job.image = image;
     job.file = file;
-    job.quality = quality;
-    job.progressive = progressive;
-    job.rowsTopDown = rowsTopDown;
-    job.progress = progress;
-    job.user = user;
-    return Encode(job);
+    return Encode(job, image, quality, progressive, rowsTopDown, progress, user);
 }
 
 bool JpegWriteImageToMemory(const RasterImage* image, uint8_t** data, size_t* length, int quality,
@@ -331,13 +321,7 @@ bool JpegWriteImageToMemory(const RasterImage* image, uint8_t** data, size_t* le
     *data = nullptr;
     *length = 0;
     JpegWriteJob job = {};
-    job.image = image;
-    job.quality = quality;
-    job.progressive = progressive;
-    job.rowsTopDown = rowsTopDown;
-    job.progress = progress;
-    job.user = user;
-    if (!Encode(job)) {
+    if (!Encode(job, image, quality, progressive, rowsTopDown, progress, user)) {
         MKFree(job.memory.data);
         return false;
     }
