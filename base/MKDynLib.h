@@ -35,3 +35,15 @@ bool MKCastProc(FARPROC proc, F& function)
     function = reinterpret_cast<F>(reinterpret_cast<void*>(proc));
     return function != nullptr;
 }
+
+// Loads the file into library and answers the export as F; null when either is
+// missing. For lookups kept for the life of the process, library is a static
+// of the caller.
+template <typename F>
+F MKLoadProc(MKDynLib& library, const wchar_t* fileName, const char* name)
+{
+    F function = nullptr;
+    if (library.Load(fileName))
+        MKCastProc(library.GetProc(name), function);
+    return function;
+}

@@ -14,19 +14,6 @@ typedef long(WINAPI* UuidCreateFunction)(GUID*);
 const long kRpcOk = 0;
 const long kRpcUuidLocalOnly = 1824;
 
-// Loaded on the first call and kept for the life of the process.
-UuidCreateFunction SystemUuidCreate()
-{
-    static UuidCreateFunction function = [] {
-        static MKDynLib library;
-        UuidCreateFunction found = nullptr;
-        if (library.Load(L"rpcrt4.dll"))
-            MKCastProc(library.GetProc("UuidCreate"), found);
-        return found;
-    }();
-    return function;
-}
-
 }  // namespace
 
 bool MKGuid::operator==(const MKGuid& other) const
@@ -36,7 +23,9 @@ bool MKGuid::operator==(const MKGuid& other) const
 
 bool MKGuid::Create()
 {
-    UuidCreateFunction create = SystemUuidCreate();
+    // Loaded on the first call and kept for the life of the process.
+    static MKDynLib library;
+    static UuidCreateFunction create = MKLoadProc<UuidCreateFunction>(library, L"rpcrt4.dll", "UuidCreate");
     GUID guid;
     if (create) {
         long status = create(&guid);

@@ -19,19 +19,6 @@ MKString WithSeparator(const wchar_t* folder)
 
 typedef HRESULT(WINAPI* GetFolderPathFunction)(HWND, int, HANDLE, DWORD, LPWSTR);
 
-// Loaded on the first call and kept for the life of the process.
-GetFolderPathFunction FolderPathFunction()
-{
-    static GetFolderPathFunction function = [] {
-        static MKDynLib library;
-        GetFolderPathFunction found = nullptr;
-        if (library.Load(L"shfolder.dll"))
-            MKCastProc(library.GetProcW("SHGetFolderPath"), found);
-        return found;
-    }();
-    return function;
-}
-
 }  // namespace
 
 MKString MKGetTempPath()
@@ -67,7 +54,10 @@ MKString MKGetSystemDirectory()
 
 MKString MKGetSpecialFolder(int csidl)
 {
-    GetFolderPathFunction function = FolderPathFunction();
+    // Loaded on the first call and kept for the life of the process.
+    static MKDynLib library;
+    static GetFolderPathFunction function =
+        MKLoadProc<GetFolderPathFunction>(library, L"shfolder.dll", "SHGetFolderPathW");
     wchar_t buffer[MAX_PATH];
     if (!function || FAILED(function(nullptr, csidl, nullptr, 0, buffer)))
         return MKString();

@@ -53,19 +53,6 @@ int AskOSVersionNumber()
 
 typedef HRESULT(WINAPI* DwmIsCompositionEnabledFunction)(BOOL*);
 
-// The one attempt to load dwmapi.dll; the library stays for the process.
-DwmIsCompositionEnabledFunction DwmFunction()
-{
-    static DwmIsCompositionEnabledFunction function = [] {
-        static MKDynLib library;
-        DwmIsCompositionEnabledFunction found = nullptr;
-        if (library.Load(L"dwmapi.dll"))
-            MKCastProc(library.GetProc("DwmIsCompositionEnabled"), found);
-        return found;
-    }();
-    return function;
-}
-
 }  // namespace
 
 void MKSetSystemCheckAnswers(const MKSystemCheckAnswers* answers)
@@ -87,7 +74,10 @@ bool MKIsDwmCompositionEnabled()
         return g_answers.dwmCompositionEnabled != 0;
     if (!MKIsVistaOrLater())
         return false;
-    DwmIsCompositionEnabledFunction isEnabled = DwmFunction();
+    // The one attempt to load dwmapi.dll; the library stays for the process.
+    static MKDynLib library;
+    static DwmIsCompositionEnabledFunction isEnabled =
+        MKLoadProc<DwmIsCompositionEnabledFunction>(library, L"dwmapi.dll", "DwmIsCompositionEnabled");
     BOOL enabled = FALSE;
     return isEnabled && SUCCEEDED(isEnabled(&enabled)) && enabled;
 }

@@ -43,4 +43,15 @@ TEST(DynLib, CastProcTypesTheExport)
     EXPECT_EQ(nullptr, sizeOf);
 }
 
+TEST(DynLib, LoadProcLoadsThenLooksUp)
+{
+    typedef DWORD(WINAPI * SizeFunction)(LPCWSTR, LPDWORD);
+    MKDynLib library;
+    EXPECT_NE(nullptr, MKLoadProc<SizeFunction>(library, L"version.dll", "GetFileVersionInfoSizeW"));
+    EXPECT_TRUE(library.IsLoaded());
+    EXPECT_EQ(nullptr, MKLoadProc<SizeFunction>(library, L"version.dll", "NoSuchExport"));
+    EXPECT_EQ(nullptr, MKLoadProc<SizeFunction>(library, L"no-such-library.dll", "GetFileVersionInfoSizeW"));
+    EXPECT_FALSE(library.IsLoaded());
+}
+
 }  // namespace
