@@ -14,6 +14,20 @@ struct CopyArea {
     int x, y, width, height, destX, destY;
 };
 
+// Copies `count` pixels between BGR and RGB order (the first and third bytes
+// trade places). A 4-byte output pixel takes a 4-byte input's fourth byte, or
+// 255 (opaque) after a 3-byte one.
+void CopySwappingRedBlue(const uint8_t* in, int inBytes, uint8_t* out, int outBytes, int count)
+{
+    for (int k = 0; k < count; ++k, in += inBytes, out += outBytes) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+        if (outBytes == 4)
+            out[3] = inBytes == 4 ? in[3] : 255;
+    }
+}
+
 bool ClipCopy(int sourceWidth, int sourceHeight, int destWidth, int destHeight, int x, int y, int width, int height,
               int destX, int destY, CopyArea& out)
 {
@@ -268,53 +282,28 @@ void PixelBuffer::DrawRasterImage(const RasterImage& image, int x, int y, int wi
     const int outBytes = destination.m_bytesPerPixel;
     for (int i = 0; i < area.height; ++i) {
         const uint8_t* in = image.GetTopRow(area.y + i) + ptrdiff_t(area.x) * inBytes;
-        uint8_t* out = destination.PixelAt(area.destX, area.destY + i);
-        for (int k = 0; k < area.width; ++k, in += inBytes, out += outBytes) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            if (outBytes == 4)
-                out[3] = inBytes == 4 ? in[3] : 255;
-        }
+        CopySwappingRedBlue(in, inBytes, destination.PixelAt(area.destX, area.destY + i), outBytes, area.width);
     }
 }
 
 RasterImage* PixelBuffer::ToRasterImageRgba() const
 {
-    if (IsEmpty())
-        return nullptr;
-    RasterImage* image = DirectImage::CreateArgb32(m_width, m_height);
-    if (!image)
-        return nullptr;
-    for (int y = 0; y < m_height; ++y) {
-        const uint8_t* in = PixelAt(0, y);
-        uint8_t* out = image->GetTopRow(y);
-        for (int x = 0; x < m_width; ++x, in += m_bytesPerPixel, out += 4) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            out[3] = m_bytesPerPixel == 4 ? in[3] : 255;
-        }
-    }
-    return image;
+    return ToRasterImage(PixelType::Rgba);
 }
 
 RasterImage* PixelBuffer::ToRasterImageRgb() const
 {
-    if (IsEmpty())
-        return nullptr;
-    RasterImage* image = DirectImage::CreateRgb24(m_width, m_height);
+    return ToRasterImage(PixelType::Rgb);
+}
+
+RasterImage* PixelBuffer::ToRasterImage(PixelType type) const
+{
+    RasterImage* image = IsEmpty() ? nullptr : DirectImage::Create(type, m_width, m_height);
     if (!image)
         return nullptr;
-    for (int y = 0; y < m_height; ++y) {
-        const uint8_t* in = PixelAt(0, y);
-        uint8_t* out = image->GetTopRow(y);
-        for (int x = 0; x < m_width; ++x, in += m_bytesPerPixel, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-        }
-    }
+    const int outBytes = image->GetBytesPerPixel();
+    for (int y = 0; y < m_height; ++y)
+        CopySwappingRedBlue(PixelAt(0, y), m_bytesPerPixel, image->GetTopRow(y), outBytes, m_width);
     return image;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "addin/imaging/ImageTypes.h"
+
 #include <stdint.h>
 #include <windows.h>
 
@@ -82,6 +84,9 @@ public:
 private:
     // The rectangle clipped to this buffer; false when nothing remains.
     bool Clip(RECT& rect) const;
+    // A new image of `type` (Rgb or Rgba) holding the pixels, as the public
+    // forms describe.
+    RasterImage* ToRasterImage(PixelType type) const;
     void Reset();
 
     bool m_ownsData = false;
