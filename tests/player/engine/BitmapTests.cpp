@@ -12,7 +12,6 @@
 #include "fixtures/SwfTimeline.h"
 #include "player/engine/PVBitmap.h"
 #include "player/engine/PVImage.h"
-#include "player/engine/PVInFileStream.h"
 #include "player/engine/PVJpegDecompressor.h"
 
 namespace {
@@ -355,19 +354,11 @@ TEST(Bitmap, TakenImageBelongsToTheCallerAndTheTextureIsReleasedWithTheBitmap)
 
 TEST(Bitmap, FfmpegJpegFramesBecomeTextureSizedImages)
 {
-    const std::string path = NarrowPath(FixturePath(L"ffmpeg_mjpeg_mp3.swf"));
-    PVInFileStream stream;
-    ASSERT_TRUE(stream.Open(path.c_str()));
-    PVCharDictionary dictionary;
-    ASSERT_TRUE(dictionary.Init());
-    PVMovieParser parser;
-    PVRect rect;
-    float rate;
-    PVMovie* movie = parser.ReadMovie(stream, dictionary, rect, rate);
-    ASSERT_NE(movie, nullptr);
+    ParsedMovie parsed(NarrowPath(FixturePath(L"ffmpeg_mjpeg_mp3.swf")).c_str());
+    ASSERT_NE(parsed.movie, nullptr);
     int bitmaps = 0;
-    for (int id = 0; id < dictionary.SlotCount(); ++id) {
-        const PVChar* c = dictionary.Get(id);
+    for (int id = 0; id < parsed.dictionary.SlotCount(); ++id) {
+        const PVChar* c = parsed.dictionary.Get(id);
         if (!c || c->Type() != PVChar::kBitmap)
             continue;
         const auto* bitmap = static_cast<const PVBitmap*>(c);
@@ -381,8 +372,7 @@ TEST(Bitmap, FfmpegJpegFramesBecomeTextureSizedImages)
     }
     // Each frame replaces the one image, under one id or a few.
     EXPECT_GE(bitmaps, 1);
-    EXPECT_EQ(movie->FrameCount(), 24);
-    movie->Release();
+    EXPECT_EQ(parsed.movie->FrameCount(), 24);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "fixtures/Fixtures.h"
 #include "NarrowPath.h"
 #include "ParseDump.h"
-#include "player/engine/PVCharDictionary.h"
+#include "ParsedMovie.h"
 #include "player/engine/PVInFileStream.h"
 #include "player/engine/PVMovie.h"
 #include "player/engine/PVMovieParser.h"
@@ -97,15 +97,8 @@ TEST(FfmpegMovie, JpegFramesAndStreamSoundAreFound)
 
 TEST(FfmpegMovie, TimelineOfTheJpegMovieIsRead)
 {
-    const std::string path = NarrowPath(FixturePath(kMjpeg.file));
-    PVInFileStream stream;
-    ASSERT_TRUE(stream.Open(path.c_str()));
-    PVCharDictionary dictionary;
-    ASSERT_TRUE(dictionary.Init());
-    PVMovieParser parser;
-    PVRect rect;
-    float rate;
-    PVMovie* movie = parser.ReadMovie(stream, dictionary, rect, rate);
+    ParsedMovie parsed(NarrowPath(FixturePath(kMjpeg.file)).c_str());
+    const PVMovie* movie = parsed.movie;
     ASSERT_NE(movie, nullptr);
     // Every frame places its image, so each grows the frame count by one.
     EXPECT_EQ(movie->FrameCount(), 24);
@@ -120,7 +113,6 @@ TEST(FfmpegMovie, TimelineOfTheJpegMovieIsRead)
     }
     EXPECT_EQ(places, 24);
     EXPECT_EQ(removes, 23);
-    movie->Release();
 }
 
 TEST(FfmpegMovie, VideoMovieReadsToItsEnd)
