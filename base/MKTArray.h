@@ -1,5 +1,6 @@
 #pragma once
 #include "base/MKAlloc.h"
+#include "base/MKArrayGrowth.h"
 
 #include <stdint.h>
 #include <string.h>
@@ -60,9 +61,6 @@ public:
     T* Detach();
 
 protected:
-    // New capacity for a need above the capacity: growth by half, at least the
-    // need, and `first` for an array without a block.
-    static int64_t GrownCapacity(int capacity, int need, int first);
     bool Reallocate(int capacity);
     bool GrowFor(int need, int first);
     bool Contains(const T* pointer) const
@@ -81,13 +79,6 @@ typedef MKTArray<uint8_t> MKByteArray;
 typedef MKTArray<void*> MKPtrArray;
 
 template <typename T>
-int64_t MKTArray<T>::GrownCapacity(int capacity, int need, int first)
-{
-    int64_t grown = capacity == 0 ? first : int64_t(capacity) + capacity / 2;
-    return grown < need ? need : grown;
-}
-
-template <typename T>
 bool MKTArray<T>::Reallocate(int capacity)
 {
     uint64_t bytes = uint64_t(capacity) * sizeof(T);
@@ -104,12 +95,7 @@ bool MKTArray<T>::Reallocate(int capacity)
 template <typename T>
 bool MKTArray<T>::GrowFor(int need, int first)
 {
-    if (need <= m_capacity)
-        return true;
-    int64_t capacity = GrownCapacity(m_capacity, need, first);
-    if (capacity > INT32_MAX)
-        capacity = INT32_MAX;
-    return Reallocate(int(capacity));
+    return need <= m_capacity || Reallocate(MKGrownCapacity(m_capacity, need, first));
 }
 
 template <typename T>

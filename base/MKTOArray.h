@@ -1,5 +1,6 @@
 #pragma once
 #include "base/MKAlloc.h"
+#include "base/MKArrayGrowth.h"
 
 #include <new>
 #include <stdint.h>
@@ -72,12 +73,10 @@ bool MKTOArray<T>::Add(const T& element)
         m_items[m_count++] = element;
         return true;
     }
-    int64_t grown = m_capacity == 0 ? 8 : int64_t(m_capacity) + m_capacity / 2;
-    if (grown > INT32_MAX)
-        grown = INT32_MAX;
-    if (grown <= m_count)
+    if (m_count == INT32_MAX)
         return false;
-    T* block = MakeBlock(int(grown));
+    int grown = MKGrownCapacity(m_capacity, m_count + 1, 8);
+    T* block = MakeBlock(grown);
     if (!block)
         return false;
     for (int i = 0; i < m_count; ++i)
@@ -86,7 +85,7 @@ bool MKTOArray<T>::Add(const T& element)
     block[m_count] = element;
     FreeBlock(m_items, m_capacity);
     m_items = block;
-    m_capacity = int(grown);
+    m_capacity = grown;
     ++m_count;
     return true;
 }

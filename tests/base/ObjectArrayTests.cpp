@@ -105,6 +105,19 @@ TEST(ObjectArray, ResizeReplacesTheContents)
     EXPECT_EQ(0, array.GetCount());
 }
 
+TEST(ObjectArray, AddAfterResizingToOneGrowsToTwo)
+{
+    // Half of one is nothing: the need, not the rule, sets the new capacity.
+    MKTOArray<Tracked> array;
+    ASSERT_TRUE(array.Resize(1));
+    ASSERT_TRUE(array.Add(Make(4)));
+    EXPECT_EQ(2, array.GetCount());
+    EXPECT_EQ(2, array.GetCapacity());
+    EXPECT_EQ(4, array[1].value);
+    ASSERT_TRUE(array.Add(Make(5)));
+    EXPECT_EQ(3, array.GetCapacity());
+}
+
 TEST(ObjectArray, StringsShareTheirBlocks)
 {
     MKTOArray<MKString> strings;
