@@ -79,6 +79,11 @@ public:
 
     const std::wstring& TypeName() const { return m_type; }
 
+    // Whether the object still stands for something in the application (a
+    // shape on its slide, an open presentation, a running show); members
+    // entered through EnterAlive fail with E_FAIL once it does not.
+    virtual bool IsAlive() const { return true; }
+
 protected:
     DispatchObject(const wchar_t* type, std::initializer_list<IID> iids) : m_type(type), m_iids(iids) {}
     virtual ~DispatchObject() = default;
@@ -96,6 +101,15 @@ protected:
         } catch (...) {
             return E_OUTOFMEMORY;
         }
+    }
+
+    // Enter, then E_FAIL when the object is no longer alive.
+    HRESULT EnterAlive(const std::wstring& member) const
+    {
+        HRESULT hr = Enter(member);
+        if (FAILED(hr))
+            return hr;
+        return IsAlive() ? S_OK : E_FAIL;
     }
 
     virtual HRESULT InvokeMember(DISPID, WORD, DISPPARAMS*, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
@@ -128,4 +142,20 @@ private:
         STANDIN_ENTER(member);         \
         if (!(out))                    \
             return E_POINTER;          \
+    } while (0)
+// The first statement of members of objects that can die: the entry, then
+// E_FAIL once the object is gone (IsAlive).
+#define STANDIN_ALIVE(member)                            \
+    do {                                                 \
+        HRESULT aliveResult_ = this->EnterAlive(member); \
+        if (FAILED(aliveResult_))                        \
+            return aliveResult_;                         \
+    } while (0)
+// The same after answering E_POINTER for a null out pointer, before the call
+// is logged.
+#define STANDIN_ALIVE_OUT(member, out) \
+    do {                               \
+        if (!(out))                    \
+            return E_POINTER;          \
+        STANDIN_ALIVE(member);         \
     } while (0)

@@ -53,33 +53,18 @@ void* EffectObject::QueryExtra(REFIID iid)
     return iid == kEffectObjectIid ? this : nullptr;
 }
 
-HRESULT EffectObject::EnterAlive(const wchar_t* member) const
-{
-    HRESULT hr = Enter(member);
-    if (FAILED(hr))
-        return hr;
-    return IsAlive() ? S_OK : E_FAIL;
-}
-
-#define STANDIN_EFFECT_ALIVE(member)               \
-    do {                                           \
-        HRESULT aliveResult_ = EnterAlive(member); \
-        if (FAILED(aliveResult_))                  \
-            return aliveResult_;                   \
-    } while (0)
-
 HRESULT EffectObject::get_Shape(PowerPoint::Shape** result)
 {
     if (!result)
         return E_POINTER;
     *result = nullptr;
-    STANDIN_EFFECT_ALIVE(L"get_Shape");
+    STANDIN_ALIVE(L"get_Shape");
     return ReturnObject(m_shape, result);
 }
 
 HRESULT EffectObject::MoveTo(int position)
 {
-    STANDIN_EFFECT_ALIVE(L"MoveTo");
+    STANDIN_ALIVE(L"MoveTo");
     if (!m_sequence->Move(this, position))
         return E_INVALIDARG;
     m_document->Touch();
@@ -104,19 +89,19 @@ HRESULT EffectObject::MoveNextTo(PowerPoint::Effect* other, int offset)
 
 HRESULT EffectObject::MoveBefore(PowerPoint::Effect* effect)
 {
-    STANDIN_EFFECT_ALIVE(L"MoveBefore");
+    STANDIN_ALIVE(L"MoveBefore");
     return MoveNextTo(effect, 0);
 }
 
 HRESULT EffectObject::MoveAfter(PowerPoint::Effect* effect)
 {
-    STANDIN_EFFECT_ALIVE(L"MoveAfter");
+    STANDIN_ALIVE(L"MoveAfter");
     return MoveNextTo(effect, 1);
 }
 
 HRESULT EffectObject::Delete()
 {
-    STANDIN_EFFECT_ALIVE(L"Delete");
+    STANDIN_ALIVE(L"Delete");
     m_sequence->Remove(this);
     m_document->Touch();
     return S_OK;
@@ -124,33 +109,27 @@ HRESULT EffectObject::Delete()
 
 HRESULT EffectObject::get_Index(int* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_EFFECT_ALIVE(L"get_Index");
+    STANDIN_ALIVE_OUT(L"get_Index", result);
     *result = m_sequence->IndexOf(this) + 1;
     return S_OK;
 }
 
 HRESULT EffectObject::get_Timing(PowerPoint::Timing** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_EFFECT_ALIVE(L"get_Timing");
+    STANDIN_ALIVE_OUT(L"get_Timing", result);
     return ReturnObject(m_timing, result);
 }
 
 HRESULT EffectObject::get_EffectType(long* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_EFFECT_ALIVE(L"get_EffectType");
+    STANDIN_ALIVE_OUT(L"get_EffectType", result);
     *result = m_effectType;
     return S_OK;
 }
 
 HRESULT EffectObject::put_EffectType(long value)
 {
-    STANDIN_EFFECT_ALIVE(L"put_EffectType");
+    STANDIN_ALIVE(L"put_EffectType");
     m_effectType = value;
     m_document->Touch();
     return S_OK;
@@ -158,17 +137,13 @@ HRESULT EffectObject::put_EffectType(long value)
 
 HRESULT EffectObject::get_EffectParameters(PowerPoint::EffectParameters** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_EFFECT_ALIVE(L"get_EffectParameters");
+    STANDIN_ALIVE_OUT(L"get_EffectParameters", result);
     return ReturnObject(m_parameters, result);
 }
 
 HRESULT EffectObject::get_Behaviors(PowerPoint::AnimationBehaviors** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_EFFECT_ALIVE(L"get_Behaviors");
+    STANDIN_ALIVE_OUT(L"get_Behaviors", result);
     return ReturnObject(m_behaviors, result);
 }
 

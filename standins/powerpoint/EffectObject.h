@@ -22,7 +22,7 @@ public:
     // The stand-in effect behind an interface pointer, or null; not counted.
     static EffectObject* FromInterface(IUnknown* unknown);
 
-    bool IsAlive() const { return m_sequence != nullptr; }
+    bool IsAlive() const override { return m_sequence != nullptr; }
     void Detach() { m_sequence = nullptr; }
     SequenceObject* Sequence() const { return m_sequence; }
     ShapeObject* Shape() const { return m_shape; }
@@ -48,7 +48,6 @@ protected:
     void* QueryExtra(REFIID iid) override;
 
 private:
-    HRESULT EnterAlive(const wchar_t* member) const;
     HRESULT MoveNextTo(PowerPoint::Effect* other, int offset);
 
     SequenceObject* m_sequence;

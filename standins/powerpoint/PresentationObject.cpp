@@ -54,81 +54,52 @@ SlideObject* PresentationObject::AddSlide()
     return m_slides->AddSlide();
 }
 
-HRESULT PresentationObject::EnterAlive(const wchar_t* member) const
-{
-    HRESULT hr = Enter(member);
-    if (FAILED(hr))
-        return hr;
-    return IsAlive() ? S_OK : E_FAIL;
-}
-
-#define STANDIN_PRESENTATION_ALIVE(member)         \
-    do {                                           \
-        HRESULT aliveResult_ = EnterAlive(member); \
-        if (FAILED(aliveResult_))                  \
-            return aliveResult_;                   \
-    } while (0)
-
 HRESULT PresentationObject::get_Slides(PowerPoint::Slides** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_Slides");
+    STANDIN_ALIVE_OUT(L"get_Slides", result);
     return ReturnObject(m_slides, result);
 }
 
 HRESULT PresentationObject::get_PageSetup(PowerPoint::PageSetup** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_PageSetup");
+    STANDIN_ALIVE_OUT(L"get_PageSetup", result);
     return ReturnObject(m_pageSetup, result);
 }
 
 HRESULT PresentationObject::get_SlideShowSettings(PowerPoint::SlideShowSettings** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_SlideShowSettings");
+    STANDIN_ALIVE_OUT(L"get_SlideShowSettings", result);
     return ReturnObject(m_settings, result);
 }
 
 HRESULT PresentationObject::get_Tags(PowerPoint::Tags** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_Tags");
+    STANDIN_ALIVE_OUT(L"get_Tags", result);
     return ReturnObject(m_tags, result);
 }
 
 HRESULT PresentationObject::get_FullName(BSTR* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_FullName");
+    STANDIN_ALIVE_OUT(L"get_FullName", result);
     return ReturnText(m_fullName, result);
 }
 
 HRESULT PresentationObject::get_Name(BSTR* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_Name");
+    STANDIN_ALIVE_OUT(L"get_Name", result);
     return ReturnText(m_name, result);
 }
 
 HRESULT PresentationObject::get_Saved(long* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_PRESENTATION_ALIVE(L"get_Saved");
+    STANDIN_ALIVE_OUT(L"get_Saved", result);
     *result = m_document->saved;
     return S_OK;
 }
 
 HRESULT PresentationObject::put_Saved(long value)
 {
-    STANDIN_PRESENTATION_ALIVE(L"put_Saved");
+    STANDIN_ALIVE(L"put_Saved");
     m_document->saved = value != PowerPoint::msoFalse ? PowerPoint::msoTrue : PowerPoint::msoFalse;
     return S_OK;
 }
@@ -138,7 +109,7 @@ HRESULT PresentationObject::get_SlideShowWindow(PowerPoint::SlideShowWindow** re
     if (!result)
         return E_POINTER;
     *result = nullptr;
-    STANDIN_PRESENTATION_ALIVE(L"get_SlideShowWindow");
+    STANDIN_ALIVE(L"get_SlideShowWindow");
     return ReturnObject(m_showWindow, result);
 }
 

@@ -23,7 +23,7 @@ public:
 
     // Ends a running show and drops the slides.
     void Close();
-    bool IsAlive() const { return !m_closed; }
+    bool IsAlive() const override { return !m_closed; }
 
     const std::wstring& Name() const { return m_name; }
     void SetName(const std::wstring& name) { m_name = name; }
@@ -57,7 +57,6 @@ protected:
 
 private:
     void CloseParts();
-    HRESULT EnterAlive(const wchar_t* member) const;
 
     std::wstring m_name;
     std::wstring m_fullName;

@@ -132,14 +132,6 @@ int ShapeObject::ZOrderPosition() const
     return m_list ? m_list->IndexOf(this) + 1 : 0;
 }
 
-HRESULT ShapeObject::EnterAlive(const wchar_t* member) const
-{
-    HRESULT hr = Enter(member);
-    if (FAILED(hr))
-        return hr;
-    return IsAlive() ? S_OK : E_FAIL;
-}
-
 HRESULT ShapeObject::GetBound(const wchar_t* member, float field, float* result) const
 {
     if (!result)
@@ -160,27 +152,16 @@ HRESULT ShapeObject::SetBound(const wchar_t* member, float& field, float value)
     return hr;
 }
 
-#define STANDIN_ALIVE(member)                      \
-    do {                                           \
-        HRESULT aliveResult_ = EnterAlive(member); \
-        if (FAILED(aliveResult_))                  \
-            return aliveResult_;                   \
-    } while (0)
-
 HRESULT ShapeObject::get_Fill(PowerPoint::FillFormat** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Fill");
+    STANDIN_ALIVE_OUT(L"get_Fill", result);
     *result = new FillFormatObject(this);
     return S_OK;
 }
 
 HRESULT ShapeObject::get_GroupItems(PowerPoint::GroupShapes** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_GroupItems");
+    STANDIN_ALIVE_OUT(L"get_GroupItems", result);
     // Only groups have items; PowerPoint answers an error for other shapes.
     if (m_type != PowerPoint::msoGroup)
         return E_FAIL;
@@ -211,18 +192,14 @@ HRESULT ShapeObject::put_Left(float value)
 
 HRESULT ShapeObject::get_Line(PowerPoint::LineFormat** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Line");
+    STANDIN_ALIVE_OUT(L"get_Line", result);
     *result = new LineFormatObject(this);
     return S_OK;
 }
 
 HRESULT ShapeObject::get_Name(BSTR* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Name");
+    STANDIN_ALIVE_OUT(L"get_Name", result);
     return ReturnText(m_name, result);
 }
 
@@ -236,9 +213,7 @@ HRESULT ShapeObject::put_Name(BSTR value)
 
 HRESULT ShapeObject::get_TextFrame(PowerPoint::TextFrame** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_TextFrame");
+    STANDIN_ALIVE_OUT(L"get_TextFrame", result);
     if (!m_hasTextFrame)
         return E_FAIL;
     *result = new TextFrameObject(this);
@@ -257,18 +232,14 @@ HRESULT ShapeObject::put_Top(float value)
 
 HRESULT ShapeObject::get_Type(long* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Type");
+    STANDIN_ALIVE_OUT(L"get_Type", result);
     *result = m_type;
     return S_OK;
 }
 
 HRESULT ShapeObject::get_Visible(long* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Visible");
+    STANDIN_ALIVE_OUT(L"get_Visible", result);
     *result = m_visible ? PowerPoint::msoTrue : PowerPoint::msoFalse;
     return S_OK;
 }
@@ -293,18 +264,14 @@ HRESULT ShapeObject::put_Width(float value)
 
 HRESULT ShapeObject::get_ZOrderPosition(int* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_ZOrderPosition");
+    STANDIN_ALIVE_OUT(L"get_ZOrderPosition", result);
     *result = ZOrderPosition();
     return S_OK;
 }
 
 HRESULT ShapeObject::get_OLEFormat(PowerPoint::OLEFormat** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_OLEFormat");
+    STANDIN_ALIVE_OUT(L"get_OLEFormat", result);
     bool ole = m_type == PowerPoint::msoEmbeddedOLEObject || m_type == PowerPoint::msoLinkedOLEObject ||
                m_type == PowerPoint::msoOLEControlObject ||
                (m_type == PowerPoint::msoPlaceholder && !m_oleProgId.empty());
@@ -316,9 +283,7 @@ HRESULT ShapeObject::get_OLEFormat(PowerPoint::OLEFormat** result)
 
 HRESULT ShapeObject::get_PlaceholderFormat(PowerPoint::PlaceholderFormat** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_PlaceholderFormat");
+    STANDIN_ALIVE_OUT(L"get_PlaceholderFormat", result);
     if (m_type != PowerPoint::msoPlaceholder)
         return E_FAIL;
     *result = new PlaceholderFormatObject(this);
@@ -327,26 +292,20 @@ HRESULT ShapeObject::get_PlaceholderFormat(PowerPoint::PlaceholderFormat** resul
 
 HRESULT ShapeObject::get_Tags(PowerPoint::Tags** result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Tags");
+    STANDIN_ALIVE_OUT(L"get_Tags", result);
     return ReturnObject(m_tags, result);
 }
 
 HRESULT ShapeObject::get_HasTextFrame(long* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_HasTextFrame");
+    STANDIN_ALIVE_OUT(L"get_HasTextFrame", result);
     *result = m_hasTextFrame ? PowerPoint::msoTrue : PowerPoint::msoFalse;
     return S_OK;
 }
 
 HRESULT ShapeObject::get_Id(int* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_ALIVE(L"get_Id");
+    STANDIN_ALIVE_OUT(L"get_Id", result);
     *result = m_id;
     return S_OK;
 }

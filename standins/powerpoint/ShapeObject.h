@@ -25,7 +25,7 @@ public:
     // object; not counted (the caller's reference keeps it).
     static ShapeObject* FromInterface(IUnknown* unknown);
 
-    bool IsAlive() const { return m_list != nullptr; }
+    bool IsAlive() const override { return m_list != nullptr; }
     void SetList(ShapeList* list);
     // Removes the shape from its slide or group.
     void Delete();
@@ -95,7 +95,6 @@ protected:
     void* QueryExtra(REFIID iid) override;
 
 private:
-    HRESULT EnterAlive(const wchar_t* member) const;
     HRESULT SetBound(const wchar_t* member, float& field, float value);
     HRESULT GetBound(const wchar_t* member, float field, float* result) const;
 

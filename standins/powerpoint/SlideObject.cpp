@@ -45,66 +45,49 @@ ShapeObject* SlideObject::AddShape(long type, const std::wstring& name, float le
     return m_shapes.Add(new ShapeObject(this, m_document, type, NewShapeId(), name, left, top, width, height));
 }
 
-HRESULT SlideObject::EnterAlive(const wchar_t* member) const
-{
-    HRESULT hr = Enter(member);
-    if (FAILED(hr))
-        return hr;
-    return IsAlive() ? S_OK : E_FAIL;
-}
-
-#define STANDIN_SLIDE_ALIVE(member, out)           \
-    do {                                           \
-        if (!(out))                                \
-            return E_POINTER;                      \
-        HRESULT aliveResult_ = EnterAlive(member); \
-        if (FAILED(aliveResult_))                  \
-            return aliveResult_;                   \
-    } while (0)
-
 HRESULT SlideObject::get_Shapes(PowerPoint::Shapes** result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_Shapes", result);
+    STANDIN_ALIVE_OUT(L"get_Shapes", result);
     *result = new ShapeCollectionObject<PowerPoint::Shapes, SlideObject>(L"Shapes", PowerPoint::IID_Shapes, this);
     return S_OK;
 }
 
 HRESULT SlideObject::get_Name(BSTR* result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_Name", result);
+    STANDIN_ALIVE_OUT(L"get_Name", result);
     return ReturnText(m_name, result);
 }
 
 HRESULT SlideObject::get_SlideID(long* result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_SlideID", result);
+    STANDIN_ALIVE_OUT(L"get_SlideID", result);
     *result = m_slideId;
     return S_OK;
 }
 
 HRESULT SlideObject::get_Tags(PowerPoint::Tags** result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_Tags", result);
+    STANDIN_ALIVE_OUT(L"get_Tags", result);
     return ReturnObject(m_tags, result);
 }
 
 HRESULT SlideObject::get_SlideIndex(int* result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_SlideIndex", result);
+    STANDIN_ALIVE_OUT(L"get_SlideIndex", result);
     *result = Index();
     return S_OK;
 }
 
 HRESULT SlideObject::get_SlideNumber(int* result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_SlideNumber", result);
+    STANDIN_ALIVE_OUT(L"get_SlideNumber", result);
     *result = Index();
     return S_OK;
 }
 
 HRESULT SlideObject::get_TimeLine(PowerPoint::TimeLine** result)
 {
-    STANDIN_SLIDE_ALIVE(L"get_TimeLine", result);
+    STANDIN_ALIVE_OUT(L"get_TimeLine", result);
     return ReturnObject(m_timeLine, result);
 }
 

@@ -20,7 +20,7 @@ class SlideObject : public DispatchObject<PowerPoint::Slide> {
 public:
     SlideObject(SlidesObject* owner, const DocumentStatePtr& document, long slideId);
 
-    bool IsAlive() const { return m_owner != nullptr; }
+    bool IsAlive() const override { return m_owner != nullptr; }
     // The slide leaves its presentation: its shapes and effects are dropped.
     void Detach();
 
@@ -50,7 +50,6 @@ protected:
     ~SlideObject() override;
 
 private:
-    HRESULT EnterAlive(const wchar_t* member) const;
 
     SlidesObject* m_owner;
     DocumentStatePtr m_document;

@@ -182,27 +182,12 @@ void SlideShowViewObject::End()
         m_window->End();
 }
 
-HRESULT SlideShowViewObject::EnterRunning(const wchar_t* member) const
-{
-    HRESULT hr = Enter(member);
-    if (FAILED(hr))
-        return hr;
-    return m_window ? S_OK : E_FAIL;
-}
-
-#define STANDIN_RUNNING(member)                        \
-    do {                                               \
-        HRESULT runningResult_ = EnterRunning(member); \
-        if (FAILED(runningResult_))                    \
-            return runningResult_;                     \
-    } while (0)
-
 HRESULT SlideShowViewObject::get_Slide(PowerPoint::Slide** result)
 {
     if (!result)
         return E_POINTER;
     *result = nullptr;
-    STANDIN_RUNNING(L"get_Slide");
+    STANDIN_ALIVE(L"get_Slide");
     return ReturnObject(CurrentSlide(), result);
 }
 
@@ -215,7 +200,7 @@ HRESULT SlideShowViewObject::get_State(long* result)
 
 HRESULT SlideShowViewObject::put_State(long value)
 {
-    STANDIN_RUNNING(L"put_State");
+    STANDIN_ALIVE(L"put_State");
     if (value < PowerPoint::ppSlideShowRunning || value > PowerPoint::ppSlideShowDone)
         return E_INVALIDARG;
     if (value == PowerPoint::ppSlideShowDone) {
@@ -228,53 +213,49 @@ HRESULT SlideShowViewObject::put_State(long value)
 
 HRESULT SlideShowViewObject::get_PresentationElapsedTime(float* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_RUNNING(L"get_PresentationElapsedTime");
+    STANDIN_ALIVE_OUT(L"get_PresentationElapsedTime", result);
     *result = static_cast<float>(GetTickCount() - m_showStart) / 1000.0f;
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::get_SlideElapsedTime(float* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_RUNNING(L"get_SlideElapsedTime");
+    STANDIN_ALIVE_OUT(L"get_SlideElapsedTime", result);
     *result = static_cast<float>(GetTickCount() - m_slideStart) / 1000.0f;
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::First()
 {
-    STANDIN_RUNNING(L"First");
+    STANDIN_ALIVE(L"First");
     GoTo(1);
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::Last()
 {
-    STANDIN_RUNNING(L"Last");
+    STANDIN_ALIVE(L"Last");
     GoTo(m_last - m_first + 1);
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::Next()
 {
-    STANDIN_RUNNING(L"Next");
+    STANDIN_ALIVE(L"Next");
     GoNext();
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::Previous()
 {
-    STANDIN_RUNNING(L"Previous");
+    STANDIN_ALIVE(L"Previous");
     GoPrevious();
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::GotoSlide(int index, long)
 {
-    STANDIN_RUNNING(L"GotoSlide");
+    STANDIN_ALIVE(L"GotoSlide");
     // The index counts the presentation's slides.
     if (index < m_first || index > m_last)
         return E_INVALIDARG;
@@ -284,16 +265,14 @@ HRESULT SlideShowViewObject::GotoSlide(int index, long)
 
 HRESULT SlideShowViewObject::Exit()
 {
-    STANDIN_RUNNING(L"Exit");
+    STANDIN_ALIVE(L"Exit");
     End();
     return S_OK;
 }
 
 HRESULT SlideShowViewObject::get_CurrentShowPosition(int* result)
 {
-    if (!result)
-        return E_POINTER;
-    STANDIN_RUNNING(L"get_CurrentShowPosition");
+    STANDIN_ALIVE_OUT(L"get_CurrentShowPosition", result);
     *result = m_position;
     return S_OK;
 }

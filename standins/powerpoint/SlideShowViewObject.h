@@ -19,6 +19,8 @@ class SlideShowViewObject : public DispatchObject<PowerPoint::SlideShowView> {
 public:
     // Shows the slides from `first` to `last` (1-based presentation indexes).
     SlideShowViewObject(SlideShowWindowObject* window, int first, int last);
+    // The view is alive until its show ends.
+    bool IsAlive() const override { return m_window != nullptr; }
 
     void Detach();
     // The show's first moments: pane message 1046 for the first slide, then
@@ -57,7 +59,6 @@ protected:
     HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
 
 private:
-    HRESULT EnterRunning(const wchar_t* member) const;
     // Leaves the current slide and shows the one at the position, `click`
     // builds in (-1: all of them).
     void SwitchTo(int position, int click);

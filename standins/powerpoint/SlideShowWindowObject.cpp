@@ -118,41 +118,21 @@ void SlideShowWindowObject::Leave()
         application->ShowWindows()->Remove(this);
 }
 
-HRESULT SlideShowWindowObject::EnterRunning(const wchar_t* member) const
-{
-    HRESULT hr = Enter(member);
-    if (FAILED(hr))
-        return hr;
-    return m_running ? S_OK : E_FAIL;
-}
-
 HRESULT SlideShowWindowObject::get_View(PowerPoint::SlideShowView** result)
 {
-    if (!result)
-        return E_POINTER;
-    HRESULT hr = EnterRunning(L"get_View");
-    if (FAILED(hr))
-        return hr;
+    STANDIN_ALIVE_OUT(L"get_View", result);
     return ReturnObject(m_view, result);
 }
 
 HRESULT SlideShowWindowObject::get_Presentation(PowerPoint::Presentation** result)
 {
-    if (!result)
-        return E_POINTER;
-    HRESULT hr = EnterRunning(L"get_Presentation");
-    if (FAILED(hr))
-        return hr;
+    STANDIN_ALIVE_OUT(L"get_Presentation", result);
     return ReturnObject(m_presentation, result);
 }
 
 HRESULT SlideShowWindowObject::get_HWND(long* result)
 {
-    if (!result)
-        return E_POINTER;
-    HRESULT hr = EnterRunning(L"get_HWND");
-    if (FAILED(hr))
-        return hr;
+    STANDIN_ALIVE_OUT(L"get_HWND", result);
     *result = static_cast<long>(reinterpret_cast<LONG_PTR>(m_window));
     return S_OK;
 }

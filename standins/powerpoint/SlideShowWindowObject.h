@@ -28,6 +28,8 @@ public:
     // window goes and the show leaves SlideShowWindows and its presentation.
     void End();
     bool IsRunning() const { return m_running; }
+    // A window stays alive while its show runs.
+    bool IsAlive() const override { return m_running; }
 
     HWND Window() const { return m_window; }
     HWND Pane() const { return m_pane; }
@@ -51,7 +53,6 @@ protected:
 
 private:
     SlideShowWindowObject(PresentationObject* presentation, long showType, int first, int last);
-    HRESULT EnterRunning(const wchar_t* member) const;
     // Leaves SlideShowWindows and the presentation.
     void Leave();
 
