@@ -2,7 +2,7 @@
 #include "base/MKTArray.h"
 #include "base/MKTOArray.h"
 
-#include "ChildProcess.h"
+#include "fixtures/ChildProcess.h"
 
 #include <gtest/gtest.h>
 

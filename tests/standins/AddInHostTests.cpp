@@ -1,6 +1,7 @@
 // The host loads, connects and unloads a real COM add-in from the registry
 // and drives its ribbon.
 #include "StandInTestSupport.h"
+#include "fixtures/ComScope.h"
 #include "testaddin/TestAddInIds.h"
 
 #include "standins/powerpoint/ApplicationObject.h"

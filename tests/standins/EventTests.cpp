@@ -1,6 +1,8 @@
 // The Application's connection point and the application events as sinks
 // receive them.
 #include "StandInTestSupport.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/VariantArgs.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/EventArgumentObjects.h"

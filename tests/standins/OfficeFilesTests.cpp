@@ -2,7 +2,9 @@
 // InstallRoot and FilesPaths values, the stand-in files' versions and the
 // accelerator table of PPINTL.DLL.
 #include "StandInTestSupport.h"
+#include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/ScratchOffice.h"
 
 #include "standins/powerpoint/OfficeInstallation.h"
 #include "standins/powerpoint/PowerPointHost.h"
@@ -41,11 +43,7 @@ std::wstring FileVersionText(const std::wstring& path)
 TEST(OfficeFiles, AnInstallationWritesTheValuesAndFilesDetectionReads)
 {
     ScratchFolder folder;
-    standin::OfficeInstallation office;
-    office.major = 12;
-    office.folder = folder.File(L"Office12");
-    office.powerPointVersion = {12, 0, 6425, 1000};
-    office.msoVersion = {12, 0, 6213, 1000};
+    standin::OfficeInstallation office = ScratchOffice(folder, 12, {12, 0, 6425, 1000}, {12, 0, 6213, 1000});
     ASSERT_TRUE(office.Install());
 
     const std::wstring common = L"SOFTWARE\\Microsoft\\Office\\12.0\\Common";
@@ -63,12 +61,8 @@ TEST(OfficeFiles, AnInstallationWritesTheValuesAndFilesDetectionReads)
 TEST(OfficeFiles, OfficeTenKeepsMsoInTheSharedFolderAndZeroVersionsAreUnreadable)
 {
     ScratchFolder folder;
-    standin::OfficeInstallation office;
-    office.major = 10;
-    office.folder = folder.File(L"Office10");
-    office.powerPointVersion = {10, 0, 6501, 0};
+    standin::OfficeInstallation office = ScratchOffice(folder, 10, {10, 0, 6501, 0}, {});
     office.msoPlace = standin::MsoPlace::SharedFolder;
-    office.msoVersion = {};
     ASSERT_TRUE(office.Install());
 
     std::wstring mso = office.MsoPath();

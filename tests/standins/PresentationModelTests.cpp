@@ -1,6 +1,8 @@
 // Presentations built by test code, read and changed through PowerPoint's
 // interfaces as the add-in does.
 #include "StandInTestSupport.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/VariantArgs.h"
 
 #include "standins/powerpoint/AnimationBehaviorObject.h"
 #include "standins/powerpoint/AnimationBehaviorsObject.h"
@@ -24,15 +26,6 @@
 using standin::PowerPointHost;
 
 namespace {
-
-VARIANT Index(long value)
-{
-    VARIANT index;
-    VariantInit(&index);
-    index.vt = VT_I4;
-    index.lVal = value;
-    return index;
-}
 
 std::wstring Text(BSTR text)
 {
@@ -62,7 +55,7 @@ protected:
         PowerPoint::Presentations* presentations = nullptr;
         EXPECT_EQ(host.App().get_Presentations(&presentations), S_OK);
         PowerPoint::Presentation* found = nullptr;
-        EXPECT_EQ(presentations->Item(Index(1), &found), S_OK);
+        EXPECT_EQ(presentations->Item(IntArg(1), &found), S_OK);
         presentations->Release();
         PowerPoint::Slides* slides = nullptr;
         EXPECT_EQ(found->get_Slides(&slides), S_OK);
@@ -94,7 +87,7 @@ TEST_F(ModelTest, ShapesAnswerTheirPropertiesThroughPowerPointsInterfaces)
     ASSERT_EQ(shapes->get_Count(&count), S_OK);
     EXPECT_EQ(count, 3);
     PowerPoint::Shape* first = nullptr;
-    ASSERT_EQ(shapes->Item(Index(1), &first), S_OK);
+    ASSERT_EQ(shapes->Item(IntArg(1), &first), S_OK);
     long type = 0;
     int id = 0;
     int zorder = 0;
@@ -155,13 +148,13 @@ TEST_F(ModelTest, ShapesAnswerTheirPropertiesThroughPowerPointsInterfaces)
 
     // A group's items.
     PowerPoint::Shape* comGroup = nullptr;
-    ASSERT_EQ(shapes->Item(Index(3), &comGroup), S_OK);
+    ASSERT_EQ(shapes->Item(IntArg(3), &comGroup), S_OK);
     PowerPoint::GroupShapes* items = nullptr;
     ASSERT_EQ(comGroup->get_GroupItems(&items), S_OK);
     items->get_Count(&count);
     EXPECT_EQ(count, 1);
     PowerPoint::Shape* inner = nullptr;
-    ASSERT_EQ(items->Item(Index(1), &inner), S_OK);
+    ASSERT_EQ(items->Item(IntArg(1), &inner), S_OK);
     inner->get_Type(&type);
     EXPECT_EQ(type, PowerPoint::msoTextBox);
     inner->Release();
@@ -169,7 +162,7 @@ TEST_F(ModelTest, ShapesAnswerTheirPropertiesThroughPowerPointsInterfaces)
     comGroup->Release();
 
     PowerPoint::Shape* none = nullptr;
-    EXPECT_EQ(shapes->Item(Index(4), &none), E_INVALIDARG);
+    EXPECT_EQ(shapes->Item(IntArg(4), &none), E_INVALIDARG);
     shapes->Release();
 }
 

@@ -1,6 +1,7 @@
 // Slide shows: the real show window and pane, the pane messages and events in
 // PowerPoint's order, painting, and the ways a show moves and ends.
 #include "StandInTestSupport.h"
+#include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
 
 #include "standins/powerpoint/ApplicationObject.h"

@@ -99,12 +99,3 @@ HRESULT EventRecorder::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
         onEvent(id, params);
     return answer;
 }
-
-VARIANT DispatchArg(IDispatch* object)
-{
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_DISPATCH;
-    arg.pdispVal = object;
-    return arg;
-}

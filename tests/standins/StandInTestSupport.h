@@ -7,15 +7,6 @@
 
 // Helpers of the stand-in host's tests.
 
-// COM for the test's thread, as PowerPoint's user-interface thread has it.
-class ComScope {
-public:
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-};
-
 // Registers the test add-in's class (DllRegisterServer of its DLL) and its
 // per-user Office add-in entry with the load behaviour; the destructor removes
 // both. Events() reads the add-in's record of what happened to it.
@@ -68,6 +59,3 @@ public:
 private:
     ULONG m_refs = 1;
 };
-
-// A VT_DISPATCH argument.
-VARIANT DispatchArg(IDispatch* object);

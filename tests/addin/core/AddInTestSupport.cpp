@@ -1,4 +1,5 @@
 #include "AddInTestSupport.h"
+#include "fixtures/ChildProcess.h"
 
 #include <sstream>
 
@@ -56,52 +57,13 @@ bool AddInLibrary::LoaderCreate(const LoaderInfo* info, LoaderCallbacks* callbac
     return function && function(info, callbacks);
 }
 
-DWORD RunProgram(const std::wstring& commandLine, std::string* output)
-{
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return DWORD(-1);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process = {};
-    std::wstring line = commandLine;
-    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                  &startup, &process);
-    CloseHandle(writeEnd);
-    std::string text;
-    if (started) {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-            text.append(buffer, read);
-        WaitForSingleObject(process.hProcess, INFINITE);
-    }
-    CloseHandle(readEnd);
-    DWORD exitCode = DWORD(-1);
-    if (started) {
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    if (output)
-        *output = text;
-    return exitCode;
-}
-
 std::vector<std::string> RegQuery(const std::wstring& key)
 {
-    std::string text;
     std::vector<std::string> lines;
-    if (RunProgram(L"reg.exe query \"" + key + L"\" /s", &text) != 0)
+    ChildProcessResult run = RunChildProcess(L"reg.exe query \"" + key + L"\" /s");
+    if (run.exitCode != 0)
         return lines;
-    std::istringstream stream(text);
+    std::istringstream stream(run.output);
     for (std::string line; std::getline(stream, line);) {
         size_t first = line.find_first_not_of(" \t\r");
         size_t last = line.find_last_not_of(" \t\r");
@@ -157,4 +119,9 @@ void WriteText(HKEY root, const std::wstring& key, const wchar_t* name, const st
 {
     RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool SameVersion(const MKVersion& version, int major, int minor, int build, int revision)
+{
+    return version.major == major && version.minor == minor && version.build == build && version.revision == revision;
 }

@@ -1,21 +1,12 @@
 #pragma once
 #include <windows.h>
-#include <objbase.h>
 #include <string>
 #include <vector>
 
 #include "addin/core/LoaderRecords.h"
+#include "base/MKVersion.h"
 
 // Helpers of the add-in core's tests.
-
-// COM for the test's thread, as PowerPoint's user-interface thread has it.
-class ComScope {
-public:
-    ComScope() { CoInitialize(nullptr); }
-    ~ComScope() { CoUninitialize(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-};
 
 // The built VistelloAddIn.dll, loaded into the test process, with its exports.
 class AddInLibrary {
@@ -40,10 +31,6 @@ private:
     HMODULE m_module;
 };
 
-// Runs a program to its end; its exit code, or (DWORD)-1 when it cannot
-// start. Standard output and error land in *output when given.
-DWORD RunProgram(const std::wstring& commandLine, std::string* output = nullptr);
-
 // "reg query" of the key with /s: the lines of its output, trimmed, or
 // nothing when the key does not exist.
 std::vector<std::string> RegQuery(const std::wstring& key);
@@ -59,6 +46,9 @@ bool KeyExists(HKEY root, const std::wstring& key);
 // Creates the key (and its parents) and sets the DWORD / text value.
 void WriteDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value);
 void WriteText(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value);
+
+// The version is major.minor.build.revision.
+bool SameVersion(const MKVersion& version, int major, int minor, int build, int revision);
 
 // The Office add-in entry of "Vistello.AddIn" below a root.
 extern const wchar_t kUserEntry[];

@@ -2,6 +2,9 @@
 // event with right and wrong arguments, which handler runs with what, the
 // event depth, and advising.
 #include "AddInTestSupport.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/CountedDispatch.h"
+#include "fixtures/VariantArgs.h"
 
 #include "addin/core/AppEventSink.h"
 #include "addin/core/PluginEventTarget.h"
@@ -34,34 +37,6 @@ using standin::CallLog;
 namespace {
 
 using Lines = std::vector<std::wstring>;
-
-VARIANT Typed(VARTYPE type)
-{
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = type;
-    return value;
-}
-
-VARIANT Object(IDispatch* object)
-{
-    VARIANT value = Typed(VT_DISPATCH);
-    value.pdispVal = object;
-    return value;
-}
-
-// The add-in's counts as far as the sink needs them.
-class Owner final : public IUnknown {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
-    {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    ULONG refs = 1;
-};
 
 // Both targets: writes one line per call with the arguments' names, the
 // flag's value and the event depth at the time of the call.
@@ -215,7 +190,7 @@ protected:
     std::map<const void*, std::wstring> names;
     int depth = 0;
     Recorder recorder{names, depth};
-    Owner owner;
+    CountedDispatch owner;  // the add-in's counts as far as the sink needs them
     AppEventSink sink{&owner, nullptr, &depth};
     VARIANT_BOOL cancel = VARIANT_TRUE;
 };
@@ -225,12 +200,11 @@ EventWorld* AppEventSinkTest::s_world = nullptr;
 TEST_F(AppEventSinkTest, EveryEventWithRightAndWrongArgumentsReachesItsHandlersOrNone)
 {
     VARIANT_BOOL* flag = &cancel;
-    VARIANT flagArg = Typed(VT_BYREF | VT_BOOL);
+    VARIANT flagArg = TypedArg(VT_BYREF | VT_BOOL);
     flagArg.pboolVal = flag;
-    VARIANT number = Typed(VT_I4);
-    number.lVal = 1;
-    const VARIANT pres = Object(presentation);
-    const VARIANT showArg = Object(show);
+    VARIANT number = IntArg(1);
+    const VARIANT pres = DispatchArg(presentation);
+    const VARIANT showArg = DispatchArg(show);
 
     const struct {
         DISPID id;
@@ -238,26 +212,26 @@ TEST_F(AppEventSinkTest, EveryEventWithRightAndWrongArgumentsReachesItsHandlersO
         Lines expected;
         VARIANT_BOOL flagAfter;  // the cancel flag after the event, for events that have one
     } events[] = {
-        {2001, {Object(selection)}, {L"ForwardWindowSelectionChange(selection) depth 1"}},
-        {2002, {Object(selection), flagArg}, {L"ForwardWindowBeforeRightClick(selection, flag 0) depth 0"},
+        {2001, {DispatchArg(selection)}, {L"ForwardWindowSelectionChange(selection) depth 1"}},
+        {2002, {DispatchArg(selection), flagArg}, {L"ForwardWindowBeforeRightClick(selection, flag 0) depth 0"},
          VARIANT_TRUE},
-        {2003, {Object(selection), flagArg}, {L"ForwardWindowBeforeDoubleClick(flag -1) depth 0"}, VARIANT_TRUE},
+        {2003, {DispatchArg(selection), flagArg}, {L"ForwardWindowBeforeDoubleClick(flag -1) depth 0"}, VARIANT_TRUE},
         {2004, {pres}, {L"ForwardPresentationClose(presentation) depth 1"}},
         {2005, {pres}, {L"ForwardPresentationSave(presentation) depth 1"}},
         {2006, {pres}, {L"ForwardPresentationOpen(presentation) depth 1"}},
         {2007, {pres}, {L"ForwardNewPresentation(presentation) depth 1"}},
-        {2008, {Object(slide)}, {L"ForwardPresentationNewSlide(slide) depth 1"}},
-        {2009, {pres, Object(window)}, {L"ForwardWindowActivate(presentation, window) depth 0"}},
-        {2010, {pres, Object(window)}, {L"ForwardWindowDeactivate(presentation, window) depth 0"}},
+        {2008, {DispatchArg(slide)}, {L"ForwardPresentationNewSlide(slide) depth 1"}},
+        {2009, {pres, DispatchArg(window)}, {L"ForwardWindowActivate(presentation, window) depth 0"}},
+        {2010, {pres, DispatchArg(window)}, {L"ForwardWindowDeactivate(presentation, window) depth 0"}},
         {2011, {showArg}, {L"ForwardSlideShowBegin(show) depth 0", L"OnSlideShowBegin(show) depth 0"}},
         {2012, {showArg}, {L"OnNextBuild(show) depth 0"}},
         {2013, {showArg}, {L"OnNextSlide(show) depth 0"}},
         {2014, {pres}, {L"ForwardSlideShowEnd(presentation) depth 0", L"OnSlideShowEnd(presentation) depth 0"}},
         {2015, {pres}, {L"ForwardPresentationPrint(presentation) depth 1"}},
-        {2016, {Object(range)}, {L"ForwardSlideSelectionChanged(range) depth 1"}},
-        {2017, {Object(range)}, {L"ForwardColorSchemeChanged(range) depth 0"}},
+        {2016, {DispatchArg(range)}, {L"ForwardSlideSelectionChanged(range) depth 1"}},
+        {2017, {DispatchArg(range)}, {L"ForwardColorSchemeChanged(range) depth 0"}},
         {2018, {pres, flagArg}, {}, VARIANT_TRUE},
-        {2019, {showArg, Object(effect)}, {L"OnNextClick(show, effect) depth 0"}},
+        {2019, {showArg, DispatchArg(effect)}, {L"OnNextClick(show, effect) depth 0"}},
         {2020, {pres}, {}},
         {2021, {pres}, {}},
         {2022, {pres, number}, {}},
@@ -301,19 +275,19 @@ TEST_F(AppEventSinkTest, EveryEventWithRightAndWrongArgumentsReachesItsHandlersO
                 expectNothing(wrong, DISP_E_BADVARTYPE, "object as VT_UNKNOWN");
                 // An object of another kind: the selection, or the window
                 // where a selection is due.
-                wrong[i] = Object(right.pdispVal == selection ? static_cast<IDispatch*>(window) : selection);
+                wrong[i] = DispatchArg(right.pdispVal == selection ? static_cast<IDispatch*>(window) : selection);
                 expectNothing(wrong, E_INVALIDARG, "object of another kind");
                 if (event.id != PowerPoint::DISPID_SlideShowNextClick || i == 0) {
-                    wrong[i] = Object(nullptr);
+                    wrong[i] = DispatchArg(nullptr);
                     expectNothing(wrong, E_INVALIDARG, "null object");
                 }
             } else if (right.vt == (VT_BYREF | VT_BOOL)) {
-                wrong[i] = Typed(VT_BOOL);
+                wrong[i] = TypedArg(VT_BOOL);
                 expectNothing(wrong, DISP_E_BADVARTYPE, "flag by value");
-                wrong[i] = Typed(VT_BYREF | VT_BOOL);
+                wrong[i] = TypedArg(VT_BYREF | VT_BOOL);
                 expectNothing(wrong, E_INVALIDARG, "null flag");
             } else {
-                wrong[i] = Typed(VT_I2);
+                wrong[i] = TypedArg(VT_I2);
                 expectNothing(wrong, DISP_E_BADVARTYPE, "number of another type");
             }
         }
@@ -322,19 +296,19 @@ TEST_F(AppEventSinkTest, EveryEventWithRightAndWrongArgumentsReachesItsHandlersO
 
 TEST_F(AppEventSinkTest, UnknownEventsAndClicksWithoutEffect)
 {
-    EXPECT_EQ(Raise(2000, {Object(presentation)}), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(Raise(2026, {Object(presentation)}), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowBegin, {Object(show), Object(show)}), DISP_E_BADPARAMCOUNT);
-    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextClick, {Object(show), Typed(VT_EMPTY)}), S_OK);
-    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextClick, {Object(show), Object(nullptr)}), S_OK);
-    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextClick, {Object(show), Typed(VT_I4)}), DISP_E_BADVARTYPE);
+    EXPECT_EQ(Raise(2000, {DispatchArg(presentation)}), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Raise(2026, {DispatchArg(presentation)}), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowBegin, {DispatchArg(show), DispatchArg(show)}), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextClick, {DispatchArg(show), TypedArg(VT_EMPTY)}), S_OK);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextClick, {DispatchArg(show), DispatchArg(nullptr)}), S_OK);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextClick, {DispatchArg(show), TypedArg(VT_I4)}), DISP_E_BADVARTYPE);
     EXPECT_EQ(recorder.lines, (Lines{L"OnNextClick(show, null) depth 0", L"OnNextClick(show, null) depth 0"}));
 
     // Without targets the events are still checked, and nothing is forwarded.
     sink.SetTargets(nullptr, nullptr);
     recorder.lines.clear();
-    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationOpen, {Object(presentation)}), S_OK);
-    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationOpen, {Object(nullptr)}), E_INVALIDARG);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationOpen, {DispatchArg(presentation)}), S_OK);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationOpen, {DispatchArg(nullptr)}), E_INVALIDARG);
     EXPECT_TRUE(recorder.lines.empty());
 }
 
@@ -342,22 +316,22 @@ TEST_F(AppEventSinkTest, NestedCountedEventsRaiseTheDepthAndFailuresLeaveItAsItW
 {
     recorder.during = [&](const std::wstring& handler) {
         if (handler == L"ForwardPresentationSave")
-            host.App().Raise(PowerPoint::DISPID_PresentationOpen, {Object(presentation)});
+            host.App().Raise(PowerPoint::DISPID_PresentationOpen, {DispatchArg(presentation)});
         if (handler == L"ForwardPresentationPrint" || handler == L"OnNextSlide")
             throw std::runtime_error("plug-in failed");
     };
-    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationSave, {Object(presentation)}), S_OK);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationSave, {DispatchArg(presentation)}), S_OK);
     EXPECT_EQ(recorder.lines,
               (Lines{L"ForwardPresentationSave(presentation) depth 1", L"ForwardPresentationOpen(presentation) depth 2"}));
     EXPECT_EQ(depth, 0);
 
-    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationPrint, {Object(presentation)}), E_UNEXPECTED);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationPrint, {DispatchArg(presentation)}), E_UNEXPECTED);
     EXPECT_EQ(depth, 0);
-    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextSlide, {Object(show)}), E_UNEXPECTED);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextSlide, {DispatchArg(show)}), E_UNEXPECTED);
     // PowerPoint goes on: the next event is handled.
     recorder.during = nullptr;
     recorder.lines.clear();
-    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextSlide, {Object(show)}), S_OK);
+    EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextSlide, {DispatchArg(show)}), S_OK);
     EXPECT_EQ(recorder.lines.size(), 1u);
 }
 
@@ -385,7 +359,7 @@ TEST_F(AppEventSinkTest, AdvisingFindsTheApplicationEventsPointAndUnadvisingLets
     EXPECT_EQ(point->SinkCount(), 0u);
     EXPECT_EQ(owner.refs, 1u);
     sink.Unadvise();  // harmless
-    EXPECT_TRUE(host.App().Raise(PowerPoint::DISPID_PresentationOpen, {Object(presentation)}).empty());
+    EXPECT_TRUE(host.App().Raise(PowerPoint::DISPID_PresentationOpen, {DispatchArg(presentation)}).empty());
 
     EXPECT_EQ(sink.Advise(nullptr), E_POINTER);
     CallLog::Get().Fail(L"Application.FindConnectionPoint", E_FAIL);

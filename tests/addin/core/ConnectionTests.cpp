@@ -2,7 +2,9 @@
 // facts it records, the failures it survives and the accessors built on it.
 #include "AddInTestSupport.h"
 #include "LinkedAddIn.h"
+#include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/ScratchOffice.h"
 
 #include "addin/core/AddInGuard.h"
 #include "addin/core/EnvironmentInfo.h"
@@ -34,11 +36,6 @@ protected:
 
     ComScope com;
 };
-
-bool SameVersion(const MKVersion& version, int major, int minor, int build, int revision)
-{
-    return version.major == major && version.minor == minor && version.build == build && version.revision == revision;
-}
 
 TEST_F(ConnectionTest, StartUpRunsOncePerConnectionAndOnlyAfterItWhenConnectedAtStartUp)
 {
@@ -90,11 +87,7 @@ TEST_F(ConnectionTest, DisconnectingLetsPowerPointGoAndAllowsANewConnection)
 TEST_F(ConnectionTest, TheFirstConnectionRecordsPowerPointAndOfficeAndLaterOnesChangeNothing)
 {
     ScratchFolder folder;
-    standin::OfficeInstallation office;
-    office.major = 11;
-    office.folder = folder.File(L"Office11");
-    office.powerPointVersion = {11, 0, 8169, 0};
-    office.msoVersion = {11, 0, 8173, 0};
+    standin::OfficeInstallation office = ScratchOffice(folder, 11, {11, 0, 8169, 0}, {11, 0, 8173, 0});
     ASSERT_TRUE(office.Install());
 
     PowerPointHost host(L"11.0");

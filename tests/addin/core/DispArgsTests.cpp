@@ -2,6 +2,8 @@
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
 #include "base/MKString.h"
+#include "fixtures/CountedDispatch.h"
+#include "fixtures/VariantArgs.h"
 
 #include <gtest/gtest.h>
 
@@ -9,27 +11,6 @@
 #include <vector>
 
 namespace {
-
-// A counted IDispatch that does nothing else.
-class CountedDispatch final : public IDispatch {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
-    {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
-
-    ULONG refs = 1;
-};
 
 // DISPPARAMS over arguments given in declared order (stored last first).
 struct Params {
@@ -41,14 +22,6 @@ struct Params {
     std::vector<VARIANT> args;
     DISPPARAMS params{};
 };
-
-VARIANT Typed(VARTYPE type)
-{
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = type;
-    return value;
-}
 
 int32_t g_int = 7;
 float g_float = 2.5f;
@@ -185,13 +158,13 @@ TEST_F(DispArgsTest, EachReaderTakesExactlyItsOwnVariantType)
         SCOPED_TRACE(reader.name);
         for (VARTYPE type : kAllTypes) {
             SCOPED_TRACE(type);
-            VARIANT value = Typed(type);
+            VARIANT value = TypedArg(type);
             if (type == reader.type)
                 reader.fill(value);
             else
                 value.llVal = 0;
             // The argument under test is the second of three.
-            Params call({Typed(VT_EMPTY), value, Typed(VT_EMPTY)});
+            Params call({TypedArg(VT_EMPTY), value, TypedArg(VT_EMPTY)});
             DispArgs args(&call.params);
             HRESULT hr = reader.read(args, 1);
             EXPECT_EQ(hr, type == reader.type ? S_OK : DISP_E_BADVARTYPE);
@@ -203,11 +176,7 @@ TEST_F(DispArgsTest, EachReaderTakesExactlyItsOwnVariantType)
 
 TEST_F(DispArgsTest, PositionsCountFromTheFirstDeclaredArgument)
 {
-    VARIANT first = Typed(VT_I4);
-    first.lVal = 1;
-    VARIANT second = Typed(VT_I4);
-    second.lVal = 2;
-    Params call({first, second});
+    Params call({IntArg(1), IntArg(2)});
     DispArgs args(&call.params);
     EXPECT_EQ(args.Count(), 2u);
     int32_t a = 0;
@@ -222,7 +191,7 @@ TEST_F(DispArgsTest, PositionsCountFromTheFirstDeclaredArgument)
 
 TEST_F(DispArgsTest, TheFirstFailureSticksThroughLaterReads)
 {
-    Params call({Typed(VT_I2), Typed(VT_I4), Typed(VT_BSTR)});
+    Params call({TypedArg(VT_I2), TypedArg(VT_I4), TypedArg(VT_BSTR)});
     DispArgs args(&call.params);
     int32_t value = 0;
     EXPECT_EQ(args.GetInt(0, &value), DISP_E_BADVARTYPE);
@@ -241,7 +210,7 @@ TEST_F(DispArgsTest, TheFirstFailureSticksThroughLaterReads)
 
 TEST_F(DispArgsTest, ANullFlagPointerIsRefusedAndRecorded)
 {
-    VARIANT flag = Typed(VT_BYREF | VT_BOOL);
+    VARIANT flag = TypedArg(VT_BYREF | VT_BOOL);
     flag.pboolVal = nullptr;
     Params call({flag});
     DispArgs args(&call.params);

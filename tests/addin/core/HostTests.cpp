@@ -2,6 +2,7 @@
 // Office add-in entry by the stand-in PowerPoint, connected, shown slide-show
 // windows, shut down and unloadable again.
 #include "AddInTestSupport.h"
+#include "fixtures/ComScope.h"
 
 #include "addin/core/AddInIds.h"
 #include "addin/core/OfficeInterfaces.h"

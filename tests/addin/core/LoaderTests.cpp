@@ -2,6 +2,7 @@
 // loader's records, the callbacks in the loader's order, and the add-in
 // registering and connecting itself through the stand-in's COMAddIns.
 #include "AddInTestSupport.h"
+#include "fixtures/ComScope.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"

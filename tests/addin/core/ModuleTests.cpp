@@ -3,6 +3,7 @@
 // start and stop.
 #include "AddInTestSupport.h"
 #include "LinkedAddIn.h"
+#include "fixtures/ComScope.h"
 
 #include "addin/core/AddInClassFactory.h"
 #include "addin/core/AddInModule.h"

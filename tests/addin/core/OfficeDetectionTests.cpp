@@ -1,7 +1,9 @@
 // Office detection against stand-in installations: InstallRoot values, MSO.DLL
 // named in FilesPaths or kept in the shared folder, and the version resources
 // of the stand-in POWERPNT.EXE and MSO.DLL.
+#include "AddInTestSupport.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/ScratchOffice.h"
 
 #include "addin/core/OfficeInfo.h"
 #include "standins/powerpoint/OfficeInstallation.h"
@@ -15,11 +17,6 @@ using standin::OfficeInstallation;
 namespace {
 
 const FileVersion kUnreadable = {};
-
-bool SameVersion(const MKVersion& version, int major, int minor, int build, int revision)
-{
-    return version.major == major && version.minor == minor && version.build == build && version.revision == revision;
-}
 
 struct DetectionCase {
     int major;
@@ -80,20 +77,10 @@ TEST(OfficeDetection, TheProductCodeComesFromMsoThenPowerPointThenTheMajorVersio
 TEST(OfficeDetection, ASearchTakesTheNewestVersionWithPowerPoint)
 {
     ScratchFolder folder;
-    OfficeInstallation office11;
-    office11.major = 11;
-    office11.folder = folder.File(L"Office11");
-    office11.powerPointVersion = {11, 0, 8169, 0};
-    office11.msoVersion = {11, 0, 8173, 0};
-    OfficeInstallation office12;
-    office12.major = 12;
-    office12.folder = folder.File(L"Office12");
-    office12.powerPointVersion = {12, 0, 6425, 0};
-    office12.msoVersion = {12, 0, 6425, 0};
+    OfficeInstallation office11 = ScratchOffice(folder, 11, {11, 0, 8169, 0}, {11, 0, 8173, 0});
+    OfficeInstallation office12 = ScratchOffice(folder, 12, {12, 0, 6425, 0}, {12, 0, 6425, 0});
     // An install root without POWERPNT.EXE does not count.
-    OfficeInstallation office14;
-    office14.major = 14;
-    office14.folder = folder.File(L"Office14");
+    OfficeInstallation office14 = ScratchOffice(folder, 14, {}, {});
     office14.withPowerPoint = false;
     office14.msoPlace = MsoPlace::None;
     ASSERT_TRUE(office11.Install() && office12.Install() && office14.Install());

@@ -2,6 +2,7 @@
 // timings read and changed for real, content effects, trigger stand-ins,
 // empty shapes, and the default answers when PowerPoint fails.
 #include "AddInTestSupport.h"
+#include "fixtures/ComScope.h"
 
 #include "addin/core/PptObjectRef.h"
 #include "base/MKString.h"

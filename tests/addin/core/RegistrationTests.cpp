@@ -2,6 +2,7 @@
 // with reg.exe, and the Office add-in entries written and removed through the
 // core's own classes.
 #include "AddInTestSupport.h"
+#include "fixtures/ChildProcess.h"
 
 #include "addin/core/ComClassRegistry.h"
 #include "addin/core/OfficeAddInKeys.h"
@@ -70,7 +71,7 @@ protected:
 TEST_F(RegistrationTest, RegsvrWritesExactlyTheClassAndTheUsersEntryAndUnregistrationRemovesEverything)
 {
     WriteStaleEntries();
-    ASSERT_EQ(RunProgram(L"regsvr32.exe /s \"" + AddInLibrary::Path() + L"\""), 0u);
+    ASSERT_EQ(RunChildProcess(L"regsvr32.exe /s \"" + AddInLibrary::Path() + L"\"").exitCode, 0u);
 
     std::string classKey = "HKEY_CLASSES_ROOT\\CLSID\\{72C90439-0243-496A-9F40-22BE2B131CA1}";
     std::wstring widePath = AddInLibrary::Path();
@@ -98,7 +99,7 @@ TEST_F(RegistrationTest, RegsvrWritesExactlyTheClassAndTheUsersEntryAndUnregistr
     EXPECT_TRUE(KeyExists(HKEY_USERS, HiveClassesCopy(kBuiltInAdministrator)));
 
     WriteStaleEntries();
-    ASSERT_EQ(RunProgram(L"regsvr32.exe /s /u \"" + AddInLibrary::Path() + L"\""), 0u);
+    ASSERT_EQ(RunChildProcess(L"regsvr32.exe /s /u \"" + AddInLibrary::Path() + L"\"").exitCode, 0u);
     for (const wchar_t* key : {kClassKey, kProgIdKey, kUserEntryKey, kMachineEntryKey})
         EXPECT_EQ(RegQuery(key), Lines{}) << key;
     EXPECT_FALSE(KeyExists(HKEY_USERS, HiveEntry(kOrdinaryUser)));

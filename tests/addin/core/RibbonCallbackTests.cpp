@@ -2,6 +2,8 @@
 // customUI text from the extension and calls the callbacks by name; they reach
 // the ribbon model's elements and the plug-ins' handlers by control id.
 #include "AddInTestSupport.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/VariantArgs.h"
 
 #include "addin/core/ControlHandlerLookup.h"
 #include "addin/core/DispResult.h"
@@ -23,28 +25,13 @@
 
 namespace {
 
-VARIANT Arg(VARTYPE type)
-{
-    VARIANT value;
-    VariantInit(&value);
-    value.vt = type;
-    return value;
-}
-
-VARIANT IntArg(long value)
-{
-    VARIANT arg = Arg(VT_I4);
-    arg.lVal = value;
-    return arg;
-}
-
 // Arguments handed to the Invoke that the host builds keep their BSTRs alive
 // in a static: the host copies the VARIANTs, not the strings.
 VARIANT TextArg(const wchar_t* text)
 {
     static std::vector<std::unique_ptr<OLECHAR, void (*)(BSTR)>> s_texts;
     s_texts.emplace_back(SysAllocString(text), [](BSTR b) { SysFreeString(b); });
-    VARIANT arg = Arg(VT_BSTR);
+    VARIANT arg = TypedArg(VT_BSTR);
     arg.bstrVal = s_texts.back().get();
     return arg;
 }
@@ -256,7 +243,7 @@ TEST_F(RibbonCallbackTest, EveryCallbackNameHasItsDispidAndReachesItsOperationWi
         {L"GetSelectedItemIndex", 25, {}, {}, VT_EMPTY},
         {L"GetItemWidth", 26, {}, {}, VT_EMPTY},
         {L"GetItemHeight", 27, {}, {}, VT_EMPTY},
-        {L"OnToggleClick", 30, {Arg(VT_BOOL)}, {L"BOOL:0"}, VT_EMPTY},
+        {L"OnToggleClick", 30, {TypedArg(VT_BOOL)}, {L"BOOL:0"}, VT_EMPTY},
         {L"OnItemClick", 31, {TextArg(L"item7"), IntArg(7)}, {L"BSTR:item7", L"I4:7"}, VT_EMPTY},
     };
     for (const auto& c : cases) {
@@ -268,7 +255,7 @@ TEST_F(RibbonCallbackTest, EveryCallbackNameHasItsDispidAndReachesItsOperationWi
         EXPECT_EQ(id, c.id);
 
         plugins.handler.calls.clear();
-        VARIANT result = Arg(VT_EMPTY);
+        VARIANT result = TypedArg(VT_EMPTY);
         EXPECT_EQ(ribbon->Invoke(c.name, L"pluginButton", c.extra, &result), S_OK);
         ASSERT_EQ(plugins.handler.calls.size(), 1u);
         EXPECT_EQ(plugins.handler.calls[0].operation, c.name);
@@ -292,7 +279,7 @@ TEST_F(RibbonCallbackTest, EveryCallbackNameHasItsDispidAndReachesItsOperationWi
         }
         if (c.wrongType != VT_EMPTY) {
             std::vector<VARIANT> wrong = c.extra;
-            wrong[0] = Arg(c.wrongType);
+            wrong[0] = TypedArg(c.wrongType);
             EXPECT_EQ(ribbon->Invoke(c.name, L"pluginButton", wrong), DISP_E_BADVARTYPE);
         }
         EXPECT_EQ(plugins.handler.calls.size(), 1u);
@@ -320,21 +307,21 @@ TEST_F(RibbonCallbackTest, ArgumentsThatAreNoControlAreRefused)
     auto invoke = [&](DISPID id, std::vector<VARIANT> inOrder) {
         std::vector<VARIANT> reversed(inOrder.rbegin(), inOrder.rend());
         DISPPARAMS params{reversed.data(), nullptr, UINT(reversed.size()), 0};
-        VARIANT result = Arg(VT_EMPTY);
+        VARIANT result = TypedArg(VT_EMPTY);
         HRESULT hr = callbacks->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
         VariantClear(&result);
         return hr;
     };
-    VARIANT unknown = Arg(VT_UNKNOWN);
+    VARIANT unknown = TypedArg(VT_UNKNOWN);
     unknown.punkVal = &outer;
-    VARIANT nullControl = Arg(VT_DISPATCH);
+    VARIANT nullControl = TypedArg(VT_DISPATCH);
     EXPECT_EQ(invoke(0, {}), E_NOTIMPL);
     EXPECT_EQ(invoke(32, {}), E_NOTIMPL);
     EXPECT_EQ(invoke(7, {}), DISP_E_BADPARAMCOUNT);
     EXPECT_EQ(invoke(7, {unknown}), DISP_E_BADVARTYPE);
     EXPECT_EQ(invoke(7, {nullControl}), E_INVALIDARG);
     // A control object that is no ribbon control has the empty id: no target.
-    VARIANT notAControl = Arg(VT_DISPATCH);
+    VARIANT notAControl = TypedArg(VT_DISPATCH);
     notAControl.pdispVal = outer.extension.GetCallbacks();
     EXPECT_EQ(invoke(7, {notAControl}), E_FAIL);
     EXPECT_EQ(invoke(29, {TextArg(L"image.png")}), S_OK);  // LoadImage

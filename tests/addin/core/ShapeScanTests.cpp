@@ -1,6 +1,7 @@
 // Shape scans over a stand-in slide: content shapes by their tags and types,
 // related shapes by identity, the content trigger and embedded presentations.
 #include "AddInTestSupport.h"
+#include "fixtures/ComScope.h"
 
 #include "addin/core/EffectTypeLookup.h"
 #include "addin/core/PptObjectRef.h"
