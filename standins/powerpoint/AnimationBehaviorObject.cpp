@@ -29,17 +29,12 @@ AnimationBehaviorObject::~AnimationBehaviorObject()
 
 HRESULT AnimationBehaviorObject::get_Type(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Type", result);
-    *result = m_type;
-    return S_OK;
+    return GetValue(L"get_Type", m_type, result);
 }
 
 HRESULT AnimationBehaviorObject::put_Type(long value)
 {
-    STANDIN_ENTER(L"put_Type");
-    m_type = value;
-    m_document->Touch();
-    return S_OK;
+    return PutValue(L"put_Type", m_type, value, m_document.get());
 }
 
 HRESULT AnimationBehaviorObject::get_Timing(PowerPoint::Timing** result)

@@ -59,9 +59,7 @@ void AnimationBehaviorsObject::Remove(AnimationBehaviorObject* behavior)
 
 HRESULT AnimationBehaviorsObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT AnimationBehaviorsObject::Item(int index, PowerPoint::AnimationBehavior** result)

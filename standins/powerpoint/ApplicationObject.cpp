@@ -177,9 +177,7 @@ HRESULT ApplicationObject::get_Version(BSTR* result)
 
 HRESULT ApplicationObject::get_HWND(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_HWND", result);
-    *result = static_cast<long>(reinterpret_cast<LONG_PTR>(m_mainWindow));
-    return S_OK;
+    return GetValue(L"get_HWND", static_cast<long>(reinterpret_cast<LONG_PTR>(m_mainWindow)), result);
 }
 
 HRESULT ApplicationObject::get_COMAddIns(Office::COMAddIns** result)

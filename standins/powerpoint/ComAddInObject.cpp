@@ -147,9 +147,7 @@ HRESULT ComAddInObject::get_Application(IDispatch** result)
 
 HRESULT ComAddInObject::get_Creator(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Creator", result);
-    *result = 0x4D534F46;
-    return S_OK;
+    return GetValue(L"get_Creator", 0x4D534F46, result);
 }
 
 HRESULT ComAddInObject::get_Description(BSTR* result)
@@ -180,9 +178,7 @@ HRESULT ComAddInObject::get_Guid(BSTR* result)
 
 HRESULT ComAddInObject::get_Connect(VARIANT_BOOL* result)
 {
-    STANDIN_ENTER_OUT(L"get_Connect", result);
-    *result = IsConnected() ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
+    return GetValue(L"get_Connect", IsConnected() ? VARIANT_TRUE : VARIANT_FALSE, result);
 }
 
 HRESULT ComAddInObject::put_Connect(VARIANT_BOOL value)

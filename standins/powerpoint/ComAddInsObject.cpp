@@ -114,9 +114,7 @@ HRESULT ComAddInsObject::get_Application(IDispatch** result)
 
 HRESULT ComAddInsObject::get_Creator(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Creator", result);
-    *result = 0x4D534F46;
-    return S_OK;
+    return GetValue(L"get_Creator", 0x4D534F46, result);
 }
 
 HRESULT ComAddInsObject::Item(VARIANT* index, Office::COMAddIn** result)
@@ -139,9 +137,7 @@ HRESULT ComAddInsObject::Item(VARIANT* index, Office::COMAddIn** result)
 
 HRESULT ComAddInsObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT ComAddInsObject::Update()

@@ -17,19 +17,13 @@ void CommandEffectObject::Set(long type, const std::wstring& command)
 
 HRESULT CommandEffectObject::get_Type(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Type", result);
-    *result = m_type;
-    return S_OK;
+    return GetValue(L"get_Type", m_type, result);
 }
 
 HRESULT CommandEffectObject::put_Type(long value)
 {
-    STANDIN_ENTER(L"put_Type");
-    if (value < PowerPoint::msoAnimCommandTypeEvent || value > PowerPoint::msoAnimCommandTypeVerb)
-        return E_INVALIDARG;
-    m_type = value;
-    m_document->Touch();
-    return S_OK;
+    const bool known = value >= PowerPoint::msoAnimCommandTypeEvent && value <= PowerPoint::msoAnimCommandTypeVerb;
+    return PutValue(L"put_Type", m_type, value, m_document.get(), known);
 }
 
 HRESULT CommandEffectObject::get_Command(BSTR* result)

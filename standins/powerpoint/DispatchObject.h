@@ -1,5 +1,6 @@
 #pragma once
 #include "standins/powerpoint/CallLog.h"
+#include "standins/powerpoint/DocumentState.h"
 
 #include <windows.h>
 #include <oaidl.h>
@@ -110,6 +111,36 @@ protected:
         if (FAILED(hr))
             return hr;
         return IsAlive() ? S_OK : E_FAIL;
+    }
+
+    // A property getter's body: the entry, E_POINTER for a null out pointer,
+    // then the value.
+    template <class T, class V>
+    HRESULT GetValue(const wchar_t* member, const V& value, T* result) const
+    {
+        HRESULT hr = Enter(member);
+        if (FAILED(hr))
+            return hr;
+        if (!result)
+            return E_POINTER;
+        *result = value;
+        return S_OK;
+    }
+    // A property setter's body: the entry, E_INVALIDARG for a value found not
+    // `valid`, then the field takes the value and the document, when given,
+    // is marked changed.
+    template <class F, class V>
+    HRESULT PutValue(const wchar_t* member, F& field, const V& value, DocumentState* document, bool valid = true)
+    {
+        HRESULT hr = Enter(member);
+        if (FAILED(hr))
+            return hr;
+        if (!valid)
+            return E_INVALIDARG;
+        field = value;
+        if (document)
+            document->Touch();
+        return S_OK;
     }
 
     virtual HRESULT InvokeMember(DISPID, WORD, DISPPARAMS*, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }

@@ -9,17 +9,12 @@ EffectParametersObject::EffectParametersObject(const DocumentStatePtr& document)
 
 HRESULT EffectParametersObject::get_Amount(float* result)
 {
-    STANDIN_ENTER_OUT(L"get_Amount", result);
-    *result = m_amount;
-    return S_OK;
+    return GetValue(L"get_Amount", m_amount, result);
 }
 
 HRESULT EffectParametersObject::put_Amount(float value)
 {
-    STANDIN_ENTER(L"put_Amount");
-    m_amount = value;
-    m_document->Touch();
-    return S_OK;
+    return PutValue(L"put_Amount", m_amount, value, m_document.get());
 }
 
 }  // namespace standin

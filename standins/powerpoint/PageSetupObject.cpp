@@ -15,36 +15,22 @@ void PageSetupObject::SetSize(float width, float height)
 
 HRESULT PageSetupObject::get_SlideHeight(float* result)
 {
-    STANDIN_ENTER_OUT(L"get_SlideHeight", result);
-    *result = m_height;
-    return S_OK;
+    return GetValue(L"get_SlideHeight", m_height, result);
 }
 
 HRESULT PageSetupObject::put_SlideHeight(float value)
 {
-    STANDIN_ENTER(L"put_SlideHeight");
-    if (value <= 0)
-        return E_INVALIDARG;
-    m_height = value;
-    m_document->Touch();
-    return S_OK;
+    return PutValue(L"put_SlideHeight", m_height, value, m_document.get(), value > 0);
 }
 
 HRESULT PageSetupObject::get_SlideWidth(float* result)
 {
-    STANDIN_ENTER_OUT(L"get_SlideWidth", result);
-    *result = m_width;
-    return S_OK;
+    return GetValue(L"get_SlideWidth", m_width, result);
 }
 
 HRESULT PageSetupObject::put_SlideWidth(float value)
 {
-    STANDIN_ENTER(L"put_SlideWidth");
-    if (value <= 0)
-        return E_INVALIDARG;
-    m_width = value;
-    m_document->Touch();
-    return S_OK;
+    return PutValue(L"put_SlideWidth", m_width, value, m_document.get(), value > 0);
 }
 
 }  // namespace standin

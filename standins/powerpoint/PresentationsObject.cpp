@@ -47,9 +47,7 @@ void PresentationsObject::CloseAll()
 
 HRESULT PresentationsObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT PresentationsObject::Item(VARIANT index, PowerPoint::Presentation** result)

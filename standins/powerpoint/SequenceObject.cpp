@@ -78,9 +78,7 @@ int SequenceObject::IndexOf(const EffectObject* effect) const
 
 HRESULT SequenceObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT SequenceObject::Item(int index, PowerPoint::Effect** result)

@@ -37,9 +37,7 @@ void SequencesObject::Clear()
 
 HRESULT SequencesObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT SequencesObject::Item(int index, PowerPoint::Sequence** result)

@@ -21,17 +21,12 @@ void SetEffectObject::Set(long property, const VARIANT& to)
 
 HRESULT SetEffectObject::get_Property(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Property", result);
-    *result = m_property;
-    return S_OK;
+    return GetValue(L"get_Property", m_property, result);
 }
 
 HRESULT SetEffectObject::put_Property(long value)
 {
-    STANDIN_ENTER(L"put_Property");
-    m_property = value;
-    m_document->Touch();
-    return S_OK;
+    return PutValue(L"put_Property", m_property, value, m_document.get());
 }
 
 HRESULT SetEffectObject::get_To(VARIANT* result)

@@ -20,18 +20,12 @@ void SlideShowSettingsObject::SetRange(int first, int last)
 
 HRESULT SlideShowSettingsObject::get_StartingSlide(int* result)
 {
-    STANDIN_ENTER_OUT(L"get_StartingSlide", result);
-    *result = m_startingSlide;
-    return S_OK;
+    return GetValue(L"get_StartingSlide", m_startingSlide, result);
 }
 
 HRESULT SlideShowSettingsObject::put_StartingSlide(int value)
 {
-    STANDIN_ENTER(L"put_StartingSlide");
-    if (value < 1)
-        return E_INVALIDARG;
-    m_startingSlide = value;
-    return S_OK;
+    return PutValue(L"put_StartingSlide", m_startingSlide, value, nullptr, value >= 1);
 }
 
 HRESULT SlideShowSettingsObject::get_EndingSlide(int* result)
@@ -43,11 +37,7 @@ HRESULT SlideShowSettingsObject::get_EndingSlide(int* result)
 
 HRESULT SlideShowSettingsObject::put_EndingSlide(int value)
 {
-    STANDIN_ENTER(L"put_EndingSlide");
-    if (value < 1)
-        return E_INVALIDARG;
-    m_endingSlide = value;
-    return S_OK;
+    return PutValue(L"put_EndingSlide", m_endingSlide, value, nullptr, value >= 1);
 }
 
 HRESULT SlideShowSettingsObject::Run(PowerPoint::SlideShowWindow** result)
@@ -64,9 +54,7 @@ HRESULT SlideShowSettingsObject::Run(PowerPoint::SlideShowWindow** result)
 
 HRESULT SlideShowSettingsObject::get_ShowType(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_ShowType", result);
-    *result = m_showType;
-    return S_OK;
+    return GetValue(L"get_ShowType", m_showType, result);
 }
 
 HRESULT SlideShowSettingsObject::put_ShowType(long value)

@@ -193,9 +193,7 @@ HRESULT SlideShowViewObject::get_Slide(PowerPoint::Slide** result)
 
 HRESULT SlideShowViewObject::get_State(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_State", result);
-    *result = m_state;
-    return S_OK;
+    return GetValue(L"get_State", m_state, result);
 }
 
 HRESULT SlideShowViewObject::put_State(long value)

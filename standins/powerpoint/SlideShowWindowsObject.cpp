@@ -44,9 +44,7 @@ void SlideShowWindowsObject::EndAll()
 
 HRESULT SlideShowWindowsObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT SlideShowWindowsObject::Item(int index, PowerPoint::SlideShowWindow** result)

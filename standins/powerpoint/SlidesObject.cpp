@@ -63,9 +63,7 @@ SlideObject* SlidesObject::FindById(long slideId) const
 
 HRESULT SlidesObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_items.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_items.size()), result);
 }
 
 HRESULT SlidesObject::Item(VARIANT index, PowerPoint::Slide** result)

@@ -33,9 +33,7 @@ std::wstring TagsObject::Value(const std::wstring& name) const
 
 HRESULT TagsObject::get_Count(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Count", result);
-    *result = static_cast<long>(m_entries.size());
-    return S_OK;
+    return GetValue(L"get_Count", static_cast<long>(m_entries.size()), result);
 }
 
 HRESULT TagsObject::Item(BSTR name, BSTR* result)

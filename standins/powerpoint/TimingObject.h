@@ -46,11 +46,6 @@ protected:
     ~TimingObject() override;
 
 private:
-    template <class T>
-    HRESULT Get(const wchar_t* member, T value, T* result) const;
-    template <class T>
-    HRESULT Put(const wchar_t* member, T& field, T value);
-
     DocumentStatePtr m_document;
     TimingValues m_values;
     ShapeObject* m_triggerShape = nullptr;
