@@ -3,6 +3,7 @@
 #include "standins/powerpoint/AnimationBehaviorObject.h"
 #include "standins/powerpoint/ComValues.h"
 #include "standins/powerpoint/CommandEffectObject.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/SetEffectObject.h"
 
 namespace standin {
@@ -47,14 +48,7 @@ AnimationBehaviorObject* AnimationBehaviorsObject::AddSet(long property, const V
 
 void AnimationBehaviorsObject::Remove(AnimationBehaviorObject* behavior)
 {
-    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-        if (*it == behavior) {
-            m_items.erase(it);
-            behavior->Detach();
-            behavior->Release();
-            return;
-        }
-    }
+    RemoveItem(m_items, behavior, [](AnimationBehaviorObject* item) { item->Detach(); });
 }
 
 HRESULT AnimationBehaviorsObject::get_Count(long* result)
@@ -66,9 +60,7 @@ HRESULT AnimationBehaviorsObject::Item(int index, PowerPoint::AnimationBehavior*
 {
     STANDIN_ENTER_OUT(L"Item", result);
     *result = nullptr;
-    if (index < 1 || index > static_cast<int>(m_items.size()))
-        return E_INVALIDARG;
-    return ReturnObject(m_items[index - 1], result);
+    return ReturnItem(ItemAt(m_items, index), result);
 }
 
 HRESULT AnimationBehaviorsObject::Add(long type, int index, PowerPoint::AnimationBehavior** result)

@@ -3,6 +3,7 @@
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/ComAddInObject.h"
 #include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/OfficeAddInEntries.h"
 
 namespace standin {
@@ -128,11 +129,9 @@ HRESULT ComAddInsObject::Item(VARIANT* index, Office::COMAddIn** result)
     ComAddInObject* found = nullptr;
     if (TextFromVariant(*index, &progId))
         found = Find(progId);
-    else if (IndexFromVariant(*index, &position) && position >= 1 && position <= static_cast<long>(m_items.size()))
-        found = m_items[position - 1];
-    if (!found)
-        return E_INVALIDARG;
-    return ReturnObject(found, result);
+    else if (IndexFromVariant(*index, &position))
+        found = ItemAt(m_items, position);
+    return ReturnItem(found, result);
 }
 
 HRESULT ComAddInsObject::get_Count(long* result)

@@ -1,6 +1,7 @@
 #include "standins/powerpoint/PresentationsObject.h"
 
 #include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/PresentationObject.h"
 
 namespace standin {
@@ -24,25 +25,12 @@ PresentationObject* PresentationsObject::Add(const std::wstring& name)
 
 bool PresentationsObject::Remove(PresentationObject* presentation)
 {
-    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-        if (*it == presentation) {
-            m_items.erase(it);
-            presentation->Close();
-            presentation->Release();
-            return true;
-        }
-    }
-    return false;
+    return RemoveItem(m_items, presentation, [](PresentationObject* item) { item->Close(); });
 }
 
 void PresentationsObject::CloseAll()
 {
-    std::vector<PresentationObject*> items;
-    items.swap(m_items);
-    for (PresentationObject* presentation : items) {
-        presentation->Close();
-        presentation->Release();
-    }
+    ClearItems(m_items, [](PresentationObject* item) { item->Close(); });
 }
 
 HRESULT PresentationsObject::get_Count(long* result)
@@ -54,21 +42,7 @@ HRESULT PresentationsObject::Item(VARIANT index, PowerPoint::Presentation** resu
 {
     STANDIN_ENTER_OUT(L"Item", result);
     *result = nullptr;
-    std::wstring name;
-    long position = 0;
-    PresentationObject* found = nullptr;
-    if (TextFromVariant(index, &name)) {
-        for (PresentationObject* presentation : m_items) {
-            if (!found && SameTextIgnoringCase(presentation->Name(), name))
-                found = presentation;
-        }
-    } else if (IndexFromVariant(index, &position) && position >= 1 &&
-               position <= static_cast<long>(m_items.size())) {
-        found = m_items[position - 1];
-    }
-    if (!found)
-        return E_INVALIDARG;
-    return ReturnObject(found, result);
+    return ReturnItem(FindItem(m_items, index), result);
 }
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 #include "standins/powerpoint/AnimationBehaviorsObject.h"
 #include "standins/powerpoint/ComValues.h"
 #include "standins/powerpoint/EffectObject.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/ShapeObject.h"
 #include "standins/powerpoint/TimingObject.h"
 
@@ -39,12 +40,7 @@ EffectObject* SequenceObject::AddEffect(ShapeObject* shape, long effectId, long 
 
 void SequenceObject::Remove(EffectObject* effect)
 {
-    int index = IndexOf(effect);
-    if (index < 0)
-        return;
-    m_items.erase(m_items.begin() + index);
-    effect->Detach();
-    effect->Release();
+    RemoveItem(m_items, effect, [](EffectObject* item) { item->Detach(); });
 }
 
 bool SequenceObject::Move(EffectObject* effect, int position)
@@ -59,21 +55,12 @@ bool SequenceObject::Move(EffectObject* effect, int position)
 
 void SequenceObject::Clear()
 {
-    std::vector<EffectObject*> items;
-    items.swap(m_items);
-    for (EffectObject* effect : items) {
-        effect->Detach();
-        effect->Release();
-    }
+    ClearItems(m_items, [](EffectObject* item) { item->Detach(); });
 }
 
 int SequenceObject::IndexOf(const EffectObject* effect) const
 {
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i] == effect)
-            return static_cast<int>(i);
-    }
-    return -1;
+    return IndexOfItem(m_items, effect);
 }
 
 HRESULT SequenceObject::get_Count(long* result)
@@ -85,9 +72,7 @@ HRESULT SequenceObject::Item(int index, PowerPoint::Effect** result)
 {
     STANDIN_ENTER_OUT(L"Item", result);
     *result = nullptr;
-    if (index < 1 || index > static_cast<int>(m_items.size()))
-        return E_INVALIDARG;
-    return ReturnObject(m_items[index - 1], result);
+    return ReturnItem(ItemAt(m_items, index), result);
 }
 
 HRESULT SequenceObject::AddEffect(PowerPoint::Shape* shape, long effectId, long, long trigger, int index,

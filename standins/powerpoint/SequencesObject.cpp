@@ -1,6 +1,7 @@
 #include "standins/powerpoint/SequencesObject.h"
 
 #include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/SequenceObject.h"
 
 namespace standin {
@@ -27,12 +28,7 @@ SequenceObject* SequencesObject::AddSequence(int index)
 
 void SequencesObject::Clear()
 {
-    std::vector<SequenceObject*> items;
-    items.swap(m_items);
-    for (SequenceObject* sequence : items) {
-        sequence->Clear();
-        sequence->Release();
-    }
+    ClearItems(m_items, [](SequenceObject* item) { item->Clear(); });
 }
 
 HRESULT SequencesObject::get_Count(long* result)
@@ -44,9 +40,7 @@ HRESULT SequencesObject::Item(int index, PowerPoint::Sequence** result)
 {
     STANDIN_ENTER_OUT(L"Item", result);
     *result = nullptr;
-    if (index < 1 || index > static_cast<int>(m_items.size()))
-        return E_INVALIDARG;
-    return ReturnObject(m_items[index - 1], result);
+    return ReturnItem(ItemAt(m_items, index), result);
 }
 
 HRESULT SequencesObject::Add(int index, PowerPoint::Sequence** result)

@@ -1,6 +1,7 @@
 #include "standins/powerpoint/ShapeList.h"
 
 #include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/ShapeObject.h"
 
 namespace standin {
@@ -19,32 +20,17 @@ ShapeObject* ShapeList::Add(ShapeObject* shape)
 
 bool ShapeList::Remove(ShapeObject* shape)
 {
-    int index = IndexOf(shape);
-    if (index < 0)
-        return false;
-    m_items.erase(m_items.begin() + index);
-    shape->SetList(nullptr);
-    shape->Release();
-    return true;
+    return RemoveItem(m_items, shape, [](ShapeObject* item) { item->SetList(nullptr); });
 }
 
 void ShapeList::Clear()
 {
-    std::vector<ShapeObject*> items;
-    items.swap(m_items);
-    for (ShapeObject* shape : items) {
-        shape->SetList(nullptr);
-        shape->Release();
-    }
+    ClearItems(m_items, [](ShapeObject* item) { item->SetList(nullptr); });
 }
 
 int ShapeList::IndexOf(const ShapeObject* shape) const
 {
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i] == shape)
-            return static_cast<int>(i);
-    }
-    return -1;
+    return IndexOfItem(m_items, shape);
 }
 
 ShapeObject* ShapeList::FindByName(const std::wstring& name) const

@@ -1,6 +1,7 @@
 #include "standins/powerpoint/SlideShowWindowsObject.h"
 
 #include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/SlideShowWindowObject.h"
 
 namespace standin {
@@ -22,13 +23,7 @@ void SlideShowWindowsObject::Add(SlideShowWindowObject* window)
 
 void SlideShowWindowsObject::Remove(SlideShowWindowObject* window)
 {
-    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-        if (*it == window) {
-            m_items.erase(it);
-            window->Release();
-            return;
-        }
-    }
+    RemoveItem(m_items, window, [](SlideShowWindowObject*) {});
 }
 
 void SlideShowWindowsObject::EndAll()
@@ -51,9 +46,7 @@ HRESULT SlideShowWindowsObject::Item(int index, PowerPoint::SlideShowWindow** re
 {
     STANDIN_ENTER_OUT(L"Item", result);
     *result = nullptr;
-    if (index < 1 || index > static_cast<int>(m_items.size()))
-        return E_INVALIDARG;
-    return ReturnObject(m_items[index - 1], result);
+    return ReturnItem(ItemAt(m_items, index), result);
 }
 
 }  // namespace standin

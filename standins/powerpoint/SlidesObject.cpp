@@ -1,6 +1,7 @@
 #include "standins/powerpoint/SlidesObject.h"
 
 #include "standins/powerpoint/ComValues.h"
+#include "standins/powerpoint/ItemList.h"
 #include "standins/powerpoint/SlideObject.h"
 
 namespace standin {
@@ -24,32 +25,17 @@ SlideObject* SlidesObject::AddSlide()
 
 bool SlidesObject::Remove(SlideObject* slide)
 {
-    int index = IndexOf(slide);
-    if (index < 0)
-        return false;
-    m_items.erase(m_items.begin() + index);
-    slide->Detach();
-    slide->Release();
-    return true;
+    return RemoveItem(m_items, slide, [](SlideObject* item) { item->Detach(); });
 }
 
 void SlidesObject::Clear()
 {
-    std::vector<SlideObject*> items;
-    items.swap(m_items);
-    for (SlideObject* slide : items) {
-        slide->Detach();
-        slide->Release();
-    }
+    ClearItems(m_items, [](SlideObject* item) { item->Detach(); });
 }
 
 int SlidesObject::IndexOf(const SlideObject* slide) const
 {
-    for (size_t i = 0; i < m_items.size(); ++i) {
-        if (m_items[i] == slide)
-            return static_cast<int>(i);
-    }
-    return -1;
+    return IndexOfItem(m_items, slide);
 }
 
 SlideObject* SlidesObject::FindById(long slideId) const
@@ -70,20 +56,7 @@ HRESULT SlidesObject::Item(VARIANT index, PowerPoint::Slide** result)
 {
     STANDIN_ENTER_OUT(L"Item", result);
     *result = nullptr;
-    std::wstring name;
-    long position = 0;
-    SlideObject* found = nullptr;
-    if (TextFromVariant(index, &name)) {
-        for (SlideObject* slide : m_items) {
-            if (!found && SameTextIgnoringCase(slide->Name(), name))
-                found = slide;
-        }
-    } else if (IndexFromVariant(index, &position) && position >= 1 && position <= Count()) {
-        found = m_items[position - 1];
-    }
-    if (!found)
-        return E_INVALIDARG;
-    return ReturnObject(found, result);
+    return ReturnItem(FindItem(m_items, index), result);
 }
 
 HRESULT SlidesObject::FindBySlideID(long slideId, PowerPoint::Slide** result)
