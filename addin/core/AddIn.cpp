@@ -5,6 +5,7 @@
 #include "addin/core/AddInGuard.h"
 #include "addin/core/ComAddInSearch.h"
 #include "addin/core/EnvironmentInfo.h"
+#include "addin/core/IntVariant.h"
 #include "addin/core/ProductSettings.h"
 #include "addin/core/RibbonCallbacks.h"
 #include "addin/core/RibbonExtension.h"
@@ -191,12 +192,8 @@ bool AddIn::FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindo
     if (FAILED(presentations->get_Count(&count)))
         return false;
     for (long i = 1; i <= count; ++i) {
-        VARIANT index;
-        VariantInit(&index);
-        index.vt = VT_I4;
-        index.lVal = i;
         PowerPoint::Presentation* item = nullptr;
-        if (FAILED(presentations->Item(index, &item)) || !item)
+        if (FAILED(presentations->Item(IntVariant(i), &item)) || !item)
             continue;
         MKComHolder<PowerPoint::Presentation> presentation;
         presentation.Attach(item);

@@ -1,5 +1,6 @@
 #include "addin/core/ComAddInSearch.h"
 
+#include "addin/core/IntVariant.h"
 #include "base/BstrHolder.h"
 
 #include <wchar.h>
@@ -12,10 +13,7 @@ ComAddInSearch FindComAddInByProgId(Office::COMAddIns* addIns, const wchar_t* pr
     if (!addIns || FAILED(addIns->get_Count(&count)))
         return ComAddInSearch::Failed;
     for (long i = 1; i <= count; ++i) {
-        VARIANT index;
-        VariantInit(&index);
-        index.vt = VT_I4;
-        index.lVal = i;
+        VARIANT index = IntVariant(i);
         Office::COMAddIn* item = nullptr;
         if (FAILED(addIns->Item(&index, &item)) || !item)
             continue;

@@ -3,6 +3,7 @@
 #include <float.h>
 #include <string.h>
 
+#include "addin/core/IntVariant.h"
 #include "addin/core/ShapeEffectMarker.h"
 #include "base/BstrHolder.h"
 #include "base/MKString.h"
@@ -75,6 +76,30 @@ bool PptObjectRef::Query(const IID& iid, MKComHolder<I>& out) const
     return found != nullptr;
 }
 
+template <class I, class T>
+T PptObjectRef::QueryValue(const IID& iid, HRESULT (STDMETHODCALLTYPE I::*getter)(T*),
+                           std::type_identity_t<T> fallback) const
+{
+    MKComHolder<I> object;
+    T value{};
+    if (!Query(iid, object) || FAILED((object.Get()->*getter)(&value)))
+        return fallback;
+    return value;
+}
+
+template <class I, class Child>
+bool PptObjectRef::QueryChild(const IID& iid, HRESULT (STDMETHODCALLTYPE I::*getter)(Child**),
+                              PptObjectRef& out) const
+{
+    MKComHolder<I> object;
+    if (!Query(iid, object)) {
+        out.Release();
+        return false;
+    }
+    Child* child = nullptr;
+    return FetchedRef((object.Get()->*getter)(&child), &child, out);
+}
+
 void PptObjectRef::Assign(IUnknown* object)
 {
     if (object)
@@ -99,11 +124,7 @@ void PptObjectRef::Release()
 
 float PptObjectRef::GetDuration() const
 {
-    MKComHolder<Timing> timing;
-    float value = 0;
-    if (!Query(IID_Timing, timing) || FAILED(timing->get_Duration(&value)))
-        return -1;
-    return value;
+    return QueryValue(IID_Timing, &Timing::get_Duration, -1);
 }
 
 bool PptObjectRef::SetDuration(float seconds) const
@@ -118,11 +139,7 @@ bool PptObjectRef::SetDuration(float seconds) const
 
 float PptObjectRef::GetTriggerDelayTime() const
 {
-    MKComHolder<Timing> timing;
-    float value = 0;
-    if (!Query(IID_Timing, timing) || FAILED(timing->get_TriggerDelayTime(&value)))
-        return -1;
-    return value;
+    return QueryValue(IID_Timing, &Timing::get_TriggerDelayTime, -1);
 }
 
 bool PptObjectRef::SetTriggerDelayTime(float seconds) const
@@ -133,20 +150,12 @@ bool PptObjectRef::SetTriggerDelayTime(float seconds) const
 
 int32_t PptObjectRef::GetRepeatCount() const
 {
-    MKComHolder<Timing> timing;
-    int value = 0;
-    if (!Query(IID_Timing, timing) || FAILED(timing->get_RepeatCount(&value)))
-        return 0;
-    return value;
+    return QueryValue(IID_Timing, &Timing::get_RepeatCount, 0);
 }
 
 float PptObjectRef::GetRepeatDuration() const
 {
-    MKComHolder<Timing> timing;
-    float value = 0;
-    if (!Query(IID_Timing, timing) || FAILED(timing->get_RepeatDuration(&value)))
-        return -1;
-    return value;
+    return QueryValue(IID_Timing, &Timing::get_RepeatDuration, -1);
 }
 
 // --- Effect ---
@@ -247,13 +256,7 @@ bool PptObjectRef::DeleteEffect() const
 
 bool PptObjectRef::GetBehaviors(PptObjectRef& out) const
 {
-    MKComHolder<Effect> effect;
-    if (!Query(IID_Effect, effect)) {
-        out.Release();
-        return false;
-    }
-    AnimationBehaviors* behaviors = nullptr;
-    return FetchedRef(effect->get_Behaviors(&behaviors), &behaviors, out);
+    return QueryChild(IID_Effect, &Effect::get_Behaviors, out);
 }
 
 bool PptObjectRef::GetFirstObject(PptObjectRef& out) const
@@ -366,11 +369,7 @@ bool PptObjectRef::SetVisibilityBehaviors(bool visible) const
             return false;
         if (property != msoAnimVisibility)
             continue;
-        VARIANT to;
-        VariantInit(&to);
-        to.vt = VT_I4;
-        to.lVal = visible ? 1 : 0;
-        if (FAILED(setEffect->put_To(to)))
+        if (FAILED(setEffect->put_To(IntVariant(visible ? 1 : 0))))
             return false;
     }
     return true;
@@ -396,10 +395,7 @@ bool PptObjectRef::GetItem(int index, PptObjectRef& out) const
 
 bool PptObjectRef::GetItemByVariant(int index, PptObjectRef& out) const
 {
-    VARIANT position;
-    VariantInit(&position);
-    position.vt = VT_I4;
-    position.lVal = index;
+    const VARIANT position = IntVariant(index);
     MKComHolder<Shapes> shapes;
     MKComHolder<GroupShapes> groupItems;
     MKComHolder<Slides> slides;
@@ -608,13 +604,7 @@ bool PptObjectRef::GetFirstTriggerShape(PptObjectRef& out) const
 
 bool PptObjectRef::GetBehaviorTiming(PptObjectRef& out) const
 {
-    MKComHolder<AnimationBehavior> behavior;
-    if (!Query(IID_AnimationBehavior, behavior)) {
-        out.Release();
-        return false;
-    }
-    Timing* timing = nullptr;
-    return FetchedRef(behavior->get_Timing(&timing), &timing, out);
+    return QueryChild(IID_AnimationBehavior, &AnimationBehavior::get_Timing, out);
 }
 
 bool PptObjectRef::FindSlideById(long slideId, PptObjectRef& out) const
@@ -632,33 +622,19 @@ bool PptObjectRef::FindSlideById(long slideId, PptObjectRef& out) const
 
 bool PptObjectRef::GetShapes(PptObjectRef& out) const
 {
-    MKComHolder<Slide> slide;
-    if (!Query(IID_Slide, slide)) {
-        out.Release();
-        return false;
-    }
-    Shapes* shapes = nullptr;
-    return FetchedRef(slide->get_Shapes(&shapes), &shapes, out);
+    return QueryChild(IID_Slide, &Slide::get_Shapes, out);
 }
 
 // --- Shape ---
 
 int32_t PptObjectRef::GetShapeType() const
 {
-    MKComHolder<Shape> shape;
-    long type = 0;
-    if (!Query(IID_Shape, shape) || FAILED(shape->get_Type(&type)))
-        return msoShapeTypeMixed;
-    return type;
+    return QueryValue(IID_Shape, &Shape::get_Type, msoShapeTypeMixed);
 }
 
 int32_t PptObjectRef::GetShapeId() const
 {
-    MKComHolder<Shape> shape;
-    int id = 0;
-    if (!Query(IID_Shape, shape) || FAILED(shape->get_Id(&id)))
-        return -1;
-    return id;
+    return QueryValue(IID_Shape, &Shape::get_Id, -1);
 }
 
 bool PptObjectRef::GetBounds(float& left, float& top, float& width, float& height) const
@@ -681,13 +657,7 @@ bool PptObjectRef::GetBounds(float& left, float& top, float& width, float& heigh
 
 bool PptObjectRef::GetGroupItems(PptObjectRef& out) const
 {
-    MKComHolder<Shape> shape;
-    if (!Query(IID_Shape, shape)) {
-        out.Release();
-        return false;
-    }
-    GroupShapes* items = nullptr;
-    return FetchedRef(shape->get_GroupItems(&items), &items, out);
+    return QueryChild(IID_Shape, &Shape::get_GroupItems, out);
 }
 
 bool PptObjectRef::IsGone() const
@@ -764,14 +734,10 @@ bool IsEmptyGroup(Shape* shape)
     if (!Fetched(shape->get_GroupItems(&list), &list, items) || FAILED(items->get_Count(&count)))
         return false;
     for (int i = 1; i <= count; ++i) {
-        VARIANT index;
-        VariantInit(&index);
-        index.vt = VT_I4;
-        index.lVal = i;
         Shape* found = nullptr;
         MKComHolder<Shape> item;
         long type = 0;
-        if (!Fetched(items->Item(index, &found), &found, item) || FAILED(item->get_Type(&type)) ||
+        if (!Fetched(items->Item(IntVariant(i), &found), &found, item) || FAILED(item->get_Type(&type)) ||
             !IsEmptyShapeOfType(item.Get(), type))
             return false;
     }

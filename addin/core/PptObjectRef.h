@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include <type_traits>
+
 #include "addin/core/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
@@ -135,6 +137,14 @@ private:
     // The held object's interface; false (out empty) when absent.
     template <class I>
     bool Query(const IID& iid, MKComHolder<I>& out) const;
+    // What the getter of the held object's interface I answers; fallback
+    // when the object is no I or the getter fails.
+    template <class I, class T>
+    T QueryValue(const IID& iid, HRESULT (STDMETHODCALLTYPE I::*getter)(T*), std::type_identity_t<T> fallback) const;
+    // out = the object the getter of the held object's interface I answers;
+    // false (out empty) when the object is no I or the getter answers none.
+    template <class I, class Child>
+    bool QueryChild(const IID& iid, HRESULT (STDMETHODCALLTYPE I::*getter)(Child**), PptObjectRef& out) const;
     bool ReadEffectTiming(MKComHolder<PowerPoint::Timing>& out) const;
     bool ReadTriggerType(long* type) const;
     bool ReadEffectDelay(float* seconds) const;
