@@ -1,6 +1,6 @@
 #pragma once
+#include "addin/core/RibbonChildren.h"
 #include "addin/core/RibbonElement.h"
-#include "base/MKTArray.h"
 
 class RibbonTabs;
 
@@ -8,7 +8,7 @@ class RibbonTabs;
 // fragments are not written: plug-ins extend the sets, not the list.
 class RibbonContextualTabs final : public RibbonElement {
 public:
-    explicit RibbonContextualTabs(RibbonModel* owner) : RibbonElement(owner, MKString(), kBuiltIn) {}
+    explicit RibbonContextualTabs(RibbonModel* owner);
     ~RibbonContextualTabs() override;
 
     int GetTabSetCount() const { return m_tabSets.GetCount(); }
@@ -19,5 +19,5 @@ public:
     bool AppendXml(MKTextBuffer& out) const override;
 
 private:
-    MKTArray<RibbonTabs*> m_tabSets;
+    RibbonChildren<RibbonTabs> m_tabSets;
 };

@@ -4,26 +4,16 @@
 
 #include "addin/core/DispResult.h"
 #include "addin/core/RibbonGroup.h"
-#include "base/MKPointerArrays.h"
 #include "base/MKTextBuffer.h"
 
-RibbonTab::~RibbonTab()
-{
-    MKDeleteAllItems(m_groups);
-}
+RibbonTab::RibbonTab(RibbonModel* owner, const MKString& id, IdKind kind) : RibbonElement(owner, id, kind) {}
+
+RibbonTab::~RibbonTab() = default;
 
 RibbonGroup* RibbonTab::FindOrAddGroup(const MKString& idMso)
 {
-    for (int i = 0; i < m_groups.GetCount(); ++i) {
-        if (m_groups[i]->GetId() == idMso)
-            return m_groups[i];
-    }
-    RibbonGroup* group = new (std::nothrow) RibbonGroup(Owner(), idMso);
-    if (group && !m_groups.Add(group)) {
-        delete group;
-        group = nullptr;
-    }
-    return group;
+    return m_groups.FindOrAdd([&](const RibbonGroup& group) { return group.GetId() == idMso; },
+                              [&] { return new (std::nothrow) RibbonGroup(Owner(), idMso); });
 }
 
 bool RibbonTab::AppendXml(MKTextBuffer& out) const
@@ -36,11 +26,7 @@ bool RibbonTab::AppendXml(MKTextBuffer& out) const
                                         L"\" getKeytip=\"GetKeyTip\" getVisible=\"GetVisible\" getLabel=\"GetLabel\">");
     if (!opened)
         return false;
-    for (int i = 0; i < m_groups.GetCount(); ++i) {
-        if (!m_groups[i]->AppendXml(out))
-            return false;
-    }
-    return AppendFragments(out) && out.AppendText(L"</tab>");
+    return m_groups.AppendXml(out) && AppendFragments(out) && out.AppendText(L"</tab>");
 }
 
 HRESULT RibbonTab::GetVisible(VARIANT* result)

@@ -1,6 +1,6 @@
 #pragma once
+#include "addin/core/RibbonChildren.h"
 #include "addin/core/RibbonElement.h"
-#include "base/MKTArray.h"
 
 class RibbonGroup;
 
@@ -10,7 +10,7 @@ class RibbonGroup;
 // fragments.
 class RibbonTab final : public RibbonElement {
 public:
-    RibbonTab(RibbonModel* owner, const MKString& id, IdKind kind) : RibbonElement(owner, id, kind) {}
+    RibbonTab(RibbonModel* owner, const MKString& id, IdKind kind);
     ~RibbonTab() override;
 
     void SetLabel(const MKString& label) { m_label = label; }
@@ -31,5 +31,5 @@ private:
     MKString m_label;
     MKString m_keyTip;
     bool m_visible = true;
-    MKTArray<RibbonGroup*> m_groups;
+    RibbonChildren<RibbonGroup> m_groups;
 };

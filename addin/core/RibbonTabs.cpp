@@ -3,7 +3,6 @@
 #include <new>
 
 #include "addin/core/RibbonTab.h"
-#include "base/MKPointerArrays.h"
 #include "base/MKTextBuffer.h"
 
 RibbonTabs::RibbonTabs(RibbonModel* owner, bool isTabSet, const MKString& idMso)
@@ -11,23 +10,12 @@ RibbonTabs::RibbonTabs(RibbonModel* owner, bool isTabSet, const MKString& idMso)
 {
 }
 
-RibbonTabs::~RibbonTabs()
-{
-    MKDeleteAllItems(m_tabs);
-}
+RibbonTabs::~RibbonTabs() = default;
 
 RibbonTab* RibbonTabs::FindOrAddTab(const MKString& id, IdKind kind)
 {
-    for (int i = 0; i < m_tabs.GetCount(); ++i) {
-        if (m_tabs[i]->GetIdKind() == kind && m_tabs[i]->GetId() == id)
-            return m_tabs[i];
-    }
-    RibbonTab* tab = new (std::nothrow) RibbonTab(Owner(), id, kind);
-    if (tab && !m_tabs.Add(tab)) {
-        delete tab;
-        tab = nullptr;
-    }
-    return tab;
+    return m_tabs.FindOrAdd([&](const RibbonTab& tab) { return tab.GetIdKind() == kind && tab.GetId() == id; },
+                            [&] { return new (std::nothrow) RibbonTab(Owner(), id, kind); });
 }
 
 RibbonTab* RibbonTabs::FindOrAddBuiltInTab(const MKString& idMso)
@@ -47,9 +35,5 @@ bool RibbonTabs::AppendXml(MKTextBuffer& out) const
     bool opened = m_isTabSet ? AppendTagWithId(out, L"<tabSet idMso=\"", L"\">") : out.AppendText(L"<tabs>");
     if (!opened)
         return false;
-    for (int i = 0; i < m_tabs.GetCount(); ++i) {
-        if (!m_tabs[i]->AppendXml(out))
-            return false;
-    }
-    return AppendFragments(out) && out.AppendText(m_isTabSet ? L"</tabSet>" : L"</tabs>");
+    return m_tabs.AppendXml(out) && AppendFragments(out) && out.AppendText(m_isTabSet ? L"</tabSet>" : L"</tabs>");
 }

@@ -1,6 +1,6 @@
 #pragma once
+#include "addin/core/RibbonChildren.h"
 #include "addin/core/RibbonElement.h"
-#include "base/MKTArray.h"
 
 class RibbonTab;
 
@@ -28,5 +28,5 @@ private:
     RibbonTab* FindOrAddTab(const MKString& id, IdKind kind);
 
     bool m_isTabSet;
-    MKTArray<RibbonTab*> m_tabs;
+    RibbonChildren<RibbonTab> m_tabs;
 };
