@@ -1,14 +1,11 @@
 #pragma once
 #include "addin/core/PowerPointInterfaces.h"
-#include "standins/powerpoint/DispatchObject.h"
+#include "standins/powerpoint/ShapePartObject.h"
 
 namespace standin {
 
-class ShapeObject;
-
-// Shape.Fill of one shape, made on each request;
-// holds a reference on the shape and answers E_FAIL once the shape is gone.
-class FillFormatObject : public DispatchObject<PowerPoint::FillFormat> {
+// Shape.Fill of one shape (see ShapePartObject).
+class FillFormatObject : public ShapePartObject<PowerPoint::FillFormat> {
 public:
     explicit FillFormatObject(ShapeObject* shape);
 
@@ -16,10 +13,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Visible(long value) override;
 
 protected:
-    ~FillFormatObject() override;
-
-private:
-    ShapeObject* m_shape;
+    ~FillFormatObject() override = default;
 };
 
 }  // namespace standin

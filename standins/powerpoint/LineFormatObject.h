@@ -1,14 +1,11 @@
 #pragma once
 #include "addin/core/PowerPointInterfaces.h"
-#include "standins/powerpoint/DispatchObject.h"
+#include "standins/powerpoint/ShapePartObject.h"
 
 namespace standin {
 
-class ShapeObject;
-
-// Shape.Line of one shape, made on each request;
-// holds a reference on the shape and answers E_FAIL once the shape is gone.
-class LineFormatObject : public DispatchObject<PowerPoint::LineFormat> {
+// Shape.Line of one shape (see ShapePartObject).
+class LineFormatObject : public ShapePartObject<PowerPoint::LineFormat> {
 public:
     explicit LineFormatObject(ShapeObject* shape);
 
@@ -16,10 +13,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_Visible(long value) override;
 
 protected:
-    ~LineFormatObject() override;
-
-private:
-    ShapeObject* m_shape;
+    ~LineFormatObject() override = default;
 };
 
 }  // namespace standin

@@ -1,14 +1,11 @@
 #pragma once
 #include "addin/core/PowerPointInterfaces.h"
-#include "standins/powerpoint/DispatchObject.h"
+#include "standins/powerpoint/ShapePartObject.h"
 
 namespace standin {
 
-class ShapeObject;
-
-// Shape.OLEFormat of one shape, made on each request;
-// holds a reference on the shape and answers E_FAIL once the shape is gone.
-class OleFormatObject : public DispatchObject<PowerPoint::OLEFormat> {
+// Shape.OLEFormat of one shape (see ShapePartObject).
+class OleFormatObject : public ShapePartObject<PowerPoint::OLEFormat> {
 public:
     explicit OleFormatObject(ShapeObject* shape);
 
@@ -16,10 +13,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_ProgID(BSTR* result) override;
 
 protected:
-    ~OleFormatObject() override;
-
-private:
-    ShapeObject* m_shape;
+    ~OleFormatObject() override = default;
 };
 
 }  // namespace standin

@@ -1,27 +1,20 @@
 #include "standins/powerpoint/PlaceholderFormatObject.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
-#include "standins/powerpoint/ShapeObject.h"
 
 namespace standin {
 
 PlaceholderFormatObject::PlaceholderFormatObject(ShapeObject* shape)
-    : DispatchObject(L"PlaceholderFormat", {PowerPoint::IID_PlaceholderFormat}), m_shape(shape)
+    : ShapePartObject(L"PlaceholderFormat", PowerPoint::IID_PlaceholderFormat, shape)
 {
-    m_shape->AddRef();
-}
-
-PlaceholderFormatObject::~PlaceholderFormatObject()
-{
-    m_shape->Release();
 }
 
 HRESULT PlaceholderFormatObject::get_Type(long* result)
 {
     STANDIN_ENTER_OUT(L"get_Type", result);
-    if (!m_shape->IsAlive())
+    if (!IsAlive())
         return E_FAIL;
-    *result = m_shape->PlaceholderType();
+    *result = Shape().PlaceholderType();
     return S_OK;
 }
 
@@ -34,12 +27,12 @@ HRESULT PlaceholderFormatObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS*
         return DISP_E_MEMBERNOTFOUND;
     if (params && params->cArgs != 0)
         return DISP_E_BADPARAMCOUNT;
-    if (!m_shape->IsAlive())
+    if (!IsAlive())
         return E_FAIL;
     if (result) {
         VariantInit(result);
         result->vt = VT_I4;
-        result->lVal = m_shape->ContainedType();
+        result->lVal = Shape().ContainedType();
     }
     return S_OK;
 }
