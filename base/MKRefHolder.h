@@ -1,8 +1,9 @@
 #pragma once
 #include "base/MKRefClass.h"
 
-// Holds one reference on an MKRefClass object (or nothing). Copies share the
-// object and take a reference of their own.
+// Holds one reference on an MKRefClass object, or on anything else counted by
+// AddRef and Release (or nothing). Copies share the object and take a
+// reference of their own.
 template <typename T = MKRefClass>
 class MKRefHolder {
 public:
