@@ -1,22 +1,19 @@
 #include "base/MKBase64.h"
 
+#include "base/MKDigitTable.h"
+
 namespace {
 
 const char s_alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
-struct ReverseTable {
-    int8_t values[256];
-    constexpr ReverseTable() : values()
-    {
-        for (int i = 0; i < 256; ++i)
-            values[i] = -1;
-        for (int i = 0; i < 64; ++i)
-            values[uint8_t(s_alphabet[i])] = int8_t(i);
-        values[uint8_t(' ')] = 62;  // a '+' turned into a space by form decoding
-    }
-};
+constexpr MKDigitTable ReverseTable()
+{
+    MKDigitTable table(s_alphabet, 64);
+    table.values[uint8_t(' ')] = 62;  // a '+' turned into a space by form decoding
+    return table;
+}
 
-constexpr ReverseTable s_reverse;
+constexpr MKDigitTable s_reverse = ReverseTable();
 
 }  // namespace
 

@@ -1,5 +1,9 @@
 #include "base/MKBase85.h"
 
+#include "base/MKDigitTable.h"
+
+#include <string.h>
+
 const wchar_t MKBase85DefaultAlphabet[86] =
     L"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!#$()*+,-./:;<=>@[]^{|}";
 
@@ -7,18 +11,7 @@ namespace {
 
 const wchar_t DefaultPadding = L'_';
 
-struct DefaultReverseTable {
-    int8_t values[256];
-    constexpr DefaultReverseTable() : values()
-    {
-        for (int i = 0; i < 256; ++i)
-            values[i] = -1;
-        for (int i = 0; i < 85; ++i)
-            values[MKBase85DefaultAlphabet[i]] = int8_t(i);
-    }
-};
-
-constexpr DefaultReverseTable s_defaultReverse;
+constexpr MKDigitTable s_defaultReverse(MKBase85DefaultAlphabet, 85);
 
 // Digit value of a character, -1 outside the alphabet.
 inline int Digit(const int8_t* reverse, wchar_t c)
@@ -35,12 +28,7 @@ const int8_t* MKBase85DefaultReverse()
 
 void MKBase85BuildReverse(const wchar_t* alphabet, int8_t table[256])
 {
-    for (int i = 0; i < 256; ++i)
-        table[i] = -1;
-    for (int i = 0; i < 85; ++i) {
-        if (alphabet[i] < 256)
-            table[alphabet[i]] = int8_t(i);
-    }
+    memcpy(table, MKDigitTable(alphabet, 85).values, 256);
 }
 
 int MKBase85EncodeBuffer(const wchar_t* alphabet, wchar_t padding, const int8_t*, const uint8_t* bytes, int n,
