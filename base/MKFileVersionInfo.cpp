@@ -4,6 +4,8 @@
 #include "base/MKTArray.h"
 #include "base/MKVersionLibrary.h"
 
+#include <wchar.h>
+
 namespace {
 
 const uint32_t kUsEnglishAnsi = 0x040904E4;
@@ -111,7 +113,8 @@ bool MKFileVersionInfo::ReadStrings(MKVersionLibrary& library, const void* data,
 
     wchar_t name[256];
     DWORD nameLength = library.languageName(language, name, 256);
-    m_languageName = MKString::MKStringFromChars(name, nameLength < 256 ? int(nameLength) : 0);
+    // Some systems count the terminator in the answer: the name ends at it.
+    m_languageName = MKString::MKStringFromChars(name, nameLength < 256 ? int(wcsnlen(name, nameLength)) : 0);
 
     int extra = m_extraNames.GetCount();
     if (m_extraValues.Resize(extra)) {
