@@ -15,6 +15,7 @@
 
 #include "AllocFailure.h"
 #include "AllocMeter.h"
+#include "BaseTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -24,30 +25,6 @@
 #include <vector>
 
 namespace {
-
-typedef std::vector<uint8_t> Bytes;
-
-Bytes Written(MKMemOutStream& out)
-{
-    return Bytes(out.GetData(), out.GetData() + out.GetCount());
-}
-
-// A reader over a copy of the bytes, with the source kept alive beside it.
-class ReaderOver {
-public:
-    explicit ReaderOver(Bytes bytes) : m_bytes(std::move(bytes))
-    {
-        m_source.Attach(new MKMemInStream(m_bytes.data(), int(m_bytes.size())));
-        m_reader.Attach(new MKBinaryReader(m_source.Get()));
-    }
-    MKBinaryReader& operator*() { return *m_reader.Get(); }
-    MKBinaryReader* operator->() { return m_reader.Get(); }
-
-private:
-    Bytes m_bytes;
-    MKRefHolder<MKMemInStream> m_source;
-    MKRefHolder<MKBinaryReader> m_reader;
-};
 
 TEST(BinaryRecords, VersionGoldenBytes)
 {
@@ -68,7 +45,7 @@ TEST(BinaryRecords, VersionGoldenBytes)
         MKMemOutStream out;
         MKBinaryWriter writer(&out);
         ASSERT_TRUE(writer.WriteVersion(c.version));
-        EXPECT_EQ(c.bytes, Written(out)) << c.version.ToString().GetText();
+        EXPECT_EQ(c.bytes, BytesOf(out)) << c.version.ToString().GetText();
         ReaderOver reader(c.bytes);
         MKVersion back(9, 9, 9, 9);
         EXPECT_TRUE(reader->ReadVersion(&back));
@@ -104,19 +81,19 @@ TEST(BinaryRecords, StringGoldenBytes)
     MKMemOutStream out;
     MKBinaryWriter writer(&out);
     ASSERT_TRUE(writer.WriteString(MKString(L"\x00E9")));
-    EXPECT_EQ(Bytes({2, 0, 0, 0, 0xC3, 0xA9}), Written(out));
+    EXPECT_EQ(Bytes({2, 0, 0, 0, 0xC3, 0xA9}), BytesOf(out));
     out.Reset();
     ASSERT_TRUE(writer.WriteString(MKString()));
-    EXPECT_EQ(Bytes({0, 0, 0, 0}), Written(out));
+    EXPECT_EQ(Bytes({0, 0, 0, 0}), BytesOf(out));
     out.Reset();
     ASSERT_TRUE(writer.WriteText(nullptr, 3));
     ASSERT_TRUE(writer.WriteText(L"abc", -1));
     ASSERT_TRUE(writer.WriteText(L"abc", 0));
     ASSERT_TRUE(writer.WriteText(L"abcdef", 2));
-    EXPECT_EQ(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 2, 0, 0, 0, 'a', 'b'}), Written(out));
+    EXPECT_EQ(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 2, 0, 0, 0, 'a', 'b'}), BytesOf(out));
 
     // Lengths of 0 and -1 read as the empty string and consume nothing more.
-    ReaderOver reader(Written(out));
+    ReaderOver reader(BytesOf(out));
     MKString s(L"x");
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(reader->ReadString(&s));
@@ -138,7 +115,7 @@ TEST(BinaryRecords, LongStringsRoundTrip)
         MKMemOutStream out;
         MKBinaryWriter writer(&out);
         ASSERT_TRUE(writer.WriteText(text.c_str(), n));
-        ReaderOver reader(Written(out));
+        ReaderOver reader(BytesOf(out));
         MKString back;
         ASSERT_TRUE(reader->ReadString(&back)) << n;
         EXPECT_EQ(text, std::wstring(back.GetText(), size_t(back.GetLength())));
@@ -162,7 +139,7 @@ TEST(BinaryRecords, GuidIntegersAndDateTimeGoldenBytes)
     uint64_t stamp = uint64_t(utc.GetTicks()) | (1ull << 62);
     for (int i = 0; i < 8; ++i)
         expected.push_back(uint8_t(stamp >> (8 * i)));
-    EXPECT_EQ(expected, Written(out));
+    EXPECT_EQ(expected, BytesOf(out));
     EXPECT_EQ(int(expected.size()), writer.GetCount());
 
     ReaderOver reader(expected);
@@ -190,7 +167,7 @@ TEST(BinaryRecords, LocalDateTimesRoundTrip)
     MKMemOutStream out;
     MKBinaryWriter writer(&out);
     ASSERT_TRUE(writer.WriteDateTime(local));
-    Bytes bytes = Written(out);
+    Bytes bytes = BytesOf(out);
     ASSERT_EQ(8u, bytes.size());
     EXPECT_EQ(0x80, bytes[7] & 0xC0);  // the local mark
     ReaderOver reader(bytes);

@@ -3,6 +3,7 @@
 #include "base/MKSha1.h"
 #include "base/MKSha1Stream.h"
 
+#include "BaseTestSupport.h"
 #include "tests/fixtures/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,6 @@
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
 
 std::wstring Base64(const Bytes& bytes)
 {
@@ -142,7 +142,7 @@ TEST(Base85, RoundTripsEveryLengthBothWays)
             std::wstring text = Base85(bytes, pad);
             MKByteArray back;
             ASSERT_TRUE(MKBase85DecodeToArray(text.c_str(), int(text.size()), back)) << n;
-            EXPECT_EQ(bytes, Bytes(back.GetData(), back.GetData() + back.GetCount())) << n;
+            EXPECT_EQ(bytes, BytesOf(back)) << n;
         }
     }
 }
@@ -172,7 +172,7 @@ TEST(Base85, DecodingTable)
         MKByteArray out;
         out.Add(0x55);
         EXPECT_EQ(c.ok, MKBase85DecodeString(MKString(c.text.c_str()), out)) << c.text.c_str();
-        EXPECT_EQ(c.bytes, Bytes(out.GetData(), out.GetData() + out.GetCount())) << c.text.c_str();
+        EXPECT_EQ(c.bytes, BytesOf(out)) << c.text.c_str();
     }
 }
 

@@ -8,6 +8,7 @@
 #include "base/MKStreamErrors.h"
 
 #include "AllocMeter.h"
+#include "BaseTestSupport.h"
 #include "tests/fixtures/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +22,6 @@
 #include <vector>
 
 namespace {
-
-typedef std::vector<uint8_t> Bytes;
 
 Bytes ReadFixture(const wchar_t* name)
 {
@@ -58,11 +57,6 @@ Bytes TextBytes(size_t n)
     return bytes;
 }
 
-Bytes ToBytes(const MKByteArray& array)
-{
-    return Bytes(array.GetData(), array.GetData() + array.GetCount());
-}
-
 // Reads a stream to its end in pieces of `piece` bytes; the final error goes to
 // *error.
 Bytes Drain(MKInStream& in, int piece, int* error)
@@ -95,7 +89,7 @@ Bytes DeflateStream(const Bytes& data, int level, std::vector<int> pieces)
         EXPECT_TRUE(z.Close());
         EXPECT_EQ(target.GetCount(), z.GetEmitted());
     }
-    return Bytes(target.GetData(), target.GetData() + target.GetCount());
+    return BytesOf(target);
 }
 
 Bytes InflateStream(const Bytes& compressed, int* error)
@@ -135,7 +129,7 @@ TEST(DeflateStream, RawLevelsAndEmptyInput)
     Bytes raw = DeflateStream(data, -9, {777});
     MKByteArray out;
     ASSERT_TRUE(MKInflateToArray(raw.data(), int(raw.size()), out, true));
-    EXPECT_EQ(data, ToBytes(out));
+    EXPECT_EQ(data, BytesOf(out));
     EXPECT_FALSE(MKInflateToArray(raw.data(), int(raw.size()), out, false));  // no zlib header
 
     // Nothing written still makes a complete (empty) zlib stream.
@@ -165,28 +159,6 @@ TEST(DeflateStream, SetUpFailures)
     EXPECT_TRUE(z.Reset());
     EXPECT_EQ(MKStreamErrorNoTarget, z.GetError());
 }
-
-// Accepts `room` bytes, then refuses every write.
-class RefusingStream : public MKOutStream {
-public:
-    explicit RefusingStream(int room) : m_room(room) {}
-    bool Reset() override { return true; }
-    bool Flush() override { return true; }
-    bool Close() override { return true; }
-    bool Write(const void*, int n) override
-    {
-        if (n > m_room) {
-            SetError(-77);
-            return false;
-        }
-        m_room -= n;
-        return true;
-    }
-    int GetCount() override { return 0; }
-
-private:
-    int m_room;
-};
 
 TEST(DeflateStream, RefusedTargetLatches)
 {
@@ -254,15 +226,15 @@ TEST(CompressBuffers, PythonMadeData)
 
     MKByteArray out;
     ASSERT_TRUE(MKInflateToArray(rawData.data(), int(rawData.size()), out, true));
-    EXPECT_EQ(plain, ToBytes(out));
+    EXPECT_EQ(plain, BytesOf(out));
     ASSERT_TRUE(MKInflateToArray(zlibData.data(), int(zlibData.size()), out, false));
-    EXPECT_EQ(plain, ToBytes(out));
+    EXPECT_EQ(plain, BytesOf(out));
 
     MKByteArray source, destination;
     source.AppendRange(rawData.data(), int(rawData.size()));
     destination.SetSize(int(plain.size()));
     ASSERT_TRUE(MKUncompressToArray(source, destination, true));
-    EXPECT_EQ(plain, ToBytes(destination));
+    EXPECT_EQ(plain, BytesOf(destination));
 
     // One byte too little room never reaches the end of the data.
     std::vector<uint8_t> tight(plain.size() - 1);
@@ -287,7 +259,7 @@ TEST(CompressBuffers, RoundTripsIncludingIncompressibleInput)
             EXPECT_GT(compressed.GetCount(), int(n));
             MKByteArray back;
             ASSERT_TRUE(MKInflateToArray(compressed.GetData(), compressed.GetCount(), back, raw));
-            EXPECT_EQ(data, ToBytes(back));
+            EXPECT_EQ(data, BytesOf(back));
         }
     }
     Bytes text = TextBytes(100000);

@@ -5,17 +5,14 @@
 #include "base/MKDocWriter.h"
 #include "base/MKTextBuffer.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 namespace {
-
-std::wstring Text(const MKString& s)
-{
-    return s.GetText();
-}
 
 std::wstring Written(const MKDocNode& node, bool typed)
 {

@@ -4,17 +4,14 @@
 #include "base/MKDocScalar.h"
 #include "base/MKDocWriter.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 namespace {
-
-std::wstring Text(const MKString& s)
-{
-    return s.GetText();
-}
 
 // The messages of a parse joined by " | ".
 std::wstring Errors(const MKDocParser& parser)

@@ -1,6 +1,8 @@
 #include "base/MKGuid.h"
 #include "base/MKRandom.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,19 +13,14 @@ namespace {
 // {6B29FC40-CA47-1067-B31D-00DD010662DA}
 const GUID kSample = {0x6B29FC40, 0xCA47, 0x1067, {0xB3, 0x1D, 0x00, 0xDD, 0x01, 0x06, 0x62, 0xDA}};
 
-std::wstring Str(const MKString& s)
-{
-    return s.GetText();
-}
-
 TEST(Guid, FourTextForms)
 {
     MKGuid guid(kSample);
-    EXPECT_EQ(L"6B29FC40-CA47-1067-B31D-00DD010662DA", Str(guid.FormatUpper()));
-    EXPECT_EQ(L"6B29FC40-CA47-1067-B31D-00DD010662DA", Str(guid.ToString()));
-    EXPECT_EQ(L"6b29fc40-ca47-1067-b31d-00dd010662da", Str(guid.FormatLower()));
-    EXPECT_EQ(L"6B29FC40CA471067B31D00DD010662DA", Str(guid.FormatUpperCompact()));
-    EXPECT_EQ(L"6b29fc40ca471067b31d00dd010662da", Str(guid.FormatLowerCompact()));
+    EXPECT_EQ(L"6B29FC40-CA47-1067-B31D-00DD010662DA", Text(guid.FormatUpper()));
+    EXPECT_EQ(L"6B29FC40-CA47-1067-B31D-00DD010662DA", Text(guid.ToString()));
+    EXPECT_EQ(L"6b29fc40-ca47-1067-b31d-00dd010662da", Text(guid.FormatLower()));
+    EXPECT_EQ(L"6B29FC40CA471067B31D00DD010662DA", Text(guid.FormatUpperCompact()));
+    EXPECT_EQ(L"6b29fc40ca471067b31d00dd010662da", Text(guid.FormatLowerCompact()));
     // Memory order is Data1 little-endian first.
     EXPECT_EQ(0x40, guid.Bytes()[0]);
     EXPECT_EQ(0x6B, guid.Bytes()[3]);
@@ -85,7 +82,7 @@ TEST(Guid, CreateGivesDistinctGuids)
         MKGuid guid;
         ASSERT_TRUE(guid.Create());
         EXPECT_FALSE(guid == MKGuid());
-        seen.insert(Str(guid.FormatUpper()));
+        seen.insert(Text(guid.FormatUpper()));
     }
     EXPECT_EQ(50u, seen.size());
 }

@@ -1,3 +1,4 @@
+#include "BaseTestSupport.h"
 #include "LoopbackHttpServer.h"
 
 #include "base/MKHostCache.h"
@@ -13,11 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring Text(const MKString& s)
-{
-    return s.GetText();
-}
 
 bool IsFinal(int state)
 {

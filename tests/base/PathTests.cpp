@@ -1,5 +1,6 @@
 #include "base/MKPath.h"
 
+#include "BaseTestSupport.h"
 #include "tests/fixtures/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +11,6 @@
 namespace {
 
 const wchar_t* kFails = nullptr;
-
-std::wstring Str(const MKString& s)
-{
-    return s.GetText();
-}
 
 struct NormalizeCase {
     const wchar_t* input;
@@ -29,10 +25,10 @@ void CheckNormalize(const NormalizeCase* cases, size_t n, bool fullCheck)
         bool ok = MKPathNormalize(MKString(c.input), out, fullCheck);
         if (!c.expected) {
             EXPECT_FALSE(ok) << c.input << " gave " << out.GetText();
-            EXPECT_EQ(L"untouched", Str(out)) << c.input;
+            EXPECT_EQ(L"untouched", Text(out)) << c.input;
         } else {
             EXPECT_TRUE(ok) << c.input;
-            EXPECT_EQ(std::wstring(c.expected), Str(out)) << c.input;
+            EXPECT_EQ(std::wstring(c.expected), Text(out)) << c.input;
         }
     }
 }
@@ -118,7 +114,7 @@ TEST(PathNormalize, RelativePathsBecomeFull)
 {
     MKString out;
     ASSERT_TRUE(MKPathNormalize(MKString(L"x\\.\\y"), out, true));
-    EXPECT_EQ(CurrentDirectory() + L"x\\y", Str(out));
+    EXPECT_EQ(CurrentDirectory() + L"x\\y", Text(out));
 }
 
 TEST(PathNormalize, UnchangedResultSharesTheInput)
@@ -151,11 +147,11 @@ TEST(PathNormalize, ShortNamesBecomeLong)
     ASSERT_NE(0u, GetShortPathNameW(file.c_str(), shortFile, MAX_PATH));
     MKString out;
     ASSERT_TRUE(MKPathNormalize(MKString(shortFile), out, true));
-    EXPECT_EQ(std::wstring(longFolder) + L"\\Another long file name.text", Str(out));
+    EXPECT_EQ(std::wstring(longFolder) + L"\\Another long file name.text", Text(out));
     ASSERT_TRUE(MKPathNormalize(MKString(shortFolder), out, true));
-    EXPECT_EQ(std::wstring(longFolder), Str(out));
+    EXPECT_EQ(std::wstring(longFolder), Text(out));
     ASSERT_TRUE(MKPathNormalize(MKString((shortText + L"\\new~1.txt").c_str()), out, true));
-    EXPECT_EQ(std::wstring(longFolder) + L"\\new~1.txt", Str(out));
+    EXPECT_EQ(std::wstring(longFolder) + L"\\new~1.txt", Text(out));
 }
 
 TEST(PathText, RootLengthAndRoot)
@@ -170,8 +166,8 @@ TEST(PathText, RootLengthAndRoot)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.length, MKPathRootLength(MKString(c.path))) << c.path;
-    EXPECT_EQ(L"\\\\server\\share", Str(MKPathRoot(MKString(L"//server//share/dir"))));
-    EXPECT_EQ(L"C:\\", Str(MKPathRoot(MKString(L"C:/x/y"))));
+    EXPECT_EQ(L"\\\\server\\share", Text(MKPathRoot(MKString(L"//server//share/dir"))));
+    EXPECT_EQ(L"C:\\", Text(MKPathRoot(MKString(L"C:/x/y"))));
 }
 
 TEST(PathText, NamesAndExtensions)
@@ -192,9 +188,9 @@ TEST(PathText, NamesAndExtensions)
     };
     for (const auto& c : cases) {
         MKString path(c.path);
-        EXPECT_EQ(c.fileName, Str(MKPathFileName(path))) << c.path;
-        EXPECT_EQ(c.extension, Str(MKPathExtension(path))) << c.path;
-        EXPECT_EQ(c.stem, Str(MKPathStem(path))) << c.path;
+        EXPECT_EQ(c.fileName, Text(MKPathFileName(path))) << c.path;
+        EXPECT_EQ(c.extension, Text(MKPathExtension(path))) << c.path;
+        EXPECT_EQ(c.stem, Text(MKPathStem(path))) << c.path;
     }
 }
 
@@ -208,7 +204,7 @@ TEST(PathText, Directory)
         {L"a", L""},                 {L"\\a", L"\\"},     {L"\\\\srv\\share", L""}, {L"\\\\srv\\share\\x", L"\\\\srv\\share"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.directory, Str(MKPathDirectory(MKString(c.path)))) << c.path;
+        EXPECT_EQ(c.directory, Text(MKPathDirectory(MKString(c.path)))) << c.path;
 }
 
 TEST(PathText, ChangeExtension)
@@ -223,7 +219,7 @@ TEST(PathText, ChangeExtension)
         {L"", L"x", L""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.result, Str(MKPathChangeExtension(MKString(c.path), c.extension))) << c.path;
+        EXPECT_EQ(c.result, Text(MKPathChangeExtension(MKString(c.path), c.extension))) << c.path;
 }
 
 TEST(PathText, Combine)
@@ -238,7 +234,7 @@ TEST(PathText, Combine)
         {L"a", L"b|c", L"a\\b|c"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.result, Str(MKPathCombine(MKString(c.a), MKString(c.b)))) << c.a << L" + " << c.b;
+        EXPECT_EQ(c.result, Text(MKPathCombine(MKString(c.a), MKString(c.b)))) << c.a << L" + " << c.b;
 }
 
 TEST(PathText, AddTrailingSeparator)
@@ -257,7 +253,7 @@ TEST(PathText, AddTrailingSeparator)
     for (const auto& c : cases) {
         MKString path(c.path);
         EXPECT_EQ(c.changed, MKPathAddTrailingSeparator(path)) << c.path;
-        EXPECT_EQ(c.result, Str(path)) << c.path;
+        EXPECT_EQ(c.result, Text(path)) << c.path;
     }
 }
 
@@ -282,13 +278,13 @@ TEST(PathText, Split)
     for (const auto& c : cases) {
         MKString drive(L"?"), folder(L"?"), name(L"?"), extension(L"?");
         EXPECT_EQ(c.ok, MKPathSplit(MKString(c.path), drive, folder, name, extension)) << c.path;
-        EXPECT_EQ(c.drive, Str(drive)) << c.path;
-        EXPECT_EQ(c.folder, Str(folder)) << c.path;
-        EXPECT_EQ(c.name, Str(name)) << c.path;
-        EXPECT_EQ(c.extension, Str(extension)) << c.path;
+        EXPECT_EQ(c.drive, Text(drive)) << c.path;
+        EXPECT_EQ(c.folder, Text(folder)) << c.path;
+        EXPECT_EQ(c.name, Text(name)) << c.path;
+        EXPECT_EQ(c.extension, Text(extension)) << c.path;
     }
-    EXPECT_EQ(L".txt", Str(MKPathSplitExtension(MKString(L"C:\\d\\f.txt"))));
-    EXPECT_EQ(L"", Str(MKPathSplitExtension(MKString(L"ab:f.txt"))));
+    EXPECT_EQ(L".txt", Text(MKPathSplitExtension(MKString(L"C:\\d\\f.txt"))));
+    EXPECT_EQ(L"", Text(MKPathSplitExtension(MKString(L"ab:f.txt"))));
 }
 
 TEST(PathText, ValidCharsAndAbsolute)

@@ -2,22 +2,19 @@
 
 #include "base/MKTArray.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
 
-std::wstring W(const MKString& s)
-{
-    return std::wstring(s.GetText(), size_t(s.GetLength()));
-}
-
 std::wstring Pairs(const MKQueryParams& params)
 {
     std::wstring text;
     for (int i = 0; i < params.GetCount(); ++i)
-        text += L"(" + W(params.GetName(i)) + L"|" + W(params.GetValue(i)) + L")";
+        text += L"(" + Text(params.GetName(i)) + L"|" + Text(params.GetValue(i)) + L")";
     return text;
 }
 
@@ -26,8 +23,8 @@ TEST(QueryParams, RendersEncodedPairsInOrder)
     MKQueryParams params;
     params.Set(L"a", L"b c");
     params.Set(L"x", L"\x00E9");
-    EXPECT_EQ(L"?a=b+c&x=%C3%A9", W(params.ToString(true)));
-    EXPECT_EQ(L"a=b+c&x=%C3%A9", W(params.ToString(false)));
+    EXPECT_EQ(L"?a=b+c&x=%C3%A9", Text(params.ToString(true)));
+    EXPECT_EQ(L"a=b+c&x=%C3%A9", Text(params.ToString(false)));
 
     MKByteArray bytes;
     bytes.Add('z');
@@ -37,7 +34,7 @@ TEST(QueryParams, RendersEncodedPairsInOrder)
 
     params.Set(L"a", L"");  // replaces in place, keeps the order
     params.Set(L"A", L"1");  // names are case-sensitive
-    EXPECT_EQ(L"?a=&x=%C3%A9&A=1", W(params.ToString(true)));
+    EXPECT_EQ(L"?a=&x=%C3%A9&A=1", Text(params.ToString(true)));
 }
 
 TEST(QueryParams, EmptyListRendersNothing)
@@ -92,17 +89,17 @@ TEST(QueryParams, ParseAndRenderRoundTrip)
 
 TEST(UrlEncoding, EncodeAndDecodeSingleStrings)
 {
-    EXPECT_EQ(L"~-._", W(MKUrlEncode(L"~-._")));
-    EXPECT_EQ(L"%2F", W(MKUrlEncode(L"/")));
-    EXPECT_EQ(L"a+b%26c%3D", W(MKUrlEncode(L"a b&c=")));
+    EXPECT_EQ(L"~-._", Text(MKUrlEncode(L"~-._")));
+    EXPECT_EQ(L"%2F", Text(MKUrlEncode(L"/")));
+    EXPECT_EQ(L"a+b%26c%3D", Text(MKUrlEncode(L"a b&c=")));
     // Surrogates are encoded one by one, as everywhere in the library's UTF-8.
-    EXPECT_EQ(L"%ED%A0%BD%ED%B8%80", W(MKUrlEncode(L"\xD83D\xDE00")));
+    EXPECT_EQ(L"%ED%A0%BD%ED%B8%80", Text(MKUrlEncode(L"\xD83D\xDE00")));
     EXPECT_EQ(0, MKUrlEncode(L"").GetLength());
-    EXPECT_EQ(L"%20", W(MKUrlEncode(MKString::MKStringFromChars(L"\0", 1))));
+    EXPECT_EQ(L"%20", Text(MKUrlEncode(MKString::MKStringFromChars(L"\0", 1))));
 
-    EXPECT_EQ(L"a b/\x00E9", W(MKUrlDecode(L"a+b%2f%C3%A9")));
-    EXPECT_EQ(L"100%", W(MKUrlDecode(L"100%")));
-    EXPECT_EQ(L"%g1", W(MKUrlDecode(L"%g1")));
+    EXPECT_EQ(L"a b/\x00E9", Text(MKUrlDecode(L"a+b%2f%C3%A9")));
+    EXPECT_EQ(L"100%", Text(MKUrlDecode(L"100%")));
+    EXPECT_EQ(L"%g1", Text(MKUrlDecode(L"%g1")));
     EXPECT_EQ(0, MKUrlDecode(L"").GetLength());
 }
 

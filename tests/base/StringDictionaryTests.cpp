@@ -1,16 +1,13 @@
 #include "base/MKStringDictionary.h"
 #include "base/MKTextBuffer.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::wstring Text(const MKString& s)
-{
-    return s.GetText();
-}
 
 TEST(StringDictionary, StoresCopiesOfValues)
 {

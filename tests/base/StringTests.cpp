@@ -3,6 +3,8 @@
 #include "base/MKTArray.h"
 #include "base/MKTOArray.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,11 +12,6 @@
 #include <oleauto.h>
 
 namespace {
-
-std::wstring W(const MKString& s)
-{
-    return std::wstring(s.GetText(), size_t(s.GetLength()));
-}
 
 // A string of length `length` in an unshared block of exactly `capacity` units.
 MKString WithCapacity(const wchar_t* text, int capacity)
@@ -55,16 +52,16 @@ TEST(String, CopiesShareUntilWritten)
     EXPECT_EQ(a.GetText(), b.GetText());
     EXPECT_EQ(2, a.GetRefCount());
     b.AppendText(L"de");
-    EXPECT_EQ(L"abc", W(a));
-    EXPECT_EQ(L"abcde", W(b));
+    EXPECT_EQ(L"abc", Text(a));
+    EXPECT_EQ(L"abcde", Text(b));
     EXPECT_EQ(1, a.GetRefCount());
 
     MKString c = WithCapacity(L"abc", 10);
     MKString d = c;
     d.SetAt(0, L'x');
     EXPECT_EQ(10, d.GetCapacity());  // the private copy keeps the capacity
-    EXPECT_EQ(L"xbc", W(d));
-    EXPECT_EQ(L"abc", W(c));
+    EXPECT_EQ(L"xbc", Text(d));
+    EXPECT_EQ(L"abc", Text(c));
 
     MKString e = c;
     e.SetAt(0, L'a');  // nothing changes, so nothing is copied
@@ -76,20 +73,20 @@ TEST(String, GrowthIsExact)
     MKString s = WithCapacity(L"abc", 4);
     s.AppendText(L"de");
     EXPECT_EQ(6, s.GetCapacity());
-    EXPECT_EQ(L"abcde", W(s));
+    EXPECT_EQ(L"abcde", Text(s));
 
     MKString roomy = WithCapacity(L"abc", 10);
     const wchar_t* block = roomy.GetText();
     roomy.AppendText(L"de");
     EXPECT_EQ(block, roomy.GetText());
     EXPECT_EQ(10, roomy.GetCapacity());
-    EXPECT_EQ(L"abcde", W(roomy));
+    EXPECT_EQ(L"abcde", Text(roomy));
 
     MKString shared = roomy;
     shared.GrowBy(1)[5] = L'f';
     EXPECT_EQ(7, shared.GetCapacity());  // shared: a new block of exactly the new size
-    EXPECT_EQ(L"abcdef", W(shared));
-    EXPECT_EQ(L"abcde", W(roomy));
+    EXPECT_EQ(L"abcdef", Text(shared));
+    EXPECT_EQ(L"abcde", Text(roomy));
 }
 
 TEST(String, PrepareOverwriteKeepsOrReplacesTheBlock)
@@ -106,7 +103,7 @@ TEST(String, PrepareOverwriteKeepsOrReplacesTheBlock)
     wchar_t* chars = b.PrepareOverwrite(3);
     EXPECT_NE(a.GetText(), chars);
     EXPECT_EQ(4, b.GetCapacity());
-    EXPECT_EQ(L"abcdef", W(a));
+    EXPECT_EQ(L"abcdef", Text(a));
 
     MKString small(L"ab");
     small.PrepareOverwrite(5);
@@ -117,21 +114,21 @@ TEST(String, AppendAndAssignFromOwnCharacters)
 {
     MKString s(L"abcd");
     s.Append(s.GetText() + 1, 2);
-    EXPECT_EQ(L"abcdbc", W(s));
+    EXPECT_EQ(L"abcdbc", Text(s));
     s.AppendString(s);
-    EXPECT_EQ(L"abcdbcabcdbc", W(s));
+    EXPECT_EQ(L"abcdbcabcdbc", Text(s));
 
     MKString t(L"abcdef");
     t.Assign(t.GetText() + 2, 4);
-    EXPECT_EQ(L"cdef", W(t));
+    EXPECT_EQ(L"cdef", Text(t));
     t = t.GetText() + 1;
-    EXPECT_EQ(L"def", W(t));
+    EXPECT_EQ(L"def", Text(t));
     MKString shared = t;
     t.Assign(t.GetText() + 1, 2);
-    EXPECT_EQ(L"ef", W(t));
-    EXPECT_EQ(L"def", W(shared));
+    EXPECT_EQ(L"ef", Text(t));
+    EXPECT_EQ(L"def", Text(shared));
     t.SubstringInto(1, 1, t);
-    EXPECT_EQ(L"f", W(t));
+    EXPECT_EQ(L"f", Text(t));
 }
 
 TEST(String, FormatUsesTheStackBufferUpTo511Units)
@@ -139,17 +136,17 @@ TEST(String, FormatUsesTheStackBufferUpTo511Units)
     MKString s = WithCapacity(L"", 2000);
     std::wstring text511(511, L'a');
     s.Format(L"%s", text511.c_str());
-    EXPECT_EQ(text511, W(s));
+    EXPECT_EQ(text511, Text(s));
     EXPECT_EQ(2000, s.GetCapacity());  // copied into the block it had
 
     std::wstring text512(512, L'b');
     s.Format(L"%s", text512.c_str());
-    EXPECT_EQ(text512, W(s));
+    EXPECT_EQ(text512, Text(s));
     EXPECT_EQ(513, s.GetCapacity());
 
     s.Format(nullptr);
     EXPECT_EQ(MKString::EmptyChars(), s.GetText());
-    EXPECT_EQ(L"7-x", W(MKString::FromFormat(L"%d-%s", 7, L"x")));
+    EXPECT_EQ(L"7-x", Text(MKString::FromFormat(L"%d-%s", 7, L"x")));
 }
 
 TEST(String, FormatMayReadItsOwnCharacters)
@@ -157,18 +154,18 @@ TEST(String, FormatMayReadItsOwnCharacters)
     std::wstring long600(600, L'q');
     MKString s = WithCapacity(long600.c_str(), 2000);
     s.Format(L"<%s>", s.GetText());
-    EXPECT_EQ(L"<" + long600 + L">", W(s));
+    EXPECT_EQ(L"<" + long600 + L">", Text(s));
 
     MKString shortOne(L"abc");
     shortOne.Format(L"%s%s", shortOne.GetText(), shortOne.GetText());
-    EXPECT_EQ(L"abcabc", W(shortOne));
+    EXPECT_EQ(L"abcabc", Text(shortOne));
 }
 
 TEST(String, ReplaceNeverRescansInsertedText)
 {
     MKString s(L"aaa");
     EXPECT_EQ(3, s.Replace(L"a", L"aa"));
-    EXPECT_EQ(L"aaaaaa", W(s));
+    EXPECT_EQ(L"aaaaaa", Text(s));
 
     struct Case {
         const wchar_t* text;
@@ -193,25 +190,25 @@ TEST(String, ReplaceNeverRescansInsertedText)
         MKString t(c.text);
         MKString keep = t;
         EXPECT_EQ(c.count, t.Replace(c.find, c.with)) << c.text;
-        EXPECT_EQ(c.result, W(t)) << c.text;
-        EXPECT_EQ(c.text, W(keep)) << c.text;
+        EXPECT_EQ(c.result, Text(t)) << c.text;
+        EXPECT_EQ(c.text, Text(keep)) << c.text;
     }
 
     MKString own(L"x-y");
     EXPECT_EQ(1, own.Replace(L"-", own.GetText()));
-    EXPECT_EQ(L"xx-yy", W(own));
+    EXPECT_EQ(L"xx-yy", Text(own));
     MKString roomy = WithCapacity(L"a-b", 10);
     const wchar_t* block = roomy.GetText();
     roomy.Replace(L"-", L"");
     EXPECT_EQ(block, roomy.GetText());  // shrinks in place
-    EXPECT_EQ(L"ab", W(roomy));
+    EXPECT_EQ(L"ab", Text(roomy));
 }
 
 TEST(String, RemovalAndTrimming)
 {
     MKString s(L"aab");
     EXPECT_EQ(2, s.RemoveChar(L'a'));
-    EXPECT_EQ(L"b", W(s));
+    EXPECT_EQ(L"b", Text(s));
     EXPECT_EQ(0, s.RemoveChar(0));
 
     struct Case {
@@ -224,17 +221,17 @@ TEST(String, RemovalAndTrimming)
     for (const Case& c : cases) {
         MKString t(L"acdef");
         EXPECT_EQ(c.newLength, t.Remove(c.start, c.count)) << c.start << "," << c.count;
-        EXPECT_EQ(c.result, W(t)) << c.start << "," << c.count;
+        EXPECT_EQ(c.result, Text(t)) << c.start << "," << c.count;
     }
 
     MKString padded(L" \t ab c \r\n");
     padded.TrimRight();
-    EXPECT_EQ(L" \t ab c", W(padded));
+    EXPECT_EQ(L" \t ab c", Text(padded));
     padded.TrimLeft();
-    EXPECT_EQ(L"ab c", W(padded));
+    EXPECT_EQ(L"ab c", Text(padded));
     MKString slashes(L"a\\b\\\\");
     slashes.TrimRightChar(L'\\');
-    EXPECT_EQ(L"a\\b", W(slashes));
+    EXPECT_EQ(L"a\\b", Text(slashes));
     MKString blank(L"   ");
     blank.TrimLeft();
     EXPECT_EQ(0, blank.GetLength());
@@ -244,8 +241,8 @@ TEST(String, CaseChangesTouchAsciiOnly)
 {
     MKString s(L"AbC-\x00C9\x0130z");
     MKString lower = s.ToLower();
-    EXPECT_EQ(L"abc-\x00C9\x0130z", W(lower));
-    EXPECT_EQ(L"AbC-\x00C9\x0130z", W(s));
+    EXPECT_EQ(L"abc-\x00C9\x0130z", Text(lower));
+    EXPECT_EQ(L"AbC-\x00C9\x0130z", Text(s));
     MKString already(L"abc");
     MKString copy = already.ToLower();
     EXPECT_EQ(already.GetText(), copy.GetText());  // nothing to change: still shared
@@ -289,27 +286,27 @@ TEST(String, SearchAndComparison)
 TEST(String, NewStringsFromStrings)
 {
     MKString s(L"abcdef");
-    EXPECT_EQ(L"cdef", W(s.Substring(2, 100)));
+    EXPECT_EQ(L"cdef", Text(s.Substring(2, 100)));
     EXPECT_EQ(s.GetText(), s.Substring(0, 6).GetText());
-    EXPECT_EQ(L"ab", W(s.Substring(-1, 2)));
+    EXPECT_EQ(L"ab", Text(s.Substring(-1, 2)));
     EXPECT_EQ(0, s.Substring(7, 1).GetLength());
     EXPECT_EQ(0, s.Substring(6, 1).GetLength());
     EXPECT_EQ(0, s.Left(0).GetLength());
-    EXPECT_EQ(L"abc", W(s.Left(3)));
+    EXPECT_EQ(L"abc", Text(s.Left(3)));
     EXPECT_EQ(s.GetText(), s.Left(10).GetText());
-    EXPECT_EQ(L"ef", W(s.Mid(4)));
+    EXPECT_EQ(L"ef", Text(s.Mid(4)));
 
     MKString empty;
     EXPECT_EQ(s.GetText(), MKString::Concat(empty, s).GetText());
     EXPECT_EQ(s.GetText(), MKString::Concat(s, empty).GetText());
     MKString joined = MKString::Concat(s, MKString(L"gh"));
-    EXPECT_EQ(L"abcdefgh", W(joined));
+    EXPECT_EQ(L"abcdefgh", Text(joined));
     EXPECT_EQ(9, joined.GetCapacity());
-    EXPECT_EQ(L"abcdefxy", W(s + L"xy"));
+    EXPECT_EQ(L"abcdefxy", Text(s + L"xy"));
     EXPECT_EQ(s.GetText(), (s + L"").GetText());
-    EXPECT_EQ(L"xyabcdef", W(MKString::PrependText(L"xy", s)));
-    EXPECT_EQ(L"abcdef!", W(MKString::ConcatChar(s, L'!')));
-    EXPECT_EQ(L"zzz", W(MKString::MKStringFromRepeat(L'z', 3)));
+    EXPECT_EQ(L"xyabcdef", Text(MKString::PrependText(L"xy", s)));
+    EXPECT_EQ(L"abcdef!", Text(MKString::ConcatChar(s, L'!')));
+    EXPECT_EQ(L"zzz", Text(MKString::MKStringFromRepeat(L'z', 3)));
     EXPECT_EQ(0, MKString::MKStringFromRepeat(L'z', -1).GetLength());
 }
 
@@ -319,24 +316,24 @@ TEST(String, SplitUsesTheTokenizer)
     parts.Add(MKString(L"stale"));
     MKString(L"a;;b").Split(nullptr, false, parts);
     ASSERT_EQ(3, parts.GetCount());
-    EXPECT_EQ(L"a", W(parts[0]));
+    EXPECT_EQ(L"a", Text(parts[0]));
     EXPECT_EQ(0, parts[1].GetLength());
-    EXPECT_EQ(L"b", W(parts[2]));
+    EXPECT_EQ(L"b", Text(parts[2]));
 
     MKString(L"a;;b").Split(L";", true, parts);
     ASSERT_EQ(2, parts.GetCount());
-    EXPECT_EQ(L"b", W(parts[1]));
+    EXPECT_EQ(L"b", Text(parts[1]));
 
     MKString(L"c:\\x\\..\\y").Split(L"\\", false, parts);
     ASSERT_EQ(4, parts.GetCount());
-    EXPECT_EQ(L"..", W(parts[2]));
+    EXPECT_EQ(L"..", Text(parts[2]));
 }
 
 TEST(String, NumbersAndEncodings)
 {
-    EXPECT_EQ(L"-2147483648", W(MKString::FromInt(INT32_MIN)));
-    EXPECT_EQ(L"18446744073709551615", W(MKString::FromUInt64(UINT64_MAX)));
-    EXPECT_EQ(L"ff", W(MKString::FromHex(255)));
+    EXPECT_EQ(L"-2147483648", Text(MKString::FromInt(INT32_MIN)));
+    EXPECT_EQ(L"18446744073709551615", Text(MKString::FromUInt64(UINT64_MAX)));
+    EXPECT_EQ(L"ff", Text(MKString::FromHex(255)));
     int value = 5;
     EXPECT_TRUE(MKString(L" 42").ToIntChecked(&value));
     EXPECT_EQ(42, value);
@@ -345,8 +342,8 @@ TEST(String, NumbersAndEncodings)
 
     MKString cut;
     cut.AssignUtf8("\xE2\x82", 2);
-    EXPECT_EQ(L"?", W(cut));
-    EXPECT_EQ(L"\x00E9t\x00E9", W(MKString::FromUtf8("\xC3\xA9t\xC3\xA9", 5)));
+    EXPECT_EQ(L"?", Text(cut));
+    EXPECT_EQ(L"\x00E9t\x00E9", Text(MKString::FromUtf8("\xC3\xA9t\xC3\xA9", 5)));
 
     MKString pair(L"a\xD83D\xDE00");
     MKByteArray bytes;
@@ -355,7 +352,7 @@ TEST(String, NumbersAndEncodings)
     EXPECT_EQ(0, bytes[7]);
     EXPECT_TRUE(MKString::FromUtf8Array(bytes).Equals(pair));
 
-    EXPECT_EQ(L"abc", W(MKString::MKStringFromAnsi("abc")));
+    EXPECT_EQ(L"abc", Text(MKString::MKStringFromAnsi("abc")));
     EXPECT_EQ(0, MKString::MKStringFromAnsi(nullptr).GetLength());
 
     MKString text(L"hello");
@@ -387,7 +384,7 @@ TEST(OptionalString, AbsentUntilSet)
     b.Set(MKString(L"v"));
     a = b;
     EXPECT_TRUE(a.IsPresent());
-    EXPECT_EQ(L"v", W(a.GetValue()));
+    EXPECT_EQ(L"v", Text(a.GetValue()));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "base/MKSystemInfo.h"
 #include "base/MKTextBuffer.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,11 +13,6 @@
 #include <windows.h>
 
 namespace {
-
-std::wstring Str(const MKString& s)
-{
-    return s.GetText();
-}
 
 // Puts answers in place for one test and the system's back afterwards.
 class InjectedAnswers {
@@ -163,7 +160,7 @@ TEST(SystemInfo, OperatingSystemNames)
         {Version(7, 1, 0, 0, L""), false, x86, false, L"Unknown platform (7)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.name, Str(MKOSName(c.version, c.extended, c.architecture, c.serverR2)));
+        EXPECT_EQ(c.name, Text(MKOSName(c.version, c.extended, c.architecture, c.serverR2)));
 }
 
 TEST(SystemInfo, ReportLinesOfAGivenRecord)
@@ -220,7 +217,7 @@ TEST(SystemInfo, CollectUnderWine)
     EXPECT_EQ(MKString::FromFormat(L"%d.%d Build %d", int(version.dwMajorVersion), int(version.dwMinorVersion),
                                    int(version.dwBuildNumber))
                   .GetText(),
-              Str(info.osVersion));
+              Text(info.osVersion));
     // Wine's own d3d9.dll carries a version resource.
     EXPECT_GT(info.direct3d9Version.major, 0);
     EXPECT_NE(-1, info.direct3d9Version.revision);

@@ -16,6 +16,7 @@
 #include "base/MKValueVersion.h"
 
 #include "AllocMeter.h"
+#include "BaseTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,6 @@
 
 namespace {
 
-typedef std::vector<uint8_t> Bytes;
 typedef MKRefHolder<MKValue> Node;
 
 Node Adopt(MKValue* node)
@@ -36,29 +36,12 @@ Node Adopt(MKValue* node)
     return holder;
 }
 
-// Reads from a private copy of the bytes through a memory stream.
-class ReaderOver {
-public:
-    explicit ReaderOver(Bytes bytes) : m_bytes(std::move(bytes))
-    {
-        m_source.Attach(new MKMemInStream(m_bytes.data(), int(m_bytes.size())));
-        m_reader.Attach(new MKBinaryReader(m_source.Get()));
-    }
-    MKBinaryReader& operator*() { return *m_reader.Get(); }
-    MKBinaryReader* operator->() { return m_reader.Get(); }
-
-private:
-    Bytes m_bytes;
-    MKRefHolder<MKMemInStream> m_source;
-    MKRefHolder<MKBinaryReader> m_reader;
-};
-
 Bytes WriteTree(const MKValueDictionary* root, int form)
 {
     MKMemOutStream out;
     MKBinaryWriter writer(&out);
     EXPECT_TRUE(MKWriteValue(writer, root, form));
-    return Bytes(out.GetData(), out.GetData() + out.GetCount());
+    return BytesOf(out);
 }
 
 Bytes WriteOne(const MKValue* node, bool withCode)
@@ -66,7 +49,7 @@ Bytes WriteOne(const MKValue* node, bool withCode)
     MKMemOutStream out;
     MKBinaryWriter writer(&out);
     EXPECT_TRUE(MKWriteNode(writer, node, withCode));
-    return Bytes(out.GetData(), out.GetData() + out.GetCount());
+    return BytesOf(out);
 }
 
 MKRefHolder<MKValueDictionary> ReadTree(const Bytes& bytes)
@@ -104,7 +87,7 @@ TEST(ValueVarUInt, GoldenBytes)
         MKMemOutStream out;
         MKBinaryWriter writer(&out);
         ASSERT_TRUE(MKWriteVarUInt(writer, c.value));
-        EXPECT_EQ(c.bytes, Bytes(out.GetData(), out.GetData() + out.GetCount())) << c.value;
+        EXPECT_EQ(c.bytes, BytesOf(out)) << c.value;
         ReaderOver reader(c.bytes);
         uint32_t back = 1;
         EXPECT_TRUE(MKReadVarUInt(*reader, &back));
@@ -436,28 +419,6 @@ TEST(ValueReader, DamagedTreesNeverCrash)
         }
     }
 }
-
-// Accepts `room` bytes, then refuses.
-class RefusingStream : public MKOutStream {
-public:
-    explicit RefusingStream(int room) : m_room(room) {}
-    bool Reset() override { return true; }
-    bool Flush() override { return true; }
-    bool Close() override { return true; }
-    bool Write(const void*, int n) override
-    {
-        if (m_error != 0 || n > m_room) {
-            SetError(-77);
-            return false;
-        }
-        m_room -= n;
-        return true;
-    }
-    int GetCount() override { return 0; }
-
-private:
-    int m_room;
-};
 
 TEST(ValueWriter, ReportsTheRealOutcome)
 {

@@ -2,6 +2,7 @@
 #include "base/MKVersion.h"
 #include "base/MKVersionLibrary.h"
 
+#include "BaseTestSupport.h"
 #include "tests/fixtures/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@
 #include <string>
 
 namespace {
-
-std::wstring Str(const MKString& s)
-{
-    return s.GetText();
-}
 
 TEST(Version, CompareOrdersAbsentPartsFirst)
 {
@@ -36,10 +32,10 @@ TEST(Version, CompareOrdersAbsentPartsFirst)
 
 TEST(Version, Format)
 {
-    EXPECT_EQ(L"10.1", Str(MKVersion(10, 1).ToString()));
-    EXPECT_EQ(L"10.1.3", Str(MKVersion(10, 1, 3).ToString()));
-    EXPECT_EQ(L"10.1.3.7", Str(MKVersion(10, 1, 3, 7).ToString()));
-    EXPECT_EQ(L"-1.2", Str(MKVersion(-1, 2).ToString()));
+    EXPECT_EQ(L"10.1", Text(MKVersion(10, 1).ToString()));
+    EXPECT_EQ(L"10.1.3", Text(MKVersion(10, 1, 3).ToString()));
+    EXPECT_EQ(L"10.1.3.7", Text(MKVersion(10, 1, 3, 7).ToString()));
+    EXPECT_EQ(L"-1.2", Text(MKVersion(-1, 2).ToString()));
     wchar_t buffer[5];
     EXPECT_EQ(8, MKVersion(1, 22, 333).Format(buffer, 5));
     EXPECT_EQ(std::wstring(L"1.22"), buffer);
@@ -83,25 +79,25 @@ TEST(FileVersionInfo, ReadsStringsUnderAFallbackKey)
     info.ExtraNames().Add(MKString(L"BuildFlavour"));
     info.ExtraNames().Add(MKString(L"NoSuchValue"));
     ASSERT_TRUE(info.Read());
-    EXPECT_EQ(L"1.2.3.4", Str(info.GetString(MKFileVersionInfo::FileVersion)));
-    EXPECT_EQ(L"Versioned Test Company", Str(info.GetString(MKFileVersionInfo::CompanyName)));
-    EXPECT_EQ(L"Strings under a fallback key", Str(info.GetString(MKFileVersionInfo::FileDescription)));
-    EXPECT_EQ(L"versioned_strings.dll", Str(info.GetString(MKFileVersionInfo::OriginalFilename)));
-    EXPECT_EQ(L"5.6.7.8", Str(info.GetString(MKFileVersionInfo::ProductVersion)));
-    EXPECT_EQ(L"", Str(info.GetString(MKFileVersionInfo::SpecialBuild)));
+    EXPECT_EQ(L"1.2.3.4", Text(info.GetString(MKFileVersionInfo::FileVersion)));
+    EXPECT_EQ(L"Versioned Test Company", Text(info.GetString(MKFileVersionInfo::CompanyName)));
+    EXPECT_EQ(L"Strings under a fallback key", Text(info.GetString(MKFileVersionInfo::FileDescription)));
+    EXPECT_EQ(L"versioned_strings.dll", Text(info.GetString(MKFileVersionInfo::OriginalFilename)));
+    EXPECT_EQ(L"5.6.7.8", Text(info.GetString(MKFileVersionInfo::ProductVersion)));
+    EXPECT_EQ(L"", Text(info.GetString(MKFileVersionInfo::SpecialBuild)));
     EXPECT_EQ(0, info.GetFileVersion().Compare(MKVersion(1, 2, 3, 4)));
     EXPECT_EQ(0, info.GetProductVersion().Compare(MKVersion(5, 6, 7, 8)));
     EXPECT_EQ(uint32_t(VS_FF_PRERELEASE), info.GetFileFlags());
     // The language of the translation table, in the system's words.
     wchar_t german[256];
     VerLanguageNameW(0x0407, german, 256);
-    EXPECT_EQ(std::wstring(german), Str(info.GetLanguageName()));
+    EXPECT_EQ(std::wstring(german), Text(info.GetLanguageName()));
     ASSERT_EQ(2, info.ExtraValues().GetCount());
-    EXPECT_EQ(L"checked", Str(info.ExtraValues()[0]));
-    EXPECT_EQ(L"", Str(info.ExtraValues()[1]));
+    EXPECT_EQ(L"checked", Text(info.ExtraValues()[0]));
+    EXPECT_EQ(L"", Text(info.ExtraValues()[1]));
 
     info.Clear();
-    EXPECT_EQ(L"", Str(info.GetString(MKFileVersionInfo::FileVersion)));
+    EXPECT_EQ(L"", Text(info.GetString(MKFileVersionInfo::FileVersion)));
     EXPECT_EQ(0, info.GetFileVersion().Compare(MKVersion(0, 0, 0, 0)));
 }
 
@@ -111,7 +107,7 @@ TEST(FileVersionInfo, SharedLibraryAndFailures)
     ASSERT_TRUE(library.Load());
     MKFileVersionInfo info(MKString(TestsBinPath(L"versioned_strings.dll").c_str()));
     ASSERT_TRUE(info.Read(&library));
-    EXPECT_EQ(L"Versioned Product", Str(info.GetString(MKFileVersionInfo::ProductName)));
+    EXPECT_EQ(L"Versioned Product", Text(info.GetString(MKFileVersionInfo::ProductName)));
 
     // Our own test program carries no version resource.
     MKFileVersionInfo none(MKString(TestsBinPath(L"base_tests.exe").c_str()));

@@ -4,16 +4,13 @@
 #include "base/MKXmlNode.h"
 #include "base/MKXmlParser.h"
 
+#include "BaseTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::wstring Text(const MKString& s)
-{
-    return s.GetText();
-}
 
 MKXmlNode* ParseUtf8(MKXmlParser& parser, const std::string& text)
 {
