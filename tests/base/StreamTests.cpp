@@ -46,15 +46,22 @@ private:
     size_t m_position = 0;
 };
 
+// A typed read the stream cannot fill fails, yields 0 and stores the end error.
+template <typename T>
+void ExpectCutRead(MKInStream& in, bool (MKInStream::*read)(T*))
+{
+    T value = T(99);
+    EXPECT_FALSE((in.*read)(&value));
+    EXPECT_EQ(T(0), value);
+    EXPECT_EQ(MKStreamErrorEnd, in.GetError());
+}
+
 TEST(MemInStream, ShortTypedReadFailsWithoutConsuming)
 {
     const uint8_t bytes[] = {1, 2, 3};
     MKMemInStream in(bytes, 3);
-    uint32_t value = 99;
-    EXPECT_FALSE(in.ReadU32(&value));
-    EXPECT_EQ(0u, value);
+    ExpectCutRead(in, &MKInStream::ReadU32);
     EXPECT_FALSE(in.IsOk());
-    EXPECT_EQ(MKStreamErrorEnd, in.GetError());
 
     uint8_t buffer[8];
     EXPECT_EQ(3, in.Read(buffer, 8));
@@ -163,19 +170,13 @@ TEST(InStreamBase, TypedReadsAndLinesOverAStreamThatTrickles)
     ASSERT_NE(nullptr, in.ReadLine(line, 8));
     EXPECT_STREQ("z", line);
     EXPECT_EQ(nullptr, in.ReadLine(line, 8));
-    uint16_t half = 7;
-    EXPECT_FALSE(in.ReadU16(&half));
-    EXPECT_EQ(0, half);
-    EXPECT_EQ(MKStreamErrorEnd, in.GetError());
+    ExpectCutRead(in, &MKInStream::ReadU16);
 }
 
 TEST(InStreamBase, CutValueFailsTheStream)
 {
     TrickleStream in(std::string("\x01\x02\x03", 3));
-    uint64_t value = 5;
-    EXPECT_FALSE(in.ReadU64(&value));
-    EXPECT_EQ(0u, value);
-    EXPECT_EQ(MKStreamErrorEnd, in.GetError());
+    ExpectCutRead(in, &MKInStream::ReadU64);
 }
 
 TEST(MemOutStream, GrowsByAQuarterWithA32ByteFloor)
@@ -330,10 +331,7 @@ TEST(FileStreams, ShortTypedReadAtTheEnd)
     }
     MKInFileStream in;
     ASSERT_TRUE(in.Open(path.c_str()));
-    uint32_t value = 1;
-    EXPECT_FALSE(in.ReadU32(&value));
-    EXPECT_EQ(0u, value);
-    EXPECT_EQ(MKStreamErrorEnd, in.GetError());
+    ExpectCutRead(in, &MKInStream::ReadU32);
 }
 
 TEST(FileStreams, OpenFailures)
