@@ -126,6 +126,19 @@ protected:
         *result = value;
         return S_OK;
     }
+    // The same for objects that can die: E_POINTER for a null out pointer
+    // before the entry, then E_FAIL once the object is gone.
+    template <class T, class V>
+    HRESULT GetAliveValue(const wchar_t* member, const V& value, T* result) const
+    {
+        if (!result)
+            return E_POINTER;
+        HRESULT hr = EnterAlive(member);
+        if (FAILED(hr))
+            return hr;
+        *result = value;
+        return S_OK;
+    }
     // A property setter's body: the entry, E_INVALIDARG for a value found not
     // `valid`, then the field takes the value and the document, when given,
     // is marked changed.

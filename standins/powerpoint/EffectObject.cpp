@@ -122,9 +122,7 @@ HRESULT EffectObject::get_Timing(PowerPoint::Timing** result)
 
 HRESULT EffectObject::get_EffectType(long* result)
 {
-    STANDIN_ALIVE_OUT(L"get_EffectType", result);
-    *result = m_effectType;
-    return S_OK;
+    return GetAliveValue(L"get_EffectType", m_effectType, result);
 }
 
 HRESULT EffectObject::put_EffectType(long value)

@@ -92,9 +92,7 @@ HRESULT PresentationObject::get_Name(BSTR* result)
 
 HRESULT PresentationObject::get_Saved(long* result)
 {
-    STANDIN_ALIVE_OUT(L"get_Saved", result);
-    *result = m_document->saved;
-    return S_OK;
+    return GetAliveValue(L"get_Saved", m_document->saved, result);
 }
 
 HRESULT PresentationObject::put_Saved(long value)

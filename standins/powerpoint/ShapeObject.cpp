@@ -232,16 +232,12 @@ HRESULT ShapeObject::put_Top(float value)
 
 HRESULT ShapeObject::get_Type(long* result)
 {
-    STANDIN_ALIVE_OUT(L"get_Type", result);
-    *result = m_type;
-    return S_OK;
+    return GetAliveValue(L"get_Type", m_type, result);
 }
 
 HRESULT ShapeObject::get_Visible(long* result)
 {
-    STANDIN_ALIVE_OUT(L"get_Visible", result);
-    *result = m_visible ? PowerPoint::msoTrue : PowerPoint::msoFalse;
-    return S_OK;
+    return GetAliveValue(L"get_Visible", m_visible ? PowerPoint::msoTrue : PowerPoint::msoFalse, result);
 }
 
 HRESULT ShapeObject::put_Visible(long value)
@@ -298,16 +294,12 @@ HRESULT ShapeObject::get_Tags(PowerPoint::Tags** result)
 
 HRESULT ShapeObject::get_HasTextFrame(long* result)
 {
-    STANDIN_ALIVE_OUT(L"get_HasTextFrame", result);
-    *result = m_hasTextFrame ? PowerPoint::msoTrue : PowerPoint::msoFalse;
-    return S_OK;
+    return GetAliveValue(L"get_HasTextFrame", m_hasTextFrame ? PowerPoint::msoTrue : PowerPoint::msoFalse, result);
 }
 
 HRESULT ShapeObject::get_Id(int* result)
 {
-    STANDIN_ALIVE_OUT(L"get_Id", result);
-    *result = m_id;
-    return S_OK;
+    return GetAliveValue(L"get_Id", m_id, result);
 }
 
 }  // namespace standin

@@ -60,9 +60,7 @@ HRESULT SlideObject::get_Name(BSTR* result)
 
 HRESULT SlideObject::get_SlideID(long* result)
 {
-    STANDIN_ALIVE_OUT(L"get_SlideID", result);
-    *result = m_slideId;
-    return S_OK;
+    return GetAliveValue(L"get_SlideID", m_slideId, result);
 }
 
 HRESULT SlideObject::get_Tags(PowerPoint::Tags** result)

@@ -270,9 +270,7 @@ HRESULT SlideShowViewObject::Exit()
 
 HRESULT SlideShowViewObject::get_CurrentShowPosition(int* result)
 {
-    STANDIN_ALIVE_OUT(L"get_CurrentShowPosition", result);
-    *result = m_position;
-    return S_OK;
+    return GetAliveValue(L"get_CurrentShowPosition", m_position, result);
 }
 
 HRESULT SlideShowViewObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result)
