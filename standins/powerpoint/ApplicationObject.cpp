@@ -22,6 +22,12 @@ ApplicationObject* ApplicationObject::Current()
     return g_current;
 }
 
+HRESULT ApplicationObject::ReturnCurrent(IDispatch** result)
+{
+    ApplicationObject* application = Current();
+    return ReturnObject(application ? application->AsDispatch() : nullptr, result);
+}
+
 ApplicationObject::ApplicationObject(const std::wstring& version)
     : DispatchObject(L"Application", {PowerPoint::IID_Application}),
       m_version(version),

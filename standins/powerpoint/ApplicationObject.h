@@ -26,6 +26,11 @@ class SlideShowWindowsObject;
 class ApplicationObject : public DispatchObject<PowerPoint::Application>, public IConnectionPointContainer {
 public:
     static ApplicationObject* Current();
+    // What Office objects answer for Application and Creator: the current
+    // application with a reference for the caller (E_FAIL when there is
+    // none), and the 'MSOF' creator code.
+    static HRESULT ReturnCurrent(IDispatch** result);
+    static constexpr long kOfficeCreator = 0x4D534F46;
 
     explicit ApplicationObject(const std::wstring& version = L"14.0");
 

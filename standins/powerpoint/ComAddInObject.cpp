@@ -77,13 +77,7 @@ HRESULT ComAddInObject::ConnectAddIn(long connectMode)
     if (FAILED(hr)) {
         m_extension = nullptr;
         m_instance = nullptr;
-        if (m_object) {
-            m_object->Release();
-            m_object = nullptr;
-        }
-        extension->Release();
-        instance->Release();
-        Release();
+        LetGo(extension, instance);
         return hr;
     }
     if (application->MajorVersion() >= 12 && m_instance)
@@ -105,6 +99,11 @@ void ComAddInObject::DisconnectAddIn(long removeMode)
     HRESULT hr = extension->OnDisconnection(removeMode, custom.Get());
     CallLog::Get().Note(L"AddIn.OnDisconnection " + m_entry.progId + L" " + std::to_wstring(hr));
     m_ribbon.reset();
+    LetGo(extension, instance);
+}
+
+void ComAddInObject::LetGo(Office::IDTExtensibility2* extension, IUnknown* instance)
+{
     if (m_object) {
         m_object->Release();
         m_object = nullptr;
@@ -141,13 +140,12 @@ void ComAddInObject::CallBeginShutdown()
 HRESULT ComAddInObject::get_Application(IDispatch** result)
 {
     STANDIN_ENTER_OUT(L"get_Application", result);
-    ApplicationObject* application = ApplicationObject::Current();
-    return ReturnObject(application ? application->AsDispatch() : nullptr, result);
+    return ApplicationObject::ReturnCurrent(result);
 }
 
 HRESULT ComAddInObject::get_Creator(long* result)
 {
-    return GetValue(L"get_Creator", 0x4D534F46, result);
+    return GetValue(L"get_Creator", ApplicationObject::kOfficeCreator, result);
 }
 
 HRESULT ComAddInObject::get_Description(BSTR* result)

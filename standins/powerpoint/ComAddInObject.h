@@ -51,6 +51,10 @@ protected:
     ~ComAddInObject() override;
 
 private:
+    // Ends a connection (or a failed attempt) once the add-in's members are
+    // cleared: drops its object, releases the extension and the instance,
+    // then the reference taken for the call (which may delete this object).
+    void LetGo(Office::IDTExtensibility2* extension, IUnknown* instance);
     ComAddInsObject* m_owner;
     OfficeAddInEntry m_entry;
     IUnknown* m_instance = nullptr;

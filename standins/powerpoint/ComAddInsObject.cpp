@@ -109,13 +109,12 @@ ComAddInObject* ComAddInsObject::Find(const std::wstring& progId) const
 HRESULT ComAddInsObject::get_Application(IDispatch** result)
 {
     STANDIN_ENTER_OUT(L"get_Application", result);
-    ApplicationObject* application = ApplicationObject::Current();
-    return ReturnObject(application ? application->AsDispatch() : nullptr, result);
+    return ApplicationObject::ReturnCurrent(result);
 }
 
 HRESULT ComAddInsObject::get_Creator(long* result)
 {
-    return GetValue(L"get_Creator", 0x4D534F46, result);
+    return GetValue(L"get_Creator", ApplicationObject::kOfficeCreator, result);
 }
 
 HRESULT ComAddInsObject::Item(VARIANT* index, Office::COMAddIn** result)

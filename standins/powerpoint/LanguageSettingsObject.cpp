@@ -13,14 +13,12 @@ LanguageSettingsObject::LanguageSettingsObject()
 HRESULT LanguageSettingsObject::get_Application(IDispatch** result)
 {
     STANDIN_ENTER_OUT(L"get_Application", result);
-    return ReturnObject(ApplicationObject::Current() ? ApplicationObject::Current()->AsDispatch() : nullptr, result);
+    return ApplicationObject::ReturnCurrent(result);
 }
 
 HRESULT LanguageSettingsObject::get_Creator(long* result)
 {
-    STANDIN_ENTER_OUT(L"get_Creator", result);
-    *result = 0x4D534F46;  // 'MSOF'
-    return S_OK;
+    return GetValue(L"get_Creator", ApplicationObject::kOfficeCreator, result);
 }
 
 HRESULT LanguageSettingsObject::get_LanguageID(long id, int* result)
