@@ -187,10 +187,10 @@ bool StartThreadAndWait(ThreadStartFunction function, void* argument, void*& han
     EnterCriticalSection(&block->startLock);
     if (timedOut) {
         EnterCriticalSection(&block->listLock);
-        if (block->Unlink(self)) {
-            timedOut = true;  // nobody will signal us any more
-        } else {
-            WaitForSingleObject(self->semaphore, 0);  // the signal came just late
+        // Still listed: nobody will signal any more. Gone: the signal came
+        // just late, and is taken so the semaphore is clear for later waits.
+        if (!block->Unlink(self)) {
+            WaitForSingleObject(self->semaphore, 0);
             timedOut = false;
         }
         LeaveCriticalSection(&block->listLock);
