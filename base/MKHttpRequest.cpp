@@ -51,15 +51,22 @@ bool MKHttpRequest::Start(const MKString& url, const void* body, int length)
     m_errorText.Clear();
     m_responseHeaders.Clear();
 
-    MKLock lock(transfer->Lock());
-    m_state = kStarted;
-    transfer->AddRef();  // the thread's own
-    if (MKRunOnThread(transfer, &m_thread))
+    bool started;
+    {
+        MKLock lock(transfer->Lock());
+        m_state = kStarted;
+        transfer->AddRef();  // the thread's own
+        started = MKRunOnThread(transfer, &m_thread);
+        if (!started) {
+            m_transfer = nullptr;
+            m_state = kError;
+            m_responseBody.RemoveAll();
+        }
+    }
+    if (started)
         return true;
+    // Only once the lock is left: the last release deletes the lock with the record.
     transfer->Release();
-    m_transfer = nullptr;
-    m_state = kError;
-    m_responseBody.RemoveAll();
     transfer->Release();
     return false;
 }
