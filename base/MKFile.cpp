@@ -15,6 +15,7 @@ namespace {
 // like never do, so the query gives up after a few tries.
 const int kAttributeAttempts = 4;
 const DWORD kAttributePauseMs = 10;
+const int kTempNameAttempts = 100;
 
 bool IsMissingError(DWORD error)
 {
@@ -40,16 +41,18 @@ int64_t StreamLength(FILE* stream)
     return length;
 }
 
-// A name beside path that nothing uses yet, for writing before replacing.
+// A name beside path that nothing uses yet, for writing before replacing; the
+// empty string when none is found (a folder that refuses every query, say).
 MKString SiblingTempName(const MKString& path)
 {
     static LONG counter = 0;
-    for (;;) {
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
         MKString name = MKString::FromFormat(L"%s.%lX~%lX.tmp", path.GetText(), GetCurrentProcessId(),
                                              InterlockedIncrement(&counter));
         if (MKPathAccess(name, 0) == MKPathNotFound)
             return name;
     }
+    return MKString();
 }
 
 bool WriteAll(const MKString& path, const void* data, int n)
@@ -187,6 +190,8 @@ bool MKWriteFile(const MKString& path, const void* data, int n)
     if ((!data && n > 0) || n < 0 || path.IsEmpty())
         return false;
     MKString temp = SiblingTempName(path);
+    if (temp.IsEmpty())
+        return false;
     if (!WriteAll(temp, data, n) ||
         !MoveFileExW(temp.GetText(), path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp.GetText());
