@@ -82,9 +82,13 @@ HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
             return S_OK;
         m_started = true;
         m_owner->RunStartup();
-        // The application event sink (GetEventSink) is advised here on the
-        // Application when the plug-in manager started, once the manager
-        // exists: until then no one would take the events.
+        // A PowerPoint without its _Application has no events to give.
+        if (!m_application)
+            return E_UNEXPECTED;
+        // The plug-in manager's failed start keeps the events away once the
+        // manager joins; until then every start counts as successful.
+        if (m_events)
+            m_events->Advise(m_application.Get());
         return S_OK;
     });
 }

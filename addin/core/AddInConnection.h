@@ -38,7 +38,9 @@ public:
     // OnConnection starts over.
     HRESULT STDMETHODCALLTYPE OnDisconnection(long removeMode, SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
-    // The start-up sequence, once per connection.
+    // The start-up sequence, once per connection, then the application event
+    // sink advised on PowerPoint (E_UNEXPECTED when PowerPoint did not answer
+    // its _Application).
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 

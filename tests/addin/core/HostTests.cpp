@@ -52,6 +52,8 @@ const Lines kConnectionCalls = {L"Application.get_Version",       L"Application.
                                 L"LanguageSettings.get_LanguageID", L"LanguageSettings.get_LanguageID",
                                 L"LanguageSettings.get_LanguageID", L"LanguageSettings.get_LanguageID",
                                 L"LanguageSettings.get_LanguageID"};
+const Lines kAdvise = {L"Application.FindConnectionPoint", L"ConnectionPoint.GetConnectionInterface",
+                       L"ConnectionPoint.Advise"};
 const Lines kShowLookup = {L"Application.get_SlideShowWindows", L"SlideShowWindows.get_Count",
                            L"SlideShowWindows.Item", L"SlideShowWindow.get_HWND"};
 
@@ -95,6 +97,11 @@ TEST_F(HostTest, PowerPointLoadsTheAddInFromItsEntryConnectsItAndLetsItGoAtShutD
     ASSERT_NE(addIn, nullptr);
     ASSERT_TRUE(addIn->IsConnected());
     EXPECT_EQ(Between(L"AddIn.Create Vistello.AddIn 0", L"AddIn.OnConnection Vistello.AddIn 0"), kConnectionCalls);
+    // The start-up ends with the application events advised: an event of the
+    // wrong shape reaches the add-in's sink, which refuses it.
+    EXPECT_EQ(Between(L"Ribbon.GetCustomUI", L"Ribbon.OnLoad"), kAdvise);
+    std::vector<HRESULT> answers = host.App().Raise(PowerPoint::DISPID_SlideShowBegin, {});
+    EXPECT_NE(std::find(answers.begin(), answers.end(), DISP_E_BADPARAMCOUNT), answers.end());
     // Only the add-in holds PowerPoint's application beyond the host.
     EXPECT_GT(References(host.App().AsDispatch()), before);
     EXPECT_EQ(library.CanUnloadNow(), S_FALSE);
@@ -102,6 +109,9 @@ TEST_F(HostTest, PowerPointLoadsTheAddInFromItsEntryConnectsItAndLetsItGoAtShutD
     host.Shutdown();
     EXPECT_FALSE(addIn->IsConnected());
     EXPECT_EQ(Count(L"AddIn.OnDisconnection Vistello.AddIn 0"), 1);
+    EXPECT_EQ(Count(L"ConnectionPoint.Unadvise"), 1);
+    answers = host.App().Raise(PowerPoint::DISPID_SlideShowBegin, {});
+    EXPECT_EQ(std::find(answers.begin(), answers.end(), DISP_E_BADPARAMCOUNT), answers.end());
     EXPECT_EQ(References(host.App().AsDispatch()), before);
     EXPECT_EQ(library.CanUnloadNow(), S_OK);
 }
@@ -116,7 +126,11 @@ TEST_F(HostTest, DisconnectingAndReconnectingThroughComAddInsMakesANewAddIn)
     EXPECT_EQ(library.CanUnloadNow(), S_OK);
     CallLog::Get().Clear();
     EXPECT_EQ(addIn->put_Connect(VARIANT_TRUE), S_OK);
-    EXPECT_EQ(Between(L"AddIn.Create Vistello.AddIn 0", L"AddIn.OnConnection Vistello.AddIn 0"), kConnectionCalls);
+    // Connected after PowerPoint's start: the start-up runs inside
+    // OnConnection and ends with the events advised.
+    Lines expected = kConnectionCalls;
+    expected.insert(expected.end(), kAdvise.begin(), kAdvise.end());
+    EXPECT_EQ(Between(L"AddIn.Create Vistello.AddIn 0", L"AddIn.OnConnection Vistello.AddIn 0"), expected);
     EXPECT_EQ(library.CanUnloadNow(), S_FALSE);
 }
 
