@@ -60,9 +60,9 @@ AddIn::~AddIn()
         m_userSettings->Close();
     delete m_userSettings;
     delete m_machineSettings;
+    delete m_connection;
     delete m_ribbon;
     delete m_ribbonModel;
-    delete m_connection;
     delete m_environment;
     m_factory->Release();
 }
