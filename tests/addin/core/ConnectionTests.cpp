@@ -7,6 +7,7 @@
 #include "fixtures/ScratchOffice.h"
 
 #include "addin/core/AddInGuard.h"
+#include "addin/core/AppEventSink.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/OfficeInfo.h"
 #include "base/MKSeh.h"
@@ -51,10 +52,15 @@ TEST_F(ConnectionTest, StartUpRunsOncePerConnectionAndOnlyAfterItWhenConnectedAt
         ASSERT_NE(linked.connection, nullptr);
         EXPECT_EQ(linked.connection->OnConnection(application, c.mode, nullptr, nullptr), S_OK);
         EXPECT_EQ(linked.connection->IsStarted(), c.startedAtOnce) << c.mode;
+        EXPECT_EQ(linked.connection->GetEventSink()->IsAdvised(), c.startedAtOnce) << c.mode;
         EXPECT_EQ(linked.connection->OnStartupComplete(nullptr), S_OK);
         EXPECT_TRUE(linked.connection->IsStarted());
         EXPECT_EQ(linked.connection->OnStartupComplete(nullptr), S_OK);
         EXPECT_TRUE(linked.connection->IsStarted());
+        EXPECT_TRUE(linked.connection->GetEventSink()->IsAdvised());
+        // The advised sink holds the add-in until PowerPoint lets it go.
+        EXPECT_EQ(linked.connection->OnDisconnection(Office::ext_dm_HostShutdown, nullptr), S_OK);
+        EXPECT_FALSE(linked.connection->GetEventSink()->IsAdvised());
     }
 }
 
@@ -174,6 +180,8 @@ TEST_F(ConnectionTest, AHostThatIsNotPowerPointIsConnectedWithoutItsFacts)
     IDispatch* notPowerPoint = host.App().Languages();
     EXPECT_EQ(linked.connection->OnConnection(notPowerPoint, Office::ext_cm_AfterStartup, nullptr, nullptr), S_OK);
     EXPECT_TRUE(linked.connection->IsStarted());
+    // Its start-up ran, but there are no events to advise on.
+    EXPECT_FALSE(linked.connection->GetEventSink()->IsAdvised());
     MKComHolder<PowerPoint::Application> application;
     EXPECT_FALSE(linked.addIn->GetApplication(application));
     EXPECT_FALSE(linked.addIn->GetEnvironmentInfo()->powerPointVersionText.IsPresent());

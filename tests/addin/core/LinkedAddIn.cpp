@@ -23,6 +23,10 @@ LinkedAddIn::LinkedAddIn()
 
 LinkedAddIn::~LinkedAddIn()
 {
+    // As PowerPoint does before it lets an add-in go: an advised event sink
+    // would otherwise keep the add-in (and PowerPoint) alive.
+    if (connection)
+        connection->OnDisconnection(Office::ext_dm_HostShutdown, nullptr);
     if (addIn)
         addIn->Release();
 }

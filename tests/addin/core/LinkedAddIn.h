@@ -3,7 +3,8 @@
 #include "addin/core/AddInConnection.h"
 
 // An add-in of the core linked into the test program, made through its own
-// class factory, so tests reach its C++ side. Released by the destructor.
+// class factory, so tests reach its C++ side. Disconnected and released by
+// the destructor.
 class LinkedAddIn {
 public:
     LinkedAddIn();
