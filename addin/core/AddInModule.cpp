@@ -1,6 +1,7 @@
 #include "addin/core/AddInModule.h"
 
 #include "base/MKAlloc.h"
+#include "base/MKHostCache.h"
 #include "base/MKSeh.h"
 #include "base/MKSharedSecurity.h"
 #include "base/MKThread.h"
@@ -81,6 +82,7 @@ bool StartModule(HINSTANCE)
         return true;
     if (!MKSharedSecurity::CreateGlobal())
         return false;
+    MKHostCache::Create();
     CoInitialize(nullptr);
     s_moduleStarted = true;
     return true;
@@ -92,6 +94,7 @@ void StopModule()
     if (!s_moduleStarted)
         return;
     s_moduleStarted = false;
+    MKHostCache::Destroy();
     MKSharedSecurity::DestroyGlobal();
 }
 

@@ -8,6 +8,7 @@
 #include "addin/core/AddInClassFactory.h"
 #include "addin/core/AddInModule.h"
 #include "addin/core/ShellHook.h"
+#include "base/MKHostCache.h"
 #include "base/MKSharedSecurity.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,19 @@ TEST(ModuleRules, AModuleThatDidNotStartIsNotStopped)
     StopModule();
     EXPECT_NE(MKSharedSecurity::Global(), nullptr);
     MKSharedSecurity::DestroyGlobal();
+}
+
+TEST(ModuleRules, TheHostNameCacheLivesFromModuleStartToStop)
+{
+    uint32_t address = 0;
+    int error = 0;
+    ASSERT_TRUE(StartModule(nullptr));
+    MKHostCache::Store(MKString(L"cached.example"), 0x0100007F, 0);
+    EXPECT_TRUE(MKHostCache::Lookup(MKString(L"cached.example"), &address, &error));
+    EXPECT_EQ(0x0100007Fu, address);
+    StopModule();
+    // Without a cache nothing is remembered.
+    EXPECT_FALSE(MKHostCache::Lookup(MKString(L"cached.example"), &address, &error));
 }
 
 TEST(ModuleRules, TheLastFactoryStopsTheModuleTheFirstStartsIt)
