@@ -95,6 +95,12 @@ bool RunJpegDecode(JpegDecodeJob* job)
     const int width = int(cinfo->output_width);
     const int height = int(cinfo->output_height);
     const bool gray = cinfo->out_color_space == JCS_GRAYSCALE;
+    // An RGB picture takes three samples of every pixel: a file with fewer
+    // (two components, no known colour space) cannot give them.
+    if (!gray && cinfo->output_components < 3) {
+        EndDecode(job, false);
+        return false;
+    }
     job->image = CreateRasterImage(gray ? PixelType::Gray : PixelType::Rgb, width, height);
     job->rowBuffer = static_cast<uint8_t*>(MKAlloc(size_t(width) * size_t(cinfo->output_components)));
     if (!job->image || !job->rowBuffer) {

@@ -12,9 +12,10 @@
 // when given, cancels the call by answering true.
 
 // Gray JPEGs give Gray images, all others Rgb; CMYK and YCCK are turned into
-// RGB as R = max(0, C - (255 - K)) and so on. The callback is asked after each
-// scanline. The caller owns the result; its file type is Jpeg. Truncated scan
-// data end the picture early (the missing rows come out as libjpeg fills
+// RGB as R = max(0, C - (255 - K)) and so on, other layouts of three or more
+// components give their first three (fewer fail). The callback is asked after
+// each scanline. The caller owns the result; its file type is Jpeg. Truncated
+// scan data end the picture early (the missing rows come out as libjpeg fills
 // them) rather than failing.
 RasterImage* JpegDecode(FILE* file, ImageCancelCallback progress, void* user);
 RasterImage* JpegDecode(const uint8_t* data, size_t size, ImageCancelCallback progress, void* user);

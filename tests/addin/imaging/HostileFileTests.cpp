@@ -8,6 +8,8 @@
 #include "tests/fixtures/GifWriter.h"
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 #include <zlib.h>
@@ -228,6 +230,50 @@ TEST(HostileFiles, FailCleanly)
         c.damage(bytes);
         EXPECT_EQ(c.outcome == Outcome::Loads, DecodesToImage(c, bytes)) << c.name;
     }
+}
+
+// A baseline JPEG of two components (no colour space libjpeg knows), made
+// with libjpeg itself: too few samples a pixel for an RGB picture.
+std::vector<uint8_t> TwoComponentJpeg(int width, int height)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr errors;
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* data = nullptr;
+    unsigned long length = 0;
+    jpeg_mem_dest(&cinfo, &data, &length);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 2;
+    cinfo.in_color_space = JCS_UNKNOWN;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(width) * 2);
+    for (int y = 0; y < height; ++y) {
+        for (size_t i = 0; i < row.size(); ++i)
+            row[i] = uint8_t(i * 9 + y * 5);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> bytes(data, data + length);
+    free(data);
+    return bytes;
+}
+
+TEST(HostileFiles, JpegOfTwoComponentsIsRefused)
+{
+    // Taking three samples of each two-sample pixel would read past the row.
+    std::vector<uint8_t> bytes = TwoComponentJpeg(9, 4);
+    ASSERT_FALSE(bytes.empty());
+    int width = 0, height = 0;
+    EXPECT_TRUE(JpegReadSize(bytes.data(), bytes.size(), &width, &height));
+    EXPECT_EQ(9, width);
+    EXPECT_EQ(nullptr, JpegDecode(bytes.data(), bytes.size(), nullptr, nullptr));
+    BytesFile file(bytes);
+    EXPECT_EQ(nullptr, JpegDecode(file.Get(), nullptr, nullptr));
 }
 
 TEST(HostileFiles, EmptyInputs)
