@@ -121,7 +121,10 @@ class RowAverager {
 public:
     RowAverager(int sourceWidth, int width, int bpp, uint32_t step) : m_width(width), m_bpp(bpp), m_divider(step)
     {
-        m_spans = static_cast<ColumnSpan*>(MKAlloc(size_t(width) * sizeof(ColumnSpan)));
+        const uint64_t bytes = uint64_t(width) * sizeof(ColumnSpan);
+        if (bytes > INT32_MAX)
+            return;
+        m_spans = static_cast<ColumnSpan*>(MKAlloc(size_t(bytes)));
         if (!m_spans)
             return;
         for (int k = 0; k < width; ++k) {
@@ -205,8 +208,10 @@ bool AverageAreas(const Plane& plane, int bpp, int width, int height, int stride
     const uint32_t stepX = uint32_t(StepOf(plane.width, width, step));
     const uint32_t stepY = uint32_t(StepOf(plane.height, height, step));
     const size_t samples = size_t(width) * size_t(bpp);
-    // Per destination sample: the current row's averages, then the sums.
-    uint32_t* current = static_cast<uint32_t*>(MKAlloc(2 * samples * sizeof(uint32_t)));
+    // Per destination sample: the current row's averages, then the sums. The
+    // size is counted in 64 bits so a huge width fails instead of wrapping.
+    const uint64_t workBytes = uint64_t(width) * uint64_t(bpp) * 2 * sizeof(uint32_t);
+    uint32_t* current = workBytes <= INT32_MAX ? static_cast<uint32_t*>(MKAlloc(size_t(workBytes))) : nullptr;
     uint32_t* sum = current ? current + samples : nullptr;
     const RowAverager averager(plane.width, width, bpp, stepX);
     const Divider byStepY(stepY);

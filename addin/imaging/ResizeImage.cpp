@@ -42,7 +42,10 @@ bool AxisWeights::Build(int inSize, int outSize, const ImageFilter& filter)
     if (reach < 0.5f)
         reach = 0.5f;
 
-    m_first = static_cast<int*>(MKAlloc(size_t(outSize) * 2 * sizeof(int)));
+    // Counted in 64 bits: a huge output size must fail, not wrap to a small
+    // block.
+    const uint64_t firstBytes = uint64_t(outSize) * 2 * sizeof(int);
+    m_first = firstBytes <= INT32_MAX ? static_cast<int*>(MKAlloc(size_t(firstBytes))) : nullptr;
     if (!m_first)
         return false;
     for (int i = 0; i < outSize; ++i) {
@@ -133,7 +136,8 @@ bool HorizontalPass(const RasterImage& src, RasterImage& dst, const AxisWeights&
     const int channels = src.GetBytesPerPixel();
     const int samples = src.GetWidth() * channels;
     const int outWidth = dst.GetWidth();
-    float* row = static_cast<float*>(MKAlloc((size_t(samples) + 4) * sizeof(float)));
+    const uint64_t rowBytes = (uint64_t(samples) + 4) * sizeof(float);
+    float* row = rowBytes <= INT32_MAX ? static_cast<float*>(MKAlloc(size_t(rowBytes))) : nullptr;
     if (!row)
         return false;
     memset(row + samples, 0, 4 * sizeof(float));

@@ -1,4 +1,5 @@
 #include "ImageTestUtil.h"
+#include "addin/imaging/AreaAverage.h"
 #include "addin/imaging/AreaResample.h"
 #include "addin/imaging/ImageFilters.h"
 #include "addin/imaging/ResizeImage.h"
@@ -233,6 +234,22 @@ TEST(ResizeImage, RefusesAndCopies)
     ImageRef tiny = Own(ResizeImage(image.Get(), 0, -4, FilterCubic, nullptr, nullptr));
     EXPECT_EQ(1, tiny->GetWidth());
     EXPECT_EQ(1, tiny->GetHeight());
+}
+
+TEST(ResizeImage, SizesTooLargeForTheWorkBuffersFailCleanly)
+{
+    // Tap tables and work rows for 2^29 + 1 output columns would need more
+    // bytes than a 32-bit size can count: refused before anything is written.
+    ImageRef image = NoiseImage(PixelType::Gray, 2, 2);
+    const int huge = (1 << 29) + 1;
+    for (int filter : {FilterPoint, FilterBox, FilterLanczos}) {
+        EXPECT_EQ(nullptr, ResizeImage(image.Get(), huge, 1, filter, nullptr, nullptr)) << filter;
+        EXPECT_EQ(nullptr, ResizeImage(image.Get(), 1, huge, filter, nullptr, nullptr)) << filter;
+    }
+    uint8_t destination[4] = {1, 2, 3, 4};
+    EXPECT_FALSE(AreaAverage(2, 2, 1, image->GetStride(), image->GetPixels(), huge, 1, 4, destination,
+                             AreaStep::Exact, nullptr, nullptr));
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3, 4}), std::vector<uint8_t>(destination, destination + 4));
 }
 
 TEST(ResizeImage, CancelStopsEveryFilterButFast)
