@@ -157,6 +157,9 @@ prepare_prefix() {
   if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 \
       || die "could not configure the Wine prefix"
+    # Saves the registry now and leaves no short-lived server (started here
+    # without a display) behind for the test run to take for its own.
+    wineserver -k >/dev/null 2>&1 || true
   fi
 }
 
