@@ -26,6 +26,7 @@
 
 #include <cfloat>
 #include <functional>
+#include <vector>
 
 using standin::CallLog;
 using standin::EffectObject;
@@ -461,6 +462,132 @@ TEST_F(PptWrapperTest, ShapesSlidesAndCollectionsThroughTheirHolders)
     EXPECT_FALSE(effectRef.MoveTo(5));
     EXPECT_TRUE(effectRef.DeleteEffect());
     EXPECT_EQ(mainRef.GetCount(), 0);
+}
+
+
+// The count of references the object holds right now.
+ULONG Refs(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+TEST_F(PptWrapperTest, EveryReferenceTakenIsGivenBackWhetherPowerPointAnswersOrFails)
+{
+    EffectObject* effect = main->AddEffect(ole, PowerPoint::msoAnimEffectCustom, PowerPoint::msoAnimTriggerWithPrevious);
+    effect->Timing()->SetTriggerShape(box);
+    VARIANT visible;
+    VariantInit(&visible);
+    visible.vt = VT_I4;
+    visible.lVal = 1;
+    effect->Behaviors()->AddSet(PowerPoint::msoAnimVisibility, visible);
+    effect->Behaviors()->AddCommand(PowerPoint::msoAnimCommandTypeVerb, L"VistelloEffect:fx");
+    effect->Behaviors()->AddCommand(PowerPoint::msoAnimCommandTypeVerb, L"VistelloEffectData:aa");
+    box->SetPlaceholder(2, PowerPoint::msoAutoShape);
+    ShapeObject* group = slide->AddShape(PowerPoint::msoGroup, L"Group", 0, 0, 10, 10);
+    group->AddChild(PowerPoint::msoTextBox, L"Inner", 0, 0, 5, 5)->SetText(true, false);
+    PptObjectRef effectRef, boxRef, oleRef, groupRef, presentationRef, slideRef, timeLineRef;
+    Hold(effectRef, static_cast<PowerPoint::Effect*>(effect));
+    Hold(boxRef, static_cast<PowerPoint::Shape*>(box));
+    Hold(oleRef, static_cast<PowerPoint::Shape*>(ole));
+    Hold(groupRef, static_cast<PowerPoint::Shape*>(group));
+    Hold(presentationRef, static_cast<PowerPoint::Presentation*>(presentation));
+    Hold(slideRef, static_cast<PowerPoint::Slide*>(slide));
+    Hold(timeLineRef, static_cast<PowerPoint::TimeLine*>(slide->TimeLine()));
+
+    IUnknown* watched[] = {static_cast<PowerPoint::Effect*>(effect),
+                           static_cast<PowerPoint::Timing*>(effect->Timing()),
+                           static_cast<PowerPoint::AnimationBehaviors*>(effect->Behaviors()),
+                           static_cast<PowerPoint::Shape*>(box),
+                           static_cast<PowerPoint::Shape*>(ole),
+                           static_cast<PowerPoint::Shape*>(group),
+                           static_cast<PowerPoint::Tags*>(ole->Tags()),
+                           static_cast<PowerPoint::Sequence*>(main),
+                           static_cast<PowerPoint::Slide*>(slide),
+                           static_cast<PowerPoint::Presentation*>(presentation)};
+    std::vector<ULONG> before;
+    for (IUnknown* object : watched)
+        before.push_back(Refs(object));
+
+    auto everyWrapper = [&] {
+        PptObjectRef out;
+        MKString text;
+        float a = 0, b = 0, c = 0, d = 0;
+        int32_t id = 0;
+        PptEffectTiming timing;
+        effectRef.GetTiming(out);
+        effectRef.SetTriggerType(effectRef.GetTriggerType());
+        effectRef.SetEffectDelay(effectRef.GetEffectDelay());
+        effectRef.GetTriggerShape(out);
+        effectRef.GetBehaviors(out);
+        out.GetItem(1, out);
+        effectRef.GetFirstObject(out);
+        effectRef.IsContentEffect();
+        effectRef.GetContentMarker(text);
+        effectRef.IsContentTarget();
+        effectRef.ReadTiming(timing);
+        effectRef.SetVisibilityBehaviors(true);
+        effectRef.MoveTo(1);
+        timeLineRef.GetFirstObject(out);
+        sequence.GetItem(1, out);
+        sequence.GetCount();
+        sequence.FixContentEffectStarts(true, true);
+        sequence.HasContentEffect();
+        sequence.GetFirstTriggerShapeId(&id);
+        sequence.GetFirstTriggerShape(out);
+        presentationRef.FindSlideById(slide->SlideId(), out);
+        slideRef.GetShapes(out);
+        out.GetItemByVariant(1, out);
+        for (const PptObjectRef* shape : {&boxRef, &oleRef, &groupRef}) {
+            shape->GetShapeType();
+            shape->GetShapeId();
+            shape->GetBounds(a, b, c, d);
+            shape->IsGone();
+            shape->GetOleProgId(text);
+            shape->HasContentTag();
+            shape->IsEmptyShape(1400);
+            shape->GetGroupItems(out);
+        }
+    };
+    const wchar_t* failures[] = {nullptr,
+                                 L"Effect.get_Timing",
+                                 L"Effect.get_Shape",
+                                 L"Effect.get_Behaviors",
+                                 L"Effect.get_EffectType",
+                                 L"Timing.get_TriggerType",
+                                 L"Timing.get_TriggerShape",
+                                 L"Timing.put_TriggerDelayTime",
+                                 L"AnimationBehaviors.Item",
+                                 L"AnimationBehaviors.get_Count",
+                                 L"AnimationBehavior.get_SetEffect",
+                                 L"AnimationBehavior.get_CommandEffect",
+                                 L"SetEffect.put_To",
+                                 L"Sequence.Item",
+                                 L"Shape.get_Type",
+                                 L"Shape.get_Id",
+                                 L"Shape.get_Tags",
+                                 L"Shape.get_OLEFormat",
+                                 L"Shape.get_Fill",
+                                 L"Shape.get_Line",
+                                 L"Shape.get_TextFrame",
+                                 L"Shape.get_GroupItems",
+                                 L"Shape.get_PlaceholderFormat",
+                                 L"GroupShapes.Item",
+                                 L"Tags.Item",
+                                 L"OLEFormat.get_ProgID",
+                                 L"FillFormat.get_Visible",
+                                 L"Presentation.get_Slides",
+                                 L"Slides.FindBySlideID",
+                                 L"Shapes.Item"};
+    for (const wchar_t* failing : failures) {
+        SCOPED_TRACE(failing ? failing : L"nothing fails");
+        if (failing)
+            CallLog::Get().Fail(failing, E_FAIL);
+        everyWrapper();
+        CallLog::Get().ClearFailures();
+        for (size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(Refs(watched[i]), before[i]) << "object " << i;
+    }
 }
 
 }  // namespace

@@ -51,6 +51,13 @@ private:
     std::map<std::wstring, EffectDataRecord*> records = {{L"movie", Record(0)}, {L"image", Record(1)}};
 };
 
+// The count of references the object holds right now.
+ULONG Refs(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
 class ShapeScanTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -97,18 +104,19 @@ protected:
 
 TEST_F(ShapeScanTest, FindsContentRelatedShapesTheTriggerAndEmbeddedShowsAtAnyDepth)
 {
-    Shape(nullptr, PowerPoint::msoAutoShape, L"Movie", {{L"_VQZ_CT", L"movie"}});
+    ShapeObject* movie = Shape(nullptr, PowerPoint::msoAutoShape, L"Movie", {{L"_VQZ_CT", L"movie"}});
     Shape(nullptr, PowerPoint::msoAutoShape, L"Plain");
     Shape(nullptr, PowerPoint::msoAutoShape, L"Unregistered", {{L"_VQZ_CT", L"sound"}});
     Shape(nullptr, PowerPoint::msoTextBox, L"TextBox", {{L"_VQZ_CT", L"movie"}});
     Shape(nullptr, PowerPoint::msoAutoShape, L"Related", {{L"_VQZ_CTR", L"movie"}, {L"_VQZ_GUID", L"{G1}"}});
     Shape(nullptr, PowerPoint::msoAutoShape, L"SameIdentity", {{L"_VQZ_CTR", L"image"}, {L"_VQZ_GUID", L"{G1}"}});
     Shape(nullptr, PowerPoint::msoAutoShape, L"NoIdentity", {{L"_VQZ_CTR", L"movie"}, {L"_VQZ_GUID", L""}});
-    Shape(nullptr, PowerPoint::msoEmbeddedOLEObject, L"Trigger", {{L"_VQZ_CTT", L"on"}})
-        ->SetOle(L"ShockwaveFlash.ShockwaveFlash", nullptr);
+    ShapeObject* triggerShape = Shape(nullptr, PowerPoint::msoEmbeddedOLEObject, L"Trigger", {{L"_VQZ_CTT", L"on"}});
+    triggerShape->SetOle(L"ShockwaveFlash.ShockwaveFlash", nullptr);
     Shape(nullptr, PowerPoint::msoEmbeddedOLEObject, L"SecondTrigger", {{L"_VQZ_CTT", L"on"}})
         ->SetOle(L"PowerPoint.Show.12", nullptr);
-    Shape(nullptr, PowerPoint::msoEmbeddedOLEObject, L"Show")->SetOle(L"powerpoint.show.8", nullptr);
+    ShapeObject* show = Shape(nullptr, PowerPoint::msoEmbeddedOLEObject, L"Show");
+    show->SetOle(L"powerpoint.show.8", nullptr);
     ShapeObject* outer = Shape(nullptr, PowerPoint::msoGroup, L"Outer");
     Shape(outer, PowerPoint::msoAutoShape, L"InOuter", {{L"_VQZ_CT", L"movie"}});
     ShapeObject* inner = Shape(outer, PowerPoint::msoGroup, L"Inner");
@@ -117,6 +125,13 @@ TEST_F(ShapeScanTest, FindsContentRelatedShapesTheTriggerAndEmbeddedShowsAtAnyDe
     // A group after the embedded show, without one, keeps the flag set.
     Shape(Shape(nullptr, PowerPoint::msoGroup, L"Later"), PowerPoint::msoEmbeddedOLEObject, L"Chart")
         ->SetOle(L"MSGraph.Chart.8", nullptr);
+
+    IUnknown* watched[] = {slideRef.Get(), static_cast<PowerPoint::Shape*>(movie),
+                           static_cast<PowerPoint::Shape*>(triggerShape), static_cast<PowerPoint::Shape*>(show),
+                           static_cast<PowerPoint::Shape*>(outer)};
+    std::vector<ULONG> before;
+    for (IUnknown* object : watched)
+        before.push_back(Refs(object));
 
     PptObjectRef trigger;
     uint8_t hasEmbeddedShow = 7;
@@ -138,6 +153,13 @@ TEST_F(ShapeScanTest, FindsContentRelatedShapesTheTriggerAndEmbeddedShowsAtAnyDe
 
     EXPECT_EQ(ShapeObject::FromInterface(trigger.Get())->Name(), L"Trigger");
     EXPECT_EQ(hasEmbeddedShow, 1);
+
+    // The visits and the trigger hold the only references the scan kept.
+    MKDeleteAllItems(list);
+    related.DisposeAllValues([](void* visit) { delete static_cast<ShapeVisit*>(visit); });
+    trigger.Release();
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(Refs(watched[i]), before[i]) << "object " << i;
 }
 
 TEST_F(ShapeScanTest, WithoutATriggerHolderATaggedObjectIsCheckedForAnEmbeddedShow)
