@@ -136,9 +136,10 @@ MKDocNode* MKDocParser::ParseDocument(const char* text)
 MKDocNode* MKDocParser::ParseValue()
 {
     const MKDocToken& token = Current();
-    switch (token.kind) {
-    case MKDocTokenOpenBrace:
-    case MKDocTokenOpenBracket: {
+    // Containers and typed literals (whose argument may be another literal)
+    // recurse; the bound keeps hostile input from exhausting the stack.
+    int literal = token.kind == MKDocTokenIdentifier ? IdentifierLiteralKind(token) : 0;
+    if (literal || token.kind == MKDocTokenOpenBrace || token.kind == MKDocTokenOpenBracket) {
         if (m_depth >= kMaxDepth) {
             Report(token.line, MKString(L"nesting too deep"));
             m_abandoned = true;
@@ -146,10 +147,13 @@ MKDocNode* MKDocParser::ParseValue()
             return Made(new (std::nothrow) MKDocNull());
         }
         ++m_depth;
-        MKDocNode* node = token.kind == MKDocTokenOpenBrace ? ParseDictionary() : ParseArray();
+        MKDocNode* node = literal                              ? ParseTypedLiteral(literal)
+                          : token.kind == MKDocTokenOpenBrace ? ParseDictionary()
+                                                              : ParseArray();
         --m_depth;
         return node;
     }
+    switch (token.kind) {
     case MKDocTokenFloat:
         return ParseFloat();
     case MKDocTokenInteger:
@@ -171,12 +175,6 @@ MKDocNode* MKDocParser::ParseValue()
     case MKDocTokenNull:
         Advance();
         return Made(new (std::nothrow) MKDocNull());
-    case MKDocTokenIdentifier: {
-        int kind = IdentifierLiteralKind(token);
-        if (kind)
-            return ParseTypedLiteral(kind);
-        break;
-    }
     }
     if (!m_abandoned)
         Report(token.line, MKString(L"Invalid token"));

@@ -14,7 +14,8 @@ class MKTextBuffer;
 // literals Guid("..."), Version("...") and DateTime("y-m-d"). A comma before a
 // closing bracket or brace is accepted. Every problem is recorded as a message
 // and parsing goes on as far as it can; any message makes the parse fail.
-// Containers may nest 256 deep. One thread at a time; a parser may be reused.
+// Containers and typed literals may nest 256 deep. One thread at a time; a
+// parser may be reused.
 class MKDocParser {
 public:
     explicit MKDocParser(bool extended);

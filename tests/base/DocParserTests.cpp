@@ -276,6 +276,20 @@ TEST(DocParser, NestingIsBounded)
     EXPECT_EQ(L"input(1) : nesting too deep", FailureOf(deepObjects.c_str()));
 }
 
+TEST(DocParser, NestedTypedLiteralsAreBoundedToo)
+{
+    // A literal whose argument is another literal recurses like a container.
+    std::string deep;
+    for (int i = 0; i < 200000; ++i)
+        deep += "Guid(";
+    MKDocParser parser(true);
+    EXPECT_FALSE(Parse(parser, deep.c_str()));
+    const MKTOArray<MKString>& errors = parser.GetErrors();
+    ASSERT_EQ(MKDocParser::kMaxDepth + 1, errors.GetCount());
+    EXPECT_EQ(L"input(1) : 'string' expected", Text(errors[0]));
+    EXPECT_EQ(L"input(1) : nesting too deep", Text(errors[MKDocParser::kMaxDepth]));
+}
+
 TEST(DocParser, ParserIsReusable)
 {
     MKDocParser parser(true);
