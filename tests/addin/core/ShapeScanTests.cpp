@@ -208,6 +208,24 @@ TEST_F(ShapeScanTest, UnreadableShapesAreSkippedAndAFailingCollectionEndsItsScan
     EXPECT_TRUE(list.IsEmpty());
 }
 
+TEST_F(ShapeScanTest, AGroupsItemsAreScannedAsOneCollectionOfTheSlide)
+{
+    Shape(nullptr, PowerPoint::msoAutoShape, L"Outside", {{L"_VQZ_CT", L"movie"}});
+    ShapeObject* group = Shape(nullptr, PowerPoint::msoGroup, L"Group");
+    Shape(group, PowerPoint::msoAutoShape, L"Inside", {{L"_VQZ_CT", L"image"}});
+    Shape(group, PowerPoint::msoEmbeddedOLEObject, L"Chart")->SetOle(L"MSGraph.Chart.8", nullptr);
+    PptObjectRef groupRef;
+    groupRef.Assign(static_cast<PowerPoint::Shape*>(group));
+    PptObjectRef items;
+    ASSERT_TRUE(groupRef.GetGroupItems(items));
+
+    uint8_t hasEmbeddedShow = 1;
+    scanner.ScanShapeCollection(items.Get(), slideRef.Get(), list, nullptr, nullptr, &hasEmbeddedShow);
+    EXPECT_EQ(ListedNames(), std::vector<std::wstring>{L"Inside"});
+    EXPECT_EQ(list[0]->container.Get(), slideRef.Get());
+    EXPECT_EQ(hasEmbeddedShow, 0);
+}
+
 TEST_F(ShapeScanTest, ContentTypesOfSingleShapes)
 {
     ShapeObject* movie = Shape(nullptr, PowerPoint::msoAutoShape, L"Movie",
