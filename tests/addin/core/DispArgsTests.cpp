@@ -189,6 +189,18 @@ TEST_F(DispArgsTest, PositionsCountFromTheFirstDeclaredArgument)
     EXPECT_EQ(args.TypeAt(2), VT_EMPTY);
 }
 
+TEST_F(DispArgsTest, ANullBstrReadsAsTheEmptyString)
+{
+    VARIANT text = TypedArg(VT_BSTR);
+    text.bstrVal = nullptr;
+    Params call({text});
+    DispArgs args(&call.params);
+    MKString out(L"stale");
+    EXPECT_EQ(args.GetString(0, &out), S_OK);
+    EXPECT_TRUE(out.IsEmpty());
+    EXPECT_EQ(args.Error(), S_OK);
+}
+
 TEST_F(DispArgsTest, TheFirstFailureSticksThroughLaterReads)
 {
     Params call({TypedArg(VT_I2), TypedArg(VT_I4), TypedArg(VT_BSTR)});
