@@ -40,14 +40,24 @@ bool MKDocReadFloat(const char* text, int n, double* value)
     bool negative = i < n && text[i] == '-';
     if (negative)
         ++i;
+    // The mantissa keeps 19 significant digits, exact in the 64-bit mantissa
+    // and more than a double holds; later digits only move the scale, so long
+    // digit runs cannot overflow it.
+    const long double kFullMantissa = 1e18L;
     long double mantissa = 0;
     int scale = 0;  // decimal exponent of the mantissa's last digit
-    for (; i < n && IsDigit(text[i]); ++i)
-        mantissa = mantissa * 10 + (text[i] - '0');
+    for (; i < n && IsDigit(text[i]); ++i) {
+        if (mantissa < kFullMantissa)
+            mantissa = mantissa * 10 + (text[i] - '0');
+        else
+            ++scale;
+    }
     if (i < n && text[i] == '.') {
         for (++i; i < n && IsDigit(text[i]); ++i) {
-            mantissa = mantissa * 10 + (text[i] - '0');
-            --scale;
+            if (mantissa < kFullMantissa) {
+                mantissa = mantissa * 10 + (text[i] - '0');
+                --scale;
+            }
         }
     }
     if (i + 1 < n && (text[i] == 'e' || text[i] == 'E')) {

@@ -164,6 +164,21 @@ TEST(DocParser, NumbersOutOfRangeAreReported)
     EXPECT_EQ(-1, static_cast<MKDocInt64*>(node.get())->GetValue());
 }
 
+TEST(DocParser, LongDigitRunsKeepTheirValue)
+{
+    // More digits than any double needs must not overflow the reading.
+    std::string third = "0." + std::string(5000, '3');
+    std::unique_ptr<MKDocNode> node = ParseExtended(third.c_str());
+    ASSERT_EQ(MKDocKindDouble, node ? node->GetKind() : 0);
+    EXPECT_DOUBLE_EQ(1.0 / 3, static_cast<MKDocDouble*>(node.get())->GetValue());
+
+    std::string one = "1" + std::string(5000, '0') + ".5e-5000";
+    node = ParseExtended(one.c_str());
+    ASSERT_EQ(MKDocKindDouble, node ? node->GetKind() : 0);
+    EXPECT_EQ(1.0, static_cast<MKDocDouble*>(node.get())->GetValue());
+    EXPECT_EQ(L"input(1) : Number overflow", FailureOf(("1" + std::string(400, '0') + ".0").c_str()));
+}
+
 TEST(DocParser, StringsDecodeEscapesAndUtf8)
 {
     struct Case {
