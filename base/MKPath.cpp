@@ -138,7 +138,13 @@ bool MKPathAddTrailingSeparator(MKString& path)
     if (path.IsEmpty())
         return false;
     path.ReplaceChar(L'/', L'\\');
-    bool changed = path.Replace(L"\\\\", L"\\") > 0;
+    // The two separators that open a UNC (or "\\?\") path stay: folding them
+    // would name a folder on the current drive.
+    int keep = path.GetLength() >= 2 && path[0] == L'\\' && path[1] == L'\\' ? 2 : 0;
+    MKString rest = path.Mid(keep);
+    bool changed = rest.Replace(L"\\\\", L"\\") > 0;
+    if (changed)
+        path = path.Left(keep) + rest;
     if (path[path.GetLength() - 1] != L'\\') {
         path = MKString::ConcatChar(path, L'\\');
         changed = true;

@@ -39,8 +39,9 @@ MKString MKPathChangeExtension(const MKString& path, const wchar_t* extension);
 // b when a is empty or b is absolute; a when b is empty; otherwise a and b
 // joined by one '\' unless a already ends with a separator or ':'.
 MKString MKPathCombine(const MKString& a, const MKString& b);
-// Writes every '/' as '\', folds doubled backslashes once and appends a '\'
-// when missing. True when it appended or folded; false for an empty path.
+// Writes every '/' as '\', folds doubled backslashes once (not the two that
+// open a UNC path) and appends a '\' when missing. True when it appended or
+// folded; false for an empty path.
 bool MKPathAddTrailingSeparator(MKString& path);
 // Splits into drive ("C:"), folder (with its trailing separator), name and
 // extension (".txt"; a leading dot belongs to the name). False when the drive

@@ -200,6 +200,8 @@ TEST(Files, ListDirectory)
     std::wstring forward = scratch.path();
     std::replace(forward.begin(), forward.end(), L'\\', L'/');
     EXPECT_EQ((std::vector<std::wstring>{L".", L"..", L"a.dat", L"b.txt", L"sub"}), Listing(forward, true));
+    // A path with a leading double separator names that very folder.
+    EXPECT_EQ((std::vector<std::wstring>{L"a.dat", L"b.txt"}), Listing(L"\\\\?\\" + scratch.path(), false));
 
     MKTOArray<MKString> names;
     names.Add(MKString(L"stale"));

@@ -249,6 +249,10 @@ TEST(PathText, AddTrailingSeparator)
         {L"C:\\\\a\\\\", L"C:\\a\\", true},
         {L"a/", L"a\\", false},
         {L"", L"", false},
+        // The two separators that open a UNC path are not a doubled one.
+        {L"\\\\server\\share", L"\\\\server\\share\\", true},
+        {L"//server//share/", L"\\\\server\\share\\", true},
+        {L"\\\\?\\C:\\a\\", L"\\\\?\\C:\\a\\", false},
     };
     for (const auto& c : cases) {
         MKString path(c.path);
