@@ -374,7 +374,10 @@ bool MKDocParser::SubstituteVariable(const MKString& raw, int& i, int line, MKTe
         i += 2;
         return out.AppendChar(L'$');
     }
-    if (i + 1 < n && IsNameStart(raw[i + 1])) {
+    // Documents of the update service define no variables and may hold a
+    // plain "$"; only once a variable is defined do names and a lone "$" count.
+    bool strict = m_variables.GetCount() > 0;
+    if (strict && i + 1 < n && IsNameStart(raw[i + 1])) {
         int end = i + 2;
         while (end < n && IsNameChar(raw[end]))
             ++end;
@@ -386,7 +389,8 @@ bool MKDocParser::SubstituteVariable(const MKString& raw, int& i, int line, MKTe
         Report(line, MKString::FromFormat(L"unknown variable '%s'", name.GetText()));
         return true;
     }
-    Report(line, MKString(L"'$' should specify a variable, please use '$$'"));
+    if (strict)
+        Report(line, MKString(L"'$' should specify a variable, please use '$$'"));
     ++i;
     return out.AppendChar(L'$');
 }
@@ -395,8 +399,7 @@ MKString MKDocParser::DecodeString(const MKDocToken& token)
 {
     MKString raw = MKString::FromUtf8(token.text, token.length);
     bool verbatim = token.kind == MKDocTokenVerbatim;
-    bool substitute = m_extended && m_variables.GetCount() > 0;
-    if (raw.FindChar(verbatim ? L'"' : L'\\') < 0 && (!substitute || raw.FindChar(L'$') < 0))
+    if (raw.FindChar(verbatim ? L'"' : L'\\') < 0 && (!m_extended || raw.FindChar(L'$') < 0))
         return raw;
 
     MKTextBuffer out;
@@ -404,7 +407,7 @@ MKString MKDocParser::DecodeString(const MKDocToken& token)
     bool ok = out.Grow(n + 1);
     for (int i = 0; ok && i < n;) {
         wchar_t c = raw[i];
-        if (substitute && c == L'$') {
+        if (m_extended && c == L'$') {
             ok = SubstituteVariable(raw, i, token.line, out);
         } else if (verbatim || c != L'\\' || i + 1 == n) {
             // In verbatim strings only doubled quotes stand for something.

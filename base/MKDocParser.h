@@ -26,9 +26,9 @@ public:
 
     // Names the text in messages; empty means "input".
     void SetSourceName(const MKString& name) { m_errors.SetSourceName(name); }
-    // Defines $name for strings of extended documents, where "$$" then stands
-    // for "$" and an undefined name is an error. While no variable is defined,
-    // "$" is a plain character. False when memory runs out.
+    // Defines $name for strings of extended documents, where "$$" stands for
+    // "$". Once a variable is defined, an undefined name or a lone "$" is an
+    // error; before that they stay as they are. False when memory runs out.
     bool SetVariable(const MKString& name, const MKString& value) { return m_variables.Set(name, value); }
 
     // Parses zero-terminated UTF-8 text up to the end of its first value.

@@ -192,7 +192,9 @@ TEST(DocParser, StringsDecodeEscapesAndUtf8)
         {"\"\\u41x\"", L"Ax"},
         {"@\"C:\\path\\\"\"file\"\"\"", L"C:\\path\\\"file\""},
         {"@\"two\r\nlines\"", L"two\r\nlines"},
-        {"\"$HOME and $$\"", L"$HOME and $$"},  // no variables defined: "$" is plain
+        // With no variable defined an unknown name and a lone "$" stay as they
+        // are; "$$" still stands for "$".
+        {"\"$HOME, $ and $$\"", L"$HOME, $ and $"},
     };
     for (const Case& c : cases) {
         std::unique_ptr<MKDocNode> node = ParseExtended(c.text);
