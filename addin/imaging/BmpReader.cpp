@@ -1,6 +1,7 @@
 #include "addin/imaging/BmpReader.h"
 
 #include "addin/imaging/ImageFileReader.h"
+#include "addin/imaging/ImageLimits.h"
 #include "addin/imaging/IndexedImage.h"
 #include "base/MKAlloc.h"
 
@@ -131,14 +132,15 @@ void WriteRun(uint8_t* row, int width, int& x, int n, uint8_t value, BmpRleMode 
     }
 }
 
-bool DecodeRle(ImageFileReader& reader, uint8_t* buffer, BmpRleMode mode, int width, int rows)
+// Rows of `width` index bytes, `stride` bytes apart.
+bool DecodeRle(ImageFileReader& reader, uint8_t* buffer, BmpRleMode mode, int width, int stride, int rows)
 {
     int x = 0, y = 0;
     while (y < rows) {
         uint8_t n, v;
         if (!reader.U8(n) || !reader.U8(v))
             return false;
-        uint8_t* row = buffer + ptrdiff_t(y) * width;
+        uint8_t* row = buffer + ptrdiff_t(y) * stride;
         if (n > 0) {
             WriteRun(row, width, x, n, v, mode);
             continue;
@@ -245,13 +247,19 @@ bool ReadColourTable(ImageFileReader& reader, const BmpHeader& h, uint8_t* rgb, 
 RasterImage* Decode(ImageFileReader& reader)
 {
     BmpHeader h;
-    if (!ReadHeader(reader, h) || !IsSupported(h))
+    if (!ReadHeader(reader, h) || !IsSupported(h) || !ImageSizeAllowed(h.width, h.height))
         return nullptr;
     uint8_t palette[256 * 3];
     int paletteCount = 0;
     if (!ReadColourTable(reader, h, palette, &paletteCount))
         return nullptr;
     if (h.dataOffset > reader.Position() && !reader.Skip(h.dataOffset - reader.Position()))
+        return nullptr;
+    const bool rle = h.compression == kRle8 || h.compression == kRle4;
+    const uint64_t rowSize = (uint64_t(h.bitCount) * uint64_t(h.width) + 31) / 32 * 4;
+    // Stored pixels need the file to hold them all: a header claiming more
+    // than that must not cost the memory of the picture it cannot fill.
+    if (!rle && rowSize * uint64_t(h.height) > reader.Remaining())
         return nullptr;
 
     const bool indexed = h.bitCount <= 8;
@@ -261,21 +269,14 @@ RasterImage* Decode(ImageFileReader& reader)
         return nullptr;
 
     bool ok = true;
-    if (h.compression == kRle8 || h.compression == kRle4) {
-        // One index byte per pixel; pixels the data skip stay index 0.
-        uint8_t* buffer = static_cast<uint8_t*>(MKAlloc(size_t(h.width) * size_t(h.height)));
-        ok = buffer != nullptr;
-        if (ok) {
-            memset(buffer, 0, size_t(h.width) * size_t(h.height));
-            ok = DecodeRle(reader, buffer, h.compression == kRle8 ? BmpRleMode::Rle8 : BmpRleMode::Rle4, h.width,
-                           h.height);
-        }
-        for (int r = 0; ok && r < h.height; ++r)
-            memcpy(image->GetRow(r), buffer + ptrdiff_t(r) * h.width, size_t(h.width));
-        MKFree(buffer);
+    if (rle) {
+        // Straight into the image, one index byte per pixel, bottom row first
+        // like the file; pixels the data skip stay index 0.
+        memset(image->GetPixels(), 0, size_t(image->GetStride()) * size_t(h.height));
+        ok = DecodeRle(reader, image->GetPixels(), h.compression == kRle8 ? BmpRleMode::Rle8 : BmpRleMode::Rle4,
+                       h.width, image->GetStride(), h.height);
     } else {
-        const uint64_t rowSize = (uint64_t(h.bitCount) * uint64_t(h.width) + 31) / 32 * 4;
-        uint8_t* row = rowSize <= INT32_MAX ? static_cast<uint8_t*>(MKAlloc(size_t(rowSize))) : nullptr;
+        uint8_t* row = static_cast<uint8_t*>(MKAlloc(size_t(rowSize)));
         ok = row != nullptr;
         const bool rgb565 = h.compression == kBitFields && h.masks[1] == 0x07E0;
         bool alphaAllZero = true;
@@ -341,5 +342,5 @@ bool BmpDecodeRle(FILE* file, uint8_t* buffer, BmpRleMode mode, int width, int r
     if (!file || !buffer || width <= 0 || rows <= 0)
         return false;
     ImageFileReader reader(file);
-    return DecodeRle(reader, buffer, mode, width, rows);
+    return DecodeRle(reader, buffer, mode, width, width, rows);
 }

@@ -1,6 +1,7 @@
 #include "addin/imaging/GifReader.h"
 
 #include "addin/imaging/ImageFileReader.h"
+#include "addin/imaging/ImageLimits.h"
 #include "addin/imaging/IndexedImage.h"
 #include "base/MKAlloc.h"
 
@@ -215,6 +216,8 @@ RasterImage* ReadFrame(ImageFileReader& reader, const ColourTable* global, const
     }
     if (!table)
         return nullptr;  // no colours to show the indices with
+    if (!ImageSizeAllowed(width, height))
+        return nullptr;
 
     RasterImage* image = CreateRasterImage(PixelType::Indexed, width, height);
     const size_t pixels = size_t(width) * height;

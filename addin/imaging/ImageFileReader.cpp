@@ -1,5 +1,7 @@
 #include "addin/imaging/ImageFileReader.h"
 
+#include <sys/stat.h>
+
 bool ImageFileReader::U8(uint8_t& value)
 {
     int c = getc(m_file);
@@ -45,4 +47,13 @@ bool ImageFileReader::Skip(uint64_t n)
         n -= part;
     }
     return true;
+}
+
+uint64_t ImageFileReader::Remaining() const
+{
+    struct _stat64 status;
+    const int64_t at = _ftelli64(m_file);
+    if (at < 0 || _fstat64(_fileno(m_file), &status) != 0 || !(status.st_mode & _S_IFREG))
+        return UINT64_MAX;
+    return status.st_size > at ? uint64_t(status.st_size - at) : 0;
 }

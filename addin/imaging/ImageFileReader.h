@@ -19,6 +19,9 @@ public:
     bool Skip(uint64_t n);
     // Bytes consumed since the reader was made.
     uint64_t Position() const { return m_position; }
+    // Bytes the file holds after the read position, or UINT64_MAX when the
+    // stream has no known size (not a disk file).
+    uint64_t Remaining() const;
 
 private:
     FILE* m_file;

@@ -1,5 +1,6 @@
 #include "addin/imaging/JpegCodec.h"
 
+#include "addin/imaging/ImageLimits.h"
 #include "addin/imaging/JpegErrors.h"
 #include "addin/imaging/JpegInput.h"
 #include "addin/imaging/JpegOutput.h"
@@ -77,6 +78,9 @@ bool RunJpegDecode(JpegDecodeJob* job)
         return false;
     }
     jpeg_create_decompress(cinfo);
+    // A progressive picture keeps all its coefficients (2 bytes a sample) in
+    // memory: beyond this limit libjpeg fails instead of asking for more.
+    cinfo->mem->max_memory_to_use = long(kMaxImageBytes);
     JpegSkipComments(cinfo);
     if (job->file)
         jpeg_stdio_src(cinfo, job->file);
@@ -90,6 +94,10 @@ bool RunJpegDecode(JpegDecodeJob* job)
         return true;
     }
 
+    if (!ImageSizeAllowed(job->width, job->height)) {
+        EndDecode(job, false);
+        return false;
+    }
     cinfo->dct_method = JDCT_ISLOW;
     jpeg_start_decompress(cinfo);
     const int width = int(cinfo->output_width);

@@ -1,5 +1,6 @@
 #include "addin/imaging/PngCodec.h"
 
+#include "addin/imaging/ImageLimits.h"
 #include "addin/imaging/IndexedImage.h"
 #include "base/MKAlloc.h"
 
@@ -125,6 +126,10 @@ bool RunPngRead(PngReadJob* job)
         EndRead(job);
         return true;
     }
+    // The image is made for the whole picture before any image data is read.
+    // (libpng's own row buffers are bounded by its default width limit.)
+    if (!ImageSizeAllowed(width, height))
+        png_error(png, "image too large");
 
     const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     PixelType type;

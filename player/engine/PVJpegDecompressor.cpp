@@ -131,15 +131,15 @@ void PVJpegDecompressor::DecodeRows(bool withAlpha)
 {
     State& s = *state_;
     jpeg_decompress_struct& info = s.info;
-    if (!ReadHeaders(info))
+    // Refused before decompression starts: a progressive picture's
+    // coefficients for the whole image are allocated there.
+    if (!ReadHeaders(info) || uint64_t(info.image_width) * info.image_height > PVBitmap::kMaxPixels)
         ErrorExit(reinterpret_cast<j_common_ptr>(&info));
     info.dct_method = JDCT_ISLOW;
     jpeg_start_decompress(&info);
 
     const bool grey = info.out_color_space == JCS_GRAYSCALE;
-    const uint64_t pixels = uint64_t(info.output_width) * info.output_height;
-    if (info.data_precision > 8 || (!grey && info.out_color_space != JCS_RGB) || info.output_components != (grey ? 1 : 3) ||
-        pixels > PVBitmap::kMaxPixels) {
+    if (info.data_precision > 8 || (!grey && info.out_color_space != JCS_RGB) || info.output_components != (grey ? 1 : 3)) {
         ErrorExit(reinterpret_cast<j_common_ptr>(&info));
     }
     const int kind = (grey ? PVImage::kGrey : PVImage::kRGB) + (withAlpha ? 1 : 0);

@@ -42,3 +42,10 @@ bool PVMovie::SetLabel(int index, const char* label, int length)
     PVMovieFrame* frame = GetOrCreateFrame(index);
     return frame && frame->label.Assign(label, length);
 }
+
+void PVMovie::TrimFrameCount(int shown)
+{
+    const int held = shown > frames_.Count() ? shown : frames_.Count();
+    if (held < frameCount_)
+        frameCount_ = held;
+}

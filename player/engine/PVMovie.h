@@ -29,6 +29,10 @@ public:
     bool AddRecord(int index, PVControlRecord* record);
     // Sets the frame's label under the same growth rule; false on failure.
     bool SetLabel(int index, const char* label, int length);
+    // Lowers the frame count to the frames a timeline really holds: `shown`
+    // frames ended by ShowFrame, and a last one that holds records or a
+    // label after them. Never raises it.
+    void TrimFrameCount(int shown);
 
     bool PathsArePostScript() const { return pathsArePostScript_; }
     void SetPathsArePostScript() { pathsArePostScript_ = true; }

@@ -28,7 +28,7 @@ void PVMovieParser::FreeImage()
 {
     std::free(image_);
     image_ = nullptr;
-    imageCapacity_ = 0;
+    imageCapacity_ = imageLength_ = 0;
     pos_ = end_ = 0;
     bitCount_ = 0;
     overrun_ = false;
@@ -47,7 +47,7 @@ bool PVMovieParser::CheckHeader(const uint8_t header[8])
     return true;
 }
 
-bool PVMovieParser::FillImage(PVInStream& source)
+uint32_t PVMovieParser::FillImage(PVInStream& source)
 {
     uint32_t filled = 8;
     while (filled < fileLength_) {
@@ -55,16 +55,19 @@ bool PVMovieParser::FillImage(PVInStream& source)
             uint32_t grown = imageCapacity_ < fileLength_ / 2 ? imageCapacity_ * 2 : fileLength_;
             auto* image = static_cast<uint8_t*>(std::realloc(image_, grown));
             if (!image)
-                return false;
+                return 0;
             image_ = image;
             imageCapacity_ = grown;
         }
+        // A source that ends (or breaks) before the claimed length leaves the
+        // movie as far as it came: writers that cannot seek back store a
+        // placeholder length, and the tags that arrived are whole.
         const int got = source.Read(image_ + filled, static_cast<int>(imageCapacity_ - filled));
         if (got <= 0 || static_cast<uint32_t>(got) > imageCapacity_ - filled)
-            return false;  // the source ended or broke before the claimed length
+            break;
         filled += static_cast<uint32_t>(got);
     }
-    return true;
+    return filled;
 }
 
 bool PVMovieParser::ReadBody(const uint8_t header[8], PVInStream& stream, PVRect& rect, float& rate,
@@ -81,20 +84,20 @@ bool PVMovieParser::ReadBody(const uint8_t header[8], PVInStream& stream, PVRect
     }
     std::memcpy(image_, header, 8);
 
-    bool filled;
+    uint32_t filled;
     if (compressed_) {
         PVInZStream inflater(&stream);
         filled = FillImage(inflater);
     } else {
         filled = FillImage(stream);
     }
-    if (!filled) {
+    if (filled <= 8) {  // nothing of the body came
         FreeImage();
         return false;
     }
 
     pos_ = 8;
-    end_ = fileLength_;
+    end_ = imageLength_ = filled;
     rect = ReadRect();
     // Widths below one pixel, negative ones included, make no movie.
     const int64_t width = static_cast<int64_t>(rect.xmax) - rect.xmin;
@@ -130,7 +133,11 @@ PVMovie* PVMovieParser::ReadMovie(PVInStream& stream, PVCharDictionary& dictiona
         return nullptr;
     dictionary_ = &dictionary;
     pathsArePostScript_ = false;
-    ReadTags(*movie);
+    int framesShown = 0;
+    ReadTags(*movie, &framesShown);
+    // The frame count of a movie cut short is a placeholder like its length.
+    if (ImageLength() < fileLength_)
+        movie->TrimFrameCount(framesShown);
     dictionary_ = nullptr;
     return movie;
 }

@@ -51,8 +51,10 @@ public:
     bool CheckHeader(const uint8_t header[8]);
     // Builds the file image from the body that follows the 8 header bytes
     // (inflating a "CWS" body) and reads the frame rectangle, rate and frame
-    // count. Fails when the source ends or breaks before the header's length
-    // is reached, and for a frame narrower or lower than one pixel.
+    // count. A source that ends or breaks before the header's length leaves
+    // a shorter image, and every read stays within what arrived. Fails when
+    // no byte of the body arrives, and for a frame narrower or lower than one
+    // pixel.
     bool ReadBody(const uint8_t header[8], PVInStream& stream, PVRect& rect, float& rate,
                   uint16_t& frameCount);
     // Reads the 8 header bytes, then CheckHeader and ReadBody.
@@ -61,7 +63,9 @@ public:
     // Reads the header and every tag: characters go into `dictionary`, the
     // timeline into the returned movie (one reference for the caller). Null
     // when the header or the movie cannot be made; a tag that fails part-way
-    // only ends the reading, and the movie keeps what was read before it.
+    // only ends the reading, and the movie keeps what was read before it. A
+    // movie whose data end before the header's length has as many frames as
+    // its data hold, not the header's count.
     PVMovie* ReadMovie(PVInStream& stream, PVCharDictionary& dictionary, PVRect& rect, float& rate);
     // ReadMovie into the player's dictionary, frame rectangle and rate, then
     // the movie becomes the player's main movie. False when the header, the
@@ -71,6 +75,9 @@ public:
     bool IsCompressed() const { return compressed_; }
     int Version() const { return version_; }
     uint32_t FileLength() const { return fileLength_; }
+    // Bytes of the file image that arrived: the file length, or less when
+    // the data ended early.
+    uint32_t ImageLength() const { return imageLength_; }
     bool PathsArePostScript() const { return pathsArePostScript_; }
 
     // Tag walking: reads the header of the tag at the read position; false
@@ -153,8 +160,12 @@ private:
     // (and an overrun) when no 0 ends it within the bound.
     bool ReadStringBytes(const char*& text, int& length);
     void FreeImage();
-    bool FillImage(PVInStream& source);
-    bool ReadTags(PVMovie& movie);
+    // Reads the body into the image; answers the bytes the image then holds
+    // (header included), 0 when memory runs out.
+    uint32_t FillImage(PVInStream& source);
+    // Reads a timeline's tags up to its End tag; `framesShown` gets the count
+    // of ShowFrame tags read.
+    bool ReadTags(PVMovie& movie, int* framesShown = nullptr);
     PVAction* DecodeActionFields(int code);
 
     // Tag handlers; `frame` is the index of the frame being read.
@@ -246,6 +257,7 @@ private:
     bool compressed_ = false;
     int version_ = 0;
     uint32_t fileLength_ = 0;
+    uint32_t imageLength_ = 0;
     bool pathsArePostScript_ = false;
     // Tables of JPEGTables for DefineBits; made by the first JPEGTables tag.
     PVJpegDecompressor* jpegTables_ = nullptr;

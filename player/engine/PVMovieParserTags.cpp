@@ -129,7 +129,7 @@ void PVMovieParser::SkipTag(const PVTagHeader& tag)
     bitCount_ = 0;
 }
 
-bool PVMovieParser::ReadTags(PVMovie& movie)
+bool PVMovieParser::ReadTags(PVMovie& movie, int* framesShown)
 {
     // Every tag of this timeline lies within the enclosing data: the image
     // for the main movie, the sprite's tag for a sprite.
@@ -164,6 +164,8 @@ bool PVMovieParser::ReadTags(PVMovie& movie)
             break;
     }
     end_ = scopeEnd;
+    if (framesShown)
+        *framesShown = frame;
     return result;
 }
 

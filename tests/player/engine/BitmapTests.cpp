@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "AllocationProbe.h"
+#include "fixtures/AllocationProbe.h"
 #include "JpegEncoder.h"
 #include "NarrowPath.h"
 #include "ParsedMovie.h"

@@ -7,9 +7,11 @@
 #include "NarrowPath.h"
 #include "ParseDump.h"
 #include "ParsedMovie.h"
+#include "RecordingDrawer.h"
 #include "player/engine/PVInFileStream.h"
 #include "player/engine/PVMovie.h"
 #include "player/engine/PVMovieParser.h"
+#include "player/engine/PVPlayer.h"
 
 namespace {
 
@@ -123,6 +125,54 @@ TEST(FfmpegMovie, VideoMovieReadsToItsEnd)
     EXPECT_TRUE(ended);
     EXPECT_EQ(counts[1], 15);
     EXPECT_EQ(counts[61], 15);  // video frames, which the engine skips
+}
+
+// Written into a pipe, where ffmpeg cannot seek back: the header keeps its
+// placeholder length (100 MB) and frame count (600 s worth).
+struct PipedMovie {
+    const wchar_t* file;
+    int frames;  // ShowFrame tags the file holds
+    float rate;
+};
+
+class FfmpegPipedMovies : public ::testing::TestWithParam<PipedMovie> {};
+
+TEST_P(FfmpegPipedMovies, LoadWithTheirRealFrameCountAndPlayToTheEnd)
+{
+    const std::string path = NarrowPath(FixturePath(GetParam().file));
+    PVPlayer player;
+    ASSERT_TRUE(player.Init());
+    player.SetMainMovieLoops(false);
+    PVInFileStream stream;
+    ASSERT_TRUE(stream.Open(path.c_str())) << path;
+    PVMovieParser parser;
+    ASSERT_TRUE(parser.Load(stream, player));
+    EXPECT_EQ(parser.FileLength(), 104857600u);
+    EXPECT_EQ(parser.ImageLength(), static_cast<uint32_t>(std::ifstream(path, std::ios::binary | std::ios::ate).tellg()));
+    EXPECT_EQ(RawFrameCount(path), static_cast<uint16_t>(600 * GetParam().rate));
+    ASSERT_EQ(player.GetFrameCount(), GetParam().frames);
+
+    RecordingDrawer drawer{&player};
+    for (int i = 0; i < GetParam().frames; ++i) {
+        EXPECT_EQ(player.GetCurrentFrame(), i);
+        player.Step(&drawer, -1, -1, false, true);
+    }
+    EXPECT_EQ(player.GetCurrentFrame(), GetParam().frames);
+    player.Step(&drawer, -1, -1, false, true);
+    EXPECT_EQ(player.GetCurrentFrame(), GetParam().frames);  // stays at its end
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FfmpegPipedMovies,
+                         ::testing::Values(PipedMovie{L"ffmpeg_pipe_mp3.swf", 78, 10.0f},
+                                           PipedMovie{L"ffmpeg_pipe_mjpeg_mp3.swf", 24, 12.0f}));
+
+TEST(FfmpegMovie, PipedJpegMovieHasTheTimelineOfTheSeekableOne)
+{
+    ParsedMovie piped(NarrowPath(FixturePath(L"ffmpeg_pipe_mjpeg_mp3.swf")).c_str());
+    ParsedMovie seekable(NarrowPath(FixturePath(kMjpeg.file)).c_str());
+    ASSERT_NE(piped.movie, nullptr);
+    ASSERT_NE(seekable.movie, nullptr);
+    EXPECT_EQ(piped.Dump(), seekable.Dump());
 }
 
 }  // namespace

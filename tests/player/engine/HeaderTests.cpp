@@ -13,6 +13,7 @@ struct HeaderResult {
     PVRect rect;
     float rate = 0;
     uint16_t frames = 0;
+    uint32_t imageLength = 0;
 };
 
 HeaderResult ReadHeaderOf(const std::vector<uint8_t>& file)
@@ -21,6 +22,7 @@ HeaderResult ReadHeaderOf(const std::vector<uint8_t>& file)
     PVMovieParser parser;
     MemoryInStream stream(file);
     r.ok = parser.ReadHeader(stream, r.rect, r.rate, r.frames);
+    r.imageLength = parser.ImageLength();
     return r;
 }
 
@@ -107,28 +109,43 @@ TEST(Header, FrameNarrowerThanOnePixelIsRefused)
     }
 }
 
-TEST(Header, SourceEndingBeforeTheClaimedLengthFails)
+TEST(Header, SourceEndingBeforeTheClaimedLengthKeepsWhatArrived)
 {
+    // Writers that cannot seek back leave a placeholder length: the image
+    // holds what arrived, and only a body too short for the frame
+    // rectangle, rate and count fails.
     std::vector<uint8_t> file = SwfMakeFile({}, SwfTimeline().Tag(99, std::vector<uint8_t>(300, 7)).End().Bytes());
+    const size_t fields = SwfTagsOffset({});
     for (size_t cut = 0; cut < file.size(); ++cut) {
         std::vector<uint8_t> part(file.begin(), file.begin() + cut);
-        EXPECT_FALSE(ReadHeaderOf(part).ok) << cut;
+        HeaderResult r = ReadHeaderOf(part);
+        EXPECT_EQ(r.ok, cut >= fields) << cut;
+        if (r.ok) {
+            EXPECT_EQ(r.imageLength, cut);
+        }
     }
-    EXPECT_TRUE(ReadHeaderOf(file).ok);
+    EXPECT_EQ(ReadHeaderOf(file).imageLength, file.size());
 
-    // The last bytes of a zlib stream hold only its end and checksum, so
-    // only cuts before them lose movie bytes.
+    // A deflated body gives what the bytes before the cut inflate to.
     const std::vector<uint8_t> deflated = SwfDeflateFile(file);
-    for (size_t cut = 0; cut + 8 < deflated.size(); ++cut) {
+    for (size_t cut = 0; cut < deflated.size(); ++cut) {
         std::vector<uint8_t> part(deflated.begin(), deflated.begin() + cut);
-        EXPECT_FALSE(ReadHeaderOf(part).ok) << cut;
+        HeaderResult r = ReadHeaderOf(part);
+        EXPECT_EQ(r.ok, r.imageLength >= fields) << cut;
+        EXPECT_LE(r.imageLength, file.size()) << cut;
     }
-    EXPECT_TRUE(ReadHeaderOf(deflated).ok);
+    EXPECT_EQ(ReadHeaderOf(deflated).imageLength, file.size());
 }
 
-TEST(Header, SourceErrorFailsTheBody)
+TEST(Header, SourceErrorEndsTheBody)
 {
-    const std::vector<uint8_t> file = SwfMakeFile({}, std::vector<uint8_t>(5000, 0x40));
+    // Bytes that deflate hardly shrinks, so half the deflated body inflates
+    // to part of the movie.
+    std::vector<uint8_t> body(5000);
+    uint32_t seed = 1;
+    for (uint8_t& b : body)
+        b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
+    const std::vector<uint8_t> file = SwfMakeFile({}, body);
     for (bool deflate : {false, true}) {
         std::vector<uint8_t> whole = deflate ? SwfDeflateFile(file) : file;
         PVMovieParser parser;
@@ -136,8 +153,19 @@ TEST(Header, SourceErrorFailsTheBody)
         PVRect rect;
         float rate;
         uint16_t frames;
-        EXPECT_FALSE(parser.ReadHeader(stream, rect, rate, frames));
+        EXPECT_TRUE(parser.ReadHeader(stream, rect, rate, frames)) << deflate;
+        EXPECT_LT(parser.ImageLength(), file.size()) << deflate;
+        if (!deflate) {
+            EXPECT_EQ(parser.ImageLength(), whole.size() / 2);
+        }
     }
+    // A source that fails before any of the body arrives fails the body.
+    PVMovieParser parser;
+    MemoryInStream stream(file, 64, 8);
+    PVRect rect;
+    float rate;
+    uint16_t frames;
+    EXPECT_FALSE(parser.ReadHeader(stream, rect, rate, frames));
 }
 
 TEST(Header, CorruptDeflatedBodyFails)

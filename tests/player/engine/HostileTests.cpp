@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "AllocationProbe.h"
+#include "fixtures/AllocationProbe.h"
 #include "MemoryInStream.h"
 #include "ParsedMovie.h"
 #include "fixtures/SwfActionWriter.h"
@@ -35,25 +35,61 @@ std::vector<uint8_t> WithLength(std::vector<uint8_t> file, size_t length)
     return file;
 }
 
-TEST(Hostile, FileCutAtEveryTagBoundaryIsRefusedUnlessItsLengthSaysSo)
+TEST(Hostile, FileCutAtEveryTagBoundaryReadsUpToTheCut)
 {
     const SwfHeader header{.frameCount = 2};
     const SwfTimeline movie = SampleMovie();
     const std::vector<uint8_t> file = SwfMakeFile(header, movie.Bytes());
     const size_t tags = SwfTagsOffset(header);
     for (size_t start : movie.TagStarts()) {
+        // The header still claims the whole file: the movie keeps the tags
+        // before the cut and only the frames they hold.
         std::vector<uint8_t> cut(file.begin(), file.begin() + tags + start);
-        EXPECT_EQ(ParsedMovie(cut).movie, nullptr) << start;
-        EXPECT_EQ(ParsedMovie(SwfDeflateFile(cut)).movie, nullptr) << start;
-        // A file whose length field matches the cut reads up to the cut.
+        ParsedMovie parsed(cut);
+        ASSERT_NE(parsed.movie, nullptr) << start;
+        ParsedMovie deflated(SwfDeflateFile(cut));
+        ASSERT_NE(deflated.movie, nullptr) << start;
+        EXPECT_EQ(parsed.Dump(), deflated.Dump()) << start;
+        EXPECT_LE(parsed.movie->FrameCount(), 2) << start;
+        // A file whose length field matches the cut reads the same tags and
+        // keeps the header's frame count.
         std::vector<uint8_t> consistent = WithLength(file, tags + start);
         if (consistent.size() <= 20)
             continue;
-        ParsedMovie parsed(consistent);
-        ASSERT_NE(parsed.movie, nullptr) << start;
-        ParsedMovie deflated(SwfDeflateFile(consistent));
-        ASSERT_NE(deflated.movie, nullptr) << start;
-        EXPECT_EQ(parsed.Dump(), deflated.Dump());
+        ParsedMovie whole(consistent);
+        ASSERT_NE(whole.movie, nullptr) << start;
+        ParsedMovie wholeDeflated(SwfDeflateFile(consistent));
+        ASSERT_NE(wholeDeflated.movie, nullptr) << start;
+        EXPECT_EQ(whole.Dump(), wholeDeflated.Dump());
+        EXPECT_EQ(whole.movie->FrameCount(), 2) << start;
+    }
+}
+
+TEST(Hostile, PlaceholderLengthKeepsTheFramesThatArrived)
+{
+    // Frame count and length both placeholders, as a writer that cannot seek
+    // back leaves them; records after the last ShowFrame make one more frame.
+    struct Case {
+        int shown;
+        bool trailingRecord;
+        int frames;
+    } cases[] = {{0, false, 0}, {0, true, 1}, {3, false, 3}, {3, true, 4}};
+    for (const Case& c : cases) {
+        SwfTimeline movie;
+        for (int i = 0; i < c.shown; ++i)
+            movie.RemoveObject2(1).ShowFrame();
+        if (c.trailingRecord)
+            movie.RemoveObject2(2);
+        movie.End();
+        std::vector<uint8_t> file = SwfMakeFile({.frameCount = 6000}, movie.Bytes());
+        for (bool deflate : {false, true}) {
+            std::vector<uint8_t> bytes = file;
+            for (int i = 0; i < 4; ++i)
+                bytes[4 + i] = static_cast<uint8_t>(104857600u >> (8 * i));
+            ParsedMovie parsed(deflate ? SwfDeflateFile(bytes) : bytes);
+            ASSERT_NE(parsed.movie, nullptr);
+            EXPECT_EQ(parsed.movie->FrameCount(), c.frames) << c.shown << c.trailingRecord << deflate;
+        }
     }
 }
 
@@ -160,8 +196,10 @@ TEST(Hostile, LargestClaimsCostNoMoreThanTheInput)
 
 TEST(Hostile, ClaimedFileLengthCostsOnlyWhatArrives)
 {
+    // Claims up to the image bound load what arrived; larger ones are
+    // refused. Neither costs more than the data that came.
     const std::vector<uint8_t> real = SwfMakeFile({}, SwfTimeline().ShowFrame().End().Bytes());
-    for (uint32_t claim : {200u << 20, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    for (uint32_t claim : {PVMovieParser::kMaxImageSize, PVMovieParser::kMaxImageSize + 1, 0xFFFFFFFFu}) {
         for (bool deflate : {false, true}) {
             std::vector<uint8_t> file = real;
             for (int i = 0; i < 4; ++i)
@@ -169,7 +207,13 @@ TEST(Hostile, ClaimedFileLengthCostsOnlyWhatArrives)
             if (deflate)
                 file = SwfDeflateFile(file);
             AllocationProbe probe;
-            EXPECT_EQ(ParsedMovie(file).movie, nullptr);
+            ParsedMovie parsed(file);
+            if (claim <= PVMovieParser::kMaxImageSize) {
+                ASSERT_NE(parsed.movie, nullptr) << deflate;
+                EXPECT_EQ(parsed.movie->FrameCount(), 1);
+            } else {
+                EXPECT_EQ(parsed.movie, nullptr) << claim << " " << deflate;
+            }
             EXPECT_LE(probe.Largest(), 64u << 10) << claim << " " << deflate;
         }
     }
