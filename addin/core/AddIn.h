@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
 

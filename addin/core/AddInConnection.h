@@ -1,6 +1,6 @@
 #pragma once
 #include "addin/core/AddInSubObject.h"
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
 class AddIn;

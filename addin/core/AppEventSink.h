@@ -3,7 +3,7 @@
 #include <ocidl.h>
 
 #include "addin/core/AddInSubObject.h"
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
 class AddIn;

@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/OfficeInterfaces.h"
+#include "hostapi/OfficeInterfaces.h"
 #include "base/MKComHolder.h"
 
 // What a search of Office's COM add-ins found.

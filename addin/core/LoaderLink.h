@@ -1,7 +1,7 @@
 #pragma once
 #include "addin/core/ComAddInSearch.h"
 #include "addin/core/LoaderRecords.h"
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 #include "base/MKRefClass.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 // The plug-in manager's side of PowerPoint's application events: it hands
 // them on to the plug-in kernel. Arguments are borrowed for the call. The two

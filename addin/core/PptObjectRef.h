@@ -6,7 +6,7 @@
 
 #include <type_traits>
 
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
 class BstrHolder;

@@ -1,6 +1,6 @@
 #pragma once
 #include "addin/core/AddInSubObject.h"
-#include "addin/core/OfficeInterfaces.h"
+#include "hostapi/OfficeInterfaces.h"
 #include "base/MKComHolder.h"
 
 class AddIn;

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "addin/core/EffectTypeLookup.h"
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "addin/core/PptObjectRef.h"
 #include "addin/core/ShapeVisit.h"
 #include "base/BstrHolder.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 // The slide-show controller's side of PowerPoint's application events.
 // Arguments are borrowed for the call; the clicked effect may be null.

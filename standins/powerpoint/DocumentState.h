@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "standins/powerpoint/DispatchObject.h"
 #include "standins/powerpoint/DocumentState.h"
 

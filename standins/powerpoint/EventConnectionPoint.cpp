@@ -1,6 +1,6 @@
 #include "standins/powerpoint/EventConnectionPoint.h"
 
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "standins/powerpoint/CallLog.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/OfficeInterfaces.h"
+#include "hostapi/OfficeInterfaces.h"
 #include "standins/powerpoint/DispatchObject.h"
 
 #include <string>

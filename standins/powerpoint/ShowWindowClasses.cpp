@@ -1,6 +1,6 @@
 #include "standins/powerpoint/ShowWindowClasses.h"
 
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/PageSetupObject.h"
 #include "standins/powerpoint/PresentationObject.h"

@@ -1,6 +1,6 @@
 #include "standins/powerpoint/SlidePainter.h"
 
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "standins/powerpoint/ShapeObject.h"
 #include "standins/powerpoint/SlideObject.h"
 

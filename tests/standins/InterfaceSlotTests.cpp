@@ -1,7 +1,7 @@
 // Every member the add-in calls sits in the virtual-table slot that
 // PowerPoint's and Office's published member order gives it (slots 0 to 6
 // are IUnknown and IDispatch).
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 #include <gtest/gtest.h>
 

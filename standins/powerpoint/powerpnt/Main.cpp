@@ -2,7 +2,7 @@
 // of the Office add-in keys and runs until its main window is closed. With
 // "/S" it shows a small built-in presentation. "/V:<version>" sets the
 // version text (14.0 unless given).
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/PowerPointHost.h"
 #include "standins/powerpoint/PresentationObject.h"

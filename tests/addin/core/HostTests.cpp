@@ -5,7 +5,7 @@
 #include "fixtures/ComScope.h"
 
 #include "addin/core/AddInIds.h"
-#include "addin/core/OfficeInterfaces.h"
+#include "hostapi/OfficeInterfaces.h"
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/ComAddInObject.h"

@@ -1,6 +1,6 @@
 #include "tests/standins/testaddin/TestAddIn.h"
 
-#include "addin/core/PowerPointInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "addin/core/OfficeInterfaces.h"
+#include "hostapi/OfficeInterfaces.h"
 
 // PowerPoint's object model (type library of PowerPoint 2002 to 2010) as the
 // add-in uses it: each interface in its published virtual-table order up to the
