@@ -1,6 +1,6 @@
 #include "addin/imaging/AreaResample.h"
 
-#include "addin/imaging/AreaAverage.h"
+#include "pixels/AreaAverage.h"
 #include "addin/imaging/RasterImage.h"
 
 RasterImage* AreaResample(const RasterImage& image, int width, int height, ImageCancelCallback cancel, void* user)

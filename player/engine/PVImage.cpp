@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "pixels/PixelTypes.h"
 #include "player/engine/PVImageScale.h"
 
 namespace {
@@ -18,8 +19,7 @@ bool IsGrey(const uint8_t* p)
 
 int PVImage::BytesPerPixel(int kind)
 {
-    static const int8_t bytes[7] = {0, 3, 4, 1, 1, 2, 1};
-    return kind >= 0 && kind <= 6 ? bytes[kind] : 0;
+    return ::BytesPerPixel(static_cast<PixelType>(kind));
 }
 
 PVImage* PVImage::Create(int kind, int width, int height, int paletteEntries)

@@ -9,6 +9,7 @@
 // leave this image untouched.
 class PVImage {
 public:
+    // The numbers of PixelType (pixels/PixelTypes.h).
     enum Kind {
         kRGB = 1,
         kRGBA = 2,

@@ -1,6 +1,6 @@
 #include "player/engine/PVImageScale.h"
 
-#include "addin/imaging/AreaAverage.h"
+#include "pixels/AreaAverage.h"
 
 bool ScaleImage(int sourceWidth, int sourceHeight, int bytesPerPixel, int sourceStride, const uint8_t* source,
                 int width, int height, int stride, uint8_t* destination, PVScaleCancel cancel, void* cancelArgument)

@@ -1,5 +1,5 @@
 #include "ImageTestUtil.h"
-#include "addin/imaging/AreaAverage.h"
+#include "pixels/AreaAverage.h"
 #include "addin/imaging/AreaResample.h"
 #include "addin/imaging/ImageFilters.h"
 #include "addin/imaging/ResizeImage.h"

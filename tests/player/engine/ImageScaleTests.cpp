@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "addin/imaging/DownsampleHalf.h"
+#include "pixels/DownsampleHalf.h"
 #include "player/engine/PVImage.h"
 #include "player/engine/PVImageScale.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "addin/imaging/ImageTypes.h"
+#include "pixels/PixelTypes.h"
 
 // How a size ratio (source / destination) becomes a 16.16 step: exactly, or
 // through the single-precision ratio that the `Fast` resize filter uses. The

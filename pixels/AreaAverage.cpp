@@ -1,8 +1,8 @@
-#include "addin/imaging/AreaAverage.h"
+#include "pixels/AreaAverage.h"
 
 #include <stddef.h>
 
-#include "addin/imaging/DownsampleHalf.h"
+#include "pixels/DownsampleHalf.h"
 #include "base/MKAlloc.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "addin/imaging/DownsampleHalf.h"
+#include "pixels/DownsampleHalf.h"
 
 #include <stddef.h>
 
