@@ -12,7 +12,7 @@ struct StartBlock {
     void* argument;
 };
 
-DWORD s_threadInfoSlot = TLS_OUT_OF_INDEXES;
+volatile LONG s_threadInfoSlot = static_cast<LONG>(TLS_OUT_OF_INDEXES);
 
 DWORD WINAPI MKThreadStartRoutine(void* parameter)
 {
@@ -56,11 +56,12 @@ HANDLE StartThread(MKThreadFunction function, void* argument, HANDLE* callerCopy
 DWORD RunTask(void* task)
 {
     DWORD result = static_cast<MKCallable*>(task)->Run();
-    if (s_threadInfoSlot != TLS_OUT_OF_INDEXES) {
-        if (auto* record = static_cast<HANDLE*>(TlsGetValue(s_threadInfoSlot))) {
+    const DWORD slot = MKThreadInfoSlot();
+    if (slot != TLS_OUT_OF_INDEXES) {
+        if (auto* record = static_cast<HANDLE*>(TlsGetValue(slot))) {
             CloseHandle(*record);
             MKFree(record);
-            TlsSetValue(s_threadInfoSlot, nullptr);
+            TlsSetValue(slot, nullptr);
         }
     }
     return result;
@@ -79,22 +80,37 @@ bool MKRunOnThread(MKCallable* task, HANDLE* handle)
     return task && StartThread(RunTask, task, handle);
 }
 
+bool MKThreadSlotAlloc(volatile LONG& slot)
+{
+    constexpr LONG kNone = static_cast<LONG>(TLS_OUT_OF_INDEXES);
+    if (slot != kNone)
+        return true;
+    DWORD made = TlsAlloc();
+    if (made == TLS_OUT_OF_INDEXES)
+        return false;
+    if (InterlockedCompareExchange(&slot, static_cast<LONG>(made), kNone) != kNone)
+        TlsFree(made);  // another thread was first
+    return true;
+}
+
+void MKThreadSlotFree(volatile LONG& slot)
+{
+    const LONG old = InterlockedExchange(&slot, static_cast<LONG>(TLS_OUT_OF_INDEXES));
+    if (static_cast<DWORD>(old) != TLS_OUT_OF_INDEXES)
+        TlsFree(static_cast<DWORD>(old));
+}
+
 bool MKThreadInfoInit()
 {
-    if (s_threadInfoSlot == TLS_OUT_OF_INDEXES)
-        s_threadInfoSlot = TlsAlloc();
-    return s_threadInfoSlot != TLS_OUT_OF_INDEXES;
+    return MKThreadSlotAlloc(s_threadInfoSlot);
 }
 
 void MKThreadInfoTerm()
 {
-    if (s_threadInfoSlot != TLS_OUT_OF_INDEXES) {
-        TlsFree(s_threadInfoSlot);
-        s_threadInfoSlot = TLS_OUT_OF_INDEXES;
-    }
+    MKThreadSlotFree(s_threadInfoSlot);
 }
 
 DWORD MKThreadInfoSlot()
 {
-    return s_threadInfoSlot;
+    return static_cast<DWORD>(s_threadInfoSlot);
 }

@@ -18,6 +18,12 @@ HANDLE MKCreateThread(MKThreadFunction function, void* argument);
 // when no thread could be started, with *handle null.
 bool MKRunOnThread(MKCallable* task, HANDLE* handle);
 
+// A thread-local slot kept in `slot` (TLS_OUT_OF_INDEXES while there is
+// none): Alloc allocates it once per process, also when threads race (true
+// when it exists); Free frees it and marks it absent again.
+bool MKThreadSlotAlloc(volatile LONG& slot);
+void MKThreadSlotFree(volatile LONG& slot);
+
 // The process's slot of per-thread records, whose first member is a handle: a
 // thread started by MKRunOnThread closes that handle, frees the record with
 // MKFree and clears the slot when its task has run. Init allocates the slot

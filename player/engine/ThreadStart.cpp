@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "base/MKThread.h"
+
 namespace {
 
 constexpr DWORD kStartWaitMs = 2000;
@@ -84,17 +86,9 @@ struct ThreadStartBlock {
     }
 };
 
-bool MKThreadInfoInit()
+bool InitThreadWaiterSlot()
 {
-    if (Slot() != TLS_OUT_OF_INDEXES)
-        return true;
-    DWORD slot = TlsAlloc();
-    if (slot == TLS_OUT_OF_INDEXES)
-        return false;
-    if (InterlockedCompareExchange(&g_slot, static_cast<LONG>(slot), static_cast<LONG>(TLS_OUT_OF_INDEXES)) !=
-        static_cast<LONG>(TLS_OUT_OF_INDEXES))
-        TlsFree(slot);  // another thread was first
-    return true;
+    return MKThreadSlotAlloc(g_slot);
 }
 
 ThreadWaiter* GetThreadWaiter()
@@ -123,8 +117,7 @@ void FreeThreadWaiterSlot()
     if (Slot() == TLS_OUT_OF_INDEXES)
         return;
     FreeOwnWaiter();
-    TlsFree(Slot());
-    g_slot = static_cast<LONG>(TLS_OUT_OF_INDEXES);
+    MKThreadSlotFree(g_slot);
 }
 
 void SignalThreadStarted(ThreadStartBlock* block, bool ok)

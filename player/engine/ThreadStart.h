@@ -3,9 +3,10 @@
 // Starting a thread and waiting until it reports that it is ready.
 //
 // Every thread that ever waits owns a ThreadWaiter (a semaphore with count 0,
-// maximum 1) kept in one process-wide thread-local slot, which the engine
-// start allocates (MKThreadInfoInit) and FreeThreadWaiterSlot frees. The
-// audio message queue waits on the same semaphores.
+// maximum 1) kept in one process-wide thread-local slot of its own (not the
+// base library's thread records), which the engine start allocates
+// (InitThreadWaiterSlot) and FreeThreadWaiterSlot frees. The audio message
+// queue waits on the same semaphores.
 
 struct ThreadWaiter {
     void* semaphore = nullptr;
@@ -19,8 +20,8 @@ struct ThreadStartBlock;
 // ready; its result becomes the thread's exit code.
 typedef int (*ThreadStartFunction)(ThreadStartBlock* block, void* argument);
 
-// Allocates the thread-local slot once per process; true when it exists.
-bool MKThreadInfoInit();
+// Allocates the waiters' slot once per process; true when it exists.
+bool InitThreadWaiterSlot();
 // The calling thread's waiter, made on first use; null when the slot is
 // missing or the waiter cannot be made (nothing is then left behind).
 ThreadWaiter* GetThreadWaiter();

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/MKThread.h"
 #include "player/engine/ThreadStart.h"
 
 namespace {
@@ -28,7 +29,7 @@ int StartProc(ThreadStartBlock* block, void* argument)
 
 class ThreadStartTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(MKThreadInfoInit()); }
+    void SetUp() override { ASSERT_TRUE(InitThreadWaiterSlot()); }
 };
 
 TEST_F(ThreadStartTest, ReadyThreadHandsBackItsHandle)
@@ -104,8 +105,24 @@ TEST_F(ThreadStartTest, WaiterIsPerThreadAndGoneWithTheSlot)
     void* handle = nullptr;
     Start start;
     EXPECT_FALSE(StartThreadAndWait(StartProc, &start, handle));
-    ASSERT_TRUE(MKThreadInfoInit());
+    ASSERT_TRUE(InitThreadWaiterSlot());
     EXPECT_NE(GetThreadWaiter(), nullptr);
+}
+
+// The base library's thread records and the engine's waiters live in one
+// program (the player) under slots of their own.
+TEST_F(ThreadStartTest, WaitersKeepASlotApartFromTheBaseThreadRecords)
+{
+    ASSERT_TRUE(MKThreadInfoInit());
+    ThreadWaiter* waiter = GetThreadWaiter();
+    ASSERT_NE(waiter, nullptr);
+    EXPECT_EQ(TlsGetValue(MKThreadInfoSlot()), nullptr);
+    int record = 0;
+    ASSERT_TRUE(TlsSetValue(MKThreadInfoSlot(), &record));
+    EXPECT_EQ(GetThreadWaiter(), waiter);
+    TlsSetValue(MKThreadInfoSlot(), nullptr);
+    MKThreadInfoTerm();
+    EXPECT_EQ(GetThreadWaiter(), waiter);
 }
 
 }  // namespace
