@@ -1,20 +1,31 @@
 #pragma once
 #include <stdint.h>
 
-// A pausable stopwatch on the process-relative clock (MKClock::ElapsedMs).
+// Milliseconds that never go back, as MKClock::ElapsedMs answers them.
+using MKClockFunction = int64_t (*)();
+
+// A pausable stopwatch on the process-relative clock (MKClock::ElapsedMs), or
+// on another clock of the same kind that the owner names (tests use their own
+// to drive time).
 class MKStopwatch {
 public:
-    explicit MKStopwatch(bool running = false);
+    explicit MKStopwatch(bool running = false, MKClockFunction clock = nullptr);
 
     // Starts unless running; answers the start time.
     int64_t Start();
     // Stops when running, keeping the time run; answers the accumulated time.
     int64_t Stop();
+    // Stopped at 0.
+    void Reset();
     // Accumulated time plus the current run.
     int64_t ElapsedMs() const;
     bool IsRunning() const { return start_ >= 0; }
+    // Takes another clock; the watch is reset first, since times of two clocks
+    // do not mix.
+    void SetClock(MKClockFunction clock);
 
 private:
+    MKClockFunction clock_;
     int64_t start_;
     int64_t accumulated_ = 0;
 };

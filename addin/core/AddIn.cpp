@@ -11,6 +11,7 @@
 #include "addin/core/RibbonExtension.h"
 #include "addin/core/RibbonModel.h"
 #include "addin/core/ShellHook.h"
+#include "addin/hosting/HostingModule.h"
 #include "base/MKPath.h"
 
 #include <new>
@@ -104,6 +105,11 @@ HINSTANCE AddIn::GetModuleInstance() const
 OfficeInfo* AddIn::GetOfficeInfo() const
 {
     return m_connection ? m_connection->GetOfficeInfo() : nullptr;
+}
+
+PlayerVersionCache* AddIn::GetPlayerVersionCache() const
+{
+    return GetHostingPlayerVersionCache();
 }
 
 bool AddIn::GetApplication(MKComHolder<PowerPoint::Application>& out) const

@@ -9,6 +9,7 @@
 class AddInClassFactory;
 class AddInConnection;
 class OfficeInfo;
+class PlayerVersionCache;
 class ProductSettings;
 class RibbonExtension;
 class RibbonModel;
@@ -41,6 +42,9 @@ public:
     EnvironmentInfo* GetEnvironmentInfo() const { return m_environment; }
     // Held by the connection; null without one.
     OfficeInfo* GetOfficeInfo() const;
+    // The process's cache of installed player versions, owned by the module
+    // (from its start to its stop); null outside that time.
+    PlayerVersionCache* GetPlayerVersionCache() const;
 
     // The accessors below answer false (out empty) or E_FAIL when PowerPoint
     // or the connection is missing or a call fails.

@@ -1,5 +1,6 @@
 #include "addin/core/AddInModule.h"
 
+#include "addin/hosting/HostingModule.h"
 #include "base/MKAlloc.h"
 #include "base/MKHostCache.h"
 #include "base/MKSeh.h"
@@ -76,7 +77,7 @@ void ReleaseModuleRuntime()
     FreeThreadInfo();
 }
 
-bool StartModule(HINSTANCE)
+bool StartModule(HINSTANCE instance)
 {
     if (s_moduleStarted)
         return true;
@@ -84,6 +85,7 @@ bool StartModule(HINSTANCE)
         return false;
     MKHostCache::Create();
     CoInitialize(nullptr);
+    HostingModuleInit(instance);
     s_moduleStarted = true;
     return true;
 }
@@ -94,6 +96,7 @@ void StopModule()
     if (!s_moduleStarted)
         return;
     s_moduleStarted = false;
+    HostingModuleTerm();
     MKHostCache::Destroy();
     MKSharedSecurity::DestroyGlobal();
 }

@@ -23,7 +23,7 @@ bool AcquireModuleRuntime();
 void ReleaseModuleRuntime();
 
 // The shared machinery behind the first live class factory: shared security
-// attributes and COM on the calling thread. False, with nothing started, when
+// attributes, COM on the calling thread and the content hosting layer. False, with nothing started, when
 // the security attributes cannot be built. CoInitialize stays unbalanced: the
 // thread is PowerPoint's and keeps COM.
 bool StartModule(HINSTANCE instance);

@@ -59,4 +59,31 @@ TEST(Stopwatch, AccumulatesRunsAndPauses)
     EXPECT_TRUE(running.IsRunning());
 }
 
+int64_t s_fakeNow = 0;
+int64_t FakeNow()
+{
+    return s_fakeNow;
+}
+
+TEST(Stopwatch, RunsOnTheClockItIsGivenAndResetsToZero)
+{
+    s_fakeNow = 1000;
+    MKStopwatch watch(true, FakeNow);
+    s_fakeNow = 1049;
+    EXPECT_EQ(watch.ElapsedMs(), 49);
+    watch.Stop();
+    s_fakeNow = 5000;
+    EXPECT_EQ(watch.ElapsedMs(), 49);
+    watch.Reset();
+    EXPECT_FALSE(watch.IsRunning());
+    EXPECT_EQ(watch.ElapsedMs(), 0);
+    watch.Start();
+    s_fakeNow = 5050;
+    EXPECT_EQ(watch.ElapsedMs(), 50);
+    // Another clock starts afresh.
+    watch.SetClock(nullptr);
+    EXPECT_FALSE(watch.IsRunning());
+    EXPECT_EQ(watch.ElapsedMs(), 0);
+}
+
 }  // namespace

@@ -1,0 +1,40 @@
+#include "addin/hosting/HostingModule.h"
+
+#include "addin/hosting/PlayerVersionCache.h"
+
+#include <new>
+
+namespace {
+
+HINSTANCE s_instance = nullptr;
+PlayerVersionCache* s_versionCache = nullptr;
+
+}  // namespace
+
+void HostingModuleInit(HINSTANCE instance)
+{
+    s_instance = instance;
+    if (!s_versionCache)
+        s_versionCache = new (std::nothrow) PlayerVersionCache();
+}
+
+void HostingModuleTerm()
+{
+    delete s_versionCache;
+    s_versionCache = nullptr;
+}
+
+HINSTANCE HostingModuleInstance()
+{
+    return s_instance;
+}
+
+void SetHostingModuleInstance(HINSTANCE instance)
+{
+    s_instance = instance;
+}
+
+PlayerVersionCache* GetHostingPlayerVersionCache()
+{
+    return s_versionCache;
+}

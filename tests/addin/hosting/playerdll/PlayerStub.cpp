@@ -1,0 +1,5 @@
+// Only the version resource matters; one export keeps the library ordinary.
+extern "C" __declspec(dllexport) int PlayerStubMarker()
+{
+    return 1;
+}
