@@ -5,6 +5,7 @@
 #include "player/engine/PVString.h"
 
 class PVAction;
+class PVAudio;
 
 // One display-list command of a frame; the kind is the tag code that made it.
 // Only the fields of its kind are meaningful. The record owns its action list
@@ -14,6 +15,7 @@ public:
     enum Kind : uint16_t {
         kRemove = 5,
         kActions = 12,
+        kStreamStart = 18,
         kPlace = 26,
         kRemoveByDepth = 28,
     };
@@ -48,4 +50,8 @@ public:
 
     // Actions (12): one reference to each action of the list.
     PVAction* actions = nullptr;
+
+    // Stream start (18): the stream that begins playing at this frame, with
+    // one reference, so the record never outlives it.
+    PVAudio* stream = nullptr;
 };

@@ -2,10 +2,13 @@
 
 #include <new>
 
+#include "player/engine/PVAudio.h"
+
 PVMovie::~PVMovie()
 {
     for (int i = 0; i < frames_.Count(); ++i)
         delete frames_[i];
+    PVReleaseEach(sounds_);
 }
 
 PVMovieFrame* PVMovie::Frame(int index) const

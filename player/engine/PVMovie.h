@@ -5,6 +5,8 @@
 #include "player/engine/PVMovieFrame.h"
 #include "player/engine/PVTArray.h"
 
+class PVAudio;
+
 // The frame list of the main movie or of a sprite. Counted: a new movie
 // holds one reference for its creator and is deleted when the last one is
 // released. Frame slots are made only for frames that carry a label or
@@ -37,6 +39,13 @@ public:
     bool PathsArePostScript() const { return pathsArePostScript_; }
     void SetPathsArePostScript() { pathsArePostScript_ = true; }
 
+    // The sound streams of this timeline, in the order of their heads; the
+    // movie holds one reference to each and releases it when deleted.
+    const PVTArray<PVAudio*>& Sounds() const { return sounds_; }
+    // Takes over the caller's reference; false (keeping nothing) when the
+    // list cannot grow.
+    bool AddSound(PVAudio* sound) { return sounds_.Add(sound); }
+
 private:
     friend class PVCounted<PVMovie>;
     ~PVMovie();
@@ -45,4 +54,5 @@ private:
     int frameCount_;
     PVTArray<PVMovieFrame*> frames_;
     bool pathsArePostScript_ = false;
+    PVTArray<PVAudio*> sounds_;
 };

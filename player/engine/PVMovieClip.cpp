@@ -1,9 +1,13 @@
 #include "player/engine/PVMovieClip.h"
 
+#include <cmath>
 #include <new>
+
+#include <windows.h>
 
 #include "player/engine/PVAction.h"
 #include "player/engine/PVActionVM.h"
+#include "player/engine/PVAudio.h"
 #include "player/engine/PVButton.h"
 #include "player/engine/PVButtonClip.h"
 #include "player/engine/PVCharDictionary.h"
@@ -45,9 +49,12 @@ bool PVMovieClip::ExecuteFrame()
         if (frameCount > 1)
             displayList_.Clear();
         currentFrame_ = 0;
+        // The stream of the first pass has ended: the next pass starts it
+        // again from its frame.
+        stream_ = nullptr;
     }
     bool queued = false;
-    if (!ApplyFrame(currentFrame_, true, queued))
+    if (!ApplyFrame(currentFrame_, true, queued, true))
         return false;
     for (int depth = 0; depth < displayList_.Count(); ++depth) {
         const PVDListObject* entry = displayList_.At(depth);
@@ -89,8 +96,58 @@ void PVMovieClip::Seek(int frame)
         Rewind();
     bool queued = false;
     for (int f = currentFrame_; f < target; ++f)
-        ApplyFrame(f, false, queued);
+        ApplyFrame(f, false, queued, false);
     currentFrame_ = static_cast<uint16_t>(target);
+    stream_ = nullptr;
+    player_->PlaySound(nullptr, 0);
+}
+
+bool PVMovieClip::SetPlaying(bool on)
+{
+    if (on == playing_)
+        return true;
+    playing_ = on;
+    if (!on) {
+        StopStream();
+        return true;
+    }
+    const int frameCount = GetFrameCount();
+    if (!movie_ || movie_->Sounds().Count() == 0 || frameCount == 0)
+        return false;
+    const int last = currentFrame_ < frameCount ? currentFrame_ : frameCount - 1;
+    PVAudio* stream = nullptr;
+    int startFrame = 0;
+    for (int f = 0; f <= last; ++f) {
+        const PVMovieFrame* frame = movie_->Frame(f);
+        for (const PVControlRecord* r = frame ? frame->first : nullptr; r; r = r->next) {
+            if (r->kind == PVControlRecord::kStreamStart && r->stream) {
+                stream = r->stream;
+                startFrame = f;
+            }
+        }
+    }
+    if (!stream)
+        return false;
+    const float rate = player_->FrameRate();
+    const int startMs = rate > 0 ? static_cast<int>(std::lround((currentFrame_ - startFrame) / rate * 1000.0)) : 0;
+    StartStream(stream, startMs);
+    return true;
+}
+
+void PVMovieClip::StartStream(PVAudio* stream, int startMs)
+{
+    stream_ = stream;
+    streamFrame_ = currentFrame_;
+    streamTick_ = GetTickCount();
+    player_->PlaySound(stream, startMs);
+}
+
+void PVMovieClip::StopStream()
+{
+    if (!stream_)
+        return;
+    stream_ = nullptr;
+    player_->PlaySound(nullptr, 0);
 }
 
 int PVMovieClip::GotoFrame(int frame)
@@ -99,21 +156,21 @@ int PVMovieClip::GotoFrame(int frame)
     const int target = frame < 0 ? 0 : frame > frameCount ? frameCount : frame;
     if (target < currentFrame_)
         Rewind();
-    playing_ = false;
+    SetPlaying(false);
     bool queued = false;
     const int first = currentFrame_;
     for (int f = first; f <= target; ++f)
-        ApplyFrame(f, f == target, queued);
+        ApplyFrame(f, f == target, queued, false);
     currentFrame_ = static_cast<uint16_t>(target < frameCount ? target + 1 : frameCount);
     SetPlaying(true);
     return target - first + 1;
 }
 
-bool PVMovieClip::ApplyFrame(int frame, bool runActions, bool& queued)
+bool PVMovieClip::ApplyFrame(int frame, bool runActions, bool& queued, bool startSound)
 {
     const PVMovieFrame* f = movie_ ? movie_->Frame(frame) : nullptr;
     for (const PVControlRecord* record = f ? f->first : nullptr; record; record = record->next) {
-        if (!ApplyControlRecord(*record, runActions, queued))
+        if (!ApplyControlRecord(*record, runActions, queued, startSound))
             return false;
     }
     return true;
@@ -121,7 +178,8 @@ bool PVMovieClip::ApplyFrame(int frame, bool runActions, bool& queued)
 
 // Removing what is not there is no failure: a frame replayed by a seek or a
 // stopped clip removes the same depth again.
-bool PVMovieClip::ApplyControlRecord(const PVControlRecord& record, bool runActions, bool& queued)
+bool PVMovieClip::ApplyControlRecord(const PVControlRecord& record, bool runActions, bool& queued,
+                                     bool startSound)
 {
     switch (record.kind) {
     case PVControlRecord::kRemove:
@@ -132,6 +190,11 @@ bool PVMovieClip::ApplyControlRecord(const PVControlRecord& record, bool runActi
         return !runActions || QueueActions(*player_->ActionVM(), record.actions, queued);
     case PVControlRecord::kRemoveByDepth:
         displayList_.Remove(record.depth);
+        return true;
+    case PVControlRecord::kStreamStart:
+        // A clip that resumed the stream at this frame already plays it.
+        if (startSound && playing_ && record.stream && !(stream_ == record.stream && streamFrame_ == currentFrame_))
+            StartStream(record.stream, record.stream->StartOffset());
         return true;
     case PVControlRecord::kPlace:
         return ApplyPlace(record);

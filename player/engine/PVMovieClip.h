@@ -6,6 +6,7 @@
 #include "player/engine/PVString.h"
 
 class PVAction;
+class PVAudio;
 class PVActionVM;
 class PVControlRecord;
 class PVDListObject;
@@ -44,15 +45,18 @@ public:
     bool ExecuteFrame();
     void Advance();
     void StepBack();
-    void SetPlaying(bool on) { playing_ = on; }
+    // Switching on resumes the movie's stream sound at the current frame
+    // (the last stream started at or before it); false when there is none,
+    // though the clip plays. Switching off stops the stream in progress.
+    bool SetPlaying(bool on);
     // Current frame 0, display list cleared.
     void Rewind();
     // The host's seek bar: rebuilds the display list of `frame` without
-    // running actions.
+    // running actions, and stops all sound.
     void Seek(int frame);
-    // The actions' goto: replays up to `frame` (its actions only), then
-    // plays on from the frame after it. Answers how many frames were
-    // replayed, which the interpreter counts against its budget.
+    // The actions' goto: replays up to `frame` (its actions only, no
+    // sound), then plays on from the frame after it. Answers how many frames
+    // were replayed, which the interpreter counts against its budget.
     int GotoFrame(int frame);
 
     // Queues `list` for this clip, preceded by a SetTarget bound to it when
@@ -78,14 +82,25 @@ public:
     PVDisplayList& DisplayList() { return displayList_; }
     const PVDisplayList& DisplayList() const { return displayList_; }
 
+    // The stream sound this clip started last (null when none plays), the
+    // frame and the tick count (ms) at which it started; the host holds
+    // frames back while they run ahead of the sound.
+    PVAudio* StreamInProgress() const { return stream_; }
+    int StreamStartFrame() const { return streamFrame_; }
+    uint32_t StreamStartTick() const { return streamTick_; }
+
 protected:
     bool isButton_ = false;
     bool playing_ = true;
 
 private:
     // Applies the records of `frame` in order; false at the first that fails.
-    bool ApplyFrame(int frame, bool runActions, bool& queued);
-    bool ApplyControlRecord(const PVControlRecord& record, bool runActions, bool& queued);
+    bool ApplyFrame(int frame, bool runActions, bool& queued, bool startSound);
+    bool ApplyControlRecord(const PVControlRecord& record, bool runActions, bool& queued, bool startSound);
+    // Plays `stream` from `startMs` as the clip's stream in progress.
+    void StartStream(PVAudio* stream, int startMs);
+    // Forgets the stream in progress and stops all sound when there was one.
+    void StopStream();
     bool ApplyPlace(const PVControlRecord& record);
     // Gives the entry a child clip for its sprite or button when it has
     // none; false when one cannot be made. A clip the nesting rule refuses
@@ -102,4 +117,7 @@ private:
     uint16_t currentFrame_ = 0;
     PVDisplayList displayList_;
     bool loops_ = false;
+    PVAudio* stream_ = nullptr;
+    uint16_t streamFrame_ = 0;
+    uint32_t streamTick_ = 0;
 };

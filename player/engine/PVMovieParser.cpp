@@ -4,7 +4,9 @@
 #include <cstring>
 #include <new>
 
+#include "player/engine/PVAudio.h"
 #include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVCounted.h"
 #include "player/engine/PVInStream.h"
 #include "player/engine/PVInZStream.h"
 #include "player/engine/PVJpegDecompressor.h"
@@ -21,6 +23,7 @@ constexpr uint32_t kFirstImageBlock = 64u << 10;
 PVMovieParser::~PVMovieParser()
 {
     delete jpegTables_;
+    PVReleaseEach(streams_);
     FreeImage();
 }
 

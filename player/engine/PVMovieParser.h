@@ -2,8 +2,10 @@
 #include <cstdint>
 
 #include "player/engine/PVGeometry.h"
+#include "player/engine/PVTArray.h"
 
 class PVAction;
+class PVAudio;
 class PVCharDictionary;
 class PVControlRecord;
 class PVInStream;
@@ -143,6 +145,12 @@ public:
     // One button record; false at the end mark (a state byte of 0).
     bool ReadButtonRecord(PVButtonRecord& record, bool withCxform);
 
+    // Sound data of `length` bytes at the read position into `audio`: for
+    // MP3 a 16-bit seek-sample count first (giving the start offset of a
+    // sound without blocks yet), then one block of the rest. False when the
+    // block cannot be stored.
+    bool ReadSoundData(PVAudio& audio, int length);
+
 private:
     using TagHandler = bool (PVMovieParser::*)(PVMovie& movie, int frame);
     struct TagEntry {
@@ -186,6 +194,11 @@ private:
     bool ReadDefineButton(PVMovie& movie, int frame);
     bool ReadDefineButton2(PVMovie& movie, int frame);
     bool ReadDefineButtonCxform(PVMovie& movie, int frame);
+
+    // Sounds (PVMovieParserSounds.cpp).
+    bool ReadDefineSound(PVMovie& movie, int frame);
+    bool ReadSoundStreamHead(PVMovie& movie, int frame);
+    bool ReadSoundStreamBlock(PVMovie& movie, int frame);
 
     // Shapes and morphs (PVMovieParserShapes.cpp, PVMovieParserMorphs.cpp).
     template <bool Extended, bool Alpha>
@@ -261,4 +274,7 @@ private:
     bool pathsArePostScript_ = false;
     // Tables of JPEGTables for DefineBits; made by the first JPEGTables tag.
     PVJpegDecompressor* jpegTables_ = nullptr;
+    // Streams whose heads were read and that no movie has taken over yet,
+    // one reference each; a timeline's loop hands its own to its movie.
+    PVTArray<PVAudio*> streams_;
 };

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "player/engine/PVAction.h"
+#include "player/engine/PVAudio.h"
 #include "player/engine/PVCharDictionary.h"
 #include "player/engine/PVControlRecord.h"
 #include "player/engine/PVMovie.h"
@@ -46,12 +47,12 @@ const PVMovieParser::TagEntry PVMovieParser::kTags[63] = {
     /* 11 DefineText */ {&PVMovieParser::ReadDefineTextTag<false>, true},
     /* 12 DoAction */ {&PVMovieParser::ReadDoActionTag, true},
     /* 13 DefineFontInfo */ {&PVMovieParser::ReadDefineFontInfoTag<1>, true},
-    /* 14 */ {nullptr, false},
+    /* 14 DefineSound */ {&PVMovieParser::ReadDefineSound, false},
     /* 15 */ {nullptr, false},
     /* 16 */ {nullptr, false},
     /* 17 */ {nullptr, false},
-    /* 18 */ {nullptr, false},
-    /* 19 */ {nullptr, false},
+    /* 18 SoundStreamHead */ {&PVMovieParser::ReadSoundStreamHead, false},
+    /* 19 SoundStreamBlock */ {&PVMovieParser::ReadSoundStreamBlock, false},
     /* 20 DefineBitsLossless */ {&PVMovieParser::ReadDefineBitsLosslessTag<false>, true},
     /* 21 DefineBitsJPEG2 */ {&PVMovieParser::ReadDefineBitsJPEGTag<false>, true},
     /* 22 DefineShape2 */ {&PVMovieParser::ReadDefineShapeTag<true, false>, true},
@@ -78,7 +79,7 @@ const PVMovieParser::TagEntry PVMovieParser::kTags[63] = {
     /* 42 */ {nullptr, false},
     /* 43 FrameLabel */ {&PVMovieParser::ReadFrameLabel, true},
     /* 44 */ {nullptr, false},
-    /* 45 */ {nullptr, false},
+    /* 45 SoundStreamHead2 */ {&PVMovieParser::ReadSoundStreamHead, false},
     /* 46 DefineMorphShape */ {&PVMovieParser::ReadDefineMorphShape, true},
     /* 47 */ {nullptr, false},
     /* 48 DefineFont2 */ {&PVMovieParser::ReadDefineFont2, true},
@@ -134,6 +135,7 @@ bool PVMovieParser::ReadTags(PVMovie& movie, int* framesShown)
     // Every tag of this timeline lies within the enclosing data: the image
     // for the main movie, the sprite's tag for a sprite.
     const uint32_t scopeEnd = end_;
+    const int firstStream = streams_.Count();
     int frame = 0;
     bool result = true;
     for (;;) {
@@ -166,6 +168,17 @@ bool PVMovieParser::ReadTags(PVMovie& movie, int* framesShown)
     end_ = scopeEnd;
     if (framesShown)
         *framesShown = frame;
+    // The streams of a loop that failed stay with the parser (their start
+    // records hold references of their own).
+    if (result) {
+        for (int i = firstStream; i < streams_.Count(); ++i) {
+            if (movie.AddSound(streams_[i]))
+                streams_[i] = nullptr;
+            else
+                streams_[i]->Release();
+        }
+        streams_.Trim(firstStream);
+    }
     return result;
 }
 

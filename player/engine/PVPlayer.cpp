@@ -3,6 +3,7 @@
 #include <new>
 
 #include "player/engine/PVActionVM.h"
+#include "player/engine/PVAudioManager.h"
 #include "player/engine/PVButton.h"
 #include "player/engine/PVButtonClip.h"
 #include "player/engine/PVCharDictionary.h"
@@ -16,6 +17,8 @@ PVPlayer::PVPlayer() = default;
 
 PVPlayer::~PVPlayer()
 {
+    if (audio_)
+        audio_->Quit();
     // Queued actions hold clips; they go first so that every clip is gone
     // before the dictionary whose characters the clips show.
     if (vm_)
@@ -36,6 +39,45 @@ bool PVPlayer::Init()
         return false;
     dictionary_ = std::move(dictionary);
     vm_ = std::move(vm);
+    return true;
+}
+
+bool PVPlayer::InitAudio(HWND window)
+{
+    std::unique_ptr<PVAudioManager> audio(new (std::nothrow) PVAudioManager(window));
+    if (!audio || !audio->Open() || !audio->StartThread())
+        return false;
+    audio_ = std::move(audio);
+    return true;
+}
+
+DWORD PVPlayer::OnWaveOutDone(HWAVEOUT device, WAVEHDR* buffer)
+{
+    return audio_ ? audio_->OnWaveDone(device, buffer) : 0;
+}
+
+void PVPlayer::EnableSound(bool on)
+{
+    if (on == soundEnabled_)
+        return;
+    soundEnabled_ = on;
+    if (!on) {
+        PlaySound(nullptr, 0);
+    } else if (mainClip_ && mainClip_->IsPlaying()) {
+        mainClip_->SetPlaying(false);
+        mainClip_->SetPlaying(true);
+    }
+}
+
+bool PVPlayer::PlaySound(PVAudio* audio, int32_t startMs)
+{
+    if (!soundEnabled_ && audio)
+        return true;
+    if (!audio_)
+        return false;
+    if (audio)
+        return audio_->PlaySound(audio, startMs);
+    audio_->StopSound();
     return true;
 }
 

@@ -1,9 +1,17 @@
 #pragma once
+#include <cstdint>
 #include <memory>
+
+#include <windows.h>
+#include <mmsystem.h>
+// The engine's own PlaySound members, not the Windows function's A/W name.
+#undef PlaySound
 
 #include "player/engine/PVGeometry.h"
 
 class PVActionVM;
+class PVAudio;
+class PVAudioManager;
 class PVButtonClip;
 class PVCharDictionary;
 class PVDraw;
@@ -23,6 +31,24 @@ public:
     // Creates the dictionary and the interpreter; false, keeping neither,
     // when they cannot be made.
     bool Init();
+
+    // Creates and starts the audio manager, whose device reports finished
+    // buffers to `window` as MM_WOM_DONE; false (the player stays silent)
+    // when it cannot be started. Needs the engine started (InitEngine).
+    bool InitAudio(HWND window);
+    // Hands a finished buffer (MM_WOM_DONE's wParam and lParam) to the audio
+    // manager; its byte count, 0 when it was no longer playing or there is
+    // no manager.
+    DWORD OnWaveOutDone(HWAVEOUT device, WAVEHDR* buffer);
+    // Switching on resumes the main clip's stream when it plays; switching
+    // off stops all sound.
+    void EnableSound(bool on);
+    bool SoundEnabled() const { return soundEnabled_; }
+    // Plays `audio` from `startMs` in place of any other sound, or stops all
+    // sound when it is null. With sound disabled a sound is ignored (true);
+    // without an audio manager the answer is false.
+    bool PlaySound(PVAudio* audio, int32_t startMs);
+    PVAudioManager* AudioManager() const { return audio_.get(); }
 
     // Plays `movie` (a reference is taken) in a new main clip named "<main>"
     // that loops when MainMovieLoops is set; false when the clip cannot be
@@ -68,6 +94,10 @@ private:
     // before, applied in that order (previous first).
     bool HandleButtons(PVButtonClip* now, bool mouseDown);
 
+    // Declared first so that it goes last: the audio thread is quit before
+    // the movies whose sounds it may play are released.
+    std::unique_ptr<PVAudioManager> audio_;
+    bool soundEnabled_ = true;
     std::unique_ptr<PVCharDictionary> dictionary_;
     std::unique_ptr<PVActionVM> vm_;
     PVMovieClip* mainClip_ = nullptr;

@@ -8,17 +8,22 @@
 #include "fixtures/SwfActionWriter.h"
 #include "fixtures/SwfBitWriter.h"
 #include "fixtures/SwfFile.h"
+#include "fixtures/SwfSoundWriter.h"
 #include "fixtures/SwfTimeline.h"
 #include "player/engine/PVSprite.h"
 
 namespace {
 
-// A small movie with a sprite, labels, places, actions and a long header.
+// A small movie with a sprite, labels, places, actions, sounds and a long
+// header.
 SwfTimeline SampleMovie()
 {
+    const SwfSoundFormat mp3{};
     SwfTimeline sprite;
     sprite.FrameLabel("in").PlaceObject2({.depth = 1, .id = 1, .name = "n"}).ShowFrame().End();
     SwfTimeline movie;
+    movie.DefineSound(7, mp3, SwfMp3Frames(2), 10);
+    movie.SoundStreamHead(mp3, mp3).SoundStreamBlock(SwfMp3Frames(1), -3);
     movie.DefineSprite(1, 1, sprite).FrameLabel("start");
     movie.PlaceObject2({.depth = 3, .id = 1, .matrix = SwfMatrix{.translateX = 40}});
     movie.DoAction(SwfActionWriter().GotoFrame(1).GetURL("u", "t").ConstantPool({"a", "b"}).Plain(0x07));
@@ -114,6 +119,24 @@ TEST(Hostile, TagLengthPastTheDataEndsTheLoop)
     ParsedMovie parsed(SwfMakeFile({.frameCount = 3}, bytes));
     ASSERT_NE(parsed.movie, nullptr);
     EXPECT_EQ(DumpMovie(*parsed.movie, 0), "movie frames=3\n frame 0 label=\"\"\n  removedepth depth=1\n");
+}
+
+TEST(Hostile, SoundTagsClaimingMoreThanTheirDataEndTheLoop)
+{
+    const SwfSoundFormat mp3{};
+    for (int code : {14, 18, 19, 45}) {
+        SwfTimeline movie;
+        movie.SoundStreamHead(mp3, mp3).RemoveObject2(1).ShowFrame();
+        std::vector<uint8_t> bytes = movie.Bytes();
+        const uint8_t lying[] = {static_cast<uint8_t>(code << 6 | 0x3F), static_cast<uint8_t>(code >> 2),
+                                 0xFF, 0xFF, 0xFF, 0x7F, 7, 0, 0x2E};
+        bytes.insert(bytes.end(), std::begin(lying), std::end(lying));
+        AllocationProbe probe;
+        ParsedMovie parsed(SwfMakeFile({.frameCount = 3}, bytes));
+        ASSERT_NE(parsed.movie, nullptr) << code;
+        EXPECT_EQ(parsed.dictionary.Get(7), nullptr) << code;
+        EXPECT_LE(probe.Largest(), 64u << 10) << code;
+    }
 }
 
 TEST(Hostile, SpriteTagsAreBoundedByTheSprite)

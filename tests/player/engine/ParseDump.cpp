@@ -2,6 +2,7 @@
 
 #include "fixtures/SwfManifest.h"
 #include "player/engine/PVAction.h"
+#include "player/engine/PVAudio.h"
 #include "player/engine/PVCharDictionary.h"
 #include "player/engine/PVMovie.h"
 #include "player/engine/PVSprite.h"
@@ -54,7 +55,18 @@ std::string DumpAction(const PVAction& a)
     return name;
 }
 
-std::string DumpRecord(const PVControlRecord& r)
+std::string SoundFormat(int format, int rate, bool sixteenBit, bool stereo)
+{
+    return std::to_string(format) + "," + std::to_string(rate) + "," + std::to_string(sixteenBit) + "," +
+           std::to_string(stereo);
+}
+
+std::string SoundBytes(const PVAudio& a)
+{
+    return " bytes=" + std::to_string(a.TotalBytes()) + " start=" + std::to_string(a.StartOffset());
+}
+
+std::string DumpRecord(const PVMovie& movie, const PVControlRecord& r)
 {
     switch (r.kind) {
     case PVControlRecord::kPlace: {
@@ -83,6 +95,12 @@ std::string DumpRecord(const PVControlRecord& r)
         const std::string actions = DumpActions(r.actions);
         return actions.empty() ? "actions" : "actions " + actions;
     }
+    case PVControlRecord::kStreamStart:
+        for (int i = 0; i < movie.Sounds().Count(); ++i) {
+            if (movie.Sounds()[i] == r.stream)
+                return "streamstart stream=" + std::to_string(i);
+        }
+        return "streamstart stream=other";
     }
     return "record kind=" + std::to_string(r.kind);
 }
@@ -101,13 +119,20 @@ std::string DumpMovie(const PVMovie& movie, int indent)
 {
     const std::string pad(indent, ' ');
     std::string text = pad + "movie frames=" + std::to_string(movie.FrameCount()) + "\n";
+    for (int i = 0; i < movie.Sounds().Count(); ++i) {
+        const PVAudio& a = *movie.Sounds()[i];
+        text += pad + " stream " + std::to_string(i) + " playback=" + std::to_string(a.PlaybackRateCode()) + "," +
+                std::to_string(a.PlaybackSixteenBit()) + "," + std::to_string(a.PlaybackStereo()) + " format=" +
+                SoundFormat(a.SoundFormat(), a.StreamRateCode(), a.StreamSixteenBit(), a.IsStereo()) +
+                SoundBytes(a) + "\n";
+    }
     for (int i = 0; i < movie.FrameCount(); ++i) {
         const PVMovieFrame* frame = movie.Frame(i);
         if (!frame)
             continue;
         text += pad + " frame " + std::to_string(i) + " label=" + SwfQuote(Text(frame->label)) + "\n";
         for (const PVControlRecord* r = frame->first; r; r = r->next)
-            text += pad + "  " + DumpRecord(*r) + "\n";
+            text += pad + "  " + DumpRecord(movie, *r) + "\n";
     }
     return text;
 }
@@ -123,10 +148,16 @@ std::string DumpParse(const PVCharDictionary& dictionary, const PVMovie& movie)
             continue;
         const std::string head = "char " + std::to_string(id) + " ";
         const std::string name = " name=" + SwfQuote(Text(c->Name())) + "\n";
-        if (c->Type() == PVChar::kSprite)
+        if (c->Type() == PVChar::kSprite) {
             text += head + "sprite" + name + DumpMovie(*static_cast<const PVSprite*>(c)->Movie(), 1);
-        else
+        } else if (c->Type() == PVChar::kAudio) {
+            const auto& a = *static_cast<const PVAudio*>(c);
+            text += head + "sound format=" +
+                    SoundFormat(a.SoundFormat(), a.StreamRateCode(), a.StreamSixteenBit(), a.IsStereo()) +
+                    SoundBytes(a) + name;
+        } else {
             text += head + "type" + std::to_string(c->Type()) + name;
+        }
     }
     return text + DumpMovie(movie, 0);
 }
