@@ -138,8 +138,10 @@ void PVMovieClip::StartStream(PVAudio* stream, int startMs)
 {
     stream_ = stream;
     streamFrame_ = currentFrame_;
-    streamTick_ = GetTickCount();
     player_->PlaySound(stream, startMs);
+    // Taken once the audio thread has the sound and its device, which can
+    // take tens of milliseconds: the host paces frames from this moment.
+    streamTick_ = GetTickCount();
 }
 
 void PVMovieClip::StopStream()
