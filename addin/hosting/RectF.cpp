@@ -1,12 +1,19 @@
 #include "addin/hosting/RectF.h"
 
 #include "addin/hosting/RectList.h"
+#include "addin/hosting/SceneNode.h"
 
 #include <float.h>
 
 RectF RectF::Inverted()
 {
     return RectF(FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX);
+}
+
+RectF RectF::FromNode(const SceneNode& node)
+{
+    return RectF(node.GetHostX(), node.GetHostY(), node.GetHostX() + node.GetWidth(),
+                 node.GetHostY() + node.GetHeight());
 }
 
 void RectF::Unite(const RectF& other)

@@ -1,6 +1,7 @@
 #pragma once
 
 class RectList;
+class SceneNode;
 
 // An axis-aligned rectangle of floats in logical host units. Empty when
 // right <= left or bottom <= top; the inverted rectangle (left and top at
@@ -10,6 +11,8 @@ struct RectF {
     RectF(float l, float t, float r, float b) : left(l), top(t), right(r), bottom(b) {}
 
     static RectF Inverted();
+    // The node's host rectangle: (host x, host y, host x + width, host y + height).
+    static RectF FromNode(const SceneNode& node);
 
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool operator==(const RectF& other) const

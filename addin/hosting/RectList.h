@@ -20,6 +20,8 @@ public:
     // Adds a copy of a non-empty rectangle; an empty one is ignored.
     void Append(const RectF& rect);
     void Append(float left, float top, float right, float bottom) { Append(RectF(left, top, right, bottom)); }
+    // The node's host rectangle.
+    void AppendNode(const SceneNode& node) { Append(RectF::FromNode(node)); }
     // Subtract, then Append: the list covers the union and stays free of overlaps.
     void AddRect(float left, float top, float right, float bottom);
 
@@ -28,6 +30,10 @@ public:
     // and receives the cut-out parts. False for an empty cut (nothing touched)
     // or when nothing overlapped it (the list unchanged).
     bool Subtract(const RectF& cut, RectList* removed = nullptr);
+    bool SubtractNode(const SceneNode& node, RectList* removed = nullptr)
+    {
+        return Subtract(RectF::FromNode(node), removed);
+    }
 
     // The union's bounds; the inverted rectangle (itself empty) when the list
     // holds nothing.

@@ -1,0 +1,277 @@
+// Scene nodes: geometry in logical units and pixels, rectangle rules, tree
+// membership, the lifecycle reported to a sink, closing.
+#include "SceneTestSupport.h"
+
+#include "addin/hosting/LayerNode.h"
+#include "addin/hosting/NodeHost.h"
+#include "base/MKRefHolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SceneNode, EveryObjectTakesTheNextNameWhateverItsType)
+{
+    auto* first = new TestContentNode();
+    auto* host = new NodeHost(GetModuleHandleW(nullptr));  // its topmost layer is named too
+    auto* second = new ContainerNode();
+    int n = _wtoi(first->GetName().GetText() + 7);
+    EXPECT_EQ(MKString::FromFormat(L"Object-%d", n), first->GetName());
+    EXPECT_EQ(MKString::FromFormat(L"Object-%d", n + 1), host->GetName());
+    EXPECT_EQ(MKString::FromFormat(L"Object-%d", n + 3), second->GetName());
+    first->Release();
+    second->Release();
+    host->Close();
+    host->Release();
+}
+
+TEST(SceneNode, PixelSizesAreMeasuredFromTheHostPositionSoNeighboursMeet)
+{
+    // 150 x 150 pixels for 100 x 100 units: scale 1.5.
+    TestHost host(150, 150, 100, 100);
+    ASSERT_DOUBLE_EQ(host->GetScale(), 1.5);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    ASSERT_NE(layer, nullptr);
+    struct Case {
+        float x, width;
+        int pixelX, pixelWidth;
+    };
+    // px(v) = v * 1.5 + 0.5 truncated.
+    const Case cases[] = {{0, 1, 0, 2}, {1, 1, 2, 1}, {2, 1, 3, 2}, {3, 2, 5, 3}, {5, 0.5f, 8, 0}, {5.5f, 3, 8, 5}};
+    std::vector<TestContentNode*> nodes;
+    for (const Case& c : cases)
+        nodes.push_back(AddTo(layer, new TestContentNode(), c.x, 10, c.width, 1));
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(nodes[i]->GetHostPixelX(), cases[i].pixelX);
+        EXPECT_EQ(nodes[i]->GetPixelWidth(), cases[i].pixelWidth);
+        if (i + 1 < nodes.size()) {  // no gap, no overlap
+            EXPECT_EQ(nodes[i]->GetHostPixelX() + nodes[i]->GetPixelWidth(), nodes[i + 1]->GetHostPixelX());
+        }
+    }
+}
+
+TEST(SceneNode, PositionsAddUpThroughParentsAndWindowedNodesStartTheirOwnOrigin)
+{
+    TestHost host(1600, 900, 1024, 768);
+    LayerNode* layer = host->CreateLayer(100, 50, 800, 600, true, false);
+    auto* container = AddTo(layer, new ContainerNode(), 10, 20, 500, 500);
+    auto* windowed = AddTo(container, new TestWindowedNode(0, 0), 5, 5, 300, 300);
+    auto* content = AddTo<TestContentNode>(windowed, new TestContentNode(), 7, 8, 10, 10);
+    EXPECT_EQ(RectF(122, 83, 132, 93), content->GetAbsoluteRect());
+    EXPECT_EQ(RectF(22, 33, 32, 43), content->GetLayerRect());
+    EXPECT_FLOAT_EQ(content->GetHostX(), 122);
+    EXPECT_FLOAT_EQ(content->GetHostY(), 83);
+    // The windowed node is its content's origin; the layer's window position
+    // includes the letterbox offset.
+    EXPECT_FLOAT_EQ(windowed->GetWindowX(), 0);
+    EXPECT_FLOAT_EQ(content->GetWindowX(), 7);
+    EXPECT_NEAR(layer->GetWindowX(), 100 + host->GetOffsetX(), 1e-3);
+    EXPECT_EQ(content->GetWindowedAncestor(), windowed);
+    EXPECT_EQ(container->GetWindowedAncestor(), nullptr);
+    EXPECT_EQ(content->GetLayer(), layer);
+    EXPECT_EQ(content->GetHost(), host.host);
+    // Without a created window the content has no window to draw into.
+    EXPECT_EQ(content->GetWindowHandle(), nullptr);
+    EXPECT_EQ(container->GetWindowHandle(), host.window.Get());
+}
+
+TEST(SceneNode, SetRectKeepsNodesInsideTheirLayerAndLayersInsideTheHost)
+{
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 50, 50, true, false);
+    auto* container = AddTo(layer, new ContainerNode(), 10, 10, 30, 30);
+    auto* node = AddTo(container, new TestContentNode(), 0, 0, 10, 10);
+    struct Case {
+        const char* name;
+        float x, y, width, height;
+        bool accepted;
+        RectF stored;
+    };
+    const Case cases[] = {
+        {"inside", 5, 5, 20, 20, true, {5, 5, 25, 25}},
+        {"the same again", 5, 5, 20, 20, true, {5, 5, 25, 25}},
+        {"negative width stored as 0", 1, 1, -4, 3, true, {1, 1, 1, 4}},
+        {"left of the layer", -11, 0, 5, 5, false, {1, 1, 1, 4}},
+        {"past the layer's right edge", 30, 0, 11, 5, false, {1, 1, 1, 4}},
+        {"up to the layer's edges", -10, -10, 50, 50, true, {-10, -10, 40, 40}},
+        {"below the layer", 0, 35, 5, 6, false, {-10, -10, 40, 40}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(node->SetRect(c.x, c.y, c.width, c.height), c.accepted);
+        EXPECT_EQ(RectF(node->GetX(), node->GetY(), node->GetX() + node->GetWidth(), node->GetY() + node->GetHeight()),
+                  c.stored);
+    }
+    // A layer larger than the host is cut to it and moved back inside.
+    ASSERT_TRUE(layer->SetRect(-20, 70, 150, 60));
+    EXPECT_EQ(RectF(0, 40, 100, 100),
+              RectF(layer->GetX(), layer->GetY(), layer->GetX() + layer->GetWidth(), layer->GetY() + layer->GetHeight()));
+}
+
+TEST(SceneNode, AnEmptyHostLeavesEveryNodeWithAreaOutside)
+{
+    TestHost host(100, 100, 0, 0);
+    LayerNode* layer = host->CreateLayer(0, 0, 0, 0, true, false);
+    auto* empty = AddTo(layer, new TestContentNode(), 0, 0, 0, 0);
+    auto* sized = AddTo(layer, new TestContentNode(), 0, 0, 10, 10);
+    EXPECT_FALSE(empty->IsOutsideHost());
+    EXPECT_TRUE(sized->IsOutsideHost());
+    EXPECT_FALSE(sized->Activate(false));
+    // No layout either: the scale stays as it was.
+    EXPECT_DOUBLE_EQ(host->GetScale(), 1.0);
+}
+
+TEST(SceneNode, TheSinkSeesEveryStateChangeAndCanVetoActivation)
+{
+    TestSink sink;  // outlives the nodes it is attached to
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* container = AddTo(layer, new ContainerNode(), 0, 0, 50, 50);
+    auto* node = new TestContentNode();
+    node->SetEventSink(&sink);
+    node->SetRect(0, 0, 10, 10);
+    ASSERT_TRUE(container->AddChild(node));
+    node->Release();
+    MKRefHolder<SceneNode> keep;
+    keep.AssignPointer(node);
+
+    EXPECT_TRUE(node->Activate(false));
+    // The ancestors were activated on the way, root first.
+    EXPECT_EQ(layer->GetState(), SceneNode::Active);
+    EXPECT_EQ(container->GetState(), SceneNode::Active);
+    EXPECT_TRUE(node->Start(false));
+    EXPECT_EQ(container->GetState(), SceneNode::Started);
+    node->readyWanted = false;
+    node->SetReady(false);
+    EXPECT_TRUE(node->Stop());
+    EXPECT_EQ(node->GetState(), SceneNode::Inactive);
+    EXPECT_TRUE(node->Stop());  // inactive already: nothing to report
+
+    // S_FALSE refuses even with a non-zero answer; S_OK with 0 refuses too.
+    sink.canActivateResult = S_FALSE;
+    EXPECT_FALSE(node->Activate(false));
+    EXPECT_EQ(node->GetState(), SceneNode::Inactive);
+    sink.canActivateResult = S_OK;
+    sink.canActivateAllow = 0;
+    EXPECT_FALSE(node->Activate(false));
+
+    node->Close();
+    EXPECT_EQ(container->GetChildCount(), 0);
+    EXPECT_TRUE(node->IsClosed());
+    EXPECT_EQ(node->GetEventSink(), nullptr);
+    EXPECT_EQ(sink.refs, 1u);
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"OnParentChanged", "CanActivate", "OnActivated", "CanStart",
+                                                    "OnStarted", "OnReadyChanged(false)", "OnStopping", "OnStopped",
+                                                    "CanActivate", "CanActivate", "OnDetached", "OnClosed"}));
+}
+
+TEST(SceneNode, ASinkWithoutTheStateInterfaceAllowsEverything)
+{
+    TestSink sink;  // outlives the nodes it is attached to
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    sink.stateEvents = false;
+    auto* node = new TestContentNode();
+    node->SetEventSink(&sink);
+    AddTo(layer, node, 0, 0, 10, 10);
+    EXPECT_TRUE(node->Activate(false));
+    EXPECT_TRUE(node->Start(true));
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"OnParentChanged"}));
+}
+
+TEST(SceneNode, LayersNeedAHostWindowAndWindowedNodesAWindowLayer)
+{
+    // A host without window: its layers cannot be activated.
+    auto* bare = new NodeHost(GetModuleHandleW(nullptr));
+    LayerNode* orphan = bare->CreateLayer(0, 0, 0, 0, true, false);
+    ASSERT_NE(orphan, nullptr);
+    EXPECT_FALSE(orphan->HasHostWindow());
+    EXPECT_FALSE(orphan->Activate(false));
+    bare->Close();
+    bare->Release();
+
+    // Without a node-window layer a windowed node gets no window: activation
+    // fails and leaves it inactive, starting succeeds without one.
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* windowed = AddTo(layer, new TestWindowedNode(0, 0), 0, 0, 50, 50);
+    EXPECT_TRUE(layer->Activate(false));
+    EXPECT_FALSE(windowed->Activate(false));
+    EXPECT_EQ(windowed->GetState(), SceneNode::Inactive);
+    EXPECT_TRUE(windowed->Start(false));
+    EXPECT_EQ(windowed->GetState(), SceneNode::Started);
+    EXPECT_FALSE(windowed->HasNodeWindow());
+    EXPECT_TRUE(windowed->Stop());
+}
+
+TEST(SceneNode, ClosingRunsOnceAndDeletesANodeNobodyHolds)
+{
+    int deletions = 0;
+    TestSink sink;
+    auto* node = new TestContentNode();
+    node->deletions = &deletions;
+    node->SetEventSink(&sink);
+    MKRefHolder<SceneNode> keep;
+    keep.AssignPointer(node);
+    node->Release();
+    node->Close();
+    node->Close();
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"OnDetached", "OnClosed"}));
+    EXPECT_EQ(deletions, 0);
+    keep.Reset();
+    EXPECT_EQ(deletions, 1);
+
+    // Held only by its tree: Close removes it and lets it go at its end.
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* held = AddTo(layer, new TestContentNode(), 0, 0, 10, 10);
+    held->deletions = &deletions;
+    held->Close();
+    EXPECT_EQ(deletions, 2);
+    EXPECT_EQ(layer->GetChildCount(), 0);
+    EXPECT_EQ(host->GetOrderCount(), 2);  // the two layers
+}
+
+TEST(SceneNode, AClosedChildOfAFreeContainerLeavesIt)
+{
+    int deletions = 0;
+    auto* container = new ContainerNode();
+    auto* child = new TestContentNode();
+    child->deletions = &deletions;
+    ASSERT_TRUE(container->AddChild(child));
+    child->Release();
+    child->Close();
+    EXPECT_EQ(container->GetChildCount(), 0);
+    EXPECT_EQ(deletions, 1);
+    container->Release();
+}
+
+TEST(SceneNode, ContainersRefuseChildrenTheyCannotTake)
+{
+    TestSink sink;  // outlives the nodes it is attached to
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* first = AddTo(layer, new ContainerNode(), 0, 0, 50, 50);
+    auto* second = AddTo(layer, new ContainerNode(), 50, 0, 50, 50);
+    auto* node = AddTo(first, new TestContentNode(), 0, 0, 10, 10);
+    EXPECT_FALSE(second->AddChild(node));  // has a parent
+    EXPECT_FALSE(second->RemoveChild(node));  // not its child
+    // While the children are walked (a sink called from a recursive
+    // activation) the list does not change.
+    node->SetEventSink(&sink);
+    bool refused = false;
+    sink.onActivated = [&] {
+        auto* extra = new TestContentNode();
+        refused = !first->AddChild(extra);
+        extra->Release();
+    };
+    EXPECT_TRUE(first->Activate(true));
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(first->GetChildCount(), 1);
+    EXPECT_TRUE(first->RemoveChild(node));
+    EXPECT_EQ(node->GetChildIndex(), -1);
+    EXPECT_EQ(first->GetChildCount(), 0);
+}
+
+}  // namespace
