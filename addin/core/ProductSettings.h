@@ -1,4 +1,5 @@
 #pragma once
+#include "addin/update/UserRecordStore.h"
 #include "base/MKRegKey.h"
 #include "base/MKTArray.h"
 
@@ -22,7 +23,7 @@ struct NumberSetting {
 // User) and three small settings. The key is opened on first access and kept
 // until Close; flags are read once and then answered from a cache that only
 // this store's own writes change. Used on one thread at a time.
-class ProductSettings {
+class ProductSettings : public UserRecordStore {
 public:
     enum Scope { PerUser, PerMachine };
 
@@ -39,10 +40,10 @@ public:
     // the value is missing (or not REG_BINARY), false when the key cannot be
     // opened or the value exists but cannot be read. A write replaces the
     // value in place; false when the key cannot be opened or written.
-    bool ReadPreferences(MKByteArray& bytes);
-    bool WritePreferences(const MKByteArray& bytes);
-    bool ReadUser(MKByteArray& bytes);
-    bool WriteUser(const MKByteArray& bytes);
+    bool ReadPreferences(MKByteArray& bytes) override;
+    bool WritePreferences(const MKByteArray& bytes) override;
+    bool ReadUser(MKByteArray& bytes) override;
+    bool WriteUser(const MKByteArray& bytes) override;
 
     // AutoCheckUpdates and AutoInstallUpdates (REG_DWORD 0 or 1). A read that
     // cannot open the key answers absent and is tried again next time. A

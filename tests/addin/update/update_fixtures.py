@@ -1,0 +1,272 @@
+#!/usr/bin/env python3
+"""Fixtures of the update engine's tests, made and checked by the independent
+oracle of tests/fixtures/update_records.py.
+
+  update_fixtures.py make FOLDER    records and package blocks the C++ tests read
+  update_fixtures.py check FOLDER   decodes what the C++ tests wrote into
+                                    FOLDER/written and compares it with the
+                                    expectations of FOLDER/written/manifest.jsonl
+
+The C++ tests know the contents made here by the constants of
+RecordFixtures.h; keep the two in step."""
+import json
+import os
+import struct
+import sys
+import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "fixtures"))
+import update_records as ur  # noqa: E402
+
+# Shared with RecordFixtures.h.
+GUID = "0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0"
+BLOB = b"plug-in blob\x00\xff\x10"
+SEED = 0x12345678
+SAVED_DAY = 5000
+CREATED_TICKS = ur.ticks_from_date(2015, 3, 14) + 9 * 3600 * 10 ** 7
+DEFAULT_FREQUENCY = 2  # the tests' clock lies outside the 2010-2011 window
+EFFECT_ID = 0x123456
+
+
+def counters(*pairs):
+    values = [0] * ur.COUNTER_LENGTH
+    for index, count in pairs:
+        values[index] = count
+    return values
+
+
+# id, first day, counters, total
+FEATURES = [
+    (1, 4000, counters((0, 3), (1, 1), (363, 9)), 120),
+    (2, 4100, counters((2, 255)), 700),
+    (EFFECT_ID, 4990, counters((0, 1), (9, 4)), 5),
+]
+
+
+def preferences_records():
+    """name -> bytes of the stored value."""
+    good = lambda **kw: ur.encode_preferences(GUID, BLOB, 7, SEED, **kw)  # noqa: E731
+    tail = lambda entries, deflate=False: struct.pack("<ii", 1, 2) + ur.write_value(entries, deflate)  # noqa: E731
+    records = {
+        "prefs_valid": good(),
+        "prefs_version10000": good(version=10000),
+        "prefs_deflated_tail": good(tail=tail({2: ur.Int32(9), 77: "x" * 200}, deflate=True)),
+        "prefs_tail_marker0": good(tail=struct.pack("<i", 0)),
+        "prefs_no_tail": good(tail=b""),
+        "prefs_tail_kind1": good(tail=struct.pack("<ii", 9, 1) + b"skip!"),
+        "prefs_tail_kind3": good(tail=struct.pack("<ii", 1, 3)),
+        "prefs_key2_0": good(tail=tail({2: ur.Int32(0)})),
+        "prefs_key2_18": good(tail=tail({2: ur.Int32(18)})),
+        "prefs_key2_17_other_keys": good(tail=tail({1: ur.Int32(5), 2: ur.Int32(17), 3: b"blob"})),
+    }
+    valid = records["prefs_valid"]
+    corrupt = {
+        "prefs_bad_empty": b"",
+        "prefs_bad_short": valid[:23],
+        "prefs_bad_header_only": ur.seal(b"", SEED, ur.PREFERENCES_MASK)[:24],
+        "prefs_bad_flip_first_body_byte": flip(valid, 24),
+        "prefs_bad_flip_last_byte": flip(valid, len(valid) - 1),
+        "prefs_bad_flip_digest": flip(valid, 10),
+        "prefs_bad_flip_seed": flip(valid, 0),
+        "prefs_bad_cut_last_byte": valid[:-1],
+        "prefs_bad_other_mask": ur.seal(ur.preferences_body(GUID, BLOB, 7), SEED, ur.USAGE_MASK),
+        "prefs_bad_magic": reseal_preferences(lambda b: struct.pack("<I", 0x3C0D2B23) + b[4:]),
+        "prefs_bad_version0": ur.encode_preferences(GUID, BLOB, 7, SEED, version=0),
+        "prefs_bad_version10001": ur.encode_preferences(GUID, BLOB, 7, SEED, version=10001),
+        "prefs_bad_negative_blob": reseal_preferences(lambda b: b[:24] + struct.pack("<i", -1) + b[28:]),
+        "prefs_bad_blob_past_end": reseal_preferences(lambda b: b[:24] + struct.pack("<i", 4000) + b[28:]),
+        "prefs_bad_kind1_short_marker": good(tail=struct.pack("<ii", 4, 1)),
+        "prefs_bad_kind1_past_end": good(tail=struct.pack("<ii", 50, 1) + b"abc"),
+        "prefs_bad_kind_missing": good(tail=struct.pack("<i", 1)),
+        "prefs_bad_values_cut": good(tail=tail({2: ur.Int32(7)})[:-2]),
+        "prefs_bad_values_flag": good(tail=struct.pack("<ii", 1, 2) + b"\x05"),
+    }
+    return records, corrupt
+
+
+def flip(data, index):
+    b = bytearray(data)
+    b[index] ^= 0x01
+    return bytes(b)
+
+
+def reseal_preferences(change):
+    body = change(ur.preferences_body(GUID, BLOB, 7))
+    return ur.seal(body, SEED, ur.PREFERENCES_MASK)
+
+
+def usage_records():
+    good = lambda **kw: ur.encode_usage(SEED, SAVED_DAY, CREATED_TICKS, FEATURES, **kw)  # noqa: E731
+    records = {
+        "usage_valid": good(),
+        "usage_v10000": good(version=10000),
+        "usage_v1": good(version=1),
+        "usage_n0": good(counter_length=0),
+        "usage_n1000": ur.encode_usage(SEED, SAVED_DAY, CREATED_TICKS,
+                                       [(i, f, c + [7] * 636, t) for i, f, c, t in FEATURES], counter_length=1000),
+        "usage_no_features": ur.encode_usage(SEED, SAVED_DAY, CREATED_TICKS, []),
+        "usage_duplicate_id": ur.encode_usage(SEED, SAVED_DAY, CREATED_TICKS,
+                                              FEATURES + [(EFFECT_ID, 4999, counters((0, 2)), 2)]),
+    }
+    head = struct.pack("<II", ur.USAGE_MAGIC, ur.USAGE_VERSION)
+    valid = records["usage_valid"]
+    corrupt = {
+        "usage_bad_empty": b"",
+        "usage_bad_short": valid[:20],
+        "usage_bad_flip_body": flip(valid, 40),
+        "usage_bad_other_mask": ur.seal(ur.usage_body(SAVED_DAY, CREATED_TICKS, FEATURES), SEED, ur.PREFERENCES_MASK),
+        "usage_bad_magic": ur.seal(struct.pack("<II", 0x3097F31C, ur.USAGE_VERSION) +
+                                   ur.usage_body(SAVED_DAY, CREATED_TICKS, FEATURES)[8:], SEED, ur.USAGE_MASK),
+        "usage_bad_version0": good(version=0),
+        "usage_bad_version10002": good(version=10002),
+        "usage_bad_n1001": good(counter_length=1001),
+        "usage_bad_negative_n": good(counter_length=-1),
+        "usage_bad_negative_day": ur.encode_usage(SEED, -1, CREATED_TICKS, FEATURES),
+        "usage_bad_count10001": good(feature_count=10001),
+        "usage_bad_count_negative": good(feature_count=-1),
+        "usage_bad_count_past_end": good(feature_count=4),
+        "usage_bad_zlib_cut": ur.seal(ur.usage_body(SAVED_DAY, CREATED_TICKS, FEATURES)[:-30], SEED, ur.USAGE_MASK),
+        "usage_bad_zlib_damaged": ur.seal(head + b"\x78\x5e\xff\xff\xff\xff" + b"\x00" * 40, SEED, ur.USAGE_MASK),
+        "usage_bad_plain_cut": ur.seal(ur.usage_body(SAVED_DAY, CREATED_TICKS, FEATURES, version=10000)[:-3],
+                                       SEED, ur.USAGE_MASK),
+    }
+    return records, corrupt
+
+
+def package_blocks():
+    """Lines 'key length plain stored' (hex) for the descrambler's tests."""
+    table = ur.package_key_table()
+    lines = []
+    for key in (0, 1, 0x9E3779B9, 0xFFFFFFFF):
+        for length in list(range(10)) + [64, 1021]:
+            plain = bytes((i * 37 + length * 11 + key) & 0xFF for i in range(length))
+            stored = ur.scramble_package_block(plain, key, table)
+            assert ur.descramble_package_block(stored, key, table) == plain
+            lines.append(f"{key:08x} {length} {plain.hex() or '-'} {stored.hex() or '-'}")
+    return "\n".join(lines) + "\n"
+
+
+def check_table_source(source_path):
+    """The C++ table must be the oracle's table."""
+    with open(source_path) as f:
+        text = f.read()
+    words = [int(w, 16) for w in __import__("re").findall(r"0x([0-9A-F]{8})", text)]
+    if words != ur.package_key_table():
+        raise SystemExit(f"{source_path} does not hold the oracle's package key table")
+
+
+def make(folder, table_source):
+    check_table_source(table_source)
+    os.makedirs(folder, exist_ok=True)
+    for group in (*preferences_records(), *usage_records()):
+        for name, data in group.items():
+            with open(os.path.join(folder, name + ".bin"), "wb") as f:
+                f.write(data)
+    _, corrupt_prefs = preferences_records()
+    _, corrupt_usage = usage_records()
+    with open(os.path.join(folder, "corrupt_records.txt"), "w") as f:
+        f.write("\n".join(sorted(corrupt_prefs) + sorted(corrupt_usage)) + "\n")
+    with open(os.path.join(folder, "package_blocks.txt"), "w") as f:
+        f.write(package_blocks())
+
+
+# ------------------------------------------------------------------- check
+
+def check_preferences(entry, data):
+    got = ur.decode_preferences(data, entry.get("default_frequency", DEFAULT_FREQUENCY))
+    problems = []
+    if "guid" in entry and got["guid"] != entry["guid"].upper():
+        problems.append(f"guid {got['guid']} != {entry['guid']}")
+    if entry.get("guid_nonzero") and got["guid"] == "00000000-0000-0000-0000-000000000000":
+        problems.append("guid is zero")
+    if "blob" in entry and got["blob"].hex() != entry["blob"]:
+        problems.append(f"blob {got['blob'].hex()} != {entry['blob']}")
+    if "frequency" in entry and got["frequency"] != entry["frequency"]:
+        problems.append(f"frequency {got['frequency']} != {entry['frequency']}")
+    if got["version"] != 1:
+        problems.append(f"version {got['version']} written")
+    if "seed" in entry:
+        again = ur.encode_preferences(got["guid"], got["blob"], got["frequency"], entry["seed"])
+        if again != data:
+            problems.append("the oracle's encoding with the same seed differs")
+    return problems
+
+
+def check_usage(entry, data, folder):
+    got = ur.decode_usage(data)
+    problems = []
+    if got["version"] != ur.USAGE_VERSION or got["counter_length"] != ur.COUNTER_LENGTH:
+        problems.append(f"version {got['version']} / counter length {got['counter_length']} written")
+    if got["created_kind"] != ur.KIND_UTC:
+        problems.append(f"creation date of kind {got['created_kind']}")
+    # The stream is zlib level 3: the header's level bits say so.
+    header = ur.scramble(data[24:], struct.unpack("<I", data[:4])[0], ur.USAGE_MASK)[8:10]
+    if header[0] & 0x0F != 8 or (header[1] >> 6) != 1 or (header[0] << 8 | header[1]) % 31:
+        problems.append(f"zlib header {header.hex()} is not that of level 3")
+    for key in ("saved_day", "created"):
+        if key in entry and got[key] != entry[key]:
+            problems.append(f"{key} {got[key]} != {entry[key]}")
+    if "order" in entry and got["order"] != entry["order"]:
+        problems.append(f"order {got['order']} != {entry['order']}")
+    for feature_id, want in entry.get("features", {}).items():
+        have = got["features"].get(int(feature_id))
+        if have is None:
+            problems.append(f"feature {feature_id} missing")
+            continue
+        expected = [0] * ur.COUNTER_LENGTH
+        for index, count in want.get("counters", []):
+            expected[index] = count
+        if "counters" in want and have["counters"] != expected:
+            nonzero = [(i, c) for i, c in enumerate(have["counters"]) if c]
+            problems.append(f"feature {feature_id} counters {nonzero} != {want['counters']}")
+        for key in ("first_day", "total"):
+            if key in want and have[key] != want[key]:
+                problems.append(f"feature {feature_id} {key} {have[key]} != {want[key]}")
+    more = entry.get("one_more_use_than")
+    if more:
+        with open(os.path.join(folder, more["file"]), "rb") as f:
+            before = ur.decode_usage(f.read())
+        shift = got["saved_day"] - before["saved_day"]
+        # Counter 0 stands for the saved day; a save on a later day starts it
+        # from nothing.
+        old_today = before["features"][more["id"]]["counters"][0] if shift == 0 else 0
+        new_today = got["features"][more["id"]]["counters"][0]
+        if shift < 0 or new_today != old_today + 1:
+            problems.append(f"feature {more['id']} today {new_today}, before {old_today}: not one more use")
+    return problems
+
+
+def check(folder):
+    written = os.path.join(folder, "written")
+    manifest = os.path.join(written, "manifest.jsonl")
+    if not os.path.exists(manifest):
+        print("no manifest: addin_update_tests wrote nothing")
+        return 1
+    failures = 0
+    kinds = set()
+    with open(manifest) as lines:
+        for line in lines:
+            entry = json.loads(line)
+            kinds.add(entry["kind"])
+            with open(os.path.join(written, entry["file"]), "rb") as f:
+                data = f.read()
+            try:
+                if entry["kind"] == "preferences":
+                    problems = check_preferences(entry, data)
+                else:
+                    problems = check_usage(entry, data, written)
+            except (ValueError, ur.Truncated, ur.BadEnvelope, zlib.error) as error:
+                problems = [f"unreadable: {error}"]
+            print(f"{entry['file']}: {'ok' if not problems else 'FAILED: ' + '; '.join(problems)}")
+            failures += bool(problems)
+    if kinds != {"preferences", "usage"}:
+        print(f"only {sorted(kinds)} records were written")
+        failures += 1
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "make":
+        make(sys.argv[2], sys.argv[3])
+    else:
+        sys.exit(check(sys.argv[2]))
