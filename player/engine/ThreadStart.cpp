@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "base/MKThread.h"
+#include "player/engine/PVWaiterList.h"
 
 namespace {
 
@@ -59,28 +60,12 @@ struct ThreadStartBlock {
         if (InterlockedDecrement(&refCount) == 0)
             delete this;
     }
-    // Takes `waiter` off the list; false when it was not there.
-    bool Unlink(ThreadWaiter* waiter)
-    {
-        for (ThreadWaiter** link = &waiters; *link; link = &(*link)->next) {
-            if (*link == waiter) {
-                *link = waiter->next;
-                waiter->next = nullptr;
-                return true;
-            }
-        }
-        return false;
-    }
-    // Wakes and unlinks the first waiter.
+    // Wakes and unlinks the waiting starter.
     void WakeFirst()
     {
         EnterCriticalSection(&startLock);
         EnterCriticalSection(&listLock);
-        if (ThreadWaiter* first = waiters) {
-            waiters = first->next;
-            first->next = nullptr;
-            ReleaseSemaphore(first->semaphore, 1, nullptr);
-        }
+        PVWaiterList::WakeHead(waiters);
         LeaveCriticalSection(&listLock);
         LeaveCriticalSection(&startLock);
     }
@@ -169,26 +154,11 @@ bool StartThreadAndWait(ThreadStartFunction function, void* argument, void*& han
         delete block;
         return false;
     }
-    EnterCriticalSection(&block->listLock);
-    self->next = block->waiters;
-    block->waiters = self;
-    LeaveCriticalSection(&block->listLock);
-    LeaveCriticalSection(&block->startLock);
-
-    bool timedOut = WaitForSingleObject(self->semaphore, kStartWaitMs) != WAIT_OBJECT_0;
-
-    EnterCriticalSection(&block->startLock);
-    if (timedOut) {
-        EnterCriticalSection(&block->listLock);
-        // Still listed: nobody will signal any more. Gone: the signal came
-        // just late, and is taken so the semaphore is clear for later waits.
-        if (!block->Unlink(self)) {
-            WaitForSingleObject(self->semaphore, 0);
-            timedOut = false;
-        }
-        LeaveCriticalSection(&block->listLock);
-    }
-    const bool started = !timedOut && block->function == nullptr;
+    // The starter is listed before the new thread can signal; a signal
+    // that comes just after the time-out still counts.
+    const bool woken =
+        PVWaiterList::Wait(block->startLock, block->listLock, block->waiters, self, kStartWaitMs);
+    const bool started = woken && block->function == nullptr;
     LeaveCriticalSection(&block->startLock);
     block->Release();
 
