@@ -54,12 +54,13 @@ AudioHarness::~AudioHarness()
         DestroyWindow(window_);
 }
 
-bool AudioHarness::Load(const std::vector<uint8_t>& file)
+bool AudioHarness::Load(const std::vector<uint8_t>& file, bool loops)
 {
     file_ = file;
     player = std::make_unique<PVPlayer>();
     if (!player->Init())
         return false;
+    player->SetMainMovieLoops(loops);
     MemoryInStream stream(file_);
     PVMovieParser parser;
     return parser.Load(stream, *player) && player->InitAudio(window_);

@@ -40,8 +40,9 @@ public:
     AudioHarness(const AudioHarness&) = delete;
     AudioHarness& operator=(const AudioHarness&) = delete;
 
-    // Loads the movie file and starts the player's audio; false on failure.
-    bool Load(const std::vector<uint8_t>& file);
+    // Loads the movie file (its main clip looping when `loops`) and starts
+    // the player's audio; false on failure.
+    bool Load(const std::vector<uint8_t>& file, bool loops = false);
     // Dispatches messages for `ms` milliseconds.
     void Pump(DWORD ms);
     // Dispatches messages until `bytes` have completed or `ms` have passed;
