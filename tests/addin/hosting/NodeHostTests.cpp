@@ -2,6 +2,7 @@
 // (held-back marks, snapshots, nesting) and its batching in time.
 #include "SceneTestSupport.h"
 
+#include "addin/hosting/HostHandler.h"
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/RectList.h"
@@ -379,6 +380,47 @@ TEST(NodeHost, TheFocusGoesToTheTopOfTheStack)
     EXPECT_TRUE(layer->RemoveChild(second));
     host->RestoreFocus();
     EXPECT_EQ(second->focusTaken, 2);
+}
+
+TEST(NodeHost, AWindowIsGivenOnceAndClosingTellsTheHandler)
+{
+    struct Handler : HostHandler {
+        void GetSnapshotArea(RectF&, bool&) override {}
+        void OnSnapshotShown() override {}
+        void OnHostClosed() override { ++closed; }
+        HWND GetFocusWindow() override { return nullptr; }
+        int closed = 0;
+    } handler;
+    HostWindow window(200, 100);
+    auto* host = new NodeHost(GetModuleHandleW(nullptr));
+    EXPECT_FALSE(host->SetWindow(reinterpret_cast<HWND>(0x1234), 1));
+    EXPECT_TRUE(host->SetWindow(window.Get(), 2));
+    EXPECT_FALSE(host->SetWindow(window.Get(), 2));
+    EXPECT_EQ(host->GetWindowFlags(), 2);
+    host->SetHostHandler(&handler);
+    LayerNode* layer = host->CreateLayer(0, 0, 10, 10, true);
+    MKRefHolder<SceneNode> keep;
+    keep.AssignPointer(layer);
+    host->Close();
+    EXPECT_EQ(handler.closed, 1);
+    EXPECT_EQ(host->GetWindow(), nullptr);
+    EXPECT_EQ(host->GetLayerCount(), 0);
+    EXPECT_TRUE(layer->IsClosed());
+    EXPECT_EQ(layer->GetHost(), nullptr);
+    host->Close();
+    EXPECT_EQ(handler.closed, 1);
+    host->Release();
+}
+
+TEST(NodeHost, WithoutAWindowTheHostMakesItsOwn)
+{
+    auto* host = new NodeHost(nullptr, GetModuleHandleW(nullptr), 320, 240, 1);
+    HWND own = host->GetWindow();
+    ASSERT_TRUE(IsWindow(own));
+    EXPECT_FALSE(IsWindowVisible(own));
+    host->Close();
+    EXPECT_FALSE(IsWindow(own));
+    host->Release();
 }
 
 }  // namespace

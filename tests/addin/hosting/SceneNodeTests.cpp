@@ -274,4 +274,163 @@ TEST(SceneNode, ContainersRefuseChildrenTheyCannotTake)
     EXPECT_EQ(first->GetChildCount(), 0);
 }
 
+TEST(SceneNode, OpacityMultipliesDownTheTreeAndStopsAtALayeredWindow)
+{
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* outer = AddTo(layer, new ContainerNode(), 0, 0, 100, 100);
+    auto* layered = AddTo(outer, new TestWindowedNode(2, 0), 0, 0, 50, 50);
+    auto* inner = AddTo(layered, new TestContentNode(), 0, 0, 10, 10);
+    outer->SetOpacity(0.5f);
+    layered->SetOpacity(2.0f);  // limited to 1
+    EXPECT_FLOAT_EQ(layered->GetOpacity(), 1);
+    layered->SetOpacity(0.5f);
+    inner->SetOpacity(-1);  // limited to 0
+    EXPECT_FLOAT_EQ(inner->GetOpacity(), 0);
+    inner->SetOpacity(0.8f);
+    EXPECT_FLOAT_EQ(inner->GetEffectiveOpacity(), 0.2f);
+    // The layered window applies its own alpha: below it only the content's.
+    EXPECT_FLOAT_EQ(inner->GetOpacityBelowLayeredWindow(), 0.8f);
+    EXPECT_FLOAT_EQ(layered->GetOpacityBelowLayeredWindow(), 1);
+    EXPECT_EQ(inner->GetAlphaByte(), 51);  // 0.2 x 255 + 0.5
+    EXPECT_EQ(layered->GetAlphaByte(), 64);
+    EXPECT_EQ(layer->GetAlphaByte(), 255);
+}
+
+TEST(SceneNode, ALayerCountsItsAnimatingNodes)
+{
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* container = new ContainerNode();
+    auto* moving = AddTo(container, new TestContentNode(), 0, 0, 10, 10);
+    moving->SetAnimating(true);
+    EXPECT_EQ(layer->GetAnimatingCount(), 0);
+    AddTo(layer, container, 0, 0, 50, 50);
+    EXPECT_EQ(layer->GetAnimatingCount(), 1);
+    moving->SetAnimating(true);  // unchanged
+    EXPECT_EQ(layer->GetAnimatingCount(), 1);
+    auto* second = AddTo(layer, new TestContentNode(), 0, 0, 10, 10);
+    second->SetAnimating(true);
+    EXPECT_EQ(layer->GetAnimatingCount(), 2);
+    MKRefHolder<SceneNode> keep;
+    keep.AssignPointer(container);
+    EXPECT_TRUE(layer->RemoveChild(container));
+    EXPECT_EQ(layer->GetAnimatingCount(), 1);
+    second->SetAnimating(false);
+    EXPECT_EQ(layer->GetAnimatingCount(), 0);
+}
+
+TEST(SceneNode, NodesOfTheTopLayerFollowTheLayerTheyAreLinkedTo)
+{
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    LayerNode* top = host->GetTopLayer();
+    auto* follower = AddTo(top, new TestContentNode(), 0, 0, 10, 10);
+    auto* other = AddTo(top, new TestContentNode(), 20, 0, 10, 10);
+    follower->SetLinkedNode(layer);
+    EXPECT_TRUE(layer->Activate(false));
+    EXPECT_EQ(follower->GetState(), SceneNode::Active);
+    EXPECT_EQ(other->GetState(), SceneNode::Inactive);
+    EXPECT_TRUE(layer->Start(false));
+    EXPECT_EQ(follower->GetState(), SceneNode::Started);
+    EXPECT_TRUE(layer->Stop());
+    EXPECT_EQ(follower->GetState(), SceneNode::Inactive);
+    // The link holds a reference until the follower leaves the tree.
+    EXPECT_EQ(follower->GetLinkedNode(), layer);
+    MKRefHolder<SceneNode> keep;
+    keep.AssignPointer(follower);
+    EXPECT_TRUE(top->RemoveChild(follower));
+    EXPECT_EQ(follower->GetLinkedNode(), nullptr);
+}
+
+TEST(SceneNode, StopWalksTheChildrenBottomUpAndAFailureRestoresTheState)
+{
+    // A node that records its stop and can refuse it.
+    struct Stopping : TestContentNode {
+        explicit Stopping(std::vector<std::string>* log, const char* name) : log(log), name(name) {}
+        bool OnStop() override
+        {
+            log->push_back(name);
+            return !refuse;
+        }
+        std::vector<std::string>* log;
+        const char* name;
+        bool refuse = false;
+    };
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    std::vector<std::string> log;
+    auto* parent = new ContainerNode();
+    AddTo(layer, parent, 0, 0, 50, 50);
+    auto* a = AddTo(parent, new Stopping(&log, "a"), 0, 0, 10, 10);
+    auto* b = AddTo(parent, new Stopping(&log, "b"), 0, 0, 10, 10);
+    EXPECT_TRUE(parent->Start(true));
+    EXPECT_EQ(a->GetState(), SceneNode::Started);
+    b->refuse = true;
+    EXPECT_FALSE(parent->Stop());
+    EXPECT_EQ(parent->GetState(), SceneNode::Started);
+    EXPECT_EQ(a->GetState(), SceneNode::Inactive);
+    EXPECT_EQ(b->GetState(), SceneNode::Started);
+    b->refuse = false;
+    EXPECT_TRUE(parent->Stop());
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "b"}));
+    EXPECT_EQ(parent->GetState(), SceneNode::Inactive);
+}
+
+TEST(SceneNode, ContainersMakeOnlyTheWindowedNodesTheyKnow)
+{
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    struct Case {
+        int mode, native, renderer;
+        bool made;
+    };
+    const Case cases[] = {{0, 0, 0, true}, {3, 1, 2, true}, {4, 0, 0, false}, {-1, 0, 0, false},
+                          {0, 2, 0, false}, {0, 0, 3, false}};
+    int expected = 0;
+    for (const Case& c : cases) {
+        layer->CreateWindowed(c.mode, c.native, c.renderer);  // no proxies here: only the tree shows it
+        if (c.made)
+            ++expected;
+        EXPECT_EQ(layer->GetChildCount(), expected) << c.mode << " " << c.native << " " << c.renderer;
+    }
+    auto* made = static_cast<WindowedNode*>(layer->GetChild(1));
+    EXPECT_EQ(made->GetWindowMode(), 3);
+    EXPECT_TRUE(made->HasCapability(SceneNode::NativeControl));
+    EXPECT_FALSE(made->HasCapability(SceneNode::NoOwnContent));
+    EXPECT_FALSE(static_cast<WindowedNode*>(layer->GetChild(0))->HasCapability(SceneNode::NativeControl));
+    layer->CreateContainer();
+    EXPECT_EQ(layer->GetChild(2)->GetNodeType(), SceneNode::Container);
+}
+
+TEST(SceneNode, APaintHoldPaintsWhenReleasedOnlyForAStartedNode)
+{
+    struct Counting : TestWindowedNode {
+        Counting() : TestWindowedNode(0, 0) {}
+        bool ComposeFrame(RECT& drawn) override
+        {
+            ++composed;
+            drawn = RECT{};
+            return false;
+        }
+        int composed = 0;
+    };
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* node = AddTo(layer, new Counting(), 0, 0, 50, 50);
+    node->composed = 0;
+    node->HoldPaint();
+    node->HoldPaint();
+    node->ReleasePaint();
+    node->ReleasePaint();  // 0, but not started
+    EXPECT_EQ(node->composed, 0);
+    // A geometry change paints once at its end, in any state.
+    node->SetRect(1, 1, 40, 40);
+    EXPECT_EQ(node->composed, 1);
+    ASSERT_TRUE(node->Start(false));
+    node->HoldPaint();
+    node->ReleasePaint();
+    EXPECT_EQ(node->composed, 2);
+}
+
 }  // namespace
