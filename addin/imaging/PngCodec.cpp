@@ -15,9 +15,15 @@
 
 namespace {
 
+// libpng's own blocks are rows (its default width limit of 1,000,000 pixels
+// at 8 bytes each) and chunks (8 MB at most). It only warns about a longer
+// chunk and still asks for the chunk's stated length, so a few bytes could
+// claim 2 GB: such a request fails here, and libpng skips the chunk.
+const png_alloc_size_t kLargestPngBlock = 16 << 20;
+
 png_voidp AllocForPng(png_structp, png_alloc_size_t size)
 {
-    return MKAlloc(size);
+    return size <= kLargestPngBlock ? MKAlloc(size) : nullptr;
 }
 
 void FreeForPng(png_structp, png_voidp block)

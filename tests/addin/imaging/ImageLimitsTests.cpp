@@ -37,6 +37,18 @@ void PutBe32(std::vector<uint8_t>& b, size_t at, uint32_t v)
     b[at] = uint8_t(v >> 24), b[at + 1] = uint8_t(v >> 16), b[at + 2] = uint8_t(v >> 8), b[at + 3] = uint8_t(v);
 }
 
+// A text chunk that claims `length` bytes, its checksum right for the bytes
+// that are there, placed after the header chunk.
+std::vector<uint8_t> PngWithTextClaiming(uint32_t length)
+{
+    std::vector<uint8_t> b = ReadBytes(ImageFixture(L"png_gray8.png"));
+    std::vector<uint8_t> chunk = {0, 0, 0, 0, 't', 'E', 'X', 't', 'k', 0, 'v', 0, 0, 0, 0};
+    PutBe32(chunk, 0, length);
+    PutBe32(chunk, 11, uint32_t(crc32(0, chunk.data() + 4, 7)));
+    b.insert(b.begin() + 33, chunk.begin(), chunk.end());
+    return b;
+}
+
 std::vector<uint8_t> PngClaiming(const wchar_t* fixture, uint32_t width, uint32_t height)
 {
     std::vector<uint8_t> b = ReadBytes(ImageFixture(fixture));
@@ -134,6 +146,8 @@ const ClaimCase kClaims[] = {
     {"png one row above the pixel bound", Reader::Png, [] { return PngClaiming(L"png_gray8.png", 8192, 8193); }},
     {"png 30000 x 30000 RGBA", Reader::Png, [] { return PngClaiming(L"png_rgba8.png", 30000, 30000); }},
     {"png 16-bit RGBA 8000 x 9000", Reader::Png, [] { return PngClaiming(L"png_rgba16.png", 8000, 9000); }},
+    // libpng only warns about a chunk longer than its limit, then asks for it.
+    {"png text chunk of 1.6 GB", Reader::Png, [] { return PngWithTextClaiming(1635018021); }},
     {"jpeg baseline 20000 x 20000", Reader::Jpeg, [] { return JpegClaiming(false, false, 20000, 20000); }},
     {"jpeg progressive 20000 x 20000", Reader::Jpeg, [] { return JpegClaiming(true, false, 20000, 20000); }},
     // Within the pixel bound, but its coefficients (6 bytes a pixel) are not

@@ -304,23 +304,27 @@ TEST(Bitmap, DecompressorRecoversFromErrorsKeepingItsTables)
 
 TEST(Bitmap, JpegOfTooManyPixelsIsRefusedBeforeAllocating)
 {
-    std::vector<uint8_t> jpeg = EncodeJpeg(32, 16, 3, Picture(3));
-    // Height and width of the frame header: 4097 x 4096.
-    for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-            jpeg[i + 5] = 0x10;
-            jpeg[i + 6] = 0x01;
-            jpeg[i + 7] = 0x10;
-            jpeg[i + 8] = 0x00;
-            break;
+    // A progressive picture would have its coefficients for the whole image
+    // allocated when decompression starts.
+    for (bool progressive : {false, true}) {
+        std::vector<uint8_t> jpeg = EncodeJpeg(32, 16, 3, Picture(3), progressive);
+        // Height and width of the frame header: 4097 x 4096.
+        for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+            if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+                jpeg[i + 5] = 0x10;
+                jpeg[i + 6] = 0x01;
+                jpeg[i + 7] = 0x10;
+                jpeg[i + 8] = 0x00;
+                break;
+            }
         }
+        AllocationProbe probe;
+        {
+            ParsedBitmaps parsed({{21, SwfIdAndBytes(3, jpeg)}});
+            EXPECT_EQ(parsed.Bitmap(3), nullptr) << progressive;
+        }
+        EXPECT_LT(probe.Largest(), 4u << 20) << progressive;
     }
-    AllocationProbe probe;
-    {
-        ParsedBitmaps parsed({{21, SwfIdAndBytes(3, jpeg)}});
-        EXPECT_EQ(parsed.Bitmap(3), nullptr);
-    }
-    EXPECT_LT(probe.Largest(), 4u << 20);
 }
 
 TEST(Bitmap, TakenImageBelongsToTheCallerAndTheTextureIsReleasedWithTheBitmap)

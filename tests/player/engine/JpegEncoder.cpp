@@ -30,6 +30,8 @@ public:
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
 
+    void MakeProgressive() { jpeg_simple_progression(&info_); }
+
     std::vector<uint8_t> Tables()
     {
         Target();
@@ -68,9 +70,13 @@ private:
 
 }  // namespace
 
-std::vector<uint8_t> EncodeJpeg(int width, int height, int components, const std::vector<uint8_t>& pixels)
+std::vector<uint8_t> EncodeJpeg(int width, int height, int components, const std::vector<uint8_t>& pixels,
+                                bool progressive)
 {
-    return Compressor(width, height, components).Image(pixels, true);
+    Compressor compressor(width, height, components);
+    if (progressive)
+        compressor.MakeProgressive();
+    return compressor.Image(pixels, true);
 }
 
 JpegParts EncodeAbbreviatedJpeg(int width, int height, int components, const std::vector<uint8_t>& pixels)
