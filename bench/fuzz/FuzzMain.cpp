@@ -1,0 +1,87 @@
+// Mutation fuzzing of the readers of stored data, one target per process:
+//   fuzz.exe TARGET [--seconds N] [--slow MS] [--seed N] [--fixtures DIR] [--findings DIR]
+// TARGET is image, movie, value or document. Seeds come from the fixture
+// writers and from the build's fixture folder (default: ..\fixtures beside the
+// program's folder); inputs worth keeping go to --findings (default:
+// fuzz-findings beside the program).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "FuzzRunner.h"
+#include "FuzzTarget.h"
+
+namespace {
+
+const FuzzTarget* FindTarget(const std::string& name)
+{
+    for (const FuzzTarget* target : {&ImageTarget(), &MovieTarget(), &ValueTarget(), &DocumentTarget()}) {
+        if (name == target->name)
+            return target;
+    }
+    return nullptr;
+}
+
+// Paths on the command line are plain ASCII (Wine's Z: drive, say).
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: fuzz TARGET [--seconds N] [--slow MS] [--seed N] [--fixtures DIR] [--findings DIR]\n"
+                    "targets: image movie value document\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const FuzzTarget* target = FindTarget(argv[1]);
+    if (!target)
+        return Usage();
+    FuzzOptions options;
+    const std::wstring program = ProgramFolder();
+    std::wstring fixtures = program.substr(0, program.rfind(L'\\')) + L"\\fixtures";
+    options.findings = program + L"\\fuzz-findings";
+    for (int i = 2; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        const char* value = argv[i + 1];
+        if (option == "--seconds")
+            options.seconds = atoi(value);
+        else if (option == "--slow")
+            options.slowMs = atoi(value);
+        else if (option == "--seed")
+            options.seed = uint32_t(strtoul(value, nullptr, 10));
+        else if (option == "--fixtures")
+            fixtures = Wide(value);
+        else if (option == "--findings")
+            options.findings = Wide(value);
+        else
+            return Usage();
+    }
+    std::vector<FuzzInput> seeds;
+    target->addSeeds(fixtures, seeds);
+    if (seeds.empty()) {
+        fprintf(stderr, "no seeds for %s (fixtures folder %ls)\n", target->name, fixtures.c_str());
+        return 2;
+    }
+    FuzzRunner runner(*target, std::move(seeds), options);
+    return runner.Run();
+}
