@@ -1,9 +1,11 @@
 // Mutation fuzzing of the readers of stored data, one target per process:
 //   fuzz.exe TARGET [--seconds N] [--slow MS] [--seed N] [--fixtures DIR] [--findings DIR]
+//   fuzz.exe TARGET --replay FILE [--replay FILE ...]
 // TARGET is image, movie, value or document. Seeds come from the fixture
 // writers and from the build's fixture folder (default: ..\fixtures beside the
 // program's folder); inputs worth keeping go to --findings (default:
-// fuzz-findings beside the program).
+// fuzz-findings beside the program). --replay reads saved inputs once each; a
+// file's extension gives its kind (the picture format for images).
 #include <windows.h>
 
 #include <cstdio>
@@ -40,9 +42,20 @@ std::wstring ProgramFolder()
     return folder.substr(0, folder.rfind(L'\\'));
 }
 
+FuzzInput ReplayInput(const std::string& path)
+{
+    FuzzInput input;
+    const size_t dot = path.rfind('.');
+    input.kind = dot == std::string::npos ? ".bin" : path.substr(dot);
+    if (!ReadInputFile(Wide(path), input.bytes))
+        fprintf(stderr, "cannot read %s\n", path.c_str());
+    return input;
+}
+
 int Usage()
 {
     fprintf(stderr, "usage: fuzz TARGET [--seconds N] [--slow MS] [--seed N] [--fixtures DIR] [--findings DIR]\n"
+                    "       fuzz TARGET --replay FILE [--replay FILE ...]\n"
                     "targets: image movie value document\n");
     return 2;
 }
@@ -60,6 +73,7 @@ int main(int argc, char** argv)
     const std::wstring program = ProgramFolder();
     std::wstring fixtures = program.substr(0, program.rfind(L'\\')) + L"\\fixtures";
     options.findings = program + L"\\fuzz-findings";
+    std::vector<FuzzInput> replays;
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         const char* value = argv[i + 1];
@@ -73,9 +87,13 @@ int main(int argc, char** argv)
             fixtures = Wide(value);
         else if (option == "--findings")
             options.findings = Wide(value);
+        else if (option == "--replay")
+            replays.push_back(ReplayInput(value));
         else
             return Usage();
     }
+    if (!replays.empty())
+        return FuzzRunner(*target, {}, options).Replay(replays);
     std::vector<FuzzInput> seeds;
     target->addSeeds(fixtures, seeds);
     if (seeds.empty()) {

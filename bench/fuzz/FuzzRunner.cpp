@@ -37,14 +37,32 @@ FuzzRunner::FuzzRunner(const FuzzTarget& target, std::vector<FuzzInput> seeds, c
 {
 }
 
-int FuzzRunner::Run()
+void FuzzRunner::Start()
 {
     g_runner = this;
     MKSehInstall(nullptr);
     std::signal(SIGABRT, OnAbort);
     CreateDirectoryW(options_.findings.c_str(), nullptr);
     started_ = GetTickCount();
-    HANDLE watchdog = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    if (HANDLE watchdog = CreateThread(nullptr, 0, Watch, this, 0, nullptr))
+        CloseHandle(watchdog);
+}
+
+int FuzzRunner::Replay(const std::vector<FuzzInput>& inputs)
+{
+    Start();
+    for (const FuzzInput& input : inputs) {
+        const size_t largest = RunOne(input);
+        printf("replay %s: %s input of %u bytes, %.0f ms, largest single allocation %u bytes\n", target_.name,
+               input.kind.c_str(), unsigned(input.bytes.size()), lastMs_, unsigned(largest));
+    }
+    fflush(stdout);
+    return crashes_ || slow_ ? 1 : 0;
+}
+
+int FuzzRunner::Run()
+{
+    Start();
     printf("fuzz %s: %d seeds, %d s, seed %u, slow bound %d ms, findings in %ls\n", target_.name,
            int(seeds_.size()), options_.seconds, options_.seed, options_.slowMs, options_.findings.c_str());
     fflush(stdout);
@@ -65,13 +83,11 @@ int FuzzRunner::Run()
         }
     }
     current_ = nullptr;
-    if (watchdog)
-        CloseHandle(watchdog);
     PrintStatus("done");
     return crashes_ || slow_ ? 1 : 0;
 }
 
-void FuzzRunner::RunOne(const FuzzInput& input)
+size_t FuzzRunner::RunOne(const FuzzInput& input)
 {
     static MKExceptionInfo s_info;
     AllocationProbe probe;
@@ -106,19 +122,24 @@ void FuzzRunner::RunOne(const FuzzInput& input)
     }
     if (ms > slowestMs_)
         slowestMs_ = ms;
+    lastMs_ = ms;
     if (probe.Largest() > largest_) {
         largest_ = probe.Largest();
         Save("largest", input);
     }
+    return probe.Largest();
 }
 
 std::wstring FuzzRunner::Save(const char* what, const FuzzInput& input)
 {
+    // Kinds that are file extensions name the file, so --replay can tell them.
+    const char* extension = !input.kind.empty() && input.kind[0] == '.' && input.kind.size() < 8 ? input.kind.c_str() : ".bin";
     wchar_t name[64];
     if (strcmp(what, "largest") == 0)
-        swprintf(name, 64, L"\\%hs-%hs.bin", target_.name, what);
+        swprintf(name, 64, L"\\%hs-%hs%hs", target_.name, what, extension);
     else
-        swprintf(name, 64, L"\\%hs-%hs-%llu.bin", target_.name, what, static_cast<unsigned long long>(++saved_));
+        swprintf(name, 64, L"\\%hs-%hs-%llu%hs", target_.name, what, static_cast<unsigned long long>(++saved_),
+                 extension);
     const std::wstring path = options_.findings + name;
     if (FILE* file = _wfopen(path.c_str(), L"wb")) {
         fwrite(input.bytes.data(), 1, input.bytes.size(), file);

@@ -27,9 +27,15 @@ public:
 
     // 0 when nothing was found, 1 when a crash or slow input was.
     int Run();
+    // Reads each input once (saved findings, say) and reports its time and
+    // largest allocation; the same answer as Run.
+    int Replay(const std::vector<FuzzInput>& inputs);
 
 private:
-    void RunOne(const FuzzInput& input);
+    // Reads one input and reports what it found; answers the largest single
+    // heap request the input made.
+    size_t RunOne(const FuzzInput& input);
+    void Start();
     std::wstring Save(const char* what, const FuzzInput& input);
     void PrintStatus(const char* label) const;
     static DWORD WINAPI Watch(void* runner);
@@ -49,4 +55,5 @@ private:
     // The input being read and when it started (0: none), for the watchdog.
     const FuzzInput* volatile current_ = nullptr;
     volatile DWORD currentStart_ = 0;
+    double lastMs_ = 0;
 };

@@ -30,3 +30,5 @@ const FuzzTarget& DocumentTarget();
 
 // The files of a folder whose names end with `suffix`, as inputs of that kind.
 void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds);
+// One file's bytes; false when it cannot be read.
+bool ReadInputFile(const std::wstring& path, std::vector<uint8_t>& bytes);

@@ -4,6 +4,19 @@
 
 #include "FuzzTarget.h"
 
+bool ReadInputFile(const std::wstring& path, std::vector<uint8_t>& bytes)
+{
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return false;
+    uint8_t buffer[65536];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    fclose(file);
+    return true;
+}
+
 void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds)
 {
     WIN32_FIND_DATAW found;
@@ -11,17 +24,10 @@ void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char*
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        FILE* file = _wfopen((folder + L"\\" + found.cFileName).c_str(), L"rb");
-        if (!file)
-            continue;
         FuzzInput input;
         input.kind = kind;
-        uint8_t buffer[65536];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-            input.bytes.insert(input.bytes.end(), buffer, buffer + got);
-        fclose(file);
-        seeds.push_back(std::move(input));
+        if (ReadInputFile(folder + L"\\" + found.cFileName, input.bytes))
+            seeds.push_back(std::move(input));
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
