@@ -57,6 +57,24 @@ std::wstring Hex(HRESULT value)
     return text;
 }
 
+std::wstring VariantText(const VARIANT& value)
+{
+    switch (value.vt) {
+    case VT_ERROR:
+        return value.scode == DISP_E_PARAMNOTFOUND ? L"missing" : L"ERROR " + Hex(value.scode);
+    case VT_I4:
+        return L"I4 " + std::to_wstring(value.lVal);
+    case VT_BOOL:
+        return value.boolVal ? L"BOOL true" : L"BOOL false";
+    case VT_BSTR:
+        return L"BSTR " + Quote(value.bstrVal);
+    case VT_EMPTY:
+        return L"empty";
+    default:
+        return L"vt " + std::to_wstring(value.vt);
+    }
+}
+
 std::wstring RectText(const RECT& rect)
 {
     return std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L"," + std::to_wstring(rect.right) + L"," +

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <oaidl.h>
 #include <string>
 
 namespace standin {
@@ -23,6 +24,9 @@ public:
 std::wstring Quote(const wchar_t* text);
 // 0x%08X.
 std::wstring Hex(HRESULT value);
+// How a VARIANT argument reads: "missing", "I4 0", "BOOL true", "BSTR \"x\"",
+// "empty" or "vt <n>".
+std::wstring VariantText(const VARIANT& value);
 // left,top,right,bottom.
 std::wstring RectText(const RECT& rect);
 

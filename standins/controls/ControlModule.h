@@ -58,3 +58,39 @@ public:
 };
 
 }  // namespace standin
+
+// Defines DllMain and the four exports of a COM server DLL that serves the
+// one control class `Control` under `clsid` (registered with `description`
+// and `progId`, which may be null). One use per DLL, at file scope.
+#define STANDIN_CONTROL_SERVER(Control, clsid, description, progId)                                   \
+    static standin::ControlFactory<Control> g_standInFactory;                                          \
+    extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)                           \
+    {                                                                                                  \
+        if (reason == DLL_PROCESS_ATTACH) {                                                            \
+            standin::ControlModule::SetInstance(instance);                                             \
+            DisableThreadLibraryCalls(instance);                                                       \
+        }                                                                                              \
+        return TRUE;                                                                                   \
+    }                                                                                                  \
+    extern "C" __declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid,    \
+                                                                      void** out)                      \
+    {                                                                                                  \
+        if (!out)                                                                                      \
+            return E_POINTER;                                                                          \
+        *out = nullptr;                                                                                \
+        if (classId != (clsid))                                                                        \
+            return CLASS_E_CLASSNOTAVAILABLE;                                                          \
+        return g_standInFactory.QueryInterface(iid, out);                                              \
+    }                                                                                                  \
+    extern "C" __declspec(dllexport) HRESULT WINAPI DllCanUnloadNow()                                  \
+    {                                                                                                  \
+        return S_FALSE;                                                                                \
+    }                                                                                                  \
+    extern "C" __declspec(dllexport) HRESULT WINAPI DllRegisterServer()                                \
+    {                                                                                                  \
+        return standin::ControlModule::Register((clsid), (description), (progId));                     \
+    }                                                                                                  \
+    extern "C" __declspec(dllexport) HRESULT WINAPI DllUnregisterServer()                              \
+    {                                                                                                  \
+        return standin::ControlModule::Unregister((clsid), (progId));                                  \
+    }

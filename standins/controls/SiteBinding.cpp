@@ -172,4 +172,30 @@ HRESULT SiteBinding::Start(IOleClientSite* site, const std::wstring& url, IUnkno
     return hr;
 }
 
+void SiteBinding::Load(IOleClientSite* site, const std::wstring& name, IUnknown* owner, Logger log, Done done)
+{
+    if (Start(site, name, owner, log, done) == E_NOINTERFACE)
+        ReadFile(name, done);
+}
+
+void SiteBinding::ReadFile(const std::wstring& name, const Done& done)
+{
+    std::wstring path = name.compare(0, 8, L"file:///") == 0 ? name.substr(8) : name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        done(HRESULT_FROM_WIN32(GetLastError()), std::string());
+        return;
+    }
+    std::string bytes;
+    char buffer[16384];
+    DWORD read = 0;
+    BOOL ok = TRUE;
+    while ((ok = ::ReadFile(file, buffer, sizeof(buffer), &read, nullptr)) && read > 0)
+        bytes.append(buffer, read);
+    HRESULT hr = ok ? S_OK : HRESULT_FROM_WIN32(GetLastError());
+    CloseHandle(file);
+    done(hr, bytes);
+}
+
 }  // namespace standin

@@ -24,6 +24,11 @@ public:
     // the site has no bind host; otherwise MonikerBindToStorage's result
     // (`done` called with the failure when it failed).
     static HRESULT Start(IOleClientSite* site, const std::wstring& url, IUnknown* owner, Logger log, Done done);
+    // Start when the site offers a bind host; otherwise ReadFile.
+    static void Load(IOleClientSite* site, const std::wstring& name, IUnknown* owner, Logger log, Done done);
+    // Reads the file at the path (a "file:///" prefix dropped) and hands the
+    // bytes, or the failure, to `done` before returning.
+    static void ReadFile(const std::wstring& name, const Done& done);
 };
 
 }  // namespace standin

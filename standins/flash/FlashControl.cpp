@@ -1,6 +1,8 @@
 #include "standins/flash/FlashControl.h"
 
+#include "standins/controls/BstrText.h"
 #include "standins/controls/ColourFill.h"
+#include "standins/controls/ColourText.h"
 #include "standins/controls/ControlLog.h"
 #include "standins/controls/SiteBinding.h"
 #include "standins/flash/BackgroundPicture.h"
@@ -20,54 +22,6 @@ const wchar_t* const kAmbientNames[] = {L"UserMode", L"UIDead", L"BackColor", L"
 std::wstring BoolText(VARIANT_BOOL value)
 {
     return value ? L"true" : L"false";
-}
-
-HRESULT OutText(const std::wstring& text, BSTR* out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-// "#RRGGBB" or "RRGGBB" as 0x00RRGGBB.
-bool ParseColour(const wchar_t* text, uint32_t& colour)
-{
-    if (!text)
-        return false;
-    if (*text == L'#')
-        ++text;
-    wchar_t* end = nullptr;
-    unsigned long value = std::wcstoul(text, &end, 16);
-    if (std::wcslen(text) != 6 || *end != 0)
-        return false;
-    colour = static_cast<uint32_t>(value);
-    return true;
-}
-
-std::wstring ColourText(uint32_t colour)
-{
-    wchar_t text[12];
-    swprintf(text, 12, L"#%06X", colour & 0xFFFFFF);
-    return text;
-}
-
-std::string ReadWholeFile(const std::wstring& path, HRESULT& hr)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        hr = HRESULT_FROM_WIN32(GetLastError());
-        return bytes;
-    }
-    char buffer[16384];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    hr = S_OK;
-    return bytes;
 }
 
 // The argument at declared position `index`, coerced to `type`.
@@ -132,7 +86,7 @@ HRESULT Property(C* object, bool put, DISPPARAMS* params, VARIANT* out, HRESULT 
 }  // namespace
 
 FlashControl::FlashControl()
-    : OleControl(L"flash", CLSID_ShockwaveFlash, &DIID_IShockwaveFlashEvents, L"_IShockwaveFlashEvents")
+    : DualControl(L"flash", CLSID_ShockwaveFlash, &DIID_IShockwaveFlashEvents, L"_IShockwaveFlashEvents")
 {
 }
 
@@ -165,7 +119,7 @@ void FlashControl::ApplyProperty(const std::wstring& name, const std::wstring& v
     else if (name == L"flashvars")
         m_flashVars = value;
     else if (name == L"bgcolor")
-        ParseColour(value.c_str(), m_background);
+        ParseRgbText(value.c_str(), m_background);
 }
 
 void FlashControl::OnPropertiesLoaded()
@@ -219,15 +173,8 @@ void FlashControl::LoadMovie(const std::wstring& name)
     m_playing = false;
     StopClock();
     auto done = [this, generation](HRESULT hr, const std::string& bytes) { OnMovieData(generation, hr, bytes); };
-    HRESULT hr = SiteBinding::Start(ClientSite(), name, static_cast<IOleObject*>(this),
-                                    [this](const std::wstring& line) { Log(line); }, done);
-    if (hr != E_NOINTERFACE)
-        return;
-    std::wstring path = name;
-    if (path.compare(0, 8, L"file:///") == 0)
-        path = path.substr(8);
-    std::string bytes = ReadWholeFile(path, hr);
-    OnMovieData(generation, hr, bytes);
+    SiteBinding::Load(ClientSite(), name, static_cast<IOleObject*>(this), [this](const std::wstring& line) { Log(line); },
+                      done);
 }
 
 void FlashControl::OnMovieData(unsigned generation, HRESULT hr, const std::string& bytes)
@@ -336,26 +283,6 @@ void FlashControl::Paint(HDC dc, const RECT& bounds, bool transparent)
 }
 
 // IDispatch
-
-HRESULT FlashControl::GetTypeInfoCount(UINT* count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT FlashControl::GetTypeInfo(UINT, LCID, ITypeInfo** info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT FlashControl::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-{
-    return DISP_E_UNKNOWNNAME;
-}
 
 HRESULT FlashControl::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                              UINT*)
@@ -535,7 +462,7 @@ HRESULT FlashControl::put_Loop(VARIANT_BOOL loop)
 HRESULT FlashControl::get_Movie(BSTR* movie)
 {
     Log(L"IShockwaveFlash.get_Movie");
-    return OutText(m_movieName, movie);
+    return CopyToBstr(m_movieName, movie);
 }
 
 HRESULT FlashControl::put_Movie(BSTR movie)
@@ -646,7 +573,7 @@ HRESULT FlashControl::FlashVersion(long* version)
 HRESULT FlashControl::get_WMode(BSTR* mode)
 {
     Log(L"IShockwaveFlash.get_WMode");
-    return OutText(m_wmode, mode);
+    return CopyToBstr(m_wmode, mode);
 }
 
 HRESULT FlashControl::put_WMode(BSTR mode)
@@ -659,13 +586,13 @@ HRESULT FlashControl::put_WMode(BSTR mode)
 HRESULT FlashControl::get_BGColor(BSTR* colour)
 {
     Log(L"IShockwaveFlash.get_BGColor");
-    return OutText(ColourText(m_background), colour);
+    return CopyToBstr(RgbText(m_background), colour);
 }
 
 HRESULT FlashControl::put_BGColor(BSTR colour)
 {
     Log(L"IShockwaveFlash.put_BGColor(" + Quote(colour) + L")");
-    if (!ParseColour(colour, m_background))
+    if (!ParseRgbText(colour, m_background))
         return E_INVALIDARG;
     Invalidate();
     return S_OK;
@@ -674,7 +601,7 @@ HRESULT FlashControl::put_BGColor(BSTR colour)
 HRESULT FlashControl::get_Quality2(BSTR* quality)
 {
     Log(L"IShockwaveFlash.get_Quality2");
-    return OutText(m_quality2, quality);
+    return CopyToBstr(m_quality2, quality);
 }
 
 HRESULT FlashControl::put_Quality2(BSTR quality)
@@ -687,7 +614,7 @@ HRESULT FlashControl::put_Quality2(BSTR quality)
 HRESULT FlashControl::get_FlashVars(BSTR* vars)
 {
     Log(L"IShockwaveFlash.get_FlashVars");
-    return OutText(m_flashVars, vars);
+    return CopyToBstr(m_flashVars, vars);
 }
 
 HRESULT FlashControl::put_FlashVars(BSTR vars)
@@ -711,7 +638,7 @@ HRESULT FlashControl::CallFunction(BSTR request, BSTR* response)
     }
     auto answer = m_movie->answers.find(name);
     if (answer != m_movie->answers.end())
-        return OutText(answer->second, response);
+        return CopyToBstr(answer->second, response);
     auto fetch = m_movie->fetches.find(name);
     if (fetch == m_movie->fetches.end()) {
         Log(L"CallFunction refused");
@@ -725,7 +652,7 @@ HRESULT FlashControl::CallFunction(BSTR request, BSTR* response)
         });
     if (hr == E_NOINTERFACE)
         Log(L"background failed " + Hex(hr));
-    return OutText(L"<undefined/>", response);
+    return CopyToBstr(L"<undefined/>", response);
 }
 
 HRESULT FlashControl::SetReturnValue(BSTR value)

@@ -1,7 +1,7 @@
 #pragma once
 #include "hostapi/FlashInterfaces.h"
-#include "standins/controls/OleControl.h"
-#include "standins/flash/MovieScript.h"
+#include "standins/controls/DualControl.h"
+#include "standins/controls/MovieScript.h"
 
 #include <optional>
 #include <string>
@@ -35,18 +35,11 @@ namespace standin {
 // "movie rejected: <why>"; "fire <event>(<arguments>) = 0x..." with
 // ", returned <value|nothing>" for FlashCall; "background <description>";
 // "host ambient ..." once a site is set; and OleControl's lines.
-class FlashControl final : public OleControl, public IShockwaveFlash {
+class FlashControl final : public DualControl<IShockwaveFlash> {
 public:
     FlashControl();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return OleControl::QueryInterface(iid, out); }
-    ULONG STDMETHODCALLTYPE AddRef() override { return OleControl::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return OleControl::Release(); }
-
     // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO* exception, UINT* argumentError) override;
 

@@ -4,81 +4,23 @@
 #include "tests/standins/controlsupport/AtlAxHost.h"
 #include "tests/standins/controlsupport/ControlLogFile.h"
 #include "tests/standins/controlsupport/ControlRegistration.h"
+#include "tests/standins/controlsupport/QueryAs.h"
 #include "tests/standins/controlsupport/TestBindHost.h"
 #include "tests/standins/controlsupport/TestControlSite.h"
 #include "tests/standins/controlsupport/TestPropertyBag.h"
+#include "tests/standins/controlsupport/EventConnection.h"
+#include "tests/standins/controlsupport/HostWindow.h"
+#include "tests/standins/controlsupport/TextFile.h"
+#include "StandInTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace {
 
 const wchar_t kFlashProgId[] = L"ShockwaveFlash.ShockwaveFlash";
 const wchar_t kMovieName[] = L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\effect.swf";
 const wchar_t kBackgroundName[] = L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\bgimg\\0.bin";
-
-void WriteText(const std::wstring& path, const std::string& text)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-template <class I>
-I* Query(IUnknown* object, const IID& iid)
-{
-    I* result = nullptr;
-    if (!object || FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&result))))
-        return nullptr;
-    return result;
-}
-
-// An _IShockwaveFlashEvents sink that hands FlashCall requests to a handler.
-class FlashEvents final : public IDispatch {
-public:
-    std::function<void(const std::wstring&)> onFlashCall;
-    std::vector<DISPID> events;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_IShockwaveFlashEvents)
-            return E_NOINTERFACE;
-        *out = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                     UINT*) override
-    {
-        events.push_back(id);
-        if (id == kFlashEventFlashCall && params->cArgs == 1 && params->rgvarg[0].vt == VT_BSTR && onFlashCall)
-            onFlashCall(params->rgvarg[0].bstrVal);
-        return S_OK;
-    }
-};
-
-// A visible top-level window of our own for a control under TestControlSite.
-class HostWindow {
-public:
-    HostWindow()
-    {
-        m_window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 160, 120, nullptr, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
-    }
-    ~HostWindow() { DestroyWindow(m_window); }
-    HWND Get() const { return m_window; }
-
-private:
-    HWND m_window;
-};
 
 class FlashVersionTest : public ::testing::TestWithParam<std::tuple<StandInControl, int, int>> {};
 
@@ -136,12 +78,12 @@ TEST(FlashControl, DrawsItsFramesWindowedInWinesAtlContainer)
     ControlLogFile log;
     ScratchFolder folder;
     std::wstring movie = folder.File(L"frames.swf");
-    WriteText(movie, "standin-movie 1\nrate 50\nframe FFFF0000\nframe FF0000FF\n");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nrate 50\nframe FFFF0000\nframe FF0000FF\n"));
 
     AtlAxHost host(kFlashProgId, 160, 120);
     IUnknown* control = host.Control();
     ASSERT_NE(nullptr, control);
-    IShockwaveFlash* flash = Query<IShockwaveFlash>(control, IID_IShockwaveFlash);
+    IShockwaveFlash* flash = QueryAs<IShockwaveFlash>(control, IID_IShockwaveFlash);
     ASSERT_NE(nullptr, flash);
     EXPECT_TRUE(log.Contains(L"flash host in place windowed at 0,0,160,120"));
 
@@ -167,14 +109,14 @@ TEST(FlashControl, BlendsAWindowlessFrameOverWhatLiesBehind)
     ControlLogFile log;
     ScratchFolder folder;
     std::wstring movie = folder.File(L"half.swf");
-    WriteText(movie, "standin-movie 1\nframe 80FF0000\n");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe 80FF0000\n"));
 
     AtlAxHost host(kFlashProgId, 160, 120);
     IUnknown* control = host.Control();
     ASSERT_NE(nullptr, control);
-    IShockwaveFlash* flash = Query<IShockwaveFlash>(control, IID_IShockwaveFlash);
-    IOleObject* object = Query<IOleObject>(control, IID_IOleObject);
-    IOleInPlaceObject* inPlace = Query<IOleInPlaceObject>(control, IID_IOleInPlaceObject);
+    IShockwaveFlash* flash = QueryAs<IShockwaveFlash>(control, IID_IShockwaveFlash);
+    IOleObject* object = QueryAs<IOleObject>(control, IID_IOleObject);
+    IOleInPlaceObject* inPlace = QueryAs<IOleInPlaceObject>(control, IID_IOleInPlaceObject);
     ASSERT_TRUE(flash && object && inPlace);
 
     // ATL's container activates at once; the window mode takes effect at the
@@ -217,9 +159,9 @@ TEST(FlashControl, DrawHonoursTheClipOfTheContext)
     ControlLogFile log;
     ScratchFolder folder;
     std::wstring movie = folder.File(L"green.swf");
-    WriteText(movie, "standin-movie 1\nframe FF00FF00\n");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe FF00FF00\n"));
     TestPropertyBag* bag = new TestPropertyBag({{L"wmode", L"transparent"}, {L"movie", movie}});
-    HostWindow window;
+    HostWindow window(160, 120);
     TestControlSite* site = new TestControlSite(window.Get(), RECT{0, 0, 8, 8}, true, nullptr);
     IOleObject* control = nullptr;
     ASSERT_EQ(S_OK, site->Create(CLSID_ShockwaveFlash, bag, &control));
@@ -232,7 +174,7 @@ TEST(FlashControl, DrawHonoursTheClipOfTheContext)
     RECT all = {0, 0, 8, 8};
     FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     IntersectClipRect(memory, 0, 0, 4, 8);
-    IViewObject* view = Query<IViewObject>(control, IID_IViewObject);
+    IViewObject* view = QueryAs<IViewObject>(control, IID_IViewObject);
     RECTL bounds = {0, 0, 8, 8};
     EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr, 0));
     EXPECT_EQ(RGB(0, 255, 0), GetPixel(memory, 1, 1));
@@ -265,24 +207,23 @@ TEST(FlashControl, ScriptedRunThroughABindHostMatchesTheGoldenLog)
     bindHost->Serve(kMovieName, script);
     bindHost->Serve(kBackgroundName, std::string("\xC8\xA3\x45\x48\x01\0\0\0\x56\x34\x12\xFF", 12));
     TestPropertyBag* bag = new TestPropertyBag({{L"wmode", L"window"}, {L"movie", kMovieName}, {L"flashvars", L"a=1"}});
-    HostWindow window;
+    HostWindow window(160, 120);
     TestControlSite* site = new TestControlSite(window.Get(), RECT{0, 0, 160, 120}, true, bindHost);
 
     IOleObject* control = nullptr;
     ASSERT_EQ(S_OK, site->Create(CLSID_ShockwaveFlash, bag, &control));
-    IShockwaveFlash* flash = Query<IShockwaveFlash>(control, IID_IShockwaveFlash);
-    IConnectionPointContainer* points = Query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
-    ASSERT_TRUE(flash && points);
-    IConnectionPoint* point = nullptr;
-    ASSERT_EQ(S_OK, points->FindConnectionPoint(DIID_IShockwaveFlashEvents, &point));
-    FlashEvents events;
-    events.onFlashCall = [flash](const std::wstring&) {
+    IShockwaveFlash* flash = QueryAs<IShockwaveFlash>(control, IID_IShockwaveFlash);
+    ASSERT_NE(nullptr, flash);
+    EventRecorder events;
+    events.onEvent = [flash](DISPID id, DISPPARAMS*) {
+        if (id != kFlashEventFlashCall)
+            return;
         BSTR value = SysAllocString(L"<string>ok</string>");
         flash->SetReturnValue(value);
         SysFreeString(value);
     };
-    DWORD cookie = 0;
-    ASSERT_EQ(S_OK, point->Advise(&events, &cookie));
+    EventConnection connection(control, DIID_IShockwaveFlashEvents, static_cast<IDispatch*>(&events));
+    ASSERT_TRUE(connection.Connected());
 
     ASSERT_TRUE(PumpUntil([&] { return log.Contains(L"fire FlashCall"); }));
     BSTR request = SysAllocString(
@@ -293,12 +234,12 @@ TEST(FlashControl, ScriptedRunThroughABindHostMatchesTheGoldenLog)
     SysFreeString(response);
     SysFreeString(request);
 
-    point->Unadvise(cookie);
-    point->Release();
-    points->Release();
+    connection.Disconnect();
     flash->Release();
     TestControlSite::Destroy(control);
     control->Release();
+    EXPECT_EQ((std::vector<DISPID>{kFlashEventProgress, kFlashEventReadyStateChange, kFlashEventFlashCall}),
+              events.Ids());
 
     const std::vector<std::wstring> golden = {
         L"flash IOleObject.SetClientSite(site)",
@@ -355,12 +296,12 @@ TEST(FlashControl, LoadsByPathWhenTheSiteHasNoBindHost)
     ControlLogFile log;
     ScratchFolder folder;
     std::wstring movie = folder.File(L"plain.swf");
-    WriteText(movie, "standin-movie 1\nframe FF000000\nanswer f <string>done</string>\n");
-    HostWindow window;
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe FF000000\nanswer f <string>done</string>\n"));
+    HostWindow window(160, 120);
     TestControlSite* site = new TestControlSite(window.Get(), RECT{0, 0, 160, 120}, false, nullptr);
     IOleObject* control = nullptr;
     ASSERT_EQ(S_OK, site->Create(CLSID_ShockwaveFlash, nullptr, &control));
-    IShockwaveFlash* flash = Query<IShockwaveFlash>(control, IID_IShockwaveFlash);
+    IShockwaveFlash* flash = QueryAs<IShockwaveFlash>(control, IID_IShockwaveFlash);
     ASSERT_NE(nullptr, flash);
     log.Clear();
 
@@ -382,7 +323,7 @@ TEST(FlashControl, LoadsByPathWhenTheSiteHasNoBindHost)
     SysFreeString(name);
 
     const std::vector<std::wstring> golden = {
-        L"flash IShockwaveFlash.put_Movie(\"file:///" + std::wstring(L"X") + L"\")",
+        L"flash IShockwaveFlash.put_Movie(\"file:///X\")",
         L"flash host QueryService(SID_IBindHost) = 0x80004002",
         L"flash movie loaded 1 frames",
         L"flash IShockwaveFlash.CallFunction(\"<invoke name=\\\"f\\\" returntype=\\\"xml\\\"><arguments></arguments>"
@@ -395,17 +336,9 @@ TEST(FlashControl, LoadsByPathWhenTheSiteHasNoBindHost)
         L"flash movie failed 0x80070002",
     };
     std::vector<std::wstring> lines = log.Lines({L"IViewObject.Draw"});
-    // The scratch folder's path is the test's own: compare without it.
-    for (std::wstring& line : lines) {
-        for (const std::wstring& path : {L"file:///" + movie, folder.File(L"missing.swf")}) {
-            std::wstring quoted;
-            for (wchar_t c : path)
-                quoted += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
-            size_t at = line.find(quoted);
-            if (at != std::wstring::npos)
-                line.replace(at, quoted.size(), path.compare(0, 8, L"file:///") == 0 ? L"file:///X" : L"X");
-        }
-    }
+    // The scratch folder's path is the test's own.
+    ReplaceQuoted(lines, movie, L"X");
+    ReplaceQuoted(lines, folder.File(L"missing.swf"), L"X");
     EXPECT_EQ(golden, lines);
 
     flash->Release();
@@ -421,7 +354,7 @@ TEST(FlashControl, AcceptsASecondLoadAndAppliesItAgain)
     ControlLogFile log;
     ScratchFolder folder;
     std::wstring movie = folder.File(L"again.swf");
-    WriteText(movie, "standin-movie 1\nframe FF000000\n");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe FF000000\n"));
     TestPropertyBag* bag = new TestPropertyBag({{L"movie", movie}});
     IPersistPropertyBag* persist = nullptr;
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ShockwaveFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistPropertyBag,
@@ -448,7 +381,7 @@ TEST(FlashControl, AnswersTheDispatchIdsHostsUse)
     ControlLogFile log;
     ScratchFolder folder;
     std::wstring movie = folder.File(L"three.swf");
-    WriteText(movie, "standin-movie 1\nframe FF000000\nframe FF000000\nframe FF000000\n");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe FF000000\nframe FF000000\nframe FF000000\n"));
     IDispatch* flash = nullptr;
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ShockwaveFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                      reinterpret_cast<void**>(&flash)));

@@ -1,5 +1,5 @@
 #include "standins/flash/BackgroundPicture.h"
-#include "standins/flash/MovieScript.h"
+#include "standins/controls/MovieScript.h"
 
 #include <gtest/gtest.h>
 

@@ -65,6 +65,17 @@ void ControlLogFile::Clear() const
         CloseHandle(file);
 }
 
+void ReplaceQuoted(std::vector<std::wstring>& lines, const std::wstring& text, const std::wstring& replacement)
+{
+    std::wstring quoted;
+    for (wchar_t c : text)
+        quoted += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+    for (std::wstring& line : lines) {
+        for (size_t at = line.find(quoted); at != std::wstring::npos; at = line.find(quoted, at + replacement.size()))
+            line.replace(at, quoted.size(), replacement);
+    }
+}
+
 bool PumpUntil(const std::function<bool()>& done, unsigned milliseconds)
 {
     DWORD start = GetTickCount();

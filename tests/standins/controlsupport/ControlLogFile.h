@@ -25,6 +25,10 @@ private:
     std::wstring m_path;
 };
 
+// Writes `replacement` in place of `text` in the lines, matching `text` as
+// the log quotes it (backslashes doubled): for paths that differ per run.
+void ReplaceQuoted(std::vector<std::wstring>& lines, const std::wstring& text, const std::wstring& replacement);
+
 // Pumps this thread's messages until `done` answers true or the time runs
 // out; answers `done`'s last answer.
 bool PumpUntil(const std::function<bool()>& done, unsigned milliseconds = 5000);

@@ -6,13 +6,14 @@
 
 namespace standin {
 
-// The stand-in Flash control's movie format: UTF-8 text, one statement a
-// line, '#' starts a comment line, blank lines are skipped. The first
-// statement must be "standin-movie 1". Then, in any order:
+// The stand-in controls' movie format (Flash and QuickTime): UTF-8 text, one
+// statement a line, '#' starts a comment line, blank lines are skipped. The
+// first statement must be "standin-movie 1". Then, in any order:
 //   rate N              frames per second, 1..1000 (default 20)
 //   loop on|off         whether playback wraps at the end (default on)
 //   frame AARRGGBB      one frame filled with that straight-alpha colour;
 //                       frames are numbered from 0 in the order given
+// and, read by the Flash control alone:
 //   call N REQUEST      when frame N is entered, the control fires FlashCall
 //                       with REQUEST (the rest of the line) as its argument
 //   answer NAME TEXT    CallFunction of the function NAME answers TEXT

@@ -1,4 +1,4 @@
-#include "standins/flash/MovieScript.h"
+#include "standins/controls/MovieScript.h"
 
 #include <windows.h>
 #include <cwchar>
