@@ -1,6 +1,7 @@
 #pragma once
 #include "player/engine/PVChar.h"
 #include "player/engine/PVGeometry.h"
+#include "player/engine/PVGradTexList.h"
 #include "player/engine/PVTArray.h"
 
 // The player's characters by id. Each filled slot holds one reference; the
@@ -29,7 +30,13 @@ public:
     void SetBackgroundColor(const PVRGBA& color) { background_ = color; }
     const PVRGBA& BackgroundColor() const { return background_; }
 
+    // The gradient texture cache of the shapes defined here.
+    PVGradTexList& GradientTextures() { return gradients_; }
+
 private:
+    // Declared first so that it goes last: the characters released before
+    // it take their gradient entries out of it.
+    PVGradTexList gradients_;
     PVTArray<PVChar*> slots_;
     PVRGBA background_{255, 255, 255, 255};
 };

@@ -138,7 +138,8 @@ bool PVMovieParser::ReadDefineMorphShape(PVMovie&, int)
     // The halves must match edge for edge.
     ok = ok && start.Edges().Count() == end.Edges().Count() && start.FillArrayCount() == 1 &&
          end.FillArrayCount() == 1 && start.LineArrayCount() == 1 && end.LineArrayCount() == 1 &&
-         SizeLike(result, start);
+         SizeLike(result, start) && start.PrepareGradients(dictionary_->GradientTextures()) &&
+         end.PrepareGradients(dictionary_->GradientTextures());
     if (ok) {
         result.CopyFillStylesFrom(start);
         result.CopyLineStylesFrom(start);

@@ -57,7 +57,8 @@ bool PVMovieParser::ReadDefineShape(bool extended, bool alpha)
     if (!shape)
         return false;
     shape->SetBounds(PVBounds::Of(float(rect.xmin), float(rect.xmax), float(rect.ymin), float(rect.ymax)));
-    if (!ReadShapeWithStyle(*shape, true, extended, alpha, true) || !dictionary_->Add(shape)) {
+    if (!ReadShapeWithStyle(*shape, true, extended, alpha, true) ||
+        !shape->PrepareGradients(dictionary_->GradientTextures()) || !dictionary_->Add(shape)) {
         delete shape;
         return false;
     }

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <new>
 
+#include "player/engine/PVGradTex.h"
+#include "player/engine/PVGradTexList.h"
+
 namespace {
 
 // The index of `entry` within `array`, or -1 when it is not one of its
@@ -30,6 +33,22 @@ Array* AddArray(PVTArray<Array*>& arrays)
     return array;
 }
 
+void Copy(PVLineStyle& to, const PVLineStyle& from)
+{
+    to = from;
+}
+
+// A gradient texture follows its fill: the copy holds a reference of its own.
+void Copy(PVFillStyle& to, const PVFillStyle& from)
+{
+    PVGradTex* held = to.texture;
+    to = from;
+    to.texture = nullptr;
+    PVHold(to.texture, from.texture);
+    if (held)
+        held->Release();
+}
+
 // Copies entries into the arrays `to` shares with `from`, as far as both
 // arrays reach.
 template <typename Array>
@@ -39,7 +58,7 @@ void CopyEntries(const PVTArray<Array*>& to, const PVTArray<Array*>& from)
         auto& target = to[a]->entries;
         const auto& source = from[a]->entries;
         for (int i = 0; i < target.Count() && i < source.Count(); ++i)
-            target[i] = source[i];
+            Copy(target[i], source[i]);
     }
 }
 
@@ -55,12 +74,24 @@ T* Rebase(const PVTArray<Array*>& mine, const PVTArray<Array*>& theirs, const T*
     return index >= 0 && index < entries.Count() ? &entries[index] : nullptr;
 }
 
+void ReleaseTextures(PVFillStyleArray& array)
+{
+    for (int i = 0; i < array.entries.Count(); ++i) {
+        if (PVGradTex* texture = array.entries[i].texture) {
+            array.entries[i].texture = nullptr;
+            texture->Release();
+        }
+    }
+}
+
 }  // namespace
 
 PVShape::~PVShape()
 {
-    for (int i = 0; i < fills_.Count(); ++i)
+    for (int i = 0; i < fills_.Count(); ++i) {
+        ReleaseTextures(*fills_[i]);
         delete fills_[i];
+    }
     for (int i = 0; i < lines_.Count(); ++i)
         delete lines_[i];
 }
@@ -95,6 +126,25 @@ PVFillStyle* PVShape::RebaseFill(const PVShape& source, const PVFillStyle* entry
 PVLineStyle* PVShape::RebaseLine(const PVShape& source, const PVLineStyle* entry) const
 {
     return Rebase(lines_, source.lines_, entry);
+}
+
+bool PVShape::PrepareGradients(PVGradTexList& cache)
+{
+    for (int a = 0; a < fills_.Count(); ++a) {
+        PVTArray<PVFillStyle>& entries = fills_[a]->entries;
+        for (int i = 0; i < entries.Count(); ++i) {
+            PVFillStyle& fill = entries[i];
+            if (fill.kind != PVFillStyle::kLinearGradient && fill.kind != PVFillStyle::kRadialGradient)
+                continue;
+            PVGradTex* texture = cache.Lookup(fill.gradient, fill.kind == PVFillStyle::kLinearGradient);
+            if (!texture)
+                return false;
+            if (fill.texture)
+                fill.texture->Release();
+            fill.texture = texture;
+        }
+    }
+    return true;
 }
 
 void PVShape::CopyFillStylesFrom(const PVShape& source)

@@ -9,6 +9,8 @@
 // shapes of a morph. Owns its style arrays and edges. The edge list (what
 // the drawer walks, group by group) links the edges as read plus pieces
 // that preparation inserted; those are kept apart at stable addresses.
+class PVGradTexList;
+
 class PVShape : public PVChar {
 public:
     explicit PVShape(int id) : PVChar(kShape, id) {}
@@ -44,8 +46,13 @@ public:
     // False when memory runs out.
     bool RepairFillSides();
 
+    // Gives every gradient fill its texture entry from `cache` (one
+    // reference each, dropped with the shape). False when one cannot be had.
+    bool PrepareGradients(PVGradTexList& cache);
+
     // Morph support; both shapes have style arrays of the same sizes. Fill
-    // and line entries are copied entry by entry into the existing arrays.
+    // and line entries are copied entry by entry into the existing arrays;
+    // copied fills hold their own references to gradient textures.
     void CopyFillStylesFrom(const PVShape& source);
     void CopyLineStylesFrom(const PVShape& source);
     // Copies bounds and edges (styles moved from the source's first arrays
