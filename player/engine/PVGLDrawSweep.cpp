@@ -41,17 +41,30 @@ bool Ensure(PVTArray<T>& array, int need)
     return array.SetCount(count), array.SetCount(need);
 }
 
+// Which of two directions leaving one point lies further left, seen going
+// down: by their cross product; opposite horizontal directions (a curve
+// leaving its top point sideways) by their x.
+int CompareDirections(float ax, float ay, float bx, float by)
+{
+    const float cross = ax * by - bx * ay;
+    if (cross != 0)
+        return cross < 0 ? -1 : 1;
+    if (ax * bx + ay * by < 0)
+        return ax < bx ? -1 : 1;
+    return 0;
+}
+
 // Sweep order: top y, then top x, then the direction in which pieces leave
-// a shared top point, from left to right.
+// a shared top point, from left to right (tangents first, then chords).
 bool Before(const PVSweepEdge* a, const PVSweepEdge* b)
 {
     if (a->y0 != b->y0)
         return a->y0 < b->y0;
     if (a->x0 != b->x0)
         return a->x0 < b->x0;
-    const float ax = a->cx - a->x0, ay = a->cy - a->y0;
-    const float bx = b->cx - b->x0, by = b->cy - b->y0;
-    return ax * by - bx * ay < 0;
+    if (const int c = CompareDirections(a->cx - a->x0, a->cy - a->y0, b->cx - b->x0, b->cy - b->y0))
+        return c < 0;
+    return CompareDirections(a->x1 - a->x0, a->y1 - a->y0, b->x1 - b->x0, b->y1 - b->y0) < 0;
 }
 
 }  // namespace

@@ -1,42 +1,54 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "GLHarness.h"
-#include "fixtures/SwfShapeWriter.h"
+#include "GLShapes.h"
 #include "fixtures/SwfTimeline.h"
+#include "player/engine/GLTable.h"
+#include "player/engine/PVCharDictionary.h"
 #include "player/engine/PVGLDraw.h"
+#include "player/engine/PVShape.h"
 
 namespace {
 
 constexpr Pixel kWhite = {255, 255, 255, 255};
 constexpr Pixel kRed = {255, 0, 0, 255};
 
-// A closed box path going clockwise on screen, its inside on the right of
-// the path (fill 1).
-SwfShapeWriter& Box(SwfShapeWriter& shape, int x, int y, int w, int h, int fill)
+// Pixels nearer red than white (the anti-aliased border counts by how
+// much of it is covered).
+int RedCount(const GLHarness& gl)
 {
-    shape.Select(0, fill, 0).MoveTo(x, y);
-    return shape.Line(w, 0).Line(0, h).Line(-w, 0).Line(0, -h);
+    int n = 0;
+    for (int y = 0; y < gl.Height(); ++y)
+        for (int x = 0; x < gl.Width(); ++x)
+            n += gl.At(x, y).g < 128;
+    return n;
 }
 
-SwfMatrix Translate(int x, int y)
+// Without high quality no smoothing lines run along the fill edges, so the
+// fill's own coverage can be counted.
+void LowQuality(GLHarness& gl)
 {
-    SwfMatrix m;
-    m.translateX = x;
-    m.translateY = y;
-    return m;
+    if (gl.player.HighQuality())
+        gl.player.ToggleQuality();
+}
+
+// One shape with id 1 placed at depth 1 under `matrix`.
+SwfTimeline OneShape(const SwfShapeWriter& shape, const SwfMatrix& matrix = {})
+{
+    SwfTimeline tags;
+    tags.DefineShape(1, shape, 0, 4000, 0, 3000).PlaceObject(1, 1, matrix).ShowFrame().End();
+    return tags;
 }
 
 TEST(DrawShape, SolidRectangleFillsItsBox)
 {
     GLHarness gl;
     SwfShapeWriter shape;
-    const int red = shape.AddSolidFill(255, 0, 0);
-    Box(shape, 40 * 20, 30 * 20, 100 * 20, 60 * 20, red);
-    SwfTimeline tags;
-    tags.DefineShape(1, shape, 800, 2800, 600, 1800).PlaceObject(1, 1, {}).ShowFrame().End();
-    ASSERT_TRUE(gl.Load(tags));
+    AddBox(shape, 40 * 20, 30 * 20, 100 * 20, 60 * 20, shape.AddSolidFill(255, 0, 0));
+    ASSERT_TRUE(gl.Load(OneShape(shape)));
     ASSERT_TRUE(gl.Draw());
     // Interior exact, the outside untouched, the one-pixel border either.
     EXPECT_EQ(gl.Count(41, 31, 139, 89, kRed), 98 * 58);
@@ -44,6 +56,142 @@ TEST(DrawShape, SolidRectangleFillsItsBox)
     EXPECT_EQ(gl.Count(0, 91, 200, 150, kWhite), 200 * 59);
     EXPECT_EQ(gl.Count(0, 0, 39, 150, kWhite), 39 * 150);
     EXPECT_EQ(gl.Count(141, 0, 200, 150, kWhite), 59 * 150);
+    LowQuality(gl);
+    ASSERT_TRUE(gl.Draw());
+    EXPECT_EQ(RedCount(gl), 100 * 60);
+}
+
+TEST(DrawShape, RingShowsTheBackgroundThroughItsHole)
+{
+    GLHarness gl;
+    SwfShapeWriter shape;
+    const int red = shape.AddSolidFill(255, 0, 0);
+    AddCircle(shape, 100 * 20, 75 * 20, 60 * 20, red);
+    AddCircle(shape, 100 * 20, 75 * 20, 30 * 20, red, true);
+    ASSERT_TRUE(gl.Load(OneShape(shape)));
+    ASSERT_TRUE(gl.Draw());
+    EXPECT_EQ(gl.Count(85, 60, 115, 90, kWhite), 30 * 30);  // inside the hole
+    for (auto [x, y] : {std::pair{55, 75}, {145, 75}, {100, 30}, {100, 120}})
+        EXPECT_EQ(gl.Count(x - 3, y - 3, x + 4, y + 4, kRed), 49) << x << "," << y;
+    EXPECT_EQ(gl.Count(0, 0, 30, 30, kWhite), 900);
+    LowQuality(gl);
+    ASSERT_TRUE(gl.Draw());
+    const double area = 3.14159265 * (60 * 60 - 30 * 30);
+    EXPECT_NEAR(RedCount(gl), area, area * 0.01);
+}
+
+TEST(DrawShape, CircleCoversPiRSquared)
+{
+    for (int r : {20, 50, 70}) {
+        GLHarness gl;
+        SwfShapeWriter shape;
+        AddCircle(shape, 100 * 20, 75 * 20, r * 20, shape.AddSolidFill(255, 0, 0));
+        ASSERT_TRUE(gl.Load(OneShape(shape)));
+        LowQuality(gl);
+        ASSERT_TRUE(gl.Draw());
+        const double area = 3.14159265 * r * r;
+        EXPECT_NEAR(RedCount(gl), area, area * 0.01) << r;
+        EXPECT_EQ(gl.At(100, 75).g, 0) << r;
+    }
+}
+
+TEST(DrawShape, MirroredMatrixFillsTheMirroredPixels)
+{
+    // An L whose mirror image differs from it.
+    SwfShapeWriter shape;
+    const int red = shape.AddSolidFill(255, 0, 0);
+    shape.Select(0, red, 0).MoveTo(400, 400);
+    shape.Line(600, 0).Line(0, 1000).Line(1400, 0).Line(0, 600).Line(-2000, 0).Line(0, -1600);
+    GLHarness plain, mirrored;
+    ASSERT_TRUE(plain.Load(OneShape(shape)));
+    ASSERT_TRUE(mirrored.Load(OneShape(shape, MakeMatrix(-1, 1, 200 * 20, 0))));
+    LowQuality(plain);
+    LowQuality(mirrored);
+    ASSERT_TRUE(plain.Draw());
+    ASSERT_TRUE(mirrored.Draw());
+    int same = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x)
+            same += (plain.At(x, y).g < 128) == (mirrored.At(199 - x, y).g < 128);
+    EXPECT_EQ(same, 200 * 150);
+    EXPECT_EQ(RedCount(plain), 30 * 50 + 100 * 30);
+}
+
+TEST(DrawShape, CurveWithinAPixelOfItsEndFillsAsStraight)
+{
+    GLHarness gl;
+    SwfShapeWriter shape;
+    shape.Select(0, shape.AddSolidFill(255, 0, 0), 0).MoveTo(800, 600);
+    // The right side is a curve whose control point sits 10 twips from its end.
+    shape.Line(2000, 0).Curve(0, 1190, 0, 10).Line(-2000, 0).Line(0, -1200);
+    ASSERT_TRUE(gl.Load(OneShape(shape)));
+    LowQuality(gl);
+    ASSERT_TRUE(gl.Draw());
+    EXPECT_EQ(RedCount(gl), 100 * 60);
+    EXPECT_EQ(gl.Count(41, 31, 139, 89, kRed), 98 * 58);
+}
+
+// The drawer answers and draws nothing for a matrix that maps to infinity
+// or NaN, instead of sweeping undefined coordinates.
+TEST(DrawShape, NonFiniteCoordinatesAreDropped)
+{
+    GLHarness gl;
+    SwfShapeWriter shape;
+    AddBox(shape, 800, 600, 2000, 1200, shape.AddSolidFill(255, 0, 0));
+    ASSERT_TRUE(gl.Load(OneShape(shape)));
+    auto* character = static_cast<PVShape*>(gl.player.Dictionary()->Get(1));
+    ASSERT_TRUE(gl.MakeCurrent());
+    for (float bad : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+        PVMatrix m;
+        m.scaleX = bad;
+        m.translateY = bad;
+        EXPECT_TRUE(gl.drawer->DrawShape(m, nullptr, *character));
+    }
+    EXPECT_EQ(gGL.glGetError(), GLenum(GL_NO_ERROR));
+    gl.Done();
+}
+
+// Quads drawn through the table while a QuadCounter lives.
+int gQuadDraws = 0;
+decltype(gGL.glDrawArrays) gDrawArrays = nullptr;
+
+void WINAPI CountingDrawArrays(GLenum mode, GLint first, GLsizei count)
+{
+    gQuadDraws += mode == GL_QUADS;
+    gDrawArrays(mode, first, count);
+}
+
+struct QuadCounter {
+    QuadCounter()
+    {
+        gQuadDraws = 0;
+        gDrawArrays = gGL.glDrawArrays;
+        gGL.glDrawArrays = CountingDrawArrays;
+    }
+    ~QuadCounter() { gGL.glDrawArrays = gDrawArrays; }
+};
+
+// A span thinner than a pixel row is sent only when it covers a row's
+// sampling point (the middle of the row under llvmpipe).
+TEST(DrawShape, ThinSpanMissingTheSamplingPointIsCulled)
+{
+    const struct {
+        int top;  // twips: 0.05 and 0.35 pixels into row 40
+        int quads;
+    } cases[] = {{801, 0}, {807, 1}};
+    for (const auto& c : cases) {
+        GLHarness gl;
+        SwfShapeWriter shape;
+        shape.Select(0, shape.AddSolidFill(255, 0, 0), 0).MoveTo(400, c.top);
+        shape.Line(2000, 0).Line(0, 6).Line(-2000, 0).Line(0, -6);
+        ASSERT_TRUE(gl.Load(OneShape(shape)));
+        ASSERT_TRUE(gl.Draw());
+        ASSERT_TRUE(gl.drawer->SampleOffsetValid());
+        EXPECT_NEAR(gl.drawer->SampleOffset(), 0.5, 0.01);
+        QuadCounter counter;
+        ASSERT_TRUE(gl.Draw());
+        EXPECT_EQ(gQuadDraws, c.quads) << c.top;
+    }
 }
 
 }  // namespace
