@@ -124,7 +124,9 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
             PVImage* image = texture.BuildImage(name, &PVGLDraw::OnTextureReleased, this);
             if (!image)
                 return false;
-            Upload(name, image, GL_NEAREST, gGL.edgeClampMode, GL_REPEAT);
+            // A radial image ends in its outer colour on every side, so
+            // beyond its square it is clamped both ways, not repeated.
+            Upload(name, image, GL_NEAREST, gGL.edgeClampMode, texture.IsLinear() ? GL_REPEAT : gGL.edgeClampMode);
         } else {
             gGL.glBindTexture(GL_TEXTURE_2D, texture.Name());
         }

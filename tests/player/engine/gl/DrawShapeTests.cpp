@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "GLCallCounter.h"
 #include "GLHarness.h"
 #include "GLShapes.h"
 #include "fixtures/SwfTimeline.h"
@@ -151,26 +152,6 @@ TEST(DrawShape, NonFiniteCoordinatesAreDropped)
     gl.Done();
 }
 
-// Quads drawn through the table while a QuadCounter lives.
-int gQuadDraws = 0;
-decltype(gGL.glDrawArrays) gDrawArrays = nullptr;
-
-void WINAPI CountingDrawArrays(GLenum mode, GLint first, GLsizei count)
-{
-    gQuadDraws += mode == GL_QUADS;
-    gDrawArrays(mode, first, count);
-}
-
-struct QuadCounter {
-    QuadCounter()
-    {
-        gQuadDraws = 0;
-        gDrawArrays = gGL.glDrawArrays;
-        gGL.glDrawArrays = CountingDrawArrays;
-    }
-    ~QuadCounter() { gGL.glDrawArrays = gDrawArrays; }
-};
-
 // A span thinner than a pixel row is sent only when it covers a row's
 // sampling point (the middle of the row under llvmpipe).
 TEST(DrawShape, ThinSpanMissingTheSamplingPointIsCulled)
@@ -188,9 +169,9 @@ TEST(DrawShape, ThinSpanMissingTheSamplingPointIsCulled)
         ASSERT_TRUE(gl.Draw());
         ASSERT_TRUE(gl.drawer->SampleOffsetValid());
         EXPECT_NEAR(gl.drawer->SampleOffset(), 0.5, 0.01);
-        QuadCounter counter;
+        GLCallCounter counter;
         ASSERT_TRUE(gl.Draw());
-        EXPECT_EQ(gQuadDraws, c.quads) << c.top;
+        EXPECT_EQ(counter.quadDraws, c.quads) << c.top;
     }
 }
 
