@@ -127,8 +127,11 @@ bool PVGLDraw::BuildEdges(const PVMatrix& m, const PVShapeEdge* first, const PVS
         q.y1 = PVMapY(m, float(e->endX), float(e->endY));
         q.cx = q.straight ? q.x1 : PVMapX(m, float(e->controlX), float(e->controlY));
         q.cy = q.straight ? q.y1 : PVMapY(m, float(e->controlX), float(e->controlY));
-        q.fill0 = mirrored ? e->fill1 : e->fill0;
-        q.fill1 = mirrored ? e->fill0 : e->fill1;
+        // A shape's fill 0 lies on the left of its edge as seen with y
+        // growing upwards, so on screen it is west of a downward piece; a
+        // mirroring matrix turns the sides over.
+        q.fill0 = mirrored ? e->fill0 : e->fill1;
+        q.fill1 = mirrored ? e->fill1 : e->fill0;
         // A degenerate matrix must not reach the sweep's comparisons.
         if (!Finite(q.x0) || !Finite(q.y0) || !Finite(q.x1) || !Finite(q.y1) || !Finite(q.cx) || !Finite(q.cy))
             continue;

@@ -35,7 +35,7 @@ bool SizeLike(PVShape& shape, const PVShape& from)
 {
     PVFillStyleArray* fills = shape.AddFillArray();
     PVLineStyleArray* lines = shape.AddLineArray();
-    return fills && lines && fills->entries.Allocate(from.FillArray(0)->entries.Count()) &&
+    return fills && lines && fills->Allocate(from.FillArray(0)->entries.Count()) &&
            lines->entries.Allocate(from.LineArray(0)->entries.Count());
 }
 
@@ -44,7 +44,7 @@ bool SizeLike(PVShape& shape, const PVShape& from)
 bool PVMovieParser::ReadMorphFillStyles(PVFillStyleArray& start, PVFillStyleArray& end, bool& differ)
 {
     const int count = ReadStyleCount(true, 1);
-    if (count < 0 || !start.entries.Allocate(count) || !end.entries.Allocate(count))
+    if (count < 0 || !start.Allocate(count) || !end.Allocate(count))
         return false;
     for (int i = 0; i < count && !overrun_; ++i) {
         PVFillStyle& s = start.entries[i];

@@ -81,7 +81,7 @@ int PVMovieParser::ReadStyleCount(bool extended, int smallestEntry)
 bool PVMovieParser::ReadFillStyles(PVFillStyleArray& array, bool extended, bool alpha)
 {
     const int count = ReadStyleCount(extended, 1);
-    if (count < 0 || !array.entries.Allocate(count))
+    if (count < 0 || !array.Allocate(count))
         return false;
     for (int i = 0; i < count && !overrun_; ++i) {
         PVFillStyle& fill = array.entries[i];
@@ -154,9 +154,8 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
     } else {
         // Glyphs: one opaque black fill, no lines.
         fills = shape.AddFillArray();
-        if (!fills || !fills->entries.Allocate(1))
+        if (!fills || !fills->Allocate(1))
             return false;
-        fills->entries[0] = PVFillStyle();
     }
 
     int32_t penX = 0, penY = 0;

@@ -31,6 +31,18 @@ struct PVFillStyle {
 };
 
 struct PVFillStyleArray {
+    // Exactly `count` default entries (no texture held); false when memory
+    // runs out. Entries must never be left unset: the shape releases their
+    // textures when it goes.
+    bool Allocate(int count)
+    {
+        if (!entries.Allocate(count))
+            return false;
+        for (int i = 0; i < entries.Count(); ++i)
+            entries[i] = PVFillStyle();
+        return true;
+    }
+
     PVTArray<PVFillStyle> entries;
 };
 

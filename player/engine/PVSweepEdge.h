@@ -4,7 +4,8 @@ struct PVFillStyle;
 
 // One edge piece of the fill sweep, in window pixels with y growing
 // downwards: monotone in x and y, oriented so that y0 <= y1. Fill 0 lies on
-// its east side, fill 1 on its west side. While the piece is active its top
+// its east side, fill 1 on its west side (the shape edge's fills the other
+// way round, see BuildEdges). While the piece is active its top
 // end is where the spans it bounds, not yet drawn, begin.
 struct PVSweepEdge {
     bool straight;

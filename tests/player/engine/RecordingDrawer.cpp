@@ -6,18 +6,7 @@
 #include "player/engine/PVDisplayList.h"
 #include "player/engine/PVMovieClip.h"
 #include "player/engine/PVPlayer.h"
-
-PVMatrix ConcatMatrix(const PVMatrix& o, const PVMatrix& i)
-{
-    PVMatrix m;
-    m.scaleX = o.scaleX * i.scaleX + o.rotateSkew1 * i.rotateSkew0;
-    m.rotateSkew0 = o.rotateSkew0 * i.scaleX + o.scaleY * i.rotateSkew0;
-    m.rotateSkew1 = o.scaleX * i.rotateSkew1 + o.rotateSkew1 * i.scaleY;
-    m.scaleY = o.rotateSkew0 * i.rotateSkew1 + o.scaleY * i.scaleY;
-    m.translateX = o.scaleX * i.translateX + o.rotateSkew1 * i.translateY + o.translateX;
-    m.translateY = o.rotateSkew0 * i.translateX + o.scaleY * i.translateY + o.translateY;
-    return m;
-}
+#include "player/engine/PVTransform.h"
 
 bool RecordingDrawer::Render(HDC__*, int mouseX, int mouseY, bool)
 {
@@ -35,7 +24,7 @@ bool RecordingDrawer::DrawDisplayList(PVDisplayList& list, const PVMatrix& matri
         const PVDListObject* entry = list.At(depth);
         if (!entry || !entry->character)
             continue;
-        const PVMatrix m = ConcatMatrix(matrix, entry->matrix);
+        const PVMatrix m = PVConcatMatrix(matrix, entry->matrix);
         const int type = entry->character->Type();
         if (testing_) {
             const PVBounds box = entry->character->DisplayBounds().Transformed(m);

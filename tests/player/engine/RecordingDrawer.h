@@ -28,6 +28,3 @@ private:
     int mouseY_ = -1;
     PVButtonClip* testing_ = nullptr;  // while walking a hit area
 };
-
-// The matrix that applies `inner`, then `outer`.
-PVMatrix ConcatMatrix(const PVMatrix& outer, const PVMatrix& inner);

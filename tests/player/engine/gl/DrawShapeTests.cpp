@@ -101,7 +101,7 @@ TEST(DrawShape, MirroredMatrixFillsTheMirroredPixels)
     // An L whose mirror image differs from it.
     SwfShapeWriter shape;
     const int red = shape.AddSolidFill(255, 0, 0);
-    shape.Select(0, red, 0).MoveTo(400, 400);
+    shape.Select(red, 0, 0).MoveTo(400, 400);
     shape.Line(600, 0).Line(0, 1000).Line(1400, 0).Line(0, 600).Line(-2000, 0).Line(0, -1600);
     GLHarness plain, mirrored;
     ASSERT_TRUE(plain.Load(OneShape(shape)));
@@ -122,7 +122,7 @@ TEST(DrawShape, CurveWithinAPixelOfItsEndFillsAsStraight)
 {
     GLHarness gl;
     SwfShapeWriter shape;
-    shape.Select(0, shape.AddSolidFill(255, 0, 0), 0).MoveTo(800, 600);
+    shape.Select(shape.AddSolidFill(255, 0, 0), 0, 0).MoveTo(800, 600);
     // The right side is a curve whose control point sits 10 twips from its end.
     shape.Line(2000, 0).Curve(0, 1190, 0, 10).Line(-2000, 0).Line(0, -1200);
     ASSERT_TRUE(gl.Load(OneShape(shape)));
@@ -163,7 +163,7 @@ TEST(DrawShape, ThinSpanMissingTheSamplingPointIsCulled)
     for (const auto& c : cases) {
         GLHarness gl;
         SwfShapeWriter shape;
-        shape.Select(0, shape.AddSolidFill(255, 0, 0), 0).MoveTo(400, c.top);
+        shape.Select(shape.AddSolidFill(255, 0, 0), 0, 0).MoveTo(400, c.top);
         shape.Line(2000, 0).Line(0, 6).Line(-2000, 0).Line(0, -6);
         ASSERT_TRUE(gl.Load(OneShape(shape)));
         ASSERT_TRUE(gl.Draw());

@@ -113,6 +113,7 @@ bool GLHarness::Draw(int mouseX, int mouseY, bool force)
     gGL.glReadBuffer(GL_BACK);
     gGL.glPixelStorei(GL_PACK_ALIGNMENT, 1);
     gGL.glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+    lastError = gGL.glGetError();
     Done();
     return drew;
 }

@@ -47,6 +47,9 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    // glGetError after the last Draw.
+    unsigned lastError = 0;
+
     PVPlayer player;
     PVGLDraw* drawer = nullptr;
     HWND window = nullptr;

@@ -4,7 +4,7 @@
 
 SwfShapeWriter& AddBox(SwfShapeWriter& shape, int x, int y, int w, int h, int fill)
 {
-    shape.Select(0, fill, 0).MoveTo(x, y);
+    shape.Select(fill, 0, 0).MoveTo(x, y);
     return shape.Line(w, 0).Line(0, h).Line(-w, 0).Line(0, -h);
 }
 
@@ -13,7 +13,7 @@ SwfShapeWriter& AddCircle(SwfShapeWriter& shape, int cx, int cy, int r, int fill
     const double pi = 3.14159265358979;
     const double step = (hole ? -2 : 2) * pi / 8;
     const double reach = r / std::cos(pi / 8);
-    shape.Select(0, fill, 0).MoveTo(cx + r, cy);
+    shape.Select(fill, 0, 0).MoveTo(cx + r, cy);
     int x = cx + r, y = cy;
     for (int i = 0; i < 8; ++i) {
         const double mid = (i + 0.5) * step, end = (i + 1) * step;

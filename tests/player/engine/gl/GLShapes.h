@@ -3,8 +3,8 @@
 
 #include "fixtures/SwfShapeWriter.h"
 
-// Paths for the pixel tests, in twips. Clockwise paths on screen have
-// their inside on the right (fill 1); counter-clockwise ones on the left.
+// Paths for the pixel tests, in twips. Paths going clockwise on screen
+// have their inside as fill 0, as movie writers such as ffmpeg put it.
 
 // A box going clockwise.
 SwfShapeWriter& AddBox(SwfShapeWriter& shape, int x, int y, int w, int h, int fill);
