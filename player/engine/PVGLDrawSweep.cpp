@@ -17,15 +17,23 @@ bool Finite(float v)
     return std::isfinite(v);
 }
 
-// Splits a curve at the extremum of one coordinate (p0, p1, p2 along it);
-// answers the parameter, or 0 when the curve is monotone there.
-float Extremum(float p0, float p1, float p2)
+// Splits a curve at the extremum of its y (or x), where it turns back, into
+// `out`; answers the number of parts, 1 when it is monotone there.
+int SplitAtExtremum(const PVSweepEdge& q, bool alongY, PVSweepEdge out[2])
 {
+    out[0] = q;
+    if (q.straight)
+        return 1;
+    const float p0 = alongY ? q.y0 : q.x0, p1 = alongY ? q.cy : q.cx, p2 = alongY ? q.y1 : q.x1;
     const float e = p0 + p2 - 2 * p1;
     if (p1 == p0 || p1 == p2 || e == 0)
-        return 0;
+        return 1;
     const float t = (p0 - p1) / e;
-    return t > 0 && t < 1 ? t : 0;
+    if (!(t > 0 && t < 1))
+        return 1;
+    out[0] = PVSweepPart(q, 0, t);
+    out[1] = PVSweepPart(q, t, 1);
+    return 2;
 }
 
 // Grows by a quarter, at least to `need`.
@@ -137,29 +145,15 @@ bool PVGLDraw::BuildEdges(const PVMatrix& m, const PVShapeEdge* first, const PVS
             continue;
         PVSweepStraighten(q);
 
-        PVSweepEdge halves[2] = {q, q};
-        int count = 1;
-        if (!q.straight) {
-            if (const float t = Extremum(q.y0, q.cy, q.y1)) {
-                halves[0] = PVSweepPart(q, 0, t);
-                halves[1] = PVSweepPart(q, t, 1);
-                count = 2;
-            }
-        }
+        PVSweepEdge halves[2];
+        const int count = SplitAtExtremum(q, true, halves);
         for (int h = 0; h < count && ok; ++h) {
             PVSweepEdge& y = halves[h];
             PVSweepStraighten(y);
             if (y.y0 == y.y1 || std::max(y.y0, y.y1) < updateTop_ || std::min(y.y0, y.y1) >= updateBottom_)
                 continue;
-            PVSweepEdge parts[2] = {y, y};
-            int partCount = 1;
-            if (!y.straight) {
-                if (const float t = Extremum(y.x0, y.cx, y.x1)) {
-                    parts[0] = PVSweepPart(y, 0, t);
-                    parts[1] = PVSweepPart(y, t, 1);
-                    partCount = 2;
-                }
-            }
+            PVSweepEdge parts[2];
+            const int partCount = SplitAtExtremum(y, false, parts);
             for (int p = 0; p < partCount && ok; ++p) {
                 PVSweepEdge& piece = parts[p];
                 PVSweepStraighten(piece);

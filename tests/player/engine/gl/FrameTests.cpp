@@ -19,16 +19,6 @@ constexpr Pixel kRed = {255, 0, 0, 255};
 constexpr Pixel kGreen = {0, 255, 0, 255};
 constexpr Pixel kBlue = {0, 0, 255, 255};
 
-bool Near(Pixel p, Pixel q, int tolerance)
-{
-    return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance && std::abs(p.b - q.b) <= tolerance;
-}
-
-std::string Show(Pixel p)
-{
-    return std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b);
-}
-
 // Defines shape `id`: one box (pixels) in a solid colour.
 SwfTimeline& DefineBox(SwfTimeline& tags, uint16_t id, int x, int y, int w, int h, Pixel c)
 {

@@ -29,6 +29,16 @@ void RegisterOnce()
 
 }  // namespace
 
+bool Near(Pixel p, Pixel q, int tolerance)
+{
+    return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance && std::abs(p.b - q.b) <= tolerance;
+}
+
+std::string Show(Pixel p)
+{
+    return std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b);
+}
+
 SwfHeader HeaderOfPixels(int width, int height, uint16_t frameCount)
 {
     SwfHeader header;
@@ -129,9 +139,7 @@ int GLHarness::Count(int x0, int y0, int x1, int y1, Pixel c, int tolerance) con
     int n = 0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const Pixel p = At(x, y);
-            n += std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance &&
-                 std::abs(p.b - c.b) <= tolerance;
+            n += Near(At(x, y), c, tolerance);
         }
     }
     return n;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "fixtures/SwfFile.h"
@@ -14,6 +15,11 @@ class SwfTimeline;
 struct Pixel {
     uint8_t r, g, b, a;
 };
+
+// Every colour channel within `tolerance`.
+bool Near(Pixel p, Pixel q, int tolerance);
+// "r,g,b", for failure messages.
+std::string Show(Pixel p);
 
 // A shown window of `width` x `height` pixels with a WGL view (16 depth
 // bits, stencil) and a drawer over a player whose movie frame is the same

@@ -22,16 +22,6 @@ namespace {
 
 using Entry = SwfShapeWriter::GradientEntry;
 
-bool Near(Pixel p, Pixel q, int tolerance)
-{
-    return std::abs(p.r - q.r) <= tolerance && std::abs(p.g - q.g) <= tolerance && std::abs(p.b - q.b) <= tolerance;
-}
-
-std::string Show(Pixel p)
-{
-    return std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b);
-}
-
 PVGradient MakeGradient(std::initializer_list<std::pair<uint8_t, PVRGBA>> entries)
 {
     PVGradient g;
