@@ -173,21 +173,3 @@ void MKSplitText(const wchar_t* text, const wchar_t* separators, bool skipEmpty,
 // MKString::Find on an automation string (BSTR, SysStringLen as its length);
 // -1 for a null bstr.
 int BstrFind(const wchar_t* bstr, const wchar_t* text, int start);
-
-// A string that may be absent: absent (and empty) until Set.
-class MKOptionalString {
-public:
-    MKOptionalString() = default;
-
-    void Set(const MKString& value)
-    {
-        m_value = value;
-        m_present = true;
-    }
-    bool IsPresent() const { return m_present; }
-    const MKString& GetValue() const { return m_value; }
-
-private:
-    bool m_present = false;
-    MKString m_value;
-};

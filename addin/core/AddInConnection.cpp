@@ -5,7 +5,7 @@
 #include "addin/core/AppEventSink.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/OfficeInfo.h"
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKTextConvert.h"
 
 #include <new>
@@ -115,7 +115,7 @@ void AddInConnection::ReadHostFacts()
     EnvironmentInfo* environment = m_owner->GetEnvironmentInfo();
     int major = 0;
     if (m_application) {
-        BstrHolder version;
+        MKBstrHolder version;
         if (SUCCEEDED(m_application->get_Version(version.Receive())) && version.Get()) {
             MKString text = version.ToString();
             if (environment && !environment->powerPointVersionText.IsPresent())
@@ -128,7 +128,7 @@ void AddInConnection::ReadHostFacts()
         return;
     bool detected = m_office->Detect(major);
     if (environment) {
-        if (!environment->officeProductCode.present)
+        if (!environment->officeProductCode.IsPresent())
             environment->officeProductCode.Set(m_office->GetProductCode());
         if (!environment->officeProductName.IsPresent())
             environment->officeProductName.Set(m_office->GetProductName());
@@ -140,7 +140,7 @@ void AddInConnection::ReadHostFacts()
     if (!detected)
         m_office->SetFallback(major);
 
-    if (!m_application || !environment || environment->officeLanguages[0].present)
+    if (!m_application || !environment || environment->officeLanguages[0].IsPresent())
         return;
     Office::LanguageSettings* languages = nullptr;
     if (FAILED(m_application->get_LanguageSettings(&languages)) || !languages)

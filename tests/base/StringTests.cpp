@@ -1,7 +1,9 @@
+#include "base/MKOptional.h"
 #include "base/MKString.h"
 
 #include "base/MKTArray.h"
 #include "base/MKTOArray.h"
+#include "base/MKVersion.h"
 
 #include "BaseTestSupport.h"
 
@@ -375,16 +377,27 @@ TEST(String, ClearKeepsABlockThatIsAlreadyEmpty)
 
 TEST(OptionalString, AbsentUntilSet)
 {
-    MKOptionalString a;
+    MKOptional<MKString> a;
     EXPECT_FALSE(a.IsPresent());
     EXPECT_EQ(0, a.GetValue().GetLength());
     a.Set(MKString(L""));
     EXPECT_TRUE(a.IsPresent());
-    MKOptionalString b;
+    MKOptional<MKString> b;
     b.Set(MKString(L"v"));
     a = b;
     EXPECT_TRUE(a.IsPresent());
     EXPECT_EQ(L"v", Text(a.GetValue()));
+}
+
+TEST(OptionalValue, ClearMakesItAbsentWithTheDefaultValue)
+{
+    MKOptional<int32_t> number;
+    EXPECT_EQ(0, number.GetValue());
+    MKOptional<MKVersion> version;
+    version.Set(MKVersion(14, 0, 4760, 1000));
+    version.Clear();
+    EXPECT_FALSE(version.IsPresent());
+    EXPECT_EQ(-1, version.GetValue().build);
 }
 
 }  // namespace

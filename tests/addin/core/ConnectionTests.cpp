@@ -103,18 +103,18 @@ TEST_F(ConnectionTest, TheFirstConnectionRecordsPowerPointAndOfficeAndLaterOnesC
     LinkedAddIn linked;
     EnvironmentInfo* environment = linked.addIn->GetEnvironmentInfo();
     ASSERT_NE(environment, nullptr);
-    EXPECT_EQ(environment->systemLocale.value, static_cast<int32_t>(GetSystemDefaultLCID()));
-    EXPECT_EQ(environment->userLocale.value, static_cast<int32_t>(GetUserDefaultLCID()));
+    EXPECT_EQ(environment->systemLocale.GetValue(), static_cast<int32_t>(GetSystemDefaultLCID()));
+    EXPECT_EQ(environment->userLocale.GetValue(), static_cast<int32_t>(GetUserDefaultLCID()));
     EXPECT_FALSE(environment->powerPointVersionText.IsPresent());
 
     ASSERT_EQ(linked.connection->OnConnection(host.App().AsDispatch(), Office::ext_cm_Startup, nullptr, nullptr), S_OK);
     EXPECT_STREQ(environment->powerPointVersionText.GetValue().GetText(), L"11.0");
-    EXPECT_EQ(environment->officeProductCode.value, 1103);
+    EXPECT_EQ(environment->officeProductCode.GetValue(), 1103);
     EXPECT_STREQ(environment->officeProductName.GetValue().GetText(), L"Microsoft Office 2003 (SP3)");
     EXPECT_TRUE(SameVersion(environment->msoVersion.GetValue(), 11, 0, 8173, 0));
     EXPECT_TRUE(SameVersion(environment->powerPointVersion.GetValue(), 11, 0, 8169, 0));
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(environment->officeLanguages[i].value, languages[i]) << i;
+        EXPECT_EQ(environment->officeLanguages[i].GetValue(), languages[i]) << i;
     ASSERT_NE(linked.addIn->GetOfficeInfo(), nullptr);
     EXPECT_EQ(linked.addIn->GetOfficeInfo()->GetInstallRoot(), MKString(folder.File(L"Office11\\").c_str()));
 
@@ -125,8 +125,8 @@ TEST_F(ConnectionTest, TheFirstConnectionRecordsPowerPointAndOfficeAndLaterOnesC
     ASSERT_EQ(linked.connection->OnConnection(host.App().AsDispatch(), Office::ext_cm_AfterStartup, nullptr, nullptr),
               S_OK);
     EXPECT_STREQ(environment->powerPointVersionText.GetValue().GetText(), L"11.0");
-    EXPECT_EQ(environment->officeProductCode.value, 1103);
-    EXPECT_EQ(environment->officeLanguages[1].value, 1036);
+    EXPECT_EQ(environment->officeProductCode.GetValue(), 1103);
+    EXPECT_EQ(environment->officeLanguages[1].GetValue(), 1036);
     EXPECT_EQ(linked.addIn->GetOfficeInfo()->GetProductCode(), 900);
     office.Remove();
 }
@@ -148,7 +148,7 @@ TEST_F(ConnectionTest, TheMajorVersionIsTheTextBeforeTheFirstPointAndUnknownOffi
         EXPECT_TRUE(SameVersion(office->GetVersion(), c.major, 0, -1, -1)) << c.version;
         EXPECT_EQ(office->GetProductName(), nullptr);
         // The record holds what detection left, before the fallback.
-        EXPECT_EQ(linked.addIn->GetEnvironmentInfo()->officeProductCode.value, 0);
+        EXPECT_EQ(linked.addIn->GetEnvironmentInfo()->officeProductCode.GetValue(), 0);
         EXPECT_STREQ(linked.addIn->GetEnvironmentInfo()->officeProductName.GetValue().GetText(), L"None");
     }
 }
@@ -161,15 +161,15 @@ TEST_F(ConnectionTest, LanguagesThatCannotBeReadAreZeroAndWithoutLanguageSetting
         LinkedAddIn linked;
         linked.connection->OnConnection(host.App().AsDispatch(), Office::ext_cm_Startup, nullptr, nullptr);
         EnvironmentInfo* environment = linked.addIn->GetEnvironmentInfo();
-        EXPECT_TRUE(environment->officeLanguages[1].present);
-        EXPECT_EQ(environment->officeLanguages[1].value, 0);
-        EXPECT_EQ(environment->officeLanguages[2].value, 1033);
+        EXPECT_TRUE(environment->officeLanguages[1].IsPresent());
+        EXPECT_EQ(environment->officeLanguages[1].GetValue(), 0);
+        EXPECT_EQ(environment->officeLanguages[2].GetValue(), 1033);
     }
     host.App().Fail(L"get_LanguageSettings", E_FAIL);
     LinkedAddIn linked;
     linked.connection->OnConnection(host.App().AsDispatch(), Office::ext_cm_Startup, nullptr, nullptr);
-    for (const OptionalNumber& language : linked.addIn->GetEnvironmentInfo()->officeLanguages)
-        EXPECT_FALSE(language.present);
+    for (const MKOptional<int32_t>& language : linked.addIn->GetEnvironmentInfo()->officeLanguages)
+        EXPECT_FALSE(language.IsPresent());
 }
 
 TEST_F(ConnectionTest, AHostThatIsNotPowerPointIsConnectedWithoutItsFacts)
@@ -185,7 +185,7 @@ TEST_F(ConnectionTest, AHostThatIsNotPowerPointIsConnectedWithoutItsFacts)
     MKComHolder<PowerPoint::Application> application;
     EXPECT_FALSE(linked.addIn->GetApplication(application));
     EXPECT_FALSE(linked.addIn->GetEnvironmentInfo()->powerPointVersionText.IsPresent());
-    EXPECT_FALSE(linked.addIn->GetEnvironmentInfo()->officeLanguages[0].present);
+    EXPECT_FALSE(linked.addIn->GetEnvironmentInfo()->officeLanguages[0].IsPresent());
     HWND window = reinterpret_cast<HWND>(1);
     EXPECT_EQ(linked.addIn->GetMainWindow(&window), E_FAIL);
     EXPECT_EQ(window, nullptr);
