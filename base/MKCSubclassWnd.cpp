@@ -9,7 +9,7 @@ MKCSubclassWnd::~MKCSubclassWnd()
 
 bool MKCSubclassWnd::Attach(HWND window)
 {
-    if (window_ && window_ == window)
+    if (m_window && m_window == window)
         return true;
     Detach();
     return !window || MKCSubclassWndMap::GetInstance().Add(window, this);
@@ -17,15 +17,15 @@ bool MKCSubclassWnd::Attach(HWND window)
 
 void MKCSubclassWnd::Detach()
 {
-    if (window_)
+    if (m_window)
         MKCSubclassWndMap::GetInstance().Remove(this);
 }
 
 LRESULT MKCSubclassWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (next_)
-        return next_->WindowProc(message, wParam, lParam);
-    if (!savedProc_)
+    if (m_next)
+        return m_next->WindowProc(message, wParam, lParam);
+    if (!m_savedProc)
         return 0;
-    return CallWindowProcW(savedProc_, window_, message, wParam, lParam);
+    return CallWindowProcW(m_savedProc, m_window, message, wParam, lParam);
 }

@@ -17,7 +17,7 @@ public:
     bool Attach(HWND window);
     void Detach();
 
-    HWND Window() const { return window_; }
+    HWND Window() const { return m_window; }
 
     // Overrides handle what they want and call this for the rest: it passes the
     // message to the next (older) object, or to the window's own procedure.
@@ -27,7 +27,7 @@ public:
 private:
     friend class MKCSubclassWndMap;
 
-    HWND window_ = nullptr;
-    WNDPROC savedProc_ = nullptr;  // the window's own procedure
-    MKCSubclassWnd* next_ = nullptr;
+    HWND m_window = nullptr;
+    WNDPROC m_savedProc = nullptr;  // the window's own procedure
+    MKCSubclassWnd* m_next = nullptr;
 };

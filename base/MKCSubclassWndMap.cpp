@@ -13,12 +13,12 @@ MKCSubclassWndMap& MKCSubclassWndMap::GetInstance()
 
 MKCSubclassWndMap::~MKCSubclassWndMap()
 {
-    map_.ForEach([](void*, void* chain) { delete static_cast<Chain*>(chain); });
+    m_map.ForEach([](void*, void* chain) { delete static_cast<Chain*>(chain); });
 }
 
 MKCSubclassWndMap::Chain* MKCSubclassWndMap::Find(HWND window) const
 {
-    return static_cast<Chain*>(map_.Lookup(window));
+    return static_cast<Chain*>(m_map.Lookup(window));
 }
 
 bool MKCSubclassWndMap::Add(HWND window, MKCSubclassWnd* object)
@@ -27,7 +27,7 @@ bool MKCSubclassWndMap::Add(HWND window, MKCSubclassWnd* object)
         return false;
     Chain* chain = Find(window);
     if (!chain) {
-        void** slot = map_.ValueAt(window);
+        void** slot = m_map.ValueAt(window);
         chain = slot ? new (std::nothrow) Chain{nullptr, nullptr} : nullptr;
         if (chain) {
             chain->original = reinterpret_cast<WNDPROC>(
@@ -35,35 +35,35 @@ bool MKCSubclassWndMap::Add(HWND window, MKCSubclassWnd* object)
         }
         if (!chain || !chain->original) {
             delete chain;
-            map_.RemoveKey(window);
+            m_map.RemoveKey(window);
             return false;
         }
         *slot = chain;
     }
-    object->next_ = chain->head;
-    object->savedProc_ = chain->original;
-    object->window_ = window;
+    object->m_next = chain->head;
+    object->m_savedProc = chain->original;
+    object->m_window = window;
     chain->head = object;
     return true;
 }
 
 void MKCSubclassWndMap::Remove(MKCSubclassWnd* object)
 {
-    HWND window = object->window_;
+    HWND window = object->m_window;
     Chain* chain = Find(window);
     if (chain) {
-        for (MKCSubclassWnd** link = &chain->head; *link; link = &(*link)->next_) {
+        for (MKCSubclassWnd** link = &chain->head; *link; link = &(*link)->m_next) {
             if (*link == object) {
-                *link = object->next_;
+                *link = object->m_next;
                 break;
             }
         }
         if (!chain->head)
             Unhook(window, chain);
     }
-    object->next_ = nullptr;
-    object->savedProc_ = nullptr;
-    object->window_ = nullptr;
+    object->m_next = nullptr;
+    object->m_savedProc = nullptr;
+    object->m_window = nullptr;
 }
 
 void MKCSubclassWndMap::RemoveWindow(HWND window)
@@ -72,10 +72,10 @@ void MKCSubclassWndMap::RemoveWindow(HWND window)
     if (!chain)
         return;
     while (MKCSubclassWnd* object = chain->head) {
-        chain->head = object->next_;
-        object->next_ = nullptr;
-        object->savedProc_ = nullptr;
-        object->window_ = nullptr;
+        chain->head = object->m_next;
+        object->m_next = nullptr;
+        object->m_savedProc = nullptr;
+        object->m_window = nullptr;
     }
     if (!IsWindow(window))
         Forget(window, chain);
@@ -94,7 +94,7 @@ bool MKCSubclassWndMap::Unhook(HWND window, Chain* chain)
 
 void MKCSubclassWndMap::Forget(HWND window, Chain* chain)
 {
-    map_.RemoveKey(window);
+    m_map.RemoveKey(window);
     delete chain;
 }
 

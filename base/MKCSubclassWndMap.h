@@ -42,5 +42,5 @@ private:
     void Forget(HWND window, Chain* chain);
     static LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    MKPtrMap map_{10};
+    MKPtrMap m_map{10};
 };

@@ -5,25 +5,25 @@
 MKCoTaskMemBuffer::~MKCoTaskMemBuffer()
 {
     Free();
-    delete library_;
+    delete m_library;
 }
 
 bool MKCoTaskMemBuffer::LoadAllocator()
 {
-    if (free_)
+    if (m_free)
         return true;
-    if (!library_)
-        library_ = new (std::nothrow) MKDynLib;
-    if (!library_ || !library_->Load(L"ole32.dll"))
+    if (!m_library)
+        m_library = new (std::nothrow) MKDynLib;
+    if (!m_library || !m_library->Load(L"ole32.dll"))
         return false;
     // CoTaskMemRealloc is not used here, but an ole32 without it is not one to
     // trust with blocks that other components reallocate.
-    if (MKCastProc(library_->GetProc("CoTaskMemAlloc"), allocate_) &&
-        MKCastProc(library_->GetProc("CoTaskMemFree"), free_) && library_->GetProc("CoTaskMemRealloc"))
+    if (MKCastProc(m_library->GetProc("CoTaskMemAlloc"), m_allocate) &&
+        MKCastProc(m_library->GetProc("CoTaskMemFree"), m_free) && m_library->GetProc("CoTaskMemRealloc"))
         return true;
-    allocate_ = nullptr;
-    free_ = nullptr;
-    library_->Free();
+    m_allocate = nullptr;
+    m_free = nullptr;
+    m_library->Free();
     return false;
 }
 
@@ -31,29 +31,29 @@ bool MKCoTaskMemBuffer::Allocate(int size)
 {
     if (!Free() || size < 0 || !LoadAllocator())
         return false;
-    block_ = allocate_(static_cast<SIZE_T>(size));
-    if (!block_)
+    m_block = m_allocate(static_cast<SIZE_T>(size));
+    if (!m_block)
         return false;
-    size_ = size;
+    m_size = size;
     return true;
 }
 
 bool MKCoTaskMemBuffer::Free()
 {
-    if (!block_)
+    if (!m_block)
         return true;
     if (!LoadAllocator())
         return false;
-    free_(block_);
-    block_ = nullptr;
-    size_ = -1;
+    m_free(m_block);
+    m_block = nullptr;
+    m_size = -1;
     return true;
 }
 
 void* MKCoTaskMemBuffer::Detach()
 {
-    void* block = block_;
-    block_ = nullptr;
-    size_ = -1;
+    void* block = m_block;
+    m_block = nullptr;
+    m_size = -1;
     return block;
 }

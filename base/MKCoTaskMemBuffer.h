@@ -24,15 +24,15 @@ public:
     // buffer is empty afterwards.
     void* Detach();
 
-    void* Data() const { return block_; }
-    int Size() const { return size_; }  // -1 while no block is held
+    void* Data() const { return m_block; }
+    int Size() const { return m_size; }  // -1 while no block is held
 
 private:
     bool LoadAllocator();
 
-    MKDynLib* library_ = nullptr;
-    void*(WINAPI* allocate_)(SIZE_T) = nullptr;
-    void(WINAPI* free_)(void*) = nullptr;
-    void* block_ = nullptr;
-    int size_ = -1;
+    MKDynLib* m_library = nullptr;
+    void*(WINAPI* m_allocate)(SIZE_T) = nullptr;
+    void(WINAPI* m_free)(void*) = nullptr;
+    void* m_block = nullptr;
+    int m_size = -1;
 };

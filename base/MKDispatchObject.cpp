@@ -7,15 +7,15 @@
 MKDispatchObject::MKDispatchObject(uint32_t iid0, uint32_t iid1, uint32_t iid2, uint32_t iid3)
 {
     const uint32_t words[4] = {iid0, iid1, iid2, iid3};
-    static_assert(sizeof(words) == sizeof(iid_), "an interface id is four words");
-    memcpy(&iid_, words, sizeof(iid_));
+    static_assert(sizeof(words) == sizeof(m_iid), "an interface id is four words");
+    memcpy(&m_iid, words, sizeof(m_iid));
 }
 
 HRESULT STDMETHODCALLTYPE MKDispatchObject::QueryInterface(REFIID iid, void** out)
 {
     if (!out)
         return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, iid_)) {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, m_iid)) {
         AddRef();
         *out = static_cast<IDispatch*>(this);
         return S_OK;
@@ -26,12 +26,12 @@ HRESULT STDMETHODCALLTYPE MKDispatchObject::QueryInterface(REFIID iid, void** ou
 
 ULONG STDMETHODCALLTYPE MKDispatchObject::AddRef()
 {
-    return static_cast<ULONG>(InterlockedIncrement(&count_));
+    return static_cast<ULONG>(InterlockedIncrement(&m_count));
 }
 
 ULONG STDMETHODCALLTYPE MKDispatchObject::Release()
 {
-    LONG count = InterlockedDecrement(&count_);
+    LONG count = InterlockedDecrement(&m_count);
     if (count == 0)
         delete this;
     return static_cast<ULONG>(count);

@@ -30,7 +30,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
-    const IID& InterfaceId() const { return iid_; }
+    const IID& InterfaceId() const { return m_iid; }
 
 protected:
     virtual ~MKDispatchObject() = default;
@@ -40,6 +40,6 @@ protected:
     virtual HRESULT HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT* result) = 0;
 
 private:
-    volatile LONG count_ = 0;
-    IID iid_;
+    volatile LONG m_count = 0;
+    IID m_iid;
 };

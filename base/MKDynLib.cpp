@@ -7,15 +7,15 @@ bool MKDynLib::Load(const wchar_t* fileName)
     Free();
     if (!fileName)
         return false;
-    module_ = LoadLibraryW(fileName);
-    return module_ != nullptr;
+    m_module = LoadLibraryW(fileName);
+    return m_module != nullptr;
 }
 
 FARPROC MKDynLib::GetProc(const char* name) const
 {
-    if (!module_ || !name || !*name)
+    if (!m_module || !name || !*name)
         return nullptr;
-    return GetProcAddress(module_, name);
+    return GetProcAddress(m_module, name);
 }
 
 FARPROC MKDynLib::GetProcW(const char* name) const
@@ -33,9 +33,9 @@ FARPROC MKDynLib::GetProcW(const char* name) const
 
 bool MKDynLib::Free()
 {
-    if (!module_)
+    if (!m_module)
         return true;
-    BOOL freed = FreeLibrary(module_);
-    module_ = nullptr;
+    BOOL freed = FreeLibrary(m_module);
+    m_module = nullptr;
     return freed != FALSE;
 }

@@ -20,11 +20,11 @@ public:
     // FreeLibrary's answer; true when nothing was held.
     bool Free();
 
-    HMODULE Handle() const { return module_; }
-    bool IsLoaded() const { return module_ != nullptr; }
+    HMODULE Handle() const { return m_module; }
+    bool IsLoaded() const { return m_module != nullptr; }
 
 private:
-    HMODULE module_ = nullptr;
+    HMODULE m_module = nullptr;
 };
 
 // Stores an export in a function pointer of its own type; answers whether

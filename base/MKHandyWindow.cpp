@@ -32,31 +32,31 @@ HWND CreateHandyWindow(HINSTANCE instance, const MKString& className, void* crea
 MKHandyWindow::~MKHandyWindow()
 {
     DestroyWindow();
-    if (atom_)
-        UnregisterClassW(className_.GetText(), instance_);
+    if (m_atom)
+        UnregisterClassW(m_className.GetText(), m_instance);
 }
 
 bool MKHandyWindow::Create(HINSTANCE instance, MKHandyWindowOwner* owner)
 {
-    instance_ = instance;
-    owner_ = owner;
-    if (window_)
+    m_instance = instance;
+    m_owner = owner;
+    if (m_window)
         return false;
-    if (!atom_) {
-        className_ = NewClassName();
-        atom_ = RegisterHandyClass(instance, className_, WindowProc);
-        if (!atom_)
+    if (!m_atom) {
+        m_className = NewClassName();
+        m_atom = RegisterHandyClass(instance, m_className, WindowProc);
+        if (!m_atom)
             return false;
     }
-    CreateHandyWindow(instance, className_, this);
-    return window_ != nullptr;
+    CreateHandyWindow(instance, m_className, this);
+    return m_window != nullptr;
 }
 
 void MKHandyWindow::DestroyWindow()
 {
-    if (window_) {
-        ::DestroyWindow(window_);
-        window_ = nullptr;
+    if (m_window) {
+        ::DestroyWindow(m_window);
+        m_window = nullptr;
     }
 }
 
@@ -67,17 +67,17 @@ LRESULT CALLBACK MKHandyWindow::WindowProc(HWND window, UINT message, WPARAM wPa
         MKHandyWindow* self;
         if (message == WM_NCCREATE) {
             self = static_cast<MKHandyWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->window_ = window;
+            self->m_window = window;
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         } else {
             self = reinterpret_cast<MKHandyWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
             if (!self)
                 return DefWindowProcW(window, message, wParam, lParam);
         }
-        LRESULT result = self->owner_ ? self->owner_->HandleWindowMessage(window, message, wParam, lParam)
+        LRESULT result = self->m_owner ? self->m_owner->HandleWindowMessage(window, message, wParam, lParam)
                                       : DefWindowProcW(window, message, wParam, lParam);
         if (message == WM_NCDESTROY) {
-            self->window_ = nullptr;
+            self->m_window = nullptr;
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         }
         return result;

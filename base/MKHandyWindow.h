@@ -31,17 +31,17 @@ public:
     bool Create(HINSTANCE instance, MKHandyWindowOwner* owner);
     void DestroyWindow();
 
-    HWND Handle() const { return window_; }
-    const MKString& ClassName() const { return className_; }
+    HWND Handle() const { return m_window; }
+    const MKString& ClassName() const { return m_className; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    MKHandyWindowOwner* owner_ = nullptr;
-    HINSTANCE instance_ = nullptr;
-    HWND window_ = nullptr;
-    MKString className_;
-    ATOM atom_ = 0;
+    MKHandyWindowOwner* m_owner = nullptr;
+    HINSTANCE m_instance = nullptr;
+    HWND m_window = nullptr;
+    MKString m_className;
+    ATOM m_atom = 0;
 };
 
 // A window of the same kind (class of its own, hidden popup) with the caller's

@@ -5,7 +5,7 @@
 
 #include "base/MKAlloc.h"
 
-MKPtrMap::MKPtrMap(int blockSize) : blockSize_(blockSize > 0 ? blockSize : 10) {}
+MKPtrMap::MKPtrMap(int blockSize) : m_blockSize(blockSize > 0 ? blockSize : 10) {}
 
 MKPtrMap::~MKPtrMap()
 {
@@ -15,14 +15,14 @@ MKPtrMap::~MKPtrMap()
 unsigned MKPtrMap::BucketOf(void* key) const
 {
     // Low bits of heap and handle values carry little: alignment.
-    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(key) >> 4) % static_cast<unsigned>(tableSize_);
+    return static_cast<unsigned>(reinterpret_cast<uintptr_t>(key) >> 4) % static_cast<unsigned>(m_tableSize);
 }
 
 MKPtrMap::Assoc* MKPtrMap::GetAssocAt(void* key) const
 {
-    if (!table_)
+    if (!m_table)
         return nullptr;
-    for (Assoc* assoc = table_[BucketOf(key)]; assoc; assoc = assoc->next)
+    for (Assoc* assoc = m_table[BucketOf(key)]; assoc; assoc = assoc->next)
         if (assoc->key == key)
             return assoc;
     return nullptr;
@@ -36,20 +36,20 @@ void* MKPtrMap::Lookup(void* key) const
 
 MKPtrMap::Assoc* MKPtrMap::NewAssoc()
 {
-    if (!free_) {
-        auto* block = static_cast<Block*>(MKAlloc(sizeof(Block) + sizeof(Assoc) * blockSize_));
+    if (!m_free) {
+        auto* block = static_cast<Block*>(MKAlloc(sizeof(Block) + sizeof(Assoc) * m_blockSize));
         if (!block)
             return nullptr;
-        block->next = blocks_;
-        blocks_ = block;
+        block->next = m_blocks;
+        m_blocks = block;
         auto* assocs = reinterpret_cast<Assoc*>(block + 1);
-        for (int i = blockSize_ - 1; i >= 0; --i) {
-            assocs[i].next = free_;
-            free_ = &assocs[i];
+        for (int i = m_blockSize - 1; i >= 0; --i) {
+            assocs[i].next = m_free;
+            m_free = &assocs[i];
         }
     }
-    Assoc* assoc = free_;
-    free_ = assoc->next;
+    Assoc* assoc = m_free;
+    m_free = assoc->next;
     return assoc;
 }
 
@@ -57,11 +57,11 @@ void** MKPtrMap::ValueAt(void* key)
 {
     if (Assoc* assoc = GetAssocAt(key))
         return &assoc->value;
-    if (!table_) {
-        table_ = static_cast<Assoc**>(MKAlloc(sizeof(Assoc*) * tableSize_));
-        if (!table_)
+    if (!m_table) {
+        m_table = static_cast<Assoc**>(MKAlloc(sizeof(Assoc*) * m_tableSize));
+        if (!m_table)
             return nullptr;
-        memset(table_, 0, sizeof(Assoc*) * tableSize_);
+        memset(m_table, 0, sizeof(Assoc*) * m_tableSize);
     }
     Assoc* assoc = NewAssoc();
     if (!assoc)
@@ -69,24 +69,24 @@ void** MKPtrMap::ValueAt(void* key)
     unsigned bucket = BucketOf(key);
     assoc->key = key;
     assoc->value = nullptr;
-    assoc->next = table_[bucket];
-    table_[bucket] = assoc;
-    ++count_;
+    assoc->next = m_table[bucket];
+    m_table[bucket] = assoc;
+    ++m_count;
     return &assoc->value;
 }
 
 bool MKPtrMap::RemoveKey(void* key)
 {
-    if (!table_)
+    if (!m_table)
         return false;
-    for (Assoc** link = &table_[BucketOf(key)]; *link; link = &(*link)->next) {
+    for (Assoc** link = &m_table[BucketOf(key)]; *link; link = &(*link)->next) {
         Assoc* assoc = *link;
         if (assoc->key != key)
             continue;
         *link = assoc->next;
-        assoc->next = free_;
-        free_ = assoc;
-        if (--count_ == 0)
+        assoc->next = m_free;
+        m_free = assoc;
+        if (--m_count == 0)
             RemoveAll();
         return true;
     }
@@ -95,13 +95,13 @@ bool MKPtrMap::RemoveKey(void* key)
 
 void MKPtrMap::RemoveAll()
 {
-    MKFree(table_);
-    table_ = nullptr;
-    while (blocks_) {
-        Block* next = blocks_->next;
-        MKFree(blocks_);
-        blocks_ = next;
+    MKFree(m_table);
+    m_table = nullptr;
+    while (m_blocks) {
+        Block* next = m_blocks->next;
+        MKFree(m_blocks);
+        m_blocks = next;
     }
-    free_ = nullptr;
-    count_ = 0;
+    m_free = nullptr;
+    m_count = 0;
 }

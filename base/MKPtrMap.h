@@ -19,16 +19,16 @@ public:
     // False when the key was absent.
     bool RemoveKey(void* key);
     void RemoveAll();
-    int Count() const { return count_; }
+    int Count() const { return m_count; }
 
     // Visits every entry; the callback must not change the map.
     template <class Visit>
     void ForEach(Visit&& visit) const
     {
-        if (!table_)
+        if (!m_table)
             return;
-        for (int i = 0; i < tableSize_; ++i)
-            for (Assoc* assoc = table_[i]; assoc; assoc = assoc->next)
+        for (int i = 0; i < m_tableSize; ++i)
+            for (Assoc* assoc = m_table[i]; assoc; assoc = assoc->next)
                 visit(assoc->key, assoc->value);
     }
 
@@ -40,17 +40,17 @@ private:
     };
     struct Block {
         Block* next;
-        // blockSize_ associations follow
+        // m_blockSize associations follow
     };
 
     unsigned BucketOf(void* key) const;
     Assoc* GetAssocAt(void* key) const;
     Assoc* NewAssoc();
 
-    Assoc** table_ = nullptr;
-    int count_ = 0;
-    Assoc* free_ = nullptr;
-    Block* blocks_ = nullptr;
-    int tableSize_ = 17;
-    int blockSize_;
+    Assoc** m_table = nullptr;
+    int m_count = 0;
+    Assoc* m_free = nullptr;
+    Block* m_blocks = nullptr;
+    int m_tableSize = 17;
+    int m_blockSize;
 };

@@ -76,7 +76,7 @@ MKRegValue QueryPerformanceData(HKEY handle, const wchar_t* name)
 MKRegKey MKRegKey::Create(HKEY handle, const MKString& path, bool writable, bool borrowed)
 {
     MKRegKey key;
-    key.m_key.Attach(new _MKRegKey(handle, path, writable, borrowed));
+    key.m_key.Attach(new MKOpenRegKey(handle, path, writable, borrowed));
     return key;
 }
 
@@ -301,10 +301,10 @@ MKString MKNormalizeKeyPath(const MKString& path)
 
 MKRegKey MKRegOpenSoftwareKey(const MKString& path, bool writable)
 {
-    return _MKRegKey::CurrentUser().OpenSubKey(MKString::PrependText(L"Software\\", path), writable);
+    return MKOpenRegKey::CurrentUser().OpenSubKey(MKString::PrependText(L"Software\\", path), writable);
 }
 
 MKRegKey MKRegOpenMachineSoftwareKey(const MKString& path, bool writable)
 {
-    return _MKRegKey::LocalMachine().OpenSubKey(MKString::PrependText(L"SOFTWARE\\", path), writable);
+    return MKOpenRegKey::LocalMachine().OpenSubKey(MKString::PrependText(L"SOFTWARE\\", path), writable);
 }

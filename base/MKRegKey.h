@@ -2,7 +2,7 @@
 #include "base/MKRefHolder.h"
 #include "base/MKRegValue.h"
 #include "base/MKString.h"
-#include "base/_MKRegKey.h"
+#include "base/MKOpenRegKey.h"
 
 #include <stdint.h>
 
@@ -73,7 +73,7 @@ public:
 private:
     MKRegKey Open(const MKString& subPath, REGSAM access, bool writable) const;
 
-    MKRefHolder<_MKRegKey> m_key;
+    MKRefHolder<MKOpenRegKey> m_key;
 };
 
 // A run of backslashes becomes one and one trailing backslash goes; paths

@@ -2,13 +2,13 @@
 
 bool MKSecurityAttributes::Init(PACL acl)
 {
-    valid_ = false;
-    if (!acl || !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
-        !SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE))
+    m_valid = false;
+    if (!acl || !InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE))
         return false;
-    attributes_.nLength = sizeof(attributes_);
-    attributes_.lpSecurityDescriptor = &descriptor_;
-    attributes_.bInheritHandle = FALSE;
-    valid_ = true;
+    m_attributes.nLength = sizeof(m_attributes);
+    m_attributes.lpSecurityDescriptor = &m_descriptor;
+    m_attributes.bInheritHandle = FALSE;
+    m_valid = true;
     return true;
 }

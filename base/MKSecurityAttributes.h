@@ -13,11 +13,11 @@ public:
     // False for a null ACL or when the descriptor cannot be built.
     bool Init(PACL acl);
 
-    bool IsValid() const { return valid_; }
-    SECURITY_ATTRIBUTES* Get() { return valid_ ? &attributes_ : nullptr; }
+    bool IsValid() const { return m_valid; }
+    SECURITY_ATTRIBUTES* Get() { return m_valid ? &m_attributes : nullptr; }
 
 private:
-    SECURITY_DESCRIPTOR descriptor_ = {};
-    SECURITY_ATTRIBUTES attributes_ = {};
-    bool valid_ = false;
+    SECURITY_DESCRIPTOR m_descriptor = {};
+    SECURITY_ATTRIBUTES m_attributes = {};
+    bool m_valid = false;
 };

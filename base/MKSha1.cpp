@@ -115,7 +115,7 @@ void MKSha1::Final()
     m_buffered = 0;
 }
 
-void MKSha1::GetDigest(Sha1Digest* out) const
+void MKSha1::GetDigest(MKSha1Digest* out) const
 {
     for (int i = 0; i < 5; ++i) {
         out->bytes[4 * i] = uint8_t(m_state[i] >> 24);
@@ -125,7 +125,7 @@ void MKSha1::GetDigest(Sha1Digest* out) const
     }
 }
 
-void MKSha1::Compute(const void* bytes, int n, Sha1Digest* out)
+void MKSha1::Compute(const void* bytes, int n, MKSha1Digest* out)
 {
     MKSha1 sha;
     sha.Update(bytes, n);
@@ -133,12 +133,12 @@ void MKSha1::Compute(const void* bytes, int n, Sha1Digest* out)
     sha.GetDigest(out);
 }
 
-void MKSha1::ComputeBytes(Sha1Digest* out, const MKByteArray& bytes)
+void MKSha1::ComputeBytes(MKSha1Digest* out, const MKByteArray& bytes)
 {
     Compute(bytes.GetData(), bytes.GetCount(), out);
 }
 
-void MKSha1::ToHexChars(const Sha1Digest& digest, char* out)
+void MKSha1::ToHexChars(const MKSha1Digest& digest, char* out)
 {
     static const char digits[] = "0123456789abcdef";
     for (int i = 0; i < 20; ++i) {
@@ -147,7 +147,7 @@ void MKSha1::ToHexChars(const Sha1Digest& digest, char* out)
     }
 }
 
-MKString MKSha1::ToHexString(const Sha1Digest& digest)
+MKString MKSha1::ToHexString(const MKSha1Digest& digest)
 {
     char hex[40];
     ToHexChars(digest, hex);
@@ -160,7 +160,7 @@ MKString MKSha1::ToHexString(const Sha1Digest& digest)
     return text;
 }
 
-void ComputeSha1(Sha1Digest* out, const void* bytes, int n)
+void ComputeSha1(MKSha1Digest* out, const void* bytes, int n)
 {
     MKSha1::Compute(bytes, n, out);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "base/MKString.h"
 #include "base/MKTArray.h"
-#include "base/Sha1Digest.h"
+#include "base/MKSha1Digest.h"
 
 #include <stdint.h>
 
@@ -15,16 +15,16 @@ public:
     void Update(const void* bytes, int n);
     // Pads and processes the last block(s); Update must not follow before Init.
     void Final();
-    void GetDigest(Sha1Digest* out) const;
+    void GetDigest(MKSha1Digest* out) const;
     // Processes whole 64-byte blocks and counts their bytes.
     void Transform(const uint8_t* blocks, int blockCount);
 
-    static void Compute(const void* bytes, int n, Sha1Digest* out);
-    static void ComputeBytes(Sha1Digest* out, const MKByteArray& bytes);
+    static void Compute(const void* bytes, int n, MKSha1Digest* out);
+    static void ComputeBytes(MKSha1Digest* out, const MKByteArray& bytes);
     // Exactly 40 lower-case hexadecimal characters, high nibble first, no
     // terminator.
-    static void ToHexChars(const Sha1Digest& digest, char* out);
-    static MKString ToHexString(const Sha1Digest& digest);
+    static void ToHexChars(const MKSha1Digest& digest, char* out);
+    static MKString ToHexString(const MKSha1Digest& digest);
 
 private:
     uint32_t m_state[5];
@@ -34,4 +34,4 @@ private:
 };
 
 // MKSha1::Compute with the digest first.
-void ComputeSha1(Sha1Digest* out, const void* bytes, int n);
+void ComputeSha1(MKSha1Digest* out, const void* bytes, int n);

@@ -28,7 +28,7 @@ bool MKSha1Stream::Write(const void* data, int n)
     return true;
 }
 
-void MKSha1Stream::GetDigest(Sha1Digest* out) const
+void MKSha1Stream::GetDigest(MKSha1Digest* out) const
 {
     if (m_closed) {
         m_sha.GetDigest(out);

@@ -16,7 +16,7 @@ public:
     int GetCount() override { return m_count; }
 
     // The digest of everything written (after Close, or of the bytes so far).
-    void GetDigest(Sha1Digest* out) const;
+    void GetDigest(MKSha1Digest* out) const;
 
 private:
     MKSha1 m_sha;

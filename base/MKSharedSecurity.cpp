@@ -21,7 +21,7 @@ bool MKSetEntriesInAcl(PACL* acl, ULONG count, EXPLICIT_ACCESSW* entries)
 
 }  // namespace
 
-MKSharedSecurity::MKSharedSecurity() : enabled_(s_enabledByDefault) {}
+MKSharedSecurity::MKSharedSecurity() : m_enabled(s_enabledByDefault) {}
 
 MKSharedSecurity::~MKSharedSecurity()
 {
@@ -35,35 +35,35 @@ void MKSharedSecurity::SetEnabledByDefault(bool enabled)
 
 bool MKSharedSecurity::Initialize()
 {
-    if (initialized_)
+    if (m_initialized)
         return true;
-    if (!enabled_) {
-        inheritable_ = nonInheritable_ = nullptr;
-        initialized_ = true;
+    if (!m_enabled) {
+        m_inheritable = m_nonInheritable = nullptr;
+        m_initialized = true;
         return true;
     }
-    if (failed_)
+    if (m_failed)
         return false;
-    initialized_ = Build();
-    failed_ = !initialized_;
-    return initialized_;
+    m_initialized = Build();
+    m_failed = !m_initialized;
+    return m_initialized;
 }
 
 bool MKSharedSecurity::Build()
 {
-    localSystem_.WellKnown(WinLocalSystemSid);
-    administrators_.BuiltinAdministrators();
-    users_.WellKnown(WinBuiltinUsersSid);
-    everyone_.WellKnown(WinWorldSid);
+    m_localSystem.WellKnown(WinLocalSystemSid);
+    m_administrators.BuiltinAdministrators();
+    m_users.WellKnown(WinBuiltinUsersSid);
+    m_everyone.WellKnown(WinWorldSid);
 
     struct Trustee {
         MKSid* sid;
         TRUSTEE_TYPE type;
     } trustees[] = {
-        {&localSystem_, TRUSTEE_IS_WELL_KNOWN_GROUP},
-        {&administrators_, TRUSTEE_IS_GROUP},
-        {&users_, TRUSTEE_IS_WELL_KNOWN_GROUP},
-        {&everyone_, TRUSTEE_IS_WELL_KNOWN_GROUP},
+        {&m_localSystem, TRUSTEE_IS_WELL_KNOWN_GROUP},
+        {&m_administrators, TRUSTEE_IS_GROUP},
+        {&m_users, TRUSTEE_IS_WELL_KNOWN_GROUP},
+        {&m_everyone, TRUSTEE_IS_WELL_KNOWN_GROUP},
     };
     EXPLICIT_ACCESSW entries[4] = {};
     ULONG count = 0;
@@ -80,26 +80,26 @@ bool MKSharedSecurity::Build()
     }
     if (count == 0)
         return false;
-    if (!MKSetEntriesInAcl(&inheritableAcl_, count, entries) || !inheritableAttributes_.Init(inheritableAcl_))
+    if (!MKSetEntriesInAcl(&m_inheritableAcl, count, entries) || !m_inheritableAttributes.Init(m_inheritableAcl))
         return false;
     for (ULONG i = 0; i < count; ++i)
         entries[i].grfInheritance = NO_INHERITANCE;
-    if (!MKSetEntriesInAcl(&nonInheritableAcl_, count, entries) ||
-        !nonInheritableAttributes_.Init(nonInheritableAcl_))
+    if (!MKSetEntriesInAcl(&m_nonInheritableAcl, count, entries) ||
+        !m_nonInheritableAttributes.Init(m_nonInheritableAcl))
         return false;
-    inheritable_ = inheritableAttributes_.Get();
-    nonInheritable_ = nonInheritableAttributes_.Get();
+    m_inheritable = m_inheritableAttributes.Get();
+    m_nonInheritable = m_nonInheritableAttributes.Get();
     return true;
 }
 
 void MKSharedSecurity::Free()
 {
-    inheritable_ = nonInheritable_ = nullptr;
-    if (inheritableAcl_)
-        LocalFree(inheritableAcl_);
-    if (nonInheritableAcl_)
-        LocalFree(nonInheritableAcl_);
-    inheritableAcl_ = nonInheritableAcl_ = nullptr;
+    m_inheritable = m_nonInheritable = nullptr;
+    if (m_inheritableAcl)
+        LocalFree(m_inheritableAcl);
+    if (m_nonInheritableAcl)
+        LocalFree(m_nonInheritableAcl);
+    m_inheritableAcl = m_nonInheritableAcl = nullptr;
 }
 
 bool MKSharedSecurity::CreateGlobal()

@@ -21,8 +21,8 @@ public:
     // cannot be built, now or at an earlier try.
     bool Initialize();
 
-    SECURITY_ATTRIBUTES* Inheritable() const { return inheritable_; }
-    SECURITY_ATTRIBUTES* NonInheritable() const { return nonInheritable_; }
+    SECURITY_ATTRIBUTES* Inheritable() const { return m_inheritable; }
+    SECURITY_ATTRIBUTES* NonInheritable() const { return m_nonInheritable; }
 
     // The process-wide switch read by new instances; on by default.
     static void SetEnabledByDefault(bool enabled);
@@ -37,17 +37,17 @@ private:
     bool Build();
     void Free();
 
-    bool enabled_;
-    MKSid localSystem_;
-    MKSid administrators_;
-    MKSid users_;
-    MKSid everyone_;
-    PACL inheritableAcl_ = nullptr;
-    PACL nonInheritableAcl_ = nullptr;
-    MKSecurityAttributes inheritableAttributes_;
-    MKSecurityAttributes nonInheritableAttributes_;
-    bool initialized_ = false;
-    bool failed_ = false;
-    SECURITY_ATTRIBUTES* inheritable_ = nullptr;
-    SECURITY_ATTRIBUTES* nonInheritable_ = nullptr;
+    bool m_enabled;
+    MKSid m_localSystem;
+    MKSid m_administrators;
+    MKSid m_users;
+    MKSid m_everyone;
+    PACL m_inheritableAcl = nullptr;
+    PACL m_nonInheritableAcl = nullptr;
+    MKSecurityAttributes m_inheritableAttributes;
+    MKSecurityAttributes m_nonInheritableAttributes;
+    bool m_initialized = false;
+    bool m_failed = false;
+    SECURITY_ATTRIBUTES* m_inheritable = nullptr;
+    SECURITY_ATTRIBUTES* m_nonInheritable = nullptr;
 };

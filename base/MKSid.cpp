@@ -22,18 +22,18 @@ CreateWellKnownSidFn LookUpCreateWellKnownSid()
 bool MKSid::WellKnown(WELL_KNOWN_SID_TYPE type)
 {
     CreateWellKnownSidFn create = LookUpCreateWellKnownSid();
-    DWORD size = sizeof(buffer_);
-    valid_ = create && create(type, nullptr, buffer_, &size);
-    return valid_;
+    DWORD size = sizeof(m_buffer);
+    m_valid = create && create(type, nullptr, m_buffer, &size);
+    return m_valid;
 }
 
 bool MKSid::BuiltinAdministrators()
 {
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    valid_ = InitializeSid(buffer_, &nt, 2) != FALSE;
-    if (valid_) {
-        *GetSidSubAuthority(buffer_, 0) = SECURITY_BUILTIN_DOMAIN_RID;
-        *GetSidSubAuthority(buffer_, 1) = DOMAIN_ALIAS_RID_ADMINS;
+    m_valid = InitializeSid(m_buffer, &nt, 2) != FALSE;
+    if (m_valid) {
+        *GetSidSubAuthority(m_buffer, 0) = SECURITY_BUILTIN_DOMAIN_RID;
+        *GetSidSubAuthority(m_buffer, 1) = DOMAIN_ALIAS_RID_ADMINS;
     }
-    return valid_;
+    return m_valid;
 }

@@ -16,10 +16,10 @@ public:
     // S-1-5-32-544, built by hand so that it exists on every system.
     bool BuiltinAdministrators();
 
-    bool IsValid() const { return valid_; }
-    PSID Get() { return valid_ ? buffer_ : nullptr; }
+    bool IsValid() const { return m_valid; }
+    PSID Get() { return m_valid ? m_buffer : nullptr; }
 
 private:
-    alignas(DWORD) BYTE buffer_[SECURITY_MAX_SID_SIZE] = {};
-    bool valid_ = false;
+    alignas(DWORD) BYTE m_buffer[SECURITY_MAX_SID_SIZE] = {};
+    bool m_valid = false;
 };

@@ -3,39 +3,39 @@
 #include "base/MKClock.h"
 
 MKStopwatch::MKStopwatch(bool running, MKClockFunction clock)
-    : clock_(clock ? clock : MKClock::ElapsedMs), start_(running ? clock_() : -1)
+    : m_clock(clock ? clock : MKClock::ElapsedMs), m_start(running ? m_clock() : -1)
 {
 }
 
 int64_t MKStopwatch::Start()
 {
-    if (start_ < 0)
-        start_ = clock_();
-    return start_;
+    if (m_start < 0)
+        m_start = m_clock();
+    return m_start;
 }
 
 int64_t MKStopwatch::Stop()
 {
-    if (start_ >= 0) {
-        accumulated_ += clock_() - start_;
-        start_ = -1;
+    if (m_start >= 0) {
+        m_accumulated += m_clock() - m_start;
+        m_start = -1;
     }
-    return accumulated_;
+    return m_accumulated;
 }
 
 void MKStopwatch::Reset()
 {
-    start_ = -1;
-    accumulated_ = 0;
+    m_start = -1;
+    m_accumulated = 0;
 }
 
 int64_t MKStopwatch::ElapsedMs() const
 {
-    return start_ >= 0 ? accumulated_ + clock_() - start_ : accumulated_;
+    return m_start >= 0 ? m_accumulated + m_clock() - m_start : m_accumulated;
 }
 
 void MKStopwatch::SetClock(MKClockFunction clock)
 {
     Reset();
-    clock_ = clock ? clock : MKClock::ElapsedMs;
+    m_clock = clock ? clock : MKClock::ElapsedMs;
 }

@@ -19,13 +19,13 @@ public:
     void Reset();
     // Accumulated time plus the current run.
     int64_t ElapsedMs() const;
-    bool IsRunning() const { return start_ >= 0; }
+    bool IsRunning() const { return m_start >= 0; }
     // Takes another clock; the watch is reset first, since times of two clocks
     // do not mix.
     void SetClock(MKClockFunction clock);
 
 private:
-    MKClockFunction clock_;
-    int64_t start_;
-    int64_t accumulated_ = 0;
+    MKClockFunction m_clock;
+    int64_t m_start;
+    int64_t m_accumulated = 0;
 };

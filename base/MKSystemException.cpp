@@ -19,24 +19,24 @@ const wchar_t* KnownText(unsigned code)
 }  // namespace
 
 MKSystemException::MKSystemException(unsigned code, const EXCEPTION_POINTERS* pointers)
-    : code_(code), pointers_(pointers)
+    : m_code(code), m_pointers(pointers)
 {
     if (pointers && pointers->ContextRecord)
-        memcpy(&context_, pointers->ContextRecord, sizeof(context_));
+        memcpy(&m_context, pointers->ContextRecord, sizeof(m_context));
     else
-        memset(&context_, 0, sizeof(context_));
+        memset(&m_context, 0, sizeof(m_context));
     static const wchar_t digits[] = L"0123456789abcdef";
-    text_[0] = L'0';
-    text_[1] = L'x';
+    m_text[0] = L'0';
+    m_text[1] = L'x';
     for (int i = 0; i < 8; ++i)
-        text_[2 + i] = digits[(code >> (28 - 4 * i)) & 0xF];
-    text_[10] = 0;
+        m_text[2 + i] = digits[(code >> (28 - 4 * i)) & 0xF];
+    m_text[10] = 0;
 }
 
 const wchar_t* MKSystemException::Description() const
 {
-    const wchar_t* known = KnownText(code_);
-    return known ? known : text_;
+    const wchar_t* known = KnownText(m_code);
+    return known ? known : m_text;
 }
 
 void MKSehTranslator(unsigned code, const EXCEPTION_POINTERS* pointers)

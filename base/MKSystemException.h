@@ -14,19 +14,19 @@ public:
     // The code's own text, or "0x" and eight lower-case hex digits.
     const wchar_t* Description() const override;
 
-    unsigned Code() const { return code_; }
-    const CONTEXT& Context() const { return context_; }
-    const EXCEPTION_POINTERS* Pointers() const { return pointers_; }
+    unsigned Code() const { return m_code; }
+    const CONTEXT& Context() const { return m_context; }
+    const EXCEPTION_POINTERS* Pointers() const { return m_pointers; }
 
     // The context copy and the word after it: the 720 bytes a guard keeps.
-    const void* ContextBlock() const { return &context_; }
+    const void* ContextBlock() const { return &m_context; }
 
 private:
-    CONTEXT context_;
-    unsigned reserved_ = 0;
-    unsigned code_;
-    const EXCEPTION_POINTERS* pointers_;
-    wchar_t text_[11];
+    CONTEXT m_context;
+    unsigned m_reserved = 0;
+    unsigned m_code;
+    const EXCEPTION_POINTERS* m_pointers;
+    wchar_t m_text[11];
 };
 
 static_assert(sizeof(CONTEXT) == 716, "x86 context record expected");

@@ -44,7 +44,7 @@ SYSTEM_INFO NativeSystemInfo()
 
 bool MKSystemInfo::Collect()
 {
-    MKRegKey processor = _MKRegKey::LocalMachine().OpenSubKey(
+    MKRegKey processor = MKOpenRegKey::LocalMachine().OpenSubKey(
         MKString(L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0"), false);
     processorIdentifier.Clear();
     vendorIdentifier.Clear();
@@ -59,7 +59,7 @@ bool MKSystemInfo::Collect()
     hasSse2 = IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE;
 
     productName.Clear();
-    MKRegKey currentVersion = _MKRegKey::LocalMachine().OpenSubKey(
+    MKRegKey currentVersion = MKOpenRegKey::LocalMachine().OpenSubKey(
         MKString(L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"), false);
     currentVersion.QueryString(L"ProductName", productName);
     OSVERSIONINFOEXW version = {};

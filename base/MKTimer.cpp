@@ -2,40 +2,40 @@
 
 MKTimer::~MKTimer()
 {
-    callback_ = nullptr;
-    listener_ = nullptr;
-    user_ = nullptr;
+    m_callback = nullptr;
+    m_listener = nullptr;
+    m_user = nullptr;
     Stop();
 }
 
 bool MKTimer::Start()
 {
-    if (running_)
+    if (m_running)
         return true;
-    if (!window_.Handle() && !window_.Create(GetModuleHandleW(nullptr), this))
+    if (!m_window.Handle() && !m_window.Create(GetModuleHandleW(nullptr), this))
         return false;
-    if (!SetTimer(window_.Handle(), 1, period_, nullptr))
+    if (!SetTimer(m_window.Handle(), 1, m_period, nullptr))
         return false;
-    running_ = 1;
-    stopwatch_.Start();
+    m_running = 1;
+    m_stopwatch.Start();
     return true;
 }
 
 void MKTimer::Stop()
 {
-    if (!running_)
+    if (!m_running)
         return;
-    KillTimer(window_.Handle(), running_);
-    running_ = 0;
-    stopwatch_.Stop();
+    KillTimer(m_window.Handle(), m_running);
+    m_running = 0;
+    m_stopwatch.Stop();
 }
 
 void MKTimer::SetPeriod(unsigned ms)
 {
-    if (ms == period_)
+    if (ms == m_period)
         return;
-    period_ = ms;
-    if (running_) {
+    m_period = ms;
+    if (m_running) {
         Stop();
         Start();
     }
@@ -45,10 +45,10 @@ LRESULT MKTimer::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, L
 {
     if (message != WM_TIMER)
         return DefWindowProcW(window, message, wParam, lParam);
-    ++ticks_;
-    if (callback_)
-        callback_(this);
-    else if (listener_)
-        listener_->OnTimer(this);
+    ++m_ticks;
+    if (m_callback)
+        m_callback(this);
+    else if (m_listener)
+        m_listener->OnTimer(this);
     return 0;
 }

@@ -34,26 +34,26 @@ public:
     // nothing.
     void SetPeriod(unsigned ms);
 
-    void SetCallback(Callback callback) { callback_ = callback; }
-    void SetListener(MKTimerListener* listener) { listener_ = listener; }
-    void SetUserData(void* user) { user_ = user; }
-    void* UserData() const { return user_; }
+    void SetCallback(Callback callback) { m_callback = callback; }
+    void SetListener(MKTimerListener* listener) { m_listener = listener; }
+    void SetUserData(void* user) { m_user = user; }
+    void* UserData() const { return m_user; }
 
-    unsigned Period() const { return period_; }
-    bool IsRunning() const { return running_ != 0; }
-    uint32_t Ticks() const { return ticks_; }
-    const MKStopwatch& Stopwatch() const { return stopwatch_; }
-    HWND Window() const { return window_.Handle(); }
+    unsigned Period() const { return m_period; }
+    bool IsRunning() const { return m_running != 0; }
+    uint32_t Ticks() const { return m_ticks; }
+    const MKStopwatch& Stopwatch() const { return m_stopwatch; }
+    HWND Window() const { return m_window.Handle(); }
 
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    MKHandyWindow window_;
-    unsigned period_ = 100;
-    Callback callback_ = nullptr;
-    MKTimerListener* listener_ = nullptr;
-    void* user_ = nullptr;
-    UINT_PTR running_ = 0;  // also the timer's identifier
-    MKStopwatch stopwatch_;
-    uint32_t ticks_ = 0;
+    MKHandyWindow m_window;
+    unsigned m_period = 100;
+    Callback m_callback = nullptr;
+    MKTimerListener* m_listener = nullptr;
+    void* m_user = nullptr;
+    UINT_PTR m_running = 0;  // also the timer's identifier
+    MKStopwatch m_stopwatch;
+    uint32_t m_ticks = 0;
 };

@@ -1,7 +1,7 @@
 #include "addin/core/ComAddInSearch.h"
 
 #include "addin/core/IntVariant.h"
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 
 #include <wchar.h>
 
@@ -19,7 +19,7 @@ ComAddInSearch FindComAddInByProgId(Office::COMAddIns* addIns, const wchar_t* pr
             continue;
         MKComHolder<Office::COMAddIn> held;
         held.Attach(item);
-        BstrHolder name;
+        MKBstrHolder name;
         if (SUCCEEDED(item->get_ProgId(name.Receive())) && name.Get() &&
             wcscmp(name.Get(), progId) == 0) {
             found = held;

@@ -23,7 +23,7 @@ bool RegisterComClass(const MKString& classIdText, const MKString& progId, const
 {
     if (classIdText.IsEmpty() || progId.IsEmpty() || modulePath.IsEmpty() || name.IsEmpty())
         return false;
-    MKRegKey root = _MKRegKey::ClassesRoot();
+    MKRegKey root = MKOpenRegKey::ClassesRoot();
     MKRegKey classes = root.OpenSubKey(L"CLSID", true);
     if (!classes || !DeleteIfPresent(classes, classIdText))
         return false;
@@ -40,7 +40,7 @@ bool UnregisterComClass(const MKString& classIdText, const MKString& progId)
 {
     if (classIdText.IsEmpty() || progId.IsEmpty())
         return false;
-    MKRegKey root = _MKRegKey::ClassesRoot();
+    MKRegKey root = MKOpenRegKey::ClassesRoot();
     MKRegKey classes = root.OpenSubKey(L"CLSID", true);
     bool classGone = classes ? DeleteIfPresent(classes, classIdText) : !root.SubKeyExists(L"CLSID");
     bool progIdGone = DeleteIfPresent(root, progId);

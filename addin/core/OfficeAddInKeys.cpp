@@ -34,7 +34,7 @@ bool DeleteEntry(const MKRegKey& root, const wchar_t* microsoftPath, const wchar
 void UserHives(MKTOArray<MKString>& names)
 {
     MKTOArray<MKString> all;
-    _MKRegKey::Users().EnumSubKeys(all);
+    MKOpenRegKey::Users().EnumSubKeys(all);
     names.RemoveAll();
     for (int i = 0; i < all.GetCount(); ++i) {
         if (OfficeAddInKeys::IsUserHiveName(all[i]))
@@ -46,12 +46,12 @@ void UserHives(MKTOArray<MKString>& names)
 // user, and with everyUser those of every user hive's classes as well.
 bool RemoveVirtualCopies(const wchar_t* applicationName, const MKString& progId, bool everyUser)
 {
-    bool ok = OfficeAddInKeys::RemoveVirtualStoreCopy(applicationName, progId, _MKRegKey::ClassesRoot());
+    bool ok = OfficeAddInKeys::RemoveVirtualStoreCopy(applicationName, progId, MKOpenRegKey::ClassesRoot());
     if (!everyUser)
         return ok;
     MKTOArray<MKString> hives;
     UserHives(hives);
-    MKRegKey users = _MKRegKey::Users();
+    MKRegKey users = MKOpenRegKey::Users();
     for (int i = 0; i < hives.GetCount(); ++i) {
         MKRegKey classes = users.OpenSubKey(hives[i] + L"_Classes", false);
         ok = OfficeAddInKeys::RemoveVirtualStoreCopy(applicationName, progId, classes) && ok;
@@ -61,10 +61,10 @@ bool RemoveVirtualCopies(const wchar_t* applicationName, const MKString& progId,
 
 bool RemoveFromEveryUser(const wchar_t* applicationName, const MKString& progId)
 {
-    bool ok = DeleteEntry(_MKRegKey::CurrentUser(), kUserMicrosoft, applicationName, progId);
+    bool ok = DeleteEntry(MKOpenRegKey::CurrentUser(), kUserMicrosoft, applicationName, progId);
     MKTOArray<MKString> hives;
     UserHives(hives);
-    MKRegKey users = _MKRegKey::Users();
+    MKRegKey users = MKOpenRegKey::Users();
     for (int i = 0; i < hives.GetCount(); ++i) {
         MKRegKey hive = users.OpenSubKey(hives[i], false);
         ok = (!hive || DeleteEntry(hive, kUserMicrosoft, applicationName, progId)) && ok;
@@ -120,8 +120,8 @@ bool OfficeAddInKeys::Write(int application, const MKString& progId, const MKStr
     // The users' own entries would hide the machine's.
     bool usersCleared = scope != kScopeMachine || Remove(application, progId, kScopeEveryUser);
     MKRegKey microsoft = scope == kScopeCurrentUser
-                             ? _MKRegKey::CurrentUser().OpenPath(kUserMicrosoft, true)
-                             : _MKRegKey::LocalMachine().OpenPath(kMachineMicrosoft, true);
+                             ? MKOpenRegKey::CurrentUser().OpenPath(kUserMicrosoft, true)
+                             : MKOpenRegKey::LocalMachine().OpenPath(kMachineMicrosoft, true);
     MKRegKey addIns = microsoft ? microsoft.CreateSubKey(AddInsPath(applicationName)) : MKRegKey();
     if (!addIns)
         return false;
@@ -148,11 +148,11 @@ bool OfficeAddInKeys::Remove(int application, const MKString& progId, int scope)
     bool ok = true;
     switch (scope) {
     case kScopeCurrentUser:
-        ok = DeleteEntry(_MKRegKey::CurrentUser(), kUserMicrosoft, applicationName, progId);
+        ok = DeleteEntry(MKOpenRegKey::CurrentUser(), kUserMicrosoft, applicationName, progId);
         break;
     case kScopeMachine:
         ok = RemoveFromEveryUser(applicationName, progId);
-        ok = DeleteEntry(_MKRegKey::LocalMachine(), kMachineMicrosoft, applicationName, progId) && ok;
+        ok = DeleteEntry(MKOpenRegKey::LocalMachine(), kMachineMicrosoft, applicationName, progId) && ok;
         break;
     case kScopeEveryUser:
         ok = RemoveFromEveryUser(applicationName, progId);
@@ -171,7 +171,7 @@ bool OfficeAddInKeys::IsRegistered(int application, const MKString& progId, bool
     MKString path = MKString::FromFormat(L"%s\\%s\\", machine ? kMachineMicrosoft : kUserMicrosoft,
                                          AddInsPath(applicationName).GetText()) +
                     progId.GetText();
-    MKRegKey root = machine ? _MKRegKey::LocalMachine() : _MKRegKey::CurrentUser();
+    MKRegKey root = machine ? MKOpenRegKey::LocalMachine() : MKOpenRegKey::CurrentUser();
     MKRegKey entry = root.OpenPath(path, false);
     return entry && entry.HasValue(L"FriendlyName");
 }

@@ -5,7 +5,7 @@
 
 #include "addin/core/IntVariant.h"
 #include "addin/core/ShapeEffectMarker.h"
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKString.h"
 #include "base/MKTArray.h"
 
@@ -23,7 +23,7 @@ constexpr long kLocaleNeutral = 1024;
 // process exit.
 BSTR ContentTagName()
 {
-    static BstrHolder s_name;
+    static MKBstrHolder s_name;
     if (!s_name.Get())
         *s_name.Receive() = SysAllocString(L"_VQZ_CTT");
     return s_name.Get();
@@ -673,7 +673,7 @@ bool PptObjectRef::GetOleProgId(MKString& progId) const
     MKComHolder<Shape> shape;
     OLEFormat* format = nullptr;
     MKComHolder<OLEFormat> ole;
-    BstrHolder text;
+    MKBstrHolder text;
     if (!Query(IID_Shape, shape) || !Fetched(shape->get_OLEFormat(&format), &format, ole) ||
         FAILED(ole->get_ProgID(text.Receive())))
         return false;
@@ -681,7 +681,7 @@ bool PptObjectRef::GetOleProgId(MKString& progId) const
     return true;
 }
 
-bool PptObjectRef::ReadTag(BSTR name, BstrHolder& value) const
+bool PptObjectRef::ReadTag(BSTR name, MKBstrHolder& value) const
 {
     value.Empty();
     MKComHolder<Shape> shape;
@@ -693,7 +693,7 @@ bool PptObjectRef::ReadTag(BSTR name, BstrHolder& value) const
 
 bool PptObjectRef::HasContentTag() const
 {
-    BstrHolder value;
+    MKBstrHolder value;
     return ReadTag(ContentTagName(), value) && !value.IsEmpty();
 }
 

@@ -9,7 +9,7 @@
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
-class BstrHolder;
+class MKBstrHolder;
 class MKString;
 
 // Timing of one animation effect on the slide's clock, as PptObjectRef::ReadTiming
@@ -126,7 +126,7 @@ public:
     // The text is emptied first.
     bool GetOleProgId(MKString& progId) const;
     // The value of the shape's tag; false (value empty) when unreadable.
-    bool ReadTag(BSTR name, BstrHolder& value) const;
+    bool ReadTag(BSTR name, MKBstrHolder& value) const;
     // The content trigger tag "_VQZ_CTT" holds a non-empty text.
     bool HasContentTag() const;
     // An invisible shape: no visible fill, line or text. Office product codes

@@ -24,7 +24,7 @@ bool ProductSettings::OpenKey()
     MKRegKey maker =
         m_machine ? MKRegOpenMachineSoftwareKey(kMakerKey, false) : MKRegOpenSoftwareKey(kMakerKey, m_writable);
     if (!maker && mayCreate) {
-        MKRegKey software = _MKRegKey::CurrentUser().OpenSubKey(L"Software", true);
+        MKRegKey software = MKOpenRegKey::CurrentUser().OpenSubKey(L"Software", true);
         maker = software ? software.CreateSubKey(kMakerKey) : MKRegKey();
     }
     if (!maker)

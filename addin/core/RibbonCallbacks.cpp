@@ -7,7 +7,7 @@
 #include "addin/core/RibbonControlHandler.h"
 #include "addin/core/RibbonExtension.h"
 #include "addin/core/RibbonModel.h"
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKString.h"
 
 const IID RibbonCallbacks::kInterfaceId = {0xB97B9CAD, 0x2124, 0x4396, {0x88, 0x68, 0x46, 0x31, 0xAE, 0x94, 0x7B, 0x56}};
@@ -87,7 +87,7 @@ MKString ReadControlId(IDispatch* control)
         return MKString();
     MKComHolder<Office::IRibbonControl> held;
     held.Attach(ribbonControl);
-    BstrHolder id;
+    MKBstrHolder id;
     if (FAILED(held->get_Id(id.Receive())))
         return MKString();
     return id.ToString();
@@ -108,7 +108,7 @@ void RibbonCallbacks::Invalidate(const MKString& controlId)
         m_ribbonUi->Invalidate();
         return;
     }
-    BstrHolder id;
+    MKBstrHolder id;
     *id.Receive() = controlId.ToBstr();
     if (id.Get())
         m_ribbonUi->InvalidateControl(id.Get());

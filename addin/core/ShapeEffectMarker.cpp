@@ -2,14 +2,14 @@
 
 #include <wchar.h>
 
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
 
 namespace {
 
 // The command text of the behaviour when it is a command behaviour.
-bool ReadCommandText(PowerPoint::AnimationBehaviors* behaviors, int index, BstrHolder& text)
+bool ReadCommandText(PowerPoint::AnimationBehaviors* behaviors, int index, MKBstrHolder& text)
 {
     PowerPoint::AnimationBehavior* item = nullptr;
     if (FAILED(behaviors->Item(index, &item)) || !item)
@@ -47,7 +47,7 @@ bool ReadShapeEffectId(PowerPoint::Effect* effect, MKString* id, MKString* data)
     if (FAILED(behaviors->get_Count(&count)) || count <= 1)
         return false;
 
-    BstrHolder marker;
+    MKBstrHolder marker;
     const int markerLength = int(wcslen(kShapeEffectMarker));
     if (!ReadCommandText(behaviors.Get(), int(count - 1), marker) || int(SysStringLen(marker.Get())) < markerLength ||
         wcsncmp(marker.Get(), kShapeEffectMarker, size_t(markerLength)) != 0)
@@ -55,7 +55,7 @@ bool ReadShapeEffectId(PowerPoint::Effect* effect, MKString* id, MKString* data)
     if (id)
         *id = marker.ToString().Mid(markerLength);
     if (data) {
-        BstrHolder text;
+        MKBstrHolder text;
         if (ReadCommandText(behaviors.Get(), int(count), text))
             *data = text.ToString();
     }

@@ -6,7 +6,7 @@
 #include "hostapi/PowerPointInterfaces.h"
 #include "addin/core/PptObjectRef.h"
 #include "addin/core/ShapeVisit.h"
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKAsciiCase.h"
 #include "base/MKHashMap.h"
 #include "base/MKString.h"
@@ -127,7 +127,7 @@ void ShapeScanner::VisitOther(const PptObjectRef& shape, long type, IUnknown* sl
 
 EffectDataRecord* ShapeScanner::LookUpTag(const PptObjectRef& shape, BSTR name) const
 {
-    BstrHolder value;
+    MKBstrHolder value;
     if (!shape.ReadTag(name, value) || value.IsEmpty())
         return nullptr;
     return m_types.FindEffectTypeByContentType(value.Get());
@@ -149,7 +149,7 @@ EffectDataRecord* ShapeScanner::GetRelatedContentTypeOfShape(const PptObjectRef&
     EffectDataRecord* found = LookUpTag(shape, m_relatedTypeTag);
     if (!found)
         return nullptr;
-    BstrHolder identity;
+    MKBstrHolder identity;
     if (!shape.ReadTag(m_identityTag, identity) || identity.IsEmpty())
         return nullptr;
     guid = identity.ToString();

@@ -6,7 +6,7 @@
 
 #include "base/MKTArray.h"
 
-class BstrHolder;
+class MKBstrHolder;
 class EffectDataRecord;
 class EffectTypeLookup;
 class MKHashMap;

@@ -2,7 +2,7 @@
 
 #include "base/MKGuid.h"
 #include "base/MKRegKey.h"
-#include "base/_MKRegKey.h"
+#include "base/MKOpenRegKey.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ MKString ExpandEnvironment(const MKString& text)
 MKString GetInstalledControlPath(REFCLSID clsid)
 {
     MKString path = MKString::FromFormat(L"CLSID\\{%s}\\InprocServer32", MKGuid(clsid).FormatUpper().GetText());
-    MKRegValue value = _MKRegKey::ClassesRoot().OpenSubKey(path, false).QueryValue(nullptr);
+    MKRegValue value = MKOpenRegKey::ClassesRoot().OpenSubKey(path, false).QueryValue(nullptr);
     if (value.GetType() == REG_SZ)
         return value.GetString();
     // Installers that write %ProgramFiles% or %SystemRoot% paths leave an

@@ -195,7 +195,7 @@ TEST(Base85, CallersAlphabet)
     EXPECT_EQ(0, memcmp(bytes, back, 5));
 }
 
-std::string Hex(const Sha1Digest& digest)
+std::string Hex(const MKSha1Digest& digest)
 {
     char hex[41] = {};
     MKSha1::ToHexChars(digest, hex);
@@ -214,11 +214,11 @@ TEST(Sha1, StandardDigests)
         {std::string(1000000, 'a'), "34aa973cd4c4daa4f61eeb2bdbad27316534016f"},
     };
     for (const Case& c : cases) {
-        Sha1Digest digest;
+        MKSha1Digest digest;
         MKSha1::Compute(c.text.data(), int(c.text.size()), &digest);
         EXPECT_EQ(c.digest, Hex(digest));
     }
-    Sha1Digest digest;
+    MKSha1Digest digest;
     ComputeSha1(&digest, "abc", 3);
     MKString text = MKSha1::ToHexString(digest);
     EXPECT_STREQ(L"a9993e364706816aba3e25717850c26c9cd0d89d", text.GetText());
@@ -232,7 +232,7 @@ TEST(Sha1, EveryLengthAroundTheBlockEdgesMatchesPiecewiseHashing)
     for (int i = 0; i < 200; ++i)
         data += char('a' + i % 26);
     for (int n = 0; n <= 200; ++n) {
-        Sha1Digest whole, pieces;
+        MKSha1Digest whole, pieces;
         MKSha1::Compute(data.data(), n, &whole);
         MKSha1 sha;
         for (int at = 0, step = 1; at < n; at += step, step = step * 2 % 67 + 1)
@@ -241,7 +241,7 @@ TEST(Sha1, EveryLengthAroundTheBlockEdgesMatchesPiecewiseHashing)
         sha.GetDigest(&pieces);
         EXPECT_TRUE(whole.Equals(pieces)) << n;
     }
-    Sha1Digest a, b;
+    MKSha1Digest a, b;
     MKSha1::Compute("abc", 3, &a);
     MKSha1::Compute("abd", 3, &b);
     EXPECT_FALSE(a.Equals(b));
@@ -262,7 +262,7 @@ TEST(Sha1, MatchesPythonOnTheFixture)
 
     MKByteArray bytes;
     bytes.AppendRange(data.data(), int(data.size()));
-    Sha1Digest digest;
+    MKSha1Digest digest;
     MKSha1::ComputeBytes(&digest, bytes);
     EXPECT_EQ(expected, Hex(digest));
 
@@ -270,11 +270,11 @@ TEST(Sha1, MatchesPythonOnTheFixture)
     for (size_t at = 0; at < data.size(); at += 777)
         ASSERT_TRUE(stream.Write(data.data() + at, int(std::min<size_t>(777, data.size() - at))));
     EXPECT_EQ(200000, stream.GetCount());
-    Sha1Digest running;
+    MKSha1Digest running;
     stream.GetDigest(&running);
     EXPECT_EQ(expected, Hex(running));
     EXPECT_TRUE(stream.Close());
-    Sha1Digest streamed;
+    MKSha1Digest streamed;
     stream.GetDigest(&streamed);
     EXPECT_EQ(expected, Hex(streamed));
     EXPECT_FALSE(stream.Write("x", 1));  // finished: no silent change of the digest
@@ -293,7 +293,7 @@ TEST(Sha1, Throughput)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    Sha1Digest digest;
+    MKSha1Digest digest;
     MKSha1::Compute(data.data(), int(data.size()), &digest);
     QueryPerformanceCounter(&end);
     double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);

@@ -1,4 +1,4 @@
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKComHolder.h"
 #include "base/MKPointerArrays.h"
 #include "base/MKRefHolder.h"
@@ -153,7 +153,7 @@ TEST(SafeArray, DetachHandsOverOwnership)
 
 TEST(BstrHolderTest, OwnsOneAutomationString)
 {
-    BstrHolder holder;
+    MKBstrHolder holder;
     EXPECT_TRUE(holder.IsEmpty());
     EXPECT_EQ(0, holder.ToString().GetLength());
     *holder.Receive() = SysAllocStringLen(L"a\0b", 3);

@@ -205,7 +205,7 @@ TEST_F(RegistryTest, StringsNeverReadPastTheData)
 
 TEST_F(RegistryTest, KeyPathsAndHandles)
 {
-    MKRegKey software = _MKRegKey::CurrentUser().OpenSubKey(MKString(L"Software"), false);
+    MKRegKey software = MKOpenRegKey::CurrentUser().OpenSubKey(MKString(L"Software"), false);
     ASSERT_TRUE(software);
     EXPECT_EQ(L"HKEY_CURRENT_USER\\Software", Str(software.GetPath()));
     EXPECT_FALSE(software.IsWritable());
@@ -219,14 +219,14 @@ TEST_F(RegistryTest, KeyPathsAndHandles)
     EXPECT_NE(ERROR_SUCCESS, RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                                               nullptr, nullptr, nullptr, nullptr));
     {
-        MKRegKey root = _MKRegKey::CurrentUser();
+        MKRegKey root = MKOpenRegKey::CurrentUser();
         EXPECT_EQ(L"HKEY_CURRENT_USER", Str(root.GetPath()));
     }
     EXPECT_EQ(ERROR_SUCCESS, RegQueryInfoKeyW(HKEY_CURRENT_USER, nullptr, nullptr, nullptr, nullptr, nullptr,
                                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_EQ(L"HKEY_LOCAL_MACHINE", Str(_MKRegKey::LocalMachine().GetPath()));
-    EXPECT_TRUE(_MKRegKey::ClassesRoot().SubKeyExists(MKString(L"CLSID")));
-    EXPECT_TRUE(_MKRegKey::Users().IsWritable());
+    EXPECT_EQ(L"HKEY_LOCAL_MACHINE", Str(MKOpenRegKey::LocalMachine().GetPath()));
+    EXPECT_TRUE(MKOpenRegKey::ClassesRoot().SubKeyExists(MKString(L"CLSID")));
+    EXPECT_TRUE(MKOpenRegKey::Users().IsWritable());
 
     MKRegKey created = m_key.CreateSubKey(MKString(L"a\\\\b\\"));
     ASSERT_TRUE(created);

@@ -5,12 +5,12 @@
 class MKString;
 
 // Owns one automation string (BSTR), freed with SysFreeString.
-class BstrHolder {
+class MKBstrHolder {
 public:
-    BstrHolder() = default;
-    ~BstrHolder() { Empty(); }
-    BstrHolder(const BstrHolder&) = delete;
-    BstrHolder& operator=(const BstrHolder&) = delete;
+    MKBstrHolder() = default;
+    ~MKBstrHolder() { Empty(); }
+    MKBstrHolder(const MKBstrHolder&) = delete;
+    MKBstrHolder& operator=(const MKBstrHolder&) = delete;
 
     BSTR Get() const { return m_bstr; }
     // Frees the held string and answers the slot for an out parameter.

@@ -11,10 +11,10 @@ class MKRegKey;
 // full path ("HKEY_CURRENT_USER\Software\...") and whether it was opened for
 // writing. The last release closes the handle unless it is a predefined root
 // (borrowed), which is never closed.
-class _MKRegKey : public MKRefClass {
+class MKOpenRegKey : public MKRefClass {
 public:
-    _MKRegKey(HKEY handle, const MKString& path, bool writable, bool borrowed);
-    ~_MKRegKey() override;
+    MKOpenRegKey(HKEY handle, const MKString& path, bool writable, bool borrowed);
+    ~MKOpenRegKey() override;
 
     HKEY GetHandle() const { return m_handle; }
     const MKString& GetPath() const { return m_path; }

@@ -1,8 +1,8 @@
-#include "base/BstrHolder.h"
+#include "base/MKBstrHolder.h"
 
 #include "base/MKString.h"
 
-MKString BstrHolder::ToString() const
+MKString MKBstrHolder::ToString() const
 {
     return MKString::MKStringFromChars(m_bstr, int(SysStringLen(m_bstr)));
 }
