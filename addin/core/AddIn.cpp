@@ -37,19 +37,13 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
 
     m_machineSettings = new (std::nothrow) ProductSettings(ProductSettings::PerMachine, false);
     m_userSettings = new (std::nothrow) ProductSettings(ProductSettings::PerUser, true);
-    // The preferences, the usage store and the updater link of the update
-    // engine take their places here, before the connection.
 
     m_outer = outer ? outer : this;
-    m_connection = new (std::nothrow) AddInConnection(m_outer, this);
+    m_connection = new (std::nothrow) AddInConnection(m_outer, this, m_environment, &m_eventDepth);
     m_ribbon = new (std::nothrow) RibbonExtension(m_outer, this);
-    // The ribbon model belongs to the plug-in manager, which takes it over
-    // when it joins; until then the add-in keeps it.
     m_ribbonModel = new (std::nothrow) RibbonModel(nullptr);
     if (m_ribbon)
         m_ribbon->SetModel(m_ribbonModel);
-    // The plug-in manager and the resource handlers follow the ribbon, in
-    // that order.
 }
 
 AddIn::~AddIn()
@@ -225,18 +219,10 @@ void AddIn::InvalidateRibbon(const MKString& controlId)
         m_ribbon->GetCallbacks()->Invalidate(controlId);
 }
 
-void AddIn::RunStartup()
+void AddIn::OnShowWindowCreated(HWND window)
 {
-    // In order, as their subsystems join: the result of the last update, the
-    // use count, the plug-in manager's start, saving the preferences, the
-    // update follow-up and the Flash preloader.
-}
-
-void AddIn::Shutdown()
-{
-    // In order, as their subsystems join: stopping a running update check,
-    // saving the usage store, stopping the plug-in manager and the Flash
-    // preloader.
+    MKComHolder<PowerPoint::SlideShowWindow> show;
+    FindSlideShowWindow(window, show);
 }
 
 void ShowErrorBox(const wchar_t* text)

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "addin/core/EventDepth.h"
+#include "addin/core/ShowWindowListener.h"
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
@@ -21,8 +23,10 @@ struct EnvironmentInfo;
 // interfaces through its sub-objects, which share its reference count, and
 // offers the accessors through which the other parts reach PowerPoint. Lives
 // from CreateInstance to the last Release; holds one reference on its factory.
-// Used on PowerPoint's user-interface thread only.
-class AddIn : public IUnknown {
+// Registered with the shell hook for the whole of its life, it tells the hook
+// which new show windows are its own. Used on PowerPoint's user-interface
+// thread only.
+class AddIn : public IUnknown, public ShowWindowListener {
 public:
     // Count 1, owned by the caller. A null outer makes the add-in its own
     // controlling object.
@@ -64,20 +68,18 @@ public:
     // Asks Office to query the ribbon's controls again: every control for an
     // empty id, else the one control. Nothing before Office loaded the ribbon.
     void InvalidateRibbon(const MKString& controlId);
-    // How deep application events being forwarded to the plug-ins are
-    // nested; no slide-show session starts while it is above 0. The
-    // application event sink counts through the pointer.
-    int GetEventDepth() const { return m_eventDepth; }
-    int* EventDepthCounter() { return &m_eventDepth; }
+    // The depth of application events being forwarded (EventDepth.h).
+    int GetEventDepth() const { return m_eventDepth.Get(); }
 
-    // The start-up sequence, once per connection, and the shut-down steps,
-    // which tolerate repetition (both driven by the connection).
-    void RunStartup();
-    void Shutdown();
+    // Looks the window up among this PowerPoint's running shows.
+    void OnShowWindowCreated(HWND window) override;
 
 private:
     virtual ~AddIn();
 
+    // Made in this order: the shell-hook registration, the environment
+    // record, the module path, the machine and user settings, the connection,
+    // the ribbon and its model.
     volatile LONG m_refs = 1;
     AddInClassFactory* m_factory;
     IUnknown* m_outer = nullptr;
@@ -90,7 +92,7 @@ private:
     EnvironmentInfo* m_environment = nullptr;
     RibbonModel* m_ribbonModel = nullptr;
     RibbonExtension* m_ribbon = nullptr;
-    int m_eventDepth = 0;
+    EventDepth m_eventDepth;
 };
 
 // A message box without owner, captioned "Vistello", with the error icon.

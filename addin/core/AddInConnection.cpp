@@ -1,6 +1,5 @@
 #include "addin/core/AddInConnection.h"
 
-#include "addin/core/AddIn.h"
 #include "addin/core/AddInGuard.h"
 #include "addin/core/AppEventSink.h"
 #include "addin/core/EnvironmentInfo.h"
@@ -10,12 +9,11 @@
 
 #include <new>
 
-AddInConnection::AddInConnection(IUnknown* outer, AddIn* owner) : AddInSubObject(outer), m_owner(owner)
+AddInConnection::AddInConnection(IUnknown* outer, AddIn* addIn, EnvironmentInfo* environment,
+                                 EventDepth* eventDepth)
+    : AddInSubObject(outer), m_addIn(addIn), m_environment(environment)
 {
-    m_events = new (std::nothrow)
-        AppEventSink(static_cast<Office::IDTExtensibility2*>(this), owner, owner->EventDepthCounter());
-    // The slide-show controller is made here, after the event sink, once it
-    // exists.
+    m_events = new (std::nothrow) AppEventSink(static_cast<Office::IDTExtensibility2*>(this), addIn, eventDepth);
     m_office = new (std::nothrow) OfficeInfo;
 }
 
@@ -37,7 +35,7 @@ HRESULT AddInConnection::OnConnection(IDispatch* application, long connectMode, 
                                       SAFEARRAY** custom)
 {
     static AddInGuardRecord s_guard;
-    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+    return AddInGuarded(s_guard, m_addIn, E_UNEXPECTED, [&]() -> HRESULT {
         if (!application)
             return E_POINTER;
         PowerPoint::Application* powerPoint = nullptr;
@@ -58,7 +56,7 @@ HRESULT AddInConnection::OnConnection(IDispatch* application, long connectMode, 
 HRESULT AddInConnection::OnDisconnection(long removeMode, SAFEARRAY** custom)
 {
     static AddInGuardRecord s_guard;
-    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+    return AddInGuarded(s_guard, m_addIn, E_UNEXPECTED, [&]() -> HRESULT {
         RunShutdownSteps();
         m_started = false;
         if (removeMode != Office::ext_dm_HostShutdown)
@@ -77,16 +75,13 @@ HRESULT AddInConnection::OnAddInsUpdate(SAFEARRAY**)
 HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
 {
     static AddInGuardRecord s_guard;
-    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+    return AddInGuarded(s_guard, m_addIn, E_UNEXPECTED, [&]() -> HRESULT {
         if (m_started)
             return S_OK;
         m_started = true;
-        m_owner->RunStartup();
         // A PowerPoint without its _Application has no events to give.
         if (!m_application)
             return E_UNEXPECTED;
-        // The plug-in manager's failed start keeps the events away once the
-        // manager joins; until then every start counts as successful.
         if (m_events)
             m_events->Advise(m_application.Get());
         return S_OK;
@@ -96,7 +91,7 @@ HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
 HRESULT AddInConnection::OnBeginShutdown(SAFEARRAY**)
 {
     static AddInGuardRecord s_guard;
-    return AddInGuarded(s_guard, m_owner, E_UNEXPECTED, [&]() -> HRESULT {
+    return AddInGuarded(s_guard, m_addIn, E_UNEXPECTED, [&]() -> HRESULT {
         RunShutdownSteps();
         return S_OK;
     });
@@ -104,15 +99,13 @@ HRESULT AddInConnection::OnBeginShutdown(SAFEARRAY**)
 
 void AddInConnection::RunShutdownSteps()
 {
-    // The slide-show controller's shut-down comes first, once it exists.
-    m_owner->Shutdown();
     if (m_events)
         m_events->Unadvise();
 }
 
 void AddInConnection::ReadHostFacts()
 {
-    EnvironmentInfo* environment = m_owner->GetEnvironmentInfo();
+    EnvironmentInfo* environment = m_environment;
     int major = 0;
     if (m_application) {
         MKBstrHolder version;

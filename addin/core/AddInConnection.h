@@ -5,7 +5,9 @@
 
 class AddIn;
 class AppEventSink;
+class EventDepth;
 class OfficeInfo;
+struct EnvironmentInfo;
 
 // The add-in's IDTExtensibility2: Office connects the add-in, reports that
 // its start-up is complete, begins to shut down and disconnects it. A
@@ -13,10 +15,14 @@ class OfficeInfo;
 // (`outer`, which must outlive it), so both share one reference count; the
 // add-in creates and deletes it. It offers no automation (E_FAIL). Every
 // IDTExtensibility2 method runs inside the crash guard and answers
-// E_UNEXPECTED after a caught failure. PowerPoint's user-interface thread only.
+// E_UNEXPECTED after a caught failure. It writes the host's facts into the
+// environment record and hands the event depth to its event sink; both belong
+// to the add-in and must outlive it. PowerPoint's user-interface thread only.
 class AddInConnection final : public AddInSubObject<AddInConnection, Office::IDTExtensibility2, E_FAIL> {
 public:
-    AddInConnection(IUnknown* outer, AddIn* owner);
+    // addIn names the add-in in crash records only; environment and
+    // eventDepth may be null (no facts kept, nothing counted).
+    AddInConnection(IUnknown* outer, AddIn* addIn, EnvironmentInfo* environment, EventDepth* eventDepth);
     virtual ~AddInConnection();
     AddInConnection(const AddInConnection&) = delete;
     AddInConnection& operator=(const AddInConnection&) = delete;
@@ -26,21 +32,20 @@ public:
     OfficeInfo* GetOfficeInfo() const { return m_office; }
     // PowerPoint's application events; null when it could not be made.
     AppEventSink* GetEventSink() const { return m_events; }
-    // The start-up sequence has run for the current connection.
+    // OnStartupComplete has run for the current connection.
     bool IsStarted() const { return m_started; }
 
     // A connection made after PowerPoint's start (any mode but start-up)
-    // runs the start-up sequence at once. Null application: E_POINTER.
+    // runs OnStartupComplete at once. Null application: E_POINTER.
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, long connectMode, IDispatch* addInInst,
                                            SAFEARRAY** custom) override;
-    // The shut-down steps, again through OnBeginShutdown unless PowerPoint
-    // itself shuts down; then PowerPoint's objects are let go and a later
-    // OnConnection starts over.
+    // The shut-down steps (the event sink unadvised), again through
+    // OnBeginShutdown unless PowerPoint itself shuts down; then PowerPoint's
+    // objects are let go and a later OnConnection starts over.
     HRESULT STDMETHODCALLTYPE OnDisconnection(long removeMode, SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
-    // The start-up sequence, once per connection, then the application event
-    // sink advised on PowerPoint (E_UNEXPECTED when PowerPoint did not answer
-    // its _Application).
+    // Once per connection: the application event sink advised on PowerPoint
+    // (E_UNEXPECTED when PowerPoint did not answer its _Application).
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
@@ -56,7 +61,9 @@ private:
     void ReadHostFacts();
     void RunShutdownSteps();
 
-    AddIn* m_owner;
+    // Made in this order: the event sink, the Office facts.
+    AddIn* m_addIn;
+    EnvironmentInfo* m_environment;
     MKComHolder<PowerPoint::Application> m_application;
     MKComHolder<IDispatch> m_addInInstance;
     bool m_started = false;

@@ -5,6 +5,7 @@
 
 #include "addin/core/AddInGuard.h"
 #include "addin/core/DispArgs.h"
+#include "addin/core/EventDepth.h"
 #include "addin/core/PluginEventTarget.h"
 #include "addin/core/ShowEventTarget.h"
 
@@ -67,7 +68,7 @@ I* As(IUnknown* object)
 
 }  // namespace
 
-AppEventSink::AppEventSink(IUnknown* owner, AddIn* addIn, int* eventDepth)
+AppEventSink::AppEventSink(IUnknown* owner, AddIn* addIn, EventDepth* eventDepth)
     : AddInSubObject(owner), m_addIn(addIn), m_eventDepth(eventDepth)
 {
 }
@@ -136,12 +137,12 @@ bool AppEventSink::AnswerOwn(REFIID iid, IUnknown** answer)
 HRESULT AppEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*)
 {
     static AddInGuardRecord s_guard;
-    const int depth = m_eventDepth ? *m_eventDepth : 0;
+    const int depth = m_eventDepth ? m_eventDepth->Get() : 0;
     HRESULT hr = E_UNEXPECTED;
     if (!AddInGuarded(s_guard, m_addIn, [&] { hr = HandleEvent(id, params); })) {
         // A forward that failed half-way must not leave the depth raised.
         if (m_eventDepth)
-            *m_eventDepth = depth;
+            m_eventDepth->Restore(depth);
         return E_UNEXPECTED;
     }
     return hr;
@@ -194,10 +195,10 @@ HRESULT AppEventSink::HandleEvent(DISPID id, DISPPARAMS* params)
     }
     IUnknown* const forwarded[2] = {objects[0].Get(), objects[1].Get()};
     if (event.counted && m_eventDepth)
-        ++*m_eventDepth;
+        m_eventDepth->Enter();
     Forward(id, forwarded, flag);
     if (event.counted && m_eventDepth)
-        --*m_eventDepth;
+        m_eventDepth->Leave();
     return S_OK;
 }
 

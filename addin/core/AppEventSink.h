@@ -7,6 +7,7 @@
 #include "base/MKComHolder.h"
 
 class AddIn;
+class EventDepth;
 class PluginEventTarget;
 class ShowEventTarget;
 
@@ -23,9 +24,9 @@ class ShowEventTarget;
 // guard. PowerPoint's user-interface thread only.
 class AppEventSink final : public AddInSubObject<AppEventSink, IDispatch, E_NOTIMPL> {
 public:
-    // addIn names the add-in in crash records (may be null); eventDepth is
-    // the add-in's counter (may be null: nothing counted).
-    AppEventSink(IUnknown* owner, AddIn* addIn, int* eventDepth);
+    // addIn names the add-in in crash records only (may be null); eventDepth
+    // is the add-in's counter (may be null: nothing counted).
+    AppEventSink(IUnknown* owner, AddIn* addIn, EventDepth* eventDepth);
     ~AppEventSink();
     AppEventSink(const AppEventSink&) = delete;
     AppEventSink& operator=(const AppEventSink&) = delete;
@@ -56,7 +57,7 @@ private:
     void ReleaseConnection();
 
     AddIn* m_addIn;
-    int* m_eventDepth;
+    EventDepth* m_eventDepth;
     PluginEventTarget* m_plugins = nullptr;
     ShowEventTarget* m_shows = nullptr;
     IID m_connectionInterface = {};

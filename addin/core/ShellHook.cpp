@@ -1,8 +1,8 @@
 #include "addin/core/ShellHook.h"
 
-#include "addin/core/AddIn.h"
 #include "addin/core/AddInGuard.h"
 #include "addin/core/AddInModule.h"
+#include "addin/core/ShowWindowListener.h"
 #include "base/MKHandyWindow.h"
 #include "base/MKString.h"
 #include "base/MKTArray.h"
@@ -21,7 +21,7 @@ public:
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-MKTArray<AddIn*> s_registered;
+MKTArray<ShowWindowListener*> s_registered;
 HHOOK s_hook = nullptr;
 PostedSteps s_steps;
 MKHandyWindow s_stepWindow;
@@ -30,14 +30,8 @@ void ReportShowWindow(HWND window)
 {
     if (!IsWindow(window))
         return;
-    for (int i = 0; i < s_registered.GetCount(); ++i) {
-        AddIn* addIn = s_registered[i];
-        MKComHolder<PowerPoint::SlideShowWindow> show;
-        if (addIn && addIn->FindSlideShowWindow(window, show)) {
-            // The add-in's slide-show controller attaches to the show here
-            // once it exists.
-        }
-    }
+    for (int i = 0; i < s_registered.GetCount(); ++i)
+        s_registered[i]->OnShowWindowCreated(window);
 }
 
 LRESULT PostedSteps::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -85,10 +79,10 @@ bool ShellHook::TitleNamesPresentation(const wchar_t* title)
     return close && close > open + 1;
 }
 
-void ShellHook::Register(AddIn* addIn)
+void ShellHook::Register(ShowWindowListener* listener)
 {
-    if (s_registered.IndexOf(addIn) < 0)
-        s_registered.Add(addIn);
+    if (listener && s_registered.IndexOf(listener) < 0)
+        s_registered.Add(listener);
     HINSTANCE instance = ModuleInstance();
     if (!instance || s_hook)
         return;
@@ -99,9 +93,9 @@ void ShellHook::Register(AddIn* addIn)
         s_stepWindow.DestroyWindow();
 }
 
-void ShellHook::Unregister(AddIn* addIn)
+void ShellHook::Unregister(ShowWindowListener* listener)
 {
-    int index = s_registered.IndexOf(addIn);
+    int index = s_registered.IndexOf(listener);
     if (index >= 0)
         s_registered.RemoveAt(index);
     if (s_registered.IsEmpty() && s_hook) {

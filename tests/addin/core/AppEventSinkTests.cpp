@@ -7,6 +7,7 @@
 #include "fixtures/VariantArgs.h"
 
 #include "addin/core/AppEventSink.h"
+#include "addin/core/EventDepth.h"
 #include "addin/core/PluginEventTarget.h"
 #include "addin/core/ShowEventTarget.h"
 #include "standins/powerpoint/ApplicationObject.h"
@@ -42,7 +43,7 @@ using Lines = std::vector<std::wstring>;
 // flag's value and the event depth at the time of the call.
 class Recorder final : public PluginEventTarget, public ShowEventTarget {
 public:
-    Recorder(const std::map<const void*, std::wstring>& names, const int& depth) : m_names(names), m_depth(depth) {}
+    Recorder(const std::map<const void*, std::wstring>& names, const EventDepth& depth) : m_names(names), m_depth(depth) {}
 
     Lines lines;
     std::function<void(const std::wstring&)> during;
@@ -98,14 +99,14 @@ private:
         }
         if (flag)
             line += (line.back() == L'(' ? L"flag " : L", flag ") + std::to_wstring(*flag);
-        line += L") depth " + std::to_wstring(m_depth);
+        line += L") depth " + std::to_wstring(m_depth.Get());
         lines.push_back(line);
         if (during)
             during(handler);
     }
 
     const std::map<const void*, std::wstring>& m_names;
-    const int& m_depth;
+    const EventDepth& m_depth;
 };
 
 // One stand-in PowerPoint with a presentation and a running show for the
@@ -188,7 +189,7 @@ protected:
     PowerPoint::DocumentWindow* window = s_world->window;
     PowerPoint::SlideRange* range = s_world->range;
     std::map<const void*, std::wstring> names;
-    int depth = 0;
+    EventDepth depth;
     Recorder recorder{names, depth};
     CountedDispatch owner;  // the add-in's counts as far as the sink needs them
     AppEventSink sink{&owner, nullptr, &depth};
@@ -255,7 +256,7 @@ TEST_F(AppEventSinkTest, EveryEventWithRightAndWrongArgumentsReachesItsHandlersO
         cancel = VARIANT_TRUE;
         EXPECT_EQ(Raise(event.id, event.args), S_OK);
         EXPECT_EQ(recorder.lines, event.expected);
-        EXPECT_EQ(depth, 0);
+        EXPECT_EQ(depth.Get(), 0);
         if (event.flagAfter) {
             EXPECT_EQ(cancel, event.flagAfter);
         }
@@ -323,10 +324,10 @@ TEST_F(AppEventSinkTest, NestedCountedEventsRaiseTheDepthAndFailuresLeaveItAsItW
     EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationSave, {DispatchArg(presentation)}), S_OK);
     EXPECT_EQ(recorder.lines,
               (Lines{L"ForwardPresentationSave(presentation) depth 1", L"ForwardPresentationOpen(presentation) depth 2"}));
-    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(depth.Get(), 0);
 
     EXPECT_EQ(Raise(PowerPoint::DISPID_PresentationPrint, {DispatchArg(presentation)}), E_UNEXPECTED);
-    EXPECT_EQ(depth, 0);
+    EXPECT_EQ(depth.Get(), 0);
     EXPECT_EQ(Raise(PowerPoint::DISPID_SlideShowNextSlide, {DispatchArg(show)}), E_UNEXPECTED);
     // PowerPoint goes on: the next event is handled.
     recorder.during = nullptr;
