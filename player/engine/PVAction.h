@@ -71,7 +71,6 @@ public:
     PVAction_WaitForFrame() : PVAction(kWaitForFrame) {}
     uint16_t frame = 0;
     uint8_t skipCount = 0;
-    double firstRunSeconds = 0;  // 0 until the action first runs
 };
 
 class PVMovieClip;

@@ -1,7 +1,5 @@
 #include "player/engine/PVActionVM.h"
 
-#include <windows.h>
-
 #include <array>
 
 #include "player/engine/PVAction.h"
@@ -14,6 +12,8 @@ PVActionVM::~PVActionVM()
 {
     Clear();
     SetTarget(nullptr);
+    for (int i = 0; i < waitRuns_.Count(); ++i)
+        waitRuns_[i].wait->Release();
 }
 
 const PVActionVM::Handler* PVActionVM::Handlers()
@@ -55,9 +55,10 @@ void PVActionVM::SetTarget(PVMovieClip* clip)
     PVHold(target_, clip);
 }
 
-bool PVActionVM::Run()
+bool PVActionVM::Run(double nowSeconds)
 {
     const Handler* handlers = Handlers();
+    now_ = nowSeconds;
     SetTarget(nullptr);
     budget_ = kRunBudget;
     bool result = true;
@@ -134,10 +135,14 @@ void PVActionVM::WaitForFrame(PVAction& action)
     if (!target_)
         return;
     auto& wait = static_cast<PVAction_WaitForFrame&>(action);
-    const double now = GetTickCount() * 0.001;
-    if (wait.firstRunSeconds != 0 && now >= wait.firstRunSeconds)
-        return;
-    wait.firstRunSeconds = now;
+    // A clock that reads earlier than the first run (it wrapped) skips again.
+    if (WaitRun* run = FindWaitRun(&wait)) {
+        if (now_ >= run->firstRunSeconds)
+            return;
+        run->firstRunSeconds = now_;
+    } else if (waitRuns_.Add({&wait, now_})) {
+        wait.AddRef();
+    }
     for (int i = 0; i < wait.skipCount && index_ + 1 < queue_.Count(); ++i) {
         ++index_;
         if (PVAction* skipped = queue_[index_]) {
@@ -145,6 +150,15 @@ void PVActionVM::WaitForFrame(PVAction& action)
             skipped->Release();
         }
     }
+}
+
+PVActionVM::WaitRun* PVActionVM::FindWaitRun(const PVAction* wait)
+{
+    for (int i = 0; i < waitRuns_.Count(); ++i) {
+        if (waitRuns_[i].wait == wait)
+            return &waitRuns_[i];
+    }
+    return nullptr;
 }
 
 void PVActionVM::SetTargetAction(PVAction& action)

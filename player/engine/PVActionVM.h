@@ -8,7 +8,9 @@ class PVPlayer;
 // Runs the frame-control subset of actions: clips queue the actions of a
 // frame or a button event, and the player runs the queue once per step.
 // Every other action is passed over. Each queued action holds one
-// reference; the current target holds one reference to its clip.
+// reference; the current target holds one reference to its clip. What a run
+// leaves behind (when each wait first ran) stays here, never in the parsed
+// actions, so one parsed movie can be played by two players.
 class PVActionVM {
 public:
     // What one run may spend: each action costs 1 and each frame that a goto
@@ -25,8 +27,9 @@ public:
     // Appends with a new reference; null does nothing. False when the queue
     // cannot grow.
     bool Push(PVAction* action);
-    // Runs and empties the queue; false when the budget ran out.
-    bool Run();
+    // Runs and empties the queue at the player's time (seconds); false when
+    // the budget ran out.
+    bool Run(double nowSeconds);
     // Releases every queued action and frees the queue.
     void Clear();
 
@@ -49,6 +52,14 @@ private:
     void GotoLabel(PVAction& action);
     void Goto(int frame);
 
+    // When a wait first ran; holds a reference on the wait, so that its
+    // address names it for as long as the entry is kept.
+    struct WaitRun {
+        PVAction* wait;
+        double firstRunSeconds;
+    };
+    WaitRun* FindWaitRun(const PVAction* wait);
+
     PVPlayer* player_;
     PVTArray<PVAction*> queue_;
     PVMovieClip* target_ = nullptr;
@@ -56,4 +67,6 @@ private:
     PVMovieClip* origin_ = nullptr;
     int index_ = 0;
     int budget_ = 0;
+    double now_ = 0;
+    PVTArray<WaitRun> waitRuns_;
 };

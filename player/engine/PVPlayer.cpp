@@ -1,5 +1,7 @@
 #include "player/engine/PVPlayer.h"
 
+#include <windows.h>
+
 #include <new>
 
 #include "player/engine/PVActionVM.h"
@@ -112,17 +114,18 @@ bool PVPlayer::Step(PVDraw* drawer, int mouseX, int mouseY, bool mouseDown, bool
 {
     if (!vm_)
         return false;
+    const double nowSeconds = GetTickCount() * 0.001;
     if (mainClip_ && mainClip_->ExecuteFrame()) {
         if (mainClip_->IsPlaying())
             mainClip_->Advance();
-        vm_->Run();
+        vm_->Run(nowSeconds);
     }
     if (draw && drawer)
         drawer->Render(nullptr, mouseX, mouseY, false);
-    return HandleButtons(drawer ? drawer->ButtonUnderMouse() : nullptr, mouseDown);
+    return HandleButtons(drawer ? drawer->ButtonUnderMouse() : nullptr, mouseDown, nowSeconds);
 }
 
-bool PVPlayer::HandleButtons(PVButtonClip* now, bool mouseDown)
+bool PVPlayer::HandleButtons(PVButtonClip* now, bool mouseDown, double nowSeconds)
 {
     PVButtonClip* previous = buttonUnderMouse_;
     const bool up = !mouseDown;
@@ -160,7 +163,7 @@ bool PVPlayer::HandleButtons(PVButtonClip* now, bool mouseDown)
     PVHold(buttonUnderMouse_, now);
     mouseWasDown_ = mouseDown;
     capturedOutside_ = captured;
-    vm_->Run();
+    vm_->Run(nowSeconds);
     return handled;
 }
 

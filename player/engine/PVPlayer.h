@@ -58,7 +58,8 @@ public:
     // One tick: the main clip's frame and the queued actions, then drawing
     // (when `draw` is set) and the button transitions of the mouse, whose
     // position and button the host passes. True when a transition was
-    // handled. `drawer` may be null: then no button is under the mouse.
+    // handled. `drawer` may be null: then no button is under the mouse. The
+    // actions run at the tick count read once per step (seconds).
     bool Step(PVDraw* drawer, int mouseX, int mouseY, bool mouseDown, bool draw);
 
     // The main clip's current frame and its movie's frame count; 0 without.
@@ -92,7 +93,7 @@ public:
 private:
     // The transition code for the button under the mouse now and for the one
     // before, applied in that order (previous first).
-    bool HandleButtons(PVButtonClip* now, bool mouseDown);
+    bool HandleButtons(PVButtonClip* now, bool mouseDown, double nowSeconds);
 
     // Declared first so that it goes last: the audio thread is quit before
     // the movies whose sounds it may play are released.

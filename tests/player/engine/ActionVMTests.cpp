@@ -17,7 +17,7 @@ TEST(ActionVM, QueueHoldsAReferenceUntilTheRunOrClear)
     EXPECT_TRUE(vm.Push(&play));
     EXPECT_TRUE(vm.Push(&play));
     EXPECT_EQ(play.RefCount(), 3);
-    EXPECT_TRUE(vm.Run());
+    EXPECT_TRUE(vm.Run(1.0));
     EXPECT_EQ(play.RefCount(), 1);
     EXPECT_EQ(vm.QueuedCount(), 0);
     vm.Push(&play);
@@ -36,7 +36,7 @@ TEST(ActionVM, RunsOnlyTheFrameControlSubset)
                          PVAction::kStopSounds, 0x17, 0x3E, PVAction::kToggleQuality, PVAction::kToggleQuality};
     for (int code : codes)
         vm.Push(new PVAction(code));
-    EXPECT_TRUE(vm.Run());
+    EXPECT_TRUE(vm.Run(1.0));
     EXPECT_FALSE(player.HighQuality());
 }
 
@@ -49,7 +49,7 @@ TEST(ActionVM, LongQueueEndsAtTheBudgetAndDropsTheRest)
     toggle.AddRef();
     for (int i = 0; i < PVActionVM::kRunBudget + 11; ++i)
         vm.Push(&toggle);
-    EXPECT_FALSE(vm.Run());
+    EXPECT_FALSE(vm.Run(1.0));
     EXPECT_EQ(toggle.RefCount(), 1);
     // An even budget of toggles ran; the odd rest did not.
     EXPECT_EQ(player.HighQuality(), PVActionVM::kRunBudget % 2 == 0);

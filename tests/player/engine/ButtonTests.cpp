@@ -371,7 +371,7 @@ TEST(ButtonTransitions, LeavingTheDownStateQueuesActionsAndLeavesTheListAlone)
     EXPECT_EQ(clip->CurrentFrame(), PVButton::kDownFrame);
     // The bound SetTarget, then the condition's SetTarget and NextFrame.
     EXPECT_EQ(vm.QueuedCount(), 3);
-    vm.Run();
+    vm.Run(1.0);
     EXPECT_EQ(movie.Step(true, true), "- 2 stop 1:#12 | c1=1 c4=1 c6=1 c16=1");
 }
 

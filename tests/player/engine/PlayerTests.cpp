@@ -196,6 +196,24 @@ TEST(Player, WaitForFrameSkipsTwoOnItsFirstRunOnly)
     EXPECT_EQ(traces, (std::vector<std::string>{"f=1 lq", "f=2 lq", "f=1 stop lq", "f=1 stop lq"}));
 }
 
+// The first run of a wait is the player's, not the parsed movie's: a second
+// player of the same parsed movie skips on its own first run too.
+TEST(Player, OneParsedMovieSkipsOnTheFirstRunOfEachPlayer)
+{
+    SwfTimeline t;
+    t.DoAction(SwfActionWriter().WaitForFrame(1, 1).Plain(0x07)).ShowFrame().ShowFrame().End();
+    PlayerHarness first;
+    ASSERT_TRUE(first.Load(t, 2));
+    first.Step();
+    first.Step();
+    first.Step();
+    EXPECT_EQ(first.Trace(), "f=1 stop");
+    PlayerHarness second;
+    ASSERT_TRUE(second.player.SetMainMovie(first.Main().Movie()));
+    second.Step();
+    EXPECT_EQ(second.Trace(), "f=1");
+}
+
 TEST(Player, PlaceMoveAndRemoveRecordsWithDepthsAndRatios)
 {
     SwfPlace named = Place(7, 12);
@@ -329,7 +347,7 @@ TEST(Player, GotoLoopsEndWithinTheRunBudget)
         h.AddShape(10);
         ASSERT_TRUE(h.Load(t, static_cast<uint16_t>(c.frames.size())));
         ASSERT_TRUE(h.Main().ExecuteFrame());
-        EXPECT_FALSE(h.player.ActionVM()->Run()) << c.name;
+        EXPECT_FALSE(h.player.ActionVM()->Run(1.0)) << c.name;
         EXPECT_EQ(h.player.ActionVM()->QueuedCount(), 0) << c.name;
         // The player goes on stepping and showing its frame.
         h.Step();
@@ -345,7 +363,7 @@ TEST(Player, ActionsWithinTheBudgetRunToTheEnd)
     PlayerHarness h(false);
     ASSERT_TRUE(h.Load(t, 3));
     ASSERT_TRUE(h.Main().ExecuteFrame());
-    EXPECT_TRUE(h.player.ActionVM()->Run());
+    EXPECT_TRUE(h.player.ActionVM()->Run(1.0));
     EXPECT_FALSE(h.player.HighQuality());
     EXPECT_EQ(h.Main().CurrentFrame(), 3);
 }
