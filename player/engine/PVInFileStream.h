@@ -3,7 +3,8 @@
 
 // Input stream over a file handle. A handle given to the constructor is
 // borrowed (never closed here); one opened by Open is owned and closed by
-// Close or the destructor. Read answers 0 at the end and on failure.
+// Close or the destructor. Read answers 0 at the end and on failure. Kept
+// apart from MKInFileStream, which reads a run-time FILE and answers -1 there.
 class PVInFileStream : public PVInStream {
 public:
     explicit PVInFileStream(void* handle = nullptr) : handle_(handle) {}

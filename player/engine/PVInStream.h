@@ -1,6 +1,7 @@
 #pragma once
 
-// A source of bytes read front to back.
+// A source of bytes read front to back. Kept apart from MKInStream: not
+// reference-counted, and each stream says what 0 and negative reads mean.
 class PVInStream {
 public:
     PVInStream() = default;
