@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Sets up the machine (idempotent), builds everything and runs every test
-# executable under Wine through ctest. Extra arguments go to ctest.
+# Checks the includes against the layering, sets up the machine (idempotent),
+# builds everything and runs every test executable under Wine through ctest.
+# Extra arguments go to ctest.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+bash "$here/check-includes.sh"
 bash "$here/setup.sh"
 . "$here/env.sh"
 bash "$here/build.sh"
