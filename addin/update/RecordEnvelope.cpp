@@ -19,7 +19,7 @@ bool SealRecord(MKByteArray& record, uint32_t seed, uint8_t mask)
     if (n < kRecordEnvelopeSize)
         return false;
     uint8_t* bytes = record.GetData();
-    Sha1Digest digest;
+    MKSha1Digest digest;
     MKSha1::Compute(bytes + kRecordEnvelopeSize, n - kRecordEnvelopeSize, &digest);
     memcpy(bytes, &seed, 4);
     memcpy(bytes + 4, digest.bytes, 20);
@@ -36,7 +36,7 @@ bool OpenRecord(MKByteArray& record, uint8_t mask)
     uint32_t seed;
     memcpy(&seed, bytes, 4);
     ScrambleRecordBytes(bytes + kRecordEnvelopeSize, n - kRecordEnvelopeSize, seed, mask);
-    Sha1Digest digest;
+    MKSha1Digest digest;
     MKSha1::Compute(bytes + kRecordEnvelopeSize, n - kRecordEnvelopeSize, &digest);
     return memcmp(digest.bytes, bytes + 4, 20) == 0;
 }
