@@ -3,13 +3,14 @@
 #include <new>
 
 #include "addin/core/EffectTypeLookup.h"
-#include "hostapi/PowerPointInterfaces.h"
-#include "addin/core/PptObjectRef.h"
+#include "addin/core/PptPresentationRef.h"
+#include "addin/core/PptShapeRef.h"
 #include "addin/core/ShapeVisit.h"
-#include "base/MKBstrHolder.h"
 #include "base/MKAsciiCase.h"
+#include "base/MKBstrHolder.h"
 #include "base/MKHashMap.h"
 #include "base/MKString.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ namespace {
 constexpr wchar_t kEmbeddedShowProgId[] = L"PowerPoint.Show";
 constexpr int kEmbeddedShowProgIdLength = 15;
 
-void AddVisit(MKTArray<ShapeVisit*>& list, IUnknown* slide, const PptObjectRef& shape, EffectDataRecord* type)
+void AddVisit(MKTArray<ShapeVisit*>& list, IUnknown* slide, const PptShapeRef& shape, EffectDataRecord* type)
 {
     ShapeVisit* visit = new (std::nothrow) ShapeVisit(slide, shape.Get(), type);
     if (visit && !list.Add(visit))
@@ -42,33 +43,33 @@ ShapeScanner::~ShapeScanner()
 }
 
 void ShapeScanner::ScanShapes(IUnknown* slide, MKTArray<ShapeVisit*>& list, MKHashMap* related,
-                              PptObjectRef* trigger, uint8_t* hasEmbeddedShow) const
+                              PptShapeRef* trigger, uint8_t* hasEmbeddedShow) const
 {
     if (hasEmbeddedShow)
         *hasEmbeddedShow = 0;
-    PptObjectRef container;
-    PptObjectRef collection;
+    PptPresentationRef container;
+    PptShapeRef collection;
     container.Assign(slide);
     container.GetShapes(collection);
     Walk(collection, slide, {&list, related, trigger, hasEmbeddedShow});
 }
 
 void ShapeScanner::ScanShapeCollection(IUnknown* collection, IUnknown* slide, MKTArray<ShapeVisit*>& list,
-                                       MKHashMap* related, PptObjectRef* trigger, uint8_t* hasEmbeddedShow) const
+                                       MKHashMap* related, PptShapeRef* trigger, uint8_t* hasEmbeddedShow) const
 {
     if (hasEmbeddedShow)
         *hasEmbeddedShow = 0;
-    PptObjectRef held;
+    PptShapeRef held;
     held.Assign(collection);
     Walk(held, slide, {&list, related, trigger, hasEmbeddedShow});
 }
 
-void ShapeScanner::Walk(const PptObjectRef& collection, IUnknown* slide, const Outputs& outputs) const
+void ShapeScanner::Walk(const PptShapeRef& collection, IUnknown* slide, const Outputs& outputs) const
 {
     // Count 0 also stands for an unreadable count: the walk ends either way.
     int32_t count = collection.GetCount();
     for (int i = 1; i <= count; ++i) {
-        PptObjectRef shape;
+        PptShapeRef shape;
         if (!collection.GetItemByVariant(i, shape))
             continue;
         long type = shape.GetShapeType();
@@ -76,7 +77,7 @@ void ShapeScanner::Walk(const PptObjectRef& collection, IUnknown* slide, const O
         case PowerPoint::msoShapeTypeMixed:
             break;  // unreadable
         case PowerPoint::msoGroup: {
-            PptObjectRef items;
+            PptShapeRef items;
             shape.GetGroupItems(items);
             Walk(items, slide, outputs);
             break;
@@ -93,7 +94,7 @@ void ShapeScanner::Walk(const PptObjectRef& collection, IUnknown* slide, const O
     }
 }
 
-void ShapeScanner::VisitOleObject(const PptObjectRef& shape, long type, const Outputs& outputs) const
+void ShapeScanner::VisitOleObject(const PptShapeRef& shape, long type, const Outputs& outputs) const
 {
     if (outputs.trigger && type == PowerPoint::msoEmbeddedOLEObject && shape.HasContentTag()) {
         if (outputs.trigger->IsEmpty())
@@ -108,7 +109,7 @@ void ShapeScanner::VisitOleObject(const PptObjectRef& shape, long type, const Ou
         *outputs.hasEmbeddedShow = 1;
 }
 
-void ShapeScanner::VisitOther(const PptObjectRef& shape, long type, IUnknown* slide, const Outputs& outputs) const
+void ShapeScanner::VisitOther(const PptShapeRef& shape, long type, IUnknown* slide, const Outputs& outputs) const
 {
     if (EffectDataRecord* content = GetContentTypeOfShape(shape, type)) {
         AddVisit(*outputs.list, slide, shape, content);
@@ -125,7 +126,7 @@ void ShapeScanner::VisitOther(const PptObjectRef& shape, long type, IUnknown* sl
         delete visit;
 }
 
-EffectDataRecord* ShapeScanner::LookUpTag(const PptObjectRef& shape, BSTR name) const
+EffectDataRecord* ShapeScanner::LookUpTag(const PptShapeRef& shape, BSTR name) const
 {
     MKBstrHolder value;
     if (!shape.ReadTag(name, value) || value.IsEmpty())
@@ -133,7 +134,7 @@ EffectDataRecord* ShapeScanner::LookUpTag(const PptObjectRef& shape, BSTR name) 
     return m_types.FindEffectTypeByContentType(value.Get());
 }
 
-EffectDataRecord* ShapeScanner::GetContentTypeOfShape(const PptObjectRef& shape, long knownType) const
+EffectDataRecord* ShapeScanner::GetContentTypeOfShape(const PptShapeRef& shape, long knownType) const
 {
     long type = knownType != 0 ? knownType : shape.GetShapeType();
     if (type != PowerPoint::msoAutoShape)
@@ -141,7 +142,7 @@ EffectDataRecord* ShapeScanner::GetContentTypeOfShape(const PptObjectRef& shape,
     return LookUpTag(shape, m_contentTypeTag);
 }
 
-EffectDataRecord* ShapeScanner::GetRelatedContentTypeOfShape(const PptObjectRef& shape, long type,
+EffectDataRecord* ShapeScanner::GetRelatedContentTypeOfShape(const PptShapeRef& shape, long type,
                                                              MKString& guid) const
 {
     if (type != PowerPoint::msoAutoShape)

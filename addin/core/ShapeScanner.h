@@ -11,7 +11,7 @@ class EffectDataRecord;
 class EffectTypeLookup;
 class MKHashMap;
 class MKString;
-class PptObjectRef;
+class PptShapeRef;
 struct ShapeVisit;
 
 // One walk over a slide's shapes, into groups at any depth, that finds what
@@ -33,32 +33,32 @@ public:
     // visit of each identity only. The caller owns every visit. `related`,
     // `trigger` and `hasEmbeddedShow` may be null; the flag is cleared first
     // and set when an embedded presentation is found.
-    void ScanShapes(IUnknown* slide, MKTArray<ShapeVisit*>& list, MKHashMap* related, PptObjectRef* trigger,
+    void ScanShapes(IUnknown* slide, MKTArray<ShapeVisit*>& list, MKHashMap* related, PptShapeRef* trigger,
                     uint8_t* hasEmbeddedShow) const;
     // The same over one collection (Shapes or a group's GroupItems) of the
     // slide.
     void ScanShapeCollection(IUnknown* collection, IUnknown* slide, MKTArray<ShapeVisit*>& list,
-                             MKHashMap* related, PptObjectRef* trigger, uint8_t* hasEmbeddedShow) const;
+                             MKHashMap* related, PptShapeRef* trigger, uint8_t* hasEmbeddedShow) const;
 
     // The effect type of an AutoShape's content tag; null for other shapes.
     // A known type of 0 is read from the shape.
-    EffectDataRecord* GetContentTypeOfShape(const PptObjectRef& shape, long knownType) const;
+    EffectDataRecord* GetContentTypeOfShape(const PptShapeRef& shape, long knownType) const;
     // The effect type of an AutoShape's related-content tag with the shape's
     // non-empty identity text; null otherwise.
-    EffectDataRecord* GetRelatedContentTypeOfShape(const PptObjectRef& shape, long type, MKString& guid) const;
+    EffectDataRecord* GetRelatedContentTypeOfShape(const PptShapeRef& shape, long type, MKString& guid) const;
 
 private:
     struct Outputs {
         MKTArray<ShapeVisit*>* list;
         MKHashMap* related;
-        PptObjectRef* trigger;
+        PptShapeRef* trigger;
         uint8_t* hasEmbeddedShow;
     };
 
-    void Walk(const PptObjectRef& collection, IUnknown* slide, const Outputs& outputs) const;
-    void VisitOleObject(const PptObjectRef& shape, long type, const Outputs& outputs) const;
-    void VisitOther(const PptObjectRef& shape, long type, IUnknown* slide, const Outputs& outputs) const;
-    EffectDataRecord* LookUpTag(const PptObjectRef& shape, BSTR name) const;
+    void Walk(const PptShapeRef& collection, IUnknown* slide, const Outputs& outputs) const;
+    void VisitOleObject(const PptShapeRef& shape, long type, const Outputs& outputs) const;
+    void VisitOther(const PptShapeRef& shape, long type, IUnknown* slide, const Outputs& outputs) const;
+    EffectDataRecord* LookUpTag(const PptShapeRef& shape, BSTR name) const;
 
     EffectTypeLookup& m_types;
     BSTR m_contentTypeTag;

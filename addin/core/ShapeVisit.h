@@ -3,7 +3,8 @@
 
 #include <stdint.h>
 
-#include "addin/core/PptObjectRef.h"
+#include "addin/core/PptPresentationRef.h"
+#include "addin/core/PptShapeRef.h"
 
 class EffectDataRecord;
 
@@ -16,8 +17,8 @@ struct ShapeVisit {
     ShapeVisit(const ShapeVisit&) = delete;
     ShapeVisit& operator=(const ShapeVisit&) = delete;
 
-    PptObjectRef container;
-    PptObjectRef shape;
+    PptPresentationRef container;
+    PptShapeRef shape;
     EffectDataRecord* effectType;
     int32_t index = -1;
 };

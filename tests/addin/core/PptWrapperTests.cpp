@@ -4,7 +4,10 @@
 #include "AddInTestSupport.h"
 #include "fixtures/ComScope.h"
 
-#include "addin/core/PptObjectRef.h"
+#include "addin/core/PptAnimationRef.h"
+#include "addin/core/PptPresentationRef.h"
+#include "addin/core/PptShapeRef.h"
+#include "addin/core/PptTimingRef.h"
 #include "base/MKString.h"
 #include "standins/powerpoint/AnimationBehaviorObject.h"
 #include "standins/powerpoint/AnimationBehaviorsObject.h"
@@ -50,6 +53,17 @@ protected:
     void TearDown() override { CallLog::Get().ClearFailures(); }
 
     static void Hold(PptObjectRef& ref, IUnknown* object) { ref.Assign(object); }
+    // A member of the wrapper Ref, asked of a holder of that type over an
+    // object (null: an empty holder).
+    template <class Ref, class Member>
+    static std::function<double(IUnknown*)> Ask(Member member)
+    {
+        return [member](IUnknown* object) {
+            Ref ref;
+            ref.Assign(object);
+            return double(member(ref));
+        };
+    }
 
     // A custom effect carrying the product marker and its data behaviour.
     EffectObject* AddMarkedEffect(ShapeObject* shape, long trigger, const std::wstring& marker)
@@ -67,7 +81,7 @@ protected:
     ShapeObject* box = nullptr;
     ShapeObject* ole = nullptr;
     standin::SequenceObject* main = nullptr;
-    PptObjectRef sequence;
+    PptAnimationRef sequence;
 };
 
 TEST_F(PptWrapperTest, DefaultAnswersWhenTheHolderIsEmptyOfAnotherKindOrPowerPointFails)
@@ -75,58 +89,62 @@ TEST_F(PptWrapperTest, DefaultAnswersWhenTheHolderIsEmptyOfAnotherKindOrPowerPoi
     EffectObject* effect = main->AddEffect(ole, PowerPoint::msoAnimEffectCustom, PowerPoint::msoAnimTriggerWithPrevious);
     effect->Timing()->Values() = {2.0f, PowerPoint::msoAnimTriggerWithPrevious, 0.5f, 3, 1.0f, 0.5f};
     ole->Tags()->Set(L"_VQZ_CTT", L"flash");
-    PptObjectRef effectRef;
-    PptObjectRef timingRef;
-    PptObjectRef shapeRef;
-    Hold(effectRef, static_cast<PowerPoint::Effect*>(effect));
-    Hold(timingRef, static_cast<PowerPoint::Timing*>(effect->Timing()));
-    Hold(shapeRef, static_cast<PowerPoint::Shape*>(ole));
+    IUnknown* effectObject = static_cast<PowerPoint::Effect*>(effect);
+    IUnknown* timingObject = static_cast<PowerPoint::Timing*>(effect->Timing());
+    IUnknown* shapeObject = static_cast<PowerPoint::Shape*>(ole);
+    using Timing = const PptTimingRef&;
+    using Animation = const PptAnimationRef&;
+    using Shape = const PptShapeRef&;
 
     struct Row {
         const wchar_t* failing;
-        const PptObjectRef& holder;
-        std::function<double(const PptObjectRef&)> answer;
+        IUnknown* holder;
+        std::function<double(IUnknown*)> answer;
         double working;
         double fallback;
     };
     const Row rows[] = {
-        {L"Timing.get_Duration", timingRef, [](const PptObjectRef& r) { return r.GetDuration(); }, 2.0, -1},
-        {L"Timing.get_TriggerDelayTime", timingRef, [](const PptObjectRef& r) { return r.GetTriggerDelayTime(); },
-         0.5, -1},
-        {L"Timing.get_RepeatCount", timingRef, [](const PptObjectRef& r) { return r.GetRepeatCount(); }, 3, 0},
-        {L"Timing.get_RepeatDuration", timingRef, [](const PptObjectRef& r) { return r.GetRepeatDuration(); }, 1.0,
-         -1},
-        {L"Timing.put_Duration", timingRef, [](const PptObjectRef& r) { return r.SetDuration(4) ? 1 : 0; }, 1, 0},
-        {L"Timing.get_TriggerType", effectRef, [](const PptObjectRef& r) { return r.GetTriggerType(); }, 2, 0},
-        {L"Effect.get_Timing", effectRef, [](const PptObjectRef& r) { return r.GetEffectDelay(); }, 0.5, -1},
-        {L"Timing.put_TriggerType", effectRef, [](const PptObjectRef& r) { return r.SetTriggerType(2) ? 1 : 0; }, 1,
+        {L"Timing.get_Duration", timingObject, Ask<PptTimingRef>([](Timing r) { return r.GetDuration(); }), 2.0, -1},
+        {L"Timing.get_TriggerDelayTime", timingObject,
+         Ask<PptTimingRef>([](Timing r) { return r.GetTriggerDelayTime(); }), 0.5, -1},
+        {L"Timing.get_RepeatCount", timingObject, Ask<PptTimingRef>([](Timing r) { return r.GetRepeatCount(); }), 3,
          0},
-        {L"Sequence.get_Count", sequence, [](const PptObjectRef& r) { return r.GetCount(); }, 1, 0},
-        {L"Shape.get_Type", shapeRef, [](const PptObjectRef& r) { return r.GetShapeType(); }, 7, -2},
-        {L"Shape.get_Id", shapeRef, [](const PptObjectRef& r) { return r.GetShapeId(); }, 3, -1},
-        {L"Shape.get_Left", shapeRef, [](const PptObjectRef& r) { return r.IsGone() ? 1 : 0; }, 0, 1},
-        {L"Tags.Item", shapeRef, [](const PptObjectRef& r) { return r.HasContentTag() ? 1 : 0; }, 1, 0},
-        {L"Effect.get_Shape", effectRef, [](const PptObjectRef& r) { return r.IsContentTarget() ? 1 : 0; }, 1, 0},
+        {L"Timing.get_RepeatDuration", timingObject,
+         Ask<PptTimingRef>([](Timing r) { return r.GetRepeatDuration(); }), 1.0, -1},
+        {L"Timing.put_Duration", timingObject, Ask<PptTimingRef>([](Timing r) { return r.SetDuration(4) ? 1 : 0; }),
+         1, 0},
+        {L"Timing.get_TriggerType", effectObject,
+         Ask<PptAnimationRef>([](Animation r) { return r.GetTriggerType(); }), 2, 0},
+        {L"Effect.get_Timing", effectObject, Ask<PptAnimationRef>([](Animation r) { return r.GetEffectDelay(); }), 0.5,
+         -1},
+        {L"Timing.put_TriggerType", effectObject,
+         Ask<PptAnimationRef>([](Animation r) { return r.SetTriggerType(2) ? 1 : 0; }), 1, 0},
+        {L"Sequence.get_Count", sequence.Get(), Ask<PptAnimationRef>([](Animation r) { return r.GetCount(); }), 1, 0},
+        {L"Shape.get_Type", shapeObject, Ask<PptShapeRef>([](Shape r) { return r.GetShapeType(); }), 7, -2},
+        {L"Shape.get_Id", shapeObject, Ask<PptShapeRef>([](Shape r) { return r.GetShapeId(); }), 3, -1},
+        {L"Shape.get_Left", shapeObject, Ask<PptShapeRef>([](Shape r) { return r.IsGone() ? 1 : 0; }), 0, 1},
+        {L"Tags.Item", shapeObject, Ask<PptShapeRef>([](Shape r) { return r.HasContentTag() ? 1 : 0; }), 1, 0},
+        {L"Effect.get_Shape", effectObject,
+         Ask<PptAnimationRef>([](Animation r) { return r.IsContentTarget() ? 1 : 0; }), 1, 0},
     };
-    PptObjectRef empty;
-    PptObjectRef otherKind;
-    Hold(otherKind, static_cast<PowerPoint::Slide*>(slide));
+    IUnknown* otherKind = static_cast<PowerPoint::Slide*>(slide);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.failing);
         EXPECT_DOUBLE_EQ(row.answer(row.holder), row.working);
-        EXPECT_DOUBLE_EQ(row.answer(empty), row.fallback);
+        EXPECT_DOUBLE_EQ(row.answer(nullptr), row.fallback);
         EXPECT_DOUBLE_EQ(row.answer(otherKind), row.fallback);
         CallLog::Get().Fail(row.failing, E_FAIL);
         EXPECT_DOUBLE_EQ(row.answer(row.holder), row.fallback);
         CallLog::Get().ClearFailures();
     }
+    PptShapeRef empty;
     EXPECT_TRUE(empty.IsGone());
 }
 
 TEST_F(PptWrapperTest, DurationsBelowAMillisecondAreRaisedAndNegativeOnesNeverReachPowerPoint)
 {
     EffectObject* effect = main->AddEffect(box, PowerPoint::msoAnimEffectCustom, PowerPoint::msoAnimTriggerOnPageClick);
-    PptObjectRef timing;
+    PptTimingRef timing;
     Hold(timing, static_cast<PowerPoint::Timing*>(effect->Timing()));
     const struct {
         float written;
@@ -166,7 +184,7 @@ TEST_F(PptWrapperTest, ReadTimingWorksOutStartEndAndRepeats)
         SCOPED_TRACE(c.name);
         EffectObject* effect = main->AddEffect(box, c.effectType, PowerPoint::msoAnimTriggerOnPageClick);
         effect->Timing()->Values() = c.values;
-        PptObjectRef ref;
+        PptAnimationRef ref;
         Hold(ref, static_cast<PowerPoint::Effect*>(effect));
         PptEffectTiming timing;
         EXPECT_EQ(ref.ReadTiming(timing), c.answer);
@@ -176,7 +194,7 @@ TEST_F(PptWrapperTest, ReadTimingWorksOutStartEndAndRepeats)
         EXPECT_EQ(timing.repeatCount, c.expected.repeatCount);
         EXPECT_EQ(timing.indefinite, c.expected.indefinite);
     }
-    PptObjectRef last;
+    PptAnimationRef last;
     ASSERT_TRUE(sequence.GetItem(1, last));
     CallLog::Get().Fail(L"Timing.get_RepeatDuration", E_FAIL);
     PptEffectTiming timing;
@@ -237,7 +255,7 @@ TEST_F(PptWrapperTest, ASequenceStartingOnAClickIsLeftAlone)
     CallLog::Get().SetRecording(false);
     EXPECT_FLOAT_EQ(content->Timing()->Values().delay, 0.0f);
 
-    PptObjectRef empty;  // nothing to fix
+    PptAnimationRef empty;  // nothing to fix
     EXPECT_TRUE(empty.FixContentEffectStarts(true, true));
 }
 
@@ -245,12 +263,12 @@ TEST_F(PptWrapperTest, ATriggerStandInTakesOverTheTriggerOfTheEffect)
 {
     main->AddEffect(box, PowerPoint::msoAnimEffectCustom, PowerPoint::msoAnimTriggerOnPageClick);
     EffectObject* effect = main->AddEffect(ole, PowerPoint::msoAnimEffectCustom, PowerPoint::msoAnimTriggerOnPageClick);
-    PptObjectRef effectRef;
-    PptObjectRef shapeRef;
+    PptAnimationRef effectRef;
+    PptShapeRef shapeRef;
     Hold(effectRef, static_cast<PowerPoint::Effect*>(effect));
     Hold(shapeRef, static_cast<PowerPoint::Shape*>(box));
 
-    PptObjectRef standIn;
+    PptAnimationRef standIn;
     ASSERT_TRUE(sequence.InsertTriggerStandIn(shapeRef, effectRef, standIn));
     ASSERT_EQ(main->Items().size(), 3u);
     EffectObject* added = main->Items()[1];
@@ -269,14 +287,14 @@ TEST_F(PptWrapperTest, ATriggerStandInTakesOverTheTriggerOfTheEffect)
     for (const wchar_t* failing : failures) {
         SCOPED_TRACE(failing);
         CallLog::Get().Fail(failing, E_FAIL);
-        PptObjectRef none;
+        PptAnimationRef none;
         EXPECT_FALSE(sequence.InsertTriggerStandIn(shapeRef, effectRef, none));
         EXPECT_TRUE(none.IsEmpty());
         EXPECT_EQ(main->Items().size(), 3u);
         CallLog::Get().ClearFailures();
     }
-    PptObjectRef noShape;
-    PptObjectRef none;
+    PptShapeRef noShape;
+    PptAnimationRef none;
     EXPECT_FALSE(sequence.InsertTriggerStandIn(noShape, effectRef, none));
 }
 
@@ -285,7 +303,7 @@ TEST_F(PptWrapperTest, MarkersTargetsAndTheirDeletion)
     EffectObject* marked = AddMarkedEffect(box, PowerPoint::msoAnimTriggerOnPageClick, L"VistelloEffect:id-42");
     EffectObject* wrongCase = AddMarkedEffect(box, PowerPoint::msoAnimTriggerOnPageClick, L"vistelloEffect:id");
     EffectObject* onTarget = main->AddEffect(ole, PowerPoint::msoAnimEffectCustom, PowerPoint::msoAnimTriggerOnPageClick);
-    PptObjectRef ref;
+    PptAnimationRef ref;
     MKString id;
     Hold(ref, static_cast<PowerPoint::Effect*>(marked));
     EXPECT_TRUE(ref.IsContentEffect());
@@ -313,7 +331,7 @@ TEST_F(PptWrapperTest, MarkersTargetsAndTheirDeletion)
 TEST_F(PptWrapperTest, TheFirstTriggerShapeOfASequence)
 {
     int32_t id = 0;
-    PptObjectRef shape;
+    PptShapeRef shape;
     EXPECT_TRUE(sequence.GetFirstTriggerShapeId(&id));
     EXPECT_EQ(id, -2);
     EXPECT_TRUE(sequence.GetFirstTriggerShape(shape));
@@ -344,7 +362,7 @@ TEST_F(PptWrapperTest, VisibilityBehavioursAreSetToTheValueGiven)
     opacity.vt = VT_R4;
     opacity.fltVal = 0.5f;
     appear->Behaviors()->AddSet(9, opacity);
-    PptObjectRef ref;
+    PptAnimationRef ref;
     Hold(ref, static_cast<PowerPoint::Effect*>(appear));
     EXPECT_TRUE(ref.SetVisibilityBehaviors(false));
     const auto& items = appear->Behaviors()->Items();
@@ -394,12 +412,12 @@ TEST_F(PptWrapperTest, EmptyShapesHaveNoVisibleFillLineOrText)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shape->Name());
-        PptObjectRef ref;
+        PptShapeRef ref;
         Hold(ref, static_cast<PowerPoint::Shape*>(c.shape));
         EXPECT_EQ(ref.IsEmptyShape(1200), c.office2007);
         EXPECT_EQ(ref.IsEmptyShape(1100), c.office2003);
     }
-    PptObjectRef ref;
+    PptShapeRef ref;
     Hold(ref, static_cast<PowerPoint::Shape*>(blank));
     CallLog::Get().Fail(L"LineFormat.get_Visible", E_FAIL);
     EXPECT_FALSE(ref.IsEmptyShape(1400));
@@ -407,14 +425,14 @@ TEST_F(PptWrapperTest, EmptyShapesHaveNoVisibleFillLineOrText)
 
 TEST_F(PptWrapperTest, ShapesSlidesAndCollectionsThroughTheirHolders)
 {
-    PptObjectRef presentationRef;
+    PptPresentationRef presentationRef;
     Hold(presentationRef, static_cast<PowerPoint::Presentation*>(presentation));
-    PptObjectRef found;
+    PptPresentationRef found;
     ASSERT_TRUE(presentationRef.FindSlideById(slide->SlideId(), found));
-    PptObjectRef shapes;
+    PptShapeRef shapes;
     ASSERT_TRUE(found.GetShapes(shapes));
     EXPECT_EQ(shapes.GetCount(), 2);
-    PptObjectRef shape;
+    PptShapeRef shape;
     ASSERT_TRUE(shapes.GetItemByVariant(2, shape));
     EXPECT_EQ(shape.GetShapeId(), ole->Id());
     EXPECT_FALSE(shapes.GetItemByVariant(3, shape));
@@ -443,19 +461,19 @@ TEST_F(PptWrapperTest, ShapesSlidesAndCollectionsThroughTheirHolders)
     // The time line's first object is its main sequence; an effect's is its shape.
     PptObjectRef timeLine;
     Hold(timeLine, static_cast<PowerPoint::TimeLine*>(slide->TimeLine()));
-    PptObjectRef mainRef;
+    PptAnimationRef mainRef;
     ASSERT_TRUE(timeLine.GetFirstObject(mainRef));
     EXPECT_EQ(mainRef.Get(), static_cast<IUnknown*>(static_cast<PowerPoint::Sequence*>(main)));
     EffectObject* effect = main->AddEffect(box, PowerPoint::msoAnimEffectAppear, PowerPoint::msoAnimTriggerOnPageClick);
-    PptObjectRef effectRef;
+    PptAnimationRef effectRef;
     ASSERT_TRUE(mainRef.GetItem(1, effectRef));
     EXPECT_EQ(EffectObject::FromInterface(effectRef.Get()), effect);
-    PptObjectRef behaviors;
+    PptAnimationRef behaviors;
     ASSERT_TRUE(effectRef.GetBehaviors(behaviors));
     EXPECT_EQ(behaviors.GetCount(), 1);
-    PptObjectRef behavior;
+    PptAnimationRef behavior;
     ASSERT_TRUE(behaviors.GetItem(1, behavior));
-    PptObjectRef behaviorTiming;
+    PptTimingRef behaviorTiming;
     ASSERT_TRUE(behavior.GetBehaviorTiming(behaviorTiming));
     EXPECT_GE(behaviorTiming.GetDuration(), 0.0f);
     EXPECT_TRUE(effectRef.MoveTo(1));
@@ -486,7 +504,10 @@ TEST_F(PptWrapperTest, EveryReferenceTakenIsGivenBackWhetherPowerPointAnswersOrF
     box->SetPlaceholder(2, PowerPoint::msoAutoShape);
     ShapeObject* group = slide->AddShape(PowerPoint::msoGroup, L"Group", 0, 0, 10, 10);
     group->AddChild(PowerPoint::msoTextBox, L"Inner", 0, 0, 5, 5)->SetText(true, false);
-    PptObjectRef effectRef, boxRef, oleRef, groupRef, presentationRef, slideRef, timeLineRef;
+    PptAnimationRef effectRef;
+    PptShapeRef boxRef, oleRef, groupRef;
+    PptPresentationRef presentationRef, slideRef;
+    PptObjectRef timeLineRef;
     Hold(effectRef, static_cast<PowerPoint::Effect*>(effect));
     Hold(boxRef, static_cast<PowerPoint::Shape*>(box));
     Hold(oleRef, static_cast<PowerPoint::Shape*>(ole));
@@ -511,16 +532,20 @@ TEST_F(PptWrapperTest, EveryReferenceTakenIsGivenBackWhetherPowerPointAnswersOrF
 
     auto everyWrapper = [&] {
         PptObjectRef out;
+        PptTimingRef timingOut;
+        PptShapeRef shapeOut;
+        PptAnimationRef animationOut;
+        PptPresentationRef slideOut;
         MKString text;
         float a = 0, b = 0, c = 0, d = 0;
         int32_t id = 0;
         PptEffectTiming timing;
-        effectRef.GetTiming(out);
+        effectRef.GetTiming(timingOut);
         effectRef.SetTriggerType(effectRef.GetTriggerType());
         effectRef.SetEffectDelay(effectRef.GetEffectDelay());
-        effectRef.GetTriggerShape(out);
-        effectRef.GetBehaviors(out);
-        out.GetItem(1, out);
+        effectRef.GetTriggerShape(shapeOut);
+        effectRef.GetBehaviors(animationOut);
+        animationOut.GetItem(1, animationOut);
         effectRef.GetFirstObject(out);
         effectRef.IsContentEffect();
         effectRef.GetContentMarker(text);
@@ -534,11 +559,11 @@ TEST_F(PptWrapperTest, EveryReferenceTakenIsGivenBackWhetherPowerPointAnswersOrF
         sequence.FixContentEffectStarts(true, true);
         sequence.HasContentEffect();
         sequence.GetFirstTriggerShapeId(&id);
-        sequence.GetFirstTriggerShape(out);
-        presentationRef.FindSlideById(slide->SlideId(), out);
-        slideRef.GetShapes(out);
-        out.GetItemByVariant(1, out);
-        for (const PptObjectRef* shape : {&boxRef, &oleRef, &groupRef}) {
+        sequence.GetFirstTriggerShape(shapeOut);
+        presentationRef.FindSlideById(slide->SlideId(), slideOut);
+        slideRef.GetShapes(shapeOut);
+        shapeOut.GetItemByVariant(1, shapeOut);
+        for (const PptShapeRef* shape : {&boxRef, &oleRef, &groupRef}) {
             shape->GetShapeType();
             shape->GetShapeId();
             shape->GetBounds(a, b, c, d);
@@ -546,7 +571,7 @@ TEST_F(PptWrapperTest, EveryReferenceTakenIsGivenBackWhetherPowerPointAnswersOrF
             shape->GetOleProgId(text);
             shape->HasContentTag();
             shape->IsEmptyShape(1400);
-            shape->GetGroupItems(out);
+            shape->GetGroupItems(shapeOut);
         }
     };
     const wchar_t* failures[] = {nullptr,

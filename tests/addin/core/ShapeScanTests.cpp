@@ -4,7 +4,7 @@
 #include "fixtures/ComScope.h"
 
 #include "addin/core/EffectTypeLookup.h"
-#include "addin/core/PptObjectRef.h"
+#include "addin/core/PptShapeRef.h"
 #include "addin/core/ShapeScanner.h"
 #include "addin/core/ShapeVisit.h"
 #include "base/MKHashMap.h"
@@ -133,7 +133,7 @@ TEST_F(ShapeScanTest, FindsContentRelatedShapesTheTriggerAndEmbeddedShowsAtAnyDe
     for (IUnknown* object : watched)
         before.push_back(Refs(object));
 
-    PptObjectRef trigger;
+    PptShapeRef trigger;
     uint8_t hasEmbeddedShow = 7;
     scanner.ScanShapes(slideRef.Get(), list, &related, &trigger, &hasEmbeddedShow);
 
@@ -214,9 +214,9 @@ TEST_F(ShapeScanTest, AGroupsItemsAreScannedAsOneCollectionOfTheSlide)
     ShapeObject* group = Shape(nullptr, PowerPoint::msoGroup, L"Group");
     Shape(group, PowerPoint::msoAutoShape, L"Inside", {{L"_VQZ_CT", L"image"}});
     Shape(group, PowerPoint::msoEmbeddedOLEObject, L"Chart")->SetOle(L"MSGraph.Chart.8", nullptr);
-    PptObjectRef groupRef;
+    PptShapeRef groupRef;
     groupRef.Assign(static_cast<PowerPoint::Shape*>(group));
-    PptObjectRef items;
+    PptShapeRef items;
     ASSERT_TRUE(groupRef.GetGroupItems(items));
 
     uint8_t hasEmbeddedShow = 1;
@@ -231,7 +231,7 @@ TEST_F(ShapeScanTest, ContentTypesOfSingleShapes)
     ShapeObject* movie = Shape(nullptr, PowerPoint::msoAutoShape, L"Movie",
                                {{L"_VQZ_CT", L"movie"}, {L"_VQZ_CTR", L"image"}, {L"_VQZ_GUID", L"{G}"}});
     ShapeObject* picture = Shape(nullptr, PowerPoint::msoPicture, L"Picture", {{L"_VQZ_CT", L"movie"}});
-    PptObjectRef ref;
+    PptShapeRef ref;
     ref.Assign(static_cast<PowerPoint::Shape*>(movie));
     EXPECT_EQ(scanner.GetContentTypeOfShape(ref, 0), types.Movie());
     EXPECT_EQ(scanner.GetContentTypeOfShape(ref, PowerPoint::msoPicture), nullptr);
