@@ -107,7 +107,7 @@ HRESULT FlashControl::NotImplemented(const wchar_t* member)
 
 std::vector<std::wstring> FlashControl::BagNames() const
 {
-    return {L"movie", L"src", L"wmode", L"flashvars", L"bgcolor"};
+    return {L"movie", L"src", L"wmode", L"flashvars", L"bgcolor", L"play"};
 }
 
 void FlashControl::ApplyProperty(const std::wstring& name, const std::wstring& value)
@@ -120,6 +120,8 @@ void FlashControl::ApplyProperty(const std::wstring& name, const std::wstring& v
         m_flashVars = value;
     else if (name == L"bgcolor")
         ParseRgbText(value.c_str(), m_background);
+    else if (name == L"play")
+        m_playOnLoad = _wcsicmp(value.c_str(), L"false") != 0;
 }
 
 void FlashControl::OnPropertiesLoaded()
@@ -197,7 +199,7 @@ void FlashControl::OnMovieData(unsigned generation, HRESULT hr, const std::strin
     m_movie = std::move(script);
     m_frame = 0;
     m_entered = false;
-    m_playing = true;
+    m_playing = m_playOnLoad;
     m_loadEventsPending = true;
     StartClock(1000 / rate > 0 ? 1000 / rate : 1);
     Invalidate();
@@ -390,7 +392,8 @@ HRESULT FlashControl::get_Playing(VARIANT_BOOL* playing)
 HRESULT FlashControl::put_Playing(VARIANT_BOOL playing)
 {
     Log(L"IShockwaveFlash.put_Playing(" + BoolText(playing) + L")");
-    m_playing = playing != VARIANT_FALSE && m_movie;
+    m_playOnLoad = playing != VARIANT_FALSE;
+    m_playing = m_playOnLoad && m_movie;
     return S_OK;
 }
 

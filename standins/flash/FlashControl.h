@@ -14,7 +14,8 @@ namespace standin {
 // - the OLE control protocol of OleControl, windowless when the site allows
 //   it and "wmode" is "transparent" or "opaque", else windowed;
 // - IPersistPropertyBag and IPersistPropertyBag2, each Load applying the bag
-//   again (properties "movie" or "src", "wmode", "flashvars", "bgcolor");
+//   again (properties "movie" or "src", "wmode", "flashvars", "bgcolor",
+//   "play");
 // - connection points for IPropertyNotifySink (OnChanged(-525) when a movie
 //   has loaded) and _IShockwaveFlashEvents (FlashCall 197, OnProgress 1958,
 //   OnReadyStateChange -609);
@@ -25,7 +26,9 @@ namespace standin {
 // "file:///" prefix is dropped). Playback runs on a clock at the script's
 // rate: the first tick after a load fires the load events and enters frame 0,
 // every later tick of a playing movie enters the next frame, firing FlashCall
-// for each timed call of the frame entered. A SetReturnValue made during
+// for each timed call of the frame entered. A movie plays when it loads
+// unless Playing was last set false (or "play" is "false"), so a host may
+// stop the control before giving it a movie. A SetReturnValue made during
 // FlashCall is recorded with the call. BackgroundColor is 0x00RRGGBB (-1
 // restores white); BGColor reads and writes "#RRGGBB".
 //
@@ -172,6 +175,7 @@ private:
     int m_frame = 0;
     bool m_loop = true;
     bool m_playing = false;
+    bool m_playOnLoad = true;
     bool m_entered = false;
     bool m_loadEventsPending = false;
     bool m_inFlashCall = false;

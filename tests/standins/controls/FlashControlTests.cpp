@@ -152,6 +152,91 @@ TEST(FlashControl, BlendsAWindowlessFrameOverWhatLiesBehind)
     control->Release();
 }
 
+TEST(FlashControl, WindowedLogsInputAndPaintsIntoAHandedContext)
+{
+    ComScope com;
+    ControlRegistration registration(StandInControl::Flash9);
+    ControlLogFile log;
+    ScratchFolder folder;
+    std::wstring movie = folder.File(L"teal.swf");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe FF008080\n"));
+    TestPropertyBag* bag = new TestPropertyBag({{L"movie", movie}});
+    HostWindow window(160, 120);
+    TestControlSite* site = new TestControlSite(window.Get(), RECT{10, 10, 50, 40}, true, nullptr);
+    IOleObject* control = nullptr;
+    ASSERT_EQ(S_OK, site->Create(CLSID_ShockwaveFlash, bag, &control));
+    EXPECT_FALSE(site->Windowless());
+    IOleInPlaceObject* inPlace = QueryAs<IOleInPlaceObject>(control, IID_IOleInPlaceObject);
+    HWND child = nullptr;
+    ASSERT_EQ(S_OK, inPlace->GetWindow(&child));
+    EXPECT_EQ(window.Get(), GetParent(child));
+    RECT placed;
+    GetWindowRect(child, &placed);
+    EXPECT_EQ(40, placed.right - placed.left);
+
+    SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    SendMessageW(child, WM_MOUSEMOVE, 0, MAKELPARAM(7, 8));
+    SendMessageW(child, WM_KEYDOWN, 'A', 0);
+    std::vector<std::wstring> input;
+    for (const std::wstring& line : log.Lines()) {
+        if (line.find(L"flash window ") == 0)
+            input.push_back(line);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"flash window WM_LBUTTONDOWN(5,6)", L"flash window WM_KEYDOWN(0x00000041)"}),
+              input);
+
+    // A snapshot the way a host takes one: WM_PAINT with its own context.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SendMessageW(child, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
+    EXPECT_EQ(RGB(0, 128, 128), GetPixel(memory, 20, 15));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    inPlace->Release();
+    TestControlSite::Destroy(control);
+    control->Release();
+    site->Release();
+    bag->Release();
+}
+
+TEST(FlashControl, StoppedBeforeItsMovieLoadsTheMovieStopped)
+{
+    ComScope com;
+    ControlRegistration registration(StandInControl::Flash10);
+    ControlLogFile log;
+    ScratchFolder folder;
+    std::wstring movie = folder.File(L"still.swf");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nrate 200\nframe FF000000\nframe FF000001\nframe FF000002\n"));
+    HostWindow window(160, 120);
+    TestControlSite* site = new TestControlSite(window.Get(), RECT{0, 0, 160, 120}, false, nullptr);
+    IOleObject* control = nullptr;
+    ASSERT_EQ(S_OK, site->Create(CLSID_ShockwaveFlash, nullptr, &control));
+    IShockwaveFlash* flash = QueryAs<IShockwaveFlash>(control, IID_IShockwaveFlash);
+    EXPECT_EQ(S_OK, flash->put_Playing(VARIANT_FALSE));
+    BSTR name = SysAllocString(movie.c_str());
+    EXPECT_EQ(S_OK, flash->put_Movie(name));
+    SysFreeString(name);
+    EXPECT_TRUE(PumpUntil([&] { return log.Contains(L"fire OnReadyStateChange"); }));
+    PumpUntil([] { return false; }, 100);
+    long frame = -1;
+    EXPECT_EQ(S_OK, flash->CurrentFrame(&frame));
+    EXPECT_EQ(0, frame);
+    EXPECT_EQ(S_OK, flash->Play());
+    EXPECT_TRUE(PumpUntil([&] {
+        flash->CurrentFrame(&frame);
+        return frame > 0;
+    }));
+    flash->Release();
+    TestControlSite::Destroy(control);
+    control->Release();
+    site->Release();
+}
+
 TEST(FlashControl, DrawHonoursTheClipOfTheContext)
 {
     ComScope com;
