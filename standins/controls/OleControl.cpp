@@ -169,7 +169,7 @@ HRESULT OleControl::Close(DWORD option)
 {
     Log(L"IOleObject.Close(" + std::to_wstring(option) + L")");
     AddRef();
-    InPlaceDeactivate();
+    Deactivate();
     StopClock();
     Release();
     return S_OK;
@@ -414,8 +414,14 @@ HRESULT OleControl::ContextSensitiveHelp(BOOL)
 HRESULT OleControl::InPlaceDeactivate()
 {
     Log(L"IOleInPlaceObject.InPlaceDeactivate");
+    Deactivate();
+    return S_OK;
+}
+
+void OleControl::Deactivate()
+{
     if (!m_inPlace)
-        return S_OK;
+        return;
     m_inPlace = false;
     m_windowless = false;
     if (m_window) {
@@ -428,7 +434,6 @@ HRESULT OleControl::InPlaceDeactivate()
     Replace<IOleInPlaceSiteWindowless>(m_windowlessSite, nullptr);
     site->OnInPlaceDeactivate();
     site->Release();
-    return S_OK;
 }
 
 HRESULT OleControl::UIDeactivate()

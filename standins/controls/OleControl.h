@@ -158,6 +158,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static ATOM WindowClass();
     HRESULT ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT rect);
+    // Leaves the in-place state (window, site) without a log line: what a
+    // container's InPlaceDeactivate and Close have in common.
+    void Deactivate();
     void PaintWindow(HDC dc);
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void LoadFromBag(IPropertyBag* bag);

@@ -209,7 +209,6 @@ TEST(WebBrowserControl, NavigationRunMatchesTheGoldenLog)
         L"browser IConnectionPoint.Unadvise(DWebBrowserEvents2, 1)",
         L"browser IOleInPlaceObject.InPlaceDeactivate",
         L"browser IOleObject.Close(1)",
-        L"browser IOleInPlaceObject.InPlaceDeactivate",
         L"browser IOleObject.SetClientSite(null)",
     };
     EXPECT_EQ(golden, log.Lines({L"IViewObject.Draw"}));
