@@ -13,7 +13,7 @@ constexpr int kFirstActive = 500;
 
 }  // namespace
 
-PVGLDraw::PVGLDraw(PVPlayer* player, WGLView* view) : PVDraw(player), view_(view)
+PVGLDraw::PVGLDraw(PVPlayer* player, WGLView* view) : PVDraw(player), view_(view), serial_(RegisterDrawer(this))
 {
     const PVRect& frame = player->FrameRect();
     movieWidth_ = frame.xmax - frame.xmin;
@@ -22,6 +22,7 @@ PVGLDraw::PVGLDraw(PVPlayer* player, WGLView* view) : PVDraw(player), view_(view
 
 PVGLDraw::~PVGLDraw()
 {
+    UnregisterDrawer(this);
     Release();
 }
 

@@ -103,7 +103,13 @@ private:
                           unsigned primitive, int count);
     uint32_t NewTextureName();
     void DeleteReleasedTextures();
+    // Texture holders keep the drawer's serial, not its address: a holder
+    // that outlives the drawer (a character the player still keeps) then
+    // reaches nothing when it goes.
     static void OnTextureReleased(void* context, uint32_t name);
+    void* ReleaseContext() const { return reinterpret_cast<void*>(serial_); }
+    static uintptr_t RegisterDrawer(PVGLDraw* drawer);
+    static void UnregisterDrawer(PVGLDraw* drawer);
 
     // Frames (PVGLDrawFrame.cpp).
     bool DrawObject(PVDListObject& entry, const PVMatrix& parent, const PVCxform* parentCxform);
@@ -151,6 +157,8 @@ private:
     float baseZoom_ = 1;
 
     // Textures.
+    uintptr_t serial_;
+    PVGLDraw* nextLive_ = nullptr;
     uint32_t textureCounter_ = 0;
     PVTArray<int> liveTextures_;
     PVTArray<int> releasedTextures_;

@@ -69,7 +69,28 @@ uint8_t Clamp(int v)
     return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
+// The drawers alive in the process (all on the user-interface thread).
+PVGLDraw* gLiveDrawers = nullptr;
+uintptr_t gNextSerial = 1;
+
 }  // namespace
+
+uintptr_t PVGLDraw::RegisterDrawer(PVGLDraw* drawer)
+{
+    drawer->nextLive_ = gLiveDrawers;
+    gLiveDrawers = drawer;
+    return gNextSerial++;
+}
+
+void PVGLDraw::UnregisterDrawer(PVGLDraw* drawer)
+{
+    for (PVGLDraw** link = &gLiveDrawers; *link; link = &(*link)->nextLive_) {
+        if (*link == drawer) {
+            *link = drawer->nextLive_;
+            return;
+        }
+    }
+}
 
 uint32_t PVGLDraw::NewTextureName()
 {
@@ -80,7 +101,13 @@ uint32_t PVGLDraw::NewTextureName()
 
 void PVGLDraw::OnTextureReleased(void* context, uint32_t name)
 {
-    static_cast<PVGLDraw*>(context)->releasedTextures_.Add(static_cast<int>(name));
+    const auto serial = reinterpret_cast<uintptr_t>(context);
+    for (PVGLDraw* drawer = gLiveDrawers; drawer; drawer = drawer->nextLive_) {
+        if (drawer->serial_ == serial) {
+            drawer->releasedTextures_.Add(static_cast<int>(name));
+            return;
+        }
+    }
 }
 
 void PVGLDraw::DeleteReleasedTextures()
@@ -121,7 +148,7 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
         PVGradTex& texture = *fill.texture;
         if (!texture.Name()) {
             const uint32_t name = NewTextureName();
-            PVImage* image = texture.BuildImage(name, &PVGLDraw::OnTextureReleased, this);
+            PVImage* image = texture.BuildImage(name, &PVGLDraw::OnTextureReleased, ReleaseContext());
             if (!image)
                 return false;
             // A radial image ends in its outer colour on every side, so
@@ -138,7 +165,7 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
             auto* bitmap = static_cast<PVBitmap*>(character);
             if (!bitmap->TextureHandle()) {
                 const uint32_t name = NewTextureName();
-                PVImage* image = bitmap->TakeImage(&PVGLDraw::OnTextureReleased, this, name);
+                PVImage* image = bitmap->TakeImage(&PVGLDraw::OnTextureReleased, ReleaseContext(), name);
                 if (image)
                     image = FitTextureSize(image);
                 if (!image)
