@@ -97,6 +97,12 @@ private:
     void AddCurveLines(int level, float x0, float y0, float cx, float cy, float x1, float y1);
     void FlushLines();
     PVRGBA FillColor(const PVFillStyle& fill, const PVCxform* cxform) const;
+    // GL switches set only when they change; ForgetGLState after anything
+    // else may have changed them (a new frame, a display-list compile).
+    void ForgetGLState();
+    void UseBlend(bool on);
+    void UseLineSmooth(bool on);
+    void UseLineWidth(float width);
 
     // Textures (PVGLDrawTexture.cpp).
     bool DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, const PVFillStyle& fill, float* vertices,
@@ -114,6 +120,7 @@ private:
     // Frames (PVGLDrawFrame.cpp).
     bool DrawObject(PVDListObject& entry, const PVMatrix& parent, const PVCxform* parentCxform);
     bool DrawText(const PVMatrix& matrix, const PVCxform* cxform, const PVText& text);
+    void EndText();
     bool DrawClipLayer(PVDisplayList& list, int depth, const PVMatrix& matrix, const PVCxform* cxform);
     void DrawLayerFrame();
     bool ProbeSampleRow(float y, float height, int row);
@@ -174,6 +181,13 @@ private:
     PVTArray<uint32_t> lines_;
     int lineWords_ = 0;
     uint32_t lineColor_ = 0;
+    float lineWidth_ = 1;
+    bool lineSmooth_ = false;
+    // Text: the glyphs' fills and lines are drawn together at its end.
+    bool deferLines_ = false;
+    int blendState_ = -1;  // -1: unknown
+    int smoothState_ = -1;
+    float lineWidthState_ = -1;
 
     bool setUp_ = false;
     bool sampleValid_ = false;

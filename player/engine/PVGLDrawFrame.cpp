@@ -76,6 +76,7 @@ bool PVGLDraw::RenderFrame(int mouseX, int mouseY, bool force)
         setUp_ = true;
     }
     DeleteReleasedTextures();
+    ForgetGLState();
     RECT client = {};
     GetClientRect(view_->Window(), &client);
     const int w = client.right - client.left, h = client.bottom - client.top;
@@ -249,17 +250,15 @@ void PVGLDraw::DrawLayerFrame()
         color[2] = 1 - bg.blue / 255.0f;
         color[3] = 1 - c;
     }
-    gGL.glEnable(GL_BLEND);
-    gGL.glEnable(GL_LINE_SMOOTH);
-    gGL.glLineWidth(0.5f);
+    UseBlend(true);
+    UseLineSmooth(true);
+    UseLineWidth(0.5f);
     gGL.glColor4fv(color);
     const GLfloat corners[4][3] = {{0, 0, 0}, {viewWidth_, 0, 0}, {viewWidth_, viewHeight_, 0}, {0, viewHeight_, 0}};
     gGL.glBegin(GL_LINE_LOOP);
     for (const auto& corner : corners)
         gGL.glVertex3fv(corner);
     gGL.glEnd();
-    gGL.glDisable(GL_BLEND);
-    gGL.glDisable(GL_LINE_SMOOTH);
     if (viewMode_ == kSlices)
         gGL.glTranslatef(0, 0, 1);
 }
@@ -329,6 +328,9 @@ bool PVGLDraw::DrawText(const PVMatrix& matrix, const PVCxform* cxform, const PV
     const PVTArray<PVTextGlyphEntry>& glyphs = text.Glyphs();
     const PVFont* font = nullptr;
     float scale = 0, x = 0, y = 0;
+    // Glyphs of one text do not overlap: their fills go in one batch and
+    // their edge lines in another, drawn at the end.
+    deferLines_ = true;
     PVRGBA color;
     for (int s = 0; s < styles.Count(); ++s) {
         const PVTextRecord1& style = styles[s];
@@ -356,14 +358,23 @@ bool PVGLDraw::DrawText(const PVMatrix& matrix, const PVCxform* cxform, const PV
                     glyphColor_ = &color;
                     const bool ok = DrawShape(PVConcatMatrix(textMatrix, place), nullptr, *shape);
                     glyphColor_ = nullptr;
-                    if (!ok)
+                    if (!ok) {
+                        EndText();
                         return false;
+                    }
                 }
                 x += float(glyph.advance);
             }
         }
     }
+    EndText();
     return true;
+}
+
+void PVGLDraw::EndText()
+{
+    deferLines_ = false;
+    FlushLines();
 }
 
 bool PVGLDraw::ProbeSampleRow(float y, float height, int row)
@@ -395,6 +406,8 @@ void PVGLDraw::SetupView()
     gGL.glDisable(GL_LIGHTING);
     gGL.glShadeModel(GL_FLAT);
     gGL.glReadBuffer(GL_BACK);
+    ForgetGLState();
+    UseBlend(false);
 
     constexpr int kProbes = 20;
     float values[kProbes];
@@ -491,11 +504,14 @@ void PVGLDraw::DrawFrame3D(PVDisplayList& list, const PVMatrix& matrix, int w, i
     }
 
     SetCamera(0, 0, 0, a, e, distance);
+    // What the list sets, it sets each time it is called.
+    ForgetGLState();
     gGL.glNewList(1, GL_COMPILE);
     gGL.glTranslatef(-0.5f, 0.5f, 0);
     gGL.glScalef(1.0f / w, -1.0f / h, 1);
     DrawWithClipPlanes(list, matrix, w, h);
     gGL.glEndList();
+    ForgetGLState();
     auto xFace = [&] {
         gGL.glPushMatrix();
         if (std::cos(e) * std::cos(a) >= 0) {

@@ -138,14 +138,70 @@ bool PVGLDraw::EmitSpan(const PVMatrix& matrix, const PVCxform* cxform, const PV
     }
     if (!solid)
         return DrawTexturedSpan(matrix, cxform, fill, v, primitive, written);
-    const bool blend = color.alpha != 255;
-    if (blend)
-        gGL.glEnable(GL_BLEND);
-    gGL.glInterleavedArrays(GL_C4UB_V2F, kWordsPerVertex * sizeof(float), v + 1);
-    gGL.glDrawArrays(primitive, 0, written);
-    if (blend)
-        gGL.glDisable(GL_BLEND);
+    // Solid fans and strips join the quad batch, so that a shape's curved
+    // spans cost no draw call of their own: a fan's triangles as quads with
+    // a repeated corner, a strip's steps as quads.
+    auto xy = [v](int i) { return v + i * kWordsPerVertex + 2; };
+    float quad[8];
+    auto corner = [&quad](int k, const float* p) {
+        quad[2 * k] = p[0];
+        quad[2 * k + 1] = p[1];
+    };
+    if (primitive == GL_TRIANGLE_FAN) {
+        for (int i = 1; i + 1 < written; ++i) {
+            corner(0, xy(0));
+            corner(1, xy(i));
+            corner(2, xy(i + 1));
+            corner(3, xy(i + 1));
+            if (!AddQuad(color, quad))
+                return false;
+        }
+        return true;
+    }
+    for (int i = 0; i + 3 < written; i += 2) {
+        corner(0, xy(i));
+        corner(1, xy(i + 1));
+        corner(2, xy(i + 3));
+        corner(3, xy(i + 2));
+        if (!AddQuad(color, quad))
+            return false;
+    }
     return true;
+}
+
+void PVGLDraw::ForgetGLState()
+{
+    blendState_ = smoothState_ = -1;
+    lineWidthState_ = -1;
+}
+
+void PVGLDraw::UseBlend(bool on)
+{
+    if (blendState_ == int(on))
+        return;
+    if (on)
+        gGL.glEnable(GL_BLEND);
+    else
+        gGL.glDisable(GL_BLEND);
+    blendState_ = on;
+}
+
+void PVGLDraw::UseLineSmooth(bool on)
+{
+    if (smoothState_ == int(on))
+        return;
+    if (on)
+        gGL.glEnable(GL_LINE_SMOOTH);
+    else
+        gGL.glDisable(GL_LINE_SMOOTH);
+    smoothState_ = on;
+}
+
+void PVGLDraw::UseLineWidth(float width)
+{
+    if (lineWidthState_ != width)
+        gGL.glLineWidth(width);
+    lineWidthState_ = width;
 }
 
 bool PVGLDraw::AddQuad(const PVRGBA& color, const float* xy)
@@ -170,12 +226,10 @@ void PVGLDraw::FlushBatch()
 {
     if (batchWords_ == 0)
         return;
-    if (batchBlends_)
-        gGL.glEnable(GL_BLEND);
+    UseBlend(batchBlends_);
+    UseLineSmooth(false);
     gGL.glInterleavedArrays(GL_C4UB_V2F, 0, batch_.Data());
     gGL.glDrawArrays(GL_QUADS, 0, batchWords_ / 3);
-    if (batchBlends_)
-        gGL.glDisable(GL_BLEND);
     batchWords_ = 0;
     batchBlends_ = false;
 }
@@ -200,8 +254,13 @@ bool PVGLDraw::AddLine(float x0, float y0, float x1, float y1)
 
 void PVGLDraw::FlushLines()
 {
+    // The fills the lines run along go first.
+    FlushBatch();
     if (lineWords_ == 0)
         return;
+    UseBlend(lineSmooth_);
+    UseLineSmooth(lineSmooth_);
+    UseLineWidth(lineWidth_);
     gGL.glInterleavedArrays(GL_C4UB_V2F, 0, lines_.Data());
     gGL.glDrawArrays(GL_LINES, 0, lineWords_ / 3);
     lineWords_ = 0;
@@ -213,15 +272,9 @@ void PVGLDraw::DrawEdgeLines(const PVMatrix& m, const PVCxform* cxform, const PV
     if (drawingMask_ || hitTesting_)
         return;
     const bool smooth = player_->HighQuality();
-    if (smooth) {
-        gGL.glEnable(GL_BLEND);
-        gGL.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        gGL.glEnable(GL_LINE_SMOOTH);
-    }
-    lineWords_ = 0;
     const float outlineWidth = outlinesOnly_ && !blackAndWhite_ ? 1.5f : 1.0f;
-    float width = outlineWidth;
-    gGL.glLineWidth(width);
+    lineSmooth_ = smooth;
+    lineWidth_ = outlineWidth;
     // Both points on the same outer side of the update rectangle.
     auto outside = [this](const float* xs, const float* ys, int n) {
         bool left = true, right = true, above = true, below = true;
@@ -269,10 +322,9 @@ void PVGLDraw::DrawEdgeLines(const PVMatrix& m, const PVCxform* cxform, const PV
                 continue;
             w = 0.5f;
         }
-        if (w != width) {
+        if (w != lineWidth_) {
             FlushLines();
-            width = w;
-            gGL.glLineWidth(width);
+            lineWidth_ = w;
         }
         lineColor_ = Pack(color);
         if (e->straight) {
@@ -287,11 +339,8 @@ void PVGLDraw::DrawEdgeLines(const PVMatrix& m, const PVCxform* cxform, const PV
         if (!outside(xs, ys, 3))
             AddCurveLines(0, x0, y0, cx, cy, x1, y1);
     }
-    FlushLines();
-    if (smooth) {
-        gGL.glDisable(GL_LINE_SMOOTH);
-        gGL.glDisable(GL_BLEND);
-    }
+    if (!deferLines_)
+        FlushLines();
 }
 
 void PVGLDraw::AddCurveLines(int level, float x0, float y0, float cx, float cy, float x1, float y1)

@@ -96,11 +96,9 @@ bool PVGLDraw::FillSubShape(const PVMatrix& matrix, const PVCxform* cxform, cons
         return false;
     bool ok = true;
     if (order_.Count() > 0 && !outlinesOnly_) {
-        gGL.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        batchWords_ = 0;
-        batchBlends_ = false;
         ok = Sweep(matrix, cxform);
-        FlushBatch();
+        if (!deferLines_)
+            FlushBatch();
     }
     DrawEdgeLines(matrix, cxform, first, next);
     return ok;

@@ -199,12 +199,7 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
         modulate[2] = Clamp(cxform->multBlue);
         modulate[3] = Clamp(cxform->multAlpha);
     }
-    bool blending = false;
-    if (mayCarryAlpha || modulate[3] < 255) {
-        gGL.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        gGL.glEnable(GL_BLEND);
-        blending = true;
-    }
+    UseBlend(mayCarryAlpha || modulate[3] < 255);
     const bool white = modulate[0] == 255 && modulate[1] == 255 && modulate[2] == 255 && modulate[3] == 255;
     if (!white || mayCarryAlpha) {
         gGL.glColor4ubv(modulate);
@@ -231,18 +226,13 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
     if (cxform) {
         const GLubyte adds[3] = {Clamp(cxform->addRed), Clamp(cxform->addGreen), Clamp(cxform->addBlue)};
         if (adds[0] || adds[1] || adds[2]) {
-            if (!blending)
-                gGL.glEnable(GL_BLEND);
-            blending = true;
+            UseBlend(true);
             gGL.glBlendFunc(GL_ONE, GL_ONE);
             gGL.glColor3ubv(adds);
             gGL.glInterleavedArrays(GL_V3F, kWordsPerVertex * sizeof(float), v + 2);
             gGL.glDrawArrays(primitive, 0, count);
-            // The quad batch still to be flushed blends the usual way.
             gGL.glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
     }
-    if (blending)
-        gGL.glDisable(GL_BLEND);
     return true;
 }
