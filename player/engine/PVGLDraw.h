@@ -62,6 +62,10 @@ public:
     void BeginViewDrag(float x, float y, bool zoom);
     void UpdateViewDrag(float x, float y);
     void EndViewDrag();
+    // The zoom of the drag under way (1 without one) and the zoom the drags
+    // so far have left.
+    float DragZoom() const { return dragZoomFactor_; }
+    float Zoom() const { return zoom_; }
 
     WGLView* View() const { return view_; }
     bool SampleOffsetValid() const { return sampleValid_; }

@@ -238,6 +238,29 @@ TEST_P(ThreeD, ModeDrawsTheShapeWithoutError)
 
 INSTANTIATE_TEST_SUITE_P(Modes, ThreeD, ::testing::Values(1, 2, 3));
 
+TEST(ViewDrag, ZoomFollowsThePointerUpAndDown)
+{
+    GLHarness gl;
+    SwfTimeline tags;
+    DefineBox(tags, 10, 20, 20, 160, 110, kRed);
+    Place(tags, 10, 1).ShowFrame().End();
+    ASSERT_TRUE(gl.Load(tags));
+    gl.drawer->SetViewMode(PVGLDraw::kPlane);
+    gl.drawer->BeginViewDrag(0.5f, 0.5f, true);
+    gl.drawer->UpdateViewDrag(0.5f, 0.3f);
+    EXPECT_FLOAT_EQ(gl.drawer->DragZoom(), 1.4f);
+    gl.drawer->UpdateViewDrag(0.5f, 0.7f);
+    EXPECT_FLOAT_EQ(gl.drawer->DragZoom(), 0.8f);
+    gl.drawer->UpdateViewDrag(0.5f, 2.0f);
+    EXPECT_FLOAT_EQ(gl.drawer->DragZoom(), 0.001f);
+    gl.drawer->UpdateViewDrag(0.5f, 0.7f);
+    gl.drawer->EndViewDrag();
+    EXPECT_FLOAT_EQ(gl.drawer->DragZoom(), 1.0f);
+    EXPECT_FLOAT_EQ(gl.drawer->Zoom(), 0.8f);
+    ASSERT_TRUE(gl.Draw());
+    EXPECT_EQ(gl.lastError, GLenum(GL_NO_ERROR));
+}
+
 // Swap-hint calls seen while a SwapHintProbe lives.
 struct SwapHint {
     int x, y, w, h;
