@@ -3,19 +3,21 @@
 // Case folding of the letters A-Z only, the same under every locale: for
 // protocol names, switches and keys that are ASCII by definition.
 
-inline wchar_t MKAsciiLower(wchar_t c)
+template <typename Char>
+inline Char MKAsciiLower(Char c)
 {
-    return (c >= L'A' && c <= L'Z') ? wchar_t(c + (L'a' - L'A')) : c;
+    return (c >= 'A' && c <= 'Z') ? Char(c + ('a' - 'A')) : c;
 }
 
 // Compares n characters ignoring ASCII case: negative, 0 or positive as a
 // folded character of a sorts before, equal to or after b's. Stops early at a
 // terminator common to both.
-inline int MKAsciiCompareNoCase(const wchar_t* a, const wchar_t* b, int n)
+template <typename Char>
+inline int MKAsciiCompareNoCase(const Char* a, const Char* b, int n)
 {
     for (int i = 0; i < n; ++i) {
-        wchar_t x = MKAsciiLower(a[i]);
-        wchar_t y = MKAsciiLower(b[i]);
+        Char x = MKAsciiLower(a[i]);
+        Char y = MKAsciiLower(b[i]);
         if (x != y)
             return x < y ? -1 : 1;
         if (x == 0)
@@ -25,11 +27,12 @@ inline int MKAsciiCompareNoCase(const wchar_t* a, const wchar_t* b, int n)
 }
 
 // The same for two zero-terminated texts.
-inline int MKAsciiCompareNoCase(const wchar_t* a, const wchar_t* b)
+template <typename Char>
+inline int MKAsciiCompareNoCase(const Char* a, const Char* b)
 {
     for (;; ++a, ++b) {
-        wchar_t x = MKAsciiLower(*a);
-        wchar_t y = MKAsciiLower(*b);
+        Char x = MKAsciiLower(*a);
+        Char y = MKAsciiLower(*b);
         if (x != y)
             return x < y ? -1 : 1;
         if (x == 0)

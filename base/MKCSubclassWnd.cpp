@@ -2,6 +2,8 @@
 
 #include "base/MKCSubclassWndMap.h"
 
+MK_TEXT_NAMESPACE_BEGIN
+
 MKCSubclassWnd::~MKCSubclassWnd()
 {
     Detach();
@@ -27,5 +29,7 @@ LRESULT MKCSubclassWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return m_next->WindowProc(message, wParam, lParam);
     if (!m_savedProc)
         return 0;
-    return CallWindowProcW(m_savedProc, m_window, message, wParam, lParam);
+    return CallWindowProc(m_savedProc, m_window, message, wParam, lParam);
 }
+
+MK_TEXT_NAMESPACE_END

@@ -1,10 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include "base/MKChar.h"
+
+MK_TEXT_NAMESPACE_BEGIN
+
 // Lets an object see the messages of a window someone else created. Objects
 // attached to one window form a chain behind one shared window procedure
 // (MKCSubclassWndMap), the newest first; the window's own procedure comes
-// last. UI thread only; the object must stay alive while attached.
+// last. The narrow build calls the A forms of the window functions, so a
+// window's messages keep the character set it was made with. UI thread only;
+// the object must stay alive while attached.
 class MKCSubclassWnd {
 public:
     MKCSubclassWnd() = default;
@@ -31,3 +37,5 @@ private:
     WNDPROC m_savedProc = nullptr;  // the window's own procedure
     MKCSubclassWnd* m_next = nullptr;
 };
+
+MK_TEXT_NAMESPACE_END

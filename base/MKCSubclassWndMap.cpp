@@ -5,6 +5,8 @@
 #include "base/MKCSubclassWnd.h"
 #include "base/MKCrashGuard.h"
 
+MK_TEXT_NAMESPACE_BEGIN
+
 MKCSubclassWndMap& MKCSubclassWndMap::GetInstance()
 {
     static MKCSubclassWndMap s_instance;
@@ -31,7 +33,7 @@ bool MKCSubclassWndMap::Add(HWND window, MKCSubclassWnd* object)
         chain = slot ? new (std::nothrow) Chain{nullptr, nullptr} : nullptr;
         if (chain) {
             chain->original = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedWindowProc)));
+                SetWindowLongPtr(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SharedWindowProc)));
         }
         if (!chain || !chain->original) {
             delete chain;
@@ -85,9 +87,9 @@ void MKCSubclassWndMap::RemoveWindow(HWND window)
 
 bool MKCSubclassWndMap::Unhook(HWND window, Chain* chain)
 {
-    if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&SharedWindowProc))
+    if (GetWindowLongPtr(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&SharedWindowProc))
         return false;
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->original));
+    SetWindowLongPtr(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->original));
     Forget(window, chain);
     return true;
 }
@@ -105,18 +107,20 @@ LRESULT CALLBACK MKCSubclassWndMap::SharedWindowProc(HWND window, UINT message, 
         MKCSubclassWndMap& map = GetInstance();
         Chain* chain = map.Find(window);
         if (!chain)
-            return DefWindowProcW(window, message, wParam, lParam);
+            return DefWindowProc(window, message, wParam, lParam);
         WNDPROC original = chain->original;
         if (message == WM_NCDESTROY) {
             // Every object lets go before the window's own procedure sees the end.
             map.RemoveWindow(window);
             if ((chain = map.Find(window)))
                 map.Forget(window, chain);
-            return CallWindowProcW(original, window, message, wParam, lParam);
+            return CallWindowProc(original, window, message, wParam, lParam);
         }
         if (chain->head)
             return chain->head->WindowProc(message, wParam, lParam);
         map.Unhook(window, chain);
-        return CallWindowProcW(original, window, message, wParam, lParam);
+        return CallWindowProc(original, window, message, wParam, lParam);
     });
 }
+
+MK_TEXT_NAMESPACE_END

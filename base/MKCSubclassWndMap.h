@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "base/MKChar.h"
 #include "base/MKPtrMap.h"
+
+MK_TEXT_NAMESPACE_BEGIN
 
 class MKCSubclassWnd;
 
@@ -44,3 +47,5 @@ private:
 
     MKPtrMap m_map{10};
 };
+
+MK_TEXT_NAMESPACE_END

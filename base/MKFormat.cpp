@@ -6,6 +6,8 @@
 #include <string.h>
 #include <wchar.h>
 
+MK_TEXT_NAMESPACE_BEGIN
+
 namespace {
 
 const int kMaxPrecision = 510;
@@ -16,23 +18,23 @@ const int kFloatTextSize = 1024;
 // Where formatted characters go: the caller's buffer, the sink, or only the count.
 class FormatOutput {
 public:
-    FormatOutput(MKFormatSink sink, void* user, wchar_t* buffer, int capacity)
+    FormatOutput(MKFormatSink sink, void* user, MKChar* buffer, int capacity)
         : m_sink(sink), m_user(user), m_buffer(buffer), m_capacity(buffer && capacity > 0 ? capacity : 0)
     {
     }
 
-    void Write(const wchar_t* chars, int n)
+    void Write(const MKChar* chars, int n)
     {
         m_total += n;
         if (m_used + n <= m_capacity) {
-            memcpy(m_buffer + m_used, chars, size_t(n) * sizeof(wchar_t));
+            memcpy(m_buffer + m_used, chars, size_t(n) * sizeof(MKChar));
             m_used += n;
         } else {
             WriteOverflow(chars, n);
         }
     }
 
-    void WriteChar(wchar_t c)
+    void WriteChar(MKChar c)
     {
         ++m_total;
         if (m_used < m_capacity)
@@ -41,13 +43,13 @@ public:
             WriteOverflow(&c, 1);
     }
 
-    void Repeat(wchar_t c, int n)
+    void Repeat(MKChar c, int n)
     {
         if (n <= 0)
             return;
         m_total += n;
         if (m_used + n <= m_capacity) {
-            wmemset(m_buffer + m_used, c, size_t(n));
+            MKCharSet(m_buffer + m_used, c, size_t(n));
             m_used += n;
         } else {
             RepeatOverflow(c, n);
@@ -72,13 +74,13 @@ private:
         return !m_failed;
     }
 
-    void WriteOverflow(const wchar_t* chars, int n)
+    void WriteOverflow(const MKChar* chars, int n)
     {
         if (!m_sink) {
             // Dropped, but already counted.
             int room = m_capacity - m_used;
             if (room > 0) {
-                memcpy(m_buffer + m_used, chars, size_t(room) * sizeof(wchar_t));
+                memcpy(m_buffer + m_used, chars, size_t(room) * sizeof(MKChar));
                 m_used = m_capacity;
             }
             return;
@@ -91,27 +93,27 @@ private:
             return;
         }
         int room = m_capacity - m_used;
-        memcpy(m_buffer + m_used, chars, size_t(room) * sizeof(wchar_t));
+        memcpy(m_buffer + m_used, chars, size_t(room) * sizeof(MKChar));
         m_used = m_capacity;
         if (!FlushBuffer())
             return;
-        memcpy(m_buffer, chars + room, size_t(n - room) * sizeof(wchar_t));
+        memcpy(m_buffer, chars + room, size_t(n - room) * sizeof(MKChar));
         m_used = n - room;
     }
 
-    void RepeatOverflow(wchar_t c, int n)
+    void RepeatOverflow(MKChar c, int n)
     {
         if (!m_sink) {
             int room = m_capacity - m_used;
             if (room > 0) {
-                wmemset(m_buffer + m_used, c, size_t(room));
+                MKCharSet(m_buffer + m_used, c, size_t(room));
                 m_used = m_capacity;
             }
             return;
         }
         if (m_capacity == 0) {
-            wchar_t chunk[64];
-            wmemset(chunk, c, 64);
+            MKChar chunk[64];
+            MKCharSet(chunk, c, 64);
             for (; n > 0 && !m_failed; n -= 64) {
                 if (!m_sink(m_user, chunk, n < 64 ? n : 64))
                     m_failed = true;
@@ -124,7 +126,7 @@ private:
             int part = m_capacity - m_used;
             if (part > n)
                 part = n;
-            wmemset(m_buffer + m_used, c, size_t(part));
+            MKCharSet(m_buffer + m_used, c, size_t(part));
             m_used += part;
             n -= part;
         }
@@ -132,7 +134,7 @@ private:
 
     MKFormatSink m_sink;
     void* m_user;
-    wchar_t* m_buffer;
+    MKChar* m_buffer;
     int m_capacity;
     int m_used = 0;
     int64_t m_total = 0;
@@ -154,28 +156,28 @@ struct ConversionSpec {
 
 // Writes prefix, zeros and body into a field of the conversion's width. zeroPad puts
 // the width's padding between prefix and body as zeros.
-void WriteField(FormatOutput& out, const ConversionSpec& spec, bool zeroPad, const wchar_t* prefix, int prefixLength,
-                int zeros, const wchar_t* body, int bodyLength)
+void WriteField(FormatOutput& out, const ConversionSpec& spec, bool zeroPad, const MKChar* prefix, int prefixLength,
+                int zeros, const MKChar* body, int bodyLength)
 {
     int64_t length = int64_t(prefixLength) + zeros + bodyLength;
     int pad = spec.width > length ? int(spec.width - length) : 0;
     if (!spec.left && !zeroPad)
-        out.Repeat(L' ', pad);
+        out.Repeat(MKT(' '), pad);
     if (prefixLength > 0)
         out.Write(prefix, prefixLength);
     if (!spec.left && zeroPad)
-        out.Repeat(L'0', pad);
-    out.Repeat(L'0', zeros);
+        out.Repeat(MKT('0'), pad);
+    out.Repeat(MKT('0'), zeros);
     out.Write(body, bodyLength);
     if (spec.left)
-        out.Repeat(L' ', pad);
+        out.Repeat(MKT(' '), pad);
 }
 
 // Digits of value in the given base, written backwards ending at end; returns
 // the first digit.
-wchar_t* UnsignedDigits(uint64_t value, unsigned base, const wchar_t* digitSet, wchar_t* end)
+MKChar* UnsignedDigits(uint64_t value, unsigned base, const MKChar* digitSet, MKChar* end)
 {
-    wchar_t* p = end;
+    MKChar* p = end;
     // 64-bit division is a library call on this target; most values fit 32 bits.
     while (value > 0xFFFFFFFFu) {
         *--p = digitSet[value % base];
@@ -189,61 +191,61 @@ wchar_t* UnsignedDigits(uint64_t value, unsigned base, const wchar_t* digitSet, 
     return p;
 }
 
-wchar_t SignCharacter(bool negative, const ConversionSpec& spec)
+MKChar SignCharacter(bool negative, const ConversionSpec& spec)
 {
     if (negative)
-        return L'-';
+        return MKT('-');
     if (spec.plus)
-        return L'+';
-    return spec.space ? L' ' : 0;
+        return MKT('+');
+    return spec.space ? MKT(' ') : 0;
 }
 
-void FormatInteger(FormatOutput& out, const ConversionSpec& spec, wchar_t conversion, uint64_t magnitude,
+void FormatInteger(FormatOutput& out, const ConversionSpec& spec, MKChar conversion, uint64_t magnitude,
                    bool negative)
 {
-    static const wchar_t kLower[] = L"0123456789abcdef";
-    static const wchar_t kUpper[] = L"0123456789ABCDEF";
+    static const MKChar kLower[] = MKT("0123456789abcdef");
+    static const MKChar kUpper[] = MKT("0123456789ABCDEF");
     unsigned base = 10;
-    const wchar_t* digitSet = kLower;
-    if (conversion == L'o')
+    const MKChar* digitSet = kLower;
+    if (conversion == MKT('o'))
         base = 8;
-    else if (conversion == L'x')
+    else if (conversion == MKT('x'))
         base = 16;
-    else if (conversion == L'X')
+    else if (conversion == MKT('X'))
         base = 16, digitSet = kUpper;
 
-    wchar_t digits[24];
-    wchar_t* end = digits + 24;
-    wchar_t* first = UnsignedDigits(magnitude, base, digitSet, end);
+    MKChar digits[24];
+    MKChar* end = digits + 24;
+    MKChar* first = UnsignedDigits(magnitude, base, digitSet, end);
     int digitCount = int(end - first);
     int zeros = spec.precision > digitCount ? spec.precision - digitCount : 0;
     if (spec.precision < 0 && magnitude == 0)
         zeros = 1;  // the value 0 still shows one digit without a precision
 
-    wchar_t prefix[2];
+    MKChar prefix[2];
     int prefixLength = 0;
-    if (conversion == L'd' || conversion == L'i') {
-        if (wchar_t sign = SignCharacter(negative, spec))
+    if (conversion == MKT('d') || conversion == MKT('i')) {
+        if (MKChar sign = SignCharacter(negative, spec))
             prefix[prefixLength++] = sign;
     } else if (spec.alternate) {
-        if (base == 8 && zeros == 0 && (digitCount == 0 || *first != L'0'))
+        if (base == 8 && zeros == 0 && (digitCount == 0 || *first != MKT('0')))
             zeros = 1;
         else if (base == 16 && magnitude != 0)
-            prefix[prefixLength++] = L'0', prefix[prefixLength++] = conversion;
+            prefix[prefixLength++] = MKT('0'), prefix[prefixLength++] = conversion;
     }
     WriteField(out, spec, spec.zero && !spec.left && spec.precision < 0, prefix, prefixLength, zeros, first,
                digitCount);
 }
 
 // Digit i of a digit string, '0' past its end.
-inline wchar_t DigitAt(const wchar_t* digits, int count, int i)
+inline MKChar DigitAt(const MKChar* digits, int count, int i)
 {
-    return i < count ? digits[i] : L'0';
+    return i < count ? digits[i] : MKT('0');
 }
 
 // Fixed notation of digits 0.d1d2... x 10^decimalExponent with fractionDigits
 // after the point.
-wchar_t* AppendFixed(wchar_t* p, const wchar_t* digits, int count, int decimalExponent, int fractionDigits,
+MKChar* AppendFixed(MKChar* p, const MKChar* digits, int count, int decimalExponent, int fractionDigits,
                      bool forcePoint)
 {
     int next = 0;
@@ -251,15 +253,15 @@ wchar_t* AppendFixed(wchar_t* p, const wchar_t* digits, int count, int decimalEx
         for (; next < decimalExponent; ++next)
             *p++ = DigitAt(digits, count, next);
     } else {
-        *p++ = L'0';
+        *p++ = MKT('0');
     }
     if (fractionDigits > 0 || forcePoint)
-        *p++ = L'.';
+        *p++ = MKT('.');
     int leadingZeros = decimalExponent < 0 ? -decimalExponent : 0;
     if (leadingZeros > fractionDigits)
         leadingZeros = fractionDigits;
     for (int i = 0; i < leadingZeros; ++i)
-        *p++ = L'0';
+        *p++ = MKT('0');
     for (int i = leadingZeros; i < fractionDigits; ++i, ++next)
         *p++ = DigitAt(digits, count, next);
     return p;
@@ -267,52 +269,52 @@ wchar_t* AppendFixed(wchar_t* p, const wchar_t* digits, int count, int decimalEx
 
 // Exponent notation: one digit, the point, fractionDigits digits, the letter and
 // a signed exponent of at least two digits.
-wchar_t* AppendExponent(wchar_t* p, const wchar_t* digits, int count, int exponent, int fractionDigits,
-                        bool forcePoint, wchar_t letter, bool trimZeros)
+MKChar* AppendExponent(MKChar* p, const MKChar* digits, int count, int exponent, int fractionDigits,
+                        bool forcePoint, MKChar letter, bool trimZeros)
 {
     *p++ = DigitAt(digits, count, 0);
     if (fractionDigits > 0 || forcePoint) {
-        *p++ = L'.';
+        *p++ = MKT('.');
         for (int i = 1; i <= fractionDigits; ++i)
             *p++ = DigitAt(digits, count, i);
         if (trimZeros) {
-            while (p[-1] == L'0')
+            while (p[-1] == MKT('0'))
                 --p;
-            if (p[-1] == L'.')
+            if (p[-1] == MKT('.'))
                 --p;
         }
     }
     *p++ = letter;
-    *p++ = exponent < 0 ? L'-' : L'+';
+    *p++ = exponent < 0 ? MKT('-') : MKT('+');
     unsigned magnitude = exponent < 0 ? unsigned(-exponent) : unsigned(exponent);
     if (magnitude >= 100)
-        *p++ = wchar_t(L'0' + magnitude / 100);
-    *p++ = wchar_t(L'0' + magnitude / 10 % 10);
-    *p++ = wchar_t(L'0' + magnitude % 10);
+        *p++ = MKChar(MKT('0') + magnitude / 100);
+    *p++ = MKChar(MKT('0') + magnitude / 10 % 10);
+    *p++ = MKChar(MKT('0') + magnitude % 10);
     return p;
 }
 
-void FormatFloat(FormatOutput& out, const ConversionSpec& spec, wchar_t conversion, double value)
+void FormatFloat(FormatOutput& out, const ConversionSpec& spec, MKChar conversion, double value)
 {
-    bool upper = conversion == L'F' || conversion == L'E' || conversion == L'G';
-    wchar_t sign = SignCharacter(value < 0, spec);
+    bool upper = conversion == MKT('F') || conversion == MKT('E') || conversion == MKT('G');
+    MKChar sign = SignCharacter(value < 0, spec);
     int signLength = sign ? 1 : 0;
     if (isnan(value) || isinf(value)) {
-        const wchar_t* text = isnan(value) ? (upper ? L"NAN" : L"nan") : (upper ? L"INF" : L"inf");
+        const MKChar* text = isnan(value) ? (upper ? MKT("NAN") : MKT("nan")) : (upper ? MKT("INF") : MKT("inf"));
         WriteField(out, spec, false, &sign, signLength, 0, text, 3);
         return;
     }
 
-    wchar_t digits[MKFloatDigitsBufferSize];
-    wchar_t text[kFloatTextSize];
-    wchar_t* end = text;
+    MKChar digits[MKFloatDigitsBufferSize];
+    MKChar text[kFloatTextSize];
+    MKChar* end = text;
     int decimalExponent = 0;
     bool negative = false;
-    if (conversion == L'f' || conversion == L'F') {
+    if (conversion == MKT('f') || conversion == MKT('F')) {
         int precision = spec.precision < 0 ? 6 : spec.precision;
         int count = MKFloatDigits(value, precision, &decimalExponent, MKFloatDigitsFixed, digits, &negative);
         end = AppendFixed(text, digits, count, decimalExponent, precision, spec.alternate);
-    } else if (conversion == L'e' || conversion == L'E') {
+    } else if (conversion == MKT('e') || conversion == MKT('E')) {
         int precision = spec.precision < 0 ? 6 : spec.precision;
         int count =
             MKFloatDigits(value, precision + 1, &decimalExponent, MKFloatDigitsSignificant, digits, &negative);
@@ -328,15 +330,15 @@ void FormatFloat(FormatOutput& out, const ConversionSpec& spec, wchar_t conversi
         bool trim = !spec.alternate;
         if (exponent < -4 || exponent >= significant) {
             end = AppendExponent(text, digits, count, exponent, significant - 1, spec.alternate,
-                                 upper ? L'E' : L'e', trim);
+                                 upper ? MKT('E') : MKT('e'), trim);
         } else {
             int fractionDigits = significant - decimalExponent;
             // With a negative exponent the fraction holds the leading zeros too.
             end = AppendFixed(text, digits, count, decimalExponent, fractionDigits, spec.alternate);
             if (trim && fractionDigits > 0) {
-                while (end[-1] == L'0')
+                while (end[-1] == MKT('0'))
                     --end;
-                if (end[-1] == L'.')
+                if (end[-1] == MKT('.'))
                     --end;
             }
         }
@@ -345,11 +347,11 @@ void FormatFloat(FormatOutput& out, const ConversionSpec& spec, wchar_t conversi
 }
 
 // Reads a run of decimal digits, saturating at INT_MAX.
-int ReadNumber(const wchar_t*& p)
+int ReadNumber(const MKChar*& p)
 {
     int value = 0;
-    for (; *p >= L'0' && *p <= L'9'; ++p) {
-        int digit = *p - L'0';
+    for (; *p >= MKT('0') && *p <= MKT('9'); ++p) {
+        int digit = *p - MKT('0');
         value = value > (INT_MAX - digit) / 10 ? INT_MAX : value * 10 + digit;
     }
     return value;
@@ -357,7 +359,7 @@ int ReadNumber(const wchar_t*& p)
 
 }  // namespace
 
-int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode mode, wchar_t* buffer,
+int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode mode, MKChar* buffer,
                   bool* negative)
 {
     const int size = MKFloatDigitsBufferSize;
@@ -379,11 +381,11 @@ int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode m
         while (integerPart != 0 && start > 0) {
             double rest = modf(integerPart / 10, &integerPart);
             int digit = int((rest + 0.03) * 10);
-            buffer[--start] = wchar_t(L'0' + (digit > 9 ? 9 : digit));
+            buffer[--start] = MKChar(MKT('0') + (digit > 9 ? 9 : digit));
             ++exponent;
         }
         count = size - start;
-        memmove(buffer, buffer + start, size_t(count) * sizeof(wchar_t));
+        memmove(buffer, buffer + start, size_t(count) * sizeof(MKChar));
     } else if (fraction > 0) {
         double scaled;
         while ((scaled = fraction * 10) < 1) {
@@ -400,20 +402,20 @@ int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode m
     while (count <= last && count < size) {
         double digit;
         fraction = modf(fraction * 10, &digit);
-        buffer[count++] = wchar_t(L'0' + int(digit));
+        buffer[count++] = MKChar(MKT('0') + int(digit));
     }
     if (last >= size)
         return count;  // more digits than the buffer holds: no rounding place
 
     int kept = last;
     int i = last;
-    buffer[i] = wchar_t(buffer[i] + 5);
-    while (buffer[i] > L'9') {
-        buffer[i] = L'0';
+    buffer[i] = MKChar(buffer[i] + 5);
+    while (buffer[i] > MKT('9')) {
+        buffer[i] = MKT('0');
         if (i > 0) {
             ++buffer[--i];
         } else {
-            buffer[0] = L'1';
+            buffer[0] = MKT('1');
             ++*decimalExponent;
             if (mode == MKFloatDigitsFixed)
                 ++kept;  // the place before the point was just created
@@ -422,14 +424,14 @@ int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode m
     return kept;
 }
 
-int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity, const wchar_t* format,
+int MKFormatEngine(MKFormatSink sink, void* user, MKChar* buffer, int capacity, const MKChar* format,
                    va_list args)
 {
     FormatOutput out(sink, user, buffer, capacity);
-    const wchar_t* p = format ? format : L"";
+    const MKChar* p = format ? format : MKT("");
     for (;;) {
-        const wchar_t* run = p;
-        while (*p != 0 && *p != L'%')
+        const MKChar* run = p;
+        while (*p != 0 && *p != MKT('%'))
             ++p;
         if (p != run)
             out.Write(run, int(p - run));
@@ -439,20 +441,20 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
 
         ConversionSpec spec;
         for (;; ++p) {
-            if (*p == L'-')
+            if (*p == MKT('-'))
                 spec.left = true;
-            else if (*p == L'+')
+            else if (*p == MKT('+'))
                 spec.plus = true;
-            else if (*p == L' ')
+            else if (*p == MKT(' '))
                 spec.space = true;
-            else if (*p == L'#')
+            else if (*p == MKT('#'))
                 spec.alternate = true;
-            else if (*p == L'0')
+            else if (*p == MKT('0'))
                 spec.zero = true;
             else
                 break;
         }
-        if (*p == L'*') {
+        if (*p == MKT('*')) {
             ++p;
             int width = va_arg(args, int);
             if (width < 0) {
@@ -463,9 +465,9 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
         } else {
             spec.width = ReadNumber(p);
         }
-        if (*p == L'.') {
+        if (*p == MKT('.')) {
             ++p;
-            if (*p == L'*') {
+            if (*p == MKT('*')) {
                 ++p;
                 int precision = va_arg(args, int);
                 spec.precision = precision < 0 ? 0 : precision;
@@ -475,25 +477,25 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
             if (spec.precision > kMaxPrecision)
                 spec.precision = kMaxPrecision;
         }
-        if (*p == L'h') {
+        if (*p == MKT('h')) {
             ++p;
             spec.size = SizeShort;
-            if (*p == L'h')
+            if (*p == MKT('h'))
                 ++p, spec.size = SizeChar;
-        } else if (*p == L'l') {
+        } else if (*p == MKT('l')) {
             ++p;
-            if (*p == L'l')
+            if (*p == MKT('l'))
                 ++p, spec.size = SizeLongLong;
-        } else if (*p == L't' || *p == L'z') {
+        } else if (*p == MKT('t') || *p == MKT('z')) {
             ++p;
         }
         if (*p == 0)
             break;
-        wchar_t conversion = *p++;
+        MKChar conversion = *p++;
 
         switch (conversion) {
-        case L'd':
-        case L'i': {
+        case MKT('d'):
+        case MKT('i'): {
             int64_t value;
             if (spec.size == SizeLongLong)
                 value = va_arg(args, long long);
@@ -507,10 +509,10 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
             FormatInteger(out, spec, conversion, magnitude, value < 0);
             break;
         }
-        case L'u':
-        case L'o':
-        case L'x':
-        case L'X': {
+        case MKT('u'):
+        case MKT('o'):
+        case MKT('x'):
+        case MKT('X'): {
             uint64_t value;
             if (spec.size == SizeLongLong)
                 value = va_arg(args, unsigned long long);
@@ -523,29 +525,29 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
             FormatInteger(out, spec, conversion, value, false);
             break;
         }
-        case L'c': {
-            wchar_t c = static_cast<wchar_t>(va_arg(args, int));
+        case MKT('c'): {
+            MKChar c = static_cast<MKChar>(va_arg(args, int));
             WriteField(out, spec, false, nullptr, 0, 0, &c, 1);
             break;
         }
-        case L's': {
-            const wchar_t* text = va_arg(args, const wchar_t*);
+        case MKT('s'): {
+            const MKChar* text = va_arg(args, const MKChar*);
             if (!text)
-                text = L"(null)";
-            size_t length = spec.precision >= 0 ? wcsnlen(text, size_t(spec.precision)) : wcslen(text);
+                text = MKT("(null)");
+            size_t length = spec.precision >= 0 ? MKCharLengthMax(text, size_t(spec.precision)) : MKCharLength(text);
             WriteField(out, spec, false, nullptr, 0, 0, text, length > INT_MAX ? INT_MAX : int(length));
             break;
         }
-        case L'p': {
-            wchar_t digits[16];
+        case MKT('p'): {
+            MKChar digits[16];
             uintptr_t value = reinterpret_cast<uintptr_t>(va_arg(args, void*));
-            wchar_t* first = UnsignedDigits(value, 16, L"0123456789abcdef", digits + 16);
+            MKChar* first = UnsignedDigits(value, 16, MKT("0123456789abcdef"), digits + 16);
             if (first == digits + 16)
-                *--first = L'0';
+                *--first = MKT('0');
             out.Write(first, int(digits + 16 - first));
             break;
         }
-        case L'n': {
+        case MKT('n'): {
             void* target = va_arg(args, void*);
             int64_t produced = out.Total();
             if (!target)
@@ -560,19 +562,19 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
                 *static_cast<int*>(target) = static_cast<int>(produced);
             break;
         }
-        case L'f':
-        case L'F':
-        case L'e':
-        case L'E':
-        case L'g':
-        case L'G':
+        case MKT('f'):
+        case MKT('F'):
+        case MKT('e'):
+        case MKT('E'):
+        case MKT('g'):
+        case MKT('G'):
             FormatFloat(out, spec, conversion, va_arg(args, double));
             break;
-        case L'%':
-            out.WriteChar(L'%');
+        case MKT('%'):
+            out.WriteChar(MKT('%'));
             break;
         default:
-            out.WriteChar(L'%');
+            out.WriteChar(MKT('%'));
             out.WriteChar(conversion);
             break;
         }
@@ -584,7 +586,7 @@ int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity,
     return int(out.Total());
 }
 
-int MKFormatToBufferV(wchar_t* buffer, int size, const wchar_t* format, va_list args)
+int MKFormatToBufferV(MKChar* buffer, int size, const MKChar* format, va_list args)
 {
     if (!buffer || size < 1)
         return MKFormatEngine(nullptr, nullptr, nullptr, 0, format, args);
@@ -595,7 +597,7 @@ int MKFormatToBufferV(wchar_t* buffer, int size, const wchar_t* format, va_list 
     return length;
 }
 
-int MKFormatToBuffer(wchar_t* buffer, int size, const wchar_t* format, ...)
+int MKFormatToBuffer(MKChar* buffer, int size, const MKChar* format, ...)
 {
     va_list args;
     va_start(args, format);
@@ -603,3 +605,5 @@ int MKFormatToBuffer(wchar_t* buffer, int size, const wchar_t* format, ...)
     va_end(args);
     return length;
 }
+
+MK_TEXT_NAMESPACE_END

@@ -1,14 +1,18 @@
 #pragma once
 #include <stdarg.h>
 
-// The library's own printf-style engine for wide text. It does not depend on the
-// run-time library's locale or printf: the same format gives the same text on
-// every machine. Conversions: d i u o x X c s p n f F e E g G %, flags "-+ #0",
-// width and precision (digits or '*'), sizes hh h l ll t z. %s takes a wide text
-// (null prints "(null)"), %c one 16-bit character.
+#include "base/MKChar.h"
+
+// The library's own printf-style engine for the library's text (MKChar). It
+// does not depend on the run-time library's locale or printf: the same format
+// gives the same text on every machine. Conversions: d i u o x X c s p n f F e E
+// g G %, flags "-+ #0", width and precision (digits or '*'), sizes hh h l ll t
+// z. %s takes a text of the same units (null prints "(null)"), %c one unit.
+
+MK_TEXT_NAMESPACE_BEGIN
 
 // Receives full buffers; answering false stops formatting.
-typedef bool (*MKFormatSink)(void* user, const wchar_t* chars, int count);
+typedef bool (*MKFormatSink)(void* user, const MKChar* chars, int count);
 
 // Formats into buffer[0..capacity). With a sink, full buffers (and pieces longer
 // than the whole buffer) are handed to it and writing restarts at the buffer's
@@ -16,13 +20,13 @@ typedef bool (*MKFormatSink)(void* user, const wchar_t* chars, int count);
 // past the capacity are dropped but counted; a capacity below 1 writes nothing.
 // No terminator is written. Returns the full length of the result, or -1 when the
 // sink refused or the length does not fit an int.
-int MKFormatEngine(MKFormatSink sink, void* user, wchar_t* buffer, int capacity, const wchar_t* format,
+int MKFormatEngine(MKFormatSink sink, void* user, MKChar* buffer, int capacity, const MKChar* format,
                    va_list args);
 
 // Formats into a buffer of size units and always terminates it (when size > 0),
 // cutting the text to size - 1 units. Returns the full length, or -1.
-int MKFormatToBufferV(wchar_t* buffer, int size, const wchar_t* format, va_list args);
-int MKFormatToBuffer(wchar_t* buffer, int size, const wchar_t* format, ...);
+int MKFormatToBufferV(MKChar* buffer, int size, const MKChar* format, va_list args);
+int MKFormatToBuffer(MKChar* buffer, int size, const MKChar* format, ...);
 
 enum MKFloatDigitsMode {
     MKFloatDigitsSignificant,  // n significant digits
@@ -37,5 +41,7 @@ enum { MKFloatDigitsBufferSize = 512 };
 // 510. buffer must hold MKFloatDigitsBufferSize units; it is not terminated.
 // Returns the number of digits written (fewer than asked when the buffer ran out,
 // none when a fixed-mode value rounds below the last kept place).
-int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode mode, wchar_t* buffer,
+int MKFloatDigits(double value, int n, int* decimalExponent, MKFloatDigitsMode mode, MKChar* buffer,
                   bool* negative);
+
+MK_TEXT_NAMESPACE_END

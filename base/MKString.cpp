@@ -15,6 +15,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+MK_TEXT_NAMESPACE_BEGIN
+
 namespace {
 
 // The block every empty string points at. Constant-initialised read-only data,
@@ -25,19 +27,19 @@ struct EmptyBlock {
     int32_t length;
     int32_t capacity;
     int32_t refs;
-    wchar_t chars[2];
+    MKChar chars[2];
 };
 constinit const EmptyBlock kEmptyBlock = {0, 1, 0x3FFFFFFF, {0, 0}};
 
-wchar_t* EmptyBlockChars()
+MKChar* EmptyBlockChars()
 {
-    return const_cast<wchar_t*>(kEmptyBlock.chars);
+    return const_cast<MKChar*>(kEmptyBlock.chars);
 }
 
-const int kMaxCapacity = (INT_MAX - 16) / int(sizeof(wchar_t));
+const int kMaxCapacity = (INT_MAX - 16) / int(sizeof(MKChar));
 
 // First occurrence of text[0..textLength) in chars[start..length), or -1.
-int FindIn(const wchar_t* chars, int length, const wchar_t* text, int start)
+int FindIn(const MKChar* chars, int length, const MKChar* text, int start)
 {
     if (!text || text[0] == 0)
         return -1;
@@ -45,25 +47,37 @@ int FindIn(const wchar_t* chars, int length, const wchar_t* text, int start)
         start = 0;
     if (start >= length)
         return -1;
-    size_t textLength = wcslen(text);
+    size_t textLength = MKCharLength(text);
     if (textLength > size_t(length - start))
         return -1;
-    const wchar_t* last = chars + length - textLength;
-    for (const wchar_t* p = chars + start; p <= last; ++p) {
-        p = wmemchr(p, text[0], size_t(last - p) + 1);
+    const MKChar* last = chars + length - textLength;
+    for (const MKChar* p = chars + start; p <= last; ++p) {
+        p = MKCharFind(p, text[0], size_t(last - p) + 1);
         if (!p)
             return -1;
-        if (wmemcmp(p + 1, text + 1, textLength - 1) == 0)
+        if (MKCharCompare(p + 1, text + 1, textLength - 1) == 0)
             return int(p - chars);
     }
     return -1;
 }
 
+#ifdef MK_NARROW
+// The number helpers of the text conversions write UTF-16; their digits, signs
+// and letters are ASCII, the same bytes in every ANSI code page.
+MKString FromAsciiUnits(const wchar_t* units, int n)
+{
+    char bytes[24];
+    for (int i = 0; i < n; ++i)
+        bytes[i] = char(units[i]);
+    return MKString::MKStringFromChars(bytes, n);
+}
+#endif
+
 }  // namespace
 
 // ---- Blocks and references
 
-const wchar_t* MKString::EmptyChars()
+const MKChar* MKString::EmptyChars()
 {
     return kEmptyBlock.chars;
 }
@@ -73,37 +87,37 @@ bool MKString::IsSharedEmpty() const
     return m_chars == kEmptyBlock.chars;
 }
 
-bool MKString::Contains(const wchar_t* text) const
+bool MKString::Contains(const MKChar* text) const
 {
     // Compared as addresses: the text may belong to any other allocation.
     uintptr_t address = reinterpret_cast<uintptr_t>(text);
     uintptr_t first = reinterpret_cast<uintptr_t>(m_chars);
-    return !IsSharedEmpty() && address >= first && address < first + size_t(GetCapacity()) * sizeof(wchar_t);
+    return !IsSharedEmpty() && address >= first && address < first + size_t(GetCapacity()) * sizeof(MKChar);
 }
 
-wchar_t* MKString::AllocBuffer(int length, int capacity)
+MKChar* MKString::AllocBuffer(int length, int capacity)
 {
     if (length < 0 || capacity <= length || capacity > kMaxCapacity)
         return nullptr;
     BlockHeader* header =
-        static_cast<BlockHeader*>(MKAlloc(sizeof(BlockHeader) + size_t(capacity) * sizeof(wchar_t)));
+        static_cast<BlockHeader*>(MKAlloc(sizeof(BlockHeader) + size_t(capacity) * sizeof(MKChar)));
     if (!header)
         return nullptr;
     header->length = length;
     header->capacity = capacity;
     header->refs = 1;
-    wchar_t* chars = reinterpret_cast<wchar_t*>(header + 1);
+    MKChar* chars = reinterpret_cast<MKChar*>(header + 1);
     chars[length] = 0;
     return chars;
 }
 
-void MKString::AddRef(wchar_t* chars)
+void MKString::AddRef(MKChar* chars)
 {
     if (chars != kEmptyBlock.chars)
         ++(reinterpret_cast<BlockHeader*>(chars) - 1)->refs;
 }
 
-void MKString::Release(wchar_t* chars)
+void MKString::Release(MKChar* chars)
 {
     if (chars == kEmptyBlock.chars)
         return;
@@ -112,7 +126,7 @@ void MKString::Release(wchar_t* chars)
         MKFree(header);
 }
 
-void MKString::TakeBlock(wchar_t* chars)
+void MKString::TakeBlock(MKChar* chars)
 {
     Release(m_chars);
     m_chars = chars;
@@ -123,15 +137,15 @@ bool MKString::MakeUnique()
     BlockHeader* header = Header();
     if (header->refs == 1)
         return true;
-    wchar_t* copy = AllocBuffer(header->length, header->capacity);
+    MKChar* copy = AllocBuffer(header->length, header->capacity);
     if (!copy)
         return false;
-    wmemcpy(copy, m_chars, size_t(header->length) + 1);
+    MKCharCopy(copy, m_chars, size_t(header->length) + 1);
     TakeBlock(copy);
     return true;
 }
 
-wchar_t* MKString::PrepareOverwrite(int n)
+MKChar* MKString::PrepareOverwrite(int n)
 {
     if (n < 0 || n >= kMaxCapacity)
         return nullptr;
@@ -141,35 +155,35 @@ wchar_t* MKString::PrepareOverwrite(int n)
         header->length = n;
         return m_chars;
     }
-    wchar_t* fresh = AllocBuffer(n, n + 1);
+    MKChar* fresh = AllocBuffer(n, n + 1);
     if (!fresh)
         return nullptr;
     TakeBlock(fresh);
     return m_chars;
 }
 
-wchar_t* MKString::GrowBy(int k)
+MKChar* MKString::GrowBy(int k)
 {
     BlockHeader* header = Header();
     if (k < 0 || k >= kMaxCapacity - header->length)
         return nullptr;
     int length = header->length + k;
     if (header->refs != 1) {
-        wchar_t* fresh = AllocBuffer(length, length + 1);
+        MKChar* fresh = AllocBuffer(length, length + 1);
         if (!fresh)
             return nullptr;
-        wmemcpy(fresh, m_chars, size_t(header->length) + 1);
+        MKCharCopy(fresh, m_chars, size_t(header->length) + 1);
         TakeBlock(fresh);
         return m_chars;
     }
     if (header->capacity < length + 1) {
         BlockHeader* grown =
-            static_cast<BlockHeader*>(MKRealloc(header, sizeof(BlockHeader) + size_t(length + 1) * sizeof(wchar_t)));
+            static_cast<BlockHeader*>(MKRealloc(header, sizeof(BlockHeader) + size_t(length + 1) * sizeof(MKChar)));
         if (!grown)
             return nullptr;
         grown->capacity = length + 1;
         header = grown;
-        m_chars = reinterpret_cast<wchar_t*>(grown + 1);
+        m_chars = reinterpret_cast<MKChar*>(grown + 1);
     }
     header->length = length;
     m_chars[length] = 0;
@@ -201,7 +215,7 @@ MKString::MKString(MKString&& other) noexcept : m_chars(other.m_chars)
     other.m_chars = EmptyBlockChars();
 }
 
-MKString::MKString(const wchar_t* text) : m_chars(EmptyBlockChars())
+MKString::MKString(const MKChar* text) : m_chars(EmptyBlockChars())
 {
     AssignText(text);
 }
@@ -229,18 +243,18 @@ MKString& MKString::operator=(MKString&& other) noexcept
     return *this;
 }
 
-MKString& MKString::operator=(const wchar_t* text)
+MKString& MKString::operator=(const MKChar* text)
 {
     AssignText(text);
     return *this;
 }
 
-MKString MKString::MKStringFromText(const wchar_t* text)
+MKString MKString::MKStringFromText(const MKChar* text)
 {
     return MKString(text);
 }
 
-MKString MKString::MKStringFromChars(const wchar_t* text, int n)
+MKString MKString::MKStringFromChars(const MKChar* text, int n)
 {
     MKString s;
     s.Assign(text, n);
@@ -255,12 +269,12 @@ MKString MKString::MKStringFromAnsi(const char* text)
     return s;
 }
 
-MKString MKString::MKStringFromRepeat(wchar_t c, int n)
+MKString MKString::MKStringFromRepeat(MKChar c, int n)
 {
     MKString s;
     if (n > 0) {
-        if (wchar_t* chars = s.PrepareOverwrite(n)) {
-            wmemset(chars, c, size_t(n));
+        if (MKChar* chars = s.PrepareOverwrite(n)) {
+            MKCharSet(chars, c, size_t(n));
             chars[n] = 0;
         }
     }
@@ -282,25 +296,33 @@ MKString MKString::FromUtf8Array(const MKByteArray& bytes)
     return FromUtf8(reinterpret_cast<const char*>(bytes.GetData()), n);
 }
 
+#ifdef MK_NARROW
+#define MK_NUMBER_TEXT FromAsciiUnits
+#else
+#define MK_NUMBER_TEXT MKStringFromChars
+#endif
+
 MKString MKString::FromInt(int value)
 {
     wchar_t text[12];
-    return MKStringFromChars(text, MKIntToText(value, text));
+    return MK_NUMBER_TEXT(text, MKIntToText(value, text));
 }
 
 MKString MKString::FromUInt64(uint64_t value)
 {
     wchar_t text[21];
-    return MKStringFromChars(text, MKUInt64ToText(value, text));
+    return MK_NUMBER_TEXT(text, MKUInt64ToText(value, text));
 }
 
 MKString MKString::FromHex(uint32_t value)
 {
     wchar_t text[9];
-    return MKStringFromChars(text, MKHexToText(value, text));
+    return MK_NUMBER_TEXT(text, MKHexToText(value, text));
 }
 
-void MKString::Assign(const wchar_t* text, int n)
+#undef MK_NUMBER_TEXT
+
+void MKString::Assign(const MKChar* text, int n)
 {
     if (!text || n <= 0) {
         Clear();
@@ -309,27 +331,27 @@ void MKString::Assign(const wchar_t* text, int n)
     BlockHeader* header = Header();
     if (Contains(text) && !(header->refs == 1 && header->capacity > n)) {
         // Our own characters: copy them before the block may go.
-        wchar_t* fresh = AllocBuffer(n, n + 1);
+        MKChar* fresh = AllocBuffer(n, n + 1);
         if (!fresh)
             return;
-        wmemcpy(fresh, text, size_t(n));
+        MKCharCopy(fresh, text, size_t(n));
         TakeBlock(fresh);
         return;
     }
-    wchar_t* chars = PrepareOverwrite(n);
+    MKChar* chars = PrepareOverwrite(n);
     if (!chars)
         return;
-    wmemmove(chars, text, size_t(n));
+    MKCharMove(chars, text, size_t(n));
     chars[n] = 0;
 }
 
-void MKString::AssignText(const wchar_t* text)
+void MKString::AssignText(const MKChar* text)
 {
     if (!text || text[0] == 0) {
         Clear();
         return;
     }
-    size_t length = wcslen(text);
+    size_t length = MKCharLength(text);
     Assign(text, length > size_t(INT_MAX) ? INT_MAX : int(length));
 }
 
@@ -340,13 +362,72 @@ void MKString::Clear()
     TakeBlock(EmptyBlockChars());
 }
 
+#ifdef MK_NARROW
+
+MKString::MKString(const wchar_t* wide) : m_chars(EmptyBlockChars())
+{
+    if (wide)
+        AssignWide(wide, int(wcsnlen(wide, INT_MAX)));
+}
+
+MKString& MKString::operator=(const wchar_t* wide)
+{
+    if (wide)
+        AssignWide(wide, int(wcsnlen(wide, INT_MAX)));
+    else
+        Clear();
+    return *this;
+}
+
+void MKString::AssignWide(const wchar_t* wide, int n)
+{
+    if (!wide || n <= 0) {
+        Clear();
+        return;
+    }
+    int bytes = MKWideToAnsi(wide, n, nullptr, 0);
+    if (bytes <= 0) {
+        Clear();
+        return;
+    }
+    char* chars = PrepareOverwrite(bytes);
+    if (!chars)
+        return;
+    int written = MKWideToAnsi(wide, n, chars, bytes);
+    Header()->length = written;
+    chars[written] = 0;
+}
+
+void MKString::AssignAnsi(const char* bytes, int n)
+{
+    Assign(bytes, n);
+}
+
+void MKString::AssignUtf8(const char* bytes, int n)
+{
+    if (!bytes || n <= 0) {
+        Clear();
+        return;
+    }
+    // Through UTF-16: the code page may not hold every character.
+    int units = MKUtf8Length(bytes, n);
+    wchar_t* wide = static_cast<wchar_t*>(MKAlloc(size_t(units) * sizeof(wchar_t)));
+    if (!wide)
+        return;
+    MKUtf8ToWide(bytes, n, wide, units);
+    AssignWide(wide, units);
+    MKFree(wide);
+}
+
+#else
+
 void MKString::AssignAnsi(const char* bytes, int n)
 {
     if (!bytes || n <= 0) {
         Clear();
         return;
     }
-    wchar_t* chars = PrepareOverwrite(n);  // one byte never makes more than one unit
+    MKChar* chars = PrepareOverwrite(n);  // one byte never makes more than one unit
     if (!chars)
         return;
     int units = MKAnsiToWide(bytes, n, chars, n);
@@ -361,12 +442,14 @@ void MKString::AssignUtf8(const char* bytes, int n)
         return;
     }
     int units = MKUtf8Length(bytes, n);
-    wchar_t* chars = PrepareOverwrite(units);
+    MKChar* chars = PrepareOverwrite(units);
     if (!chars)
         return;
     MKUtf8ToWide(bytes, n, chars, units);
     chars[units] = 0;
 }
+
+#endif
 
 // ---- Comparison and search
 
@@ -375,15 +458,15 @@ bool MKString::Equals(const MKString& other) const
     if (m_chars == other.m_chars)
         return true;
     int length = GetLength();
-    return length == other.GetLength() && wmemcmp(m_chars, other.m_chars, size_t(length)) == 0;
+    return length == other.GetLength() && MKCharCompare(m_chars, other.m_chars, size_t(length)) == 0;
 }
 
-bool MKString::EqualsText(const wchar_t* text) const
+bool MKString::EqualsText(const MKChar* text) const
 {
-    return text && wcscmp(m_chars, text) == 0;
+    return text && MKCharStrCompare(m_chars, text) == 0;
 }
 
-int MKString::FindChar(wchar_t c, int start) const
+int MKString::FindChar(MKChar c, int start) const
 {
     int length = GetLength();
     if (c == 0)
@@ -392,21 +475,21 @@ int MKString::FindChar(wchar_t c, int start) const
         start = 0;
     if (start >= length)
         return -1;
-    const wchar_t* found = wmemchr(m_chars + start, c, size_t(length - start));
+    const MKChar* found = MKCharFind(m_chars + start, c, size_t(length - start));
     return found ? int(found - m_chars) : -1;
 }
 
-int MKString::Find(const wchar_t* text, int start) const
+int MKString::Find(const MKChar* text, int start) const
 {
     return FindIn(m_chars, GetLength(), text, start);
 }
 
-int MKString::ReverseFindChar(wchar_t c) const
+int MKString::ReverseFindChar(MKChar c) const
 {
     return ReverseFindCharFrom(c, GetLength() - 1);
 }
 
-int MKString::ReverseFindCharFrom(wchar_t c, int start) const
+int MKString::ReverseFindCharFrom(MKChar c, int start) const
 {
     if (c == 0)
         return -1;
@@ -420,18 +503,18 @@ int MKString::ReverseFindCharFrom(wchar_t c, int start) const
     return -1;
 }
 
-bool MKString::EndsWith(const wchar_t* text, bool ignoreCase) const
+bool MKString::EndsWith(const MKChar* text, bool ignoreCase) const
 {
     if (!text)
         return false;
-    size_t textLength = wcslen(text);
+    size_t textLength = MKCharLength(text);
     int length = GetLength();
     if (textLength > size_t(length))
         return false;
-    const wchar_t* tail = m_chars + length - textLength;
+    const MKChar* tail = m_chars + length - textLength;
     if (ignoreCase)
         return MKAsciiCompareNoCase(tail, text, int(textLength)) == 0;
-    return wmemcmp(tail, text, textLength) == 0;
+    return MKCharCompare(tail, text, textLength) == 0;
 }
 
 bool MKString::IsDigits() const
@@ -440,41 +523,43 @@ bool MKString::IsDigits() const
     if (length < 1 || length > 15)
         return false;
     for (int i = 0; i < length; ++i) {
-        if (m_chars[i] < L'0' || m_chars[i] > L'9')
+        if (m_chars[i] < MKT('0') || m_chars[i] > MKT('9'))
             return false;
     }
     return true;
 }
 
+#ifndef MK_NARROW
 int BstrFind(const wchar_t* bstr, const wchar_t* text, int start)
 {
     if (!bstr)
         return -1;
     return FindIn(bstr, int(SysStringLen(const_cast<BSTR>(bstr))), text, start);
 }
+#endif
 
 // ---- Changes in place
 
-void MKString::Append(const wchar_t* text, int n)
+void MKString::Append(const MKChar* text, int n)
 {
     if (!text || n <= 0)
         return;
     int length = GetLength();
     if (!Contains(text)) {
-        wchar_t* chars = GrowBy(n);
+        MKChar* chars = GrowBy(n);
         if (!chars)
             return;
-        wmemcpy(chars + length, text, size_t(n));
+        MKCharCopy(chars + length, text, size_t(n));
         return;
     }
     // A piece of our own block: build the new block before the old one goes.
     if (n >= kMaxCapacity - length)
         return;
-    wchar_t* fresh = AllocBuffer(length + n, length + n + 1);
+    MKChar* fresh = AllocBuffer(length + n, length + n + 1);
     if (!fresh)
         return;
-    wmemcpy(fresh, m_chars, size_t(length));
-    wmemcpy(fresh + length, text, size_t(n));
+    MKCharCopy(fresh, m_chars, size_t(length));
+    MKCharCopy(fresh + length, text, size_t(n));
     TakeBlock(fresh);
 }
 
@@ -483,21 +568,21 @@ void MKString::AppendString(const MKString& other)
     Append(other.m_chars, other.GetLength());
 }
 
-void MKString::AppendText(const wchar_t* text)
+void MKString::AppendText(const MKChar* text)
 {
     if (text) {
-        size_t length = wcslen(text);
+        size_t length = MKCharLength(text);
         Append(text, length > size_t(INT_MAX) ? INT_MAX : int(length));
     }
 }
 
-void MKString::SetAt(int index, wchar_t c)
+void MKString::SetAt(int index, MKChar c)
 {
     if (m_chars[index] != c && MakeUnique())
         m_chars[index] = c;
 }
 
-void MKString::ReplaceChar(wchar_t from, wchar_t to)
+void MKString::ReplaceChar(MKChar from, MKChar to)
 {
     if (from == 0 || to == 0 || from == to)
         return;
@@ -511,12 +596,12 @@ void MKString::ReplaceChar(wchar_t from, wchar_t to)
     }
 }
 
-int MKString::Replace(const wchar_t* find, const wchar_t* with)
+int MKString::Replace(const MKChar* find, const MKChar* with)
 {
     int length = GetLength();
     if (length == 0 || !find || find[0] == 0)
         return 0;
-    int findLength = int(wcsnlen(find, size_t(length) + 1));
+    int findLength = int(MKCharLengthMax(find, size_t(length) + 1));
     if (findLength > length)
         return 0;
 
@@ -532,7 +617,7 @@ int MKString::Replace(const wchar_t* find, const wchar_t* with)
     MKString findCopy;
     MKString withCopy;
     if (!with)
-        with = L"";
+        with = MKT("");
     if (Contains(find)) {
         findCopy = find;
         find = findCopy.GetText();
@@ -541,25 +626,25 @@ int MKString::Replace(const wchar_t* find, const wchar_t* with)
         withCopy = with;
         with = withCopy.GetText();
     }
-    int withLength = int(wcslen(with));
+    int withLength = int(MKCharLength(with));
     int64_t newLength = int64_t(length) + int64_t(count) * (withLength - findLength);
     if (newLength >= kMaxCapacity)
         return 0;
 
     // Grow (or unshare) first, move the old text to the end of the block, then
     // write from the front: the write position never passes the read position.
-    wchar_t* chars = newLength > length ? GrowBy(int(newLength - length)) : (MakeUnique() ? m_chars : nullptr);
+    MKChar* chars = newLength > length ? GrowBy(int(newLength - length)) : (MakeUnique() ? m_chars : nullptr);
     if (!chars)
         return 0;
     int read = int(newLength) > length ? int(newLength) - length : 0;
     if (read > 0)
-        wmemmove(chars + read, chars, size_t(length));
+        MKCharMove(chars + read, chars, size_t(length));
     int end = read + length;
     int write = 0;
     while (read < end) {
         if (chars[read] == find[0] && end - read >= findLength &&
-            wmemcmp(chars + read, find, size_t(findLength)) == 0) {
-            wmemcpy(chars + write, with, size_t(withLength));
+            MKCharCompare(chars + read, find, size_t(findLength)) == 0) {
+            MKCharCopy(chars + write, with, size_t(withLength));
             write += withLength;
             read += findLength;
         } else {
@@ -571,7 +656,7 @@ int MKString::Replace(const wchar_t* find, const wchar_t* with)
     return count;
 }
 
-int MKString::RemoveChar(wchar_t c)
+int MKString::RemoveChar(MKChar c)
 {
     int first = FindChar(c, 0);
     if (first < 0 || !MakeUnique())
@@ -598,12 +683,12 @@ int MKString::Remove(int start, int count)
         count = length - start;
     if (count <= 0 || !MakeUnique())
         return length;
-    wmemmove(m_chars + start, m_chars + start + count, size_t(length - start - count) + 1);
+    MKCharMove(m_chars + start, m_chars + start + count, size_t(length - start - count) + 1);
     Header()->length = length - count;
     return length - count;
 }
 
-void MKString::TrimRightChar(wchar_t c)
+void MKString::TrimRightChar(MKChar c)
 {
     if (c == 0)
         return;
@@ -616,7 +701,7 @@ void MKString::TrimRightChar(wchar_t c)
 void MKString::TrimRight()
 {
     int end = GetLength();
-    while (end > 0 && iswspace(m_chars[end - 1]))
+    while (end > 0 && MKCharIsSpace(m_chars[end - 1]))
         --end;
     SetLength(end);
 }
@@ -625,7 +710,7 @@ void MKString::TrimLeft()
 {
     int start = 0;
     int length = GetLength();
-    while (start < length && iswspace(m_chars[start]))
+    while (start < length && MKCharIsSpace(m_chars[start]))
         ++start;
     Remove(0, start);
 }
@@ -634,7 +719,7 @@ void MKString::MakeLower()
 {
     int length = GetLength();
     int first = 0;
-    while (first < length && !(m_chars[first] >= L'A' && m_chars[first] <= L'Z'))
+    while (first < length && !(m_chars[first] >= MKT('A') && m_chars[first] <= MKT('Z')))
         ++first;
     if (first == length || !MakeUnique())
         return;
@@ -655,7 +740,7 @@ MKString MKString::Concat(const MKString& a, const MKString& b)
     return result;
 }
 
-MKString operator+(const MKString& s, const wchar_t* text)
+MKString operator+(const MKString& s, const MKChar* text)
 {
     if (!text || text[0] == 0)
         return s;
@@ -664,7 +749,7 @@ MKString operator+(const MKString& s, const wchar_t* text)
     return result;
 }
 
-MKString MKString::PrependText(const wchar_t* text, const MKString& s)
+MKString MKString::PrependText(const MKChar* text, const MKString& s)
 {
     if (!text || text[0] == 0)
         return s;
@@ -673,12 +758,12 @@ MKString MKString::PrependText(const wchar_t* text, const MKString& s)
     return result;
 }
 
-MKString MKString::ConcatChar(const MKString& s, wchar_t c)
+MKString MKString::ConcatChar(const MKString& s, MKChar c)
 {
     MKString result;
     int length = s.GetLength();
-    if (wchar_t* chars = result.PrepareOverwrite(length + 1)) {
-        wmemcpy(chars, s.m_chars, size_t(length));
+    if (MKChar* chars = result.PrepareOverwrite(length + 1)) {
+        MKCharCopy(chars, s.m_chars, size_t(length));
         chars[length] = c;
         chars[length + 1] = 0;
     }
@@ -739,19 +824,55 @@ MKString MKString::ToLower() const
     return result;
 }
 
-void MKSplitText(const wchar_t* text, const wchar_t* separators, bool skipEmpty, MKTOArray<MKString>& out)
+void MKSplitText(const MKChar* text, const MKChar* separators, bool skipEmpty, MKTOArray<MKString>& out)
 {
     MKStringTokenizer tokenizer(text, separators, skipEmpty);
     int length = 0;
-    while (const wchar_t* token = tokenizer.Next(&length))
+    while (const MKChar* token = tokenizer.Next(&length))
         out.Add(MKString::MKStringFromChars(token, length));
 }
 
-void MKString::Split(const wchar_t* separators, bool skipEmpty, MKTOArray<MKString>& out) const
+void MKString::Split(const MKChar* separators, bool skipEmpty, MKTOArray<MKString>& out) const
 {
     out.RemoveAll();
     MKSplitText(m_chars, separators, skipEmpty, out);
 }
+
+#ifdef MK_NARROW
+
+wchar_t* MKString::ToBstr() const
+{
+    int length = GetLength();
+    int units = length ? MKAnsiToWide(m_chars, length, nullptr, 0) : 0;
+    BSTR bstr = SysAllocStringLen(nullptr, UINT(units));
+    if (bstr && units)
+        MKAnsiToWide(m_chars, length, bstr, units);
+    return bstr;
+}
+
+int MKString::ToUtf8(MKByteArray& out) const
+{
+    int length = GetLength();
+    wchar_t* wide = ToBstr();
+    if (!wide && length)
+        return 0;
+    int bytes = MKWideToUtf8Array(wide, int(SysStringLen(wide)), out);
+    SysFreeString(wide);
+    return bytes;
+}
+
+bool MKString::ToIntChecked(int* out) const
+{
+    // Digits, signs and blanks are ASCII; anything else ends the number.
+    wchar_t units[64];
+    int n = GetLength() < 63 ? GetLength() : 63;
+    for (int i = 0; i < n; ++i)
+        units[i] = wchar_t(static_cast<unsigned char>(m_chars[i]));
+    units[n] = 0;
+    return MKTextToIntChecked(units, out);
+}
+
+#else
 
 wchar_t* MKString::ToBstr() const
 {
@@ -768,15 +889,17 @@ bool MKString::ToIntChecked(int* out) const
     return MKTextToIntChecked(m_chars, out);
 }
 
+#endif
+
 // ---- Formatting
 
-void MKString::FormatV(const wchar_t* format, va_list args)
+void MKString::FormatV(const MKChar* format, va_list args)
 {
     if (!format) {
         Clear();
         return;
     }
-    wchar_t local[512];
+    MKChar local[512];
     va_list first;
     va_copy(first, args);
     int length = MKFormatToBufferV(local, 512, format, first);
@@ -786,20 +909,20 @@ void MKString::FormatV(const wchar_t* format, va_list args)
         return;
     }
     if (length < 512) {
-        if (wchar_t* chars = PrepareOverwrite(length))
-            wmemcpy(chars, local, size_t(length) + 1);
+        if (MKChar* chars = PrepareOverwrite(length))
+            MKCharCopy(chars, local, size_t(length) + 1);
         return;
     }
     // The arguments may point into this string: format into a new block and
     // only then let the old one go.
-    wchar_t* fresh = AllocBuffer(length, length + 1);
+    MKChar* fresh = AllocBuffer(length, length + 1);
     if (!fresh)
         return;
     MKFormatToBufferV(fresh, length + 1, format, args);
     TakeBlock(fresh);
 }
 
-void MKString::Format(const wchar_t* format, ...)
+void MKString::Format(const MKChar* format, ...)
 {
     va_list args;
     va_start(args, format);
@@ -807,7 +930,7 @@ void MKString::Format(const wchar_t* format, ...)
     va_end(args);
 }
 
-MKString MKString::FromFormat(const wchar_t* format, ...)
+MKString MKString::FromFormat(const MKChar* format, ...)
 {
     MKString result;
     va_list args;
@@ -816,3 +939,5 @@ MKString MKString::FromFormat(const wchar_t* format, ...)
     va_end(args);
     return result;
 }
+
+MK_TEXT_NAMESPACE_END

@@ -2,14 +2,18 @@
 #include <stdarg.h>
 #include <stdint.h>
 
+#include "base/MKChar.h"
+
 template <typename T>
 class MKTArray;
 template <typename T>
 class MKTOArray;
 typedef MKTArray<uint8_t> MKByteArray;
 
-// Reference-counted, copy-on-write string of UTF-16 units, as cheap to copy as a
-// pointer. The object is one pointer to the characters; in front of them, in the
+MK_TEXT_NAMESPACE_BEGIN
+
+// Reference-counted, copy-on-write string of MKChar units (UTF-16, or 8-bit ANSI
+// code page text in the narrow build), as cheap to copy as a pointer. The object is one pointer to the characters; in front of them, in the
 // same MKAlloc block, stand {length, capacity including the terminator, count}.
 // The characters are always terminated. Every empty string shares one static
 // block that is never freed. Counts are plain (not locked): one string block
@@ -23,19 +27,25 @@ public:
     MKString(const MKString& other);
     MKString(MKString&& other) noexcept;
     // The characters up to the terminator.
-    MKString(const wchar_t* text);
+    MKString(const MKChar* text);
     ~MKString();
 
     MKString& operator=(const MKString& other);
     MKString& operator=(MKString&& other) noexcept;
-    MKString& operator=(const wchar_t* text);
+    MKString& operator=(const MKChar* text);
+#ifdef MK_NARROW
+    // Wide text converts to the ANSI code page (MKWideToAnsi).
+    explicit MKString(const wchar_t* wide);
+    MKString& operator=(const wchar_t* wide);
+    void AssignWide(const wchar_t* wide, int n);
+#endif
 
-    static MKString MKStringFromText(const wchar_t* text);
+    static MKString MKStringFromText(const MKChar* text);
     // n <= 0 gives the empty string.
-    static MKString MKStringFromChars(const wchar_t* text, int n);
-    // 8-bit text of the ANSI code page.
+    static MKString MKStringFromChars(const MKChar* text, int n);
+    // 8-bit text of the ANSI code page (copied as it is in the narrow build).
     static MKString MKStringFromAnsi(const char* text);
-    static MKString MKStringFromRepeat(wchar_t c, int n);
+    static MKString MKStringFromRepeat(MKChar c, int n);
     // UTF-8 bytes; a byte array's trailing zero byte is not part of the text.
     static MKString FromUtf8(const char* bytes, int n);
     static MKString FromUtf8Array(const MKByteArray& bytes);
@@ -43,28 +53,28 @@ public:
     static MKString FromUInt64(uint64_t value);
     // Shortest lower-case hexadecimal form, no prefix.
     static MKString FromHex(uint32_t value);
-    static MKString FromFormat(const wchar_t* format, ...);
+    static MKString FromFormat(const MKChar* format, ...);
 
     // a + b; shares a or b when the other is empty.
     static MKString Concat(const MKString& a, const MKString& b);
     // text + s; shares s when the text is null or empty.
-    static MKString PrependText(const wchar_t* text, const MKString& s);
-    static MKString ConcatChar(const MKString& s, wchar_t c);
+    static MKString PrependText(const MKChar* text, const MKString& s);
+    static MKString ConcatChar(const MKString& s, MKChar c);
 
     // The terminated characters of the shared empty block.
-    static const wchar_t* EmptyChars();
+    static const MKChar* EmptyChars();
 
     int GetLength() const { return Header()->length; }
     bool IsEmpty() const { return Header()->length == 0; }
     // Terminated characters; valid while this string is neither changed nor gone.
-    const wchar_t* GetText() const { return m_chars; }
-    wchar_t operator[](int index) const { return m_chars[index]; }
+    const MKChar* GetText() const { return m_chars; }
+    MKChar operator[](int index) const { return m_chars[index]; }
     int GetCapacity() const { return Header()->capacity; }
     int GetRefCount() const { return Header()->refs; }
 
     // n characters (the text may be this string's own); n <= 0 clears.
-    void Assign(const wchar_t* text, int n);
-    void AssignText(const wchar_t* text);
+    void Assign(const MKChar* text, int n);
+    void AssignText(const MKChar* text);
     void Clear();
     void AssignAnsi(const char* bytes, int n);
     void AssignUtf8(const char* bytes, int n);
@@ -72,11 +82,11 @@ public:
     // Sets the length to n for the caller to write n characters and the
     // terminator; old characters are not kept when the block is replaced.
     // Returns the characters, or null (string unchanged) when memory runs out.
-    wchar_t* PrepareOverwrite(int n);
+    MKChar* PrepareOverwrite(int n);
     // Lengthens by k, keeping the old characters; the caller writes k characters
     // from the old length on and the terminator. Returns the characters, or null
     // (string unchanged) when memory runs out.
-    wchar_t* GrowBy(int k);
+    MKChar* GrowBy(int k);
     // Shortens to n characters (0 <= n <= length) and terminates; used after
     // PrepareOverwrite when fewer characters were written.
     void SetLength(int n);
@@ -85,34 +95,34 @@ public:
     bool MakeUnique();
 
     bool Equals(const MKString& other) const;
-    bool EqualsText(const wchar_t* text) const;
+    bool EqualsText(const MKChar* text) const;
     bool operator==(const MKString& other) const { return Equals(other); }
 
     // Indices are unit indices; -1 means not found.
-    int FindChar(wchar_t c, int start = 0) const;
-    int Find(const wchar_t* text, int start = 0) const;
-    int ReverseFindChar(wchar_t c) const;
-    int ReverseFindCharFrom(wchar_t c, int start) const;
+    int FindChar(MKChar c, int start = 0) const;
+    int Find(const MKChar* text, int start = 0) const;
+    int ReverseFindChar(MKChar c) const;
+    int ReverseFindCharFrom(MKChar c, int start) const;
     // ignoreCase folds A-Z only.
-    bool EndsWith(const wchar_t* text, bool ignoreCase) const;
+    bool EndsWith(const MKChar* text, bool ignoreCase) const;
     // 1 to 15 units, all '0'..'9'.
     bool IsDigits() const;
 
     // The text may lie inside this string.
-    void Append(const wchar_t* text, int n);
+    void Append(const MKChar* text, int n);
     void AppendString(const MKString& other);
-    void AppendText(const wchar_t* text);
+    void AppendText(const MKChar* text);
     // 0 <= index < length is the caller's duty.
-    void SetAt(int index, wchar_t c);
-    void ReplaceChar(wchar_t from, wchar_t to);
+    void SetAt(int index, MKChar c);
+    void ReplaceChar(MKChar from, MKChar to);
     // Replaces every find by with, left to right, never rescanning inserted text;
     // returns the number of replacements. A null with counts as empty.
-    int Replace(const wchar_t* find, const wchar_t* with);
+    int Replace(const MKChar* find, const MKChar* with);
     // Returns how many units were removed.
-    int RemoveChar(wchar_t c);
+    int RemoveChar(MKChar c);
     // Removes up to count units from start; returns the new length.
     int Remove(int start, int count);
-    void TrimRightChar(wchar_t c);
+    void TrimRightChar(MKChar c);
     void TrimRight();
     void TrimLeft();
     // Lower-cases A-Z only, the same under every locale.
@@ -126,7 +136,7 @@ public:
     void MidInto(int start, MKString& out) const;
     MKString ToLower() const;
     // Empties out, then adds one string per token; null separators mean ";".
-    void Split(const wchar_t* separators, bool skipEmpty, MKTOArray<MKString>& out) const;
+    void Split(const MKChar* separators, bool skipEmpty, MKTOArray<MKString>& out) const;
     // A new automation string (BSTR) the caller frees with SysFreeString; null
     // when memory runs out.
     wchar_t* ToBstr() const;
@@ -138,8 +148,8 @@ public:
 
     // printf-style formatting (MKFormatEngine); a null format clears. Arguments
     // may point into this string's own characters.
-    void FormatV(const wchar_t* format, va_list args);
-    void Format(const wchar_t* format, ...);
+    void FormatV(const MKChar* format, va_list args);
+    void Format(const MKChar* format, ...);
 
 private:
     struct BlockHeader {
@@ -151,25 +161,29 @@ private:
     BlockHeader* Header() const { return reinterpret_cast<BlockHeader*>(m_chars) - 1; }
     bool IsSharedEmpty() const;
     // Whether text points into this string's own block.
-    bool Contains(const wchar_t* text) const;
+    bool Contains(const MKChar* text) const;
     // A new block {length, capacity, count 1}, its terminator at length; null
     // when memory runs out.
-    static wchar_t* AllocBuffer(int length, int capacity);
-    static void AddRef(wchar_t* chars);
-    static void Release(wchar_t* chars);
+    static MKChar* AllocBuffer(int length, int capacity);
+    static void AddRef(MKChar* chars);
+    static void Release(MKChar* chars);
     // Drops the current block and takes chars (whose reference is handed over).
-    void TakeBlock(wchar_t* chars);
+    void TakeBlock(MKChar* chars);
 
-    wchar_t* m_chars;
+    MKChar* m_chars;
 };
 
-MKString operator+(const MKString& s, const wchar_t* text);
+MKString operator+(const MKString& s, const MKChar* text);
 inline MKString operator+(const MKString& a, const MKString& b) { return MKString::Concat(a, b); }
 
 // Adds to out one string per token of text split at any separator character
 // (";" when none); out is not emptied first.
-void MKSplitText(const wchar_t* text, const wchar_t* separators, bool skipEmpty, MKTOArray<MKString>& out);
+void MKSplitText(const MKChar* text, const MKChar* separators, bool skipEmpty, MKTOArray<MKString>& out);
 
+#ifndef MK_NARROW
 // MKString::Find on an automation string (BSTR, SysStringLen as its length);
 // -1 for a null bstr.
 int BstrFind(const wchar_t* bstr, const wchar_t* text, int start);
+#endif
+
+MK_TEXT_NAMESPACE_END

@@ -2,21 +2,23 @@
 
 #include <wchar.h>
 
-MKStringTokenizer::MKStringTokenizer(const wchar_t* text, const wchar_t* separators, bool skipEmpty)
+MK_TEXT_NAMESPACE_BEGIN
+
+MKStringTokenizer::MKStringTokenizer(const MKChar* text, const MKChar* separators, bool skipEmpty)
 {
     Init(text, separators, skipEmpty);
 }
 
-void MKStringTokenizer::Init(const wchar_t* text, const wchar_t* separators, bool skipEmpty)
+void MKStringTokenizer::Init(const MKChar* text, const MKChar* separators, bool skipEmpty)
 {
-    m_text = text ? text : L"";
-    m_separators = (separators && *separators) ? separators : L";";
+    m_text = text ? text : MKT("");
+    m_separators = (separators && *separators) ? separators : MKT(";");
     m_skipEmpty = skipEmpty;
-    m_length = int(wcslen(m_text));
+    m_length = int(MKCharLength(m_text));
     m_position = 0;
 }
 
-const wchar_t* MKStringTokenizer::Next(int* length)
+const MKChar* MKStringTokenizer::Next(int* length)
 {
     *length = 0;
     for (;;) {
@@ -27,14 +29,16 @@ const wchar_t* MKStringTokenizer::Next(int* length)
             ++m_position;
             return m_text + m_length;
         }
-        int n = int(wcscspn(m_text + m_position, m_separators));
+        int n = int(MKCharSpan(m_text + m_position, m_separators));
         if (n == 0 && m_position > 0 && m_skipEmpty) {
             ++m_position;
             continue;
         }
-        const wchar_t* token = m_text + m_position;
+        const MKChar* token = m_text + m_position;
         *length = n;
         m_position += n + 1;
         return token;
     }
 }
+
+MK_TEXT_NAMESPACE_END
