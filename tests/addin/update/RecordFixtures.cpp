@@ -128,6 +128,6 @@ void HandRecordToOracle(RecordKind kind, const std::wstring& file, const Bytes& 
     std::string body = expectations.substr(expectations.find('{') + 1);
     std::ofstream manifest(std::filesystem::path(folder + L"\\manifest.jsonl"), std::ios::app);
     manifest << "{\"file\": \"" << name << "\", \"kind\": \""
-             << (kind == RecordKind::Preferences ? "preferences" : "usage") << "\"" << (body.size() > 1 ? ", " : "")
+             << (kind == RecordKind::Preferences ? "preferences" : kind == RecordKind::Usage ? "usage" : "plugins") << "\"" << (body.size() > 1 ? ", " : "")
              << body << "\n";
 }

@@ -64,7 +64,7 @@ private:
 // Records the C++ side wrote, for the oracle to decode after the test run
 // (update_fixtures.py check): the bytes go to build/fixtures/update/written,
 // the expectations (one JSON object, without "file") to its manifest.
-enum class RecordKind { Preferences, Usage };
+enum class RecordKind { Preferences, Usage, Plugins };
 void HandRecordToOracle(RecordKind kind, const std::wstring& file, const Bytes& bytes,
                         const std::string& expectations);
 

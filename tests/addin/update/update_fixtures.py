@@ -146,6 +146,122 @@ def package_blocks():
     return "\n".join(lines) + "\n"
 
 
+# --------------------------------------------------------------- packages
+# Module packages, update packages and "plugins.dat" lists the C++ readers
+# open; *_cases.txt name each file with the code its reader must answer.
+KERNEL_GUID = ur.MAIN_SETUP_GUID
+PLUGIN_GUID = "6D1E0C7A-1B2C-4D3E-8F90-A1B2C3D4E5F6"
+OTHER_GUID = "11111111-2222-3333-4444-555555555555"
+TYPE_GUID = "0A0B0C0D-0E0F-1011-1213-141516171819"
+STORED = bytes(range(256)) * 3 + b"tail"
+DEFLATED = b"zlib entry " * 300
+LZMA = b"lzma entry data " * 500
+
+
+def module_entries():
+    return [ur.Entry("Kernel.dll", STORED, kind=1), ur.Entry("Strings.res", DEFLATED, ur.METHOD_ZLIB, key=7),
+            ur.Entry("Images.res", LZMA, ur.METHOD_LZMA, key=0xFFFFFFFF), ur.Entry("Empty.res", b"")]
+
+
+def module(**options):
+    types = [ur.ModuleType("Kernel.Effect", TYPE_GUID, (2, 1), values=(5, 6))]
+    return ur.module_package("Kernel", KERNEL_GUID, (3, 2, 1, 0), module_entries(), types=types, ids=[2, 0],
+                             **options)
+
+
+def flipped(data, index):
+    return flip(data, index % len(data) if index >= 0 else len(data) + index)
+
+
+def module_packages():
+    """name -> (bytes, code)."""
+    good = module()
+    header_at = len(module(gap=b"")) - sum(len(e.blob.data) for e in module_entries()) - 1
+    cases = {
+        "module_good": (good, 0),
+        "module_unsigned": (module(signed=False), 0),
+        "module_gap": (module(gap=b"\xAA" * 9), 0),
+        "module_version_1ffff": (module(format_version=0x1FFFF), 0),
+        "module_version_20000": (module(format_version=0x20000), 4),
+        "module_version_0": (module(format_version=0), 4),
+        "module_52_bytes": (good[:52], 2),
+        "module_bad_magic": (flipped(good, 0), 2),
+        "module_update_magic": (struct.pack("<I", ur.UPDATE_PACKAGE_MAGIC) + good[4:], 2),
+        "module_signature_19": (module(signature=b"\x01" * 19, signature_kind=1), 3),
+        "module_signature_other_kind": (module(signature=b"\x01" * 19, signature_kind=7), 0),
+        "module_header_flipped": (flipped(good, header_at), 3),
+        "module_header_cut": (good[:header_at], 3),
+        "module_header_version_0": (module(header_version=0), 3),
+        "module_main_equals_count": (module(main_entry=4), 5),
+        "module_main_negative": (module(main_entry=-1), 5),
+        "module_id_out_of_range": (ur.module_package("Kernel", KERNEL_GUID, (1, 0), module_entries(), ids=[4]), 5),
+        "module_entry_past_end": (good[:-1], 5),
+    }
+    return cases
+
+
+def plugin_module(name, guid, required_kernel=(1, 0), required_product=(1, 0)):
+    return ur.module_package(name, guid, (1, 0), [ur.Entry(name + ".dll", name.encode() * 10)], module_kind=2,
+                             required_kernel=required_kernel, required_product=required_product)
+
+
+def install_folder(folder):
+    """An installation: the kernel, a plug-in that fits, one that needs a newer
+    kernel, one whose package is missing and one without a main module."""
+    os.makedirs(os.path.join(folder, "bin"), exist_ok=True)
+    os.makedirs(os.path.join(folder, "plugins", "fits"), exist_ok=True)
+    os.makedirs(os.path.join(folder, "plugins", "newer"), exist_ok=True)
+    files = {
+        "bin/Kernel.vmp": module(required_product=(2, 0)),
+        "plugins/fits/Fits.vmp": plugin_module("Fits", PLUGIN_GUID, required_kernel=(3, 2)),
+        "plugins/newer/Newer.vmp": plugin_module("Newer", OTHER_GUID, required_kernel=(3, 3)),
+    }
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+    plugins = [
+        ur.Plugin(PLUGIN_GUID, "Fits", (1, 0), "plugins\\fits", "Fits.vmp", module_kind=2),
+        ur.Plugin(KERNEL_GUID, "Kernel", (3, 2, 1, 0), "bin", "Kernel.vmp", module_kind=1,
+                  installed=ur.utc_datetime(ur.ticks_from_date(2014, 5, 6))),
+        ur.Plugin(OTHER_GUID, "Newer", (1, 0), "plugins/newer", "Newer.vmp", module_kind=2),
+        ur.Plugin("22222222-3333-4444-5555-666666666666", "Missing", (1, 0), "plugins", "Missing.vmp"),
+        ur.Plugin("33333333-4444-5555-6666-777777777777", "Disabled", (1, 0), "plugins", ""),
+        ur.Plugin("44444444-5555-6666-7777-888888888888", "Escapes", (1, 0), "..\\bin", "Kernel.vmp"),
+    ]
+    with open(os.path.join(folder, "plugins.dat"), "wb") as f:
+        f.write(ur.plugins_dat(plugins, product_version=(3, 2, 1), list_kind=4,
+                               written=ur.utc_datetime(ur.ticks_from_date(2016, 1, 2))))
+
+
+def plugin_lists():
+    main = ur.Plugin(KERNEL_GUID, "Kernel", (3, 2), "bin", "Kernel.vmp", module_kind=1)
+    other = ur.Plugin(PLUGIN_GUID, "Fits", (1, 0), "plugins", "Fits.vmp", module_kind=2)
+    good = ur.plugins_dat([other, main])
+    return {
+        "plugins_other_main": (good, 0),
+        "plugins_no_main": (ur.plugins_dat([other]), 2),
+        "plugins_empty": (ur.plugins_dat([]), 2),
+        "plugins_bad_magic": (flip(good, 0), 2),
+        "plugins_version_0": (ur.plugins_dat([main], format_version=0), 2),
+        "plugins_version_10000": (ur.plugins_dat([main], format_version=10000), 0),
+        "plugins_version_10001": (ur.plugins_dat([main], format_version=10001), 2),
+        "plugins_count_1000000": (ur.plugins_dat([main], count=1000000), 2),
+        "plugins_count_999999": (ur.plugins_dat([main], count=999999), 2),
+        "plugins_count_negative": (ur.plugins_dat([main], count=-1), 2),
+        "plugins_cut": (good[:-5], 2),
+    }
+
+
+def write_cases(folder, name, cases):
+    sub = os.path.join(folder, "packages")
+    os.makedirs(sub, exist_ok=True)
+    for file, (data, _) in cases.items():
+        with open(os.path.join(sub, file + ".bin"), "wb") as f:
+            f.write(data)
+    with open(os.path.join(folder, name), "w") as f:
+        f.write("".join(f"{file} {code}\n" for file, (_, code) in sorted(cases.items())))
+
+
 def check_table_source(source_path):
     """The C++ table must be the oracle's table."""
     with open(source_path) as f:
@@ -168,6 +284,9 @@ def make(folder, table_source):
         f.write("\n".join(sorted(corrupt_prefs) + sorted(corrupt_usage)) + "\n")
     with open(os.path.join(folder, "package_blocks.txt"), "w") as f:
         f.write(package_blocks())
+    write_cases(folder, "module_cases.txt", module_packages())
+    write_cases(folder, "plugins_cases.txt", plugin_lists())
+    install_folder(os.path.join(folder, "install"))
 
 
 # ------------------------------------------------------------------- check
@@ -236,6 +355,29 @@ def check_usage(entry, data, folder):
     return problems
 
 
+def check_plugins(entry, data):
+    got = ur.read_plugins_dat(data)
+    problems = []
+    if got["format_version"] != 1:
+        problems.append(f"format version {got['format_version']} written")
+    if got["written"] >> 62 != ur.KIND_UTC or not got["written"] & ((1 << 62) - 1):
+        problems.append(f"written date-time {got['written']:#x} is no UTC time")
+    if got["list_kind"] != entry["list_kind"]:
+        problems.append(f"list kind {got['list_kind']} != {entry['list_kind']}")
+    if list(got["product_version"]) != entry["product_version"]:
+        problems.append(f"product version {got['product_version']} != {entry['product_version']}")
+    plugins = [list(p.fields()) for p in got["plugins"]]
+    for p in plugins:
+        p[2] = list(p[2])
+    if plugins != entry["plugins"]:
+        problems.append(f"entries {plugins} != {entry['plugins']}")
+    # The oracle's own writing of what it read gives the same bytes.
+    again = ur.plugins_dat(got["plugins"], got["product_version"], got["list_kind"], got["written"])
+    if again != data:
+        problems.append("the oracle's writing of the same list differs")
+    return problems
+
+
 def check(folder):
     written = os.path.join(folder, "written")
     manifest = os.path.join(written, "manifest.jsonl")
@@ -253,13 +395,15 @@ def check(folder):
             try:
                 if entry["kind"] == "preferences":
                     problems = check_preferences(entry, data)
+                elif entry["kind"] == "plugins":
+                    problems = check_plugins(entry, data)
                 else:
                     problems = check_usage(entry, data, written)
             except (ValueError, ur.Truncated, ur.BadEnvelope, zlib.error) as error:
                 problems = [f"unreadable: {error}"]
             print(f"{entry['file']}: {'ok' if not problems else 'FAILED: ' + '; '.join(problems)}")
             failures += bool(problems)
-    if kinds != {"preferences", "usage"}:
+    if kinds != {"preferences", "usage", "plugins"}:
         print(f"only {sorted(kinds)} records were written")
         failures += 1
     return 1 if failures else 0

@@ -1,0 +1,31 @@
+#include "addin/update/ConfinedPath.h"
+#include "base/MKPath.h"
+#include "base/MKTOArray.h"
+
+bool IsConfinedRelativePath(const MKString& path)
+{
+    if (path.IsEmpty())
+        return true;
+    if (!MKPathHasValidChars(path) || MKPathIsAbsolute(path) || MKPathRootLength(path) != 0 ||
+        path.FindChar(L':') >= 0)
+        return false;
+    MKTOArray<MKString> parts;
+    path.Split(L"\\/", true, parts);
+    for (int i = 0; i < parts.GetCount(); ++i) {
+        // The system drops trailing dots and blanks, so ".. " or ". ." name the
+        // parent too: a component of nothing else is refused, "." aside.
+        const MKString& part = parts[i];
+        int kept = part.GetLength();
+        while (kept > 0 && (part[kept - 1] == L'.' || part[kept - 1] == L' '))
+            --kept;
+        if (kept == 0 && !part.EqualsText(L"."))
+            return false;
+    }
+    return true;
+}
+
+bool IsPlainFileName(const MKString& name)
+{
+    return !name.IsEmpty() && !name.EqualsText(L".") && name.FindChar(L'\\') < 0 && name.FindChar(L'/') < 0 &&
+        IsConfinedRelativePath(name);
+}

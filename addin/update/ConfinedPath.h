@@ -1,0 +1,13 @@
+#pragma once
+#include "base/MKString.h"
+
+// Names that packages and the installed plug-in list give for files inside the
+// installation folder. They come from downloaded or stored data, so a name
+// that could reach outside the folder (absolute, with a drive or stream ':',
+// or a ".." component) is refused wherever it becomes a path.
+
+// Empty, or relative components separated by '\' or '/', none of them "..",
+// with valid path characters and no ':'.
+bool IsConfinedRelativePath(const MKString& path);
+// A confined relative path of one non-empty component other than ".".
+bool IsPlainFileName(const MKString& name);
