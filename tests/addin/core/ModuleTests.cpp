@@ -86,7 +86,9 @@ TEST(ModuleRules, TheLastFactoryStopsTheModuleTheFirstStartsIt)
         LinkedAddIn second;
         EXPECT_EQ(*ServerLockCount(), 2);
         first.addIn->Release();
+        // The connection went with the add-in.
         first.addIn = nullptr;
+        first.connection = nullptr;
         EXPECT_EQ(*ServerLockCount(), 1);
         EXPECT_NE(MKSharedSecurity::Global(), nullptr);
     }
