@@ -12,6 +12,8 @@
 #include "addin/core/RibbonModel.h"
 #include "addin/core/ShellHook.h"
 #include "addin/hosting/HostingModule.h"
+#include "addin/update/Preferences.h"
+#include "addin/update/UsageStore.h"
 #include "base/MKPath.h"
 
 #include <new>
@@ -37,9 +39,21 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
 
     m_machineSettings = new (std::nothrow) ProductSettings(ProductSettings::PerMachine, false);
     m_userSettings = new (std::nothrow) ProductSettings(ProductSettings::PerUser, true);
+    // A record that is missing or damaged starts afresh and is stored at
+    // once; one that could not be read is left as it is stored.
+    m_preferences = new (std::nothrow) Preferences;
+    if (m_preferences && m_userSettings && !m_preferences->Load(*m_userSettings) && !m_preferences->ReadFailed()) {
+        m_preferences->Reset();
+        m_preferences->Save(*m_userSettings, true);
+    }
+    m_usage = new (std::nothrow) UsageStore;
+    if (m_usage && m_userSettings && !m_usage->Load(*m_userSettings) && !m_usage->ReadFailed()) {
+        m_usage->Reset();
+        m_usage->Save(*m_userSettings, true);
+    }
 
     m_outer = outer ? outer : this;
-    m_connection = new (std::nothrow) AddInConnection(m_outer, this, m_environment, &m_eventDepth);
+    m_connection = new (std::nothrow) AddInConnection(m_outer, this, this, m_environment, &m_eventDepth);
     m_ribbon = new (std::nothrow) RibbonExtension(m_outer, this);
     m_ribbonModel = new (std::nothrow) RibbonModel(nullptr);
     if (m_ribbon)
@@ -51,6 +65,8 @@ AddIn::~AddIn()
     ShellHook::Unregister(this);
     // Releases made while the parts go must not delete the add-in again.
     InterlockedIncrement(&m_refs);
+    delete m_usage;
+    delete m_preferences;
     if (m_userSettings)
         m_userSettings->Close();
     delete m_userSettings;
@@ -223,6 +239,25 @@ void AddIn::OnShowWindowCreated(HWND window)
 {
     MKComHolder<PowerPoint::SlideShowWindow> show;
     FindSlideShowWindow(window, show);
+}
+
+bool AddIn::SavePreferences(bool force)
+{
+    return m_preferences && m_userSettings && m_preferences->Save(*m_userSettings, force);
+}
+
+void AddIn::RunStartup()
+{
+    // Until results of updates are reported, every start is an ordinary one.
+    if (m_usage)
+        m_usage->CountUse(UsageStore::kStartsFeature);
+    SavePreferences(false);
+}
+
+void AddIn::Shutdown()
+{
+    if (m_usage && m_userSettings)
+        m_usage->Save(*m_userSettings, false);
 }
 
 void ShowErrorBox(const wchar_t* text)

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "addin/core/ConnectionSteps.h"
 #include "addin/core/EventDepth.h"
 #include "addin/core/ShowWindowListener.h"
 #include "hostapi/PowerPointInterfaces.h"
@@ -11,10 +12,12 @@
 class AddInClassFactory;
 class AddInConnection;
 class OfficeInfo;
+class Preferences;
 class PlayerVersionCache;
 class ProductSettings;
 class RibbonExtension;
 class RibbonModel;
+class UsageStore;
 struct EnvironmentInfo;
 
 // The object the class factory makes for PowerPoint, one per connected
@@ -26,7 +29,7 @@ struct EnvironmentInfo;
 // Registered with the shell hook for the whole of its life, it tells the hook
 // which new show windows are its own. Used on PowerPoint's user-interface
 // thread only.
-class AddIn : public IUnknown, public ShowWindowListener {
+class AddIn : public IUnknown, public ShowWindowListener, public ConnectionSteps {
 public:
     // Count 1, owned by the caller. A null outer makes the add-in its own
     // controlling object.
@@ -46,6 +49,13 @@ public:
     EnvironmentInfo* GetEnvironmentInfo() const { return m_environment; }
     // Held by the connection; null without one.
     OfficeInfo* GetOfficeInfo() const;
+    // The update engine's per-user records, owned by the add-in; null when
+    // they could not be made.
+    Preferences* GetPreferences() const { return m_preferences; }
+    UsageStore* GetUsageStore() const { return m_usage; }
+    // Stores the preferences when they changed (always when forced); false
+    // without preferences or when they could not be stored.
+    bool SavePreferences(bool force);
     // The process's cache of installed player versions, owned by the module
     // (from its start to its stop); null outside that time.
     PlayerVersionCache* GetPlayerVersionCache() const;
@@ -74,12 +84,17 @@ public:
     // Looks the window up among this PowerPoint's running shows.
     void OnShowWindowCreated(HWND window) override;
 
+    // Start-up counts one ordinary start and stores changed preferences;
+    // shut-down stores the usage counts.
+    void RunStartup() override;
+    void Shutdown() override;
+
 private:
     virtual ~AddIn();
 
     // Made in this order: the shell-hook registration, the environment
-    // record, the module path, the machine and user settings, the connection,
-    // the ribbon and its model.
+    // record, the module path, the machine and user settings, the preferences
+    // and the usage store, the connection, the ribbon and its model.
     volatile LONG m_refs = 1;
     AddInClassFactory* m_factory;
     IUnknown* m_outer = nullptr;
@@ -88,6 +103,8 @@ private:
     bool m_startedToShow = false;
     ProductSettings* m_machineSettings = nullptr;
     ProductSettings* m_userSettings = nullptr;
+    Preferences* m_preferences = nullptr;
+    UsageStore* m_usage = nullptr;
     AddInConnection* m_connection = nullptr;
     EnvironmentInfo* m_environment = nullptr;
     RibbonModel* m_ribbonModel = nullptr;

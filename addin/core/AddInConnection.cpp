@@ -2,6 +2,7 @@
 
 #include "addin/core/AddInGuard.h"
 #include "addin/core/AppEventSink.h"
+#include "addin/core/ConnectionSteps.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/OfficeInfo.h"
 #include "base/MKBstrHolder.h"
@@ -9,9 +10,9 @@
 
 #include <new>
 
-AddInConnection::AddInConnection(IUnknown* outer, AddIn* addIn, EnvironmentInfo* environment,
+AddInConnection::AddInConnection(IUnknown* outer, AddIn* addIn, ConnectionSteps* steps, EnvironmentInfo* environment,
                                  EventDepth* eventDepth)
-    : AddInSubObject(outer), m_addIn(addIn), m_environment(environment)
+    : AddInSubObject(outer), m_addIn(addIn), m_steps(steps), m_environment(environment)
 {
     m_events = new (std::nothrow) AppEventSink(static_cast<Office::IDTExtensibility2*>(this), addIn, eventDepth);
     m_office = new (std::nothrow) OfficeInfo;
@@ -79,6 +80,8 @@ HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
         if (m_started)
             return S_OK;
         m_started = true;
+        if (m_steps)
+            m_steps->RunStartup();
         // A PowerPoint without its _Application has no events to give.
         if (!m_application)
             return E_UNEXPECTED;
@@ -99,6 +102,8 @@ HRESULT AddInConnection::OnBeginShutdown(SAFEARRAY**)
 
 void AddInConnection::RunShutdownSteps()
 {
+    if (m_steps)
+        m_steps->Shutdown();
     if (m_events)
         m_events->Unadvise();
 }

@@ -5,6 +5,7 @@
 
 class AddIn;
 class AppEventSink;
+class ConnectionSteps;
 class EventDepth;
 class OfficeInfo;
 struct EnvironmentInfo;
@@ -20,9 +21,12 @@ struct EnvironmentInfo;
 // to the add-in and must outlive it. PowerPoint's user-interface thread only.
 class AddInConnection final : public AddInSubObject<AddInConnection, Office::IDTExtensibility2, E_FAIL> {
 public:
-    // addIn names the add-in in crash records only; environment and
-    // eventDepth may be null (no facts kept, nothing counted).
-    AddInConnection(IUnknown* outer, AddIn* addIn, EnvironmentInfo* environment, EventDepth* eventDepth);
+    // addIn names the add-in in crash records only; steps are the add-in's
+    // own start-up and shut-down steps (which must outlive the connection).
+    // steps, environment and eventDepth may be null (no steps run, no facts
+    // kept, nothing counted).
+    AddInConnection(IUnknown* outer, AddIn* addIn, ConnectionSteps* steps, EnvironmentInfo* environment,
+                    EventDepth* eventDepth);
     virtual ~AddInConnection();
     AddInConnection(const AddInConnection&) = delete;
     AddInConnection& operator=(const AddInConnection&) = delete;
@@ -39,13 +43,14 @@ public:
     // runs OnStartupComplete at once. Null application: E_POINTER.
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, long connectMode, IDispatch* addInInst,
                                            SAFEARRAY** custom) override;
-    // The shut-down steps (the event sink unadvised), again through
-    // OnBeginShutdown unless PowerPoint itself shuts down; then PowerPoint's
-    // objects are let go and a later OnConnection starts over.
+    // The shut-down steps (the add-in's own, then the event sink unadvised),
+    // again through OnBeginShutdown unless PowerPoint itself shuts down; then
+    // PowerPoint's objects are let go and a later OnConnection starts over.
     HRESULT STDMETHODCALLTYPE OnDisconnection(long removeMode, SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
-    // Once per connection: the application event sink advised on PowerPoint
-    // (E_UNEXPECTED when PowerPoint did not answer its _Application).
+    // Once per connection: the add-in's start-up steps, then the application
+    // event sink advised on PowerPoint (E_UNEXPECTED when PowerPoint did not
+    // answer its _Application).
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
@@ -63,6 +68,7 @@ private:
 
     // Made in this order: the event sink, the Office facts.
     AddIn* m_addIn;
+    ConnectionSteps* m_steps;
     EnvironmentInfo* m_environment;
     MKComHolder<PowerPoint::Application> m_application;
     MKComHolder<IDispatch> m_addInInstance;

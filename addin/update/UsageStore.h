@@ -23,6 +23,9 @@ class UserRecordStore;
 class UsageStore {
 public:
     // Empty, then Reset; the clock must outlive the store.
+    // Counts the add-in's ordinary starts.
+    static constexpr int32_t kStartsFeature = 2;
+
     explicit UsageStore(const UpdateClock& clock = SystemUpdateClock());
     ~UsageStore();
     UsageStore(const UsageStore&) = delete;
