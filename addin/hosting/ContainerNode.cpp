@@ -1,5 +1,6 @@
 #include "addin/hosting/ContainerNode.h"
 
+#include "addin/hosting/ImageNode.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/WindowedNode.h"
 #include "base/MKRefHolder.h"
@@ -95,4 +96,11 @@ IDispatch* ContainerNode::CreateWindowed(int windowMode, int native, int rendere
     if (windowMode < 0 || windowMode > 3 || native < 0 || native > 1 || rendererKind < 0 || rendererKind > 2)
         return nullptr;
     return AddNewChild(new (std::nothrow) WindowedNode(windowMode, native, rendererKind));
+}
+
+IDispatch* ContainerNode::CreateImage()
+{
+    if (!GetWindowedAncestor())
+        return nullptr;
+    return AddNewChild(new (std::nothrow) ImageNode());
 }

@@ -28,6 +28,8 @@ public:
     // Window mode 0 to 3, native 0 or 1, renderer kind 0 to 2; other values
     // answer null.
     IDispatch* CreateWindowed(int windowMode, int native, int rendererKind);
+    // An image node; only below a windowed node (null otherwise).
+    IDispatch* CreateImage();
 
 protected:
     bool IsReady() override { return true; }

@@ -1,5 +1,7 @@
 #include "addin/hosting/HostingModule.h"
 
+#include "addin/hosting/AntiBlinkWindow.h"
+#include "addin/hosting/NodeContentWindow.h"
 #include "addin/hosting/PlayerVersionCache.h"
 
 #include <new>
@@ -20,6 +22,8 @@ void HostingModuleInit(HINSTANCE instance)
 
 void HostingModuleTerm()
 {
+    NodeContentWindow::UnregisterClassAtExit();
+    AntiBlinkWindow::UnregisterClassAtExit();
     delete s_versionCache;
     s_versionCache = nullptr;
 }

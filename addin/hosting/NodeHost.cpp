@@ -1,5 +1,6 @@
 #include "addin/hosting/NodeHost.h"
 
+#include "addin/hosting/AntiBlinkWindow.h"
 #include "addin/hosting/HostHandler.h"
 #include "addin/hosting/HostSnapshot.h"
 #include "addin/hosting/HostingModule.h"
@@ -82,6 +83,7 @@ void NodeHost::Init(HINSTANCE instance)
     SetHostingModuleInstance(instance);
     m_stopwatch.Reset();
     m_compositionAtStart = MKIsDwmCompositionEnabled();
+    m_snapshot = new (std::nothrow) AntiBlinkWindow(this);
     CreateLayer(0, 0, 0, 0, false, true);
 }
 

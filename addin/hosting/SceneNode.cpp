@@ -4,6 +4,9 @@
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeEventInterfaces.h"
 #include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeLayer.h"
+#include "addin/hosting/NodeRenderer.h"
+#include "addin/hosting/NodeWindow.h"
 #include "addin/hosting/WindowedNode.h"
 #include "base/MKPointerArrays.h"
 #include "base/MKRefHolder.h"
@@ -37,6 +40,7 @@ SceneNode::SceneNode(bool hasChildren) : m_hasChildren(hasChildren) {}
 
 SceneNode::~SceneNode()
 {
+    delete m_contentLayer;
     MKReleaseAllItems(m_children);
 }
 
@@ -310,6 +314,8 @@ void SceneNode::SetOpacity(float opacity)
 
 void SceneNode::OnOpacityChanged()
 {
+    if (m_contentLayer)
+        m_contentLayer->OnOpacityChanged();
     Invalidate();
 }
 
@@ -390,6 +396,116 @@ bool SceneNode::UpdateContent()
     return true;
 }
 
+void SceneNode::InvalidateContent(const RECT* rect)
+{
+    m_contentDirty = true;
+    if (m_contentLayer)
+        m_contentLayer->AddDirty(rect);
+}
+
+NodeLayer* SceneNode::GetOrCreateLayer(int width, int height, uint32_t format)
+{
+    if (HasCapability(NoOwnContent) || !HasRenderer())
+        return nullptr;
+    if (m_contentLayer && (m_contentLayer->GetWidth() != width || m_contentLayer->GetHeight() != height ||
+                           m_contentLayer->GetFormat() != format))
+        ReleaseLayer();
+    if (!m_contentLayer)
+        m_contentLayer = m_windowedAncestor->GetRenderer()->CreateLayer(this, width, height, format);
+    return m_contentLayer;
+}
+
+void SceneNode::ReleaseLayer()
+{
+    if (m_contentLayer) {
+        m_contentLayer->ReleaseResources();
+        delete m_contentLayer;
+        m_contentLayer = nullptr;
+    }
+    m_contentDirty = true;
+}
+
+bool SceneNode::Composite(const RECT* frame)
+{
+    if (GetNodeType() != Windowed && (!m_ready || !IsVisibleInTree()))
+        return true;
+    if (m_pixelWidth == 0 || m_pixelHeight == 0)
+        return true;
+    if (!HasRenderer())
+        return false;
+    if (m_contentLayer && !m_contentLayer->Draw(frame))
+        return false;
+    bool drawn = false;
+    WalkGuard guard(*this);
+    for (int i = 0; i < m_children.GetCount(); ++i) {
+        SceneNode* child = m_children[i];
+        if (child->m_windowedAncestor == m_windowedAncestor)
+            drawn = child->Composite(frame) || drawn;
+    }
+    return drawn || m_contentLayer != nullptr;
+}
+
+void SceneNode::ReleaseLayerTree()
+{
+    {
+        WalkGuard guard(*this);
+        for (int i = 0; i < m_children.GetCount(); ++i)
+            m_children[i]->ReleaseLayerTree();
+    }
+    ReleaseLayer();
+}
+
+namespace {
+
+// The node's own window when it is of the kind asked for.
+NodeWindow* MatchingWindow(const SceneNode* node, bool popup)
+{
+    NodeWindow* window = const_cast<SceneNode*>(node)->GetNodeWindow();
+    if (!window || !window->IsWindow() || !window->IsCreated())
+        return nullptr;
+    return window->IsPopup() == popup ? window : nullptr;
+}
+
+NodeWindow* SearchChild(const SceneNode* child, bool popup)
+{
+    if (child->HasCapability(SceneNode::OwnsWindow)) {
+        if (NodeWindow* window = MatchingWindow(child, popup))
+            return window;
+    }
+    return child->GetChildCount() > 0 ? child->FindWindowInSubtree(popup) : nullptr;
+}
+
+}  // namespace
+
+NodeWindow* SceneNode::FindWindowInSubtree(bool popup) const
+{
+    for (int i = 0; i < m_children.GetCount(); ++i) {
+        if (NodeWindow* window = SearchChild(m_children[i], popup))
+            return window;
+    }
+    return nullptr;
+}
+
+NodeWindow* SceneNode::FindWindowAbove(bool popup) const
+{
+    if (m_parent) {
+        for (int i = m_parent->GetChildCount() - 1; i > m_childIndex; --i) {
+            if (NodeWindow* window = SearchChild(m_parent->GetChild(i), popup))
+                return window;
+        }
+    }
+    if (m_host && m_layer) {
+        for (int i = m_host->GetLayerCount() - 1; i >= 0; --i) {
+            const LayerNode* layer = m_host->GetLayer(i);
+            if (layer == m_layer)
+                break;
+            if (NodeWindow* window = layer->FindWindowInSubtree(popup))
+                return window;
+        }
+    }
+    return nullptr;
+}
+
 HWND SceneNode::GetWindowHandle() const
 {
     if (m_windowedAncestor && m_layer != this)
@@ -456,6 +572,7 @@ void SceneNode::OnDetach()
 {
     UpdateReady();
     m_shown = false;
+    ReleaseLayer();
 }
 
 void SceneNode::CloseChildren()

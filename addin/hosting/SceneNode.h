@@ -10,6 +10,7 @@
 class ContainerNode;
 class LayerNode;
 class NodeHost;
+class NodeLayer;
 class NodeWindow;
 class WindowedNode;
 
@@ -56,6 +57,9 @@ public:
     // Draws the content into the node's layer; `changed` gets the window
     // pixel rectangle that changed. False (nothing drawn) by default.
     virtual bool RenderContent(RECT& changed);
+    // Lets the content layer go (its resources first); the content must be
+    // drawn again.
+    virtual void ReleaseLayer();
     // Asked by the repaint pass for a visible node that is not ready.
     virtual void TryBecomeReady() {}
     // The transition to active: false when the node is outside the host, is
@@ -141,6 +145,23 @@ public:
     // Renders dirty content and invalidates what changed; false when there is
     // nothing to render (no content of its own, no renderer, nothing dirty).
     bool UpdateContent();
+    // Marks the content for redrawing; the rectangle (null: the whole layer)
+    // becomes dirty in the content layer.
+    void InvalidateContent(const RECT* rect = nullptr);
+    // The content layer at this size and format (made by the renderer above,
+    // a differing one released first); null for a node without content of
+    // its own or without a renderer above.
+    NodeLayer* GetOrCreateLayer(int width, int height, uint32_t format);
+    NodeLayer* GetContentLayer() const { return m_contentLayer; }
+    // Draws the content layer and the subtree drawn by the same window into
+    // the renderer's frame, limited to the rectangle.
+    bool Composite(const RECT* frame);
+    // Every layer of the subtree goes (a renderer lost its device).
+    void ReleaseLayerTree();
+    // The nearest window of the given kind (popup or child) above the node in
+    // z-order, or in the subtree; null when none.
+    NodeWindow* FindWindowAbove(bool popup) const;
+    NodeWindow* FindWindowInSubtree(bool popup) const;
     // The window that draws the node: its windowed ancestor's (null until
     // that is created), or the host's for a layer or a node without one.
     HWND GetWindowHandle() const;
@@ -231,6 +252,7 @@ private:
     int m_walkGuard = 0;
     bool m_hasChildren;
     bool m_contentDirty = true;
+    NodeLayer* m_contentLayer = nullptr;
     uint32_t m_capabilities = 0;
     int m_state = Inactive;
     bool m_animating = false;

@@ -1,6 +1,12 @@
 #include "addin/hosting/WindowedNode.h"
 
+#include "addin/hosting/Direct3DRenderer.h"
+#include "addin/hosting/GdiRenderer.h"
+#include "addin/hosting/NodeContentWindow.h"
 #include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeLayer.h"
+
+#include <new>
 
 WindowedNode::WindowedNode(int windowMode, int native, int rendererKind)
     : m_windowMode(windowMode), m_native(native), m_rendererKind(rendererKind)
@@ -45,9 +51,145 @@ void WindowedNode::PaintNow()
     m_paintHold = 0;
 }
 
+bool WindowedNode::CreateNodeWindow()
+{
+    if (m_window)
+        return true;
+    SceneNode* parent = GetParent();
+    if (!parent)
+        return false;
+    m_window = new (std::nothrow) NodeContentWindow(this);
+    if (!m_window ||
+        !m_window->Create(parent->GetWindowHandle(), parent->GetWindowPixelX() + GetPixelX(),
+                          parent->GetWindowPixelY() + GetPixelY(), GetPixelWidth(), GetPixelHeight(), false,
+                          m_windowMode)) {
+        DestroyNodeWindow();
+        return false;
+    }
+    m_window->SetAlpha(GetAlphaByte());
+    return true;
+}
+
+bool WindowedNode::CreateRenderer()
+{
+    if (m_renderer)
+        return true;
+    if (!m_window)
+        return false;
+    if (m_rendererKind == 2 && (m_windowMode == NodeWindow::Child || m_windowMode == NodeWindow::Popup)) {
+        m_renderer = new (std::nothrow) Direct3DRenderer(this);
+        if (m_renderer && m_renderer->Initialize())
+            return true;
+        delete m_renderer;
+    }
+    m_renderer = new (std::nothrow) GdiRenderer(this);
+    if (m_renderer && m_renderer->Initialize())
+        return true;
+    delete m_renderer;
+    m_renderer = nullptr;
+    return false;
+}
+
 void WindowedNode::DestroyNodeWindow()
 {
     SetShownTree(false);
+    if (m_window) {
+        m_window->Destroy();
+        delete m_window;
+        m_window = nullptr;
+    }
+}
+
+void WindowedNode::DestroyRenderer()
+{
+    if (m_renderer) {
+        m_renderer->ReleaseResources();
+        delete m_renderer;
+        m_renderer = nullptr;
+    }
+}
+
+HWND WindowedNode::GetNodeWindowHandle() const
+{
+    return m_window && m_window->IsCreated() ? m_window->GetHwnd() : nullptr;
+}
+
+NodeWindow* WindowedNode::GetNodeWindow()
+{
+    return m_window;
+}
+
+void WindowedNode::InvalidateRenderer(const RECT* rect)
+{
+    if (m_renderer)
+        m_renderer->AddDirty(rect);
+}
+
+void WindowedNode::ShowWindowNow(bool show)
+{
+    if (m_window)
+        m_window->Show(show);
+}
+
+void WindowedNode::MoveNodeWindow(int x, int y, int width, int height)
+{
+    if (m_window)
+        m_window->Move(x, y, width, height);
+}
+
+void WindowedNode::SetWindowAlpha(uint8_t alpha)
+{
+    if (m_window)
+        m_window->SetAlpha(alpha);
+}
+
+bool WindowedNode::ComposeFrame(RECT& drawn)
+{
+    drawn = RECT{};
+    RECT frame;
+    if (!m_renderer || !m_renderer->BeginFrame(frame))
+        return false;
+    Composite(&frame);
+    m_renderer->EndFrame();
+    OffsetRect(&frame, GetWindowPixelX(), GetWindowPixelY());
+    drawn = frame;
+    if (m_window && !IsRectEmpty(&drawn))
+        m_window->Invalidate(&drawn);
+    return true;
+}
+
+void WindowedNode::PaintWindow(HDC dc, const PAINTSTRUCT& paint)
+{
+    if (m_renderer)
+        m_renderer->Present(dc, paint);
+}
+
+void WindowedNode::UpdateNow()
+{
+    if (m_renderer && m_window)
+        m_window->UpdateNow();
+}
+
+bool WindowedNode::RenderContent(RECT& changed)
+{
+    changed = RECT{};
+    if (m_native != 1 || !m_window)
+        return false;
+    NodeLayer* layer = GetOrCreateLayer(GetPixelWidth(), GetPixelHeight(),
+                                        NodeLayer::CpuSurface | NodeLayer::AlphaMeaningful | NodeLayer::ReleaseAfterUpload);
+    RECT update;
+    if (!layer || !layer->BeginDraw(update))
+        return false;
+    HWND parent = m_window->GetParentWindow();
+    RECT placement;
+    if (parent && m_window->GetPlacement(placement)) {
+        UpdateWindow(parent);
+        layer->CaptureWindow(parent, placement, 0, 0);
+    }
+    layer->EndDraw();
+    changed = {GetWindowPixelX(), GetWindowPixelY(), GetWindowPixelX() + layer->GetWidth(),
+               GetWindowPixelY() + layer->GetHeight()};
+    return true;
 }
 
 void WindowedNode::OnDetach()
@@ -101,9 +243,16 @@ bool WindowedNode::OnActivate()
 
 bool WindowedNode::OnStart()
 {
-    // A node that cannot get its window still starts; it shows nothing.
-    if (!HasNodeWindow() && CreateNodeWindow() && !CreateRenderer())
+    // A node that cannot get its window or renderer does not start: it could
+    // show nothing.
+    if (HasNodeWindow())
+        return true;
+    if (!CreateNodeWindow())
+        return false;
+    if (!CreateRenderer()) {
         DestroyNodeWindow();
+        return false;
+    }
     return true;
 }
 

@@ -3,17 +3,17 @@
 
 #include <stdint.h>
 
+class NodeContentWindow;
+class NodeRenderer;
+
 // A container that owns a window (child, popup or layered, by window mode)
 // and a renderer into which its non-windowed descendants are composited.
 // Window and renderer live from activation (or start) until the node stops
-// or is detached; the node stays in the tree meanwhile. Painting is batched
-// with a paint hold: while it is above 0 nothing is painted, and the node
-// paints once when the last hold is lowered.
-//
-// The window and the renderer come from the node-window layer, which
-// overrides the window operations below. Without it a windowed node has no
-// window: activation fails (OnActivate answers false), starting leaves it
-// without one, and painting, showing and moving have nothing to act on.
+// or is detached; the node stays in the tree meanwhile. Direct3D is used
+// only for opaque windows that asked for it and only where it initialises;
+// everything else draws with GDI. Painting is batched with a paint hold:
+// while it is above 0 nothing is painted, and the node paints once when the
+// last hold is lowered.
 class WindowedNode : public ContainerNode {
 public:
     // Window mode: 0 child window, 1 popup window, 2 layered window with one
@@ -41,31 +41,35 @@ public:
     // Composes the frame and updates the window; nothing while held.
     void PaintNow();
 
-    // Window operations of the node-window layer (see the class comment).
     // Makes the window (not shown) at the node's pixel rectangle in its
     // parent's window; true when it exists.
-    virtual bool CreateNodeWindow() { return false; }
+    bool CreateNodeWindow();
     // Makes the renderer for the existing window; true when it exists.
-    virtual bool CreateRenderer() { return false; }
+    bool CreateRenderer();
     // Ends the window; the subtree is no longer shown.
-    virtual void DestroyNodeWindow();
-    virtual void DestroyRenderer() {}
-    virtual bool HasNodeWindow() const { return false; }
+    void DestroyNodeWindow();
+    void DestroyRenderer();
+    bool HasNodeWindow() const { return m_window != nullptr; }
     // The window's handle once created, else null.
-    virtual HWND GetNodeWindowHandle() const { return nullptr; }
-    virtual bool HasRenderer() const { return false; }
+    HWND GetNodeWindowHandle() const;
+    NodeWindow* GetNodeWindow() override;
+    bool HasRenderer() const { return m_renderer != nullptr; }
+    NodeRenderer* GetRenderer() const { return m_renderer; }
     // Adds the window pixel rectangle (the whole window for null) to the
     // renderer's dirty region.
-    virtual void InvalidateRenderer(const RECT* rect) {}
+    void InvalidateRenderer(const RECT* rect);
     // Shows or hides the window itself (the host decides when; see
     // NodeHost::ShowNodeWindow).
-    virtual void ShowWindowNow(bool show) {}
+    void ShowWindowNow(bool show);
     // Moves the window to the rectangle in its parent window's pixels.
-    virtual void MoveNodeWindow(int x, int y, int width, int height) {}
-    virtual void SetWindowAlpha(uint8_t alpha) {}
+    void MoveNodeWindow(int x, int y, int width, int height);
+    void SetWindowAlpha(uint8_t alpha);
     // Draws the dirty part of the frame; false when there was nothing to
     // draw, else the window pixel rectangle drawn.
-    virtual bool ComposeFrame(RECT& drawn) { return false; }
+    virtual bool ComposeFrame(RECT& drawn);
+    // From the window's WM_PAINT.
+    void PaintWindow(HDC dc, const PAINTSTRUCT& paint);
+    void UpdateNow() override;
 
 protected:
     void OnDetach() override;
@@ -75,6 +79,8 @@ protected:
     bool OnActivate() override;
     bool OnStart() override;
     bool OnStop() override;
+    // A native node's content: the parent window's pixels behind its window.
+    bool RenderContent(RECT& changed) override;
 
 private:
     int m_windowMode;
@@ -82,4 +88,6 @@ private:
     int m_rendererKind;
     uint8_t m_background[4] = {};
     int m_paintHold = 0;
+    NodeRenderer* m_renderer = nullptr;
+    NodeContentWindow* m_window = nullptr;
 };

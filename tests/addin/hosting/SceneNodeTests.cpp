@@ -191,18 +191,21 @@ TEST(SceneNode, LayersNeedAHostWindowAndWindowedNodesAWindowLayer)
     bare->Close();
     bare->Release();
 
-    // Without a node-window layer a windowed node gets no window: activation
-    // fails and leaves it inactive, starting succeeds without one.
+    // A windowed node gets its window and renderer on activation and lets
+    // them go when it stops (refused windows: NodeWindowTests).
     TestHost host(100, 100, 100, 100);
     LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
     auto* windowed = AddTo(layer, new TestWindowedNode(0, 0), 0, 0, 50, 50);
     EXPECT_TRUE(layer->Activate(false));
-    EXPECT_FALSE(windowed->Activate(false));
-    EXPECT_EQ(windowed->GetState(), SceneNode::Inactive);
+    EXPECT_TRUE(windowed->Activate(false));
+    EXPECT_EQ(windowed->GetState(), SceneNode::Active);
+    EXPECT_TRUE(windowed->HasNodeWindow());
+    EXPECT_TRUE(windowed->HasRenderer());
     EXPECT_TRUE(windowed->Start(false));
     EXPECT_EQ(windowed->GetState(), SceneNode::Started);
-    EXPECT_FALSE(windowed->HasNodeWindow());
     EXPECT_TRUE(windowed->Stop());
+    EXPECT_FALSE(windowed->HasNodeWindow());
+    EXPECT_FALSE(windowed->HasRenderer());
 }
 
 TEST(SceneNode, ClosingRunsOnceAndDeletesANodeNobodyHolds)
