@@ -3,6 +3,7 @@
 #include "StandInTestSupport.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/WindowCapture.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/EffectObject.h"
@@ -254,48 +255,6 @@ TEST_F(SlideShowTest, TheShellHookFindsTheNewShowWindowListed)
     ASSERT_NE(show, nullptr);
     EXPECT_EQ(g_createdShow, show->Window());
     EXPECT_TRUE(g_listedAtCreation);
-}
-
-// Captures the pane's client area as 32-bit pixels, top row first.
-std::vector<DWORD> CapturePane(HWND pane, const wchar_t* label, int& width, int& height)
-{
-    RECT client;
-    GetClientRect(pane, &client);
-    width = client.right;
-    height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(pane);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    // For a look at the picture: STANDIN_CAPTURE names a folder for .bmp files.
-    wchar_t folder[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"STANDIN_CAPTURE", folder, MAX_PATH)) {
-        std::wstring target = std::wstring(folder) + L"\\" + label + L".bmp";
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-        file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size() * 4);
-        HANDLE output = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(output, &file, sizeof(file), &written, nullptr);
-        WriteFile(output, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
-        WriteFile(output, pixels.data(), static_cast<DWORD>(pixels.size() * 4), &written, nullptr);
-        CloseHandle(output);
-    }
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(pane, screen);
-    return pixels;
 }
 
 TEST_F(SlideShowTest, ThePanePaintsTheSlidesVisibleShapes)

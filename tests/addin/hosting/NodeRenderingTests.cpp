@@ -1,0 +1,206 @@
+// Windowed nodes drawing image nodes through GDI, Direct3D 9 and a layered
+// window, checked on the captured window and in the renderers' buffers.
+#include "SceneTestSupport.h"
+#include "addin/hosting/DibSurface.h"
+#include "addin/hosting/Direct3DRenderer.h"
+#include "addin/hosting/GdiRenderer.h"
+#include "addin/hosting/ImageNode.h"
+#include "addin/hosting/LayerNode.h"
+#include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeLayer.h"
+#include "fixtures/Fixtures.h"
+#include "fixtures/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+void Pump(int milliseconds)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(5);
+    } while (int(end - GetTickCount()) > 0);
+}
+
+// A 40 x 40 picture: the top half opaque red, the bottom half green at alpha
+// 128; saved as PNG (with alpha) or, opaque yellow, as JPEG.
+std::wstring WritePng(const ScratchFolder& folder)
+{
+    std::unique_ptr<DibSurface> surface(DibSurface::Create(nullptr, 40, 40));
+    surface->Fill(RECT{0, 0, 40, 20}, 255, 0, 0, 255);
+    surface->Fill(RECT{0, 20, 40, 40}, 0, 255, 0, 128);
+    std::wstring path = folder.File(L"picture.png");
+    EXPECT_TRUE(surface->SavePng(MKString(path.c_str()), 6));
+    return path;
+}
+
+std::wstring WriteJpeg(const ScratchFolder& folder)
+{
+    std::unique_ptr<DibSurface> surface(DibSurface::Create(nullptr, 40, 40));
+    surface->FillAll(255, 255, 0, 255);
+    std::wstring path = folder.File(L"picture.jpg");
+    EXPECT_TRUE(surface->SaveJpeg(MKString(path.c_str()), 95));
+    return path;
+}
+
+// Whether the 0xRRGGBB colour is within `tolerance` on every channel.
+::testing::AssertionResult Near(DWORD actual, DWORD expected, int tolerance = 3)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
+        if (std::abs(a - e) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "0x" << (actual & 0xFFFFFF) << " is not 0x"
+                                                 << expected;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// The Direct3D node's back buffer as 0xAARRGGBB, top row first (60 x 60).
+std::vector<DWORD> ReadBackBuffer(WindowedNode* node)
+{
+    std::vector<DWORD> pixels;
+    auto* renderer = static_cast<Direct3DRenderer*>(node->GetRenderer());
+    IDirect3DDevice9* device = renderer ? renderer->GetDevice() : nullptr;
+    IDirect3DSurface9* back = nullptr;
+    IDirect3DSurface9* copy = nullptr;
+    D3DSURFACE_DESC desc;
+    D3DLOCKED_RECT locked;
+    if (device && SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
+        SUCCEEDED(back->GetDesc(&desc)) &&
+        SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                      &copy, nullptr)) &&
+        SUCCEEDED(device->GetRenderTargetData(back, copy)) &&
+        SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        for (UINT y = 0; y < desc.Height; ++y) {
+            auto* row = reinterpret_cast<const DWORD*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
+            pixels.insert(pixels.end(), row, row + desc.Width);
+        }
+        copy->UnlockRect();
+    }
+    if (copy)
+        copy->Release();
+    if (back)
+        back->Release();
+    EXPECT_EQ(pixels.size(), 3600u);
+    pixels.resize(3600);
+    return pixels;
+}
+
+DWORD At60(const std::vector<DWORD>& pixels, int x, int y)
+{
+    return pixels[y * 60 + x] & 0xFFFFFF;
+}
+
+// A visible host window with one layer; nodes added by the test are started
+// and shown by Show.
+class RenderingTest : public ::testing::Test {
+protected:
+    RenderingTest() : host(240, 160, 240, 160)
+    {
+        SetWindowPos(host.window.Get(), HWND_TOP, 0, 0, 240, 160, SWP_SHOWWINDOW);
+        layer = host->CreateLayer(0, 0, 240, 160, true, false);
+    }
+
+    WindowedNode* AddWindowed(int mode, int renderer, float x, float y, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+    {
+        auto* node = AddTo(layer, new WindowedNode(mode, 0, renderer), x, y, 60, 60);
+        node->SetBackgroundColor(r, g, b, a);
+        return node;
+    }
+
+    ImageNode* AddImage(WindowedNode* parent, const std::wstring& path)
+    {
+        auto* image = new ImageNode();
+        image->SetPath(MKString(path.c_str()));
+        return AddTo(parent, image, 10, 10, 40, 40);
+    }
+
+    void Show()
+    {
+        ASSERT_TRUE(layer->Start(true));
+        host->RequestRepaint();
+        Pump(200);
+    }
+
+    std::vector<DWORD> Capture(const wchar_t* label)
+    {
+        int width = 0, height = 0;
+        std::vector<DWORD> pixels = CapturePane(host.window.Get(), label, width, height, true);
+        EXPECT_EQ(width, 240);
+        return pixels;
+    }
+
+    static DWORD At(const std::vector<DWORD>& pixels, int x, int y) { return pixels[y * 240 + x] & 0xFFFFFF; }
+
+    ScratchFolder folder;
+    TestHost host;
+    LayerNode* layer = nullptr;
+};
+
+TEST_F(RenderingTest, GdiDirect3DAndLayeredNodesShowTheirImages)
+{
+    std::wstring png = WritePng(folder), jpeg = WriteJpeg(folder);
+    WindowedNode* gdi = AddWindowed(0, 0, 10, 10, 0, 0, 255, 255);
+    ImageNode* gdiImage = AddImage(gdi, png);
+    WindowedNode* d3d = AddWindowed(0, 2, 90, 10, 0, 255, 0, 255);
+    AddImage(d3d, jpeg);
+    WindowedNode* d3dPng = AddWindowed(0, 2, 170, 10, 0, 0, 255, 255);
+    AddImage(d3dPng, png);
+    WindowedNode* layered = AddWindowed(3, 0, 10, 90, 0, 0, 0, 0);
+    AddImage(layered, png);
+    Show();
+
+    ASSERT_EQ(gdi->GetRenderer()->GetKind(), NodeRenderer::Gdi);
+    ASSERT_EQ(d3d->GetRenderer()->GetKind(), NodeRenderer::Direct3D);
+    EXPECT_EQ(static_cast<Direct3DRenderer*>(d3d->GetRenderer())->GetSurfaceFormat(), D3DFMT_X8R8G8B8);
+    EXPECT_EQ(gdiImage->GetContentLayer()->GetFormat(), uint32_t(NodeLayer::AlphaMeaningful));
+
+    std::vector<DWORD> pixels = Capture(L"nodes");
+    // GDI: the node's blue background, the image's red top and its green
+    // half blended over blue.
+    EXPECT_TRUE(Near(At(pixels, 12, 12), 0x0000FF));
+    EXPECT_TRUE(Near(At(pixels, 30, 25), 0xFF0000));
+    EXPECT_TRUE(Near(At(pixels, 30, 50), 0x00807F));
+    EXPECT_TRUE(Near(At(pixels, 20, 20), 0xFF0000));  // the image's top left pixel
+    EXPECT_TRUE(Near(At(pixels, 19, 19), 0x0000FF));  // just outside it
+    // Direct3D (presented through OpenGL, which Wine keeps off the captured
+    // screen here): a JPEG is opaque over the green background; the PNG
+    // blends as under GDI.
+    std::vector<DWORD> back = ReadBackBuffer(d3d);
+    EXPECT_TRUE(Near(At60(back, 2, 2), 0x00FF00));
+    EXPECT_TRUE(Near(At60(back, 30, 30), 0xFFFF00, 6));
+    EXPECT_TRUE(Near(At60(back, 10, 10), 0xFFFF00, 6));
+    EXPECT_TRUE(Near(At60(back, 9, 9), 0x00FF00));
+    back = ReadBackBuffer(d3dPng);
+    EXPECT_TRUE(Near(At60(back, 20, 15), 0xFF0000));
+    EXPECT_TRUE(Near(At60(back, 20, 40), 0x00807F));
+    EXPECT_TRUE(Near(At60(back, 55, 55), 0x0000FF));
+    // Between the nodes the host window's own background stays.
+    DWORD between = At(pixels, 80, 40);
+    EXPECT_FALSE(Near(between, 0x0000FF, 20));
+    EXPECT_FALSE(Near(between, 0x00FF00, 20));
+
+    // The layered window's back buffer: transparent around the image,
+    // premultiplied inside it (no per-pixel blending on the screen here).
+    DibSurface* buffer = static_cast<GdiRenderer*>(layered->GetRenderer())->GetBackBuffer();
+    uint8_t r, g, b, a;
+    ASSERT_TRUE(buffer->GetPixel(2, 2, &r, &g, &b, &a));
+    EXPECT_EQ(a, 0);
+    ASSERT_TRUE(buffer->GetPixel(30, 15, &r, &g, &b, &a));
+    EXPECT_EQ(r, 255);
+    EXPECT_EQ(a, 255);
+    ASSERT_TRUE(buffer->GetPixel(30, 40, &r, &g, &b, &a));
+    EXPECT_NEAR(g, 128, 2);
+    EXPECT_NEAR(a, 128, 2);
+}
+
+}  // namespace
