@@ -20,6 +20,16 @@ void ReleaseLayerObjectsBelow(SceneNode* node, const NodeRenderer* renderer)
         ReleaseLayerObjectsBelow(node->GetChild(i), renderer);
 }
 
+// Draws the content of the nodes below `node` that `renderer` draws again.
+void RedrawContentBelow(SceneNode* node, const NodeRenderer* renderer)
+{
+    WindowedNode* owner = node->GetWindowedAncestor();
+    if (owner && owner->GetRenderer() == renderer)
+        node->UpdateContent();
+    for (int i = 0; i < node->GetChildCount(); ++i)
+        RedrawContentBelow(node->GetChild(i), renderer);
+}
+
 }  // namespace
 
 Direct3DRenderer::~Direct3DRenderer()
@@ -176,6 +186,11 @@ bool Direct3DRenderer::BeginFrame(RECT& frame)
     if (state == D3DERR_DEVICENOTRESET) {
         if (!Reset())
             return false;
+        // The reset took every layer: their content is drawn again now and
+        // the whole frame recomposed, or the nodes would stay blank.
+        RedrawContentBelow(GetNode(), this);
+        AddDirty(nullptr);
+        NodeRenderer::BeginFrame(frame);
     } else if (FAILED(state)) {
         return false;
     }

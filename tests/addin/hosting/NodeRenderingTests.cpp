@@ -1,5 +1,6 @@
 // Windowed nodes drawing image nodes through GDI, Direct3D 9 and a layered
 // window, checked on the captured window and in the renderers' buffers.
+#include "Direct3DFaults.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/Direct3DRenderer.h"
@@ -98,6 +99,20 @@ std::vector<DWORD> ReadBackBuffer(WindowedNode* node)
 DWORD At60(const std::vector<DWORD>& pixels, int x, int y)
 {
     return pixels[y * 60 + x] & 0xFFFFFF;
+}
+
+HHOOK s_hook = nullptr;
+
+// Refuses the creation of node windows (a CBT hook answering non-zero).
+LRESULT CALLBACK RefuseNodeWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    wchar_t name[64] = {};
+    if (code == HCBT_CREATEWND) {
+        GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
+        if (wcscmp(name, L"VistelloNodeWindow") == 0)
+            return 1;
+    }
+    return CallNextHookEx(s_hook, code, wParam, lParam);
 }
 
 // A visible host window with one layer; nodes added by the test are started
@@ -201,6 +216,101 @@ TEST_F(RenderingTest, GdiDirect3DAndLayeredNodesShowTheirImages)
     ASSERT_TRUE(buffer->GetPixel(30, 40, &r, &g, &b, &a));
     EXPECT_NEAR(g, 128, 2);
     EXPECT_NEAR(a, 128, 2);
+}
+
+TEST_F(RenderingTest, ANodeMovedWithoutResizingDrawsAtItsNewPlace)
+{
+    std::wstring jpeg = WriteJpeg(folder);
+    WindowedNode* gdi = AddWindowed(0, 0, 10, 10, 0, 0, 255, 255);
+    ImageNode* gdiImage = AddImage(gdi, jpeg);
+    WindowedNode* d3d = AddWindowed(0, 2, 90, 10, 0, 0, 255, 255);
+    ImageNode* d3dImage = AddImage(d3d, jpeg);
+    Show();
+    ASSERT_EQ(d3d->GetRenderer()->GetKind(), NodeRenderer::Direct3D);
+
+    gdiImage->SetRect(20, 10, 40, 40);
+    d3dImage->SetRect(20, 10, 40, 40);
+    Pump(100);
+    // Node pixels (12, 30) were image and are background now; (55, 30) are
+    // the image's new place.
+    std::vector<DWORD> pixels = Capture(L"moved");
+    EXPECT_TRUE(Near(At(pixels, 10 + 12, 10 + 30), 0x0000FF));
+    EXPECT_TRUE(Near(At(pixels, 10 + 55, 10 + 30), 0xFFFF00, 6));
+    std::vector<DWORD> back = ReadBackBuffer(d3d);
+    EXPECT_TRUE(Near(At60(back, 12, 30), 0x0000FF));
+    EXPECT_TRUE(Near(At60(back, 55, 30), 0xFFFF00, 6));
+}
+
+TEST_F(RenderingTest, ADeviceThatNeedsAResetDrawsItsNextFrame)
+{
+    Direct3DFaults faults;
+    ASSERT_TRUE(faults.IsInstalled());
+    WindowedNode* d3d = AddWindowed(0, 2, 10, 10, 0, 0, 255, 255);
+    AddImage(d3d, WriteJpeg(folder));
+    Show();
+    ASSERT_EQ(d3d->GetRenderer()->GetKind(), NodeRenderer::Direct3D);
+    EXPECT_TRUE(Near(At60(ReadBackBuffer(d3d), 30, 30), 0xFFFF00, 6));
+
+    // Lost: frames are skipped, the dirty area waits.
+    faults.SetCooperativeLevel(D3DERR_DEVICELOST);
+    d3d->GetRenderer()->AddDirty(nullptr);
+    RECT drawn;
+    EXPECT_FALSE(d3d->ComposeFrame(drawn));
+    EXPECT_TRUE(d3d->GetRenderer()->IsDirty());
+    EXPECT_EQ(faults.GetResetCount(), 0);
+
+    // Not reset: the next frame resets the device and draws everything again.
+    faults.SetCooperativeLevel(D3DERR_DEVICENOTRESET);
+    EXPECT_TRUE(d3d->ComposeFrame(drawn));
+    EXPECT_EQ(faults.GetResetCount(), 1);
+    EXPECT_EQ(drawn.right - drawn.left, 60);
+    std::vector<DWORD> back = ReadBackBuffer(d3d);
+    EXPECT_TRUE(Near(At60(back, 30, 30), 0xFFFF00, 6));
+    EXPECT_TRUE(Near(At60(back, 2, 2), 0x0000FF));
+}
+
+TEST_F(RenderingTest, ARefusedDeviceLeavesTheNodeToGdi)
+{
+    Direct3DFaults faults;
+    ASSERT_TRUE(faults.IsInstalled());
+    faults.SetCreateDeviceResult(D3DERR_NOTAVAILABLE);
+    WindowedNode* node = AddWindowed(0, 2, 10, 10, 0, 0, 255, 255);
+    AddImage(node, WriteJpeg(folder));
+    Show();
+    ASSERT_EQ(node->GetRenderer()->GetKind(), NodeRenderer::Gdi);
+    std::vector<DWORD> pixels = Capture(L"refused");
+    EXPECT_TRUE(Near(At(pixels, 12, 12), 0x0000FF));
+    EXPECT_TRUE(Near(At(pixels, 40, 40), 0xFFFF00, 6));
+}
+
+TEST_F(RenderingTest, At16BitsThePlainDisplayFormatIsTheSurfaceFormat)
+{
+    Direct3DFaults faults;
+    ASSERT_TRUE(faults.IsInstalled());
+    faults.SetDisplayFormat(D3DFMT_R5G6B5);
+    WindowedNode* node = AddWindowed(0, 2, 10, 10, 0, 0, 255, 255);
+    Show();
+    ASSERT_EQ(node->GetRenderer()->GetKind(), NodeRenderer::Direct3D);
+    EXPECT_EQ(static_cast<Direct3DRenderer*>(node->GetRenderer())->GetDisplayFormat(), D3DFMT_R5G6B5);
+    EXPECT_EQ(static_cast<Direct3DRenderer*>(node->GetRenderer())->GetSurfaceFormat(), D3DFMT_R5G6B5);
+}
+
+TEST_F(RenderingTest, ARefusedWindowFailsTheStartAndTheSinkSeesNoStart)
+{
+    s_hook = SetWindowsHookExW(WH_CBT, RefuseNodeWindows, nullptr, GetCurrentThreadId());
+    WindowedNode* node = AddWindowed(0, 0, 10, 10, 0, 0, 255, 255);
+    TestSink sink;
+    node->SetEventSink(&sink);
+    ASSERT_TRUE(layer->Start(false));
+    EXPECT_FALSE(node->Start(false));
+    UnhookWindowsHookEx(s_hook);
+    EXPECT_EQ(node->GetState(), SceneNode::Inactive);
+    EXPECT_FALSE(node->HasNodeWindow());
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"CanStart"}));
+    // Once windows can be made again the node starts.
+    EXPECT_TRUE(node->Start(false));
+    EXPECT_TRUE(node->HasRenderer());
+    node->SetEventSink(nullptr);
 }
 
 }  // namespace
