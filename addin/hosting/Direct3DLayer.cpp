@@ -87,8 +87,8 @@ bool Direct3DLayer::Lock(const RECT& source, PixelBuffer& view, RECT& destinatio
     const int width = wanted.right - wanted.left, height = wanted.bottom - wanted.top;
     m_lockedView = PixelBuffer(static_cast<uint8_t*>(locked.pBits), width, height, locked.Pitch, false, 4);
     view = PixelBuffer(static_cast<uint8_t*>(locked.pBits), width, height, locked.Pitch, false, 4);
-    destination = {source.left - wanted.left, source.top - wanted.top, source.right - wanted.left,
-                   source.bottom - wanted.top};
+    // Only the part inside the layer is open for writing.
+    destination = {0, 0, width, height};
     m_lockedRect = wanted;
     m_locked = true;
     return true;

@@ -47,7 +47,9 @@ bool NodeLayer::Lock(const RECT& source, PixelBuffer& view, RECT& destination)
     DibSurface* surface = EnsureSurface();
     if (!surface)
         return false;
-    destination = source;
+    const RECT whole = {0, 0, m_width, m_height};
+    if (!IntersectRect(&destination, &source, &whole))
+        destination = RECT{};
     view = surface->GetPixelBuffer();
     if (!m_modified && HasFormat(ClearBeforeDraw))
         surface->FillBytes(m_updateRect, 0);

@@ -38,7 +38,8 @@ public:
     virtual bool Draw(const RECT* clip) = 0;
     virtual void ReleaseResources() = 0;
     // Opens `source` (layer pixels) for writing: `view` covers the writable
-    // memory and `destination` is where `source` lies inside it.
+    // memory and `destination` is where the part of `source` inside the
+    // layer lies in it; nothing outside the layer is ever opened.
     virtual bool Lock(const RECT& source, PixelBuffer& view, RECT& destination);
 
     // Adds the rectangle (null: the whole layer) to the dirty rectangle.
