@@ -1,7 +1,7 @@
 // Renderer and layer rules: background fills, blend alphas, the quad's
 // vertices, copy clipping, locking, and Direct3D blending of opacity and
 // premultiplied pixels.
-#include "Direct3DFaults.h"
+#include "BackBufferPixels.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/Direct3DLayer.h"
@@ -173,28 +173,12 @@ TEST(NodeLayer, ClipCopyKeepsSourceAndDestinationTogether)
     }
 }
 
-// The Direct3D back buffer pixel as 0xRRGGBB.
+// The Direct3D back buffer pixel of a 40 x 40 node as 0xRRGGBB.
 DWORD BackBufferPixel(WindowedNode* node, int x, int y)
 {
-    IDirect3DDevice9* device = static_cast<Direct3DRenderer*>(node->GetRenderer())->GetDevice();
-    IDirect3DSurface9* back = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    D3DSURFACE_DESC desc;
-    D3DLOCKED_RECT locked;
-    DWORD pixel = 0xDEADBEEF;
-    if (SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) && SUCCEEDED(back->GetDesc(&desc)) &&
-        SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                      nullptr)) &&
-        SUCCEEDED(device->GetRenderTargetData(back, copy)) &&
-        SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-        pixel = reinterpret_cast<const DWORD*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch)[x];
-        copy->UnlockRect();
-    }
-    if (copy)
-        copy->Release();
-    if (back)
-        back->Release();
-    return pixel & 0xFFFFFF;
+    std::vector<DWORD> pixels = ReadBackBuffer(node);
+    EXPECT_EQ(pixels.size(), 1600u);
+    return pixels.size() == 1600 ? pixels[y * 40 + x] & 0xFFFFFF : 0xDEADBEEF;
 }
 
 TEST(Direct3DLayer, OpacityAndPremultipliedPixelsBlendOverTheBackground)

@@ -1,5 +1,6 @@
 // Windowed nodes drawing image nodes through GDI, Direct3D 9 and a layered
 // window, checked on the captured window and in the renderers' buffers.
+#include "BackBufferPixels.h"
 #include "Direct3DFaults.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/DibSurface.h"
@@ -65,40 +66,11 @@ std::wstring WriteJpeg(const ScratchFolder& folder)
     return ::testing::AssertionSuccess();
 }
 
-// The Direct3D node's back buffer as 0xAARRGGBB, top row first (60 x 60).
-std::vector<DWORD> ReadBackBuffer(WindowedNode* node)
-{
-    std::vector<DWORD> pixels;
-    auto* renderer = static_cast<Direct3DRenderer*>(node->GetRenderer());
-    IDirect3DDevice9* device = renderer ? renderer->GetDevice() : nullptr;
-    IDirect3DSurface9* back = nullptr;
-    IDirect3DSurface9* copy = nullptr;
-    D3DSURFACE_DESC desc;
-    D3DLOCKED_RECT locked;
-    if (device && SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
-        SUCCEEDED(back->GetDesc(&desc)) &&
-        SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
-                                                      &copy, nullptr)) &&
-        SUCCEEDED(device->GetRenderTargetData(back, copy)) &&
-        SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-        for (UINT y = 0; y < desc.Height; ++y) {
-            auto* row = reinterpret_cast<const DWORD*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
-            pixels.insert(pixels.end(), row, row + desc.Width);
-        }
-        copy->UnlockRect();
-    }
-    if (copy)
-        copy->Release();
-    if (back)
-        back->Release();
-    EXPECT_EQ(pixels.size(), 3600u);
-    pixels.resize(3600);
-    return pixels;
-}
-
+// A pixel of a 60 x 60 back buffer as 0xRRGGBB.
 DWORD At60(const std::vector<DWORD>& pixels, int x, int y)
 {
-    return pixels[y * 60 + x] & 0xFFFFFF;
+    EXPECT_EQ(pixels.size(), 3600u);
+    return pixels.size() == 3600 ? pixels[y * 60 + x] & 0xFFFFFF : 0xDEADBEEF;
 }
 
 HHOOK s_hook = nullptr;

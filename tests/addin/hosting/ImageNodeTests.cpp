@@ -1,0 +1,122 @@
+// Image node reading, decoding and layer formats.
+#include "SceneTestSupport.h"
+#include "addin/hosting/DibSurface.h"
+#include "addin/hosting/ImageNode.h"
+#include "addin/hosting/LayerNode.h"
+#include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeLayer.h"
+#include "addin/imaging/ImageFiles.h"
+#include "fixtures/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+int s_reads = 0;
+
+RasterImage* CountingLoader(const MKString& path)
+{
+    ++s_reads;
+    return LoadImageFile(path);
+}
+
+class ImageNodeTest : public ::testing::Test {
+protected:
+    ImageNodeTest() : host(100, 100, 100, 100)
+    {
+        s_reads = 0;
+        ImageNode::SetFileLoader(CountingLoader);
+        LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+        windowed = AddTo(layer, new WindowedNode(0, 0, 0), 0, 0, 80, 80);
+        EXPECT_TRUE(layer->Start(true));
+    }
+    ~ImageNodeTest() override { ImageNode::SetFileLoader(nullptr); }
+
+    MKString Write(const wchar_t* name, uint8_t alpha)
+    {
+        std::unique_ptr<DibSurface> surface(DibSurface::Create(nullptr, 8, 8));
+        surface->FillAll(10, 200, 30, alpha);
+        std::wstring path = folder.File(name);
+        bool png = path.size() > 4 && path.compare(path.size() - 4, 4, L".png") == 0;
+        EXPECT_TRUE(png ? surface->SavePng(MKString(path.c_str()), 6) : surface->SaveJpeg(MKString(path.c_str()), 90));
+        return MKString(path.c_str());
+    }
+
+    ImageNode* AddImage(const MKString& path)
+    {
+        auto* image = new ImageNode();
+        image->SetPath(path);
+        AddTo(windowed, image, 10, 10, 40, 30);
+        EXPECT_TRUE(image->Start(false));
+        return image;
+    }
+
+    ScratchFolder folder;
+    TestHost host;
+    WindowedNode* windowed = nullptr;
+};
+
+TEST_F(ImageNodeTest, AMissingFileIsReadOnceUntilItsPathChanges)
+{
+    ImageNode* image = AddImage(MKString(folder.File(L"missing.png").c_str()));
+    EXPECT_EQ(s_reads, 1);  // on start (activation and start)
+    for (int i = 0; i < 3; ++i) {
+        image->InvalidateContent();
+        image->UpdateContent();
+    }
+    EXPECT_EQ(s_reads, 1);
+    EXPECT_TRUE(image->IsContentDirty());
+    EXPECT_EQ(image->GetContentLayer(), nullptr);
+
+    // The same path again changes nothing; a new one is read.
+    image->SetPath(MKString(folder.File(L"missing.png").c_str()));
+    image->UpdateContent();
+    EXPECT_EQ(s_reads, 1);
+    image->SetPath(Write(L"there.png", 255));
+    image->UpdateContent();
+    EXPECT_EQ(s_reads, 2);
+    EXPECT_FALSE(image->IsContentDirty());
+    ASSERT_NE(image->GetContentLayer(), nullptr);
+}
+
+TEST_F(ImageNodeTest, PngWithAlphaBlendsJpegCopiesAndOnlyResizingDecodesAgain)
+{
+    ImageNode* png = AddImage(Write(L"alpha.png", 128));
+    ImageNode* jpeg = AddImage(Write(L"plain.jpg", 255));
+    ASSERT_NE(png->GetContentLayer(), nullptr);
+    ASSERT_NE(jpeg->GetContentLayer(), nullptr);
+    EXPECT_EQ(png->GetContentLayer()->GetFormat(), uint32_t(NodeLayer::AlphaMeaningful));
+    EXPECT_EQ(jpeg->GetContentLayer()->GetFormat(), 0u);
+    EXPECT_EQ(png->GetContentLayer()->GetWidth(), 40);
+    EXPECT_EQ(png->GetContentLayer()->GetHeight(), 30);
+    // Drawn and premultiplied (128 of 200 green).
+    uint8_t r, g, b, a;
+    ASSERT_TRUE(png->GetContentLayer()->GetSurface()->GetPixel(20, 15, &r, &g, &b, &a));
+    EXPECT_NEAR(g, 100, 2);
+    EXPECT_NEAR(a, 128, 2);
+    EXPECT_FALSE(png->HasDecodedImage());
+
+    int reads = s_reads;
+    png->SetRect(20, 20, 40, 30);  // moved
+    EXPECT_EQ(s_reads, reads);
+    png->SetRect(20, 20, 50, 30);  // resized
+    EXPECT_EQ(s_reads, reads + 1);
+    EXPECT_EQ(png->GetContentLayer()->GetWidth(), 50);
+    EXPECT_FALSE(png->IsContentDirty());
+}
+
+TEST_F(ImageNodeTest, ImagesAreMadeOnlyBelowAWindowedNode)
+{
+    LayerNode* layer = host->GetLayer(1);
+    ASSERT_NE(layer, nullptr);
+    int count = layer->GetChildCount();
+    layer->CreateImage();
+    EXPECT_EQ(layer->GetChildCount(), count);
+    windowed->CreateImage();
+    ASSERT_EQ(windowed->GetChildCount(), 1);
+    EXPECT_EQ(windowed->GetChild(0)->GetNodeType(), SceneNode::Image);
+}
+
+}  // namespace
