@@ -286,20 +286,4 @@ TEST(Sha1, MatchesPythonOnTheFixture)
     EXPECT_EQ("a9993e364706816aba3e25717850c26c9cd0d89d", Hex(streamed));
 }
 
-TEST(Sha1, Throughput)
-{
-    // Package checks hash whole downloads; keep the transform fast.
-    std::vector<uint8_t> data(16 << 20, 0x5A);
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    MKSha1Digest digest;
-    MKSha1::Compute(data.data(), int(data.size()), &digest);
-    QueryPerformanceCounter(&end);
-    double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-    double mbPerSecond = 16.0 / seconds;
-    RecordProperty("sha1_mb_per_s", int(mbPerSecond));
-    EXPECT_GT(mbPerSecond, 100.0);
-}
-
 }  // namespace
