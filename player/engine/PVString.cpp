@@ -5,7 +5,7 @@
 
 PVString::~PVString()
 {
-    std::free(bytes_);
+    Clear();
 }
 
 bool PVString::Assign(const char* text, int length)
@@ -14,13 +14,23 @@ bool PVString::Assign(const char* text, int length)
         Clear();
         return true;
     }
-    if (length > length_ || !bytes_) {
-        char* grown = static_cast<char*>(std::realloc(bytes_, static_cast<size_t>(length) + 1));
+    // `text` may lie in this string's own bytes: copy before freeing them.
+    if (length < kInlineSize) {
+        std::memmove(inline_, text, length);
+        if (bytes_ != inline_)
+            std::free(bytes_);
+        bytes_ = inline_;
+    } else if (bytes_ == inline_ || !bytes_ || length > length_) {
+        char* grown = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
         if (!grown)
             return false;
+        std::memcpy(grown, text, length);
+        if (bytes_ != inline_)
+            std::free(bytes_);
         bytes_ = grown;
+    } else {
+        std::memmove(bytes_, text, length);
     }
-    std::memmove(bytes_, text, length);
     bytes_[length] = 0;
     length_ = length;
     return true;
@@ -28,7 +38,8 @@ bool PVString::Assign(const char* text, int length)
 
 void PVString::Clear()
 {
-    std::free(bytes_);
+    if (bytes_ != inline_)
+        std::free(bytes_);
     bytes_ = nullptr;
     length_ = 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-// The engine's byte string: heap bytes ending with a 0 and a length that
-// excludes it. An empty string holds no heap block. Assign answers false when
-// the bytes cannot be allocated and then leaves the string as it was.
+// The engine's byte string: bytes ending with a 0 and a length that excludes
+// it. Short strings (the names, labels and targets movies are full of) live
+// in the object itself; longer ones in a heap block. An empty string holds no
+// heap block. Assign answers false when the bytes cannot be allocated and
+// then leaves the string as it was.
 class PVString {
 public:
     PVString() = default;
@@ -22,6 +24,9 @@ public:
     bool Equals(const char* text, int length) const;
 
 private:
-    char* bytes_ = nullptr;
+    static constexpr int kInlineSize = 16;  // bytes with the ending 0
+
+    char* bytes_ = nullptr;  // inline_, a heap block, or null when empty
     int length_ = 0;
+    char inline_[kInlineSize];
 };

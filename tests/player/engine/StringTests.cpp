@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "fixtures/AllocationProbe.h"
+#include "player/engine/PVString.h"
+
+namespace {
+
+TEST(String, AssignsAcrossTheInlineBoundInBothDirections)
+{
+    // Lengths around the 15 bytes kept in the object, in an order that moves
+    // the bytes from inline to heap and back, and shrinks and grows each.
+    const std::string text = "0123456789abcdefghijklmnopqrstuvwxyz";
+    PVString s;
+    for (int length : {3, 15, 16, 35, 15, 0, 20, 17, 30, 1, 15, 16}) {
+        ASSERT_TRUE(s.Assign(text.data(), length)) << length;
+        EXPECT_EQ(s.Length(), length);
+        EXPECT_EQ(std::string(s.Data()), text.substr(0, length)) << length;
+    }
+}
+
+TEST(String, AssignsFromItsOwnBytes)
+{
+    for (int length : {12, 30}) {
+        PVString s;
+        ASSERT_TRUE(s.Assign("abcdefghijklmnopqrstuvwxyz0123", length));
+        ASSERT_TRUE(s.Assign(s.Data() + 2, length - 2));  // a tail of itself
+        EXPECT_EQ(std::string(s.Data()), std::string("abcdefghijklmnopqrstuvwxyz0123").substr(2, length - 2));
+        ASSERT_TRUE(s.Assign(s));
+        EXPECT_EQ(s.Length(), length - 2);
+    }
+}
+
+TEST(String, ShortStringsCostNoHeapRequest)
+{
+    AllocationProbe probe;
+    {
+        PVString s;
+        ASSERT_TRUE(s.Assign("label59990", 10));
+        EXPECT_TRUE(s.Equals("label59990", 10));
+    }
+    EXPECT_EQ(probe.Total(), 0u);
+}
+
+}  // namespace
