@@ -9,3 +9,11 @@ PVControlRecord::~PVControlRecord()
     if (stream)
         stream->Release();
 }
+
+void PVControlRecord::Destroy(PVControlRecord* record)
+{
+    if (record && record->pooled)
+        record->~PVControlRecord();
+    else
+        delete record;
+}

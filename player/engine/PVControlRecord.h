@@ -35,7 +35,13 @@ public:
     PVControlRecord(const PVControlRecord&) = delete;
     PVControlRecord& operator=(const PVControlRecord&) = delete;
 
+    // Frees a record made by new, or only destroys one its movie's arena
+    // holds.
+    static void Destroy(PVControlRecord* record);
+
     uint16_t kind;
+    // Made in its movie's arena (PVMovie::NewRecord), not by new.
+    bool pooled = false;
     PVControlRecord* next = nullptr;
 
     // Place (26), remove (5) and remove by depth (28).

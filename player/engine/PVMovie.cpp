@@ -6,8 +6,10 @@
 
 PVMovie::~PVMovie()
 {
-    for (int i = 0; i < frames_.Count(); ++i)
-        delete frames_[i];
+    for (int i = 0; i < frames_.Count(); ++i) {
+        if (frames_[i])
+            frames_[i]->~PVMovieFrame();
+    }
     PVReleaseEach(sounds_);
 }
 
@@ -22,18 +24,32 @@ PVMovieFrame* PVMovie::GetOrCreateFrame(int index)
         return nullptr;
     if (!frames_.Reach(index, nullptr))
         return nullptr;
-    if (!frames_[index] && !(frames_[index] = new (std::nothrow) PVMovieFrame))
-        return nullptr;
+    if (!frames_[index]) {
+        void* at = arena_.Allocate(sizeof(PVMovieFrame));
+        if (!at)
+            return nullptr;
+        frames_[index] = new (at) PVMovieFrame;
+    }
     if (index >= frameCount_)
         frameCount_ = index + 1;
     return frames_[index];
+}
+
+PVControlRecord* PVMovie::NewRecord(uint16_t kind)
+{
+    void* at = arena_.Allocate(sizeof(PVControlRecord));
+    if (!at)
+        return nullptr;
+    auto* record = new (at) PVControlRecord(kind);
+    record->pooled = true;
+    return record;
 }
 
 bool PVMovie::AddRecord(int index, PVControlRecord* record)
 {
     PVMovieFrame* frame = GetOrCreateFrame(index);
     if (!frame) {
-        delete record;
+        PVControlRecord::Destroy(record);
         return false;
     }
     frame->Append(record);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "player/engine/PVArena.h"
 #include "player/engine/PVCounted.h"
 #include "player/engine/PVMovieFrame.h"
 #include "player/engine/PVTArray.h"
@@ -24,10 +25,14 @@ public:
     // Null for a frame without label or records.
     PVMovieFrame* Frame(int index) const;
 
-    // Appends the record to the frame, growing the frame count to index + 1
-    // when the index is not below it. Takes ownership of the record; on
-    // failure (allocation, or an index past the last possible frame) the
-    // record is freed and the answer is false.
+    // A record of `kind` in the movie's arena, for AddRecord or
+    // PVControlRecord::Destroy; null when memory runs out. The parser makes
+    // its records here: one heap request per block of records, not per record.
+    PVControlRecord* NewRecord(uint16_t kind);
+    // Appends the record (made by new or NewRecord) to the frame, growing the
+    // frame count to index + 1 when the index is not below it. Takes
+    // ownership of the record; on failure (allocation, or an index past the
+    // last possible frame) the record is freed and the answer is false.
     bool AddRecord(int index, PVControlRecord* record);
     // Sets the frame's label under the same growth rule; false on failure.
     bool SetLabel(int index, const char* label, int length);
@@ -52,6 +57,8 @@ private:
     PVMovieFrame* GetOrCreateFrame(int index);
 
     int frameCount_;
+    // Holds the frames and the parser's records, destroyed in ~PVMovie.
+    PVArena arena_;
     PVTArray<PVMovieFrame*> frames_;
     bool pathsArePostScript_ = false;
     PVTArray<PVAudio*> sounds_;

@@ -4,7 +4,7 @@ PVMovieFrame::~PVMovieFrame()
 {
     while (first) {
         PVControlRecord* next = first->next;
-        delete first;
+        PVControlRecord::Destroy(first);
         first = next;
     }
 }

@@ -3,7 +3,7 @@
 #include "player/engine/PVString.h"
 
 // One frame of a timeline: its label (empty when none) and its control
-// records in file order, which the frame owns.
+// records in file order, which the frame owns (see PVControlRecord::Destroy).
 class PVMovieFrame {
 public:
     PVMovieFrame() = default;

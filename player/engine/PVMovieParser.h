@@ -91,8 +91,37 @@ public:
     // Readers at the read position (see the class comment for bounds).
     uint32_t Position() const { return pos_; }
     bool Overrun() const { return overrun_; }
-    uint32_t ReadUBits(int n);
-    int32_t ReadSBits(int n);
+    // Shapes and matrices are read a few bits at a time: the common case,
+    // with the bytes wanted all inside the bound, stays inline.
+    uint32_t ReadUBits(int n)
+    {
+        if (n <= 0)
+            return 0;
+        // At most 7 buffered bits plus 32 wanted fit in 64 bits.
+        uint64_t buffer = bitBuffer_;
+        uint32_t count = bitCount_;
+        if (static_cast<uint32_t>(n) > count) {
+            const uint32_t bytes = (static_cast<uint32_t>(n) - count + 7) >> 3;
+            if (end_ - pos_ < bytes)
+                return ReadUBitsPastEnd(n);
+            const uint8_t* p = image_ + pos_;
+            pos_ += bytes;
+            for (uint32_t i = 0; i < bytes; ++i)
+                buffer = buffer << 8 | p[i];
+            count += bytes * 8;
+        }
+        count -= static_cast<uint32_t>(n);
+        bitCount_ = count;
+        bitBuffer_ = static_cast<uint32_t>(buffer & ((1u << count) - 1));
+        return static_cast<uint32_t>((buffer >> count) & ((uint64_t{1} << n) - 1));
+    }
+    int32_t ReadSBits(int n)
+    {
+        if (n <= 0)
+            return 0;
+        const int shift = 32 - n;
+        return static_cast<int32_t>(ReadUBits(n) << shift) >> shift;
+    }
     uint8_t ReadU8()
     {
         bitCount_ = 0;
@@ -138,9 +167,9 @@ public:
     // there, keeping the actions before it (one reference each).
     PVAction* ReadAction(int limit);
     PVAction* ReadActionList(int limit);
-    // An actions control record holding the list of `length` bytes; null
-    // only when the record cannot be allocated.
-    PVControlRecord* ReadDoAction(int length);
+    // An actions control record of `movie` holding the list of `length`
+    // bytes; null only when the record cannot be allocated.
+    PVControlRecord* ReadDoAction(PVMovie& movie, int length);
 
     // One button record; false at the end mark (a state byte of 0).
     bool ReadButtonRecord(PVButtonRecord& record, bool withCxform);
@@ -159,6 +188,8 @@ private:
     };
     static const TagEntry kTags[63];
 
+    // ReadUBits where the bound cuts the bits short: missing bits read as 0.
+    uint32_t ReadUBitsPastEnd(int n);
     void MarkOverrun()
     {
         overrun_ = true;

@@ -5,6 +5,7 @@
 
 #include "player/engine/PVAction.h"
 #include "player/engine/PVControlRecord.h"
+#include "player/engine/PVMovie.h"
 
 namespace {
 
@@ -166,9 +167,9 @@ PVAction* PVMovieParser::ReadActionList(int limit)
     return first;
 }
 
-PVControlRecord* PVMovieParser::ReadDoAction(int length)
+PVControlRecord* PVMovieParser::ReadDoAction(PVMovie& movie, int length)
 {
-    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kActions);
+    PVControlRecord* record = movie.NewRecord(PVControlRecord::kActions);
     if (record)
         record->actions = ReadActionList(length);
     return record;

@@ -5,11 +5,8 @@
 
 #include "player/engine/PVString.h"
 
-uint32_t PVMovieParser::ReadUBits(int n)
+uint32_t PVMovieParser::ReadUBitsPastEnd(int n)
 {
-    if (n <= 0)
-        return 0;
-    // At most 7 buffered bits plus 32 wanted fit in 64 bits.
     uint64_t buffer = bitBuffer_;
     uint32_t count = bitCount_;
     while (count < static_cast<uint32_t>(n)) {
@@ -26,15 +23,6 @@ uint32_t PVMovieParser::ReadUBits(int n)
     bitCount_ = count;
     bitBuffer_ = static_cast<uint32_t>(buffer & ((1u << count) - 1));
     return value;
-}
-
-int32_t PVMovieParser::ReadSBits(int n)
-{
-    if (n <= 0)
-        return 0;
-    const uint32_t value = ReadUBits(n);
-    const int shift = 32 - n;
-    return static_cast<int32_t>(value << shift) >> shift;
 }
 
 PVRGBA PVMovieParser::ReadRGB(bool withAlpha)

@@ -114,7 +114,7 @@ bool PVMovieParser::ReadSoundStreamBlock(PVMovie& movie, int frame)
         return false;
     if (!first || stream->BlockCount() == 0)
         return true;
-    auto* record = new (std::nothrow) PVControlRecord(PVControlRecord::kStreamStart);
+    PVControlRecord* record = movie.NewRecord(PVControlRecord::kStreamStart);
     if (!record)
         return false;
     stream->AddRef();

@@ -18,11 +18,11 @@ namespace {
 template <typename Read>
 bool AddControlRecord(PVMovie& movie, int frame, uint16_t kind, Read read)
 {
-    auto* record = new (std::nothrow) PVControlRecord(kind);
+    PVControlRecord* record = movie.NewRecord(kind);
     if (!record)
         return false;
     if (!read(*record)) {
-        delete record;
+        PVControlRecord::Destroy(record);
         return false;
     }
     return movie.AddRecord(frame, record);
@@ -223,7 +223,7 @@ bool PVMovieParser::ReadSetBackgroundColor(PVMovie&, int)
 
 bool PVMovieParser::ReadDoActionTag(PVMovie& movie, int frame)
 {
-    PVControlRecord* record = ReadDoAction(static_cast<int>(tagLength_));
+    PVControlRecord* record = ReadDoAction(movie, static_cast<int>(tagLength_));
     return record && movie.AddRecord(frame, record);
 }
 
