@@ -1,0 +1,80 @@
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+
+// The interfaces between the add-in and the .NET side of its plug-ins (the
+// loader assembly, the plug-in kernel and the plug-ins), in their fixed
+// method order. All derive from IDispatch and are called through their
+// tables. Slots the add-in never calls keep their place as Reserved.
+
+inline constexpr IID IID_IPPTPluginLoader = {
+    0x373848D9, 0x0D66, 0x4246, {0x92, 0xE1, 0x3A, 0x1F, 0x7F, 0x5F, 0x1C, 0x9D}};
+inline constexpr IID IID_IKernelPlugin = {
+    0x5C7F2B59, 0x4E3A, 0x458F, {0xBC, 0x8C, 0x05, 0x3A, 0x6E, 0xBC, 0xD8, 0x07}};
+inline constexpr IID IID_KernelEventSink = {
+    0x220AD5FA, 0x0D11, 0x4AC3, {0x9E, 0xE9, 0x35, 0x8F, 0x47, 0x2A, 0x0D, 0x6E}};
+inline constexpr IID IID_IVistelloPlugin = {
+    0xC36A4AF4, 0x0F45, 0x4B9C, {0x94, 0xEF, 0x2C, 0x57, 0xA3, 0xC4, 0xA7, 0xF0}};
+
+// The loader object of the loader assembly. Assemblies travel as the
+// runtime's _Assembly objects (IUnknown).
+struct IPPTPluginLoader : public IDispatch {
+    // The loaded assembly of that display name, or null.
+    virtual HRESULT STDMETHODCALLTYPE FindAssembly(BSTR displayName, IUnknown** assembly) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Reserved2() = 0;
+    virtual HRESULT STDMETHODCALLTYPE LoadAssemblyFile(BSTR path, IUnknown** assembly) = 0;
+    // A one-dimensional byte array.
+    virtual HRESULT STDMETHODCALLTYPE LoadAssemblyBytes(SAFEARRAY* image, IUnknown** assembly) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreatePluginObject(IUnknown* assembly, IDispatch** plugin) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetKernelVersion(BSTR* version) = 0;
+};
+
+// Every plug-in's main interface.
+struct IVistelloPlugin : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE GetGuid(BSTR* guid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetName(BSTR* name) = 0;
+    // Kernel only: takes the kernel host object, answers the kernel's event
+    // object.
+    virtual HRESULT STDMETHODCALLTYPE StartKernel(IUnknown* host, IUnknown** events) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Initialize(BSTR packageName, IUnknown* api, VARIANT_BOOL* ok) = 0;
+    virtual HRESULT STDMETHODCALLTYPE QueryLoaded(IUnknown** answer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Shutdown() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateShapeEffect(IUnknown* shape, long typeIndex, IUnknown** effect) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateEffectContent(IUnknown* effect, long argument, IUnknown** content) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ReportTypeFailure(long typeIndex) = 0;
+};
+
+// The kernel plug-in's own interface.
+struct IKernelPlugin : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE SetCallback(IDispatch* callback) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Reserved2() = 0;
+    virtual HRESULT STDMETHODCALLTYPE IsReady(long* ready) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Shutdown() = 0;
+    // The slide-show window, the slide and the node host's proxy.
+    virtual HRESULT STDMETHODCALLTYPE CreateObject(IUnknown* showWindow, IUnknown* slide, IUnknown* nodeHost,
+                                                   IUnknown** object) = 0;
+};
+
+// The kernel's event interface: PowerPoint's application events in their
+// order, then the kernel's query and message calls. Arguments are
+// PowerPoint's objects, borrowed for the call.
+struct KernelEventSink : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE OnStarted() = 0;
+    virtual HRESULT STDMETHODCALLTYPE WindowSelectionChange(IDispatch* selection) = 0;
+    virtual HRESULT STDMETHODCALLTYPE WindowBeforeRightClick(IDispatch* selection, long* cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE WindowBeforeDoubleClick(long* cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PresentationClose(IDispatch* presentation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PresentationSave(IDispatch* presentation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PresentationOpen(IDispatch* presentation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NewPresentation(IDispatch* presentation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PresentationNewSlide(IDispatch* slide) = 0;
+    virtual HRESULT STDMETHODCALLTYPE WindowActivate(IDispatch* presentation, IDispatch* window) = 0;
+    virtual HRESULT STDMETHODCALLTYPE WindowDeactivate(IDispatch* presentation, IDispatch* window) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SlideShowBegin(IDispatch* showWindow) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SlideShowEnd(IDispatch* presentation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PresentationPrint(IDispatch* presentation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SlideSelectionChanged(IDispatch* range) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ColorSchemeChanged(IDispatch* range) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Query(long code, BSTR text, long* answer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ShowMessage(BSTR caption, BSTR text) = 0;
+};

@@ -1,0 +1,209 @@
+#include "standins/clr/PluginObject.h"
+
+#include "standins/clr/KernelEvents.h"
+
+namespace standin_clr {
+
+namespace {
+std::wstring LogNameOf(const AssemblyType& type)
+{
+    return type.Field(L"Kind") == L"kernel" ? std::wstring(L"Kernel") : type.Field(L"Name");
+}
+
+template <class T>
+void Drop(T*& object)
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+}  // namespace
+
+PluginObject::PluginObject(const AssemblyType& type)
+    : ScriptedObject(LogNameOf(type)), m_type(type), m_kernel(type.Field(L"Kind") == L"kernel")
+{
+}
+
+PluginObject::~PluginObject()
+{
+    ClrLog::Note(LogName() + L".Finalized");
+    Drop(m_host);
+    Drop(m_api);
+    Drop(m_callback);
+}
+
+void* PluginObject::QueryOwn(REFIID iid)
+{
+    if (iid == IID_IVistelloPlugin)
+        return static_cast<IVistelloPlugin*>(this);
+    if (iid == IID_IKernelPlugin && m_kernel)
+        return static_cast<IKernelPlugin*>(this);
+    return nullptr;
+}
+
+HRESULT PluginObject::QueryInterface(REFIID iid, void** out)
+{
+    return ScriptedObject::QueryInterface(iid, out);
+}
+
+ULONG PluginObject::AddRef()
+{
+    return ScriptedObject::AddRef();
+}
+
+ULONG PluginObject::Release()
+{
+    return ScriptedObject::Release();
+}
+
+HRESULT PluginObject::GetTypeInfoCount(UINT* count)
+{
+    return ScriptedObject::GetTypeInfoCount(count);
+}
+
+HRESULT PluginObject::GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info)
+{
+    return ScriptedObject::GetTypeInfo(index, lcid, info);
+}
+
+HRESULT PluginObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids)
+{
+    return ScriptedObject::GetIDsOfNames(iid, names, count, lcid, ids);
+}
+
+HRESULT PluginObject::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* exception, UINT* argumentError)
+{
+    return ScriptedObject::Invoke(id, iid, lcid, flags, params, result, exception, argumentError);
+}
+
+HRESULT PluginObject::AnswerText(const wchar_t* member, const std::wstring& text, BSTR* out)
+{
+    HRESULT hr = Enter(member);
+    if (FAILED(hr))
+        return hr;
+    if (!out)
+        return E_POINTER;
+    *out = SysAllocString(text.c_str());
+    return S_OK;
+}
+
+HRESULT PluginObject::GetGuid(BSTR* guid)
+{
+    return AnswerText(L"GetGuid", m_type.Field(L"Guid"), guid);
+}
+
+HRESULT PluginObject::GetName(BSTR* name)
+{
+    return AnswerText(L"GetName", m_type.Field(L"Name"), name);
+}
+
+HRESULT PluginObject::StartKernel(IUnknown* host, IUnknown** events)
+{
+    HRESULT hr = Enter(L"StartKernel " + Identity(host));
+    if (FAILED(hr))
+        return hr;
+    if (!events)
+        return E_POINTER;
+    *events = nullptr;
+    if (!m_kernel)
+        return E_NOTIMPL;
+    Drop(m_host);
+    m_host = host;
+    if (m_host)
+        m_host->AddRef();
+    *events = static_cast<KernelEventSink*>(new KernelEvents);
+    return S_OK;
+}
+
+HRESULT PluginObject::Initialize(BSTR packageName, IUnknown* api, VARIANT_BOOL* ok)
+{
+    HRESULT hr = Enter(L"Initialize(" + std::wstring(packageName ? packageName : L"") + L")");
+    if (FAILED(hr))
+        return hr;
+    if (!ok)
+        return E_POINTER;
+    Drop(m_api);
+    m_api = api;
+    if (m_api)
+        m_api->AddRef();
+    RunScript(api);
+    *ok = m_type.Field(L"Initialize") == L"false" ? VARIANT_FALSE : VARIANT_TRUE;
+    return S_OK;
+}
+
+void PluginObject::RunScript(IUnknown*)
+{
+}
+
+HRESULT PluginObject::QueryLoaded(IUnknown** answer)
+{
+    HRESULT hr = Enter(L"QueryLoaded");
+    if (FAILED(hr))
+        return hr;
+    if (!answer)
+        return E_POINTER;
+    *answer = static_cast<IVistelloPlugin*>(this);
+    AddRef();
+    return S_OK;
+}
+
+HRESULT PluginObject::Shutdown()
+{
+    HRESULT hr = Enter(L"Shutdown");
+    Drop(m_api);
+    Drop(m_host);
+    Drop(m_callback);
+    return hr;
+}
+
+HRESULT PluginObject::CreateShapeEffect(IUnknown* shape, long typeIndex, IUnknown** effect)
+{
+    HRESULT hr = Enter(L"CreateShapeEffect " + Identity(shape) + L" " + std::to_wstring(typeIndex));
+    if (effect)
+        *effect = nullptr;
+    return FAILED(hr) ? hr : E_NOTIMPL;
+}
+
+HRESULT PluginObject::CreateEffectContent(IUnknown* effect, long argument, IUnknown** content)
+{
+    HRESULT hr = Enter(L"CreateEffectContent " + Identity(effect) + L" " + std::to_wstring(argument));
+    if (content)
+        *content = nullptr;
+    return FAILED(hr) ? hr : E_NOTIMPL;
+}
+
+HRESULT PluginObject::ReportTypeFailure(long typeIndex)
+{
+    return Enter(L"ReportTypeFailure " + std::to_wstring(typeIndex));
+}
+
+HRESULT PluginObject::SetCallback(IDispatch* callback)
+{
+    HRESULT hr = Enter(L"SetCallback " + Identity(callback));
+    if (FAILED(hr))
+        return hr;
+    Drop(m_callback);
+    m_callback = callback;
+    if (m_callback)
+        m_callback->AddRef();
+    return S_OK;
+}
+
+HRESULT PluginObject::IsReady(long* ready)
+{
+    HRESULT hr = Enter(L"IsReady");
+    if (SUCCEEDED(hr) && ready)
+        *ready = 1;
+    return hr;
+}
+
+HRESULT PluginObject::CreateObject(IUnknown* showWindow, IUnknown* slide, IUnknown* nodeHost, IUnknown** object)
+{
+    HRESULT hr = Enter(L"CreateObject " + Identity(showWindow) + L" " + Identity(slide) + L" " + Identity(nodeHost));
+    if (object)
+        *object = nullptr;
+    return FAILED(hr) ? hr : E_NOTIMPL;
+}
+
+}  // namespace standin_clr
