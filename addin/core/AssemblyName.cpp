@@ -1,6 +1,6 @@
 #include "addin/core/AssemblyName.h"
 
-#include "addin/core/ClrObject.h"
+#include "addin/effects/ClrObject.h"
 #include "base/MKTOArray.h"
 
 namespace {

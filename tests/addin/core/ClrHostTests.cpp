@@ -1,14 +1,14 @@
 // The .NET runtime host over the stand-in runtime: detection of the runtime
 // 2.0 with a service pack, binding, the domain, the assembly catalogue,
 // loading byte images, creating objects and late-bound calls, and stopping.
-#include "StandInClr.h"
+#include "fixtures/StandInClr.h"
 #include "AddInTestSupport.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/StandInAssembly.h"
 
 #include "addin/core/AssemblyName.h"
 #include "addin/core/ClrHost.h"
-#include "addin/core/ClrObject.h"
+#include "addin/effects/ClrObject.h"
 #include "addin/core/RuntimeVersions.h"
 #include "base/MKSafeArray.h"
 

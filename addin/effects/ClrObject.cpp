@@ -1,4 +1,4 @@
-#include "addin/core/ClrObject.h"
+#include "addin/effects/ClrObject.h"
 
 #include <new>
 

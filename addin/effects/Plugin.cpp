@@ -1,0 +1,232 @@
+#include "addin/effects/Plugin.h"
+
+#include "addin/effects/ClrObject.h"
+#include "addin/effects/EffectDataRecord.h"
+#include "addin/effects/PluginHost.h"
+#include "addin/effects/PluginPackage.h"
+#include "base/MKGuid.h"
+
+#include <new>
+#include <string.h>
+
+namespace {
+
+// The entry's bytes as the byte array the loader takes; null on failure.
+SAFEARRAY* ReadImage(const PluginPackage& package, const MKString& entryName)
+{
+    MKTArray<uint8_t> bytes;
+    if (!package.ReadEntry(entryName, bytes))
+        return nullptr;
+    SAFEARRAY* image = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.GetCount()));
+    void* data = nullptr;
+    if (!image || FAILED(SafeArrayAccessData(image, &data))) {
+        if (image)
+            SafeArrayDestroy(image);
+        return nullptr;
+    }
+    if (bytes.GetCount() > 0)
+        memcpy(data, bytes.GetData(), static_cast<size_t>(bytes.GetCount()));
+    SafeArrayUnaccessData(image);
+    return image;
+}
+
+}  // namespace
+
+Plugin::Plugin(PluginHost* host, const PluginPackage* package) : m_host(host), m_package(package)
+{
+    if (package)
+        m_name = package->GetName();
+}
+
+Plugin::~Plugin()
+{
+    Unload();
+}
+
+bool Plugin::LoadAssemblies()
+{
+    IPPTPluginLoader* loader = m_host->GetLoader();
+    MKTOArray<PackageAssembly> assemblies;
+    if (!loader || !m_package || !m_package->ListAssemblies(assemblies))
+        return false;
+    IDispatch* created = nullptr;
+    bool mainFound = false;
+    for (int i = 0; i < assemblies.GetCount(); ++i) {
+        const PackageAssembly& entry = assemblies[i];
+        BSTR name = entry.displayName.ToBstr();
+        IUnknown* assembly = nullptr;
+        if (!name || FAILED(loader->FindAssembly(name, &assembly)))
+            assembly = nullptr;
+        SysFreeString(name);
+        if (!assembly) {
+            SAFEARRAY* image = ReadImage(*m_package, entry.entryName);
+            HRESULT hr = image ? loader->LoadAssemblyBytes(image, &assembly) : E_FAIL;
+            if (image)
+                SafeArrayDestroy(image);
+            if (FAILED(hr) || !assembly) {
+                if (created)
+                    created->Release();
+                Unload();
+                return false;
+            }
+        }
+        if (entry.isMain && !mainFound) {
+            mainFound = true;
+            if (FAILED(loader->CreatePluginObject(assembly, &created)))
+                created = nullptr;
+        }
+        assembly->Release();
+        if (entry.isMain && !created) {
+            Unload();
+            return false;
+        }
+    }
+    if (!created)
+        return false;
+    m_object = ClrObject::Create(created);
+    created->Release();
+    IVistelloPlugin* plugin = nullptr;
+    if (!m_object || FAILED(m_object->QueryInterface(IID_IVistelloPlugin, reinterpret_cast<void**>(&plugin))) ||
+        !plugin) {
+        delete m_object;
+        m_object = nullptr;
+        return false;
+    }
+    m_plugin.Attach(plugin);
+    return true;
+}
+
+bool Plugin::Initialize()
+{
+    if (!LoadAssemblies())
+        return false;
+    BSTR guidText = nullptr;
+    BSTR name = nullptr;
+    bool identified = SUCCEEDED(m_plugin->GetGuid(&guidText)) && guidText;
+    MKGuid guid;
+    identified = identified && guid.Parse(guidText);
+    SysFreeString(guidText);
+    identified = identified && SUCCEEDED(m_plugin->GetName(&name));
+    if (!identified) {
+        SysFreeString(name);
+        Unload();
+        return false;
+    }
+    m_guid = guid.Get();
+    m_guidText = guid.FormatLower();
+    m_name.Assign(name ? name : L"", name ? static_cast<int>(SysStringLen(name)) : 0);
+    SysFreeString(name);
+
+    if (m_host->IsKernel(this)) {
+        IUnknown* events = nullptr;
+        KernelEventSink* sink = nullptr;
+        HRESULT hr = m_plugin->StartKernel(m_host->GetKernelHost(), &events);
+        if (hr == S_OK && events)
+            events->QueryInterface(IID_KernelEventSink, reinterpret_cast<void**>(&sink));
+        if (events)
+            events->Release();
+        if (!sink) {
+            Unload();
+            return false;
+        }
+        m_host->SetKernelEvents(sink);
+        sink->Release();
+    }
+
+    m_api = m_host->MakeApiObject(this);
+    BSTR packageName = m_package->GetName().ToBstr();
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    HRESULT hr = m_api ? m_plugin->Initialize(packageName, m_api, &ok) : E_FAIL;
+    SysFreeString(packageName);
+    if (FAILED(hr) || !ok) {
+        Unload();
+        return false;
+    }
+    return true;
+}
+
+bool Plugin::QueryLoaded()
+{
+    IUnknown* answer = nullptr;
+    HRESULT hr = m_plugin ? m_plugin->QueryLoaded(&answer) : E_FAIL;
+    if (answer)
+        answer->Release();
+    if (hr == S_OK && answer)
+        return true;
+    Unload();
+    return false;
+}
+
+void Plugin::Unload()
+{
+    if (m_plugin) {
+        m_plugin->Shutdown();
+        m_plugin.Release();
+    }
+    for (int i = 0; i < m_types.GetCount(); ++i) {
+        m_host->UnregisterEffectType(m_types[i]);
+        m_types[i]->Release();
+    }
+    m_types.RemoveAll();
+    m_content.Clear();
+    m_handlers.Clear();
+    delete m_object;
+    m_object = nullptr;
+    if (m_api) {
+        m_host->DetachApiObject(m_api);
+        m_api->Release();
+        m_api = nullptr;
+    }
+}
+
+int Plugin::RegisterEffectType(const GUID& type, EffectDataRecord** record)
+{
+    if (record)
+        *record = nullptr;
+    PackageTypeInfo info;
+    if (!m_package || !m_package->FindTypeByGuid(type, info))
+        return 0;
+    uint32_t usageId = EffectDataRecord::UsageIdOf(type);
+    // The usage counters keep ids 1 and 2 for themselves.
+    if (usageId == 1 || usageId == 2)
+        return 0;
+    for (int i = 0; i < m_types.GetCount(); ++i) {
+        if (IsEqualGUID(m_types[i]->GetTypeGuid(), type))
+            return -1;
+    }
+    EffectDataRecord* made = new (std::nothrow) EffectDataRecord(this, type, info);
+    if (!made)
+        return 0;
+    if (m_host->FindEffectTypeByContentType(made->GetContentType()) || m_host->FindEffectTypeByUsageId(usageId)) {
+        made->Release();
+        return 0;
+    }
+    int index = m_host->RegisterEffectType(made);
+    if (index <= 0 || !m_types.Add(made)) {
+        m_host->UnregisterEffectType(made);
+        made->Release();
+        return 0;
+    }
+    if (record)
+        *record = made;
+    return index;
+}
+
+bool Plugin::ReadPackageItem(const MKString& name, void** bytes, int* size) const
+{
+    if (bytes)
+        *bytes = nullptr;
+    if (size)
+        *size = 0;
+    MKTArray<uint8_t> data;
+    if (!bytes || !size || !m_package || !m_package->ReadEntry(name, data))
+        return false;
+    void* copy = CoTaskMemAlloc(data.GetCount() > 0 ? static_cast<SIZE_T>(data.GetCount()) : 1);
+    if (!copy)
+        return false;
+    if (data.GetCount() > 0)
+        memcpy(copy, data.GetData(), static_cast<size_t>(data.GetCount()));
+    *bytes = copy;
+    *size = data.GetCount();
+    return true;
+}
