@@ -26,6 +26,8 @@ public:
     virtual bool ListAssemblies(MKTOArray<PackageAssembly>& out) const = 0;
     // The entry's unpacked bytes; false when it is missing or unreadable.
     virtual bool ReadEntry(const MKString& entryName, MKTArray<uint8_t>& out) const = 0;
+    // The path of the entry's symbol file on disk; false when it has none.
+    virtual bool GetSymbolFile(const MKString& entryName, MKString& path) const = 0;
     // The package's record of an effect type; false when it has none.
     virtual bool FindTypeByGuid(const GUID& type, PackageTypeInfo& out) const = 0;
 

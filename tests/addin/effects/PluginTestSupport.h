@@ -25,6 +25,7 @@ public:
     MKVersion GetVersion() const override { return MKVersion(1, 0, 0, 0); }
     bool ListAssemblies(MKTOArray<PackageAssembly>& out) const override;
     bool ReadEntry(const MKString& entryName, MKTArray<uint8_t>& out) const override;
+    bool GetSymbolFile(const MKString&, MKString&) const override { return false; }
     bool FindTypeByGuid(const GUID& type, PackageTypeInfo& out) const override;
 
 private:

@@ -1,0 +1,38 @@
+#pragma once
+#include "base/MKString.h"
+#include "base/MKVersion.h"
+
+#include <oaidl.h>
+#include <stdint.h>
+
+class InstalledPluginList;
+class KernelPlugin;
+class Plugin;
+struct EnvironmentInfo;
+
+// What the plug-in manager needs of the add-in that owns it.
+class AddInCoreHost {
+public:
+    // The add-in's error box (the start's messages).
+    virtual void ShowErrorBox(const wchar_t* text) = 0;
+    // The installed plug-in list of the add-in's folder, not yet loaded;
+    // null when it cannot be made.
+    virtual InstalledPluginList* MakeInstalledPluginList() = 0;
+    // PowerPoint's version as Office detection gives it; 0.0.-1.-1 unknown.
+    virtual MKVersion GetOfficeVersion() = 0;
+    // Null when the add-in has none.
+    virtual EnvironmentInfo* GetEnvironment() = 0;
+    // Declares an effect type's usage id to the usage counters.
+    virtual void AddFeature(uint32_t usageId) = 0;
+    // The automation objects handed to the .NET side, each with one
+    // reference; null when they cannot be made.
+    virtual IDispatch* MakeKernelHostObject() = 0;
+    virtual IDispatch* MakeCallbackObject(KernelPlugin* kernel) = 0;
+    virtual IUnknown* MakeApiObject(Plugin* plugin) = 0;
+    // Clears the link of an object from MakeCallbackObject or MakeApiObject
+    // to its plug-in.
+    virtual void DetachPluginObject(IUnknown* object) = 0;
+
+protected:
+    ~AddInCoreHost() = default;
+};

@@ -1,0 +1,308 @@
+// The plug-in manager over the stand-in .NET runtime: the start sequence with
+// the kernel and further plug-ins of the installed list, its four failures
+// and their messages, events reaching the kernel, lookups, and the stop.
+#include "../effects/PluginTestSupport.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/StandInAssembly.h"
+#include "fixtures/StandInClr.h"
+
+#include "addin/core/AddInCore.h"
+#include "addin/core/AddInCoreHost.h"
+#include "addin/core/EnvironmentInfo.h"
+#include "addin/core/InstalledPluginList.h"
+#include "addin/core/KernelPlugin.h"
+#include "addin/effects/Plugin.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+const wchar_t kKernelName[] = L"Vistello.Kernel, Version=2.1.0.5, Culture=neutral, PublicKeyToken=null";
+
+std::string KernelAssembly()
+{
+    return StandInAssembly(kKernelName)
+        .Type(L"Brelix.Vistello.Kernel",
+              {{L"Kind", L"kernel"}, {L"Guid", L"b80321f4-6a3c-48c1-89a9-fdcff7ba605a"}, {L"Name", L"Kernel"}})
+        .Bytes();
+}
+
+std::wstring PluginName(const wchar_t* name)
+{
+    return std::wstring(name) + L", Version=1.0.0.0, Culture=neutral, PublicKeyToken=null";
+}
+
+std::string PluginAssembly(const wchar_t* name, const wchar_t* guid)
+{
+    return StandInAssembly(PluginName(name))
+        .Type(std::wstring(L"Test.") + name, {{L"Kind", L"plugin"}, {L"Guid", guid}, {L"Name", name}})
+        .Bytes();
+}
+
+// An installed list held in memory: the kernel package first.
+class MemoryPluginList final : public InstalledPluginList {
+public:
+    int Load() override { return loadResult; }
+    bool DropIncompatible(const MKVersion&, const MKVersion&) override { return !packages.empty() && kernelFirst; }
+    int GetCount() const override { return static_cast<int>(packages.size()); }
+    bool IsEnabled(int index) const override { return enabled[static_cast<size_t>(index)]; }
+    const PluginPackage* GetPackage(int index) const override
+    {
+        return index >= 0 && index < GetCount() ? packages[static_cast<size_t>(index)] : nullptr;
+    }
+    MKVersion GetKernelVersion() const override { return MKVersion(2, 1, 0, 5); }
+
+    int loadResult = 0;
+    bool kernelFirst = true;
+    std::vector<const PluginPackage*> packages;
+    std::vector<bool> enabled;
+};
+
+// A dispatch object that only counts references.
+class Counted final : public IDispatch {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
+        if (!*out)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    ULONG refs = 1;
+};
+
+class TestCoreHost final : public AddInCoreHost {
+public:
+    void ShowErrorBox(const wchar_t* text) override { errors.push_back(text); }
+    InstalledPluginList* MakeInstalledPluginList() override
+    {
+        auto* made = new MemoryPluginList(list);
+        return made;
+    }
+    MKVersion GetOfficeVersion() override { return MKVersion(14, 0, 0, 0); }
+    EnvironmentInfo* GetEnvironment() override { return &environment; }
+    void AddFeature(uint32_t usageId) override { features.push_back(usageId); }
+    IDispatch* MakeKernelHostObject() override
+    {
+        kernelHost.AddRef();
+        return &kernelHost;
+    }
+    IDispatch* MakeCallbackObject(KernelPlugin*) override
+    {
+        callback.AddRef();
+        return &callback;
+    }
+    IUnknown* MakeApiObject(Plugin*) override
+    {
+        api.AddRef();
+        return &api;
+    }
+    void DetachPluginObject(IUnknown*) override { ++detached; }
+
+    MemoryPluginList list;
+    EnvironmentInfo environment;
+    std::vector<std::wstring> errors;
+    std::vector<uint32_t> features;
+    Counted kernelHost;
+    Counted callback;
+    Counted api;
+    int detached = 0;
+};
+
+class AddInCoreTest : public ::testing::Test {
+protected:
+    AddInCoreTest() : kernel(L"Kernel Package"), first(L"First Package"), second(L"Second Package")
+    {
+        kernel.AddEntry(L"quintarel.dll", LoaderAssembly().Bytes());
+        kernel.AddAssembly(kKernelName, KernelAssembly(), true);
+        first.AddAssembly(PluginName(L"TestA"), PluginAssembly(L"TestA", L"0a1b2c3d-0000-4000-8000-00000000000a"), true);
+        second.AddAssembly(PluginName(L"TestB"), PluginAssembly(L"TestB", L"0a1b2c3d-0000-4000-8000-00000000000b"),
+                           true);
+        host.list.packages = {&kernel, &first, &second};
+        host.list.enabled = {true, true, true};
+    }
+
+    ComScope com;
+    StandInClr clr;
+    MemoryPackage kernel;
+    MemoryPackage first;
+    MemoryPackage second;
+    TestCoreHost host;
+};
+
+const Lines kEventLines = {L"CorBindToRuntimeEx", L"Runtime.", L"Domain.Load", L"Assembly.CreateInstance", L"Kernel.",
+                           L"TestA.", L"TestB.", L"Loader.GetKernelVersion"};
+
+TEST_F(AddInCoreTest, StartLoadsTheLoaderTheKernelAndThePluginsThenStopUnloadsThemLastToFirst)
+{
+    {
+        AddInCore core(&host);
+        ASSERT_TRUE(core.Start());
+        EXPECT_TRUE(host.errors.empty());
+        ASSERT_EQ(core.GetPluginCount(), 3);
+        EXPECT_EQ(core.GetPluginAt(1)->GetName(), MKString(L"TestA"));
+        EXPECT_TRUE(host.environment.kernelVersion.IsPresent());
+        EXPECT_EQ(host.environment.netFramework.GetValue(), MKString(L".NET Framework 2.0.50727.1433 SP1"));
+        EXPECT_EQ(core.GetKernelVersion().ToString(), MKString(L"2.1.0.5"));
+        Lines started = {L"CorBindToRuntimeEx(null, wks, 0x11)",
+                         L"Runtime.Start",
+                         L"Runtime.CreateDomain(VistelloDomain)",
+                         L"Domain.Load_3",
+                         L"Domain.Loaded(quintarel, Version=1.0.0.0, Culture=neutral, PublicKeyToken=5f3b9c6e2d1a4087)",
+                         L"Assembly.CreateInstance(Brelix.Vistello.PPTPluginLoader)",
+                         L"Loader.GetKernelVersion",
+                         L"Domain.Load_3",
+                         L"Domain.Loaded(" + std::wstring(kKernelName) + L")",
+                         L"Kernel.GetGuid",
+                         L"Kernel.GetName",
+                         L"Kernel.StartKernel " ,
+                         L"Kernel.Initialize(Kernel Package)",
+                         L"Kernel.SetCallback ",
+                         L"Kernel.QueryLoaded",
+                         L"Domain.Load_3",
+                         L"Domain.Loaded(" + PluginName(L"TestA") + L")",
+                         L"TestA.GetGuid",
+                         L"TestA.GetName",
+                         L"TestA.Initialize(First Package)",
+                         L"Domain.Load_3",
+                         L"Domain.Loaded(" + PluginName(L"TestB") + L")",
+                         L"TestB.GetGuid",
+                         L"TestB.GetName",
+                         L"TestB.Initialize(Second Package)",
+                         L"TestA.QueryLoaded",
+                         L"TestB.QueryLoaded",
+                         L"Kernel.OnStarted"};
+        Lines log = clr.LogOf(kEventLines);
+        // The identities of the objects handed over vary: compare up to them.
+        for (size_t i = 0; i < log.size() && i < started.size(); ++i) {
+            if (started[i].back() == L' ')
+                log[i] = log[i].substr(0, started[i].size());
+        }
+        EXPECT_EQ(log, started);
+        clr.ClearLog();
+        core.Stop();
+        EXPECT_EQ(core.GetPluginCount(), 0);
+        EXPECT_EQ(GetModuleHandleW(L"mscoree.dll"), nullptr);
+    }
+    Lines stopped = {L"TestB.Shutdown",        L"TestA.Shutdown",   L"Kernel.Shutdown", L"Runtime.UnloadDomain(VistelloDomain)",
+                     L"Runtime.Stop"};
+    EXPECT_EQ(clr.LogOf({L"TestB.Shutdown", L"TestA.Shutdown", L"Kernel.Shutdown", L"Runtime.UnloadDomain",
+                         L"Runtime.Stop"}),
+              stopped);
+    EXPECT_EQ(host.callback.refs, 1u);
+    EXPECT_EQ(host.api.refs, 1u);
+    EXPECT_EQ(host.kernelHost.refs, 1u);
+}
+
+TEST_F(AddInCoreTest, EachStartFailureShowsItsMessage)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        const wchar_t* reason;
+    };
+    const Case cases[] = {
+        {"no plug-in list", [&] { host.list.loadResult = 1; }, L"The application is not properly installed."},
+        {"no kernel first", [&] { host.list.kernelFirst = false; }, L"The application is not properly installed."},
+        {"no service pack", [&] { StandInClr::SetServicePack(-1); },
+         L"Microsoft .NET Framework 2.0 SP1 or later is required."},
+        {"no loader type", [&] { StandInClr::Fail(L"Assembly.CreateInstance"); }, L"An unexpected error occurred."},
+        {"kernel refuses its callback", [&] { StandInClr::Fail(L"Kernel.SetCallback"); },
+         L"Error initializing Vistello Kernel Module."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestCoreHost fresh;
+        fresh.list = host.list;
+        std::swap(fresh.list, host.list);
+        c.arrange();
+        std::swap(fresh.list, host.list);
+        AddInCore core(&fresh);
+        EXPECT_FALSE(core.Start());
+        EXPECT_EQ(fresh.errors, Lines{std::wstring(L"Vistello cannot be started:\r\n") + c.reason});
+        EXPECT_FALSE(core.IsStarted());
+        EXPECT_TRUE(clr.LogOf({L"Kernel.OnStarted"}).empty());
+        core.Stop();
+        StandInClr::Fail(L"");
+        StandInClr::SetServicePack(1);
+    }
+}
+
+TEST_F(AddInCoreTest, PluginsThatFailOrRepeatAGuidAreDropped)
+{
+    MemoryPackage repeat(L"Repeat Package");
+    repeat.AddAssembly(PluginName(L"TestC"), PluginAssembly(L"TestC", L"0a1b2c3d-0000-4000-8000-00000000000a"), true);
+    host.list.packages.push_back(&repeat);
+    host.list.enabled.push_back(true);
+    host.list.enabled[2] = false;
+    StandInClr::Fail(L"TestA.QueryLoaded");
+    AddInCore core(&host);
+    ASSERT_TRUE(core.Start());
+    // TestA unloaded itself when asked; TestB is disabled; TestC repeats TestA's GUID,
+    // which was still listed when TestC came.
+    ASSERT_EQ(core.GetPluginCount(), 1);
+    EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(AddInCoreTest, EventsReachTheKernelAndTheBeforeEventsTakeItsAnswer)
+{
+    AddInCore core(&host);
+    VARIANT_BOOL cancel = 5;
+    // Without the kernel the answer stays as it was.
+    core.ForwardWindowBeforeRightClick(nullptr, &cancel);
+    EXPECT_EQ(cancel, 5);
+    ASSERT_TRUE(core.Start());
+    Counted presentation;
+    core.ForwardPresentationOpen(reinterpret_cast<PowerPoint::Presentation*>(&presentation));
+    wchar_t identity[16];
+    swprintf(identity, 16, L"%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(&presentation)));
+    EXPECT_EQ(clr.LogOf({L"Kernel.PresentationOpen"}), Lines{std::wstring(L"Kernel.PresentationOpen ") + identity});
+    SetEnvironmentVariableW(L"VISTELLO_CLR_CANCEL", L"1");
+    core.ForwardWindowBeforeRightClick(nullptr, &cancel);
+    EXPECT_EQ(cancel, VARIANT_TRUE);
+    SetEnvironmentVariableW(L"VISTELLO_CLR_CANCEL", L"0");
+    core.ForwardWindowBeforeDoubleClick(&cancel);
+    EXPECT_EQ(cancel, VARIANT_FALSE);
+    int32_t answer = 0;
+    EXPECT_TRUE(core.QueryKernel(3, nullptr, &answer));
+    EXPECT_EQ(answer, -1);
+    EXPECT_TRUE(core.ShowKernelMessage(L"Fatal Error", L"text"));
+    EXPECT_EQ(clr.LogOf({L"Kernel.ShowMessage"}), Lines{L"Kernel.ShowMessage Fatal Error|text"});
+    core.Stop();
+    EXPECT_FALSE(core.QueryKernel(3, nullptr, &answer));
+}
+
+TEST_F(AddInCoreTest, EffectTypesRegisterThroughTheCoreAndDeclareTheirUsage)
+{
+    GUID type = MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B");
+    first.AddType(type, L"Type A");
+    AddInCore core(&host);
+    ASSERT_TRUE(core.Start());
+    EffectDataRecord* record = nullptr;
+    EXPECT_EQ(core.GetPluginAt(1)->RegisterEffectType(type, &record), 1);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(host.features, std::vector<uint32_t>{record->GetUsageId()});
+    BSTR contentType = SysAllocString(record->GetContentType().GetText());
+    EXPECT_EQ(core.FindEffectTypeByContentType(contentType), record);
+    SysFreeString(contentType);
+    EXPECT_EQ(core.FindEffectTypeByContentType(static_cast<BSTR>(nullptr)), nullptr);
+    EXPECT_EQ(core.FindPluginByGuid(MakeGuid(L"0a1b2c3d-0000-4000-8000-00000000000b")), core.GetPluginAt(2));
+    core.Stop();
+    EXPECT_EQ(core.GetEffectTypes().GetIndexLimit(), 0);
+}
+
+}  // namespace
