@@ -78,3 +78,68 @@ struct KernelEventSink : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE Query(long code, BSTR text, long* answer) = 0;
     virtual HRESULT STDMETHODCALLTYPE ShowMessage(BSTR caption, BSTR text) = 0;
 };
+
+inline constexpr IID IID_IPluginApi = {
+    0x20F2987D, 0x12D7, 0x4E9E, {0x91, 0xA4, 0xA6, 0xA4, 0x26, 0x85, 0x83, 0x18}};
+
+// The add-in's object for one plug-in. Addresses are 32-bit integers naming
+// memory of the host process.
+struct IPluginApi : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE RegisterRibbonHandler(IDispatch* handler, BSTR* id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UnregisterRibbonHandler(BSTR id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RegisterEffectType(long guidAddress, BSTR* name, BSTR* description,
+                                                         BSTR* version, long* value, long* usageId,
+                                                         long* index) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RegisterContent(long value, long kind, BSTR* key) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UnregisterContent(BSTR key) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddTabsXml(BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddTabXml(BSTR tabId, BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddTabGroupXml(BSTR tabId, BSTR groupId, BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddTabSetXml(BSTR tabSetId, BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddTabSetTabXml(BSTR tabSetId, BSTR tabId, BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddTabSetGroupXml(BSTR tabSetId, BSTR tabId, BSTR groupId, BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddCustomElementXml(BSTR elementId, BSTR xml) = 0;
+    virtual HRESULT STDMETHODCALLTYPE InvalidateRibbon(BSTR controlId) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CallTypeMethod(long value, long typeIndex, BSTR text, long* result) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CallTypeMethodWithData(long value, long typeIndex, BSTR text, long first,
+                                                             long second, long third) = 0;
+    virtual HRESULT STDMETHODCALLTYPE QueryTypeData(long value, long typeIndex, BSTR text, long first, long second,
+                                                    long third, IUnknown** data) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NotifyType(long value, long typeIndex, BSTR text, long argument) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ReadPackageItem(BSTR name, long* address, long* size, BYTE* ok) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateNodeHost(BSTR urlPrefix, long first, long second, long* nodeHost,
+                                                     IDispatch** proxy) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CloseNode(long node) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSlideShowTime(IUnknown* showWindow, LONGLONG* time) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetSlideShowLog(IUnknown* showWindow, long* count, long* address,
+                                                      long* size) = 0;
+};
+
+inline constexpr IID IID_IKernelHost = {
+    0xC3697394, 0x99C9, 0x4E84, {0xB5, 0xF0, 0x06, 0x31, 0xE7, 0xBF, 0x8E, 0x21}};
+
+// The add-in's object handed to the kernel at its start. Addresses are
+// 32-bit integers naming memory of the host process.
+struct IKernelHost : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE ReportPluginException(BSTR pluginGuid, BSTR text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetKernelVersion(BSTR* version) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetEffectTypeState(long index, long* state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CountEffectTypeUse(long index) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CountUse(long kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetFlashVersion(BSTR* version) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetQuickTimeVersion(BSTR* version) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateHttpRequest(IDispatch** request) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ExportPicture(BSTR moviePath, long width, long height, long frame,
+                                                    BSTR outputPath, long format, long quality, long backgroundMode,
+                                                    long backgroundColor, BSTR* message) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetShapeEffectId(IUnknown* effect, BSTR* id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE WriteShapeEffect(long effect, long id, long bytes, long length) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ReadShapeEffectData(IUnknown* effect, long* address, long* size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetImageFileSize(const wchar_t* path, long* width, long* height,
+                                                       long* ok) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StopSlideShow() = 0;
+    virtual HRESULT STDMETHODCALLTYPE CompressBuffer(long source, long sourceLength, long target, long capacity,
+                                                     long level, long raw, long* produced, long* ok) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UncompressBuffer(long source, long sourceLength, long target, long length,
+                                                       long raw, long* produced, long* ok) = 0;
+};

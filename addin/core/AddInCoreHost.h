@@ -22,8 +22,11 @@ public:
     virtual MKVersion GetOfficeVersion() = 0;
     // Null when the add-in has none.
     virtual EnvironmentInfo* GetEnvironment() = 0;
-    // Declares an effect type's usage id to the usage counters.
+    // Asks Office to query the ribbon again: every control for an empty id.
+    virtual void InvalidateRibbon(const MKString& controlId) = 0;
+    // Declares a usage id to the usage counters, and counts one use of it.
     virtual void AddFeature(uint32_t usageId) = 0;
+    virtual void CountUse(uint32_t usageId) = 0;
     // The automation objects handed to the .NET side, each with one
     // reference; null when they cannot be made.
     virtual IDispatch* MakeKernelHostObject() = 0;

@@ -31,11 +31,11 @@ ContentRegistry::~ContentRegistry()
     Clear();
 }
 
-bool ContentRegistry::Register(IUnknown* object, int32_t value, MKString& key)
+bool ContentRegistry::Register(IUnknown* object, int32_t value, int32_t kind, MKString& key)
 {
     MKGuid id;
     id.Create();
-    Record* record = new (std::nothrow) Record{id.Get(), value, GetShapeId(object)};
+    Record* record = new (std::nothrow) Record{id.Get(), value, kind, GetShapeId(object)};
     if (!record)
         return false;
     key = id.FormatLowerCompact();

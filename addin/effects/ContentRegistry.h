@@ -5,13 +5,14 @@
 #include <unknwn.h>
 #include <stdint.h>
 
-// Content a plug-in registered: under a fresh key each, the value it passed
-// and the PowerPoint shape id of the object it passed (-1 for no shape).
+// Content a plug-in registered: under a fresh key each, the value and kind it
+// passed and the PowerPoint shape id of the object it passed (-1 for none).
 class ContentRegistry {
 public:
     struct Record {
         GUID id;
         int32_t value;
+        int32_t kind;
         int32_t shapeId;
     };
 
@@ -22,7 +23,7 @@ public:
 
     // The new record's key (its GUID as 32 lower-case hexadecimal digits);
     // false when memory runs out.
-    bool Register(IUnknown* object, int32_t value, MKString& key);
+    bool Register(IUnknown* object, int32_t value, int32_t kind, MKString& key);
     // Unknown keys are ignored.
     void Unregister(const MKString& key);
     void Clear();

@@ -132,8 +132,41 @@ HRESULT PluginObject::Initialize(BSTR packageName, IUnknown* api, VARIANT_BOOL* 
     return S_OK;
 }
 
-void PluginObject::RunScript(IUnknown*)
+namespace {
+
+// A plug-in's .NET handler of ribbon controls: every callback arrives as a
+// late-bound call, logged as "<plug-in>Handler.InvokeMethod(<name>)".
+class HandlerObject final : public ScriptedObject<IDispatch> {
+public:
+    explicit HandlerObject(const std::wstring& owner) : ScriptedObject(owner + L"Handler") {}
+};
+
+}  // namespace
+
+void PluginObject::RunScript(IUnknown* api)
 {
+    // TabId and TabXml: register a ribbon handler and add the XML, with
+    // "$ID" standing for the handler's id, to that tab.
+    std::wstring tabId = m_type.Field(L"TabId");
+    IPluginApi* calls = nullptr;
+    if (tabId.empty() || !api || FAILED(api->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&calls))))
+        return;
+    HandlerObject* handler = new HandlerObject(LogName());
+    BSTR id = nullptr;
+    HRESULT hr = calls->RegisterRibbonHandler(handler, &id);
+    handler->Release();
+    std::wstring xml = m_type.Field(L"TabXml");
+    std::wstring idText = id ? id : L"";
+    for (size_t at = xml.find(L"$ID"); at != std::wstring::npos; at = xml.find(L"$ID", at + idText.size()))
+        xml.replace(at, 3, idText);
+    SysFreeString(id);
+    BSTR tab = SysAllocString(tabId.c_str());
+    BSTR text = SysAllocString(xml.c_str());
+    HRESULT added = calls->AddTabXml(tab, text);
+    ClrLog::Note(LogName() + L".AddTabXml " + std::to_wstring(SUCCEEDED(hr) && added == S_OK));
+    SysFreeString(tab);
+    SysFreeString(text);
+    calls->Release();
 }
 
 HRESULT PluginObject::QueryLoaded(IUnknown** answer)

@@ -10,7 +10,10 @@
 #include "addin/core/AddInCoreHost.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/InstalledPluginList.h"
+#include "addin/core/KernelHostObject.h"
 #include "addin/core/KernelPlugin.h"
+#include "addin/core/PluginApiObject.h"
+#include "addin/core/RibbonControlHandler.h"
 #include "addin/effects/Plugin.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +23,11 @@
 namespace {
 
 using Lines = std::vector<std::wstring>;
+
+MKString Text(BSTR text)
+{
+    return MKString(text ? text : L"");
+}
 
 const wchar_t kKernelName[] = L"Vistello.Kernel, Version=2.1.0.5, Culture=neutral, PublicKeyToken=null";
 
@@ -96,6 +104,7 @@ public:
     MKVersion GetOfficeVersion() override { return MKVersion(14, 0, 0, 0); }
     EnvironmentInfo* GetEnvironment() override { return &environment; }
     void AddFeature(uint32_t usageId) override { features.push_back(usageId); }
+    void CountUse(uint32_t usageId) override { uses.push_back(usageId); }
     IDispatch* MakeKernelHostObject() override
     {
         kernelHost.AddRef();
@@ -106,20 +115,32 @@ public:
         callback.AddRef();
         return &callback;
     }
-    IUnknown* MakeApiObject(Plugin*) override
+    IUnknown* MakeApiObject(Plugin* plugin) override
     {
-        api.AddRef();
-        return &api;
+        ++apiObjects;
+        return static_cast<IPluginApi*>(new PluginApiObject(plugin, core, this));
     }
-    void DetachPluginObject(IUnknown*) override { ++detached; }
+    void DetachPluginObject(IUnknown* object) override
+    {
+        ++detached;
+        IPluginApi* api = nullptr;
+        if (SUCCEEDED(object->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&api)))) {
+            static_cast<PluginApiObject*>(api)->Detach();
+            api->Release();
+        }
+    }
+    void InvalidateRibbon(const MKString& id) override { invalidated.push_back(id.GetText()); }
 
     MemoryPluginList list;
     EnvironmentInfo environment;
     std::vector<std::wstring> errors;
     std::vector<uint32_t> features;
+    std::vector<uint32_t> uses;
     Counted kernelHost;
     Counted callback;
-    Counted api;
+    AddInCore* core = nullptr;
+    int apiObjects = 0;
+    std::vector<std::wstring> invalidated;
     int detached = 0;
 };
 
@@ -151,6 +172,7 @@ TEST_F(AddInCoreTest, StartLoadsTheLoaderTheKernelAndThePluginsThenStopUnloadsTh
 {
     {
         AddInCore core(&host);
+        host.core = &core;
         ASSERT_TRUE(core.Start());
         EXPECT_TRUE(host.errors.empty());
         ASSERT_EQ(core.GetPluginCount(), 3);
@@ -204,7 +226,7 @@ TEST_F(AddInCoreTest, StartLoadsTheLoaderTheKernelAndThePluginsThenStopUnloadsTh
                          L"Runtime.Stop"}),
               stopped);
     EXPECT_EQ(host.callback.refs, 1u);
-    EXPECT_EQ(host.api.refs, 1u);
+    EXPECT_EQ(host.detached, 4);
     EXPECT_EQ(host.kernelHost.refs, 1u);
 }
 
@@ -232,6 +254,7 @@ TEST_F(AddInCoreTest, EachStartFailureShowsItsMessage)
         c.arrange();
         std::swap(fresh.list, host.list);
         AddInCore core(&fresh);
+        fresh.core = &core;
         EXPECT_FALSE(core.Start());
         EXPECT_EQ(fresh.errors, Lines{std::wstring(L"Vistello cannot be started:\r\n") + c.reason});
         EXPECT_FALSE(core.IsStarted());
@@ -251,6 +274,7 @@ TEST_F(AddInCoreTest, PluginsThatFailOrRepeatAGuidAreDropped)
     host.list.enabled[2] = false;
     StandInClr::Fail(L"TestA.QueryLoaded");
     AddInCore core(&host);
+    host.core = &core;
     ASSERT_TRUE(core.Start());
     // TestA unloaded itself when asked; TestB is disabled; TestC repeats TestA's GUID,
     // which was still listed when TestC came.
@@ -261,6 +285,7 @@ TEST_F(AddInCoreTest, PluginsThatFailOrRepeatAGuidAreDropped)
 TEST_F(AddInCoreTest, EventsReachTheKernelAndTheBeforeEventsTakeItsAnswer)
 {
     AddInCore core(&host);
+    host.core = &core;
     VARIANT_BOOL cancel = 5;
     // Without the kernel the answer stays as it was.
     core.ForwardWindowBeforeRightClick(nullptr, &cancel);
@@ -291,6 +316,7 @@ TEST_F(AddInCoreTest, EffectTypesRegisterThroughTheCoreAndDeclareTheirUsage)
     GUID type = MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B");
     first.AddType(type, L"Type A");
     AddInCore core(&host);
+    host.core = &core;
     ASSERT_TRUE(core.Start());
     EffectDataRecord* record = nullptr;
     EXPECT_EQ(core.GetPluginAt(1)->RegisterEffectType(type, &record), 1);
@@ -303,6 +329,167 @@ TEST_F(AddInCoreTest, EffectTypesRegisterThroughTheCoreAndDeclareTheirUsage)
     EXPECT_EQ(core.FindPluginByGuid(MakeGuid(L"0a1b2c3d-0000-4000-8000-00000000000b")), core.GetPluginAt(2));
     core.Stop();
     EXPECT_EQ(core.GetEffectTypes().GetIndexLimit(), 0);
+}
+
+TEST_F(AddInCoreTest, APluginAddsItsTabXmlAndItsHandlerAnswersTheRibbon)
+{
+    MemoryPackage ribbon(L"Ribbon Package");
+    std::string bytes =
+        StandInAssembly(PluginName(L"TestR"))
+            .Type(L"Test.TestR", {{L"Kind", L"plugin"},
+                                  {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
+                                  {L"Name", L"TestR"},
+                                  {L"TabId", L"TabHome"},
+                                  {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
+            .Bytes();
+    ribbon.AddAssembly(PluginName(L"TestR"), bytes, true);
+    host.list.packages.push_back(&ribbon);
+    host.list.enabled.push_back(true);
+    AddInCore core(&host);
+    host.core = &core;
+    ASSERT_TRUE(core.Start());
+    EXPECT_EQ(clr.LogOf({L"TestR.AddTabXml"}), Lines{L"TestR.AddTabXml 1"});
+    MKString xml;
+    ASSERT_TRUE(core.GetRibbonModel().BuildCustomUI(xml));
+    std::wstring text = xml.GetText();
+    EXPECT_NE(text.find(L"<tab idMso=\"TabHome\"><group id=\"TestGroup\">"), std::wstring::npos) << text;
+    size_t at = text.find(L"<button id=\"_vqz_");
+    ASSERT_NE(at, std::wstring::npos) << text;
+    std::wstring id = text.substr(at + 12, 5 + 32);
+    RibbonControlHandler* handler = core.FindControlHandler(id.c_str());
+    ASSERT_NE(handler, nullptr);
+    EXPECT_EQ(handler->OnClick(nullptr), S_OK);
+    EXPECT_EQ(clr.LogOf({L"TestRHandler."}), Lines{L"TestRHandler.InvokeMethod(OnClick) 0"});
+    EXPECT_EQ(core.FindControlHandler(L"_vqz_other"), nullptr);
+}
+
+TEST_F(AddInCoreTest, TheApiObjectChecksAddressesAndAnswersUnknownSlotsAsNotImplemented)
+{
+    AddInCore core(&host);
+    host.core = &core;
+    first.AddType(MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B"), L"Type A");
+    ASSERT_TRUE(core.Start());
+    Plugin* plugin = core.GetPluginAt(1);
+    IPluginApi* api = nullptr;
+    IUnknown* made = host.MakeApiObject(plugin);
+    ASSERT_EQ(made->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&api)), S_OK);
+    made->Release();
+    BSTR name = nullptr;
+    BSTR description = nullptr;
+    BSTR version = nullptr;
+    long value = -1;
+    long usage = -1;
+    long index = -1;
+    EXPECT_EQ(api->RegisterEffectType(0, &name, &description, &version, &value, &usage, &index), E_INVALIDARG);
+    EXPECT_EQ(api->RegisterEffectType(16, &name, &description, &version, &value, &usage, &index), E_INVALIDARG);
+    GUID unknown = MakeGuid(L"99999999-2222-3333-4444-555555555555");
+    EXPECT_EQ(api->RegisterEffectType(static_cast<long>(reinterpret_cast<UINT_PTR>(&unknown)), &name, &description,
+                                      &version, &value, &usage, &index),
+              S_OK);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(name, nullptr);
+    GUID type = MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B");
+    EXPECT_EQ(api->RegisterEffectType(static_cast<long>(reinterpret_cast<UINT_PTR>(&type)), &name, &description,
+                                      &version, &value, &usage, &index),
+              S_OK);
+    EXPECT_EQ(index, 1);
+    EXPECT_STREQ(name, L"Type A");
+    EXPECT_STREQ(version, L"1.2.3.4");
+    EXPECT_EQ(static_cast<uint32_t>(usage), EffectDataRecord::UsageIdOf(type));
+    SysFreeString(name);
+    SysFreeString(description);
+    SysFreeString(version);
+    BSTR key = nullptr;
+    EXPECT_EQ(api->RegisterContent(5, 6, &key), S_OK);
+    EXPECT_EQ(SysStringLen(key), 32u);
+    EXPECT_NE(plugin->GetContent().Find(Text(key)), nullptr);
+    SysFreeString(key);
+    BSTR empty = SysAllocString(L"");
+    EXPECT_EQ(api->InvalidateRibbon(empty), S_OK);
+    EXPECT_EQ(host.invalidated, Lines{L""});
+    EXPECT_EQ(api->AddCustomElementXml(empty, empty), S_FALSE);
+    SysFreeString(empty);
+    EXPECT_EQ(api->CallTypeMethod(0, 1, nullptr, &value), E_NOTIMPL);
+    EXPECT_EQ(api->GetSlideShowLog(nullptr, &value, &usage, &index), E_NOTIMPL);
+    EXPECT_EQ(api->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
+    // Once its plug-in unloaded, the object refuses.
+    static_cast<PluginApiObject*>(api)->Detach();
+    EXPECT_EQ(api->RegisterContent(5, 6, &key), E_FAIL);
+    api->Release();
+}
+
+TEST_F(AddInCoreTest, TheKernelHostAnswersItsTableAndChecksBuffers)
+{
+    AddInCore core(&host);
+    host.core = &core;
+    KernelHostObject* object = new KernelHostObject(&core, &host);
+    IKernelHost* kernelHost = object;
+    EffectDataRecord* record = new EffectDataRecord(nullptr, MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B"),
+                                                    PackageTypeInfo());
+    ASSERT_EQ(core.GetEffectTypes().Register(record), 1);
+    long state = -1;
+    // The first registered type is index 1, and usable.
+    EXPECT_EQ(kernelHost->GetEffectTypeState(0, &state), E_INVALIDARG);
+    EXPECT_EQ(kernelHost->GetEffectTypeState(2, &state), E_INVALIDARG);
+    EXPECT_EQ(kernelHost->GetEffectTypeState(1, &state), S_OK);
+    EXPECT_EQ(state, 0);
+    record->SetStateFlag(1, true);
+    EXPECT_EQ(kernelHost->GetEffectTypeState(1, &state), S_OK);
+    EXPECT_EQ(state, 1);
+    record->SetStateFlag(0, true);
+    EXPECT_EQ(kernelHost->GetEffectTypeState(1, &state), S_OK);
+    EXPECT_EQ(state, 2);
+    EXPECT_EQ(kernelHost->CountEffectTypeUse(1), S_OK);
+    EXPECT_EQ(kernelHost->CountEffectTypeUse(0), S_OK);
+    for (long kind : {0L, 1L, 2L, 3L})
+        EXPECT_EQ(kernelHost->CountUse(kind), S_OK);
+    EXPECT_EQ(host.uses, (std::vector<uint32_t>{record->GetUsageId(), 1, 2}));
+    record->Release();
+
+    const char text[] = "compress me, compress me, compress me, compress me";
+    char packed[128];
+    char unpacked[128];
+    long produced = -1;
+    long ok = -1;
+    auto address = [](const void* p) { return static_cast<long>(reinterpret_cast<UINT_PTR>(p)); };
+    for (long raw : {0L, 1L}) {
+        SCOPED_TRACE(raw);
+        ASSERT_EQ(kernelHost->CompressBuffer(address(text), 50, address(packed), 128, 9, raw, &produced, &ok), S_OK);
+        ASSERT_EQ(ok, 1);
+        long packedLength = produced;
+        ASSERT_EQ(kernelHost->UncompressBuffer(address(packed), packedLength, address(unpacked), 128, raw, &produced,
+                                               &ok),
+                  S_OK);
+        EXPECT_EQ(ok, 1);
+        EXPECT_EQ(produced, 50);
+        EXPECT_EQ(memcmp(unpacked, text, 50), 0);
+    }
+    // Buffers that name no memory, or memory that may not be written.
+    EXPECT_EQ(kernelHost->CompressBuffer(16, 50, address(packed), 128, 9, 0, &produced, &ok), S_OK);
+    EXPECT_EQ(ok, 0);
+    EXPECT_EQ(kernelHost->CompressBuffer(address(text), 50, address(L"constant"), 8, 9, 0, &produced, &ok), S_OK);
+    EXPECT_EQ(ok, 0);
+    EXPECT_EQ(produced, 0);
+
+    long width = -1;
+    long height = -1;
+    EXPECT_EQ(kernelHost->GetImageFileSize(L"C:\\missing.png", &width, nullptr, &ok), E_POINTER);
+    EXPECT_EQ(kernelHost->GetImageFileSize(L"C:\\missing.png", &width, &height, &ok), S_OK);
+    EXPECT_EQ(ok, 0);
+    EXPECT_EQ(width, 0);
+    BSTR version = nullptr;
+    EXPECT_EQ(kernelHost->GetKernelVersion(&version), S_OK);
+    EXPECT_STREQ(version, L"0.0");
+    SysFreeString(version);
+    IDispatch* request = nullptr;
+    EXPECT_EQ(kernelHost->CreateHttpRequest(&request), E_NOTIMPL);
+    EXPECT_EQ(kernelHost->StopSlideShow(), E_NOTIMPL);
+    EXPECT_EQ(kernelHost->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
+    IUnknown* same = nullptr;
+    EXPECT_EQ(kernelHost->QueryInterface(IID_IKernelHost, reinterpret_cast<void**>(&same)), S_OK);
+    same->Release();
+    EXPECT_EQ(kernelHost->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&same)), E_NOINTERFACE);
+    kernelHost->Release();
 }
 
 }  // namespace

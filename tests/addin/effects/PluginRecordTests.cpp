@@ -107,14 +107,15 @@ TEST(ContentRegistryTest, ContentGetsAFreshKeyAndUnknownKeysAreIgnored)
     ContentRegistry registry;
     MKString first;
     MKString second;
-    ASSERT_TRUE(registry.Register(nullptr, 7, first));
-    ASSERT_TRUE(registry.Register(nullptr, 8, second));
+    ASSERT_TRUE(registry.Register(nullptr, 7, 3, first));
+    ASSERT_TRUE(registry.Register(nullptr, 8, 4, second));
     EXPECT_EQ(first.GetLength(), 32);
     EXPECT_EQ(first, first.ToLower());
     EXPECT_NE(first, second);
     const ContentRegistry::Record* record = registry.Find(first);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->value, 7);
+    EXPECT_EQ(record->kind, 3);
     EXPECT_EQ(record->shapeId, -1);
     registry.Unregister(L"0123");
     EXPECT_EQ(registry.GetCount(), 2);

@@ -1,0 +1,26 @@
+#pragma once
+#include "base/MKTArray.h"
+#include "base/MKVersion.h"
+
+#include <windows.h>
+#include <stdint.h>
+
+// The add-in's product-level services that the kernel reaches through its
+// callback object.
+class KernelCallbackServices {
+public:
+    virtual MKVersion GetKernelVersion() = 0;
+    // The per-user AutoCheckUpdates setting (true when unset).
+    virtual bool GetAutoCheckUpdates() = 0;
+    // Replaces the preferences blob and saves the preferences without force;
+    // the save's answer.
+    virtual bool ReplacePreferences(const uint8_t* bytes, int length) = 0;
+    // A copy of the preferences blob, taken under its lock.
+    virtual void GetPreferences(MKTArray<uint8_t>& out) = 0;
+    virtual bool GetInstallationGuid(GUID& out) = 0;
+    // The value the next update check sends.
+    virtual void SetUpdateCheckValue(int32_t value) = 0;
+
+protected:
+    ~KernelCallbackServices() = default;
+};

@@ -1,0 +1,233 @@
+#include "addin/core/KernelHostObject.h"
+
+#include "addin/core/AddInCore.h"
+#include "addin/core/AddInCoreHost.h"
+#include "addin/core/AddInGuard.h"
+#include "addin/core/MemoryRange.h"
+#include "addin/core/ShapeEffectMarker.h"
+#include "addin/effects/EffectDataRecord.h"
+#include "addin/imaging/ImageFiles.h"
+#include "base/MKCompressBuffers.h"
+
+namespace {
+
+void* AddressOf(long value)
+{
+    return reinterpret_cast<void*>(static_cast<UINT_PTR>(static_cast<ULONG>(value)));
+}
+
+}  // namespace
+
+KernelHostObject::KernelHostObject(AddInCore* core, AddInCoreHost* owner) : m_core(core), m_owner(owner) {}
+
+HRESULT KernelHostObject::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_IKernelHost)
+        return E_NOINTERFACE;
+    *out = static_cast<IKernelHost*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG KernelHostObject::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+}
+
+ULONG KernelHostObject::Release()
+{
+    static AddInGuardRecord s_guard;
+    return AddInGuardedRelease(s_guard, m_refs, [this] { delete this; });
+}
+
+HRESULT KernelHostObject::GetTypeInfoCount(UINT* count)
+{
+    if (count)
+        *count = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+{
+    if (info)
+        *info = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::ReportPluginException(BSTR, BSTR)
+{
+    return S_OK;
+}
+
+HRESULT KernelHostObject::GetKernelVersion(BSTR* version)
+{
+    if (!version)
+        return E_POINTER;
+    *version = m_core->GetKernelVersion().ToString().ToBstr();
+    return S_OK;
+}
+
+HRESULT KernelHostObject::GetEffectTypeState(long index, long* state)
+{
+    if (!state)
+        return E_POINTER;
+    *state = 0;
+    // Indices start at 1, the index the first registered type was given.
+    EffectDataRecord* record = index >= 1 && index < m_core->GetEffectTypes().GetIndexLimit()
+                                   ? m_core->GetEffectTypes().GetAt(static_cast<int>(index))
+                                   : nullptr;
+    if (!record)
+        return E_INVALIDARG;
+    *state = record->GetStateFlag(0) ? 2 : record->GetStateFlag(1) ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT KernelHostObject::CountEffectTypeUse(long index)
+{
+    EffectDataRecord* record = index >= 1 && index < m_core->GetEffectTypes().GetIndexLimit()
+                                   ? m_core->GetEffectTypes().GetAt(static_cast<int>(index))
+                                   : nullptr;
+    if (record)
+        m_owner->CountUse(record->GetUsageId());
+    return S_OK;
+}
+
+HRESULT KernelHostObject::CountUse(long kind)
+{
+    if (kind == 1 || kind == 2)
+        m_owner->CountUse(static_cast<uint32_t>(kind));
+    return S_OK;
+}
+
+// Player versions, picture export, effect data on shapes and stopping the
+// show come with the services behind them.
+HRESULT KernelHostObject::GetFlashVersion(BSTR* version)
+{
+    if (version)
+        *version = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::GetQuickTimeVersion(BSTR* version)
+{
+    if (version)
+        *version = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::CreateHttpRequest(IDispatch** request)
+{
+    if (request)
+        *request = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::ExportPicture(BSTR, long, long, long, BSTR, long, long, long, long, BSTR* message)
+{
+    if (message)
+        *message = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::GetShapeEffectId(IUnknown* effect, BSTR* id)
+{
+    if (!id)
+        return E_POINTER;
+    *id = nullptr;
+    PowerPoint::Effect* animation = nullptr;
+    if (!effect || FAILED(effect->QueryInterface(PowerPoint::IID_Effect, reinterpret_cast<void**>(&animation))))
+        return S_OK;
+    MKString text;
+    if (ReadShapeEffectId(animation, &text, nullptr))
+        *id = text.ToBstr();
+    animation->Release();
+    return S_OK;
+}
+
+HRESULT KernelHostObject::WriteShapeEffect(long, long, long, long)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::ReadShapeEffectData(IUnknown*, long* address, long* size)
+{
+    if (address)
+        *address = 0;
+    if (size)
+        *size = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::GetImageFileSize(const wchar_t* path, long* width, long* height, long* ok)
+{
+    if (!width || !height)
+        return E_POINTER;
+    int w = 0;
+    int h = 0;
+    bool read = path && ReadImageFileSize(MKString(path), &w, &h);
+    *width = read ? w : 0;
+    *height = read ? h : 0;
+    if (ok)
+        *ok = read ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT KernelHostObject::StopSlideShow()
+{
+    return E_NOTIMPL;
+}
+
+HRESULT KernelHostObject::CompressBuffer(long source, long sourceLength, long target, long capacity, long level,
+                                         long raw, long* produced, long* ok)
+{
+    if (produced)
+        *produced = 0;
+    if (ok)
+        *ok = 0;
+    if (!produced || !ok)
+        return E_POINTER;
+    // The buffers come from the .NET side as integers: look before touching.
+    if (sourceLength < 0 || capacity <= 0 ||
+        (sourceLength > 0 && !IsReadableRange(AddressOf(source), static_cast<size_t>(sourceLength))) ||
+        !IsWritableRange(AddressOf(target), static_cast<size_t>(capacity)))
+        return S_OK;
+    int made = 0;
+    if (MKCompressBuffer(AddressOf(source), sourceLength, AddressOf(target), capacity, &made, level, raw != 0)) {
+        *produced = made;
+        *ok = 1;
+    }
+    return S_OK;
+}
+
+HRESULT KernelHostObject::UncompressBuffer(long source, long sourceLength, long target, long length, long raw,
+                                           long* produced, long* ok)
+{
+    if (produced)
+        *produced = 0;
+    if (ok)
+        *ok = 0;
+    if (!produced || !ok)
+        return E_POINTER;
+    if (sourceLength <= 0 || length <= 0 || !IsReadableRange(AddressOf(source), static_cast<size_t>(sourceLength)) ||
+        !IsWritableRange(AddressOf(target), static_cast<size_t>(length)))
+        return S_OK;
+    int made = 0;
+    if (MKUncompressBuffer(AddressOf(source), sourceLength, AddressOf(target), length, &made, raw != 0)) {
+        *produced = made;
+        *ok = 1;
+    }
+    return S_OK;
+}

@@ -1,0 +1,296 @@
+#include "addin/core/PluginApiObject.h"
+
+#include "addin/core/AddInCore.h"
+#include "addin/core/AddInCoreHost.h"
+#include "addin/core/AddInGuard.h"
+#include "addin/core/MemoryRange.h"
+#include "addin/effects/ClrObject.h"
+#include "addin/effects/ClrRibbonHandler.h"
+#include "addin/effects/EffectDataRecord.h"
+#include "addin/effects/Plugin.h"
+
+#include <new>
+
+namespace {
+
+MKString Text(BSTR text)
+{
+    MKString copy;
+    if (text)
+        copy.Assign(text, static_cast<int>(SysStringLen(text)));
+    return copy;
+}
+
+HRESULT Done(bool ok)
+{
+    return ok ? S_OK : S_FALSE;
+}
+
+}  // namespace
+
+PluginApiObject::PluginApiObject(Plugin* plugin, AddInCore* core, AddInCoreHost* owner)
+    : m_plugin(plugin), m_core(core), m_owner(owner)
+{
+}
+
+HRESULT PluginApiObject::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_IPluginApi)
+        return E_NOINTERFACE;
+    *out = static_cast<IPluginApi*>(this);
+    AddRef();
+    return S_OK;
+}
+
+ULONG PluginApiObject::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+}
+
+ULONG PluginApiObject::Release()
+{
+    static AddInGuardRecord s_guard;
+    return AddInGuardedRelease(s_guard, m_refs, [this] { delete this; });
+}
+
+HRESULT PluginApiObject::GetTypeInfoCount(UINT* count)
+{
+    if (count)
+        *count = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::GetTypeInfo(UINT, LCID, ITypeInfo** info)
+{
+    if (info)
+        *info = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::RegisterRibbonHandler(IDispatch* handler, BSTR* id)
+{
+    if (!handler || !id)
+        return E_POINTER;
+    *id = nullptr;
+    if (!m_plugin)
+        return E_FAIL;
+    ClrObject* object = ClrObject::Create(handler);
+    ClrRibbonHandler* wrapped = object ? new (std::nothrow) ClrRibbonHandler(object) : nullptr;
+    if (!wrapped) {
+        delete object;
+        return E_OUTOFMEMORY;
+    }
+    MKString made;
+    if (!m_plugin->GetControlHandlers().Register(wrapped, made))
+        return E_OUTOFMEMORY;
+    *id = made.ToBstr();
+    return S_OK;
+}
+
+HRESULT PluginApiObject::UnregisterRibbonHandler(BSTR id)
+{
+    if (!m_plugin)
+        return E_FAIL;
+    m_plugin->GetControlHandlers().Unregister(Text(id));
+    return S_OK;
+}
+
+HRESULT PluginApiObject::RegisterEffectType(long guidAddress, BSTR* name, BSTR* description, BSTR* version,
+                                            long* value, long* usageId, long* index)
+{
+    BSTR* texts[3] = {name, description, version};
+    for (BSTR* text : texts) {
+        if (text)
+            *text = nullptr;
+    }
+    if (value)
+        *value = 0;
+    if (usageId)
+        *usageId = 0;
+    if (index)
+        *index = 0;
+    if (!m_plugin)
+        return E_FAIL;
+    const void* address = reinterpret_cast<const void*>(static_cast<UINT_PTR>(static_cast<ULONG>(guidAddress)));
+    // The address comes from the .NET side: look before reading.
+    if (!IsReadableRange(address, sizeof(GUID)))
+        return E_INVALIDARG;
+    EffectDataRecord* record = nullptr;
+    int registered = m_plugin->RegisterEffectType(*static_cast<const GUID*>(address), &record);
+    if (index)
+        *index = registered;
+    if (registered <= 0 || !record)
+        return S_OK;
+    const PackageTypeInfo& info = record->GetPackageType();
+    if (name)
+        *name = info.name.ToBstr();
+    if (description)
+        *description = info.description.ToBstr();
+    if (version)
+        *version = info.version.ToString().ToBstr();
+    if (value)
+        *value = record->GetValue();
+    if (usageId)
+        *usageId = static_cast<long>(record->GetUsageId());
+    return S_OK;
+}
+
+HRESULT PluginApiObject::RegisterContent(long value, long kind, BSTR* key)
+{
+    if (!key)
+        return E_POINTER;
+    *key = nullptr;
+    if (!m_plugin)
+        return E_FAIL;
+    MKString made;
+    if (!m_plugin->GetContent().Register(nullptr, value, kind, made))
+        return E_OUTOFMEMORY;
+    *key = made.ToBstr();
+    return S_OK;
+}
+
+HRESULT PluginApiObject::UnregisterContent(BSTR key)
+{
+    if (!m_plugin)
+        return E_FAIL;
+    m_plugin->GetContent().Unregister(Text(key));
+    return S_OK;
+}
+
+HRESULT PluginApiObject::AddTabsXml(BSTR xml)
+{
+    return m_plugin ? Done(m_core->GetRibbonModel().AddTabsXml(Text(xml))) : E_FAIL;
+}
+
+HRESULT PluginApiObject::AddTabXml(BSTR tabId, BSTR xml)
+{
+    return m_plugin ? Done(m_core->GetRibbonModel().AddTabXml(Text(tabId), Text(xml))) : E_FAIL;
+}
+
+HRESULT PluginApiObject::AddTabGroupXml(BSTR tabId, BSTR groupId, BSTR xml)
+{
+    return m_plugin ? Done(m_core->GetRibbonModel().AddTabGroupXml(Text(tabId), Text(groupId), Text(xml))) : E_FAIL;
+}
+
+HRESULT PluginApiObject::AddTabSetXml(BSTR tabSetId, BSTR xml)
+{
+    return m_plugin ? Done(m_core->GetRibbonModel().AddTabSetXml(Text(tabSetId), Text(xml))) : E_FAIL;
+}
+
+HRESULT PluginApiObject::AddTabSetTabXml(BSTR tabSetId, BSTR tabId, BSTR xml)
+{
+    return m_plugin ? Done(m_core->GetRibbonModel().AddTabSetTabXml(Text(tabSetId), Text(tabId), Text(xml)))
+                    : E_FAIL;
+}
+
+HRESULT PluginApiObject::AddTabSetGroupXml(BSTR tabSetId, BSTR tabId, BSTR groupId, BSTR xml)
+{
+    if (!m_plugin)
+        return E_FAIL;
+    return Done(m_core->GetRibbonModel().AddTabSetGroupXml(Text(tabSetId), Text(tabId), Text(groupId), Text(xml)));
+}
+
+HRESULT PluginApiObject::AddCustomElementXml(BSTR elementId, BSTR xml)
+{
+    return m_plugin ? Done(m_core->GetRibbonModel().AddCustomElementXml(Text(elementId), Text(xml))) : E_FAIL;
+}
+
+HRESULT PluginApiObject::InvalidateRibbon(BSTR controlId)
+{
+    if (!m_plugin)
+        return E_FAIL;
+    m_owner->InvalidateRibbon(Text(controlId));
+    return S_OK;
+}
+
+// The calls into effect types, node hosts and slide-show records come with
+// the services behind them.
+HRESULT PluginApiObject::CallTypeMethod(long, long, BSTR, long* result)
+{
+    if (result)
+        *result = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::CallTypeMethodWithData(long, long, BSTR, long, long, long)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::QueryTypeData(long, long, BSTR, long, long, long, IUnknown** data)
+{
+    if (data)
+        *data = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::NotifyType(long, long, BSTR, long)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::ReadPackageItem(BSTR name, long* address, long* size, BYTE* ok)
+{
+    if (address)
+        *address = 0;
+    if (size)
+        *size = 0;
+    if (ok)
+        *ok = 0;
+    if (!address || !size || !ok)
+        return E_POINTER;
+    if (!m_plugin)
+        return E_FAIL;
+    void* bytes = nullptr;
+    int count = 0;
+    if (!m_plugin->ReadPackageItem(Text(name), &bytes, &count))
+        return S_OK;
+    *address = static_cast<long>(reinterpret_cast<UINT_PTR>(bytes));
+    *size = count;
+    *ok = 1;
+    return S_OK;
+}
+
+HRESULT PluginApiObject::CreateNodeHost(BSTR, long, long, long* nodeHost, IDispatch** proxy)
+{
+    if (nodeHost)
+        *nodeHost = 0;
+    if (proxy)
+        *proxy = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::CloseNode(long)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::GetSlideShowTime(IUnknown*, LONGLONG* time)
+{
+    if (time)
+        *time = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT PluginApiObject::GetSlideShowLog(IUnknown*, long* count, long* address, long* size)
+{
+    long* outs[3] = {count, address, size};
+    for (long* out : outs) {
+        if (out)
+            *out = 0;
+    }
+    return E_NOTIMPL;
+}

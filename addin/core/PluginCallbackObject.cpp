@@ -1,0 +1,141 @@
+#include "addin/core/PluginCallbackObject.h"
+
+#include "addin/core/DispArgs.h"
+#include "addin/core/DispResult.h"
+#include "addin/core/KernelCallbackServices.h"
+#include "addin/core/MemoryRange.h"
+#include "base/MKGuid.h"
+#include "base/MKSha1.h"
+#include "base/MKTArray.h"
+
+#include <objbase.h>
+#include <string.h>
+
+namespace {
+
+// The product's own 40 bytes appended before digesting.
+const uint8_t kSalt[40] = {0x3A, 0x91, 0x5C, 0xE7, 0x08, 0x6B, 0xD2, 0x4F, 0x1E, 0xA5, 0x73, 0xC0, 0x29, 0x8D,
+                           0xF6, 0x14, 0xB9, 0x47, 0x62, 0x0D, 0xE3, 0x58, 0x9A, 0x21, 0xCF, 0x76, 0x05, 0xBE,
+                           0x43, 0x1A, 0x8F, 0xD4, 0x6E, 0x37, 0xA0, 0x5B, 0xF1, 0x82, 0x2C, 0x99};
+
+HRESULT CheckCount(DISPPARAMS* params, UINT count)
+{
+    return (params ? params->cArgs : 0) == count ? S_OK : DISP_E_BADPARAMCOUNT;
+}
+
+}  // namespace
+
+PluginCallbackObject::PluginCallbackObject(KernelCallbackServices* services)
+    : MKDispatchObject(0xF67454B2, 0x4236B943, 0xC5EE4C83, 0x55647337), m_services(services)
+{
+}
+
+MKString PluginCallbackObject::SaltedDigest(const MKString& text)
+{
+    MKTArray<uint8_t> bytes;
+    int length = text.ToUtf8(bytes);
+    // Without the terminating zero.
+    bytes.SetSize(length > 0 ? length - 1 : 0);
+    bytes.AppendRange(kSalt, sizeof kSalt);
+    MKSha1Digest digest;
+    MKSha1::Compute(bytes.GetData(), bytes.GetCount(), &digest);
+    return MKSha1::ToHexString(digest).ToLower();
+}
+
+HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT* result)
+{
+    if (!m_services)
+        return E_NOTIMPL;
+    DispArgs args(params);
+    DispResult out(result);
+    switch (id) {
+    case 2: {
+        HRESULT hr = CheckCount(params, 0);
+        return FAILED(hr) ? hr : out.SetText(L"Vistello for Microsoft\u00AE Office PowerPoint\u00AE");
+    }
+    case 3: {
+        HRESULT hr = CheckCount(params, 0);
+        return FAILED(hr) ? hr : out.SetString(m_services->GetKernelVersion().ToString());
+    }
+    case 6: {
+        HRESULT hr = CheckCount(params, 0);
+        if (SUCCEEDED(hr))
+            out.SetBool(m_services->GetAutoCheckUpdates());
+        return hr;
+    }
+    case 10: {
+        HRESULT hr = CheckCount(params, 1);
+        MKString text;
+        if (SUCCEEDED(hr))
+            hr = args.GetString(0, &text);
+        return FAILED(hr) ? hr : out.SetString(SaltedDigest(text));
+    }
+    case 11: {
+        HRESULT hr = CheckCount(params, 2);
+        int64_t address = 0;
+        int32_t length = 0;
+        if (SUCCEEDED(hr)) {
+            args.GetInt64(0, &address);
+            args.GetInt(1, &length);
+            hr = args.Error();
+        }
+        if (FAILED(hr))
+            return hr;
+        const void* bytes = reinterpret_cast<const void*>(static_cast<UINT_PTR>(address));
+        // The address comes from the .NET side: look before reading.
+        if (length < 0 || address < 0 || static_cast<uint64_t>(address) > UINTPTR_MAX ||
+            (length > 0 && !IsReadableRange(bytes, static_cast<size_t>(length))))
+            return E_INVALIDARG;
+        out.SetBool(m_services->ReplacePreferences(static_cast<const uint8_t*>(bytes), length));
+        return S_OK;
+    }
+    case 12: {
+        HRESULT hr = CheckCount(params, 2);
+        int64_t* address = nullptr;
+        int32_t* length = nullptr;
+        if (SUCCEEDED(hr)) {
+            args.GetInt64Ref(0, &address);
+            args.GetIntRef(1, &length);
+            hr = args.Error();
+        }
+        if (FAILED(hr))
+            return hr;
+        if (!address || !length)
+            return E_POINTER;
+        // A copy the caller frees with CoTaskMemFree: the live blob may be
+        // replaced while the caller still reads.
+        MKTArray<uint8_t> blob;
+        m_services->GetPreferences(blob);
+        void* copy = CoTaskMemAlloc(blob.GetCount() > 0 ? static_cast<SIZE_T>(blob.GetCount()) : 1);
+        if (!copy)
+            return E_OUTOFMEMORY;
+        if (blob.GetCount() > 0)
+            memcpy(copy, blob.GetData(), static_cast<size_t>(blob.GetCount()));
+        *address = static_cast<int64_t>(reinterpret_cast<UINT_PTR>(copy));
+        *length = blob.GetCount();
+        return S_OK;
+    }
+    case 14: {
+        HRESULT hr = CheckCount(params, 0);
+        GUID guid = {};
+        if (FAILED(hr))
+            return hr;
+        if (!m_services->GetInstallationGuid(guid))
+            return E_FAIL;
+        return out.SetString(MKGuid(guid).FormatUpperCompact());
+    }
+    case 29: {
+        HRESULT hr = CheckCount(params, 1);
+        int32_t value = 0;
+        if (SUCCEEDED(hr))
+            hr = args.GetInt(0, &value);
+        if (SUCCEEDED(hr))
+            m_services->SetUpdateCheckValue(value);
+        return hr;
+    }
+    default:
+        // The update check (1, 7, 8, 9), the system report (5) and web
+        // messages (13) come with their services.
+        return DISP_E_MEMBERNOTFOUND;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include "base/MKDispatchObject.h"
+
+#include <stdint.h>
+
+class KernelCallbackServices;
+class MKString;
+
+// The object handed to the plug-in kernel at its start: the product's title,
+// the kernel version, the update settings, a salted digest, the preferences
+// blob, the installation identifier and the update-check value, by DISPID.
+// Once the kernel unloaded (Detach) every call answers E_NOTIMPL.
+class PluginCallbackObject final : public MKDispatchObject {
+public:
+    explicit PluginCallbackObject(KernelCallbackServices* services);
+
+    void Detach() { m_services = nullptr; }
+
+    // SHA-1 of the text's UTF-8 bytes followed by the product's salt, as 40
+    // lower-case hexadecimal digits.
+    static MKString SaltedDigest(const MKString& text);
+
+protected:
+    HRESULT HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT* result) override;
+
+private:
+    ~PluginCallbackObject() override = default;
+
+    KernelCallbackServices* m_services;
+};

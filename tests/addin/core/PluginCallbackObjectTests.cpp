@@ -1,0 +1,171 @@
+// The kernel's callback object as a table of DISPIDs: argument counts and
+// exact types, results, the members that wait for their services, and
+// E_NOTIMPL once the kernel unloaded.
+#include "fixtures/VariantArgs.h"
+
+#include "addin/core/KernelCallbackServices.h"
+#include "addin/core/PluginCallbackObject.h"
+#include "base/MKSha1.h"
+
+#include <gtest/gtest.h>
+
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class FakeServices final : public KernelCallbackServices {
+public:
+    MKVersion GetKernelVersion() override { return MKVersion(2, 1, 0, 5); }
+    bool GetAutoCheckUpdates() override { return true; }
+    bool ReplacePreferences(const uint8_t* bytes, int length) override
+    {
+        preferences.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
+        return true;
+    }
+    void GetPreferences(MKTArray<uint8_t>& out) override
+    {
+        out.Assign(reinterpret_cast<const uint8_t*>(preferences.data()), static_cast<int>(preferences.size()));
+    }
+    bool GetInstallationGuid(GUID& out) override
+    {
+        out = {0x01020304, 0x0506, 0x0708, {0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10}};
+        return true;
+    }
+    void SetUpdateCheckValue(int32_t value) override { checkValue = value; }
+
+    std::string preferences = "blob";
+    int32_t checkValue = 0;
+};
+
+VARIANT Int64Arg(LONGLONG value)
+{
+    VARIANT arg = TypedArg(VT_I8);
+    arg.llVal = value;
+    return arg;
+}
+
+class CallbackTest : public ::testing::Test {
+protected:
+    CallbackTest() : object(new PluginCallbackObject(&services)) { object->AddRef(); }
+    ~CallbackTest() override { object->Release(); }
+
+    // Invoke with the arguments in declared order.
+    HRESULT Call(DISPID id, std::vector<VARIANT> args, VARIANT* result)
+    {
+        std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+        DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        if (result)
+            VariantInit(result);
+        return object->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
+    }
+
+    FakeServices services;
+    PluginCallbackObject* object;
+};
+
+TEST_F(CallbackTest, TextsAndSettingsComeBackAsTheirTypes)
+{
+    VARIANT result;
+    ASSERT_EQ(Call(2, {}, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_STREQ(result.bstrVal, L"Vistello for Microsoft\u00AE Office PowerPoint\u00AE");
+    VariantClear(&result);
+    ASSERT_EQ(Call(3, {}, &result), S_OK);
+    EXPECT_STREQ(result.bstrVal, L"2.1.0.5");
+    VariantClear(&result);
+    ASSERT_EQ(Call(6, {}, &result), S_OK);
+    EXPECT_EQ(result.vt, VT_BOOL);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(Call(14, {}, &result), S_OK);
+    EXPECT_STREQ(result.bstrVal, L"0102030405060708090A0B0C0D0E0F10");
+    VariantClear(&result);
+}
+
+TEST_F(CallbackTest, ArgumentsAreCountedAndTypedExactly)
+{
+    struct Case {
+        DISPID id;
+        std::vector<VARIANT> args;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {2, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
+        {10, {}, DISP_E_BADPARAMCOUNT},
+        {10, {IntArg(1)}, DISP_E_BADVARTYPE},
+        {29, {TypedArg(VT_BSTR)}, DISP_E_BADVARTYPE},
+        {11, {IntArg(1), IntArg(1)}, DISP_E_BADVARTYPE},
+        {12, {Int64Arg(0), IntArg(0)}, DISP_E_BADVARTYPE},
+        {1, {}, DISP_E_MEMBERNOTFOUND},
+        {5, {}, DISP_E_MEMBERNOTFOUND},
+        {13, {}, DISP_E_MEMBERNOTFOUND},
+        {15, {}, DISP_E_MEMBERNOTFOUND},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        VARIANT result;
+        EXPECT_EQ(Call(c.id, c.args, &result), c.expected);
+        VariantClear(&result);
+    }
+    EXPECT_EQ(services.checkValue, 0);
+    EXPECT_EQ(Call(29, {IntArg(77)}, nullptr), S_OK);
+    EXPECT_EQ(services.checkValue, 77);
+}
+
+TEST_F(CallbackTest, TheDigestIsTheSaltedSha1InLowerCase)
+{
+    VARIANT text = TypedArg(VT_BSTR);
+    text.bstrVal = SysAllocString(L"abc");
+    VARIANT result;
+    ASSERT_EQ(Call(10, {text}, &result), S_OK);
+    std::wstring digest = result.bstrVal;
+    VariantClear(&result);
+    SysFreeString(text.bstrVal);
+    EXPECT_EQ(digest.size(), 40u);
+    EXPECT_EQ(MKString(digest.c_str()), PluginCallbackObject::SaltedDigest(L"abc"));
+    EXPECT_EQ(MKString(digest.c_str()), MKString(digest.c_str()).ToLower());
+    // The empty text digests the salt alone, which is not the digest of nothing.
+    MKSha1Digest nothing;
+    MKSha1::Compute("", 0, &nothing);
+    EXPECT_NE(PluginCallbackObject::SaltedDigest(L""), MKSha1::ToHexString(nothing).ToLower());
+    EXPECT_NE(PluginCallbackObject::SaltedDigest(L""), PluginCallbackObject::SaltedDigest(L"abc"));
+}
+
+TEST_F(CallbackTest, ThePreferencesBlobGoesInCheckedAndComesOutAsACopy)
+{
+    const char bytes[] = "new preferences";
+    VARIANT result;
+    ASSERT_EQ(Call(11, {Int64Arg(static_cast<LONGLONG>(reinterpret_cast<UINT_PTR>(bytes))), IntArg(15)}, &result),
+              S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(services.preferences, "new preferences");
+    // Addresses that name no readable memory are refused.
+    EXPECT_EQ(Call(11, {Int64Arg(16), IntArg(4)}, &result), E_INVALIDARG);
+    EXPECT_EQ(Call(11, {Int64Arg(static_cast<LONGLONG>(reinterpret_cast<UINT_PTR>(bytes))), IntArg(-1)}, &result),
+              E_INVALIDARG);
+
+    LONGLONG address = 0;
+    long length = 0;
+    VARIANT addressArg = TypedArg(VT_BYREF | VT_I8);
+    addressArg.pllVal = &address;
+    VARIANT lengthArg = TypedArg(VT_BYREF | VT_I4);
+    lengthArg.plVal = &length;
+    ASSERT_EQ(Call(12, {addressArg, lengthArg}, nullptr), S_OK);
+    ASSERT_EQ(length, 15);
+    void* copy = reinterpret_cast<void*>(static_cast<UINT_PTR>(address));
+    EXPECT_EQ(memcmp(copy, "new preferences", 15), 0);
+    services.preferences = "replaced";
+    EXPECT_EQ(memcmp(copy, "new preferences", 15), 0);
+    CoTaskMemFree(copy);
+}
+
+TEST_F(CallbackTest, AfterTheKernelUnloadedEveryCallIsNotImplemented)
+{
+    object->Detach();
+    VARIANT result;
+    for (DISPID id : {2, 3, 10, 29, 99})
+        EXPECT_EQ(Call(id, {}, &result), E_NOTIMPL);
+}
+
+}  // namespace
