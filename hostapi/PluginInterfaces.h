@@ -143,3 +143,14 @@ struct IKernelHost : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE UncompressBuffer(long source, long sourceLength, long target, long length,
                                                        long raw, long* produced, long* ok) = 0;
 };
+
+inline constexpr IID IID_IHttpRequestSink = {
+    0x76B984E1, 0x6ABA, 0x451D, {0x84, 0x13, 0x0C, 0x8A, 0xA8, 0x0D, 0x9B, 0xA7}};
+
+// Content's receiver of an HTTP request's progress: every received block,
+// its address and size, the content length in two halves and the percentage.
+// A failure ends the transfer.
+struct IHttpRequestSink : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE OnProgress(LONGLONG address, long length, long contentLengthLow,
+                                                 long contentLengthHigh, long percentage) = 0;
+};

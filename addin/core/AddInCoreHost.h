@@ -2,6 +2,7 @@
 #include "base/MKString.h"
 #include "base/MKVersion.h"
 
+#include <windows.h>
 #include <oaidl.h>
 #include <stdint.h>
 
@@ -13,6 +14,9 @@ struct EnvironmentInfo;
 // What the plug-in manager needs of the add-in that owns it.
 class AddInCoreHost {
 public:
+    // The add-in library's module (windows of its objects are registered in
+    // it).
+    virtual HINSTANCE GetModuleInstance() = 0;
     // The add-in's error box (the start's messages).
     virtual void ShowErrorBox(const wchar_t* text) = 0;
     // The installed plug-in list of the add-in's folder, not yet loaded;

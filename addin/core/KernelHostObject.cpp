@@ -3,11 +3,14 @@
 #include "addin/core/AddInCore.h"
 #include "addin/core/AddInCoreHost.h"
 #include "addin/core/AddInGuard.h"
+#include "addin/core/HostCreatedObject.h"
 #include "addin/core/MemoryRange.h"
 #include "addin/core/ShapeEffectMarker.h"
 #include "addin/effects/EffectDataRecord.h"
 #include "addin/imaging/ImageFiles.h"
 #include "base/MKCompressBuffers.h"
+
+#include <new>
 
 namespace {
 
@@ -130,9 +133,13 @@ HRESULT KernelHostObject::GetQuickTimeVersion(BSTR* version)
 
 HRESULT KernelHostObject::CreateHttpRequest(IDispatch** request)
 {
-    if (request)
-        *request = nullptr;
-    return E_NOTIMPL;
+    if (!request)
+        return E_POINTER;
+    *request = new (std::nothrow) HostCreatedObject(m_owner->GetModuleInstance());
+    if (!*request)
+        return E_OUTOFMEMORY;
+    (*request)->AddRef();
+    return S_OK;
 }
 
 HRESULT KernelHostObject::ExportPicture(BSTR, long, long, long, BSTR, long, long, long, long, BSTR* message)

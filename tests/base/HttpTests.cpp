@@ -1,5 +1,5 @@
 #include "BaseTestSupport.h"
-#include "LoopbackHttpServer.h"
+#include "fixtures/LoopbackHttpServer.h"
 
 #include "base/MKHostCache.h"
 #include "base/MKHostLookup.h"
