@@ -6,6 +6,8 @@
 #include "tests/standins/controlsupport/ControlLogFile.h"
 #include "tests/standins/controlsupport/ControlRegistration.h"
 
+#include "PumpMessages.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -61,15 +63,6 @@ public:
 private:
     HWND m_window;
 };
-
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
 
 TEST(FlashVersion, ParsesTwoToFourParts)
 {
@@ -158,7 +151,7 @@ TEST(FlashWnd, RightClicksNeverReachTheControlLeftClicksDo)
     SendMessageA(control, WM_RBUTTONDBLCLK, MK_RBUTTON, at);
     SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(control, WM_LBUTTONUP, 0, at);
-    Pump();
+    PumpMessages();
     EXPECT_FALSE(log.Contains(L"WM_RBUTTON"));
     EXPECT_TRUE(log.Contains(L"WM_LBUTTONDOWN"));
     EXPECT_TRUE(log.Contains(L"WM_LBUTTONUP"));
