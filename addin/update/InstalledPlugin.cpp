@@ -1,11 +1,14 @@
 #include "addin/update/InstalledPlugin.h"
 #include "addin/update/ConfinedPath.h"
 #include "addin/update/ModulePackage.h"
+#include "addin/update/SetupsFolder.h"
+#include "addin/update/UpdatePackage.h"
 #include "base/MKPath.h"
 
 InstalledPlugin::~InstalledPlugin()
 {
     delete m_mainModule;
+    delete m_setupPackage;
 }
 
 bool InstalledPlugin::GetMainModulePath(MKString& path) const
@@ -31,4 +34,48 @@ bool InstalledPlugin::OpenMainModule()
     }
     m_mainModule = package;
     return true;
+}
+
+bool InstalledPlugin::GetSetupPackagePath(MKString& path) const
+{
+    path = ::GetSetupPackagePath(m_installationFolder, name);
+    return !path.IsEmpty();
+}
+
+bool InstalledPlugin::OpenSetupPackage()
+{
+    if (m_setupPackage)
+        return true;
+    MKString path;
+    if (!GetSetupPackagePath(path))
+        return false;
+    UpdatePackage* package = new UpdatePackage;
+    if (package->Open(path) != UpdatePackageOk) {
+        delete package;
+        return false;
+    }
+    m_setupPackage = package;
+    return true;
+}
+
+void InstalledPlugin::SetFromPackage(const UpdatePackage& package)
+{
+    const int32_t kMainModuleItem = 1;
+    const PackageItem* main = package.GetItem(0);
+    if (main && main->kind == kMainModuleItem) {
+        mainFolder = MKPathCombine(package.GetTargetFolder(), main->folder);
+        mainFile = main->name;
+    } else {
+        mainFolder = package.GetTargetFolder();
+        mainFile.Clear();
+    }
+    guid = package.GetGuid();
+    name = package.GetName();
+    version = package.GetVersion();
+    packageKind = package.GetPackageKind();
+    moduleKind = package.GetModuleKind();
+    MKDateTime now = MKDateTime::UtcNow();
+    if (installed.GetValue() == 0)
+        installed = now;
+    updated = now;
 }

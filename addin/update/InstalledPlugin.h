@@ -5,11 +5,12 @@
 #include "base/MKVersion.h"
 
 class ModulePackage;
+class UpdatePackage;
 
 // One installed setup of "plugins.dat": its identity, where its main module
 // package lies (relative to the installation folder) and when it was installed
-// and last updated. Owns the module package it opens, which stays open until
-// the entry goes.
+// and last updated. Owns the module and setup packages it opens, which stay
+// open until the entry goes.
 class InstalledPlugin {
 public:
     explicit InstalledPlugin(const MKString& installationFolder) : m_installationFolder(installationFolder) {}
@@ -25,6 +26,16 @@ public:
     bool OpenMainModule();
     // The opened main module package; null before OpenMainModule succeeded.
     ModulePackage* GetMainModule() const { return m_mainModule; }
+    // "setups" + the entry's name as a ".vlx"; false (path empty) for a name
+    // that is no plain file name.
+    bool GetSetupPackagePath(MKString& path) const;
+    // Opens the setup package once; false, keeping none, when it fails.
+    bool OpenSetupPackage();
+    UpdatePackage* GetSetupPackage() const { return m_setupPackage; }
+    // Takes identity and main module place from an installed package (the
+    // main module is its first item when that is of kind 1); the installed
+    // time is set only while unset, the updated time always.
+    void SetFromPackage(const UpdatePackage& package);
 
     MKGuid guid;
     // Also the name of the setup package in "setups".
@@ -41,4 +52,5 @@ public:
 private:
     MKString m_installationFolder;
     ModulePackage* m_mainModule = nullptr;
+    UpdatePackage* m_setupPackage = nullptr;
 };

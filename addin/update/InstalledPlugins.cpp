@@ -1,6 +1,7 @@
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ModulePackage.h"
 #include "addin/update/PackageHeaderBlock.h"
+#include "addin/update/UpdatePackage.h"
 #include "base/MKBinaryReader.h"
 #include "base/MKBinaryWriter.h"
 #include "base/MKFile.h"
@@ -139,6 +140,23 @@ int InstalledPlugins::FindByGuid(const MKGuid& guid) const
             return i;
     }
     return -1;
+}
+
+InstalledPlugin* InstalledPlugins::UpdateFromPackage(const UpdatePackage& package)
+{
+    InstalledPlugin* entry = GetAt(FindByGuid(package.GetGuid()));
+    if (!entry)
+        return AddFromPackage(package);
+    entry->SetFromPackage(package);
+    return entry;
+}
+
+InstalledPlugin* InstalledPlugins::AddFromPackage(const UpdatePackage& package)
+{
+    InstalledPlugin* entry = Add();
+    if (entry)
+        entry->SetFromPackage(package);
+    return entry;
 }
 
 bool InstalledPlugins::DropIncompatible(const MKVersion& productVersion, const MKVersion& kernelVersion)

@@ -3,6 +3,7 @@
 #include "base/MKTArray.h"
 
 class MKBinaryReader;
+class UpdatePackage;
 
 enum InstalledPluginsResult {
     InstalledPluginsOk = 0,
@@ -30,6 +31,10 @@ public:
     bool SaveTo(const MKString& path);
 
     int FindByGuid(const MKGuid& guid) const;
+    // Refreshes the entry of the package's setup, or adds one; null when
+    // memory runs out.
+    InstalledPlugin* UpdateFromPackage(const UpdatePackage& package);
+    InstalledPlugin* AddFromPackage(const UpdatePackage& package);
     // Drops (and deletes) every entry with a main file whose module package
     // cannot be opened or needs a newer product or kernel than given. True when
     // entries remain and the first is the kernel module.

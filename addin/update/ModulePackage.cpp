@@ -1,5 +1,6 @@
 #include "addin/update/ModulePackage.h"
 #include "addin/update/PackageHeaderBlock.h"
+#include "addin/update/PackageIdentity.h"
 #include "addin/update/ScramblePackageBlock.h"
 #include "base/MKBinaryReader.h"
 #include "base/MKCompressBuffers.h"
@@ -48,7 +49,7 @@ int ModulePackage::Open(const MKString& path)
     Free();
     m_path = path;
     MKByteArray block;
-    int result = PackageHeaderBlock::Read(path, kModuleFormat, &m_fileSize, block);
+    int result = PackageHeaderBlock::Read(path, kModuleFormat, &m_fileSize, &m_signed, block);
     if (result != PackageHeaderOk)
         return result;
     MKMemInStream memory(block);
@@ -61,17 +62,8 @@ int ModulePackage::Open(const MKString& path)
 
 int ModulePackage::ReadHeader(MKBinaryReader& reader)
 {
-    uint32_t headerVersion = 0;
-    if (!reader.ReadU32(&headerVersion) || headerVersion < 1 || headerVersion > 10000)
+    if (!m_identity.Read(reader))
         return ModulePackageBadHeader;
-    reader.ReadInt32(&m_packageKind);
-    reader.ReadDateTime(&m_dateTime);
-    reader.ReadString(&m_name);
-    reader.ReadGuid(&m_guid);
-    reader.ReadVersion(&m_version);
-    reader.ReadInt32(&m_moduleKind);
-    reader.ReadVersion(&m_requiredProduct);
-    reader.ReadVersion(&m_requiredKernel);
     SkipPackageExtension(reader);
     reader.ReadInt32(&m_mainEntry);
     if (!reader.IsOk())

@@ -1,6 +1,7 @@
 #pragma once
 #include "addin/update/ModuleEntry.h"
 #include "addin/update/ModuleType.h"
+#include "addin/update/PackageIdentity.h"
 #include "base/MKDateTime.h"
 #include "base/MKGuid.h"
 #include "base/MKString.h"
@@ -45,16 +46,18 @@ public:
     // descrambled. False on any read, digest or decoding failure.
     bool ExtractEntry(const ModuleEntry& entry, MKByteArray& out, bool verify) const;
 
+    // The header carried a SHA-1 signature and it matched.
+    bool IsSigned() const { return m_signed; }
     const MKString& GetPath() const { return m_path; }
     int GetFileSize() const { return m_fileSize; }
-    int32_t GetPackageKind() const { return m_packageKind; }
-    const MKDateTime& GetDateTime() const { return m_dateTime; }
-    const MKString& GetName() const { return m_name; }
-    const MKGuid& GetGuid() const { return m_guid; }
-    const MKVersion& GetVersion() const { return m_version; }
-    int32_t GetModuleKind() const { return m_moduleKind; }
-    const MKVersion& GetRequiredProductVersion() const { return m_requiredProduct; }
-    const MKVersion& GetRequiredKernelVersion() const { return m_requiredKernel; }
+    int32_t GetPackageKind() const { return m_identity.packageKind; }
+    const MKDateTime& GetDateTime() const { return m_identity.dateTime; }
+    const MKString& GetName() const { return m_identity.name; }
+    const MKGuid& GetGuid() const { return m_identity.guid; }
+    const MKVersion& GetVersion() const { return m_identity.version; }
+    int32_t GetModuleKind() const { return m_identity.moduleKind; }
+    const MKVersion& GetRequiredProductVersion() const { return m_identity.requiredProduct; }
+    const MKVersion& GetRequiredKernelVersion() const { return m_identity.requiredKernel; }
     int GetEntryCount() const { return m_entries.GetCount(); }
     const ModuleEntry* GetEntry(int index) const { return m_entries.SafeGetAt(index); }
     int GetTypeCount() const { return m_types.GetCount(); }
@@ -69,14 +72,8 @@ private:
 
     MKString m_path;
     int m_fileSize = 0;
-    int32_t m_packageKind = 0;
-    MKDateTime m_dateTime;
-    MKString m_name;
-    MKGuid m_guid;
-    MKVersion m_version;
-    int32_t m_moduleKind = 0;
-    MKVersion m_requiredProduct;
-    MKVersion m_requiredKernel;
+    bool m_signed = false;
+    PackageIdentity m_identity;
     int32_t m_mainEntry = -1;
     MKTArray<int32_t> m_ids;
     MKTArray<ModuleType*> m_types;

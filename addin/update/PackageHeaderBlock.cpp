@@ -21,9 +21,11 @@ bool ReadBlock(MKInStream& file, uint32_t count, int fileSize, MKByteArray& out)
 
 } // namespace
 
-int PackageHeaderBlock::Read(const MKString& path, const PackageFormat& format, int* fileSize, MKByteArray& block)
+int PackageHeaderBlock::Read(const MKString& path, const PackageFormat& format, int* fileSize, bool* sha1Signed,
+                             MKByteArray& block)
 {
     block.RemoveAll();
+    *sha1Signed = false;
     int size = MKFileSize(path);
     MKInFileStream file;
     if (size < 0 || !file.Open(path.GetText()))
@@ -65,6 +67,7 @@ int PackageHeaderBlock::Read(const MKString& path, const PackageFormat& format, 
             block.RemoveAll();
             return PackageHeaderBad;
         }
+        *sha1Signed = true;
     }
     ScramblePackageBlock(block.GetData(), block.GetCount(), key);
     return PackageHeaderOk;

@@ -28,8 +28,10 @@ enum PackageHeaderResult {
 
 class PackageHeaderBlock {
 public:
-    // A PackageHeaderResult; block holds the plain header block on success.
-    static int Read(const MKString& path, const PackageFormat& format, int* fileSize, MKByteArray& block);
+    // A PackageHeaderResult; block holds the plain header block on success,
+    // and *sha1Signed says whether a SHA-1 signature was there and matched.
+    static int Read(const MKString& path, const PackageFormat& format, int* fileSize, bool* sha1Signed,
+                    MKByteArray& block);
 };
 
 // Passes over an extension block (u32 length and the bytes); false when the

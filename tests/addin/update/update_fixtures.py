@@ -200,6 +200,77 @@ def module_packages():
     return cases
 
 
+ITEM_TIME = ur.utc_datetime(ur.ticks_from_date(2013, 7, 8) + 12 * 3600 * 10 ** 7)
+
+
+def update_items():
+    return [ur.Item("bin", "Stored.txt", STORED, modified=ITEM_TIME, kind=1), ur.Item("bin/res", "Deflated.txt", DEFLATED,
+                                                                              ur.METHOD_ZLIB),
+            ur.Item("", "Lzma.txt", LZMA, ur.METHOD_LZMA, kind=3), ur.Item("bin", "Empty.txt", b""),
+            ur.Item("bin", "NoDigest.txt", b"no digest", digest=False)]
+
+
+def update(items=None, **options):
+    return ur.update_package("Setup", KERNEL_GUID, (3, 2), update_items() if items is None else items,
+                             target_folder="app", **options)
+
+
+def past_end_item():
+    """Its stored bytes would end one byte after the file."""
+    item = ur.Item("", "a", b"abc")
+    item.size = item.stored_size = 4
+    return item
+
+
+def update_packages():
+    good = update()
+    header_end = len(good) - sum(len(i.blob.data) for i in update_items())
+    hostile = lambda folder, name: update([ur.Item(folder, name, b"x")])  # noqa: E731
+    return {
+        "update_good": (good, 0),
+        "update_unsigned": (update(signed=False), 0),
+        "update_56_bytes": (good[:56], 2),
+        "update_57_bytes": (good[:57], 3),
+        "update_module_magic": (struct.pack("<I", ur.MODULE_PACKAGE_MAGIC) + good[4:], 2),
+        "update_version_20000": (update(format_version=0x20000), 4),
+        "update_version_1ffff": (update(format_version=0x1FFFF), 0),
+        "update_total_size_wrong": (good + b"\x00", 3),
+        "update_signature_19": (update(signature=b"\x02" * 19, signature_kind=1), 3),
+        "update_header_flipped": (flipped(good, header_end - 1), 3),
+        "update_item_past_end": (update([past_end_item()]), 3),
+        "update_no_items": (update([]), 3),
+        "update_method_3": (update([ur.Item("", "a", b"abc", method=3, stored=b"abc")]), 3),
+        "update_stored_size_differs": (update([ur.Item("", "a", b"abcd", size=3)]), 3),
+        "update_absolute_folder": (hostile("C:\\Windows", "a.txt"), 3),
+        "update_rooted_folder": (hostile("\\Windows", "a.txt"), 3),
+        "update_parent_folder": (hostile("bin/../..", "a.txt"), 3),
+        "update_dots_folder": (hostile("bin\\.. ", "a.txt"), 3),
+        "update_parent_name": (hostile("bin", ".."), 3),
+        "update_name_with_folder": (hostile("bin", "sub\\a.txt"), 3),
+        "update_stream_name": (hostile("bin", "a.txt:evil"), 3),
+        "update_hostile_target": (ur.update_package("Setup", KERNEL_GUID, (1, 0), [ur.Item("", "a", b"a")],
+                                                   target_folder="../app"), 3),
+        "update_hostile_name": (ur.update_package("..\\Setup", KERNEL_GUID, (1, 0), [ur.Item("", "a", b"a")]), 3),
+        "update_damaged_data": (flipped(good, header_end + 10), 0),
+        "update_zlib_truncated": (update([ur.Item("", "a", DEFLATED, ur.METHOD_ZLIB,
+                                                  stored=ur.pack(DEFLATED, ur.METHOD_ZLIB)[:-20])]), 0),
+    }
+
+
+def transaction_packages(folder):
+    """An installed tree (old) and the package of its replacement (new)."""
+    old = {"a.txt": b"old a", "sub/b.txt": b"old b" * 100, "sub/c.txt": b"old c"}
+    root = os.path.join(folder, "old")
+    for name, data in old.items():
+        os.makedirs(os.path.dirname(os.path.join(root, name)), exist_ok=True)
+        with open(os.path.join(root, name), "wb") as f:
+            f.write(data)
+    items = [ur.Item("", "a.txt", b"new a" * 5000, ur.METHOD_ZLIB), ur.Item("sub", "b.txt", b"new b", ur.METHOD_LZMA),
+             ur.Item("new/deep", "d.txt", bytes(range(256)) * 200)]
+    with open(os.path.join(folder, "new.vlx"), "wb") as f:
+        f.write(ur.update_package("Setup", KERNEL_GUID, (4, 0), items))
+
+
 def plugin_module(name, guid, required_kernel=(1, 0), required_product=(1, 0)):
     return ur.module_package(name, guid, (1, 0), [ur.Entry(name + ".dll", name.encode() * 10)], module_kind=2,
                              required_kernel=required_kernel, required_product=required_product)
@@ -287,6 +358,8 @@ def make(folder, table_source):
     write_cases(folder, "module_cases.txt", module_packages())
     write_cases(folder, "plugins_cases.txt", plugin_lists())
     install_folder(os.path.join(folder, "install"))
+    write_cases(folder, "update_cases.txt", update_packages())
+    transaction_packages(os.path.join(folder, "transaction"))
 
 
 # ------------------------------------------------------------------- check

@@ -1,0 +1,91 @@
+#include "addin/update/PackageItem.h"
+#include "addin/update/FileCalls.h"
+#include "addin/update/FileOperations.h"
+#include "addin/update/PackageSliceStream.h"
+#include "base/MKFile.h"
+#include "base/MKInFileStream.h"
+#include "base/MKInLzmaStream.h"
+#include "base/MKInZStream.h"
+#include "base/MKSha1Stream.h"
+
+namespace {
+
+const int kBlockSize = 16384;
+
+} // namespace
+
+int PackageItem::ComputeDigest(MKSha1Digest* out) const
+{
+    MKInFileStream file;
+    if (!file.Open(m_packagePath.GetText()))
+        return PackageItemCannotOpenPackage;
+    return ComputeDigest(file, out);
+}
+
+int PackageItem::ComputeDigest(MKInFileStream& file, MKSha1Digest* out) const
+{
+    if (!file.Seek(dataOffset))
+        return PackageItemReadFailed;
+    MKSha1Stream sha;
+    uint8_t block[kBlockSize];
+    for (int left = storedSize; left > 0;) {
+        int step = left < kBlockSize ? left : kBlockSize;
+        if (file.Read(block, step) != step)
+            return PackageItemReadFailed;
+        sha.Write(block, step);
+        left -= step;
+    }
+    sha.Close();
+    sha.GetDigest(out);
+    return PackageItemOk;
+}
+
+int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security) const
+{
+    if (!HasData())
+        return PackageItemNoData;
+    MKInFileStream file;
+    if (!file.Open(m_packagePath.GetText()))
+        return PackageItemCannotOpenPackage;
+    if (!file.Seek(dataOffset))
+        return PackageItemReadFailed;
+    if (DeleteOrTruncateFile(path, security) != 0)
+        return PackageItemCannotCreate;
+    HANDLE target = CreateFileW(path.GetText(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (target == INVALID_HANDLE_VALUE) {
+        DeleteFileW(path.GetText());
+        return PackageItemCannotCreate;
+    }
+    int result = Copy(file, target);
+    if (!CloseHandle(target) && result == PackageItemOk)
+        result = PackageItemWriteFailed;
+    if (result != PackageItemOk) {
+        DeleteFileW(path.GetText());
+        return result;
+    }
+    if (dateTime.GetValue() != 0)
+        MKFileSetModifiedTime(path, &dateTime);
+    return PackageItemOk;
+}
+
+int PackageItem::Copy(MKInFileStream& file, HANDLE target) const
+{
+    PackageSliceStream slice(&file, storedSize);
+    MKInZStream inflated(&slice);
+    MKInLzmaStream decoded(&slice);
+    MKInStream* source = method == 1 ? static_cast<MKInStream*>(&inflated)
+        : method == 2                ? static_cast<MKInStream*>(&decoded)
+                                     : static_cast<MKInStream*>(&slice);
+    uint8_t block[kBlockSize];
+    for (int left = size; left > 0;) {
+        int step = left < kBlockSize ? left : kBlockSize;
+        if (source->Read(block, step) != step)
+            return PackageItemReadFailed;
+        DWORD written = 0;
+        if (!GetFileCalls().writeFile(target, block, DWORD(step), &written, nullptr) || written != DWORD(step))
+            return PackageItemWriteFailed;
+        left -= step;
+    }
+    return PackageItemOk;
+}
