@@ -44,11 +44,15 @@ bool ClipToBitmap(const DrawBitmap& bitmap, RECT& rect)
 }
 
 // The destination rectangle cut so that the matching source pixels, from
-// (sourceX, sourceY) on, lie inside the source too.
-bool ClipToBoth(const DrawBitmap& bitmap, const DrawBitmap& source, int sourceX, int sourceY, RECT& rect)
+// (sourceX, sourceY) on, lie inside the source too; (dx, dy) leads from a
+// destination pixel to its source pixel.
+bool ClipToBoth(const DrawBitmap& bitmap, const DrawBitmap& source, int sourceX, int sourceY, RECT& rect, int* dx,
+                int* dy)
 {
     if (!IsArgb(source))
         return false;
+    *dx = sourceX - rect.left;
+    *dy = sourceY - rect.top;
     RECT inSource = {rect.left - sourceX, rect.top - sourceY, rect.left - sourceX + source.GetWidth(),
                      rect.top - sourceY + source.GetHeight()};
     RECT cut;
@@ -145,10 +149,8 @@ void MaskFromChannel(DrawBitmap& bitmap, const DrawBitmap& source, int sourceX, 
                      bool curve)
 {
     RECT rect = area;
-    if (!IsArgb(bitmap) || bitmap.IsOpaque())
-        return;
-    int dx = sourceX - area.left, dy = sourceY - area.top;
-    if (!ClipToBoth(bitmap, source, sourceX, sourceY, rect))
+    int dx, dy;
+    if (!IsArgb(bitmap) || bitmap.IsOpaque() || !ClipToBoth(bitmap, source, sourceX, sourceY, rect, &dx, &dy))
         return;
     for (int y = rect.top; y < rect.bottom; ++y) {
         uint32_t* row = bitmap.Row32(y);
@@ -171,10 +173,9 @@ void MaskFromChannel(DrawBitmap& bitmap, const DrawBitmap& source, int sourceX, 
 void MultiplyAlphaRect(DrawBitmap& bitmap, const DrawBitmap& source, int sourceX, int sourceY, const RECT& area)
 {
     RECT rect = area;
-    if (!IsArgb(bitmap) || bitmap.IsOpaque() || source.IsOpaque())
-        return;
-    int dx = sourceX - area.left, dy = sourceY - area.top;
-    if (!ClipToBoth(bitmap, source, sourceX, sourceY, rect))
+    int dx, dy;
+    if (!IsArgb(bitmap) || bitmap.IsOpaque() || source.IsOpaque() ||
+        !ClipToBoth(bitmap, source, sourceX, sourceY, rect, &dx, &dy))
         return;
     for (int y = rect.top; y < rect.bottom; ++y) {
         uint32_t* row = bitmap.Row32(y);

@@ -65,6 +65,14 @@ void DrawMatrix::PreConcat(const DrawMatrix& other)
     SetAll(r);
 }
 
+void DrawMatrix::PreConcatLinear(float scaleX, float skewX, float skewY, float scaleY)
+{
+    const float values[9] = {scaleX, skewX, 0, skewY, scaleY, 0, 0, 0, 1};
+    DrawMatrix m;
+    m.SetAll(values);
+    PreConcat(m);
+}
+
 bool DrawMatrix::PreTranslate(float dx, float dy)
 {
     PreConcat(Translate(dx, dy));
@@ -73,11 +81,7 @@ bool DrawMatrix::PreTranslate(float dx, float dy)
 
 bool DrawMatrix::PreScale(float sx, float sy)
 {
-    DrawMatrix m;
-    m.m_values[kScaleX] = sx;
-    m.m_values[kScaleY] = sy;
-    m.m_typeMask = kUnknownMask;
-    PreConcat(m);
+    PreConcatLinear(sx, 0, 0, sy);
     return true;
 }
 
@@ -90,23 +94,13 @@ bool DrawMatrix::PreRotate(float degrees)
         s = 0;
     if (fabsf(c) < 1e-7f)
         c = 0;
-    DrawMatrix m;
-    m.m_values[kScaleX] = c;
-    m.m_values[kSkewX] = -s;
-    m.m_values[kSkewY] = s;
-    m.m_values[kScaleY] = c;
-    m.m_typeMask = kUnknownMask;
-    PreConcat(m);
+    PreConcatLinear(c, -s, s, c);
     return true;
 }
 
 bool DrawMatrix::PreSkew(float sx, float sy)
 {
-    DrawMatrix m;
-    m.m_values[kSkewX] = sx;
-    m.m_values[kSkewY] = sy;
-    m.m_typeMask = kUnknownMask;
-    PreConcat(m);
+    PreConcatLinear(1, sx, sy, 1);
     return true;
 }
 

@@ -48,6 +48,7 @@ public:
 
 private:
     uint32_t ComputeType() const;
+    void PreConcatLinear(float scaleX, float skewX, float skewY, float scaleY);
 
     float m_values[9];
     mutable uint32_t m_typeMask;
