@@ -1,0 +1,227 @@
+#include "addin/imaging/drawing/DrawShader.h"
+
+#include "addin/imaging/drawing/PremulColor.h"
+
+#include <pixman.h>
+
+#include <math.h>
+#include <string.h>
+
+namespace {
+
+cairo_extend_t Extend(TileMode mode)
+{
+    switch (mode) {
+    case TileMode::Repeat:
+        return CAIRO_EXTEND_REPEAT;
+    case TileMode::Mirror:
+        return CAIRO_EXTEND_REFLECT;
+    default:
+        return CAIRO_EXTEND_PAD;
+    }
+}
+
+float StopPosition(const float* positions, int i, int count)
+{
+    float t = positions ? positions[i] : float(i) / float(count - 1);
+    return t < 0 ? 0 : t > 1 ? 1 : t;
+}
+
+cairo_matrix_t ToCairo(const DrawMatrix& m)
+{
+    cairo_matrix_t c;
+    cairo_matrix_init(&c, m.Get(DrawMatrix::kScaleX), m.Get(DrawMatrix::kSkewY), m.Get(DrawMatrix::kSkewX),
+                      m.Get(DrawMatrix::kScaleY), m.Get(DrawMatrix::kTransX), m.Get(DrawMatrix::kTransY));
+    return c;
+}
+
+}  // namespace
+
+DrawShader::DrawShader(cairo_pattern_t* pattern) : m_pattern(pattern) {}
+
+DrawShader::~DrawShader()
+{
+    if (m_pattern)
+        cairo_pattern_destroy(m_pattern);
+}
+
+void DrawShader::Release()
+{
+    if (InterlockedDecrement(&m_refs) == 0)
+        delete this;
+}
+
+DrawShader* DrawShader::Wrap(cairo_pattern_t* pattern)
+{
+    if (!pattern || cairo_pattern_status(pattern) != CAIRO_STATUS_SUCCESS) {
+        if (pattern)
+            cairo_pattern_destroy(pattern);
+        return nullptr;
+    }
+    auto* shader = new (std::nothrow) DrawShader(pattern);
+    if (!shader)
+        cairo_pattern_destroy(pattern);
+    return shader;
+}
+
+bool DrawShader::AddStops(cairo_pattern_t* pattern, const uint32_t* colors, const float* positions, int count)
+{
+    if (!pattern || !colors || count < 2)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        uint32_t c = colors[i];
+        cairo_pattern_add_color_stop_rgba(pattern, StopPosition(positions, i, count), ColorRed(c) / 255.0,
+                                          ColorGreen(c) / 255.0, ColorBlue(c) / 255.0, ColorAlpha(c) / 255.0);
+    }
+    return true;
+}
+
+DrawShader* DrawShader::Linear(DrawPoint p0, DrawPoint p1, const uint32_t* colors, const float* positions, int count,
+                               TileMode mode)
+{
+    if (!colors || count < 2)
+        return nullptr;
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(p0.x, p0.y, p1.x, p1.y);
+    AddStops(pattern, colors, positions, count);
+    cairo_pattern_set_extend(pattern, Extend(mode));
+    return Wrap(pattern);
+}
+
+DrawShader* DrawShader::Radial(DrawPoint centre, float radius, const uint32_t* colors, const float* positions,
+                               int count, TileMode mode)
+{
+    return TwoPointRadial(centre, 0, centre, radius, colors, positions, count, mode);
+}
+
+DrawShader* DrawShader::TwoPointRadial(DrawPoint start, float startRadius, DrawPoint end, float endRadius,
+                                       const uint32_t* colors, const float* positions, int count, TileMode mode)
+{
+    if (!colors || count < 2 || startRadius < 0 || endRadius < 0)
+        return nullptr;
+    cairo_pattern_t* pattern = cairo_pattern_create_radial(start.x, start.y, startRadius, end.x, end.y, endRadius);
+    AddStops(pattern, colors, positions, count);
+    cairo_pattern_set_extend(pattern, Extend(mode));
+    return Wrap(pattern);
+}
+
+DrawShader* DrawShader::Sweep(DrawPoint centre, const uint32_t* colors, const float* positions, int count)
+{
+    if (!colors || count < 2)
+        return nullptr;
+    auto* shader = new (std::nothrow) DrawShader(nullptr);
+    if (!shader)
+        return nullptr;
+    shader->m_sweep = true;
+    shader->m_centre = centre;
+    shader->m_colors.assign(colors, colors + count);
+    for (int i = 0; i < count; ++i)
+        shader->m_positions.push_back(StopPosition(positions, i, count));
+    return shader;
+}
+
+DrawShader* DrawShader::Bitmap(const DrawBitmap& bitmap, TileMode modeX, TileMode modeY)
+{
+    if (bitmap.IsEmpty() || bitmap.GetConfig() != BitmapConfig::Argb8888)
+        return nullptr;
+    DrawBitmap copy;
+    if (!copy.Allocate(BitmapConfig::Argb8888, bitmap.GetWidth(), bitmap.GetHeight()))
+        return nullptr;
+    for (int y = 0; y < bitmap.GetHeight(); ++y)
+        memcpy(copy.Row(y), bitmap.Row(y), size_t(bitmap.GetWidth()) * 4);
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        copy.GetPixels(), CAIRO_FORMAT_ARGB32, copy.GetWidth(), copy.GetHeight(), copy.GetRowBytes());
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_surface_destroy(surface);
+    // cairo extends both axes alike; the x mode decides when they differ.
+    (void)modeY;
+    cairo_pattern_set_extend(pattern, Extend(modeX));
+    DrawShader* shader = Wrap(pattern);
+    if (shader)
+        shader->m_pixels = std::move(copy);
+    return shader;
+}
+
+bool DrawShader::GetLocalMatrix(DrawMatrix* matrix) const
+{
+    if (!m_hasLocalMatrix)
+        return false;
+    *matrix = m_localMatrix;
+    return true;
+}
+
+void DrawShader::SetLocalMatrix(const DrawMatrix& matrix)
+{
+    m_localMatrix = matrix;
+    m_hasLocalMatrix = !matrix.IsIdentity();
+}
+
+DrawMatrix DrawShader::ToDevice(const DrawMatrix& total) const
+{
+    DrawMatrix m = total;
+    if (m_hasLocalMatrix)
+        m.PreConcat(m_localMatrix);
+    return m;
+}
+
+cairo_pattern_t* DrawShader::MakePattern(const DrawMatrix& total, int deviceWidth, int deviceHeight) const
+{
+    if (m_sweep)
+        return RenderSweep(total, deviceWidth, deviceHeight);
+    // cairo patterns map device space to pattern space. The pattern's matrix
+    // is set for each draw (one thread at a time draws).
+    DrawMatrix inverse;
+    if (!ToDevice(total).Invert(&inverse))
+        return nullptr;
+    cairo_matrix_t matrix = ToCairo(inverse);
+    cairo_pattern_set_matrix(m_pattern, &matrix);
+    return cairo_pattern_reference(m_pattern);
+}
+
+cairo_pattern_t* DrawShader::RenderSweep(const DrawMatrix& total, int width, int height) const
+{
+    DrawMatrix inverse;
+    if (width <= 0 || height <= 0 || !ToDevice(total).Invert(&inverse))
+        return nullptr;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    std::vector<pixman_gradient_stop_t> stops(m_colors.size());
+    for (size_t i = 0; i < stops.size(); ++i) {
+        uint32_t c = m_colors[i];
+        stops[i].x = pixman_double_to_fixed(m_positions[i]);
+        stops[i].color = {uint16_t(ColorRed(c) * 257), uint16_t(ColorGreen(c) * 257), uint16_t(ColorBlue(c) * 257),
+                          uint16_t(ColorAlpha(c) * 257)};
+    }
+    pixman_point_fixed_t origin = {0, 0};
+    pixman_image_t* gradient = pixman_image_create_conical_gradient(&origin, 0, stops.data(), int(stops.size()));
+    // Device -> shader space, centred, with y flipped: pixman turns
+    // counter-clockwise, sweeps here turn clockwise from the x axis.
+    const DrawMatrix& m = inverse;
+    double rows[2][3] = {
+        {m.Get(DrawMatrix::kScaleX), m.Get(DrawMatrix::kSkewX), m.Get(DrawMatrix::kTransX) - m_centre.x},
+        {-m.Get(DrawMatrix::kSkewY), -m.Get(DrawMatrix::kScaleY), -(m.Get(DrawMatrix::kTransY) - m_centre.y)},
+    };
+    pixman_transform_t transform;
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            transform.matrix[r][c] = pixman_double_to_fixed(rows[r][c]);
+    transform.matrix[2][0] = pixman_double_to_fixed(m.Get(DrawMatrix::kPersp0));
+    transform.matrix[2][1] = pixman_double_to_fixed(m.Get(DrawMatrix::kPersp1));
+    transform.matrix[2][2] = pixman_double_to_fixed(m.Get(DrawMatrix::kPersp2));
+    pixman_image_set_transform(gradient, &transform);
+    pixman_image_set_repeat(gradient, PIXMAN_REPEAT_PAD);
+    cairo_surface_flush(surface);
+    pixman_image_t* target =
+        pixman_image_create_bits(PIXMAN_a8r8g8b8, width, height,
+                                 reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface)),
+                                 cairo_image_surface_get_stride(surface));
+    pixman_image_composite32(PIXMAN_OP_SRC, gradient, nullptr, target, 0, 0, 0, 0, 0, 0, width, height);
+    pixman_image_unref(target);
+    pixman_image_unref(gradient);
+    cairo_surface_mark_dirty(surface);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_surface_destroy(surface);
+    return pattern;
+}
