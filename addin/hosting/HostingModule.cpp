@@ -1,6 +1,7 @@
 #include "addin/hosting/HostingModule.h"
 
 #include "addin/hosting/AntiBlinkWindow.h"
+#include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/NodeContentWindow.h"
 #include "addin/hosting/PlayerVersionCache.h"
 
@@ -23,6 +24,7 @@ void HostingModuleInit(HINSTANCE instance)
 void HostingModuleTerm()
 {
     NodeContentWindow::UnregisterClassAtExit();
+    ControlHostWindow::UnregisterClassAtExit();
     AntiBlinkWindow::UnregisterClassAtExit();
     delete s_versionCache;
     s_versionCache = nullptr;

@@ -2,6 +2,7 @@
 // destruction, the anti-blink snapshot and the window classes' lifetime.
 #include "SceneTestSupport.h"
 #include "addin/hosting/AntiBlinkWindow.h"
+#include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/HostingModule.h"
 #include "addin/hosting/LayerNode.h"
@@ -149,13 +150,18 @@ TEST(HostingModule, TermUnregistersTheWindowClasses)
         ASSERT_TRUE(layer->Start(true));
         host->ShowAntiBlink(0, 0, 20, 20);
         host->HideAntiBlink();
+        ControlHostWindow control(nullptr, nullptr);
+        ASSERT_TRUE(control.Create(host.window.Get(), 0, 0, 10, 10, false, 0));
+        control.Destroy();
     }
     WNDCLASSW info;
     EXPECT_TRUE(GetClassInfoW(module, L"VistelloNodeWindow", &info));
     EXPECT_TRUE(GetClassInfoW(module, L"VistelloAntiBlinkWindow", &info));
+    EXPECT_TRUE(GetClassInfoW(module, L"VistelloAxHostWindow", &info));
     HostingModuleTerm();
     EXPECT_FALSE(GetClassInfoW(module, L"VistelloNodeWindow", &info));
     EXPECT_FALSE(GetClassInfoW(module, L"VistelloAntiBlinkWindow", &info));
+    EXPECT_FALSE(GetClassInfoW(module, L"VistelloAxHostWindow", &info));
     HostingModuleInit(module);
 }
 
