@@ -1,9 +1,7 @@
 #include "setup/SetupPayload.h"
 
-#include "base/MKCompressBuffers.h"
 #include "base/MKLzmaSupport.h"
 
-#include <limits.h>
 #include <string.h>
 
 namespace {
@@ -27,6 +25,32 @@ bool PropertiesAccepted(const uint8_t* properties)
     bool accepted = MKLzmaDecoderInit(&stream, properties, 4096) == LZMA_OK;
     lzma_end(&stream);
     return accepted;
+}
+
+// Decodes the stream into program, which has room for n + 1 bytes, and
+// answers whether it gives exactly n: it must stop there, at its end marker or
+// at the end of its input. A stream that gives more is as damaged as one that
+// gives fewer; taking its first n bytes would pass a cut program as unpacked.
+bool DecodeExactly(const uint8_t* properties, const uint8_t* stream, DWORD streamBytes, void* program, DWORD n)
+{
+    lzma_stream z = LZMA_STREAM_INIT;
+    if (MKLzmaDecoderInit(&z, properties, n) != LZMA_OK)
+        return false;
+    z.next_in = stream;
+    z.avail_in = streamBytes;
+    z.next_out = static_cast<uint8_t*>(program);
+    z.avail_out = size_t(n) + 1;
+    lzma_ret r;
+    do {
+        size_t inBefore = z.avail_in, outBefore = z.avail_out;
+        r = lzma_code(&z, LZMA_RUN);
+        // No progress: the input is used up (a stream without end marker).
+        if (r == LZMA_OK && z.avail_in == inBefore && z.avail_out == outBefore)
+            break;
+    } while (r == LZMA_OK && z.avail_out > 0);
+    bool exact = (r == LZMA_OK || r == LZMA_STREAM_END) && z.total_out == n;
+    lzma_end(&z);
+    return exact;
 }
 
 // The process heap block of the unpacked program, freed on every path.
@@ -67,15 +91,11 @@ int UnpackPayload(const void* data, DWORD size, HANDLE file)
     // Any other negative size asks for more memory than there is.
     if (n < 0)
         return kNoMemoryForInstaller;
-    HeapBlock program{SIZE_T(n)};
+    // One byte more than stated shows a stream that goes on past its size.
+    HeapBlock program{SIZE_T(n) + 1};
     if (!program.Get())
         return kNoMemoryForInstaller;
-    // A stream may end early with its end marker: bytes it never produced must
-    // not reach the file as part of the program.
-    int produced = 0;
-    if (size - kSizeFieldBytes > DWORD(INT_MAX) ||
-        !MKLzmaDecodeBuffer(bytes + kSizeFieldBytes, int(size - kSizeFieldBytes), program.Get(), n, &produced) ||
-        produced != n)
+    if (!DecodeExactly(bytes + kSizeFieldBytes, bytes + headerBytes, size - headerBytes, program.Get(), DWORD(n)))
         return kDecodingFailed;
     return WriteAll(file, program.Get(), DWORD(n), kUnpackedWriteFailed, kUnpackedWrittenShort);
 }

@@ -21,6 +21,7 @@ enum SetupPayloadError {
 };
 
 // Writes the installer program of the payload's size bytes to the open file;
-// 0 or one of the codes above. A stream that stops before n bytes, or cannot
-// be decoded to its end, fails as a whole: nothing of it is written.
+// 0 or one of the codes above. A stream that stops before n bytes, goes on
+// past them, or cannot be decoded to its end, fails as a whole: nothing of it
+// is written.
 int UnpackPayload(const void* data, DWORD size, HANDLE file);

@@ -108,6 +108,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnpackPayloadFixtures,
                                          FixtureCase{L"setup_payload_truncated.bin", true, kDecodingFailed},
                                          // Decodes cleanly to its end marker, short of the stated size.
                                          FixtureCase{L"setup_payload_early_end.bin", true, kDecodingFailed},
+                                         // Goes on past the stated size: its first bytes are no program.
+                                         FixtureCase{L"setup_payload_long_stream.bin", true, kDecodingFailed},
                                          FixtureCase{L"setup_payload_bad_properties.bin", true, kPropertiesRefused},
                                          FixtureCase{L"setup_payload_negative_size.bin", true,
                                                      kNoMemoryForInstaller}));

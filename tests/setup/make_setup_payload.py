@@ -8,6 +8,7 @@ properties and a raw LZMA1 stream) or "stored" (-1, then the program as it
 is). The other kinds are damaged payloads for tests:
   truncated       the LZMA stream cut in half
   early_end       a whole stream that decodes to 1000 bytes fewer than stated
+  long_stream     a whole stream that decodes to 1000 bytes more than stated
   bad_properties  properties no decoder takes (lc/lp/pb byte 225)
   negative_size   a size below -1 in front of a good stream
 """
@@ -38,6 +39,8 @@ def payload(kind, program):
         return struct.pack("<i", size) + properties + stream[: len(stream) // 2]
     if kind == "early_end":
         return struct.pack("<i", size + 1000) + properties + stream
+    if kind == "long_stream":
+        return struct.pack("<i", size - 1000) + properties + stream
     if kind == "bad_properties":
         return struct.pack("<i", size) + bytes([225]) + properties[1:] + stream
     if kind == "negative_size":
