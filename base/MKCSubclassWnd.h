@@ -24,6 +24,8 @@ public:
     void Detach();
 
     HWND Window() const { return m_window; }
+    // The window's own procedure while attached, else null.
+    WNDPROC SavedProc() const { return m_savedProc; }
 
     // Overrides handle what they want and call this for the rest: it passes the
     // message to the next (older) object, or to the window's own procedure.

@@ -11,6 +11,8 @@
 #include "addin/core/RibbonExtension.h"
 #include "addin/core/RibbonModel.h"
 #include "addin/core/ShellHook.h"
+#include "addin/core/OfficeInfo.h"
+#include "addin/effects/SlideShowController.h"
 #include "addin/hosting/HostingModule.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/UsageStore.h"
@@ -53,7 +55,7 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
     }
 
     m_outer = outer ? outer : this;
-    m_connection = new (std::nothrow) AddInConnection(m_outer, this, this, m_environment, &m_eventDepth);
+    m_connection = new (std::nothrow) AddInConnection(m_outer, this, this, m_environment, &m_eventDepth, this);
     m_ribbon = new (std::nothrow) RibbonExtension(m_outer, this);
     m_ribbonModel = new (std::nothrow) RibbonModel(nullptr);
     if (m_ribbon)
@@ -238,7 +240,9 @@ void AddIn::InvalidateRibbon(const MKString& controlId)
 void AddIn::OnShowWindowCreated(HWND window)
 {
     MKComHolder<PowerPoint::SlideShowWindow> show;
-    FindSlideShowWindow(window, show);
+    SlideShowController* shows = GetSlideShowController();
+    if (FindSlideShowWindow(window, show) && shows)
+        shows->AttachShowWindow(show.Get());
 }
 
 bool AddIn::SavePreferences(bool force)
@@ -260,7 +264,54 @@ void AddIn::Shutdown()
         m_usage->Save(*m_userSettings, false);
 }
 
-void ShowErrorBox(const wchar_t* text)
+SlideShowController* AddIn::GetSlideShowController() const
+{
+    return m_connection ? m_connection->GetSlideShowController() : nullptr;
+}
+
+void AddIn::StopSlideShowSession()
+{
+    if (SlideShowController* shows = GetSlideShowController())
+        shows->Shutdown();
+}
+
+int AddIn::GetShowOfficeCode() const
+{
+    return m_environment && m_environment->officeProductCode.IsPresent() ? m_environment->officeProductCode.GetValue()
+                                                                         : 0;
+}
+
+bool AddIn::GetDetectedOfficeCode(int* code) const
+{
+    OfficeInfo* office = GetOfficeInfo();
+    *code = office ? office->GetProductCode() : 0;
+    return office != nullptr;
+}
+
+void AddIn::ShowError(const wchar_t*, const wchar_t* text)
+{
+    ShowErrorBox(text);
+}
+
+namespace {
+
+void MessageBoxError(const wchar_t* text)
 {
     MessageBoxW(nullptr, text, L"Vistello", MB_ICONERROR);
+}
+
+ErrorBoxFunction s_errorBox = &MessageBoxError;
+
+}  // namespace
+
+void ShowErrorBox(const wchar_t* text)
+{
+    s_errorBox(text);
+}
+
+ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function)
+{
+    ErrorBoxFunction old = s_errorBox;
+    s_errorBox = function ? function : &MessageBoxError;
+    return old;
 }

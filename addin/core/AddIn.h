@@ -5,6 +5,7 @@
 #include "addin/core/ConnectionSteps.h"
 #include "addin/core/EventDepth.h"
 #include "addin/core/ShowWindowListener.h"
+#include "addin/effects/SlideShowHost.h"
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
@@ -17,6 +18,7 @@ class PlayerVersionCache;
 class ProductSettings;
 class RibbonExtension;
 class RibbonModel;
+class SlideShowController;
 class UsageStore;
 struct EnvironmentInfo;
 
@@ -27,9 +29,10 @@ struct EnvironmentInfo;
 // offers the accessors through which the other parts reach PowerPoint. Lives
 // from CreateInstance to the last Release; holds one reference on its factory.
 // Registered with the shell hook for the whole of its life, it tells the hook
-// which new show windows are its own. Used on PowerPoint's user-interface
-// thread only.
-class AddIn : public IUnknown, public ShowWindowListener, public ConnectionSteps {
+// which new show windows are its own, and it is the slide-show machinery's
+// host. Used on PowerPoint's user-interface thread only.
+class AddIn : public IUnknown, public ShowWindowListener, public ConnectionSteps,
+              public SlideShowHost {
 public:
     // Count 1, owned by the caller. A null outer makes the add-in its own
     // controlling object.
@@ -44,7 +47,7 @@ public:
     HINSTANCE GetModuleInstance() const;
     const MKString& GetModulePath() const { return m_modulePath; }
     const MKString& GetModuleFolder() const { return m_moduleFolder; }
-    bool StartedToShow() const { return m_startedToShow; }
+    bool StartedToShow() const override { return m_startedToShow; }
     // No reference taken; null when it could not be made.
     EnvironmentInfo* GetEnvironmentInfo() const { return m_environment; }
     // Held by the connection; null without one.
@@ -65,7 +68,7 @@ public:
     bool GetApplication(MKComHolder<PowerPoint::Application>& out) const;
     bool GetComAddIns(MKComHolder<Office::COMAddIns>& out) const;
     // Application.HWND when it names an existing window; else E_FAIL and 0.
-    HRESULT GetMainWindow(HWND* window) const;
+    HRESULT GetMainWindow(HWND* window) const override;
     // The COM add-in whose ProgId equals progId exactly.
     bool FindComAddIn(const wchar_t* progId, MKComHolder<Office::COMAddIn>& out) const;
     // The running show whose window this is.
@@ -73,7 +76,7 @@ public:
     // The presentation whose running show is this window (the same object or
     // the same HWND); presentations without a show are passed over.
     bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
-                                       MKComHolder<PowerPoint::Presentation>& out) const;
+                                       MKComHolder<PowerPoint::Presentation>& out) const override;
 
     // Asks Office to query the ribbon's controls again: every control for an
     // empty id, else the one control. Nothing before Office loaded the ribbon.
@@ -81,13 +84,25 @@ public:
     // The depth of application events being forwarded (EventDepth.h).
     int GetEventDepth() const { return m_eventDepth.Get(); }
 
-    // Looks the window up among this PowerPoint's running shows.
+    // Looks the window up among this PowerPoint's running shows and gives
+    // it a slide-show session.
     void OnShowWindowCreated(HWND window) override;
 
     // Start-up counts one ordinary start and stores changed preferences;
     // shut-down stores the usage counts.
     void RunStartup() override;
     void Shutdown() override;
+
+    // Held by the connection; null without one.
+    SlideShowController* GetSlideShowController() const;
+    // Ends every running show and stops its session.
+    void StopSlideShowSession();
+
+    int GetShowOfficeCode() const override;
+    bool GetDetectedOfficeCode(int* code) const override;
+    // A message box captioned "Vistello" with the text (the title is the
+    // kernel plug-in's to show).
+    void ShowError(const wchar_t* title, const wchar_t* text) override;
 
 private:
     virtual ~AddIn();
@@ -114,3 +129,7 @@ private:
 
 // A message box without owner, captioned "Vistello", with the error icon.
 void ShowErrorBox(const wchar_t* text);
+// Replaces the box for tests that must not block on it; null restores the
+// message box. Answers the one replaced.
+using ErrorBoxFunction = void (*)(const wchar_t* text);
+ErrorBoxFunction SetErrorBoxFunction(ErrorBoxFunction function);

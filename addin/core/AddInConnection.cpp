@@ -5,16 +5,21 @@
 #include "addin/core/ConnectionSteps.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/OfficeInfo.h"
+#include "addin/effects/SlideShowController.h"
 #include "base/MKBstrHolder.h"
 #include "base/MKTextConvert.h"
 
 #include <new>
 
 AddInConnection::AddInConnection(IUnknown* outer, AddIn* addIn, ConnectionSteps* steps, EnvironmentInfo* environment,
-                                 EventDepth* eventDepth)
+                                 EventDepth* eventDepth, SlideShowHost* showHost)
     : AddInSubObject(outer), m_addIn(addIn), m_steps(steps), m_environment(environment)
 {
     m_events = new (std::nothrow) AppEventSink(static_cast<Office::IDTExtensibility2*>(this), addIn, eventDepth);
+    if (showHost)
+        m_shows = new (std::nothrow) SlideShowController(showHost);
+    if (m_events)
+        m_events->SetTargets(nullptr, m_shows);
     m_office = new (std::nothrow) OfficeInfo;
 }
 
@@ -22,6 +27,7 @@ AddInConnection::~AddInConnection()
 {
     delete m_office;
     delete m_events;
+    delete m_shows;
 }
 
 bool AddInConnection::AnswerOwn(REFIID iid, IUnknown** answer)
@@ -102,6 +108,8 @@ HRESULT AddInConnection::OnBeginShutdown(SAFEARRAY**)
 
 void AddInConnection::RunShutdownSteps()
 {
+    if (m_shows)
+        m_shows->Shutdown();
     if (m_steps)
         m_steps->Shutdown();
     if (m_events)

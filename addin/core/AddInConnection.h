@@ -6,6 +6,8 @@
 class AddIn;
 class AppEventSink;
 class ConnectionSteps;
+class SlideShowController;
+class SlideShowHost;
 class EventDepth;
 class OfficeInfo;
 struct EnvironmentInfo;
@@ -22,11 +24,12 @@ struct EnvironmentInfo;
 class AddInConnection final : public AddInSubObject<AddInConnection, Office::IDTExtensibility2, E_FAIL> {
 public:
     // addIn names the add-in in crash records only; steps are the add-in's
-    // own start-up and shut-down steps (which must outlive the connection).
-    // steps, environment and eventDepth may be null (no steps run, no facts
-    // kept, nothing counted).
+    // own start-up and shut-down steps; showHost is the slide-show
+    // machinery's host (both must outlive the connection). steps,
+    // environment, eventDepth and showHost may be null (no steps run, no
+    // facts kept, nothing counted, no slide-show machinery).
     AddInConnection(IUnknown* outer, AddIn* addIn, ConnectionSteps* steps, EnvironmentInfo* environment,
-                    EventDepth* eventDepth);
+                    EventDepth* eventDepth, SlideShowHost* showHost = nullptr);
     virtual ~AddInConnection();
     AddInConnection(const AddInConnection&) = delete;
     AddInConnection& operator=(const AddInConnection&) = delete;
@@ -36,6 +39,9 @@ public:
     OfficeInfo* GetOfficeInfo() const { return m_office; }
     // PowerPoint's application events; null when it could not be made.
     AppEventSink* GetEventSink() const { return m_events; }
+    // The slide-show machinery; null without a host or when it could not be
+    // made.
+    SlideShowController* GetSlideShowController() const { return m_shows; }
     // OnStartupComplete has run for the current connection.
     bool IsStarted() const { return m_started; }
 
@@ -43,9 +49,10 @@ public:
     // runs OnStartupComplete at once. Null application: E_POINTER.
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, long connectMode, IDispatch* addInInst,
                                            SAFEARRAY** custom) override;
-    // The shut-down steps (the add-in's own, then the event sink unadvised),
-    // again through OnBeginShutdown unless PowerPoint itself shuts down; then
-    // PowerPoint's objects are let go and a later OnConnection starts over.
+    // The shut-down steps (every show stopped, the add-in's own steps, the
+    // event sink unadvised), again through OnBeginShutdown unless PowerPoint
+    // itself shuts down; then PowerPoint's objects are let go and a later
+    // OnConnection starts over.
     HRESULT STDMETHODCALLTYPE OnDisconnection(long removeMode, SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
     // Once per connection: the add-in's start-up steps, then the application
@@ -66,7 +73,8 @@ private:
     void ReadHostFacts();
     void RunShutdownSteps();
 
-    // Made in this order: the event sink, the Office facts.
+    // Made in this order: the event sink, the slide-show controller, the
+    // Office facts.
     AddIn* m_addIn;
     ConnectionSteps* m_steps;
     EnvironmentInfo* m_environment;
@@ -74,5 +82,6 @@ private:
     MKComHolder<IDispatch> m_addInInstance;
     bool m_started = false;
     AppEventSink* m_events = nullptr;
+    SlideShowController* m_shows = nullptr;
     OfficeInfo* m_office = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "addin/core/AddInModule.h"
 
+#include "addin/effects/SlideShowMessageWindow.h"
 #include "addin/hosting/HostingModule.h"
 #include "base/MKAlloc.h"
 #include "base/MKHostCache.h"
@@ -84,6 +85,7 @@ bool StartModule(HINSTANCE instance)
     if (!MKSharedSecurity::CreateGlobal())
         return false;
     MKHostCache::Create();
+    SlideShowMessageWindow::RegisterWindowClass(instance);
     CoInitialize(nullptr);
     HostingModuleInit(instance);
     s_moduleStarted = true;
@@ -97,6 +99,7 @@ void StopModule()
         return;
     s_moduleStarted = false;
     HostingModuleTerm();
+    SlideShowMessageWindow::UnregisterWindowClass();
     MKHostCache::Destroy();
     MKSharedSecurity::DestroyGlobal();
 }

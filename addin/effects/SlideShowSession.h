@@ -1,0 +1,191 @@
+#pragma once
+#include <windows.h>
+
+#include "addin/effects/ShowViewTracker.h"
+#include "hostapi/PowerPointInterfaces.h"
+#include "base/MKComHolder.h"
+#include "base/MKRefClass.h"
+#include "base/MKRefHolder.h"
+#include "base/MKTArray.h"
+
+class SessionReport;
+class SlideShowController;
+class SlideShowMessageWindow;
+class PaneSubclassRecord;
+
+// Follows one PowerPoint slide-show window from its creation until the show
+// ends: finds the show's pane, puts its hidden message window there (the
+// frame clock and the address of content verbs), watches the pane and the
+// show window through subclassing, and reacts to PowerPoint's show events.
+// It suspends itself while another PowerPoint window is active and keeps the
+// presentation's saved mark unchanged by the add-in's own edits.
+//
+// Re-entry is refused: each handler pushes its event code; an event that
+// arrives while another is handled (COM calls and message boxes pump
+// messages) is dropped and sets the stop request, and the session stops once
+// the outermost handler ends. That a nested event ends the session is
+// intended: the show's state can no longer be trusted.
+//
+// Slide layers join the handlers where they switch, run, pause, hide and
+// show the slide being shown; until then a session tracks the show's
+// position, state and windows only.
+//
+// Reference counted; the controller's list holds one reference, a window
+// procedure holds one while it calls in. PowerPoint's user-interface thread
+// only.
+class SlideShowSession : public MKRefClass {
+public:
+    enum EventCode {
+        kGotoSlide = 1,
+        kLeaveSlide = 2,
+        kBegin = 3,
+        kNextSlide = 4,
+        kNextBuild = 5,
+        kNextClick = 6,
+        kNext = 7,
+        kPrevious = 8,
+        kVerb = 10,
+        kShowCommand = 11,
+        kSuspend = 12,
+        kResume = 13,
+        kTick = 14,
+    };
+    static const UINT_PTR kFrameTimerId = 47233;
+    static const UINT kFrameTimerPeriod = 50;
+    static const int kNoSavedToken = -10000;
+
+    using VerbHook = void (*)(SlideShowSession* session, int verb);
+
+    // Made only by the controller; stopped until Begin.
+    SlideShowSession(SlideShowController* controller, PowerPoint::SlideShowWindow* window);
+    ~SlideShowSession() override;
+
+    // Finds the pane, subclasses the windows, makes the message window and
+    // starts the frame timer; keys the report by the show's presentation.
+    // False (and stopped) when any of that fails. A show type other than 1
+    // (speaker, full screen) stops at once but answers true.
+    bool Begin(SessionReport* report);
+    void Stop();
+    bool IsStopped() const { return m_stopped; }
+    bool IsSuspended() const { return m_suspended; }
+
+    // The pane among the show window's descendants by PowerPoint's version:
+    // 10 and 11 the untitled child of class "paneClassDC"; 12, 14 or no
+    // detection record that child, else the first such descendant; any other
+    // version the child titled "Slide Show".
+    static HWND FindPane(HWND showWindow, bool detected, int officeCode);
+
+    // PowerPoint's show events, passed on by the controller.
+    void OnBegin();
+    void OnNextSlide();
+    void OnNextBuild();
+    void OnNextClick(PowerPoint::Effect* effect);
+    void OnNext();
+    void OnPrevious();
+    // From the message window: every 50 ms, and a content verb (verb - 10).
+    void OnFrameTick();
+    void OnVerb(int verb);
+    // Show-window commands 1774 and 394 (PowerPoint before 12).
+    void OnShowCommand();
+    // From the subclassed pane and show window; handled messages answer 0
+    // and do not reach PowerPoint.
+    LRESULT OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
+    LRESULT OnShowWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* handled);
+    // The show window is being destroyed: the session ends without a report.
+    void OnShowWindowDestroyed();
+
+    // The counted guard of the presentation's saved mark (EffectHostLock).
+    bool AcquireHostLock();
+    bool ReleaseHostLock();
+
+    PowerPoint::SlideShowWindow* GetWindow() const { return m_window.Get(); }
+    PowerPoint::SlideShowView* GetView() const { return m_view.Get(); }
+    PowerPoint::Presentation* GetPresentation() const { return m_presentation.Get(); }
+    SlideShowController* GetController() const { return m_controller; }
+    HWND GetPane() const { return m_pane; }
+    HWND GetMessageWindow() const;
+    UINT_PTR GetFrameTimer() const { return m_frameTimer; }
+    int GetOfficeCode() const { return m_officeCode; }
+    bool IsOldOffice() const { return m_oldOffice; }
+    float GetSlideWidth() const { return m_slideWidth; }
+    float GetSlideHeight() const { return m_slideHeight; }
+    SessionReport* GetReport() const { return m_report.Get(); }
+    const ShowViewTracker& GetViewTracker() const { return m_viewTracker; }
+    int GetEventDepth() const { return m_events.GetCount(); }
+    bool IsStopRequested() const { return m_stopRequest; }
+    int GetSwallowedPaints() const { return m_swallowedPaints; }
+    long GetLastSlideId() const { return m_lastSlideId; }
+    long GetShownSlideId() const { return m_shownSlideId; }
+
+    // Test hook: told of every verb the session accepts, inside its event.
+    static void SetVerbHook(VerbHook hook);
+
+private:
+    friend class SessionEventScope;
+
+    // Step 1 of every handler: false (and the stop request set unless
+    // `quiet`) when another event is being handled.
+    bool Admit(bool quiet = false);
+    // Cuts the event stack back; stops when a stop was requested and no
+    // handler runs any more.
+    void EndEvent(int depth);
+    void Poll();
+    void GotoSlide(long slideId);
+    void LeaveSlide();
+    void Tick();
+    void Suspend();
+    void Resume();
+    bool ReadSlideSize();
+    long ReadCurrentSlideId() const;
+    bool CreateMessageWindow();
+
+    bool m_stopped = true;
+    SYSTEMTIME m_beginTime{};
+    SlideShowController* m_controller;
+    MKRefHolder<SessionReport> m_report;
+    MKComHolder<PowerPoint::SlideShowWindow> m_window;
+    MKComHolder<PowerPoint::SlideShowView> m_view;
+    MKComHolder<PowerPoint::Presentation> m_presentation;
+    HWND m_pane = nullptr;
+    PaneSubclassRecord* m_paneRecord = nullptr;
+    SlideShowMessageWindow* m_messageWindow = nullptr;
+    UINT_PTR m_frameTimer = 0;
+    float m_slideWidth = 0;
+    float m_slideHeight = 0;
+    int m_savedToken = kNoSavedToken;
+    int m_hostLockCount = 0;
+    bool m_switching = false;
+    ShowViewTracker m_viewTracker;
+    bool m_suspended = false;
+    int m_officeCode = 0;
+    long m_lastSlideId = -1;
+    // The slide PowerPoint last announced on the pane; -1 before the first.
+    long m_shownSlideId = -1;
+    MKTArray<int> m_events;
+    bool m_stopRequest = false;
+    int m_switchDepth = 0;
+    int m_swallowedPaints = 0;
+    bool m_oldOffice = false;
+    int m_clickMarker = 0;
+};
+
+// Holds one count of a session's host lock from a successful acquisition to
+// its destruction.
+class EffectHostLock {
+public:
+    explicit EffectHostLock(SlideShowSession* session)
+        : m_session(session && session->AcquireHostLock() ? session : nullptr)
+    {
+    }
+    ~EffectHostLock()
+    {
+        if (m_session)
+            m_session->ReleaseHostLock();
+    }
+    EffectHostLock(const EffectHostLock&) = delete;
+    EffectHostLock& operator=(const EffectHostLock&) = delete;
+    bool IsHeld() const { return m_session != nullptr; }
+
+private:
+    SlideShowSession* m_session;
+};

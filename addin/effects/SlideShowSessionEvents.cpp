@@ -1,0 +1,303 @@
+// The session's reactions to PowerPoint's show events, its pane and show
+// window messages, the frame timer and content verbs.
+#include "addin/effects/SlideShowSession.h"
+
+#include "addin/effects/SlideShowController.h"
+#include "addin/effects/SlideShowHost.h"
+
+namespace {
+
+SlideShowSession::VerbHook s_verbHook = nullptr;
+
+const UINT kPaneLeaveSlide = 1045;
+const UINT kPaneGotoSlide = 1046;
+const WORD kShowCommandBack = 1774;
+const WORD kShowCommandBackOld = 394;
+
+}  // namespace
+
+// One event's code on the session's stack, from the handler's start to its
+// end (also when a COM error unwinds it).
+class SessionEventScope {
+public:
+    SessionEventScope(SlideShowSession* session, int code) : m_session(session), m_depth(session->m_events.GetCount())
+    {
+        session->m_events.Add(code);
+    }
+    ~SessionEventScope() { m_session->EndEvent(m_depth); }
+    SessionEventScope(const SessionEventScope&) = delete;
+    SessionEventScope& operator=(const SessionEventScope&) = delete;
+
+private:
+    SlideShowSession* m_session;
+    int m_depth;
+};
+
+void SlideShowSession::SetVerbHook(VerbHook hook)
+{
+    s_verbHook = hook;
+}
+
+bool SlideShowSession::Admit(bool quiet)
+{
+    if (m_events.IsEmpty())
+        return true;
+    if (!quiet)
+        m_stopRequest = true;
+    return false;
+}
+
+void SlideShowSession::EndEvent(int depth)
+{
+    if (m_events.GetCount() > depth)
+        m_events.RemoveRange(depth, m_events.GetCount() - depth);
+    if (m_stopRequest && m_events.IsEmpty() && !m_stopped)
+        Stop();
+}
+
+void SlideShowSession::Poll()
+{
+    m_viewTracker.Poll();
+    // Entering or leaving a black or white screen hides or shows the slide
+    // layer's content here.
+}
+
+long SlideShowSession::ReadCurrentSlideId() const
+{
+    long state = 0;
+    if (!m_view || FAILED(m_view->get_State(&state)) || state == PowerPoint::ppSlideShowDone)
+        return -1;
+    PowerPoint::Slide* slide = nullptr;
+    long id = -1;
+    if (FAILED(m_view->get_Slide(&slide)) || !slide)
+        return -1;
+    if (FAILED(slide->get_SlideID(&id)))
+        id = -1;
+    slide->Release();
+    return id;
+}
+
+// Switching brackets: the slide layer of the slide left is unloaded and the
+// one announced is loaded here.
+void SlideShowSession::LeaveSlide()
+{
+    m_switching = true;
+    if (m_shownSlideId >= 0)
+        m_lastSlideId = m_shownSlideId;
+    m_shownSlideId = -1;
+    m_switching = false;
+}
+
+void SlideShowSession::GotoSlide(long slideId)
+{
+    m_switching = true;
+    m_shownSlideId = slideId;
+    m_switching = false;
+}
+
+void SlideShowSession::OnBegin()
+{
+    // SlideShowBegin may come inside the switch to the first slide.
+    bool insideSwitch = m_events.GetCount() == 1 && m_events[0] == kGotoSlide;
+    if (!insideSwitch && !Admit())
+        return;
+    SessionEventScope scope(this, kBegin);
+    Poll();
+}
+
+void SlideShowSession::OnNextSlide()
+{
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, kNextSlide);
+    Poll();
+}
+
+void SlideShowSession::OnNextBuild()
+{
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, kNextBuild);
+    Poll();
+}
+
+void SlideShowSession::OnNextClick(PowerPoint::Effect*)
+{
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, kNextClick);
+    Poll();
+}
+
+void SlideShowSession::OnNext()
+{
+    if (m_oldOffice || !Admit())
+        return;
+    SessionEventScope scope(this, kNext);
+    Poll();
+}
+
+void SlideShowSession::OnPrevious()
+{
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, kPrevious);
+    Poll();
+}
+
+void SlideShowSession::OnVerb(int verb)
+{
+    // From PowerPoint 12 on, click positions come from the view instead.
+    if (m_officeCode > 1199 || m_stopped)
+        return;
+    // A verb during another event is lost without stopping the session.
+    if (!Admit(true))
+        return;
+    SessionEventScope scope(this, kVerb);
+    if (s_verbHook)
+        s_verbHook(this, verb);
+    Poll();
+    // The slide layer's timeline looks the verb up among its trigger steps.
+}
+
+void SlideShowSession::OnShowCommand()
+{
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, kShowCommand);
+    Poll();
+}
+
+void SlideShowSession::OnFrameTick()
+{
+    if (!m_events.IsEmpty() || m_stopped)
+        return;
+    if (!m_suspended) {
+        HWND active = GetActiveWindow();
+        HWND main = nullptr;
+        if (active && active != m_pane && active != GetParent(m_pane) &&
+            SUCCEEDED(m_controller->GetHost()->GetMainWindow(&main))) {
+            for (HWND walk = active; walk; walk = GetParent(walk)) {
+                if (walk == main) {
+                    Suspend();
+                    return;
+                }
+            }
+        }
+        Tick();
+        return;
+    }
+    long state = 0;
+    // Without click counts (PowerPoint before 12) the running state alone
+    // resumes.
+    if (m_view && SUCCEEDED(m_view->get_State(&state)) && state == PowerPoint::ppSlideShowRunning)
+        Resume();
+}
+
+void SlideShowSession::Tick()
+{
+    SessionEventScope scope(this, kTick);
+    Poll();
+    // The running slide layer flushes its repaints and moves its timeline here.
+}
+
+void SlideShowSession::Suspend()
+{
+    SessionEventScope scope(this, kSuspend);
+    if (m_suspended)
+        return;
+    m_suspended = true;
+    Poll();
+    m_slideWidth = 0;
+    m_slideHeight = 0;
+    LeaveSlide();
+}
+
+void SlideShowSession::Resume()
+{
+    SessionEventScope scope(this, kResume);
+    m_clickMarker = 0;
+    if (!m_suspended)
+        return;
+    m_suspended = false;
+    Poll();
+    if (!ReadSlideSize()) {
+        Stop();
+        return;
+    }
+    long slideId = ReadCurrentSlideId();
+    if (slideId >= 0)
+        GotoSlide(slideId);
+}
+
+LRESULT SlideShowSession::OnPaneMessage(UINT message, WPARAM, LPARAM lParam, bool* handled)
+{
+    *handled = false;
+    if (m_stopped)
+        return 0;
+    if (m_stopRequest) {
+        if (m_events.IsEmpty())
+            Stop();
+        return 0;
+    }
+    if (message == WM_PAINT && m_switchDepth > 0) {
+        ++m_swallowedPaints;
+        PAINTSTRUCT paint;
+        if (BeginPaint(m_pane, &paint))
+            EndPaint(m_pane, &paint);
+        *handled = true;
+        return 0;
+    }
+    if (m_suspended || (message != kPaneGotoSlide && message != kPaneLeaveSlide))
+        return 0;
+    int code = message == kPaneGotoSlide ? kGotoSlide : kLeaveSlide;
+    if (!Admit())
+        return 0;
+    SessionEventScope scope(this, code);
+    m_clickMarker = 0;
+    Poll();
+    long slideId = message == kPaneGotoSlide ? static_cast<long>(lParam) : 0;
+    // With "/S" the kernel hears of the presentation at the first announcement
+    // (slide 0) once the plug-in manager joins the add-in.
+    if (message == kPaneGotoSlide && m_shownSlideId == slideId) {
+        m_lastSlideId = slideId;
+        return 0;
+    }
+    ++m_switchDepth;
+    LeaveSlide();
+    GotoSlide(slideId);
+    if (--m_switchDepth == 0)
+        m_swallowedPaints = 0;
+    return 0;
+}
+
+LRESULT SlideShowSession::OnShowWindowMessage(UINT message, WPARAM wParam, LPARAM, bool* handled)
+{
+    *handled = false;
+    if (m_stopped)
+        return 0;
+    if (m_stopRequest) {
+        if (m_events.IsEmpty())
+            Stop();
+        return 0;
+    }
+    if (message == WM_COMMAND) {
+        // PowerPoint does not see commands issued during an event.
+        if (!m_events.IsEmpty()) {
+            *handled = true;
+            return 0;
+        }
+        WORD command = LOWORD(wParam);
+        if ((command == kShowCommandBack || command == kShowCommandBackOld) && m_officeCode < 1200)
+            OnShowCommand();
+        return 0;
+    }
+    if (message == WM_SYSCOMMAND && !m_events.IsEmpty())
+        *handled = true;
+    return 0;
+}
+
+void SlideShowSession::OnShowWindowDestroyed()
+{
+    m_controller->StopSession(this, true);
+}

@@ -1,0 +1,28 @@
+#include "ShowTestSupport.h"
+
+int PumpCountingTimer(DWORD milliseconds, HWND window, UINT_PTR timerId)
+{
+    int ticks = 0;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_TIMER && message.hwnd == window && message.wParam == timerId)
+                ++ticks;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return ticks;
+}
+
+HWND FindMessageWindow(HWND pane)
+{
+    return FindWindowExW(pane, nullptr, L"VistelloMessageWindow", L"VistelloMessageWindow");
+}
+
+bool HasClassProcedure(HWND window)
+{
+    return GetWindowLongPtrW(window, GWLP_WNDPROC) == GetClassLongPtrW(window, GCLP_WNDPROC);
+}
