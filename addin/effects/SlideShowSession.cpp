@@ -2,6 +2,7 @@
 
 #include "addin/effects/PaneSubclassRegistry.h"
 #include "addin/effects/SessionReport.h"
+#include "addin/effects/ShowContentList.h"
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowMessageWindow.h"
@@ -35,12 +36,14 @@ SlideShowSession::SlideShowSession(SlideShowController* controller, PowerPoint::
     SlideShowMessageWindow::VerbMessage();
     m_officeCode = controller->GetHost()->GetShowOfficeCode();
     m_oldOffice = m_officeCode < 1200;
+    m_contentList = new (std::nothrow) ShowContentList(this);
 }
 
 SlideShowSession::~SlideShowSession()
 {
     if (!m_stopped)
         Stop();
+    delete m_contentList;
 }
 
 HWND SlideShowSession::FindPane(HWND showWindow, bool detected, int officeCode)
@@ -172,6 +175,8 @@ void SlideShowSession::Stop()
         if (PaneSubclassRegistry* registry = PaneSubclassRegistry::Get())
             registry->Remove(this);
     }
+    if (m_contentList)
+        m_contentList->Clear();
     m_report.Reset();
     m_clickMarker = 0;
 }

@@ -9,6 +9,7 @@
 #include "base/MKTArray.h"
 
 class SessionReport;
+class ShowContentList;
 class SlideShowController;
 class SlideShowMessageWindow;
 class PaneSubclassRecord;
@@ -110,6 +111,8 @@ public:
     float GetSlideWidth() const { return m_slideWidth; }
     float GetSlideHeight() const { return m_slideHeight; }
     SessionReport* GetReport() const { return m_report.Get(); }
+    // Emptied when the session stops; null only when it could not be made.
+    ShowContentList* GetContentList() const { return m_contentList; }
     const ShowViewTracker& GetViewTracker() const { return m_viewTracker; }
     int GetEventDepth() const { return m_events.GetCount(); }
     bool IsStopRequested() const { return m_stopRequest; }
@@ -154,6 +157,7 @@ private:
     float m_slideHeight = 0;
     int m_savedToken = kNoSavedToken;
     int m_hostLockCount = 0;
+    ShowContentList* m_contentList = nullptr;
     bool m_switching = false;
     ShowViewTracker m_viewTracker;
     bool m_suspended = false;

@@ -7,6 +7,7 @@
 #include "standins/powerpoint/PresentationObject.h"
 #include "standins/powerpoint/PresentationsObject.h"
 #include "standins/powerpoint/SlideShowWindowsObject.h"
+#include "standins/powerpoint/WindowMessageLog.h"
 
 namespace standin {
 
@@ -91,6 +92,7 @@ void ApplicationObject::CloseParts()
 
 LRESULT CALLBACK ApplicationObject::MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    WindowMessageLog::Get().Note(window, message);
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

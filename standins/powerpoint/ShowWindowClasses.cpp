@@ -7,6 +7,7 @@
 #include "standins/powerpoint/SlidePainter.h"
 #include "standins/powerpoint/SlideShowViewObject.h"
 #include "standins/powerpoint/SlideShowWindowObject.h"
+#include "standins/powerpoint/WindowMessageLog.h"
 
 namespace standin {
 
@@ -163,6 +164,7 @@ LRESULT ScreenMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // No exception leaves a window procedure: a failing message answers 0.
 LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    WindowMessageLog::Get().Note(window, message);
     try {
         return PaneMessage(window, message, wParam, lParam);
     } catch (...) {
@@ -172,6 +174,7 @@ LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    WindowMessageLog::Get().Note(window, message);
     try {
         return ScreenMessage(window, message, wParam, lParam);
     } catch (...) {

@@ -108,8 +108,11 @@ TEST(PaneLookupTest, ThePaneIsFoundByPowerPointsVersion)
     HWND show = CreateWindowExW(0, L"STATIC", L"show", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     WNDCLASSW paneClass{};
     paneClass.lpfnWndProc = DefWindowProcW;
+    paneClass.hInstance = GetModuleHandleW(nullptr);
     paneClass.lpszClassName = L"paneClassDC";
-    RegisterClassW(&paneClass);
+    // The stand-in PowerPoint's own class, when registered, serves as well;
+    // one of the test's own goes again so that it never stands in for it.
+    ATOM own = RegisterClassW(&paneClass);
     HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, show, nullptr, nullptr, nullptr);
     HWND deep = CreateWindowExW(0, L"paneClassDC", L"", WS_CHILD, 0, 0, 5, 5, holder, nullptr, nullptr, nullptr);
     HWND titled = CreateWindowExW(0, L"paneClassDC", L"Slide Show", WS_CHILD, 0, 0, 5, 5, show, nullptr, nullptr,
@@ -129,6 +132,8 @@ TEST(PaneLookupTest, ThePaneIsFoundByPowerPointsVersion)
     EXPECT_EQ(SlideShowSession::FindPane(show, true, 1100), untitled);
     EXPECT_EQ(SlideShowSession::FindPane(show, true, 1202), untitled);
     DestroyWindow(show);
+    if (own)
+        UnregisterClassW(L"paneClassDC", GetModuleHandleW(nullptr));
 }
 
 TEST_P(ControllerTest, AShowGetsOneSessionWithItsMessageWindowTickingAndLeavesNothingBehind)
