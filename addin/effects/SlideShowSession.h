@@ -132,6 +132,8 @@ private:
     // Cuts the event stack back; stops when a stop was requested and no
     // handler runs any more.
     void EndEvent(int depth);
+    // An event's frame around a poll of the view.
+    void PollInEvent(int code);
     void Poll();
     void GotoSlide(long slideId);
     void LeaveSlide();

@@ -95,6 +95,15 @@ void SlideShowSession::GotoSlide(long slideId)
     m_switching = false;
 }
 
+void SlideShowSession::PollInEvent(int code)
+{
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, code);
+    Poll();
+    // The slide layer runs, pauses and follows PowerPoint's clicks here.
+}
+
 void SlideShowSession::OnBegin()
 {
     // SlideShowBegin may come inside the switch to the first slide.
@@ -107,26 +116,17 @@ void SlideShowSession::OnBegin()
 
 void SlideShowSession::OnNextSlide()
 {
-    if (!Admit())
-        return;
-    SessionEventScope scope(this, kNextSlide);
-    Poll();
+    PollInEvent(kNextSlide);
 }
 
 void SlideShowSession::OnNextBuild()
 {
-    if (!Admit())
-        return;
-    SessionEventScope scope(this, kNextBuild);
-    Poll();
+    PollInEvent(kNextBuild);
 }
 
 void SlideShowSession::OnNextClick(PowerPoint::Effect*)
 {
-    if (!Admit())
-        return;
-    SessionEventScope scope(this, kNextClick);
-    Poll();
+    PollInEvent(kNextClick);
 }
 
 void SlideShowSession::OnNext()
@@ -139,10 +139,7 @@ void SlideShowSession::OnNext()
 
 void SlideShowSession::OnPrevious()
 {
-    if (!Admit())
-        return;
-    SessionEventScope scope(this, kPrevious);
-    Poll();
+    PollInEvent(kPrevious);
 }
 
 void SlideShowSession::OnVerb(int verb)
@@ -162,10 +159,7 @@ void SlideShowSession::OnVerb(int verb)
 
 void SlideShowSession::OnShowCommand()
 {
-    if (!Admit())
-        return;
-    SessionEventScope scope(this, kShowCommand);
-    Poll();
+    PollInEvent(kShowCommand);
 }
 
 void SlideShowSession::OnFrameTick()

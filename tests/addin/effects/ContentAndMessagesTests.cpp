@@ -25,38 +25,6 @@ using standin::WindowMessageLog;
 
 namespace {
 
-// Only what a begun session asks of its add-in.
-class PlainHost : public SlideShowHost {
-public:
-    PlainHost(PowerPointHost& powerPoint, int code) : m_powerPoint(powerPoint), m_code(code) {}
-    int GetShowOfficeCode() const override { return m_code; }
-    bool GetDetectedOfficeCode(int* code) const override
-    {
-        *code = m_code;
-        return true;
-    }
-    bool StartedToShow() const override { return false; }
-    HRESULT GetMainWindow(HWND* window) const override
-    {
-        *window = m_powerPoint.App().MainWindow();
-        return S_OK;
-    }
-    bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
-                                       MKComHolder<PowerPoint::Presentation>& out) const override
-    {
-        PowerPoint::Presentation* presentation = nullptr;
-        if (FAILED(showWindow->get_Presentation(&presentation)))
-            return false;
-        out.Attach(presentation);
-        return true;
-    }
-    void ShowError(const wchar_t*, const wchar_t*) override {}
-
-private:
-    PowerPointHost& m_powerPoint;
-    int m_code;
-};
-
 class RunningShowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -81,7 +49,7 @@ protected:
 
     ComScope com;
     PowerPointHost powerPoint{L"11.0"};
-    PlainHost host{powerPoint, 1100};
+    TestShowHost host{powerPoint, 1100};
     SlideShowController controller{&host};
     standin::PresentationObject* presentation = nullptr;
     standin::SlideObject* slide = nullptr;

@@ -1,5 +1,29 @@
 #include "ShowTestSupport.h"
 
+#include "standins/powerpoint/ApplicationObject.h"
+
+bool TestShowHost::GetDetectedOfficeCode(int* code) const
+{
+    *code = officeCode;
+    return detected;
+}
+
+HRESULT TestShowHost::GetMainWindow(HWND* window) const
+{
+    *window = m_powerPoint.App().MainWindow();
+    return IsWindow(*window) ? S_OK : E_FAIL;
+}
+
+bool TestShowHost::FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
+                                                 MKComHolder<PowerPoint::Presentation>& out) const
+{
+    PowerPoint::Presentation* presentation = nullptr;
+    if (!showWindow || FAILED(showWindow->get_Presentation(&presentation)))
+        return false;
+    out.Attach(presentation);
+    return true;
+}
+
 int PumpCountingTimer(DWORD milliseconds, HWND window, UINT_PTR timerId)
 {
     int ticks = 0;

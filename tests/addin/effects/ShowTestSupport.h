@@ -1,10 +1,38 @@
 #pragma once
 #include <windows.h>
 
+#include "addin/effects/SlideShowHost.h"
+#include "standins/powerpoint/PowerPointHost.h"
+
 #include <string>
+#include <utility>
 #include <vector>
 
 // Helpers of the slide-show tests.
+
+// The add-in's side as a test sets it: the Office code, whether PowerPoint
+// was started to show, and the reports shown (title, text), over the
+// stand-in PowerPoint.
+class TestShowHost : public SlideShowHost {
+public:
+    TestShowHost(standin::PowerPointHost& powerPoint, int code) : m_powerPoint(powerPoint), officeCode(code) {}
+
+    int GetShowOfficeCode() const override { return officeCode; }
+    bool GetDetectedOfficeCode(int* code) const override;
+    bool StartedToShow() const override { return startedToShow; }
+    HRESULT GetMainWindow(HWND* window) const override;
+    bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
+                                       MKComHolder<PowerPoint::Presentation>& out) const override;
+    void ShowError(const wchar_t* title, const wchar_t* text) override { shown.push_back({title, text}); }
+
+    int officeCode;
+    bool detected = true;
+    bool startedToShow = false;
+    std::vector<std::pair<std::wstring, std::wstring>> shown;
+
+private:
+    standin::PowerPointHost& m_powerPoint;
+};
 
 // Dispatches the thread's messages for the given time and counts the
 // WM_TIMER messages of the window with that identifier.

@@ -25,39 +25,7 @@ using standin::PowerPointHost;
 
 namespace {
 
-class TestHost : public SlideShowHost {
-public:
-    TestHost(PowerPointHost& powerPoint, int code) : m_powerPoint(powerPoint), officeCode(code) {}
-
-    int GetShowOfficeCode() const override { return officeCode; }
-    bool GetDetectedOfficeCode(int* code) const override
-    {
-        *code = officeCode;
-        return detected;
-    }
-    bool StartedToShow() const override { return startedToShow; }
-    HRESULT GetMainWindow(HWND* window) const override
-    {
-        *window = m_powerPoint.App().MainWindow();
-        return IsWindow(*window) ? S_OK : E_FAIL;
-    }
-    bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
-                                       MKComHolder<PowerPoint::Presentation>& out) const override
-    {
-        PowerPoint::Presentation* presentation = nullptr;
-        if (!showWindow || FAILED(showWindow->get_Presentation(&presentation)))
-            return false;
-        out.Attach(presentation);
-        return true;
-    }
-    void ShowError(const wchar_t* title, const wchar_t* text) override { shown.push_back({title, text}); }
-
-    PowerPointHost& m_powerPoint;
-    int officeCode;
-    bool detected = true;
-    bool startedToShow = false;
-    std::vector<std::pair<std::wstring, std::wstring>> shown;
-};
+using TestHost = TestShowHost;
 
 std::vector<int> s_verbs;
 SlideShowSession* s_verbSession = nullptr;
