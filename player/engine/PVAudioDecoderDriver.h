@@ -22,8 +22,8 @@ enum PVAudioResult {
 // An opened ACM driver that converts one MP3 format (rate and channels) to
 // PCM. Counted: holders (the decoder cache, decoders, players) add one and
 // the release that brings the count to 0 or below deletes it, closing the
-// driver. Its count changes on the audio thread, or on the user-interface
-// thread before any sound starts and after every audio thread has quit.
+// driver. Cached drivers are shared by the audio threads of every player, so
+// the count changes atomically.
 class PVAudioDecoderDriver {
 public:
     PVAudioDecoderDriver();
@@ -31,13 +31,13 @@ public:
     PVAudioDecoderDriver(const PVAudioDecoderDriver&) = delete;
     PVAudioDecoderDriver& operator=(const PVAudioDecoderDriver&) = delete;
 
-    void AddRef() { ++refCount_; }
+    void AddRef() { InterlockedIncrement(&refCount_); }
     void Release()
     {
-        if (--refCount_ <= 0)
+        if (InterlockedDecrement(&refCount_) <= 0)
             delete this;
     }
-    int RefCount() const { return refCount_; }
+    int RefCount() const { return static_cast<int>(refCount_); }
 
     // Describes the sound's MP3 format and selects the first installed
     // driver that converts it to PCM, which stays open. A PVAudioResult.
@@ -54,7 +54,7 @@ private:
                                             DWORD support);
     void DescribeMp3(const PVAudio& sound);
 
-    int refCount_ = 0;
+    volatile LONG refCount_ = 0;
     HACMDRIVERID driverId_ = nullptr;
     HACMDRIVER driver_ = nullptr;
     alignas(4) uint8_t sourceArea_[512] = {};

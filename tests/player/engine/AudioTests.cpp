@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,38 @@ TEST(Mp3Decoder, AnInstalledAcmDriverConvertsMp3ToPcm)
     EXPECT_EQ(driver->SourceFormat()->wFormatTag, WAVE_FORMAT_MPEGLAYER3);
     driver->AddRef();
     driver->Release();
+}
+
+// Every player's audio thread takes and drops references on the same cached
+// drivers, so counts changed at once from several threads must all hold.
+TEST(Mp3Decoder, DriverCountsHoldUnderConcurrentThreads)
+{
+    constexpr int kBase = 1000000;
+    constexpr int kThreads = 8;
+    auto* driver = new PVAudioDecoderDriver;
+    for (int i = 0; i < kBase; ++i)
+        driver->AddRef();
+    LPTHREAD_START_ROUTINE churn = [](void* argument) WINAPI -> DWORD {
+        auto* shared = static_cast<PVAudioDecoderDriver*>(argument);
+        // The fences keep the compiler from merging the steps into one.
+        for (int i = 0; i < 200000; ++i) {
+            shared->AddRef();
+            std::atomic_signal_fence(std::memory_order_seq_cst);
+            shared->Release();
+            std::atomic_signal_fence(std::memory_order_seq_cst);
+        }
+        return 0;
+    };
+    HANDLE threads[kThreads];
+    for (HANDLE& thread : threads) {
+        thread = CreateThread(nullptr, 0, churn, driver, 0, nullptr);
+        ASSERT_NE(thread, nullptr);
+    }
+    WaitForMultipleObjects(kThreads, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads)
+        CloseHandle(thread);
+    EXPECT_EQ(driver->RefCount(), kBase);
+    delete driver;
 }
 
 TEST(EngineStart, CountsStartsAndFreesTheSlotWithTheLast)
