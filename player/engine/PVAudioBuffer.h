@@ -47,13 +47,17 @@ struct Chain {
             first = buffer;
         last = buffer;
     }
-    // Unlinks `buffer` when it is on this list; false otherwise.
-    bool Remove(WAVEHDR* buffer)
+    bool Contains(const WAVEHDR* buffer) const
     {
         WAVEHDR* at = first;
         while (at && at != buffer)
             at = LinksOf(at).next;
-        if (!at)
+        return at != nullptr;
+    }
+    // Unlinks `buffer` when it is on this list; false otherwise.
+    bool Remove(WAVEHDR* buffer)
+    {
+        if (!Contains(buffer))
             return false;
         Links& links = LinksOf(buffer);
         (links.previous ? LinksOf(links.previous).next : first) = links.next;

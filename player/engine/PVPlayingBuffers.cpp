@@ -24,8 +24,12 @@ bool PVPlayingBuffers::Remove(WAVEHDR* buffer)
 DWORD PVPlayingBuffers::Release(HWAVEOUT device, WAVEHDR* buffer)
 {
     MKLock lock(lock_);
-    if (!buffer || !list_.Remove(buffer))
+    // A report posted before its device closed can name an address that a
+    // new buffer, still queued on the next device, now occupies: only a
+    // buffer the device has finished is taken.
+    if (!buffer || !list_.Contains(buffer) || !(buffer->dwFlags & WHDR_DONE))
         return 0;
+    list_.Remove(buffer);
     const DWORD bytes = buffer->dwBufferLength;
     waveOutUnprepareHeader(device, buffer, sizeof(WAVEHDR));
     MKFree(buffer);

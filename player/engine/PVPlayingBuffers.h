@@ -20,8 +20,9 @@ public:
     void Add(WAVEHDR* buffer);
     // Takes `buffer` back without freeing it; false when it is not listed.
     bool Remove(WAVEHDR* buffer);
-    // A finished buffer of `device`: unprepared and freed when listed. Its
-    // byte count, or 0 for a buffer that is not (or no longer) listed.
+    // A finished buffer of `device`: unprepared and freed when listed and
+    // marked done. Its byte count, or 0 for a buffer that is not (or no
+    // longer) listed or still queued.
     DWORD Release(HWAVEOUT device, WAVEHDR* buffer);
     // Resets and closes `device` with every listed buffer unprepared and
     // freed in between, all under the lock. The result of waveOutClose.

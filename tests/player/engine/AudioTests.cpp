@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -388,6 +389,35 @@ TEST(AudioManager, WaveDoneForAnUnknownBufferChangesNothing)
     WAVEHDR stray = {};
     EXPECT_EQ(manager.OnWaveDone(nullptr, &stray), 0u);
     EXPECT_EQ(manager.OnWaveDone(nullptr, nullptr), 0u);
+}
+
+// A report posted before the device closed may arrive once a new buffer
+// occupies the same address on the next device: a buffer the device still
+// holds is never freed by it.
+TEST(AudioManager, WaveDoneForAQueuedBufferLeavesItPlaying)
+{
+    PVPlayingBuffers playing;
+    PVAudioWaveOut device(playing);
+    WAVEFORMATEX format = {WAVE_FORMAT_PCM, 1, 44100, 88200, 2, 16, 0};
+    ASSERT_EQ(device.Open(nullptr, WAVE_MAPPER, format), 0);
+    ASSERT_EQ(waveOutPause(device.Device()), MMSYSERR_NOERROR);
+    constexpr DWORD kBytes = 88200;
+    auto* area = static_cast<uint8_t*>(MKAlloc(PVAudioBuffer::kHeaderSize + kBytes));
+    ASSERT_NE(area, nullptr);
+    std::memset(area, 0, PVAudioBuffer::kHeaderSize + kBytes);
+    auto* buffer = reinterpret_cast<WAVEHDR*>(area);
+    buffer->lpData = reinterpret_cast<LPSTR>(PVAudioBuffer::Data(area));
+    buffer->dwBufferLength = kBytes;
+    ASSERT_EQ(device.Write(buffer), 0);
+    ASSERT_FALSE(buffer->dwFlags & WHDR_DONE);
+
+    EXPECT_EQ(playing.Release(device.Device(), buffer), 0u);
+    EXPECT_EQ(playing.Count(), 1);
+    // Once the device gives it back, its report frees it.
+    ASSERT_EQ(device.Reset(), 0);
+    EXPECT_EQ(playing.Release(device.Device(), buffer), kBytes);
+    EXPECT_EQ(playing.Count(), 0);
+    EXPECT_EQ(device.Close(), 0);
 }
 
 // Runs in a child process whose ACM has no MP3 driver (see below).
