@@ -26,6 +26,9 @@ public:
     virtual MKVersion GetOfficeVersion() = 0;
     // Null when the add-in has none.
     virtual EnvironmentInfo* GetEnvironment() = 0;
+    // Ends every running slide show and stops its session (the kernel's
+    // request).
+    virtual void StopSlideShowSession() = 0;
     // Asks Office to query the ribbon again: every control for an empty id.
     virtual void InvalidateRibbon(const MKString& controlId) = 0;
     // Declares a usage id to the usage counters, and counts one use of it.

@@ -194,7 +194,9 @@ HRESULT KernelHostObject::GetImageFileSize(const wchar_t* path, long* width, lon
 
 HRESULT KernelHostObject::StopSlideShow()
 {
-    return E_NOTIMPL;
+    if (m_owner)
+        m_owner->StopSlideShowSession();
+    return S_OK;
 }
 
 HRESULT KernelHostObject::CompressBuffer(long source, long sourceLength, long target, long capacity, long level,

@@ -131,6 +131,7 @@ public:
         }
     }
     void InvalidateRibbon(const MKString& id) override { invalidated.push_back(id.GetText()); }
+    void StopSlideShowSession() override { ++stoppedShows; }
 
     MemoryPluginList list;
     EnvironmentInfo environment;
@@ -143,6 +144,7 @@ public:
     int apiObjects = 0;
     std::vector<std::wstring> invalidated;
     int detached = 0;
+    int stoppedShows = 0;
 };
 
 class AddInCoreTest : public ::testing::Test {
@@ -486,7 +488,8 @@ TEST_F(AddInCoreTest, TheKernelHostAnswersItsTableAndChecksBuffers)
     EXPECT_EQ(kernelHost->CreateHttpRequest(&request), S_OK);
     ASSERT_NE(request, nullptr);
     request->Release();
-    EXPECT_EQ(kernelHost->StopSlideShow(), E_NOTIMPL);
+    EXPECT_EQ(kernelHost->StopSlideShow(), S_OK);
+    EXPECT_EQ(host.stoppedShows, 1);
     EXPECT_EQ(kernelHost->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
     IUnknown* same = nullptr;
     EXPECT_EQ(kernelHost->QueryInterface(IID_IKernelHost, reinterpret_cast<void**>(&same)), S_OK);
