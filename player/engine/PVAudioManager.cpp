@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "player/engine/PVAudio.h"
 #include "player/engine/PVAudioDecoderDriver.h"
 #include "player/engine/PVAudioMessage.h"
 #include "player/engine/PVAudioPlayer.h"
@@ -31,6 +32,8 @@ void PVAudioManager::FreeMessage(PVAudioMessage* message)
 {
     if (message->reply)
         message->reply->Release();
+    if (message->sound)
+        message->sound->Release();
     delete message;
 }
 
@@ -80,6 +83,10 @@ bool PVAudioManager::PlaySound(PVAudio* sound, int32_t startMs)
         return false;
     }
     message->type = PVAudioMessage::kStart;
+    // The owner may drop the sound (a stream dies with its movie) while the
+    // request waits or the thread plays it.
+    if (sound)
+        sound->AddRef();
     message->sound = sound;
     message->startMs = startMs;
     reply->AddRef();

@@ -42,7 +42,8 @@ public:
     // true when it does.
     bool StartThread();
     // Asks the thread to play `sound` from `startMs`, replacing the sound
-    // that plays, and waits at most 2000 ms for it to take the request.
+    // that plays, and waits at most 2000 ms for it to take the request. The
+    // request and then the thread's player hold references on the sound.
     // False only when the request cannot be posted; whether the sound starts
     // is not reported.
     bool PlaySound(PVAudio* sound, int32_t startMs);

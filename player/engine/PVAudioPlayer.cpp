@@ -20,6 +20,8 @@ PVAudioPlayer::~PVAudioPlayer()
     if (driver_)
         driver_->Release();
     delete decoder_;
+    if (sound_)
+        sound_->Release();
 }
 
 int PVAudioPlayer::Start(PVAudio* sound, int32_t startMs)
@@ -40,6 +42,7 @@ int PVAudioPlayer::Start(PVAudio* sound, int32_t startMs)
     }
     driver_ = driver;
     decoder_ = decoder;
+    sound->AddRef();
     sound_ = sound;
     bytesPerSecond_ = driver->PcmFormat().nAvgBytesPerSec;
     maxQueuedBytes_ = 2 * bytesPerSecond_;

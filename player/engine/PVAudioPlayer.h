@@ -17,7 +17,7 @@ double NowSeconds();
 
 // Plays one sound: decodes ahead into a queue of up to two seconds of
 // output and writes buffers so that the device holds 2000 ms beyond real
-// time. Audio thread only; the sound must outlive the player.
+// time. Audio thread only; the player holds a reference on its sound.
 class PVAudioPlayer {
 public:
     static constexpr int32_t kLeadMs = 2000;

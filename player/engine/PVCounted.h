@@ -1,17 +1,19 @@
 #pragma once
+#include <atomic>
 
 // The count shared by the engine's counted objects (characters, actions,
 // movies, clips): each holder adds one, and the release that brings the
 // count below 1 deletes the object as a `Derived`, whose destructor must be
-// virtual where subclasses are released through it.
+// virtual where subclasses are released through it. The count is atomic:
+// the audio thread holds and releases the sound it plays.
 template <class Derived>
 class PVCounted {
 public:
     int RefCount() const { return refCount_; }
-    void AddRef() { ++refCount_; }
+    void AddRef() { refCount_.fetch_add(1, std::memory_order_relaxed); }
     void Release()
     {
-        if (--refCount_ < 1)
+        if (refCount_.fetch_sub(1, std::memory_order_acq_rel) - 1 < 1)
             delete static_cast<Derived*>(this);
     }
 
@@ -20,7 +22,7 @@ protected:
     ~PVCounted() = default;
 
 private:
-    int refCount_;
+    std::atomic<int> refCount_;
 };
 
 // Points `holder` at `object` (either may be null) with a reference of its

@@ -21,9 +21,20 @@ std::vector<uint8_t> ToneFrames()
     return SwfReadMp3Frames(FixturePath(L"tone_440_mono.mp3"));
 }
 
-std::unique_ptr<PVAudio> Mp3Sound(const std::vector<uint8_t>& frames, int32_t blockSize, int32_t loops)
+void ReleaseSound::operator()(PVAudio* sound) const
 {
-    auto sound = std::make_unique<PVAudio>(0, PVAudio::kMp3, 100, loops, 0, nullptr, blockSize);
+    sound->Release();
+}
+
+SoundRef HoldSound(PVAudio* sound)
+{
+    sound->AddRef();
+    return SoundRef(sound);
+}
+
+SoundRef Mp3Sound(const std::vector<uint8_t>& frames, int32_t blockSize, int32_t loops)
+{
+    SoundRef sound = HoldSound(new PVAudio(0, PVAudio::kMp3, 100, loops, 0, nullptr, blockSize));
     sound->SetStream(3, true, false);
     sound->AddBlock(PVAudioBlock::Create(frames.data(), static_cast<int32_t>(frames.size())));
     sound->SetEndOfData(true);

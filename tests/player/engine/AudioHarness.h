@@ -26,9 +26,17 @@ std::vector<uint8_t> ToneFrames();
 constexpr int kToneSeconds = 3;
 constexpr int kToneRate = 44100;
 
+// A counted sound with a reference of its own, released when it goes.
+struct ReleaseSound {
+    void operator()(PVAudio* sound) const;
+};
+using SoundRef = std::unique_ptr<PVAudio, ReleaseSound>;
+// Takes a reference on `sound`.
+SoundRef HoldSound(PVAudio* sound);
+
 // An MP3 sound of `frames` (mono, 44100 Hz) as the parser would queue it,
 // with the end of its data marked.
-std::unique_ptr<PVAudio> Mp3Sound(const std::vector<uint8_t>& frames, int32_t blockSize = 0, int32_t loops = 0);
+SoundRef Mp3Sound(const std::vector<uint8_t>& frames, int32_t blockSize = 0, int32_t loops = 0);
 
 // A player whose device reports to a message-only window of the calling
 // thread; Pump dispatches the window's messages and counts the bytes of the

@@ -18,6 +18,7 @@
 #include "fixtures/SwfFile.h"
 #include "fixtures/SwfTimeline.h"
 #include "player/engine/PVAudio.h"
+#include "player/engine/PVAudioBlock.h"
 #include "player/engine/PVAudioDecoder.h"
 #include "player/engine/PVAudioDecoderDriver.h"
 #include "player/engine/PVAudioManager.h"
@@ -231,10 +232,10 @@ TEST_F(Mp3Sounds, LoopCountMarksTheFirstAndLastBuffers)
 TEST_F(Mp3Sounds, OtherFormatsNeverStart)
 {
     for (uint8_t format : {PVAudio::kUncompressed, PVAudio::kAdpcm}) {
-        PVAudio sound(0, format, 100, 0, 0, nullptr, 0);
-        sound.SetStream(3, true, false);
+        SoundRef sound = HoldSound(new PVAudio(0, format, 100, 0, 0, nullptr, 0));
+        sound->SetStream(3, true, false);
         PVAudioPlayer player;
-        EXPECT_EQ(player.Start(&sound, 0), kAudioNotMp3) << int{format};
+        EXPECT_EQ(player.Start(sound.get(), 0), kAudioNotMp3) << int{format};
         EXPECT_EQ(player.GetOutputFormat(), nullptr);
     }
     PVAudioPlayer player;
@@ -310,6 +311,41 @@ TEST_F(Mp3Sounds, ToneMovieCompletesItsBytesAndQuitJoinsTheThread)
     EXPECT_FALSE(audio->IsRunning());
 }
 
+// A sound that tells when it is destroyed.
+class WatchedSound : public PVAudio {
+public:
+    explicit WatchedSound(std::atomic<bool>& gone) : PVAudio(0, kMp3, 100, 0, 0, nullptr, 0), gone_(gone) {}
+    ~WatchedSound() override { gone_ = true; }
+
+private:
+    std::atomic<bool>& gone_;
+};
+
+// A stream's owner may drop it (with its movie) as soon as it started: the
+// audio thread keeps the sound until it has played it to the end, then
+// frees it.
+TEST_F(Mp3Sounds, SoundDroppedByItsOwnerPlaysToItsEndAndTheThreadFreesIt)
+{
+    PVAudioManager manager(nullptr);
+    ASSERT_TRUE(manager.Open());
+    ASSERT_TRUE(manager.StartThread());
+    std::atomic<bool> gone{false};
+    SoundRef sound = HoldSound(new WatchedSound(gone));
+    sound->SetStream(3, true, false);
+    sound->AddBlock(PVAudioBlock::Create(tone_.data(), static_cast<int32_t>(tone_.size())));
+    sound->SetEndOfData(true);
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(manager.PlaySound(sound.get(), 0));
+    sound.reset();
+    EXPECT_FALSE(gone);
+    while (!gone && GetTickCount() - start < kToneSeconds * 1000u + 3000u)
+        Sleep(10);
+    EXPECT_TRUE(gone);
+    // Freed only once all of it was written, a lead ahead of its end.
+    EXPECT_GE(GetTickCount() - start, kToneSeconds * 1000u - PVAudioPlayer::kLeadMs - 300);
+    manager.Quit();
+}
+
 TEST_F(Mp3Sounds, QuitWhilePlayingJoinsWithinTwoSeconds)
 {
     AudioHarness harness;
@@ -375,9 +411,9 @@ TEST(AudioManager, PlayWithoutAThreadWaitsForTheReplyAndGivesUp)
     EngineScope engine;
     PVAudioManager manager(nullptr);
     ASSERT_TRUE(manager.Open());
-    PVAudio sound(0, PVAudio::kMp3, 100, 0, 0, nullptr, 0);
+    SoundRef sound = HoldSound(new PVAudio(0, PVAudio::kMp3, 100, 0, 0, nullptr, 0));
     const DWORD start = GetTickCount();
-    EXPECT_TRUE(manager.PlaySound(&sound, 0));
+    EXPECT_TRUE(manager.PlaySound(sound.get(), 0));
     EXPECT_GE(GetTickCount() - start, PVAudioManager::kReplyWaitMs - 50);
     // The message stays queued and is freed with the manager.
 }
