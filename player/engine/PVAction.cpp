@@ -1,6 +1,39 @@
 #include "player/engine/PVAction.h"
 
 #include "player/engine/PVMovieClip.h"
+#include "player/engine/PVSlabPool.h"
+
+namespace {
+
+constinit PVSlabPool actionPool(PVAction::kSlotSize);
+
+template <class... Actions>
+constexpr bool AllFit()
+{
+    return ((sizeof(Actions) <= PVAction::kSlotSize && alignof(Actions) <= 8) && ...);
+}
+static_assert(AllFit<PVAction, PVAction_GotoFrame, PVAction_GetURL, PVAction_ConstantPool, PVAction_WaitForFrame,
+                     PVAction_SetTarget, PVAction_GotoLabel, PVAction_Push, PVAction_Jump, PVAction_If,
+                     PVAction_GotoFrame2>());
+
+}  // namespace
+
+void* PVAction::operator new(size_t size)
+{
+    if (void* action = operator new(size, std::nothrow))
+        return action;
+    throw std::bad_alloc();
+}
+
+void* PVAction::operator new(size_t size, const std::nothrow_t&) noexcept
+{
+    return size <= kSlotSize ? actionPool.Allocate() : nullptr;
+}
+
+void PVAction::operator delete(void* action) noexcept
+{
+    actionPool.Free(action);
+}
 
 PVAction_ConstantPool::~PVAction_ConstantPool()
 {

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 #include "player/engine/PVCounted.h"
 #include "player/engine/PVString.h"
@@ -8,9 +10,16 @@
 // One decoded action record. A list links its actions through Next and holds
 // one reference to each; a new action starts at count 0 and deletes itself
 // when a release brings the count below 1. Codes without a class of their own
-// below are plain PVAction objects.
+// below are plain PVAction objects. Every action class lives in one slot of
+// a shared slab pool: long movies parse into hundreds of thousands of them.
 class PVAction : public PVCounted<PVAction> {
 public:
+    static constexpr size_t kSlotSize = 64;  // the largest action class fits
+
+    static void* operator new(size_t size);  // throws std::bad_alloc
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
+    static void operator delete(void* action) noexcept;
+
     enum Code {
         kNextFrame = 0x04,
         kPreviousFrame = 0x05,

@@ -11,6 +11,8 @@
 // that preparation inserted; those are kept apart at stable addresses.
 class PVGradTexList;
 
+struct PVShapeSortItem;
+
 class PVShape : public PVChar {
 public:
     explicit PVShape(int id) : PVChar(kShape, id) {}
@@ -67,7 +69,7 @@ public:
 
 private:
     void Unlink(PVShapeEdge* edge);
-    void PrepareGroup(PVShapeEdge* first, PVShapeEdge* end);
+    void PrepareGroup(PVShapeEdge* first, PVShapeEdge* end, PVShapeSortItem* order);
 
     PVBounds bounds_;
     PVTArray<PVShapeEdge> edges_;

@@ -1,7 +1,17 @@
 // Preparation of a shape's edge list for the scan-line filler.
+#include <algorithm>
+#include <memory>
+#include <new>
 #include <utility>
 
 #include "player/engine/PVShape.h"
+
+// An edge to sort, with its start point beside it.
+struct PVShapeSortItem {
+    int32_t y;
+    int32_t x;
+    PVShapeEdge* edge;
+};
 
 namespace {
 
@@ -12,14 +22,10 @@ int64_t Cross(int64_t ax, int64_t ay, int64_t bx, int64_t by)
     return ax * by - bx * ay;
 }
 
-// Sort order of downward-oriented filled edges: by start y, start x, then
-// the direction of the start tangent from left to right.
-bool Before(const PVShapeEdge& a, const PVShapeEdge& b)
+// Sort order of downward-oriented filled edges starting at one point: the
+// direction of the start tangent from left to right.
+bool TangentBefore(const PVShapeEdge& a, const PVShapeEdge& b)
 {
-    if (a.startY != b.startY)
-        return a.startY < b.startY;
-    if (a.startX != b.startX)
-        return a.startX < b.startX;
     const int64_t adx = int64_t(a.controlX) - a.startX, ady = int64_t(a.controlY) - a.startY;
     const int64_t bdx = int64_t(b.controlX) - b.startX, bdy = int64_t(b.controlY) - b.startY;
     const bool aUp = ady < 0, bUp = bdy < 0;
@@ -39,44 +45,15 @@ bool Before(const PVShapeEdge& a, const PVShapeEdge& b)
     return !a.straight && b.straight;
 }
 
-// Merges two sorted chains; on ties `a`, which holds the earlier edges,
-// goes first.
-PVShapeEdge* Merge(PVShapeEdge* a, PVShapeEdge* b)
+// Edges sort by start y, then start x, then tangent. The start point is
+// copied beside the pointer so that most comparisons touch no edge.
+bool Before(const PVShapeSortItem& a, const PVShapeSortItem& b)
 {
-    PVShapeEdge* merged = nullptr;
-    PVShapeEdge** tail = &merged;
-    while (a && b) {
-        PVShapeEdge*& taken = Before(*b, *a) ? b : a;
-        *tail = taken;
-        tail = &taken->sortLink;
-        taken = taken->sortLink;
-    }
-    *tail = a ? a : b;
-    return merged;
-}
-
-// Stable bottom-up merge sort of a chain linked through sortLink: bin k
-// holds a sorted run of 2^k edges, older edges in higher bins.
-PVShapeEdge* SortChain(PVShapeEdge* head)
-{
-    PVShapeEdge* bins[32] = {};
-    while (head) {
-        PVShapeEdge* run = head;
-        head = head->sortLink;
-        run->sortLink = nullptr;
-        int k = 0;
-        for (; k < 31 && bins[k]; ++k) {
-            run = Merge(bins[k], run);
-            bins[k] = nullptr;
-        }
-        bins[k] = bins[k] ? Merge(bins[k], run) : run;
-    }
-    PVShapeEdge* sorted = nullptr;
-    for (PVShapeEdge* bin : bins) {
-        if (bin)
-            sorted = Merge(bin, sorted);
-    }
-    return sorted;
+    if (a.y != b.y)
+        return a.y < b.y;
+    if (a.x != b.x)
+        return a.x < b.x;
+    return TangentBefore(*a.edge, *b.edge);
 }
 
 bool Coincide(const PVShapeEdge& a, const PVShapeEdge& b)
@@ -187,20 +164,23 @@ bool PVShape::PrepareEdges()
         e = next;
     }
 
+    // Room to sort the largest group (no group holds more than every edge).
+    std::unique_ptr<PVShapeSortItem[]> order(new (std::nothrow) PVShapeSortItem[count_ > 0 ? count_ : 1]);
+    if (!order)
+        return false;
     for (PVShapeEdge* group = first_; group;) {
         PVShapeEdge* end = group->next;
         while (end && !end->groupStart)
             end = end->next;
-        PrepareGroup(group, end);
+        PrepareGroup(group, end, order.get());
         group = end;
     }
     return true;
 }
 
-void PVShape::PrepareGroup(PVShapeEdge* first, PVShapeEdge* end)
+void PVShape::PrepareGroup(PVShapeEdge* first, PVShapeEdge* end, PVShapeSortItem* order)
 {
-    PVShapeEdge* chain = nullptr;
-    PVShapeEdge** tail = &chain;
+    int count = 0;
     for (PVShapeEdge* e = first; e != end; e = e->next) {
         if (!e->fill0 && !e->fill1)
             continue;
@@ -214,11 +194,17 @@ void PVShape::PrepareGroup(PVShapeEdge* first, PVShapeEdge* end)
             e->controlX = e->endX;
             e->controlY = e->endY;
         }
-        *tail = e;
-        tail = &e->sortLink;
+        order[count++] = {e->startY, e->startX, e};
+    }
+    // Stable: coinciding edges keep their order, so the first drawn wins.
+    std::stable_sort(order, order + count, Before);
+    PVShapeEdge* chain = nullptr;
+    PVShapeEdge** tail = &chain;
+    for (int i = 0; i < count; ++i) {
+        *tail = order[i].edge;
+        tail = &order[i].edge->sortLink;
     }
     *tail = nullptr;
-    chain = SortChain(chain);
 
     // Runs of coinciding edges become their first edge, which takes the
     // first fill found for each side (and a line when it has none, so a
