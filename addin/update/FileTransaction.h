@@ -19,6 +19,7 @@ public:
     // A new set for the entry's files, owned here; null when memory runs out.
     FileOperationSet* AddSet(InstalledPlugin* owner);
     int GetCount() const { return m_sets.GetCount(); }
+    FileOperationSet* GetAt(int index) const { return m_sets.SafeGetAt(index); }
     InstalledPlugins* GetPlugins() const { return m_plugins; }
 
     // Every installed file that is to move can be opened for writing with no

@@ -14,6 +14,7 @@ public:
     // A new set at the end, owned by the list; null when memory runs out.
     FileOperationSet* AddSet();
     int GetCount() const { return m_sets.GetCount(); }
+    FileOperationSet* GetAt(int index) const { return m_sets.SafeGetAt(index); }
 
     // Moves every staged file onto its target, set by set. When a set fails
     // (it undid its own moves), the earlier sets are moved back, last first,

@@ -1,8 +1,10 @@
 #include "addin/update/InstalledPlugin.h"
 #include "addin/update/ConfinedPath.h"
+#include "addin/update/FileOperationSet.h"
 #include "addin/update/ModulePackage.h"
 #include "addin/update/SetupsFolder.h"
 #include "addin/update/UpdatePackage.h"
+#include "base/MKFile.h"
 #include "base/MKPath.h"
 
 InstalledPlugin::~InstalledPlugin()
@@ -78,4 +80,14 @@ void InstalledPlugin::SetFromPackage(const UpdatePackage& package)
     if (installed.GetValue() == 0)
         installed = now;
     updated = now;
+}
+
+void InstalledPlugin::PlanBackup(const wchar_t* suffix, FileOperationSet& set)
+{
+    set.Reset();
+    if (OpenSetupPackage())
+        m_setupPackage->PlanBackup(m_installationFolder, suffix, set);
+    MKString package;
+    if (GetSetupPackagePath(package) && MKPathAccess(package, 0) != MKPathNotFound)
+        set.AddRename(package, package + suffix);
 }

@@ -4,6 +4,7 @@
 #include "base/MKString.h"
 #include "base/MKVersion.h"
 
+class FileOperationSet;
 class ModulePackage;
 class UpdatePackage;
 
@@ -32,6 +33,9 @@ public:
     // Opens the setup package once; false, keeping none, when it fails.
     bool OpenSetupPackage();
     UpdatePackage* GetSetupPackage() const { return m_setupPackage; }
+    // Plans moving the entry's installed files and its setup package aside
+    // to their names with the suffix appended.
+    void PlanBackup(const wchar_t* suffix, FileOperationSet& set);
     // Takes identity and main module place from an installed package (the
     // main module is its first item when that is of kind 1); the installed
     // time is set only while unset, the updated time always.

@@ -1,6 +1,7 @@
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ModulePackage.h"
 #include "addin/update/PackageHeaderBlock.h"
+#include "addin/update/SetupIdentities.h"
 #include "addin/update/UpdatePackage.h"
 #include "base/MKBinaryReader.h"
 #include "base/MKBinaryWriter.h"
@@ -16,8 +17,6 @@ const uint32_t kMagic = 0x588CD93A;
 const uint32_t kFormatVersion = 1;
 const int32_t kMaxEntries = 999999;
 const int32_t kKernelModule = 1;
-// {B80321F4-6A3C-48C1-89A9-FDCFF7BA605A}
-const GUID kMainSetup = {0xB80321F4, 0x6A3C, 0x48C1, {0x89, 0xA9, 0xFD, 0xCF, 0xF7, 0xBA, 0x60, 0x5A}};
 
 } // namespace
 
@@ -72,7 +71,7 @@ int InstalledPlugins::Load()
             return InstalledPluginsDamaged;
     }
     file.Close();
-    int main = FindByGuid(MKGuid(kMainSetup));
+    int main = FindByGuid(MKGuid(kMainSetupGuid));
     if (main < 0)
         return InstalledPluginsDamaged;
     InstalledPlugin* first = m_entries[main];

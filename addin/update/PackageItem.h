@@ -10,6 +10,8 @@ enum PackageItemResult {
     PackageItemOk = 0,
     PackageItemCannotOpenPackage = 1,
     PackageItemReadFailed = 2,
+    // Only when a package is installed: a target folder cannot be made.
+    PackageItemCannotCreateFolder = 3,
     PackageItemCannotCreate = 4,
     PackageItemWriteFailed = 5,
     PackageItemNoData = 6,

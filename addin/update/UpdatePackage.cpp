@@ -1,10 +1,13 @@
 #include "addin/update/UpdatePackage.h"
 #include "addin/update/ConfinedPath.h"
+#include "addin/update/FileOperationSet.h"
 #include "addin/update/PackageHeaderBlock.h"
 #include "addin/update/PackageIdentity.h"
 #include "base/MKBinaryReader.h"
+#include "base/MKFile.h"
 #include "base/MKInFileStream.h"
 #include "base/MKMemInStream.h"
+#include "base/MKPath.h"
 #include "base/MKPointerArrays.h"
 #include "base/MKSha1.h"
 
@@ -134,4 +137,73 @@ bool UpdatePackage::VerifyItems() const
             verified = false;
     }
     return verified;
+}
+
+MKString UpdatePackage::GetRoot(const MKString& base) const
+{
+    return m_targetFolder.IsEmpty() ? base : MKPathCombine(base, m_targetFolder);
+}
+
+void UpdatePackage::PlanBackup(const MKString& base, const wchar_t* suffix, FileOperationSet& set) const
+{
+    set.Reset();
+    MKString root = GetRoot(base);
+    for (int i = 0; i < m_items.GetCount(); ++i) {
+        const PackageItem& item = *m_items[i];
+        MKString file = MKPathCombine(MKPathCombine(root, item.folder), item.name);
+        if (MKFileExists(file)) {
+            set.AddRename(file, file + suffix);
+            set.Folders().AddPath(root, item.folder);
+        }
+    }
+    set.Folders().AddPath(base, m_targetFolder);
+}
+
+void UpdatePackage::PlanInstall(const MKString& base, const wchar_t* suffix, FileOperationSet& set) const
+{
+    set.Reset();
+    MKString root = GetRoot(base);
+    set.Folders().AddPath(base, m_targetFolder);
+    for (int i = 0; i < m_items.GetCount(); ++i) {
+        const PackageItem& item = *m_items[i];
+        set.Folders().AddPath(root, item.folder);
+        if (!item.HasData())
+            continue;
+        MKString target = MKPathCombine(MKPathCombine(root, item.folder), item.name);
+        set.AddStaged(target + suffix, target);
+    }
+}
+
+int UpdatePackage::ExtractPlanned(const MKString& base, const wchar_t* suffix, FileOperationSet& set,
+                                  const MKSharedSecurity* security) const
+{
+    int64_t free = MKDiskFreeSpace(base);
+    if (free >= 0 && free < GetInstalledSize()) {
+        set.Discard();
+        return PackageItemWriteFailed;
+    }
+    if (!set.Folders().CreateAll(security)) {
+        set.Discard();
+        return PackageItemCannotCreateFolder;
+    }
+    MKString root = GetRoot(base);
+    for (int i = 0; i < m_items.GetCount(); ++i) {
+        const PackageItem& item = *m_items[i];
+        if (!item.HasData())
+            continue;
+        MKString target = MKPathCombine(MKPathCombine(root, item.folder), item.name);
+        int code = item.ExtractToFile(target + suffix, security);
+        if (code != PackageItemOk) {
+            set.Discard();
+            return code;
+        }
+    }
+    return PackageItemOk;
+}
+
+int UpdatePackage::Install(const MKString& base, const wchar_t* suffix, FileOperationSet& set,
+                           const MKSharedSecurity* security) const
+{
+    PlanInstall(base, suffix, set);
+    return ExtractPlanned(base, suffix, set, security);
 }

@@ -5,7 +5,9 @@
 #include "base/MKTArray.h"
 #include "base/MKVersion.h"
 
+class FileOperationSet;
 class MKBinaryReader;
+class MKSharedSecurity;
 
 enum UpdatePackageResult {
     UpdatePackageOk = 0,
@@ -36,6 +38,22 @@ public:
     int64_t GetInstalledSize() const;
     // Every item with data and a SHA-1 digest matches it.
     bool VerifyItems() const;
+    // Plans moving the installed files of this package aside: every item file
+    // that exists under base goes to its name with the suffix appended; the
+    // folders are listed for removal once emptied.
+    void PlanBackup(const MKString& base, const wchar_t* suffix, FileOperationSet& set) const;
+    // Plans the installation without touching a file: the folders the items
+    // need and, for every item with data, its staged name (target + suffix)
+    // moving onto its target.
+    void PlanInstall(const MKString& base, const wchar_t* suffix, FileOperationSet& set) const;
+    // Creates the planned folders and extracts every item of the plan to its
+    // staged name. A PackageItemResult (5 also for too little free space); on
+    // a failure the set is discarded (staged files and new folders removed).
+    int ExtractPlanned(const MKString& base, const wchar_t* suffix, FileOperationSet& set,
+                       const MKSharedSecurity* security) const;
+    // PlanInstall, then ExtractPlanned.
+    int Install(const MKString& base, const wchar_t* suffix, FileOperationSet& set,
+                const MKSharedSecurity* security) const;
     // The header carried a SHA-1 signature and it matched.
     bool IsSigned() const { return m_signed; }
 
@@ -56,6 +74,7 @@ private:
     bool ReadHeader(MKBinaryReader& reader);
     bool ReadItem(MKBinaryReader& reader);
     void Free();
+    MKString GetRoot(const MKString& base) const;
 
     MKString m_path;
     int m_fileSize = 0;

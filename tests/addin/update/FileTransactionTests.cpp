@@ -2,6 +2,7 @@
 // update uses them: for every k, the k-th move, delete, folder creation or
 // write fails, and the installation is afterwards wholly old or wholly new.
 #include "FaultyFileCalls.h"
+#include "FileTree.h"
 #include "PackageFixtures.h"
 
 #include "addin/update/FileTransaction.h"
@@ -22,22 +23,11 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Tree = std::map<std::wstring, std::string>;
+using Tree = FileTree;
 
-// Every file (with its bytes) and folder (with "<folder>") under root.
 Tree ReadTree(const std::wstring& root)
 {
-    Tree tree;
-    for (const auto& entry : fs::recursive_directory_iterator(fs::path(root))) {
-        std::wstring name = fs::relative(entry.path(), fs::path(root)).wstring();
-        if (entry.is_directory()) {
-            tree[name] = "<folder>";
-        } else {
-            std::ifstream file(entry.path(), std::ios::binary);
-            tree[name] = std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        }
-    }
-    return tree;
+    return ReadFileTree(root);
 }
 
 Tree WithoutBackups(Tree tree)

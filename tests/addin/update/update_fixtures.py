@@ -323,6 +323,94 @@ def plugin_lists():
     }
 
 
+# -------------------------------------------------------- updater records
+# Golden records of the updater folder; RecordTests.cpp keeps the same values.
+INSTALLER_GUID = "C8D778F4-5666-4DE3-82BF-F55F5AF17CB4"
+RUN_GUID = "9A8B7C6D-5E4F-4A3B-9C2D-1E0F9A8B7C6D"
+LAST_CHECK = ur.utc_datetime(ur.ticks_from_date(2016, 1, 2) + 3 * 3600 * 10 ** 7)
+READY_DATE = ur.utc_datetime(ur.ticks_from_date(2017, 4, 5))
+HISTORY_DATES = (ur.utc_datetime(ur.ticks_from_date(2014, 2, 3)), ur.ticks_from_date(2015, 6, 7))
+
+
+def ready_setups():
+    other = ur.ReadySetup("Other", OTHER_GUID, (1, 2, 3), 1234, 3)
+    main = ur.ReadySetup("Kernel", KERNEL_GUID, (4, 0, 1, 7), 99999, 2)
+    installer = ur.ReadySetup("Updater \u00e9", INSTALLER_GUID, (4, 0), 555, 1)
+    return other, main, installer
+
+
+def history_updates():
+    a = ur.HistoryUpdate(HISTORY_DATES[0], (3, 0), 1, 1, True,
+                         [ur.ReadySetup("Kernel", KERNEL_GUID, (3, 0), 0, 1)])
+    b = ur.HistoryUpdate(HISTORY_DATES[1], (3, 1, 2), 1, 5, False,
+                         [ur.ReadySetup("a<b", PLUGIN_GUID, (1, 0), 0, 3),
+                          ur.ReadySetup("Q\"&'>", OTHER_GUID, (2, 0, 0, 1), 0, 9)])
+    return [a, b]
+
+
+def updater_records(folder):
+    os.makedirs(folder, exist_ok=True)
+    other, main, installer = ready_setups()
+    ready = ur.ready_dat(3, READY_DATE, (4, 0, 1), 2, [other, main, installer])
+    counted = ur.ready_dat(3, READY_DATE, (4, 0, 1), 2, [main])
+    records = {
+        "cmd_request": ur.command_dat(1, "prepare"),
+        "cmd_reply": ur.command_dat(209, "Fehler \u00fc\u20ac"),
+        "cmd_version_0": ur.command_dat(0, "prepare", format_version=0),
+        "cmd_version_10000": ur.command_dat(0, "prepare", format_version=10000),
+        "cmd_version_10001": ur.command_dat(0, "prepare", format_version=10001),
+        "cmd_cut": ur.command_dat(1, "prepare")[:-5],
+        "result": ur.result_dat(1, True, 501, "Unable to install files"),
+        "result_version_0": ur.result_dat(2, False, 301, "x", format_version=0),
+        "result_version_10001": ur.result_dat(2, False, 301, "x", format_version=10001),
+        "auto": ur.auto_dat(RUN_GUID),
+        "auto_version_0": ur.auto_dat(RUN_GUID, format_version=0),
+        "state": ur.state_dat(LAST_CHECK),
+        "state_extension": ur.state_dat(LAST_CHECK, extension=b"\x01\x02\x03\x04"),
+        "state_version_0": ur.state_dat(LAST_CHECK, format_version=0),
+        "state_version_10001": ur.state_dat(LAST_CHECK, format_version=10001),
+        "ready": ready,
+        "ready_ordered": ur.ready_dat(3, READY_DATE, (4, 0, 1), 2, [installer, main, other]),
+        "ready_count_size": ur.ready_dat(3, READY_DATE, (4, 0, 1), 2, [main], count=len(counted)),
+        "ready_count_below": ur.ready_dat(3, READY_DATE, (4, 0, 1), 2, [main], count=2),
+        "ready_version_0": ur.ready_dat(3, READY_DATE, (4, 0, 1), 2, [main], format_version=0),
+        "history": ur.history_dat(history_updates()),
+        "history_version_0": ur.history_dat(history_updates(), format_version=0),
+        "history_version_10001": ur.history_dat(history_updates(), format_version=10001),
+        "history_cut": ur.history_dat(history_updates())[:-9],
+    }
+    for name, data in records.items():
+        with open(os.path.join(folder, name + ".bin"), "wb") as f:
+            f.write(data)
+    with open(os.path.join(folder, "history.xml"), "w", encoding="utf-8", newline="") as f:
+        f.write(ur.history_xml(history_updates()))
+
+
+def installer_folder(folder):
+    """An installation of setup "Setup" 3.0 (its files, its package in
+    "setups", "plugins.dat") with version 4.0 downloaded and recorded in
+    "ready.dat": a.txt and sub/b.txt change, sub/c.txt goes, new/deep/d.txt
+    comes."""
+    old = {"a.txt": b"old a", "sub/b.txt": b"old b" * 100, "sub/c.txt": b"old c"}
+    new_items = [ur.Item("", "a.txt", b"new a" * 5000, ur.METHOD_ZLIB),
+                 ur.Item("sub", "b.txt", b"new b", ur.METHOD_LZMA),
+                 ur.Item("new/deep", "d.txt", bytes(range(256)) * 200)]
+    old_items = [ur.Item(os.path.dirname(name), os.path.basename(name), data) for name, data in old.items()]
+    files = dict(old)
+    files["setups/Setup.vlx"] = ur.update_package("Setup", KERNEL_GUID, (3, 0), old_items)
+    files["plugins.dat"] = ur.plugins_dat([ur.Plugin(KERNEL_GUID, "Setup", (3, 0), "", "a.txt", module_kind=1)],
+                                          product_version=(3, 0))
+    new = ur.update_package("Setup", KERNEL_GUID, (4, 0), new_items)
+    files["updater/" + KERNEL_GUID.lower() + ".vlx"] = new
+    files["updater/ready.dat"] = ur.ready_dat(1, READY_DATE, (4, 0), 2,
+                                              [ur.ReadySetup("Setup", KERNEL_GUID, (4, 0), len(new), 2)])
+    for name, data in files.items():
+        path = os.path.join(folder, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+
+
 def write_cases(folder, name, cases):
     sub = os.path.join(folder, "packages")
     os.makedirs(sub, exist_ok=True)
@@ -360,6 +448,8 @@ def make(folder, table_source):
     install_folder(os.path.join(folder, "install"))
     write_cases(folder, "update_cases.txt", update_packages())
     transaction_packages(os.path.join(folder, "transaction"))
+    updater_records(os.path.join(folder, "records"))
+    installer_folder(os.path.join(folder, "installer"))
 
 
 # ------------------------------------------------------------------- check
