@@ -94,7 +94,7 @@ void DibSurface::CopyFromWindow(HWND window, int x, int y, int width, int height
     CopyFromWindowDC(GetDesktopWindow(), corner.x, corner.y, width, height, destX, destY);
 }
 
-void DibSurface::DrawViewObject(IViewObject* view, int x, int y, const RECT& clip)
+void DibSurface::DrawViewObject(IViewObject* view, int x, int y, const RECT& clip, const RECT* bounds)
 {
     if (!view)
         return;
@@ -103,8 +103,9 @@ void DibSurface::DrawViewObject(IViewObject* view, int x, int y, const RECT& cli
     POINT oldOrigin;
     SetViewportOrgEx(m_dc, -x, -y, &oldOrigin);
     DVASPECTINFO aspect = {sizeof(DVASPECTINFO), DVASPECTINFOFLAG_CANOPTIMIZE};
-    RECTL bounds = {clip.left, clip.top, clip.right, clip.bottom};
-    view->Draw(DVASPECT_CONTENT, -1, &aspect, nullptr, nullptr, m_dc, &bounds, nullptr, nullptr, 0);
+    const RECT& placed = bounds ? *bounds : clip;
+    RECTL drawn = {placed.left, placed.top, placed.right, placed.bottom};
+    view->Draw(DVASPECT_CONTENT, -1, &aspect, nullptr, nullptr, m_dc, &drawn, nullptr, nullptr, 0);
     SetViewportOrgEx(m_dc, oldOrigin.x, oldOrigin.y, nullptr);
     // The clip would otherwise stay on the DC and cut later copies short.
     SelectClipRgn(m_dc, nullptr);

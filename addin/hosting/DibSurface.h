@@ -34,9 +34,10 @@ public:
     // The same; with desktop composition on, from the screen (what the user
     // sees) instead of the window's own DC.
     void CopyFromWindow(HWND window, int x, int y, int width, int height, int destX, int destY);
-    // Lets a view object draw its content into the clip rectangle, with its
-    // (x, y) at the surface's origin.
-    void DrawViewObject(IViewObject* view, int x, int y, const RECT& clip);
+    // Lets a view object draw its content into the clip rectangle (surface
+    // pixels), with its (x, y) at the surface's origin. `bounds` is where the
+    // object lies in its own coordinates (null: the clip rectangle).
+    void DrawViewObject(IViewObject* view, int x, int y, const RECT& clip, const RECT* bounds = nullptr);
 
     void FillBytes(const RECT& rect, uint8_t value);
     void Fill(const RECT& rect, uint8_t r, uint8_t g, uint8_t b, uint8_t a);

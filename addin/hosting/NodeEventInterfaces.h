@@ -49,6 +49,15 @@ struct IHostEvents : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE OnSnapshotShown() = 0;
 };
 
+// {90897F51-9F89-4AA9-BA32-E63930746D4F}, asked of an ActiveX node's sink
+// for the commands of keys its control does not keep and for its visibility.
+struct INodeInputEvents : public IDispatch {
+    // A non-zero `handled` swallows the key.
+    virtual HRESULT STDMETHODCALLTYPE OnCommand(int32_t command, int32_t keyState, int32_t* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE OnVisibilityChanged(VARIANT_BOOL visible) = 0;
+};
+
 extern const IID IID_INodeStateEvents;
+extern const IID IID_INodeInputEvents;
 extern const IID IID_IContainerEvents;
 extern const IID IID_IHostEvents;

@@ -6,6 +6,7 @@
 #include "addin/hosting/HostingModule.h"
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeEventInterfaces.h"
+#include "addin/hosting/NodeWindow.h"
 #include "addin/hosting/WindowedNode.h"
 #include "base/MKHandyWindow.h"
 #include "base/MKPointerArrays.h"
@@ -672,16 +673,17 @@ void NodeHost::HideAntiBlink()
         m_snapshot->Hide();
 }
 
-void NodeHost::ShowNodeWindow(WindowedNode* node, bool show)
+void NodeHost::ShowNodeWindow(SceneNode* node, bool show)
 {
-    if (!node || !node->HasNodeWindow())
+    NodeWindow* window = node ? node->GetNodeWindow() : nullptr;
+    if (!window)
         return;
     // With desktop composition a window that appears or goes blinks: the area
     // is covered while it changes, unless a pass covers it already.
     bool cover = m_compositionAtStart && !m_snapshotShown;
     if (cover)
         ShowAntiBlink(node->GetHostX(), node->GetHostY(), node->GetWidth(), node->GetHeight());
-    node->ShowWindowNow(show);
+    window->Show(show);
     if (cover)
         HideAntiBlink();
 }

@@ -94,7 +94,8 @@ public:
     bool OverlapsWindowedControl(const RectList& region) const;
     void ShowAntiBlink(float x, float y, float width, float height);
     void HideAntiBlink();
-    void ShowNodeWindow(WindowedNode* node, bool show);
+    // Shows or hides the node's own window (SceneNode::GetNodeWindow).
+    void ShowNodeWindow(SceneNode* node, bool show);
     bool IsSnapshotShown() const { return m_snapshotShown; }
     void SetAntiBlinkEnabled(bool enabled) { m_antiBlinkEnabled = enabled; }
     // The node-window layer's snapshot window, owned by the host from here on
@@ -103,11 +104,14 @@ public:
 
     // The owner's handler (not owned; see HostHandler).
     void SetHostHandler(HostHandler* handler) { m_handler = handler; }
+    HostHandler* GetHostHandler() const { return m_handler; }
 
     // Focus: the stack's top node takes the keyboard focus.
     void PushFocus(SceneNode* node);
     void PopFocus(SceneNode* node);
     void RestoreFocus();
+    // The node on top of the focus stack, or null.
+    SceneNode* GetFocusTop() const { return m_focusStack.SafeGetAt(m_focusStack.GetCount() - 1); }
     // Takes a node that leaves the host off the stack, without moving the
     // focus (the stack holds no references).
     void ForgetFocus(SceneNode* node);

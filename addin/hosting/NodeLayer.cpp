@@ -111,7 +111,7 @@ void NodeLayer::CaptureWindow(HWND window, const RECT& rect, int destX, int dest
     m_modified = true;
 }
 
-void NodeLayer::DrawViewObject(IViewObject* view, int x, int y, const RECT& clip)
+void NodeLayer::DrawViewObject(IViewObject* view, int x, int y, const RECT& clip, const RECT* bounds)
 {
     if (!HasFormat(CpuSurface) || m_busy)
         return;
@@ -124,7 +124,7 @@ void NodeLayer::DrawViewObject(IViewObject* view, int x, int y, const RECT& clip
         return;
     if (HasFormat(ClearBeforeDraw))
         surface->FillBytes(limited, 0);
-    surface->DrawViewObject(view, x, y, limited);
+    surface->DrawViewObject(view, x, y, limited, bounds);
     m_modified = true;
 }
 

@@ -53,7 +53,8 @@ public:
 
     // Drawing, between BeginDraw and EndDraw.
     void CaptureWindow(HWND window, const RECT& rect, int destX, int destY);
-    void DrawViewObject(IViewObject* view, int x, int y, const RECT& clip);
+    // See DibSurface::DrawViewObject; the clip is in layer pixels.
+    void DrawViewObject(IViewObject* view, int x, int y, const RECT& clip, const RECT* bounds = nullptr);
     void DrawPixels(const RasterImage& source, int x, int y, int width, int height, int destX, int destY);
 
     int GetWidth() const { return m_width; }

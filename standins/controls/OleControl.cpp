@@ -61,6 +61,19 @@ bool ValueText(const VARIANT& value, std::wstring& text)
     return true;
 }
 
+// What the log adds after a property's value: nothing for text, the type of
+// anything else (" as VT_I4").
+std::wstring TypeNote(const VARIANT& value)
+{
+    switch (value.vt) {
+    case VT_BSTR: return L"";
+    case VT_I4: return L" as VT_I4";
+    case VT_I2: return L" as VT_I2";
+    case VT_BOOL: return L" as VT_BOOL";
+    default: return L" as vt " + std::to_wstring(value.vt);
+    }
+}
+
 template <class I>
 void Replace(I*& field, I* value)
 {
@@ -652,7 +665,7 @@ void OleControl::LoadFromBag(IPropertyBag* bag)
         }
         std::wstring text;
         if (SUCCEEDED(hr) && ValueText(value, text)) {
-            Log(L"property " + name + L"=" + Quote(text.c_str()));
+            Log(L"property " + name + L"=" + Quote(text.c_str()) + TypeNote(value));
             ApplyProperty(Lower(name), text);
         }
         VariantClear(&value);
@@ -694,7 +707,7 @@ HRESULT OleControl::Load(IPropertyBag2* bag, IErrorLog*)
         std::wstring name = infos[i].pstrName ? infos[i].pstrName : L"";
         std::wstring text;
         if (SUCCEEDED(hr) && SUCCEEDED(results[i]) && ValueText(values[i], text)) {
-            Log(L"property " + name + L"=" + Quote(text.c_str()));
+            Log(L"property " + name + L"=" + Quote(text.c_str()) + TypeNote(values[i]));
             ApplyProperty(Lower(name), text);
         }
         VariantClear(&values[i]);

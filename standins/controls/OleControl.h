@@ -16,7 +16,9 @@ namespace standin {
 // (windowless activation), and a clock for playback. Every call a container
 // makes is written to the call log (ControlLog) as "<Interface>.<Method>(...)",
 // except IViewObject.Draw, which is logged as "IViewObject.Draw(bounds)" and
-// depends on how often the container repaints.
+// depends on how often the container repaints. Each property read from a bag
+// is logged as "property <name>=\"<text>\"", followed by its type (" as
+// VT_I4") when the value is not text.
 //
 // Windowless activation happens when the derived control asks for it
 // (WantsWindowless) and the client site offers IOleInPlaceSiteWindowless and

@@ -389,6 +389,9 @@ TEST(NodeHost, AWindowIsGivenOnceAndClosingTellsTheHandler)
         void OnSnapshotShown() override {}
         void OnHostClosed() override { ++closed; }
         HWND GetFocusWindow() override { return nullptr; }
+        HWND GetMouseTarget() override { return nullptr; }
+        HWND GetKeyTarget() override { return nullptr; }
+        int32_t TranslateKey(UINT, WPARAM, LPARAM, int32_t&) override { return -1; }
         int closed = 0;
     } handler;
     HostWindow window(200, 100);

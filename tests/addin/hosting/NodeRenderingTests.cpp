@@ -54,18 +54,6 @@ std::wstring WriteJpeg(const ScratchFolder& folder)
     return path;
 }
 
-// Whether the 0xRRGGBB colour is within `tolerance` on every channel.
-::testing::AssertionResult Near(DWORD actual, DWORD expected, int tolerance = 3)
-{
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
-        if (std::abs(a - e) > tolerance)
-            return ::testing::AssertionFailure() << std::hex << "0x" << (actual & 0xFFFFFF) << " is not 0x"
-                                                 << expected;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // A pixel of a 60 x 60 back buffer as 0xRRGGBB.
 DWORD At60(const std::vector<DWORD>& pixels, int x, int y)
 {

@@ -4,6 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+::testing::AssertionResult Near(DWORD actual, DWORD expected, int tolerance)
+{
+    for (int shift = 0; shift < 24; shift += 8) {
+        int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
+        if (std::abs(a - e) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "0x" << (actual & 0xFFFFFF) << " is not 0x"
+                                                 << expected;
+    }
+    return ::testing::AssertionSuccess();
+}
+
 void TestContentNode::SetShown(bool show)
 {
     ++(show ? shownCalls : hiddenCalls);

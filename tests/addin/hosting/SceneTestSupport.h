@@ -13,6 +13,9 @@
 
 class NodeHost;
 
+// Whether the 0xRRGGBB colour is within `tolerance` on every channel.
+::testing::AssertionResult Near(DWORD actual, DWORD expected, int tolerance = 3);
+
 // A content node whose readiness the test sets, which records what the host
 // does to it and can run a test's code when the host shows it or asks it to
 // become ready.
