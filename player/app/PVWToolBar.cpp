@@ -18,11 +18,11 @@ PVWToolBar::~PVWToolBar()
     Detach();
 }
 
-bool PVWToolBar::Create(HWND parent, UINT id)
+bool PVWToolBar::Create(HWND parent, UINT id, DWORD alignStyle)
 {
     InitCommonControls();
     m_window = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | alignStyle, 0,
                                0, 0, 0, parent, reinterpret_cast<HMENU>(UINT_PTR(id)), GetModuleHandleA(nullptr),
                                nullptr);
     if (!m_window)

@@ -4,6 +4,7 @@
 #include "player/app/CPVSliderCallback.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 class PVPlaybackView;
 
@@ -25,8 +26,9 @@ public:
     PVWToolBar(const PVWToolBar&) = delete;
     PVWToolBar& operator=(const PVWToolBar&) = delete;
 
-    // Creates the comctl32 tool bar at the top of parent.
-    bool Create(HWND parent, UINT id);
+    // Creates the comctl32 tool bar, at the top of parent unless the
+    // alignment styles say otherwise.
+    bool Create(HWND parent, UINT id, DWORD alignStyle = CCS_TOP);
     // Sets up the buttons and the seek bar for the view; -1 when the seek bar
     // cannot be made, else 0.
     int Attach(PVPlaybackView* view);

@@ -57,6 +57,8 @@ public:
     void SetViewMode(int mode);
     int ViewMode() const { return viewMode_; }
     void SetOutlines(bool outlinesOnly, bool blackAndWhite);
+    bool OutlinesOnly() const { return outlinesOnly_; }
+    bool BlackAndWhite() const { return blackAndWhite_; }
     // Pointer drags in 3D modes, as fractions of the window; `zoom` when Ctrl
     // is held.
     void BeginViewDrag(float x, float y, bool zoom);

@@ -1,0 +1,281 @@
+#include "PlayerProcess.h"
+
+#include "fixtures/ChildProcess.h"
+#include "fixtures/Fixtures.h"
+#include "fixtures/SwfFile.h"
+#include "fixtures/SwfBoxMovie.h"
+#include "tests/standins/controlsupport/ControlLogFile.h"
+#include "tests/standins/controlsupport/ControlRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <windows.h>
+
+namespace {
+
+enum : UINT {
+    kCmdFullScreen = 32774,
+    kCmdProperties = 32783,
+    kCmdUseEngine = 32797,
+    kCmdMaintainAssociation = 32798,
+    kCmdClose = 57600,
+    kCmdAbout = 57664,
+    kCmdStop = 57645,
+    kCmdPlay = 57646,
+};
+
+enum { kPaneMessage = 0, kPaneRate = 1, kPaneFrame = 2, kPaneTime = 3 };
+
+const wchar_t kProfileKey[] = L"Software\\Brelix Technologies\\Plova Player";
+const wchar_t kCommandKey[] = L"ShockwaveFlash.ShockwaveFlash\\Shell\\open\\command";
+const wchar_t kIconKey[] = L"ShockwaveFlash.ShockwaveFlash\\DefaultIcon";
+
+std::wstring SaveMovie(ScratchFolder& folder, const wchar_t* name, uint16_t frames, uint16_t rate = 0x0C00)
+{
+    std::wstring path = folder.File(name);
+    SwfSaveFile(path, SwfBoxMovie(frames, rate));
+    return path;
+}
+
+std::wstring Quoted(const std::wstring& text)
+{
+    return L"\"" + text + L"\"";
+}
+
+// What `reg query` prints for a key (values and subkeys).
+std::string RegQuery(const std::wstring& key)
+{
+    return RunChildProcess(L"reg.exe query \"" + key + L"\" /s").output;
+}
+
+bool KeyExists(HKEY root, const wchar_t* path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// The Flash stand-in, a fresh player profile and the movie association keys
+// as they were before the test.
+class PlayerProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(registration.Registered());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        commandKeyExisted = KeyExists(HKEY_CLASSES_ROOT, kCommandKey);
+        iconKeyExisted = KeyExists(HKEY_CLASSES_ROOT, kIconKey);
+    }
+    void TearDown() override
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        if (!commandKeyExisted)
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ShockwaveFlash.ShockwaveFlash\\Shell");
+        if (!iconKeyExisted)
+            RegDeleteTreeW(HKEY_CLASSES_ROOT, kIconKey);
+    }
+
+    ControlRegistration registration{StandInControl::Flash10};
+    ControlLogFile log;
+    ScratchFolder folder;
+    bool commandKeyExisted = false;
+    bool iconKeyExisted = false;
+};
+
+TEST_F(PlayerProgram, ScriptedRunSwitchesRenderersGoesFullScreenAndKeepsItsSettings)
+{
+    std::wstring movie = SaveMovie(folder, L"box.swf", 40);
+    std::string programPath;
+    {
+        PlayerProcess player(Quoted(movie));
+        HWND frame = player.MainWindow();
+        ASSERT_NE(frame, nullptr);
+        // The Flash control renders first: it is handed the movie.
+        EXPECT_TRUE(PumpUntil([&] { return log.Contains(L"box.swf"); }, 10000));
+        wchar_t title[256];
+        GetWindowTextW(frame, title, 256);
+        EXPECT_STREQ(L"box.swf - Plova Player", title);
+
+        // The engine reopens the movie and plays it in the movie's colours.
+        log.Clear();
+        ASSERT_TRUE(player.Command(kCmdUseEngine));
+        EXPECT_EQ("Playing", player.WaitForPane(kPaneMessage, "Playing"));
+        HWND view = player.ChildOfClass(frame, L"DravoPlayerView");
+        HWND engine = player.ChildOfClass(view, L"__hwf_rclass");
+        ASSERT_NE(engine, nullptr);
+        EXPECT_TRUE(IsWindowVisible(engine));
+        // Its picture is checked in-process (DravoRendererTests): this Wine
+        // draws OpenGL child windows off the screen.
+        EXPECT_NE(std::string::npos, player.WaitForPane(kPaneFrame, " Frame: 5 / 40").find(" / 40"));
+
+        // Play/Pause toggles; Stop rewinds.
+        ASSERT_TRUE(player.Command(kCmdPlay));
+        std::string paused = player.PaneText(kPaneMessage);
+        EXPECT_TRUE(paused == "Paused" || paused == "Stopped") << paused;
+        ASSERT_TRUE(player.Command(kCmdPlay));
+        EXPECT_EQ("Playing", player.PaneText(kPaneMessage));
+        ASSERT_TRUE(player.Command(kCmdStop));
+        EXPECT_EQ("Stopped", player.PaneText(kPaneMessage));
+        ASSERT_TRUE(player.Command(kCmdPlay));
+
+        // Back on the Flash control the movie loads there again.
+        ASSERT_TRUE(player.Command(kCmdUseEngine));
+        EXPECT_TRUE(PumpUntil([&] { return log.Contains(L"box.swf"); }, 10000));
+        EXPECT_FALSE(IsWindowVisible(engine));
+
+        // Full screen takes the caption away and gives it back.
+        ASSERT_TRUE(player.Command(kCmdFullScreen));
+        EXPECT_EQ(0, GetWindowLongW(frame, GWL_STYLE) & WS_CAPTION);
+        EXPECT_NE(0, GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        ASSERT_TRUE(player.Command(kCmdFullScreen));
+        EXPECT_EQ(WS_CAPTION, GetWindowLongW(frame, GWL_STYLE) & WS_CAPTION);
+        EXPECT_EQ(0, GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+        ASSERT_TRUE(player.Command(kCmdMaintainAssociation));
+        EXPECT_EQ(0, player.Close());
+    }
+    std::string profile = RegQuery(L"HKCU\\Software\\Brelix Technologies\\Plova Player");
+    for (const char* value : {"MaintainAssoc", "StatusBar", "ToolBar", "looping", "WindowPlacement"})
+        EXPECT_NE(std::string::npos, profile.find(value)) << value << " in\n" << profile;
+    EXPECT_NE(std::string::npos, profile.find("File1")) << profile;
+    std::string command = RegQuery(L"HKCR\\ShockwaveFlash.ShockwaveFlash\\Shell\\open\\command");
+    EXPECT_NE(std::string::npos, command.find("plovaplayer.exe\" \"%1\"")) << command;
+    std::string icon = RegQuery(L"HKCR\\ShockwaveFlash.ShockwaveFlash\\DefaultIcon");
+    EXPECT_NE(std::string::npos, icon.find("plovaplayer.exe,0")) << icon;
+}
+
+TEST_F(PlayerProgram, SilentTwelveFramesPerSecondMoviePlaysAtItsRateWithoutInput)
+{
+    std::wstring movie = SaveMovie(folder, L"slow.swf", 200);
+    PlayerProcess player(Quoted(movie));
+    ASSERT_NE(player.MainWindow(), nullptr);
+    ASSERT_TRUE(player.Command(kCmdUseEngine));
+    Sleep(5000);
+    std::string pane = player.PaneText(kPaneFrame);
+    int frame = -1;
+    int count = -1;
+    ASSERT_EQ(2, sscanf(pane.c_str(), " Frame: %d / %d", &frame, &count)) << pane;
+    EXPECT_EQ(200, count);
+    EXPECT_GE(frame, 55);
+    EXPECT_LE(frame, 65);
+    EXPECT_NE(std::string::npos, player.PaneText(kPaneRate).find("fps"));
+}
+
+TEST_F(PlayerProgram, MovieWithoutAFrameRateOpensInBothRenderers)
+{
+    std::wstring movie = SaveMovie(folder, L"still.swf", 30, 0);
+    PlayerProcess player(Quoted(movie));
+    ASSERT_NE(player.MainWindow(), nullptr);
+    ASSERT_TRUE(player.Command(kCmdUseEngine));
+    Sleep(1000);
+    EXPECT_TRUE(player.Responds());
+    EXPECT_EQ("Playing", player.PaneText(kPaneMessage));
+    EXPECT_EQ("", player.PaneText(kPaneTime));
+
+    player.PostCommand(kCmdProperties);
+    HWND dialog = player.WaitForDialog(L"Movie Properties");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ("0 frames per second", DialogItemText(dialog, 1006));
+    EXPECT_EQ("1 seconds", DialogItemText(dialog, 1010));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+
+    ASSERT_TRUE(player.Command(kCmdUseEngine));
+    EXPECT_TRUE(player.Responds());
+    EXPECT_EQ(0, player.Close());
+}
+
+TEST_F(PlayerProgram, DialogsShowTheProgramAndTheMovie)
+{
+    std::wstring movie = SaveMovie(folder, L"props.swf", 90);
+    PlayerProcess player(Quoted(movie));
+    ASSERT_NE(player.MainWindow(), nullptr);
+
+    player.PostCommand(kCmdAbout);
+    HWND about = player.WaitForDialog(L"About Plova Player");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ("Plova Player 1.7", DialogItemText(about, 1019));
+    EXPECT_NE("", DialogItemText(about, 1022));
+    // F1 is swallowed: the dialog stays.
+    SendMessageW(about, WM_HELP, 0, 0);
+    EXPECT_TRUE(IsWindow(about));
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(about); }));
+
+    // With the Flash control the player names the control's version.
+    player.PostCommand(kCmdProperties);
+    HWND properties = player.WaitForDialog(L"Movie Properties");
+    ASSERT_NE(properties, nullptr);
+    EXPECT_EQ(0u, DialogItemText(properties, 1004).find("Flash Player 10."));
+    PostMessageW(properties, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(properties); }));
+
+    ASSERT_TRUE(player.Command(kCmdUseEngine));
+    player.PostCommand(kCmdProperties);
+    properties = player.WaitForDialog(L"Movie Properties");
+    ASSERT_NE(properties, nullptr);
+    EXPECT_EQ("props.swf", DialogItemText(properties, 1011));
+    EXPECT_EQ("550 x 400", DialogItemText(properties, 1005));
+    EXPECT_EQ("12 frames per second", DialogItemText(properties, 1006));
+    EXPECT_EQ("90 frames", DialogItemText(properties, 1007));
+    EXPECT_EQ("Requires Flash 6 or higher", DialogItemText(properties, 1008));
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExW(movie.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(std::to_string(data.nFileSizeLow) + " bytes", DialogItemText(properties, 1009));
+    EXPECT_EQ("8 seconds", DialogItemText(properties, 1010));
+    char folderText[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, folder.path().c_str(), -1, folderText, MAX_PATH, nullptr, nullptr);
+    EXPECT_EQ(folderText, DialogItemText(properties, 1003));
+    EXPECT_EQ("Experimental Hardware Acceleration", DialogItemText(properties, 1004));
+    PostMessageW(properties, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(properties); }));
+
+    // Closing the movie leaves an untitled document.
+    ASSERT_TRUE(player.Command(kCmdClose));
+    EXPECT_EQ("", player.PaneText(kPaneMessage));
+    EXPECT_EQ(0, player.Close());
+}
+
+TEST_F(PlayerProgram, DeleteOptionRemovesTheMovieAtExitOnlyWithExactlyTwoArguments)
+{
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* options;
+        bool deleted;
+    };
+    const Case cases[] = {
+        {L"a.swf", L"/delete", true},
+        {L"b.swf", L"/DELETE", true},
+        {L"c.swf", L"/delete extra", false},
+        {L"d.swf", L"-delete", false},
+    };
+    for (const Case& c : cases) {
+        std::wstring movie = SaveMovie(folder, c.name, 5);
+        {
+            PlayerProcess player(Quoted(movie) + L" " + c.options);
+            ASSERT_NE(player.MainWindow(), nullptr) << c.options;
+            EXPECT_EQ(0, player.Close()) << c.options;
+        }
+        EXPECT_EQ(c.deleted, GetFileAttributesW(movie.c_str()) == INVALID_FILE_ATTRIBUTES) << c.options;
+    }
+    // A movie deleted at exit never enters the recent-file list.
+    std::string profile = RegQuery(L"HKCU\\Software\\Brelix Technologies\\Plova Player\\Recent File List");
+    EXPECT_EQ(std::string::npos, profile.find("a.swf")) << profile;
+    EXPECT_NE(std::string::npos, profile.find("c.swf")) << profile;
+}
+
+TEST_F(PlayerProgram, StartsWithoutAMovie)
+{
+    PlayerProcess player(L"");
+    HWND frame = player.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    wchar_t title[256];
+    GetWindowTextW(frame, title, 256);
+    EXPECT_STREQ(L"Untitled - Plova Player", title);
+    EXPECT_EQ("", player.PaneText(kPaneMessage));
+    EXPECT_EQ(0, player.Close());
+}
+
+}  // namespace
