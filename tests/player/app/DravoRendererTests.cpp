@@ -123,11 +123,15 @@ TEST_F(EngineRenderer, DrawsTheMovieInItsColoursInsideTheMargins)
 TEST_F(EngineRenderer, PacesFramesAtTheMovieRateAndSleepsBetweenThem)
 {
     ASSERT_TRUE(renderer.LoadFile(BoxMovie(folder, L"pace.swf", 100, 0x0C00).c_str()));
-    int calls = RunFor(1000);
+    // The first paint sets the drawer up, which may take a while.
+    for (int i = 0; i < 30 && feedback.frames.empty(); ++i)
+        RunFor(100);
     ASSERT_FALSE(feedback.frames.empty());
+    const int first = feedback.frames.back();
+    int calls = RunFor(1000);
     // 12 frames in a second, checked about every 16 ms in between.
-    EXPECT_GE(feedback.frames.back(), 10);
-    EXPECT_LE(feedback.frames.back(), 13);
+    EXPECT_GE(feedback.frames.back() - first, 9);
+    EXPECT_LE(feedback.frames.back() - first, 13);
     EXPECT_LE(calls, 100);
     EXPECT_LE(renderer.IdleWaitMs(), 84u);
 

@@ -38,6 +38,19 @@ std::wstring SaveMovie(ScratchFolder& folder, const wchar_t* name, uint16_t fram
     return path;
 }
 
+// Waits until the frame pane shows at least `frame`.
+bool WaitForFrame(PlayerProcess& player, int frame)
+{
+    for (int i = 0; i < 200; ++i) {
+        int shown = -1;
+        int count = -1;
+        if (sscanf(player.PaneText(2).c_str(), " Frame: %d / %d", &shown, &count) == 2 && shown >= frame)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
 std::wstring Quoted(const std::wstring& text)
 {
     return L"\"" + text + L"\"";
@@ -275,6 +288,57 @@ TEST_F(PlayerProgram, StartsWithoutAMovie)
     GetWindowTextW(frame, title, 256);
     EXPECT_STREQ(L"Untitled - Plova Player", title);
     EXPECT_EQ("", player.PaneText(kPaneMessage));
+    EXPECT_EQ(0, player.Close());
+}
+
+TEST_F(PlayerProgram, KeysReachTheCommandsAndEscStopsBeforeTheAccelerators)
+{
+    std::wstring movie = SaveMovie(folder, L"keys.swf", 100);
+    PlayerProcess player(Quoted(movie));
+    HWND frame = player.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(player.Command(kCmdUseEngine));
+    ASSERT_EQ("Playing", player.WaitForPane(kPaneMessage, "Playing"));
+    ASSERT_TRUE(WaitForFrame(player, 3));
+    struct Key {
+        WPARAM key;
+        const char* state;
+    };
+    // Space and Enter toggle play, Esc stops (rewinds), Home rewinds.
+    const Key keys[] = {{VK_SPACE, "Paused"}, {VK_RETURN, "Playing"}, {VK_ESCAPE, "Stopped"}, {VK_RETURN, "Playing"}};
+    for (const Key& k : keys) {
+        PostMessageW(frame, WM_KEYDOWN, k.key, 0);
+        EXPECT_EQ(k.state, player.WaitForPane(kPaneMessage, k.state)) << k.key;
+    }
+    // Away from the first frame a pause reads as Paused (the frame pane
+    // shows the rewound frame once the next frame is due).
+    Sleep(500);
+    ASSERT_TRUE(WaitForFrame(player, 3));
+    PostMessageW(frame, WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_EQ("Paused", player.WaitForPane(kPaneMessage, "Paused"));
+    PostMessageW(frame, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_EQ("Stopped", player.WaitForPane(kPaneMessage, "Stopped"));
+    EXPECT_EQ(0, player.Close());
+}
+
+TEST_F(PlayerProgram, RestoresTheSavedPlacement)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(),
+                                             0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    const wchar_t text[] = L"0,0,1,10,10,-1,-1,100,50,740,530";
+    RegSetValueExW(key, L"WindowPlacement", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+    RegCloseKey(key);
+    PlayerProcess player(L"");
+    HWND frame = player.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    WINDOWPLACEMENT placement = {sizeof placement};
+    ASSERT_TRUE(GetWindowPlacement(frame, &placement));
+    EXPECT_EQ(UINT(SW_SHOWNORMAL), placement.showCmd);
+    EXPECT_EQ(100, placement.rcNormalPosition.left);
+    EXPECT_EQ(50, placement.rcNormalPosition.top);
+    EXPECT_EQ(740, placement.rcNormalPosition.right);
+    EXPECT_EQ(530, placement.rcNormalPosition.bottom);
     EXPECT_EQ(0, player.Close());
 }
 
