@@ -14,6 +14,7 @@
 #include "addin/core/OfficeInfo.h"
 #include "addin/effects/SlideShowController.h"
 #include "addin/hosting/HostingModule.h"
+#include "addin/imaging/drawing/DrawingTables.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/UsageStore.h"
 #include "base/MKPath.h"
@@ -122,6 +123,11 @@ OfficeInfo* AddIn::GetOfficeInfo() const
 PlayerVersionCache* AddIn::GetPlayerVersionCache() const
 {
     return GetHostingPlayerVersionCache();
+}
+
+FARPROC AddIn::GetDrawingTablesFiller() const
+{
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&FillDrawingTables));
 }
 
 bool AddIn::GetApplication(MKComHolder<PowerPoint::Application>& out) const

@@ -62,6 +62,9 @@ public:
     // The process's cache of installed player versions, owned by the module
     // (from its start to its stop); null outside that time.
     PlayerVersionCache* GetPlayerVersionCache() const;
+    // The address of FillDrawingTables (DrawingTables.h), handed to plug-ins
+    // so that they draw through the add-in's drawing layer.
+    FARPROC GetDrawingTablesFiller() const;
 
     // The accessors below answer false (out empty) or E_FAIL when PowerPoint
     // or the connection is missing or a call fails.

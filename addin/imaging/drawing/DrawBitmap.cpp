@@ -73,6 +73,17 @@ void DrawBitmap::SetExternal(BitmapConfig config, int width, int height, int row
     m_pixels = static_cast<uint8_t*>(pixels);
 }
 
+bool DrawBitmap::CopyFrom(const DrawBitmap& source)
+{
+    if (!Allocate(source.m_config, source.m_width, source.m_height))
+        return false;
+    if (m_pixels)
+        for (int y = 0; y < m_height; ++y)
+            memcpy(Row(y), source.Row(y), size_t(m_rowBytes));
+    m_opaque = source.m_opaque;
+    return true;
+}
+
 void DrawBitmap::Reset()
 {
     if (m_owned)
@@ -101,4 +112,31 @@ void DrawBitmap::EraseColor(uint32_t color)
         for (int x = 0; x < m_width; ++x)
             row[x] = pixel;
     }
+}
+
+bool DrawBitmap::ScrollRect(const RECT* subset, int dx, int dy)
+{
+    if (IsEmpty() || GetBytesPerPixel() == 0)
+        return false;
+    RECT all = {0, 0, m_width, m_height}, area = all;
+    if (subset && !IntersectRect(&area, subset, &all))
+        return false;
+    // What lands inside the area, and where it comes from.
+    RECT moved = {area.left + dx, area.top + dy, area.right + dx, area.bottom + dy};
+    RECT target;
+    if (dx <= -m_width || dx >= m_width || dy <= -m_height || dy >= m_height || !IntersectRect(&target, &moved, &area))
+        return true;
+    int bpp = GetBytesPerPixel();
+    size_t bytes = size_t(target.right - target.left) * size_t(bpp);
+    auto copyRow = [&](int y) {
+        memmove(Row(y) + ptrdiff_t(target.left) * bpp, Row(y - dy) + ptrdiff_t(target.left - dx) * bpp, bytes);
+    };
+    // Rows in the order that never reads a row already overwritten.
+    if (dy > 0)
+        for (int y = target.bottom - 1; y >= target.top; --y)
+            copyRow(y);
+    else
+        for (int y = target.top; y < target.bottom; ++y)
+            copyRow(y);
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
+#include <windows.h>
 
 // Pixel layouts of drawing bitmaps, numbered as the drawing interface's
 // callers pass them. Only A8 (one alpha byte a pixel) and Argb8888
@@ -33,6 +34,9 @@ public:
     // A view of someone else's pixels.
     void SetExternal(BitmapConfig config, int width, int height, int rowBytes, void* pixels);
     void Reset();
+    // Owned pixels copied from the source, with its config, size and opaque
+    // flag; false (bitmap left empty) when memory runs out.
+    bool CopyFrom(const DrawBitmap& source);
 
     BitmapConfig GetConfig() const { return m_config; }
     int GetWidth() const { return m_width; }
@@ -50,6 +54,11 @@ public:
     // Every pixel becomes the straight colour (premultiplied; A8 keeps its
     // alpha alone).
     void EraseColor(uint32_t color);
+
+    // Moves the pixels of the subset (null: everything) by (dx, dy); pixels
+    // moved out of the subset are lost, the part uncovered keeps its pixels.
+    // False for a bitmap without pixels or a subset outside it.
+    bool ScrollRect(const RECT* subset, int dx, int dy);
 
     static int BytesPerPixel(BitmapConfig config);
 

@@ -3,6 +3,8 @@
 #include "addin/imaging/drawing/BitmapPlatformDevice.h"
 #include "addin/imaging/drawing/PremulColor.h"
 
+#include "addin/imaging/drawing/DrawMaskFilter.h"
+
 #include <pixman.h>
 
 #include <math.h>
@@ -72,6 +74,16 @@ void AppendPath(cairo_t* cr, const DrawPath& path, const DrawMatrix& matrix)
     }
 }
 
+// Multiplies the mask by the other surface's alpha.
+void MultiplyMask(cairo_surface_t* mask, cairo_surface_t* by)
+{
+    cairo_t* cr = cairo_create(mask);
+    cairo_set_source_surface(cr, by, 0, 0);
+    cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+}
+
 cairo_operator_t Operator(int32_t mode)
 {
     static const cairo_operator_t operators[24] = {
@@ -116,6 +128,21 @@ DrawCanvas::DrawCanvas(DrawBitmap& target, BitmapPlatformDevice* device) : m_tar
                        : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 0, 0);
 }
 
+DrawCanvas::DrawCanvas(int width, int height, std::shared_ptr<DrawRecording> recording)
+    : m_target(m_recordingSize), m_device(nullptr), m_recording(std::move(recording))
+{
+    m_recordingSize.SetExternal(BitmapConfig::None, width > 0 ? width : 0, height > 0 ? height : 0, 0, nullptr);
+    m_surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 0, 0);
+}
+
+bool DrawCanvas::Record(DrawOp op)
+{
+    if (!m_recording)
+        return false;
+    m_recording->push_back(std::move(op));
+    return true;
+}
+
 DrawCanvas::~DrawCanvas()
 {
     RestoreToCount(1);
@@ -128,6 +155,7 @@ DrawCanvas::~DrawCanvas()
 
 int DrawCanvas::Save(uint32_t flags)
 {
+    Record([flags](DrawCanvas& c, const DrawMatrix&) { c.Save(flags); });
     int count = GetSaveCount();
     m_stack.push_back({m_matrix, m_clip ? cairo_surface_reference(m_clip) : nullptr, flags});
     return count;
@@ -137,6 +165,7 @@ void DrawCanvas::Restore()
 {
     if (m_stack.empty())
         return;
+    Record([](DrawCanvas& c, const DrawMatrix&) { c.Restore(); });
     Saved saved = m_stack.back();
     m_stack.pop_back();
     if (saved.flags & kMatrixSave)
@@ -161,6 +190,7 @@ void DrawCanvas::RestoreToCount(int count)
 
 bool DrawCanvas::Translate(float dx, float dy)
 {
+    Record([dx, dy](DrawCanvas& c, const DrawMatrix&) { c.Translate(dx, dy); });
     m_matrix.PreTranslate(dx, dy);
     ClipChanged();
     return true;
@@ -168,6 +198,7 @@ bool DrawCanvas::Translate(float dx, float dy)
 
 bool DrawCanvas::Scale(float sx, float sy)
 {
+    Record([sx, sy](DrawCanvas& c, const DrawMatrix&) { c.Scale(sx, sy); });
     m_matrix.PreScale(sx, sy);
     ClipChanged();
     return true;
@@ -175,6 +206,7 @@ bool DrawCanvas::Scale(float sx, float sy)
 
 bool DrawCanvas::Rotate(float degrees)
 {
+    Record([degrees](DrawCanvas& c, const DrawMatrix&) { c.Rotate(degrees); });
     m_matrix.PreRotate(degrees);
     ClipChanged();
     return true;
@@ -182,6 +214,7 @@ bool DrawCanvas::Rotate(float degrees)
 
 bool DrawCanvas::Skew(float sx, float sy)
 {
+    Record([sx, sy](DrawCanvas& c, const DrawMatrix&) { c.Skew(sx, sy); });
     m_matrix.PreSkew(sx, sy);
     ClipChanged();
     return true;
@@ -189,6 +222,7 @@ bool DrawCanvas::Skew(float sx, float sy)
 
 bool DrawCanvas::Concat(const DrawMatrix& matrix)
 {
+    Record([matrix](DrawCanvas& c, const DrawMatrix&) { c.Concat(matrix); });
     m_matrix.PreConcat(matrix);
     ClipChanged();
     return true;
@@ -196,13 +230,19 @@ bool DrawCanvas::Concat(const DrawMatrix& matrix)
 
 void DrawCanvas::SetMatrix(const DrawMatrix& matrix)
 {
+    Record([matrix](DrawCanvas& c, const DrawMatrix& base) {
+        DrawMatrix relative = base;
+        relative.PreConcat(matrix);
+        c.SetMatrix(relative);
+    });
     m_matrix = matrix;
     ClipChanged();
 }
 
-cairo_surface_t* DrawCanvas::NewMask() const
+cairo_surface_t* DrawCanvas::NewMask(int margin) const
 {
-    return cairo_image_surface_create(CAIRO_FORMAT_A8, m_target.GetWidth(), m_target.GetHeight());
+    return cairo_image_surface_create(CAIRO_FORMAT_A8, m_target.GetWidth() + 2 * margin,
+                                      m_target.GetHeight() + 2 * margin);
 }
 
 bool DrawCanvas::ClipRect(const DrawRect& rect, RegionOp op)
@@ -214,6 +254,7 @@ bool DrawCanvas::ClipRect(const DrawRect& rect, RegionOp op)
 
 bool DrawCanvas::ClipPath(const DrawPath& path, RegionOp op)
 {
+    Record([path, op](DrawCanvas& c, const DrawMatrix&) { c.ClipPath(path, op); });
     DrawPaint hard;
     cairo_surface_t* shape = Coverage(path, hard, false);
     cairo_surface_t* clip = m_clip;
@@ -328,14 +369,16 @@ void DrawCanvas::ClipChanged()
         m_device->SetMatrixClip(m_matrix, GetClipRects());
 }
 
-cairo_surface_t* DrawCanvas::Coverage(const DrawPath& path, const DrawPaint& paint, bool clipped) const
+cairo_surface_t* DrawCanvas::Coverage(const DrawPath& path, const DrawPaint& paint, bool clipped, int margin) const
 {
-    cairo_surface_t* mask = NewMask();
+    cairo_surface_t* mask = NewMask(margin);
     cairo_t* cr = cairo_create(mask);
     cairo_set_antialias(cr, paint.IsAntiAlias() ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-    if (!m_matrix.HasPerspective())
-        SetCairoMatrix(cr, m_matrix);
-    AppendPath(cr, path, m_matrix);
+    DrawMatrix matrix = DrawMatrix::Translate(float(margin), float(margin));
+    matrix.PreConcat(m_matrix);
+    if (!matrix.HasPerspective())
+        SetCairoMatrix(cr, matrix);
+    AppendPath(cr, path, matrix);
     DrawPath::FillType fill = path.GetFillType();
     cairo_set_fill_rule(cr, fill == DrawPath::kEvenOdd || fill == DrawPath::kInverseEvenOdd
                                 ? CAIRO_FILL_RULE_EVEN_ODD
@@ -418,6 +461,8 @@ void DrawCanvas::Composite(cairo_pattern_t* source, cairo_surface_t* coverage, c
 
 void DrawCanvas::DrawColor(uint32_t color, int32_t mode)
 {
+    if (Record([color, mode](DrawCanvas& c, const DrawMatrix&) { c.DrawColor(color, mode); }))
+        return;
     DrawPaint paint;
     paint.SetColor(color);
     paint.SetTransferMode(mode);
@@ -426,11 +471,113 @@ void DrawCanvas::DrawColor(uint32_t color, int32_t mode)
     Composite(SourceFor(paint), Coverage(everything, paint, true), paint);
 }
 
+template <class Draw>
+void DrawCanvas::Loop(const DrawPaint& paint, Draw draw)
+{
+    DrawLooper* looper = paint.GetLooper();
+    if (!looper) {
+        draw(paint);
+        return;
+    }
+    DrawPaint pass = paint;
+    pass.SetLooper(nullptr);
+    looper->AddRef();
+    looper->Init(this, &pass);
+    try {
+        while (looper->Next())
+            draw(pass);
+    } catch (...) {
+        looper->Restore();
+        looper->Release();
+        throw;
+    }
+    looper->Release();
+}
+
 void DrawCanvas::DrawShape(const DrawPath& path, const DrawPaint& paint)
 {
     if (path.IsEmpty() && !path.IsInverseFill())
         return;
+    if (Record([path, paint](DrawCanvas& c, const DrawMatrix&) { c.DrawShape(path, paint); }))
+        return;
+    Loop(paint, [&](const DrawPaint& pass) { FillShape(path, pass); });
+}
+
+void DrawCanvas::FillShape(const DrawPath& path, const DrawPaint& paint)
+{
+    if (DrawMaskFilter* filter = paint.GetMaskFilter()) {
+        int margin = filter->GetMargin();
+        CompositeFiltered(Coverage(path, paint, false, margin), margin, paint);
+        return;
+    }
     Composite(SourceFor(paint), Coverage(path, paint, true), paint);
+}
+
+void DrawCanvas::CompositeFiltered(cairo_surface_t* wideCoverage, int margin, const DrawPaint& paint)
+{
+    int width = m_target.GetWidth(), height = m_target.GetHeight();
+    DrawMask mask;
+    mask.width = width + 2 * margin;
+    mask.height = height + 2 * margin;
+    bool filtered = false;
+    if (cairo_surface_status(wideCoverage) == CAIRO_STATUS_SUCCESS) {
+        cairo_surface_flush(wideCoverage);
+        const uint8_t* data = cairo_image_surface_get_data(wideCoverage);
+        int stride = cairo_image_surface_get_stride(wideCoverage);
+        try {
+            mask.alpha.resize(size_t(mask.width) * size_t(mask.height));
+            for (int y = 0; y < mask.height; ++y)
+                memcpy(&mask.alpha[size_t(y) * size_t(mask.width)], data + ptrdiff_t(y) * stride, size_t(mask.width));
+            filtered = paint.GetMaskFilter()->Filter(mask);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    cairo_surface_destroy(wideCoverage);
+    if (!filtered)
+        return;
+
+    // The device's part of the filtered mask, then the clip.
+    cairo_surface_t* coverage = NewMask();
+    cairo_surface_flush(coverage);
+    uint8_t* data = cairo_image_surface_get_data(coverage);
+    int stride = cairo_image_surface_get_stride(coverage);
+    for (int y = 0; y < height; ++y)
+        memcpy(data + ptrdiff_t(y) * stride, &mask.alpha[size_t(y + margin) * size_t(mask.width) + size_t(margin)],
+               size_t(width));
+    cairo_surface_mark_dirty(coverage);
+    if (m_clip)
+        MultiplyMask(coverage, m_clip);
+    cairo_pattern_t* source = SourceFor(paint);
+    if (source && mask.IsLit()) {
+        // The source as pixels, each lit by the mask's planes.
+        cairo_surface_t* lit = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        cairo_t* cr = cairo_create(lit);
+        cairo_set_source(cr, source);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_pattern_destroy(source);
+        cairo_surface_flush(lit);
+        uint8_t* pixels = cairo_image_surface_get_data(lit);
+        int litStride = cairo_image_surface_get_stride(lit);
+        for (int y = 0; pixels && y < height; ++y) {
+            uint32_t* row = reinterpret_cast<uint32_t*>(pixels + ptrdiff_t(y) * litStride);
+            size_t at = size_t(y + margin) * size_t(mask.width) + size_t(margin);
+            for (int x = 0; x < width; ++x) {
+                uint32_t p = row[x], a = ColorAlpha(p);
+                uint32_t mul = mask.multiply[at + size_t(x)], add = MulDiv255Round(mask.add[at + size_t(x)], a);
+                auto channel = [&](uint32_t c) {
+                    uint32_t v = MulDiv255Round(c, mul) + add;
+                    return v > a ? a : v;
+                };
+                row[x] = PackColor(a, channel(ColorRed(p)), channel(ColorGreen(p)), channel(ColorBlue(p)));
+            }
+        }
+        cairo_surface_mark_dirty(lit);
+        source = cairo_pattern_create_for_surface(lit);
+        cairo_surface_destroy(lit);
+    }
+    Composite(source, coverage, paint);
 }
 
 void DrawCanvas::DrawRectangle(const DrawRect& rect, const DrawPaint& paint)
@@ -526,17 +673,13 @@ void DrawCanvas::DrawSinglePoint(float x, float y, const DrawPaint& paint)
 void DrawCanvas::DrawImage(const DrawBitmap& bitmap, float left, float top, const DrawPaint* paint)
 {
     RECT all = {0, 0, bitmap.GetWidth(), bitmap.GetHeight()};
-    DrawMatrix toDevice = m_matrix;
-    toDevice.PreTranslate(left, top);
-    DrawImageWith(bitmap, toDevice, all, paint);
+    DrawImageWith(bitmap, DrawMatrix::Translate(left, top), all, paint);
 }
 
 void DrawCanvas::DrawImageMatrix(const DrawBitmap& bitmap, const DrawMatrix& matrix, const DrawPaint* paint)
 {
     RECT all = {0, 0, bitmap.GetWidth(), bitmap.GetHeight()};
-    DrawMatrix toDevice = m_matrix;
-    toDevice.PreConcat(matrix);
-    DrawImageWith(bitmap, toDevice, all, paint);
+    DrawImageWith(bitmap, matrix, all, paint);
 }
 
 void DrawCanvas::DrawImageRect(const DrawBitmap& bitmap, const RECT* source, const DrawRect& destination,
@@ -547,22 +690,47 @@ void DrawCanvas::DrawImageRect(const DrawBitmap& bitmap, const RECT* source, con
     if (source && !IntersectRect(&from, source, &all))
         return;
     float width = float(from.right - from.left), height = float(from.bottom - from.top);
-    DrawMatrix toDevice = m_matrix;
-    toDevice.PreTranslate(destination.left, destination.top);
-    toDevice.PreScale((destination.right - destination.left) / width, (destination.bottom - destination.top) / height);
-    DrawImageWith(bitmap, toDevice, from, paint);
+    DrawMatrix local = DrawMatrix::Translate(destination.left, destination.top);
+    local.PreScale((destination.right - destination.left) / width, (destination.bottom - destination.top) / height);
+    DrawImageWith(bitmap, local, from, paint);
 }
 
-void DrawCanvas::DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& toDevice, const RECT& source,
+void DrawCanvas::DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& local, const RECT& source,
                                 const DrawPaint* paintOrNull)
 {
     DrawPaint defaults;
     const DrawPaint& paint = paintOrNull ? *paintOrNull : defaults;
     int width = source.right - source.left, height = source.bottom - source.top;
     bool alphaOnly = bitmap.GetConfig() == BitmapConfig::A8;
+    if (bitmap.IsEmpty() || width <= 0 || height <= 0 || (!alphaOnly && bitmap.GetConfig() != BitmapConfig::Argb8888))
+        return;
+    if (m_recording) {
+        // The recording keeps its own copy: the caller may change or free
+        // the bitmap before the picture is played.
+        auto copy = std::make_shared<DrawBitmap>();
+        if (copy->CopyFrom(bitmap))
+            Record([copy, local, source, paint](DrawCanvas& c, const DrawMatrix&) {
+                c.DrawImageWith(*copy, local, source, &paint);
+            });
+        return;
+    }
+    Loop(paint, [&](const DrawPaint& pass) { DrawImagePass(bitmap, local, source, pass); });
+}
+
+void DrawCanvas::DrawImagePass(const DrawBitmap& bitmap, const DrawMatrix& local, const RECT& source,
+                                const DrawPaint& paint)
+{
+    int width = source.right - source.left, height = source.bottom - source.top;
+    bool alphaOnly = bitmap.GetConfig() == BitmapConfig::A8;
+    DrawMaskFilter* filter = paint.GetMaskFilter();
+    int margin = filter ? filter->GetMargin() : 0;
+    // Device pixels of the pass start `margin` pixels outside the device.
+    DrawMatrix toDevice = m_matrix;
+    toDevice.PreConcat(local);
+    DrawMatrix toPixels = DrawMatrix::Translate(float(margin), float(margin));
+    toPixels.PreConcat(toDevice);
     DrawMatrix inverse;
-    if (bitmap.IsEmpty() || width <= 0 || height <= 0 || (!alphaOnly && bitmap.GetConfig() != BitmapConfig::Argb8888) ||
-        !toDevice.Invert(&inverse))
+    if (!toPixels.Invert(&inverse))
         return;
     // pixman samples the bitmap through the inverse (projective) matrix. It
     // wants rows of whole 32-bit words: A8 rows are copied into such rows.
@@ -593,7 +761,7 @@ void DrawCanvas::DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& toDev
     pixman_image_set_filter(image, paint.GetFlags() & DrawPaint::kFilterBitmap ? PIXMAN_FILTER_BILINEAR
                                                                                  : PIXMAN_FILTER_NEAREST,
                             nullptr, 0);
-    int deviceWidth = m_target.GetWidth(), deviceHeight = m_target.GetHeight();
+    int deviceWidth = m_target.GetWidth() + 2 * margin, deviceHeight = m_target.GetHeight() + 2 * margin;
     cairo_surface_t* pixels = cairo_image_surface_create(alphaOnly ? CAIRO_FORMAT_A8 : CAIRO_FORMAT_ARGB32,
                                                          deviceWidth, deviceHeight);
     pixman_image_t* target =
@@ -613,17 +781,22 @@ void DrawCanvas::DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& toDev
     m_matrix.Reset();
     DrawPaint shape = paint;
     shape.SetStyle(DrawPaint::kFill);
-    cairo_surface_t* coverage = Coverage(outline, shape, true);
+    cairo_surface_t* coverage = Coverage(outline, shape, !filter, margin);
     m_matrix = saved;
 
     cairo_pattern_t* pattern;
+    if (filter) {
+        // The bitmap's alpha is the shape the filter works on.
+        MultiplyMask(coverage, pixels);
+        cairo_surface_destroy(pixels);
+        DrawPaint colour = paint;
+        colour.SetShader(nullptr);
+        CompositeFiltered(coverage, margin, colour);
+        return;
+    }
     if (alphaOnly) {
         // The bitmap's alpha joins the coverage; the paint's colour is drawn.
-        cairo_t* cr = cairo_create(coverage);
-        cairo_set_source_surface(cr, pixels, 0, 0);
-        cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
-        cairo_paint(cr);
-        cairo_destroy(cr);
+        MultiplyMask(coverage, pixels);
         pattern = SourceFor(paint);
     } else {
         pattern = cairo_pattern_create_for_surface(pixels);

@@ -3,8 +3,10 @@
 #include "addin/imaging/drawing/DrawMatrix.h"
 #include "addin/imaging/drawing/DrawPaint.h"
 #include "addin/imaging/drawing/DrawPath.h"
+#include "addin/imaging/drawing/DrawRecording.h"
 
 #include <cairo.h>
+#include <memory>
 #include <vector>
 #include <windows.h>
 
@@ -12,8 +14,10 @@ class BitmapPlatformDevice;
 
 // Draws into a premultiplied 32-bit bitmap with cairo: a matrix and clip
 // stack (clips are coverage masks combined by region operations), shapes,
-// paths and bitmaps under paints. With a platform device, the device's memory
-// DC follows the matrix and clip. One thread at a time.
+// paths and bitmaps under paints, with their mask filters and loopers. With a
+// platform device, the device's memory DC follows the matrix and clip. A
+// recording canvas has no pixels: it keeps its matrix and clip for queries and
+// appends every call to a recording instead of drawing. One thread at a time.
 class DrawCanvas {
 public:
     enum RegionOp : int32_t {
@@ -31,12 +35,17 @@ public:
     // The bitmap (32-bit) must outlive the canvas; the device, when given,
     // owns it and gains a reference.
     explicit DrawCanvas(DrawBitmap& target, BitmapPlatformDevice* device = nullptr);
+    // A recording canvas of that size; calls go to the recording until
+    // StopRecording.
+    DrawCanvas(int width, int height, std::shared_ptr<DrawRecording> recording);
     ~DrawCanvas();
     DrawCanvas(const DrawCanvas&) = delete;
     DrawCanvas& operator=(const DrawCanvas&) = delete;
 
     DrawBitmap& GetBitmap() { return m_target; }
     BitmapPlatformDevice* GetDevice() const { return m_device; }
+    bool IsRecording() const { return m_recording != nullptr; }
+    void StopRecording() { m_recording.reset(); }
 
     // The save count before the save; restores bring back only what the
     // flags named.
@@ -76,8 +85,9 @@ public:
     void DrawLine(float x0, float y0, float x1, float y1, const DrawPaint& paint);
     void DrawSinglePoint(float x, float y, const DrawPaint& paint);
     // Bitmaps at (left, top), under an extra matrix, or from a source
-    // rectangle (null: all) into a destination rectangle. A8 bitmaps draw
-    // the paint's colour through their alpha. Paint null: default paint.
+    // rectangle (null: all) into a destination rectangle. A8 bitmaps, and
+    // any bitmap under a mask filter, draw the paint's colour through their
+    // (filtered) alpha. Paint null: default paint.
     void DrawImage(const DrawBitmap& bitmap, float left, float top, const DrawPaint* paint);
     void DrawImageMatrix(const DrawBitmap& bitmap, const DrawMatrix& matrix, const DrawPaint* paint);
     void DrawImageRect(const DrawBitmap& bitmap, const RECT* source, const DrawRect& destination,
@@ -90,16 +100,31 @@ private:
         uint32_t flags;
     };
 
-    cairo_surface_t* NewMask() const;
-    // Coverage of the path under the matrix (A8), times the clip.
-    cairo_surface_t* Coverage(const DrawPath& path, const DrawPaint& paint, bool clipped) const;
+    // A8 of the device's size plus a margin on every side.
+    cairo_surface_t* NewMask(int margin = 0) const;
+    // Coverage of the path under the matrix (A8), times the clip; with a
+    // margin the mask is that much larger and the device sits inside it.
+    cairo_surface_t* Coverage(const DrawPath& path, const DrawPaint& paint, bool clipped, int margin = 0) const;
+    // Appends the call when recording; true when it was recorded.
+    bool Record(DrawOp op);
+    // Draws once per pass of the paint's looper (once without one).
+    template <class Draw>
+    void Loop(const DrawPaint& paint, Draw draw);
+    void FillShape(const DrawPath& path, const DrawPaint& paint);
+    // Filters a coverage of the device plus margin, clips it and draws the
+    // paint through it.
+    void CompositeFiltered(cairo_surface_t* wideCoverage, int margin, const DrawPaint& paint);
     // Source through coverage onto the target with the paint's mode.
     void Composite(cairo_pattern_t* source, cairo_surface_t* coverage, const DrawPaint& paint);
     cairo_pattern_t* SourceFor(const DrawPaint& paint) const;
-    void DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& toDevice, const RECT& source,
+    // The bitmap's source rectangle under local (then the canvas matrix).
+    void DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& local, const RECT& source,
                         const DrawPaint* paint);
+    void DrawImagePass(const DrawBitmap& bitmap, const DrawMatrix& local, const RECT& source, const DrawPaint& paint);
     void ClipChanged();
 
+    // The size of a recording canvas (no pixels).
+    DrawBitmap m_recordingSize;
     DrawBitmap& m_target;
     BitmapPlatformDevice* m_device;
     cairo_surface_t* m_surface;
@@ -107,4 +132,5 @@ private:
     // A8 coverage of the clip; null while the clip is the whole bitmap.
     cairo_surface_t* m_clip = nullptr;
     std::vector<Saved> m_stack;
+    std::shared_ptr<DrawRecording> m_recording;
 };

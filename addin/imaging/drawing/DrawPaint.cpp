@@ -6,6 +6,8 @@ DrawPaint& DrawPaint::operator=(const DrawPaint& other)
 {
     if (this != &other) {
         SetShader(other.m_shader);
+        SetMaskFilter(other.m_maskFilter);
+        SetLooper(other.m_looper);
         m_color = other.m_color;
         m_style = other.m_style;
         m_flags = other.m_flags;
@@ -18,7 +20,12 @@ DrawPaint& DrawPaint::operator=(const DrawPaint& other)
     return *this;
 }
 
-DrawPaint::~DrawPaint() { SetShader(nullptr); }
+DrawPaint::~DrawPaint()
+{
+    SetShader(nullptr);
+    SetMaskFilter(nullptr);
+    SetLooper(nullptr);
+}
 
 void DrawPaint::SetStyle(Style style)
 {
@@ -50,14 +57,7 @@ void DrawPaint::SetStrokeJoin(Join join)
         m_join = join;
 }
 
-void DrawPaint::SetShader(DrawShader* shader)
-{
-    if (shader)
-        shader->AddRef();
-    if (m_shader)
-        m_shader->Release();
-    m_shader = shader;
-}
+void DrawPaint::SetShader(DrawShader* shader) { AssignRef(m_shader, shader); }
 
 void DrawPaint::SetTransferMode(int32_t mode)
 {

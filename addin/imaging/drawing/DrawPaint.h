@@ -1,10 +1,13 @@
 #pragma once
+#include "addin/imaging/drawing/DrawLooper.h"
+#include "addin/imaging/drawing/DrawMaskFilter.h"
 #include "addin/imaging/drawing/DrawShader.h"
 
 #include <stdint.h>
 
 // How shapes are drawn: colour or shader, fill or stroke, transfer mode.
-// Enumerations use the drawing interface's numbers. Copies share the shader.
+// Enumerations use the drawing interface's numbers. Copies share the shader,
+// mask filter and looper.
 class DrawPaint {
 public:
     enum Style : int32_t { kFill = 0, kStroke = 1, kStrokeAndFill = 2 };
@@ -39,6 +42,12 @@ public:
     DrawShader* GetShader() const { return m_shader; }
     // Takes its own reference; null removes the shader.
     void SetShader(DrawShader* shader);
+    DrawMaskFilter* GetMaskFilter() const { return m_maskFilter; }
+    // Takes its own reference; null removes the filter.
+    void SetMaskFilter(DrawMaskFilter* filter) { AssignRef(m_maskFilter, filter); }
+    DrawLooper* GetLooper() const { return m_looper; }
+    // Takes its own reference; null removes the looper.
+    void SetLooper(DrawLooper* looper) { AssignRef(m_looper, looper); }
     // kNoMode (or source-over) draws source-over; out-of-range modes are ignored.
     int32_t GetTransferMode() const { return m_mode; }
     void SetTransferMode(int32_t mode);
@@ -52,5 +61,7 @@ private:
     Cap m_cap = kButtCap;
     Join m_join = kMiterJoin;
     DrawShader* m_shader = nullptr;
+    DrawMaskFilter* m_maskFilter = nullptr;
+    DrawLooper* m_looper = nullptr;
     int32_t m_mode = kNoMode;
 };

@@ -124,16 +124,22 @@ DrawShader* DrawShader::Bitmap(const DrawBitmap& bitmap, TileMode modeX, TileMod
     if (bitmap.IsEmpty() || bitmap.GetConfig() != BitmapConfig::Argb8888)
         return nullptr;
     DrawBitmap copy;
-    if (!copy.Allocate(BitmapConfig::Argb8888, bitmap.GetWidth(), bitmap.GetHeight()))
+    if (!copy.CopyFrom(bitmap))
         return nullptr;
-    for (int y = 0; y < bitmap.GetHeight(); ++y)
-        memcpy(copy.Row(y), bitmap.Row(y), size_t(bitmap.GetWidth()) * 4);
+    if (modeX != modeY) {
+        // cairo extends both axes alike: mixed modes are sampled per draw.
+        auto* shader = new (std::nothrow) DrawShader(nullptr);
+        if (shader) {
+            shader->m_pixels = std::move(copy);
+            shader->m_tileX = modeX;
+            shader->m_tileY = modeY;
+        }
+        return shader;
+    }
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         copy.GetPixels(), CAIRO_FORMAT_ARGB32, copy.GetWidth(), copy.GetHeight(), copy.GetRowBytes());
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
     cairo_surface_destroy(surface);
-    // cairo extends both axes alike; the x mode decides when they differ.
-    (void)modeY;
     cairo_pattern_set_extend(pattern, Extend(modeX));
     DrawShader* shader = Wrap(pattern);
     if (shader)
@@ -167,6 +173,8 @@ cairo_pattern_t* DrawShader::MakePattern(const DrawMatrix& total, int deviceWidt
 {
     if (m_sweep)
         return RenderSweep(total, deviceWidth, deviceHeight);
+    if (!m_pattern)
+        return RenderTiles(total, deviceWidth, deviceHeight);
     // cairo patterns map device space to pattern space. The pattern's matrix
     // is set for each draw (one thread at a time draws).
     DrawMatrix inverse;
@@ -177,16 +185,95 @@ cairo_pattern_t* DrawShader::MakePattern(const DrawMatrix& total, int deviceWidt
     return cairo_pattern_reference(m_pattern);
 }
 
+namespace {
+
+// A 32-bit surface for a shader rendered per draw; null when memory runs out.
+cairo_surface_t* NewPixels(int width, int height)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS)
+        return surface;
+    cairo_surface_destroy(surface);
+    return nullptr;
+}
+
+// A coordinate in pixels of the bitmap's axis of `size`, tiled by the mode.
+int TileCoordinate(int i, int size, TileMode mode)
+{
+    switch (mode) {
+    case TileMode::Repeat:
+        i %= size;
+        return i < 0 ? i + size : i;
+    case TileMode::Mirror: {
+        int period = 2 * size;
+        i %= period;
+        if (i < 0)
+            i += period;
+        return i < size ? i : period - 1 - i;
+    }
+    default:
+        return i < 0 ? 0 : i >= size ? size - 1 : i;
+    }
+}
+
+}  // namespace
+
+cairo_pattern_t* DrawShader::RenderTiles(const DrawMatrix& total, int width, int height) const
+{
+    DrawMatrix inverse;
+    if (width <= 0 || height <= 0 || !ToDevice(total).Invert(&inverse))
+        return nullptr;
+    cairo_surface_t* surface = NewPixels(width, height);
+    if (!surface)
+        return nullptr;
+    cairo_surface_flush(surface);
+    uint8_t* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    int w = m_pixels.GetWidth(), h = m_pixels.GetHeight();
+    // Bilinear samples at pixel centres, each axis tiled by its own mode.
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(data + ptrdiff_t(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            float u, v;
+            inverse.MapPoint(x + 0.5f, y + 0.5f, &u, &v);
+            u -= 0.5f;
+            v -= 0.5f;
+            if (!(fabsf(u) < 1e8f && fabsf(v) < 1e8f)) {
+                row[x] = 0;
+                continue;
+            }
+            float fu = floorf(u), fv = floorf(v);
+            int x0 = int(fu), y0 = int(fv);
+            uint32_t wx = uint32_t((u - fu) * 256), wy = uint32_t((v - fv) * 256);
+            const uint32_t* r0 = m_pixels.Row32(TileCoordinate(y0, h, m_tileY));
+            const uint32_t* r1 = m_pixels.Row32(TileCoordinate(y0 + 1, h, m_tileY));
+            int c0 = TileCoordinate(x0, w, m_tileX), c1 = TileCoordinate(x0 + 1, w, m_tileX);
+            uint32_t p[4] = {r0[c0], r0[c1], r1[c0], r1[c1]};
+            uint32_t weight[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
+            uint32_t pixel = 0;
+            for (int shift = 0; shift < 32; shift += 8) {
+                uint32_t sum = 0;
+                for (int k = 0; k < 4; ++k)
+                    sum += ((p[k] >> shift) & 0xFF) * weight[k];
+                pixel |= ((sum + 32768) >> 16) << shift;
+            }
+            row[x] = pixel;
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+    cairo_surface_destroy(surface);
+    return pattern;
+}
+
 cairo_pattern_t* DrawShader::RenderSweep(const DrawMatrix& total, int width, int height) const
 {
     DrawMatrix inverse;
     if (width <= 0 || height <= 0 || !ToDevice(total).Invert(&inverse))
         return nullptr;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(surface);
+    cairo_surface_t* surface = NewPixels(width, height);
+    if (!surface)
         return nullptr;
-    }
     std::vector<pixman_gradient_stop_t> stops(m_colors.size());
     for (size_t i = 0; i < stops.size(); ++i) {
         uint32_t c = m_colors[i];

@@ -48,14 +48,18 @@ private:
     // The shader-to-device matrix: total times local.
     DrawMatrix ToDevice(const DrawMatrix& total) const;
     cairo_pattern_t* RenderSweep(const DrawMatrix& total, int width, int height) const;
+    cairo_pattern_t* RenderTiles(const DrawMatrix& total, int width, int height) const;
     static bool AddStops(cairo_pattern_t* pattern, const uint32_t* colors, const float* positions, int count);
 
     volatile LONG m_refs = 1;
     cairo_pattern_t* m_pattern;
     bool m_hasLocalMatrix = false;
     DrawMatrix m_localMatrix;
-    // Pixels a bitmap shader keeps for its surface.
+    // Pixels a bitmap shader keeps for its surface; with tile modes that
+    // differ per axis they are sampled per draw.
     DrawBitmap m_pixels;
+    TileMode m_tileX = TileMode::Clamp;
+    TileMode m_tileY = TileMode::Clamp;
     // A sweep is rendered per draw, from its centre and stops.
     bool m_sweep = false;
     DrawPoint m_centre = {0, 0};
