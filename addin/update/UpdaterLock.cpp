@@ -61,8 +61,20 @@ bool UpdaterLock::IsLocked()
 
 bool UpdaterLock::Acquire()
 {
+    return Take(true);
+}
+
+bool UpdaterLock::AcquireExclusive()
+{
+    return Take(false);
+}
+
+bool UpdaterLock::Take(bool nested)
+{
     MKLock lock(g_guard);
     if (g_handle) {
+        if (!nested)
+            return false;
         ++g_holds;
         ++m_holds;
         return true;

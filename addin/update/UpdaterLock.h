@@ -18,12 +18,18 @@ public:
     // Holds the lock (once more when this process holds it already); false
     // when another process holds it.
     bool Acquire();
+    // Holds the lock only when nobody holds it, this process included: a
+    // worker thread's hold, kept apart from an installation on the
+    // user-interface thread.
+    bool AcquireExclusive();
     // Ends one hold; the last closes and deletes "lock.dat".
     void Release();
     // Ends every hold of this object when it goes.
     void SetReleaseOnDestruction(bool release) { m_releaseOnDestruction = release; }
 
 private:
+    bool Take(bool nested);
+
     MKString m_path;
     bool m_releaseOnDestruction = false;
     int m_holds = 0;

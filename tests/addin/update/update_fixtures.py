@@ -411,6 +411,36 @@ def installer_folder(folder):
             f.write(data)
 
 
+def installer_setup_folder(folder):
+    """The "installer" installation with the installer program's own setup
+    installed too (Updater 1.0) and its version 1.1 downloaded beside the main
+    setup's 4.0: the add-in installs the installer setup itself and leaves the
+    main setup to the update add-in."""
+    installer_folder(folder)
+    old_updater = [ur.Item("", "VistelloUpdater.exe", b"MZ old updater", kind=3)]
+    new_updater = [ur.Item("", "VistelloUpdater.exe", b"MZ new updater" * 50, kind=3)]
+    new_main = os.path.join(folder, "updater", KERNEL_GUID.lower() + ".vlx")
+    with open(new_main, "rb") as f:
+        main_size = len(f.read())
+    new = ur.update_package("Updater", INSTALLER_GUID, (1, 1), new_updater, module_kind=0)
+    files = {
+        "VistelloUpdater.exe": b"MZ old updater",
+        "VistelloUpdaterAddIn.dll": b"MZ update add-in",
+        "setups/Updater.vlx": ur.update_package("Updater", INSTALLER_GUID, (1, 0), old_updater, module_kind=0),
+        "plugins.dat": ur.plugins_dat([ur.Plugin(KERNEL_GUID, "Setup", (3, 0), "", "a.txt", module_kind=1),
+                                       ur.Plugin(INSTALLER_GUID, "Updater", (1, 0))], product_version=(3, 0)),
+        "updater/" + INSTALLER_GUID.lower() + ".vlx": new,
+        "updater/ready.dat": ur.ready_dat(1, READY_DATE, (4, 0), 2,
+                                          [ur.ReadySetup("Setup", KERNEL_GUID, (4, 0), main_size, 2),
+                                           ur.ReadySetup("Updater", INSTALLER_GUID, (1, 1), len(new), 2)]),
+    }
+    for name, data in files.items():
+        path = os.path.join(folder, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+
+
 def write_cases(folder, name, cases):
     sub = os.path.join(folder, "packages")
     os.makedirs(sub, exist_ok=True)
@@ -450,6 +480,7 @@ def make(folder, table_source):
     transaction_packages(os.path.join(folder, "transaction"))
     updater_records(os.path.join(folder, "records"))
     installer_folder(os.path.join(folder, "installer"))
+    installer_setup_folder(os.path.join(folder, "installer_setup"))
 
 
 # ------------------------------------------------------------------- check
