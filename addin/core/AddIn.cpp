@@ -13,6 +13,7 @@
 #include "addin/core/ShellHook.h"
 #include "addin/core/OfficeInfo.h"
 #include "addin/effects/SlideShowController.h"
+#include "addin/hosting/FlashPreloader.h"
 #include "addin/hosting/HostingModule.h"
 #include "addin/imaging/drawing/DrawingTables.h"
 #include "addin/update/Preferences.h"
@@ -262,12 +263,15 @@ void AddIn::RunStartup()
     if (m_usage)
         m_usage->CountUse(UsageStore::kStartsFeature);
     SavePreferences(false);
+    // The first show need not wait for the Flash control to load.
+    FlashPreloader::Start();
 }
 
 void AddIn::Shutdown()
 {
     if (m_usage && m_userSettings)
         m_usage->Save(*m_userSettings, false);
+    FlashPreloader::Stop();
 }
 
 SlideShowController* AddIn::GetSlideShowController() const

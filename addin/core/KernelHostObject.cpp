@@ -3,6 +3,7 @@
 #include "addin/core/AddInCore.h"
 #include "addin/core/AddInCoreHost.h"
 #include "addin/core/AddInGuard.h"
+#include "addin/core/ExportMoviePicture.h"
 #include "addin/core/HostCreatedObject.h"
 #include "addin/core/MemoryRange.h"
 #include "addin/core/ShapeEffectMarker.h"
@@ -115,8 +116,8 @@ HRESULT KernelHostObject::CountUse(long kind)
     return S_OK;
 }
 
-// Player versions, picture export, effect data on shapes and stopping the
-// show come with the services behind them.
+// Player versions, effect data on shapes and stopping the show come with the
+// services behind them.
 HRESULT KernelHostObject::GetFlashVersion(BSTR* version)
 {
     if (version)
@@ -142,11 +143,18 @@ HRESULT KernelHostObject::CreateHttpRequest(IDispatch** request)
     return S_OK;
 }
 
-HRESULT KernelHostObject::ExportPicture(BSTR, long, long, long, BSTR, long, long, long, long, BSTR* message)
+HRESULT KernelHostObject::ExportPicture(BSTR moviePath, long width, long height, long frame, BSTR outputPath,
+                                        long format, long quality, long backgroundMode, long backgroundColor,
+                                        BSTR* message)
 {
     if (message)
         *message = nullptr;
-    return E_NOTIMPL;
+    MKString error = ExportMoviePicture(MKString(moviePath ? moviePath : L""), width, height, frame,
+                                        MKString(outputPath ? outputPath : L""), format, quality, backgroundMode,
+                                        static_cast<uint32_t>(backgroundColor));
+    if (message && !error.IsEmpty())
+        *message = error.ToBstr();
+    return S_OK;
 }
 
 HRESULT KernelHostObject::GetShapeEffectId(IUnknown* effect, BSTR* id)

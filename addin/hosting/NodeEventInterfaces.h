@@ -57,7 +57,16 @@ struct INodeInputEvents : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE OnVisibilityChanged(VARIANT_BOOL visible) = 0;
 };
 
+// {BC5E0043-9A15-4AAE-8360-2F13F9078AF4}, taken from an effect movie node's
+// sink at activation: the movie's ExternalInterface calls that the node does
+// not answer itself.
+struct IMovieCallHandler : public IDispatch {
+    // `response` (null: no return value) goes back to the movie.
+    virtual HRESULT STDMETHODCALLTYPE HandleCall(BSTR request, BSTR* response) = 0;
+};
+
 extern const IID IID_INodeStateEvents;
+extern const IID IID_IMovieCallHandler;
 extern const IID IID_INodeInputEvents;
 extern const IID IID_IContainerEvents;
 extern const IID IID_IHostEvents;

@@ -145,8 +145,10 @@ ULONG OleControl::AddRef()
 ULONG OleControl::Release()
 {
     LONG left = InterlockedDecrement(&m_refs);
-    if (left == 0)
+    if (left == 0) {
+        Log(L"released");
         delete this;
+    }
     return left;
 }
 

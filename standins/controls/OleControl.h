@@ -18,7 +18,8 @@ namespace standin {
 // except IViewObject.Draw, which is logged as "IViewObject.Draw(bounds)" and
 // depends on how often the container repaints. Each property read from a bag
 // is logged as "property <name>=\"<text>\"", followed by its type (" as
-// VT_I4") when the value is not text.
+// VT_I4") when the value is not text; the last Release is logged as
+// "released".
 //
 // Windowless activation happens when the derived control asks for it
 // (WantsWindowless) and the client site offers IOleInPlaceSiteWindowless and

@@ -2,7 +2,7 @@
 // add-in reaches the process's player version cache in between.
 #include "LinkedAddIn.h"
 #include "fixtures/ComScope.h"
-#include "fixtures/ControlRegistration.h"
+#include "fixtures/InprocServerRegistration.h"
 #include "fixtures/Fixtures.h"
 
 #include "addin/core/AddInModule.h"
@@ -17,7 +17,7 @@ namespace {
 TEST(HostingModule, TheAddInAnswersInstalledPlayerVersionsWhileTheModuleRuns)
 {
     ComScope com;
-    ControlRegistration flash(kFlashPlayerControlClsid);
+    InprocServerRegistration flash(kFlashPlayerControlClsid);
     ASSERT_TRUE(flash.Register(TestsBinPath(L"player_stub_a.dll")));
     EXPECT_EQ(GetHostingPlayerVersionCache(), nullptr);
     {

@@ -1,7 +1,7 @@
 // Installed player versions: the registered server's path (REG_SZ or
 // REG_EXPAND_SZ), its file version, and the cache that keeps them while
 // holders (slide shows) run.
-#include "fixtures/ControlRegistration.h"
+#include "fixtures/InprocServerRegistration.h"
 #include "fixtures/Fixtures.h"
 
 #include "addin/hosting/InstalledControlPath.h"
@@ -30,8 +30,8 @@ protected:
         quickTime.Unregister();
     }
 
-    ControlRegistration flash{kFlashPlayerControlClsid};
-    ControlRegistration quickTime{kQuickTimeControlClsid};
+    InprocServerRegistration flash{kFlashPlayerControlClsid};
+    InprocServerRegistration quickTime{kQuickTimeControlClsid};
 };
 
 TEST_F(PlayerVersions, TheProbeReadsTheRegisteredServersFileVersion)

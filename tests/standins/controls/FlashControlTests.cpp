@@ -373,6 +373,7 @@ TEST(FlashControl, ScriptedRunThroughABindHostMatchesTheGoldenLog)
         L"flash IOleInPlaceObject.InPlaceDeactivate",
         L"flash IOleObject.Close(1)",
         L"flash IOleObject.SetClientSite(null)",
+        L"flash released",
     };
     EXPECT_EQ(golden, log.Lines({L"IViewObject.Draw"}));
     EXPECT_EQ((std::vector<std::wstring>{kMovieName, kBackgroundName}), bindHost->requests);

@@ -177,6 +177,7 @@ TEST(QuickTimeControls, ControlRunMatchesTheGoldenLog)
         L"quicktime IOleInPlaceObject.InPlaceDeactivate",
         L"quicktime IOleObject.Close(1)",
         L"quicktime IOleObject.SetClientSite(null)",
+        L"quicktime released",
     };
     std::vector<std::wstring> lines = log.Lines({L"IViewObject.Draw"});
     ReplaceQuoted(lines, movie, L"X");
@@ -255,6 +256,7 @@ TEST(QuickTimeControls, PluginRunThroughABindHostMatchesTheGoldenLog)
         L"qtplugin IOleInPlaceObject.InPlaceDeactivate",
         L"qtplugin IOleObject.Close(1)",
         L"qtplugin IOleObject.SetClientSite(null)",
+        L"qtplugin released",
     };
     EXPECT_EQ(golden, log.Lines({L"IViewObject.Draw"}));
     site->Release();

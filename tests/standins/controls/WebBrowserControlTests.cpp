@@ -210,6 +210,7 @@ TEST(WebBrowserControl, NavigationRunMatchesTheGoldenLog)
         L"browser IOleInPlaceObject.InPlaceDeactivate",
         L"browser IOleObject.Close(1)",
         L"browser IOleObject.SetClientSite(null)",
+        L"browser released",
     };
     EXPECT_EQ(golden, log.Lines({L"IViewObject.Draw"}));
     EXPECT_EQ((std::vector<std::wstring>{L"GetHostInfo", L"ShowContextMenu(0)"}), site->questions);

@@ -257,6 +257,7 @@ TEST_F(ActiveXNodeTest, SetsUpAndTearsDownInTheControlsOrder)
         L"flash IConnectionPoint.Unadvise(IPropertyNotifySink, 1)",
         L"flash IOleObject.Close(1)",
         L"flash IOleObject.SetClientSite(null)",
+        L"flash released",
     };
     std::vector<std::wstring> wanted;
     for (const std::wstring& line : lines) {

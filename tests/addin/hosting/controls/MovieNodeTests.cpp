@@ -1,0 +1,182 @@
+// The effect movie node over the stand-in Flash control: the flashvars it
+// passes, the calls it makes on the movie and its answers to the movie's.
+#include "SceneTestSupport.h"
+#include "addin/hosting/LayerNode.h"
+#include "addin/hosting/MovieNode.h"
+#include "addin/hosting/NodeHost.h"
+#include "base/MKStringDictionary.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/Fixtures.h"
+#include "tests/standins/controlsupport/ControlLogFile.h"
+#include "tests/standins/controlsupport/ControlRegistration.h"
+#include "tests/standins/controlsupport/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A plug-in's sink offering the movie call handler.
+class MovieSink : public TestSink, public IMovieCallHandler {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == IID_IMovieCallHandler && offersHandler) {
+            *out = static_cast<IMovieCallHandler*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return TestSink::QueryInterface(iid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return TestSink::AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return TestSink::Release(); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE HandleCall(BSTR request, BSTR* response) override
+    {
+        handled.push_back(request ? request : L"");
+        *response = SysAllocString(L"<string>from the plug-in</string>");
+        return S_OK;
+    }
+
+    bool offersHandler = true;
+    std::vector<std::wstring> handled;
+};
+
+std::string Invoke(const char* name, const char* arguments = "")
+{
+    return std::string("<invoke name=\"") + name + "\" returntype=\"xml\"><arguments>" + arguments +
+        "</arguments></invoke>";
+}
+
+class MovieNodeTest : public ::testing::Test {
+protected:
+    MovieNodeTest() : registration(StandInControl::Flash10), host(640, 480, 640, 480)
+    {
+        SetWindowPos(host.window.Get(), HWND_TOP, 0, 0, 640, 480, SWP_SHOWWINDOW);
+        layer = host->CreateLayer(0, 0, 640, 480, true, false);
+        pane = AddTo(layer, new WindowedNode(0, 0, 0), 0, 0, 640, 480);
+    }
+
+    MovieNode* Add(int mode, const std::string& script, float width = 640, float height = 480)
+    {
+        std::wstring path = folder.File(L"effect.swf");
+        EXPECT_TRUE(
+            WriteTextFile(path, "standin-movie 1\nrate 50\nloop off\nframe 80FF0000\nframe 80FF0000\n" + script));
+        auto* node = AddTo(pane, new MovieNode(mode), 0, 0, width, height);
+        node->SetEventSink(static_cast<INodeEventSink*>(&sink));
+        node->SetMoviePath(MKString(path.c_str()));
+        return node;
+    }
+
+    std::vector<std::wstring> Lines(const wchar_t* containing) const
+    {
+        std::vector<std::wstring> lines;
+        for (const std::wstring& line : log.Lines()) {
+            if (line.find(containing) != std::wstring::npos)
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
+    ComScope com;
+    ControlRegistration registration;
+    ControlLogFile log;
+    ScratchFolder folder;
+    MovieSink sink;  // outlives the host, which lets go of it
+    TestHost host;
+    LayerNode* layer = nullptr;
+    WindowedNode* pane = nullptr;
+};
+
+TEST_F(MovieNodeTest, PassesItsGeometryAsFlashVars)
+{
+    MovieNode* node = Add(0, "");
+    node->GetUserVariables().Set(MKString(L"a"), MKString(L"1"));
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    EXPECT_STREQ(L"a=1&__vqz_PW=640&__vqz_PH=480&__vqz_FW=640&__vqz_FH=480&__vqz_ST=0", node->GetFlashVars().GetText());
+    EXPECT_EQ(1u,
+              Lines(L"put_FlashVars(\"a=1&__vqz_PW=640&__vqz_PH=480&__vqz_FW=640&__vqz_FH=480&__vqz_ST=0\")").size());
+}
+
+TEST_F(MovieNodeTest, WritesFractionalSizesInFullWithoutUserVariables)
+{
+    MovieNode* node = Add(1, "", 320.25f, 100);
+    node->SetOffScreen(true);
+    EXPECT_STREQ(L"__vqz_PW=320&__vqz_PH=100&__vqz_FW=320.25&__vqz_FH=100&__vqz_ST=0",
+                 node->BuildFlashVars().GetText());
+}
+
+TEST_F(MovieNodeTest, NeedsThePlugInsHandler)
+{
+    sink.offersHandler = false;
+    MovieNode* node = Add(0, "");
+    EXPECT_FALSE(node->Activate(false));
+    EXPECT_FALSE(node->HasControl());
+}
+
+TEST_F(MovieNodeTest, AnswersTheMoviesCalls)
+{
+    const std::string script = "call 1 " + Invoke("__vqz_ShowMouse") + "\ncall 1 " +
+        Invoke("__vqz_SetAnimating", "<number>0</number>") + "\ncall 1 " +
+        Invoke("__vqz_GetGlyphs", "<string>DejaVu Sans10;</string>") + "\ncall 1 " + Invoke("__VQZ_SHOWMOUSE") + "\n";
+    MovieNode* node = Add(0, script);
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    EXPECT_TRUE(node->IsAnimating());
+    ASSERT_TRUE(PumpUntil([&] { return log.Contains(L"__VQZ_SHOWMOUSE"); }));
+    EXPECT_EQ(ActiveXNode::CursorShown, node->GetCursorMode());
+    EXPECT_FALSE(node->IsAnimating());
+    ASSERT_EQ(1u, sink.handled.size());
+    EXPECT_EQ(L"<invoke name=\"__VQZ_SHOWMOUSE\" returntype=\"xml\"><arguments></arguments></invoke>", sink.handled[0]);
+    std::vector<std::wstring> fired = Lines(L"fire FlashCall");
+    ASSERT_EQ(4u, fired.size());
+    // Built-in names set no return value; the glyph service answers the
+    // metrics (16 bytes, 24 base-64 characters); the plug-in answers the rest.
+    EXPECT_NE(std::wstring::npos, fired[0].find(L"returned nothing"));
+    EXPECT_NE(std::wstring::npos, fired[1].find(L"returned nothing"));
+    const size_t glyphs = fired[2].find(L"returned \"<string>");
+    ASSERT_NE(std::wstring::npos, glyphs);
+    EXPECT_EQ(glyphs + 18 + 24, fired[2].find(L"</string>\"", glyphs));
+    EXPECT_NE(std::wstring::npos, fired[3].find(L"returned \"<string>from the plug-in</string>\""));
+}
+
+TEST_F(MovieNodeTest, TellsTheMovieOfSizeAndVisibility)
+{
+    MovieNode* node = Add(0, "");
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    host->RequestRepaint();
+    PumpUntil([] { return false; }, 100);
+    log.Clear();
+    ASSERT_TRUE(node->SetRect(0, 0, 320, 240));
+    pane->SetVisible(false);
+    host->RequestRepaint();
+    PumpUntil([] { return false; }, 100);
+    std::vector<std::wstring> calls = Lines(L"CallFunction(");
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(L"flash IShockwaveFlash.CallFunction(\"<invoke name=\\\"__vqz_OnResize\\\" returntype=\\\"xml\\\">"
+              L"<arguments><number>320</number><number>240</number><number>320</number><number>240</number>"
+              L"</arguments></invoke>\")",
+              calls[0]);
+    EXPECT_EQ(L"flash IShockwaveFlash.CallFunction(\"<invoke name=\\\"__vqz_OnAxVisibleChanged\\\" "
+              L"returntype=\\\"xml\\\"><arguments><false/></arguments></invoke>\")",
+              calls.back());
+    // The movie hears of the size before the control is resized.
+    std::vector<std::wstring> lines = log.Lines();
+    size_t resize = 0, rects = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find(L"__vqz_OnResize") != std::wstring::npos && !resize)
+            resize = i + 1;
+        if (lines[i].find(L"SetObjectRects") != std::wstring::npos && !rects)
+            rects = i + 1;
+    }
+    EXPECT_LT(resize, rects);
+}
+
+}  // namespace
