@@ -89,6 +89,16 @@ bool ClrHost::Start(const wchar_t* domainName, bool create)
 
 void ClrHost::Stop()
 {
+    Shutdown(true);
+}
+
+void ClrHost::Detach()
+{
+    Shutdown(false);
+}
+
+void ClrHost::Shutdown(bool stopRuntime)
+{
     if (!m_shim)
         return;
     for (int i = m_assemblies.GetCount() - 1; i >= 0; --i)
@@ -103,7 +113,8 @@ void ClrHost::Stop()
         m_domain = nullptr;
     }
     if (m_runtime) {
-        m_runtime->Stop();
+        if (stopRuntime)
+            m_runtime->Stop();
         m_runtime->Release();
         m_runtime = nullptr;
     }

@@ -29,6 +29,9 @@ public:
     // Releases the assemblies, the domain, the runtime and the shim; nothing
     // when nothing is bound.
     void Stop();
+    // Stop, but leaves the runtime itself running: for a host whose runtime
+    // others in the process were already using when it started.
+    void Detach();
     bool IsBound() const { return m_runtime != nullptr; }
 
     // The first recorded assembly of the simple name whose major version is
@@ -52,6 +55,7 @@ public:
 
 private:
     bool Bind();
+    void Shutdown(bool stopRuntime);
 
     MKDynLib* m_shim = nullptr;
     ICorRuntimeHost* m_runtime = nullptr;

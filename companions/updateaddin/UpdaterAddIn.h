@@ -1,0 +1,91 @@
+#pragma once
+#include <windows.h>
+#include <unknwn.h>
+#include <stdint.h>
+
+#include "companions/updateaddin/UpdateSteps.h"
+#include "hostapi/OfficeInterfaces.h"
+#include "base/MKComHolder.h"
+#include "base/MKString.h"
+
+class FileAccessWaiter;
+class UpdaterClassFactory;
+class UpdaterConnection;
+class UpdateInstaller;
+
+// The update add-in's COM object. Connected by the main add-in with a
+// "prepare" request in "cmd.dat", it stages the downloaded setups with the
+// update installer and answers in "cmd.dat"; then, from its waiter's window,
+// it disconnects the main add-in, moves the new files into place once they
+// are free (all or nothing), writes "result.dat", reconnects the main add-in
+// and, after a failure, reports it and unregisters itself. Every file lies
+// in the "updater" folder beside the library. PowerPoint's user-interface
+// thread only; counts are interlocked.
+class UpdaterAddIn final : public IUnknown, private UpdateSteps {
+public:
+    // Count 1. Holds a reference on the factory; outer is the controlling
+    // object when aggregated (not counted), else the object itself.
+    UpdaterAddIn(UpdaterClassFactory* factory, IUnknown* outer);
+    UpdaterAddIn(const UpdaterAddIn&) = delete;
+    UpdaterAddIn& operator=(const UpdaterAddIn&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    IUnknown* ControllingObject() const { return m_controlling; }
+    const MKString& GetOwnFolder() const { return m_ownFolder; }
+
+    // The request of "cmd.dat", if any, run at connection: "prepare" stages
+    // the update and writes the reply. The connection supplies Application.
+    void RunRequest(IDispatch* application);
+
+    // The outcome as the steps left it.
+    int32_t GetErrorCode() const { return m_errorCode; }
+    const MKString& GetMessage() const { return m_message; }
+    bool GetPrepareFlag() const { return m_prepare; }
+
+    // Tells the user of the failure, unless the main add-in will (prepare
+    // flag): the report assembly of the installer program when it can run,
+    // else a message box.
+    void ReportFailure();
+
+    // The update add-in's and the main add-in's ProgIDs.
+    static const wchar_t kProgId[];
+    static const wchar_t kMainProgId[];
+
+private:
+    virtual ~UpdaterAddIn();
+
+    bool StepReleaseMainAddIn() override;
+    bool StepInstallFiles() override;
+    void StepTimeout() override;
+    bool IsMainAddInReleased() override;
+
+    void RunUpdate();
+    bool StartUpdate();
+    bool InstallFiles();
+    void WriteResult();
+    // "Vistello.AddIn" or "VistelloUpdater.AddIn" among Office's COM add-ins.
+    bool FindComAddIn(const wchar_t* progId, MKComHolder<Office::COMAddIn>& found) const;
+    bool DisconnectMainAddIn();
+    bool ConnectMainAddIn(bool report);
+    void UnregisterSelf();
+    void DeleteWaiter();
+    void Fail(int32_t code, const MKString& message);
+    // PowerPoint's main window, or null.
+    HWND MainWindow() const;
+
+    volatile LONG m_refs = 1;
+    UpdaterClassFactory* m_factory;
+    IUnknown* m_controlling;
+    MKString m_modulePath;
+    MKString m_ownFolder;
+    UpdaterConnection* m_connection;
+    FileAccessWaiter* m_waiter = nullptr;
+    UpdateInstaller* m_installer = nullptr;
+    MKComHolder<IDispatch> m_application;
+    bool m_prepare = false;
+    MKString m_message;
+    int32_t m_errorCode = 0;
+};
