@@ -52,7 +52,7 @@ bool UpdateHelperAssembly::LoadFromResource(const wchar_t* typeName, HMODULE mod
     ResourceBlock block(identifier);
     DWORD size = 0;
     const auto* data = static_cast<const uint8_t*>(block.Load(module, &size));
-    if (!data || size < 5)
+    if (!data || size < 5 || size > static_cast<DWORD>(kMaxImageSize) + 4)
         return false;
     int32_t n;
     memcpy(&n, data, 4);
@@ -69,17 +69,21 @@ bool UpdateHelperAssembly::LoadFromResource(const wchar_t* typeName, HMODULE mod
     } else {
         if (n == 0 || n > kMaxImageSize || !image.Create(n))
             return false;
-        auto* buffer = new (std::nothrow) uint8_t[payloadSize];
+        // One byte of room beyond n tells a stream that decodes to more.
+        auto* buffer = new (std::nothrow) uint8_t[payloadSize + n + 1];
         if (!buffer)
             return false;
+        uint8_t* decoded = buffer + payloadSize;
         memcpy(buffer, payload, payloadSize);
         ScramblePackageBlock(buffer, payloadSize, kReportResourceSeed);
         int produced = 0;
-        bool decoded = MKLzmaDecodeBuffer(buffer, payloadSize, image.AccessData(), n, &produced);
-        image.Unaccess();
+        bool exact = MKLzmaDecodeBuffer(buffer, payloadSize, decoded, n + 1, &produced) && produced == n;
+        if (exact) {
+            memcpy(image.AccessData(), decoded, n);
+            image.Unaccess();
+        }
         delete[] buffer;
-        // Anything but exactly n bytes is not the image that was stored.
-        if (!decoded || produced != n)
+        if (!exact)
             return false;
     }
     m_assembly = m_host->LoadAssemblyImage(image, &symbols);

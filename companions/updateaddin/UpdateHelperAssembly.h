@@ -19,7 +19,8 @@ class UpdateHelperAssembly {
 public:
     static const int kResourceId = 500;
     static const uint32_t kReportResourceSeed = 0x5A17C0DE;
-    // The largest image accepted; the report assembly is a few kilobytes.
+    // The largest image (and stored resource) accepted; the report assembly
+    // is a few kilobytes.
     static const int32_t kMaxImageSize = 16 * 1024 * 1024;
 
     UpdateHelperAssembly() = default;

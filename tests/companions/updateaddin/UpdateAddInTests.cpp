@@ -4,6 +4,7 @@
 // outcome in "result.dat".
 #include "FileTree.h"
 #include "PackageFixtures.h"
+#include "ReportFixtures.h"
 
 #include "addin/core/ComClassRegistry.h"
 #include "addin/core/OfficeAddInKeys.h"
@@ -13,6 +14,7 @@
 #include "base/MKTArray.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/StandInClr.h"
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/ComAddInObject.h"
@@ -22,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 using standin::CallLog;
@@ -255,7 +258,11 @@ TEST_F(UpdateAddInTest, ANewFileThatCannotTakeItsPlaceRollsEverythingBack)
 // thread: notes its text and presses OK.
 class MessageBoxAnswer {
 public:
-    MessageBoxAnswer() : m_thread([this] { Run(); }) {}
+    // onShown runs on the answering thread once the box is up.
+    explicit MessageBoxAnswer(std::function<void()> onShown = nullptr)
+        : m_onShown(std::move(onShown)), m_thread([this] { Run(); })
+    {
+    }
     ~MessageBoxAnswer()
     {
         m_stop = true;
@@ -272,6 +279,8 @@ private:
                 wchar_t text[512] = {};
                 GetDlgItemTextW(box, 0xFFFF, text, 512);
                 m_text = text;
+                if (m_onShown)
+                    m_onShown();
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 return;
             }
@@ -279,6 +288,7 @@ private:
         }
     }
 
+    std::function<void()> m_onShown;
     volatile bool m_stop = false;
     std::wstring m_text;
     std::thread m_thread;
@@ -303,6 +313,54 @@ TEST_F(UpdateAddInTest, AFailureTheMainAddInCannotReadIsShownToTheUser)
     EXPECT_EQ(answer.Text(),
               L"A serious error occurred while updating files. (error UA-301)\r\n"
               L"Please download and install the new setup to update your version.");
+}
+
+std::vector<std::wstring> OnlyReport(const std::vector<std::wstring>& log)
+{
+    std::vector<std::wstring> report;
+    for (const std::wstring& line : log) {
+        if (line.rfind(L"Report.", 0) == 0 || line == L"Runtime.Stop")
+            report.push_back(line);
+    }
+    return report;
+}
+
+TEST_F(UpdateAddInTest, TheInstallerProgramsReportAssemblyShowsTheFailure)
+{
+    StandInClr clr;
+    ASSERT_TRUE(WriteInstallerProgram(folder, PackedResource(ReportImage(), static_cast<int32_t>(ReportImage().size()))));
+    HANDLE held = CreateFileW(File(L"a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    MessageBoxAnswer answer;
+    CallLog::Get().Fail(L"COMAddIn.put_Connect", E_FAIL, 2, 1);
+    int32_t code = -1;
+    MKString message;
+    RequestUpdate(0, &code, &message);
+    PumpUntilDone(3000);
+    CloseHandle(held);
+    EXPECT_EQ(OnlyReport(clr.Log()), (std::vector<std::wstring>{L"Report.InvokeMethod(MBUpdateFailed) 2",
+                                                                L"Report.InvokeMethod(Dispose) 0", L"Report.Finalized",
+                                                                L"Runtime.Stop"}));
+    EXPECT_EQ(answer.Text(), L"");
+}
+
+TEST_F(UpdateAddInTest, AFailingReportAssemblyIsDisposedOfBeforeTheMessageBoxComesUp)
+{
+    StandInClr clr;
+    StandInClr::Fail(L"Report.MBUpdateFailed");
+    ASSERT_TRUE(WriteInstallerProgram(folder, PlainResource(ReportImage())));
+    HANDLE held = CreateFileW(File(L"a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::vector<std::wstring> atBox;
+    MessageBoxAnswer answer([&] { atBox = OnlyReport(clr.Log()); });
+    CallLog::Get().Fail(L"COMAddIn.put_Connect", E_FAIL, 2, 1);
+    int32_t code = -1;
+    MKString message;
+    RequestUpdate(0, &code, &message);
+    PumpUntilDone(3000);
+    CloseHandle(held);
+    EXPECT_EQ(atBox, (std::vector<std::wstring>{L"Report.InvokeMethod(MBUpdateFailed) 2",
+                                                L"Report.InvokeMethod(Dispose) 0", L"Report.Finalized",
+                                                L"Runtime.Stop"}));
+    EXPECT_NE(answer.Text().find(L"(error UA-301)"), std::wstring::npos);
 }
 
 TEST_F(UpdateAddInTest, AnAutomaticUpdateLeavesEvenAnUnreadFailureToTheMainAddIn)
