@@ -1,0 +1,130 @@
+#include "player/app/CDravoPlayerApp.h"
+
+#include "fixtures/Fixtures.h"
+#include "fixtures/SwfBoxMovie.h"
+#include "fixtures/SwfFile.h"
+#include "tests/standins/controlsupport/ControlRegistration.h"
+
+#include "PumpMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <windows.h>
+#include <commctrl.h>
+
+// The program's menus, accelerators, dialogs and strings are linked into this
+// test, so the application runs here in-process, where its menus can be read.
+namespace {
+
+const wchar_t kProfileKey[] = L"Software\\Brelix Technologies\\Plova Player";
+
+enum : UINT {
+    kCmdFullScreen = 32774,
+    kCmdProperties = 32783,
+    kCmdUseEngine = 32797,
+    kCmdClose = 57600,
+};
+
+bool GoodiesShown(HWND frame)
+{
+    HMENU menu = GetMenu(frame);
+    HMENU goodies = menu ? GetSubMenu(menu, 3) : nullptr;
+    return goodies && GetMenuItemID(goodies, 0) == 32788;
+}
+
+// Whether the item is greyed once the frame has prepared the popup that holds it.
+bool Greyed(HWND frame, int popup, UINT id)
+{
+    HMENU menu = GetSubMenu(GetMenu(frame), popup);
+    SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), popup);
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
+std::string MessagePane(HWND frame)
+{
+    char text[256] = "";
+    SendMessageA(GetDlgItem(frame, 59393), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+class PlayerApplication : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(registration.Registered());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        std::wstring path = folder.File(L"app.swf");
+        SwfSaveFile(path, SwfBoxMovie(20, 0x0C00));
+        char narrow[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
+        movie = narrow;
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
+
+    ControlRegistration registration{StandInControl::Flash10};
+    ScratchFolder folder;
+    std::string movie;
+};
+
+TEST_F(PlayerApplication, GoodiesMenuShowsExactlyWhileTheEngineRendersAndItemsFollowTheMovie)
+{
+    CDravoPlayerApp application(GetModuleHandleA(nullptr));
+    char program[] = "plovaplayer";
+    char* argv[] = {program, movie.data()};
+    ASSERT_TRUE(application.InitInstance(2, argv, SW_SHOW));
+    HWND frame = application.MainWindow();
+    ASSERT_NE(frame, nullptr);
+
+    EXPECT_EQ(4, GetMenuItemCount(GetMenu(frame)));
+    EXPECT_FALSE(GoodiesShown(frame));
+    SendMessageA(frame, WM_COMMAND, kCmdUseEngine, 0);
+    EXPECT_TRUE(GoodiesShown(frame));
+    SendMessageA(frame, WM_COMMAND, kCmdFullScreen, 0);
+    EXPECT_EQ(nullptr, GetMenu(frame));
+    SendMessageA(frame, WM_COMMAND, kCmdFullScreen, 0);
+    EXPECT_TRUE(GoodiesShown(frame));
+    EXPECT_FALSE(Greyed(frame, 0, kCmdClose));
+    EXPECT_FALSE(Greyed(frame, 0, kCmdProperties));
+
+    // Moving the window or opening a menu pauses the engine, which resumes
+    // afterwards only when it played before.
+    EXPECT_EQ("Playing", MessagePane(frame));
+    for (UINT enter : {WM_ENTERSIZEMOVE, WM_ENTERMENULOOP}) {
+        SendMessageA(frame, enter, 0, 0);
+        EXPECT_NE("Playing", MessagePane(frame)) << enter;
+        SendMessageA(frame, enter + 1, 0, 0);
+        EXPECT_EQ("Playing", MessagePane(frame)) << enter;
+    }
+    SendMessageA(frame, WM_COMMAND, 57646, 0);
+    SendMessageA(frame, WM_ENTERSIZEMOVE, 0, 0);
+    SendMessageA(frame, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_NE("Playing", MessagePane(frame));
+
+    SendMessageA(frame, WM_COMMAND, kCmdUseEngine, 0);
+    EXPECT_FALSE(GoodiesShown(frame));
+
+    // Without a movie its commands are greyed; the renderer choice is not.
+    SendMessageA(frame, WM_COMMAND, kCmdClose, 0);
+    EXPECT_TRUE(Greyed(frame, 0, kCmdClose));
+    EXPECT_TRUE(Greyed(frame, 0, kCmdProperties));
+    EXPECT_TRUE(Greyed(frame, 2, 57646));
+    EXPECT_TRUE(Greyed(frame, 2, 32779));
+    EXPECT_FALSE(Greyed(frame, 0, kCmdUseEngine));
+
+
+    // The recent-file list holds the movie and opens it again.
+    HMENU file = GetSubMenu(GetMenu(frame), 0);
+    SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    char item[MAX_PATH + 8] = "";
+    GetMenuStringA(file, 57616, item, sizeof item, MF_BYCOMMAND);
+    EXPECT_EQ("&1 " + movie, item);
+    SendMessageA(frame, WM_COMMAND, 57616, 0);
+    EXPECT_FALSE(Greyed(frame, 0, kCmdClose));
+
+    DestroyWindow(frame);
+    PumpMessages();
+    EXPECT_EQ(0, application.ExitInstance(0));
+}
+
+}  // namespace
