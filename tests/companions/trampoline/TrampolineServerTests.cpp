@@ -227,12 +227,14 @@ TEST_F(TrampolineShowTest, AnotherProcesssDoVerbReachesTheShowsMessageWindowAndT
 
     // The server goes about five seconds after its last object.
     EXPECT_TRUE(TrampolineRunning());
-    while (TrampolineRunning() && GetTickCount() - released < 15000)
+    while (TrampolineRunning() && GetTickCount() - released < 20000)
         Sleep(100);
     DWORD idle = GetTickCount() - released;
     EXPECT_FALSE(TrampolineRunning());
     EXPECT_GE(idle, 4500u);
-    EXPECT_LE(idle, 8000u);
+    // Five seconds idle, the pause after the class object goes, the exit;
+    // a loaded machine adds to the last two.
+    EXPECT_LE(idle, 12000u);
 }
 
 }  // namespace
