@@ -1,7 +1,18 @@
 #pragma once
 #include "addin/update/PackageDigest.h"
 #include "base/MKString.h"
+#include "base/MKVersion.h"
 #include <stdint.h>
+
+// The assembly an entry of kind 1 holds, as the runtime names it, and the
+// symbol file that goes with it on disk (empty when none).
+struct ModuleAssembly {
+    MKString simpleName;
+    MKVersion version;
+    bool hasToken = false;
+    uint64_t token = 0;
+    MKString symbolFile;
+};
 
 // One named entry of a module package (an assembly or a resource): where its
 // stored bytes lie, how they are packed and the key that descrambles them.
@@ -17,4 +28,9 @@ struct ModuleEntry {
     // Of the stored bytes.
     PackageDigest digest;
     int32_t dataOffset = 0;
+    // Kind 1 only.
+    ModuleAssembly assembly;
 };
+
+// Entries of this kind hold an assembly.
+inline constexpr int32_t kModuleEntryAssembly = 1;

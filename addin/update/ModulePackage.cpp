@@ -13,7 +13,6 @@ namespace {
 
 const PackageFormat kModuleFormat = {0xE3AC4EB5, 52, false};
 const int32_t kMaxTypeValues = 1000;
-const int32_t kEntryWithAssembly = 1;
 
 bool ReadCount(MKBinaryReader& reader, int fileSize, int32_t* count)
 {
@@ -150,16 +149,15 @@ bool ModulePackage::ReadEntry(MKBinaryReader& reader)
     entry->digest.Read(reader, m_fileSize);
     reader.ReadInt32(&entry->dataOffset);
     SkipPackageExtension(reader);
-    if (entry->kind == kEntryWithAssembly) {
-        MKString text;
-        MKVersion version;
-        uint8_t flag = 0;
-        uint64_t value = 0;
-        reader.ReadString(&text);
-        reader.ReadVersion(&version);
-        reader.ReadU8(&flag);
-        reader.ReadU64(&value);
-        reader.ReadString(&text);
+    if (entry->kind == kModuleEntryAssembly) {
+        ModuleAssembly& assembly = entry->assembly;
+        uint8_t hasToken = 0;
+        reader.ReadString(&assembly.simpleName);
+        reader.ReadVersion(&assembly.version);
+        reader.ReadU8(&hasToken);
+        reader.ReadU64(&assembly.token);
+        reader.ReadString(&assembly.symbolFile);
+        assembly.hasToken = hasToken != 0;
         SkipPackageExtension(reader);
     }
     return reader.IsOk();
