@@ -98,6 +98,7 @@ public:
     void UnregisterEffectType(EffectDataRecord* record) override;
     EffectDataRecord* FindEffectTypeByContentType(const MKString& contentType) override;
     EffectDataRecord* FindEffectTypeByUsageId(uint32_t usageId) override;
+    EffectDataRecord* FindEffectTypeByIndex(int index) override { return m_effectTypes.GetAt(index); }
 
 private:
     bool StartClr(const PluginPackage* kernelPackage);

@@ -8,6 +8,7 @@
 #include "addin/core/MemoryRange.h"
 #include "addin/core/ShapeEffectMarker.h"
 #include "addin/effects/EffectDataRecord.h"
+#include "addin/hosting/PlayerVersionCache.h"
 #include "addin/imaging/ImageFiles.h"
 #include "base/MKCompressBuffers.h"
 
@@ -116,20 +117,32 @@ HRESULT KernelHostObject::CountUse(long kind)
     return S_OK;
 }
 
-// Player versions, effect data on shapes and stopping the show come with the
-// services behind them.
+// Effect data on shapes and stopping the show come with the services behind
+// them.
+namespace {
+
+// The version's text; a null BSTR when the control is not installed.
+HRESULT AnswerPlayerVersion(const MKVersion& installed, BSTR* version)
+{
+    if (!version)
+        return E_POINTER;
+    *version = installed == PlayerVersionCache::NotInstalled() ? nullptr : installed.ToString().ToBstr();
+    return S_OK;
+}
+
+}  // namespace
+
 HRESULT KernelHostObject::GetFlashVersion(BSTR* version)
 {
-    if (version)
-        *version = nullptr;
-    return E_NOTIMPL;
+    PlayerVersionCache* cache = m_owner->GetPlayerVersions();
+    return AnswerPlayerVersion(cache ? cache->GetFlashVersion() : PlayerVersionCache::NotInstalled(), version);
 }
 
 HRESULT KernelHostObject::GetQuickTimeVersion(BSTR* version)
 {
-    if (version)
-        *version = nullptr;
-    return E_NOTIMPL;
+    PlayerVersionCache* cache = m_owner->GetPlayerVersions();
+    return AnswerPlayerVersion(cache ? cache->GetQuickTimeControlVersion() : PlayerVersionCache::NotInstalled(),
+                               version);
 }
 
 HRESULT KernelHostObject::CreateHttpRequest(IDispatch** request)

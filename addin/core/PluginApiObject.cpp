@@ -26,6 +26,19 @@ HRESULT Done(bool ok)
     return ok ? S_OK : S_FALSE;
 }
 
+Plugin::TypeCall TypeCallOf(long value, long typeIndex, BSTR text, long first = 0, long second = 0,
+                            long third = 0)
+{
+    Plugin::TypeCall call;
+    call.value = value;
+    call.index = typeIndex;
+    call.text = Text(text);
+    call.extra[0] = first;
+    call.extra[1] = second;
+    call.extra[2] = third;
+    return call;
+}
+
 }  // namespace
 
 PluginApiObject::PluginApiObject(Plugin* plugin, AddInCore* core, AddInCoreHost* owner)
@@ -216,30 +229,39 @@ HRESULT PluginApiObject::InvalidateRibbon(BSTR controlId)
     return S_OK;
 }
 
-// The calls into effect types, node hosts and slide-show records come with
-// the services behind them.
-HRESULT PluginApiObject::CallTypeMethod(long, long, BSTR, long* result)
+HRESULT PluginApiObject::CallTypeMethod(long value, long typeIndex, BSTR text, long* result)
 {
     if (result)
         *result = 0;
-    return E_NOTIMPL;
+    if (!m_plugin)
+        return E_FAIL;
+    int32_t answer = 0;
+    HRESULT hr = m_plugin->CallTypeMethod(TypeCallOf(value, typeIndex, text), &answer);
+    if (result)
+        *result = answer;
+    return hr;
 }
 
-HRESULT PluginApiObject::CallTypeMethodWithData(long, long, BSTR, long, long, long)
+HRESULT PluginApiObject::CallTypeMethodWithData(long value, long typeIndex, BSTR text, long first, long second,
+                                                long third)
 {
-    return E_NOTIMPL;
+    return m_plugin ? m_plugin->CallTypeMethodWithData(TypeCallOf(value, typeIndex, text, first, second, third))
+                    : E_FAIL;
 }
 
-HRESULT PluginApiObject::QueryTypeData(long, long, BSTR, long, long, long, IUnknown** data)
+HRESULT PluginApiObject::QueryTypeData(long value, long typeIndex, BSTR text, long first, long second, long third,
+                                       IUnknown** data)
 {
-    if (data)
-        *data = nullptr;
-    return E_NOTIMPL;
+    if (!data)
+        return E_POINTER;
+    *data = nullptr;
+    return m_plugin ? m_plugin->QueryTypeData(TypeCallOf(value, typeIndex, text, first, second, third), data)
+                    : E_FAIL;
 }
 
-HRESULT PluginApiObject::NotifyType(long, long, BSTR, long)
+HRESULT PluginApiObject::NotifyType(long value, long typeIndex, BSTR text, long argument)
 {
-    return E_NOTIMPL;
+    return m_plugin ? m_plugin->NotifyType(TypeCallOf(value, typeIndex, text, argument)) : E_FAIL;
 }
 
 HRESULT PluginApiObject::ReadPackageItem(BSTR name, long* address, long* size, BYTE* ok)
@@ -264,6 +286,7 @@ HRESULT PluginApiObject::ReadPackageItem(BSTR name, long* address, long* size, B
     return S_OK;
 }
 
+// Node hosts and slide-show records come with the services behind them.
 HRESULT PluginApiObject::CreateNodeHost(BSTR, long, long, long* nodeHost, IDispatch** proxy)
 {
     if (nodeHost)

@@ -9,11 +9,13 @@
 class Plugin;
 
 // What a plug-in's module package says of one effect type: two texts (its
-// name and description) and its version.
+// name and description), its version and its flags (0: the type takes no
+// calls from other plug-ins).
 struct PackageTypeInfo {
     MKString name;
     MKString description;
     MKVersion version;
+    int32_t flags = 0;
 };
 
 // One effect type a plug-in registered. Reference counted: the plug-in that

@@ -230,3 +230,103 @@ bool Plugin::ReadPackageItem(const MKString& name, void** bytes, int* size) cons
     *size = data.GetCount();
     return true;
 }
+
+IUnknown* Plugin::CreateShapeEffect(IUnknown* shape, const EffectDataRecord& type)
+{
+    IUnknown* effect = nullptr;
+    if (!m_plugin || FAILED(m_plugin->CreateShapeEffect(shape, type.GetIndex(), &effect))) {
+        if (effect)
+            effect->Release();
+        return nullptr;
+    }
+    return effect;
+}
+
+IUnknown* Plugin::CreateEffectContent(IUnknown* effect, int32_t argument)
+{
+    IUnknown* content = nullptr;
+    if (!effect || !m_plugin || FAILED(m_plugin->CreateEffectContent(effect, argument, &content))) {
+        if (content)
+            content->Release();
+        return nullptr;
+    }
+    return content;
+}
+
+void Plugin::ReportTypeFailure(const EffectDataRecord& type)
+{
+    if (m_plugin)
+        m_plugin->ReportTypeFailure(type.GetIndex());
+}
+
+ClrObject* Plugin::TypeObject(int index) const
+{
+    EffectDataRecord* type = index > 0 ? m_host->FindEffectTypeByIndex(index) : nullptr;
+    if (!type || type->GetPackageType().flags == 0 || !type->GetPlugin())
+        return nullptr;
+    return type->GetPlugin()->GetObject();
+}
+
+HRESULT Plugin::InvokeTypeMethod(const wchar_t* name, const TypeCall& call, int extra, VARIANT* result)
+{
+    ClrObject* object = TypeObject(call.index);
+    if (!object)
+        return E_FAIL;
+    // Last argument first, as DISPPARAMS holds them.
+    VARIANT arguments[6];
+    int count = 3 + extra;
+    for (int i = 0; i < count; ++i)
+        VariantInit(&arguments[i]);
+    for (int i = 0; i < extra; ++i) {
+        arguments[extra - 1 - i].vt = VT_I4;
+        arguments[extra - 1 - i].lVal = call.extra[i];
+    }
+    arguments[extra].vt = VT_BSTR;
+    arguments[extra].bstrVal = call.text.ToBstr();
+    arguments[extra + 1].vt = VT_I4;
+    arguments[extra + 1].lVal = call.index;
+    arguments[extra + 2].vt = VT_I4;
+    arguments[extra + 2].lVal = call.value;
+    HRESULT hr = object->InvokeMethod(name, arguments, static_cast<UINT>(count), result);
+    VariantClear(&arguments[extra]);
+    return hr;
+}
+
+HRESULT Plugin::CallTypeMethod(const TypeCall& call, int32_t* result)
+{
+    if (result)
+        *result = 0;
+    VARIANT answer;
+    VariantInit(&answer);
+    HRESULT hr = InvokeTypeMethod(L"CallTypeMethod", call, 0, &answer);
+    if (SUCCEEDED(hr) && result && SUCCEEDED(VariantChangeType(&answer, &answer, 0, VT_I4)))
+        *result = answer.lVal;
+    VariantClear(&answer);
+    return hr;
+}
+
+HRESULT Plugin::CallTypeMethodWithData(const TypeCall& call)
+{
+    return InvokeTypeMethod(L"CallTypeMethodWithData", call, 3, nullptr);
+}
+
+HRESULT Plugin::QueryTypeData(const TypeCall& call, IUnknown** data)
+{
+    if (!data)
+        return E_POINTER;
+    *data = nullptr;
+    VARIANT answer;
+    VariantInit(&answer);
+    HRESULT hr = InvokeTypeMethod(L"QueryTypeData", call, 3, &answer);
+    if (SUCCEEDED(hr) && (answer.vt == VT_UNKNOWN || answer.vt == VT_DISPATCH) && answer.punkVal) {
+        *data = answer.punkVal;
+        (*data)->AddRef();
+    }
+    VariantClear(&answer);
+    return hr;
+}
+
+HRESULT Plugin::NotifyType(const TypeCall& call)
+{
+    return InvokeTypeMethod(L"NotifyType", call, 1, nullptr);
+}

@@ -44,6 +44,35 @@ public:
     // The package entry's bytes in CoTaskMem memory the caller frees.
     bool ReadPackageItem(const MKString& name, void** bytes, int* size) const;
 
+    // The plug-in's effect object for a shape of one of its types, with one
+    // reference; null when the call fails.
+    IUnknown* CreateShapeEffect(IUnknown* shape, const EffectDataRecord& type);
+    // The plug-in's content for an effect object, with one reference; null
+    // for a null input or when the call fails.
+    IUnknown* CreateEffectContent(IUnknown* effect, int32_t argument);
+    // Tells the plug-in that a slide show ended with an error tied to the
+    // type; nothing once the plug-in is unloaded.
+    void ReportTypeFailure(const EffectDataRecord& type);
+
+    // A call of the plug-in API into an effect type: the value, the type's
+    // index and the text, then the further values (up to three).
+    struct TypeCall {
+        int32_t value = 0;
+        int index = 0;
+        MKString text;
+        int32_t extra[3] = {0, 0, 0};
+    };
+    // Answered by name ("CallTypeMethod", "CallTypeMethodWithData",
+    // "QueryTypeData", "NotifyType") by the .NET object of the plug-in that
+    // registered the type. E_FAIL for an index outside the core's table, a
+    // type unregistered since, one whose package record has no flags, or a
+    // plug-in no longer loaded; otherwise the call's own answer.
+    HRESULT CallTypeMethod(const TypeCall& call, int32_t* result);
+    HRESULT CallTypeMethodWithData(const TypeCall& call);
+    // The interface the type answers (one reference), or null.
+    HRESULT QueryTypeData(const TypeCall& call, IUnknown** data);
+    HRESULT NotifyType(const TypeCall& call);
+
     PluginHost* GetHost() const { return m_host; }
     const PluginPackage* GetPackage() const { return m_package; }
     const GUID& GetGuid() const { return m_guid; }
@@ -57,6 +86,12 @@ public:
     int GetEffectTypeCount() const { return m_types.GetCount(); }
 
 private:
+    // The type's .NET object for a call into the type; null when refused.
+    ClrObject* TypeObject(int index) const;
+    // Calls the method with the call's value, index and text followed by
+    // `extra` further values.
+    HRESULT InvokeTypeMethod(const wchar_t* name, const TypeCall& call, int extra, VARIANT* result);
+
     PluginHost* m_host;
     const PluginPackage* m_package;
     ClrObject* m_object = nullptr;

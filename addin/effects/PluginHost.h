@@ -31,6 +31,9 @@ public:
     virtual void UnregisterEffectType(EffectDataRecord* record) = 0;
     virtual EffectDataRecord* FindEffectTypeByContentType(const MKString& contentType) = 0;
     virtual EffectDataRecord* FindEffectTypeByUsageId(uint32_t usageId) = 0;
+    // The type of an index from 1; null outside the table or for a type
+    // unregistered since.
+    virtual EffectDataRecord* FindEffectTypeByIndex(int index) = 0;
 
 protected:
     ~PluginHost() = default;

@@ -49,9 +49,9 @@ void MemoryPackage::AddAssembly(const std::wstring& displayName, const std::stri
     m_entries[displayName + L".dll"] = bytes;
 }
 
-void MemoryPackage::AddType(const GUID& type, const wchar_t* name)
+void MemoryPackage::AddType(const GUID& type, const wchar_t* name, int32_t flags)
 {
-    m_types.emplace_back(type, name);
+    m_types.push_back({type, name, flags});
 }
 
 bool MemoryPackage::ListAssemblies(MKTOArray<PackageAssembly>& out) const
@@ -74,10 +74,11 @@ bool MemoryPackage::ReadEntry(const MKString& entryName, MKTArray<uint8_t>& out)
 bool MemoryPackage::FindTypeByGuid(const GUID& type, PackageTypeInfo& out) const
 {
     for (const auto& known : m_types) {
-        if (IsEqualGUID(known.first, type)) {
-            out.name = known.second.c_str();
+        if (IsEqualGUID(known.guid, type)) {
+            out.name = known.name.c_str();
             out.description = L"Effect type for tests";
             out.version = MKVersion(1, 2, 3, 4);
+            out.flags = known.flags;
             return true;
         }
     }

@@ -17,7 +17,8 @@ public:
 
     void AddAssembly(const std::wstring& displayName, const std::string& bytes, bool isMain);
     void AddEntry(const std::wstring& name, const std::string& bytes) { m_entries[name] = bytes; }
-    void AddType(const GUID& type, const wchar_t* name);
+    // Flags 0: the type takes no calls from other plug-ins.
+    void AddType(const GUID& type, const wchar_t* name, int32_t flags = 1);
     // Entries cannot be listed.
     void BreakListing() { m_broken = true; }
 
@@ -33,7 +34,12 @@ private:
     bool m_broken = false;
     std::vector<PackageAssembly> m_assemblies;
     std::map<std::wstring, std::string> m_entries;
-    std::vector<std::pair<GUID, std::wstring>> m_types;
+    struct Type {
+        GUID guid;
+        std::wstring name;
+        int32_t flags;
+    };
+    std::vector<Type> m_types;
 };
 
 // The core's side for plug-ins under test: a table of effect types, the
@@ -53,6 +59,7 @@ public:
         return types.FindByContentType(contentType);
     }
     EffectDataRecord* FindEffectTypeByUsageId(uint32_t usageId) override { return types.FindByUsageId(usageId); }
+    EffectDataRecord* FindEffectTypeByIndex(int index) override { return types.GetAt(index); }
 
     MKComHolder<IPPTPluginLoader> loader;
     MKComHolder<KernelEventSink> events;
