@@ -2,6 +2,9 @@
 
 #include "addin/core/AddInClassFactory.h"
 #include "addin/core/AddInConnection.h"
+#include "addin/core/AddInCore.h"
+#include "addin/core/AddInCoreServices.h"
+#include "addin/core/AppEventSink.h"
 #include "addin/core/AddInGuard.h"
 #include "addin/core/ComAddInSearch.h"
 #include "addin/core/EnvironmentInfo.h"
@@ -9,7 +12,6 @@
 #include "addin/core/ProductSettings.h"
 #include "addin/core/RibbonCallbacks.h"
 #include "addin/core/RibbonExtension.h"
-#include "addin/core/RibbonModel.h"
 #include "addin/core/ShellHook.h"
 #include "addin/core/OfficeInfo.h"
 #include "addin/effects/SlideShowController.h"
@@ -59,9 +61,14 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
     m_outer = outer ? outer : this;
     m_connection = new (std::nothrow) AddInConnection(m_outer, this, this, m_environment, &m_eventDepth, this);
     m_ribbon = new (std::nothrow) RibbonExtension(m_outer, this);
-    m_ribbonModel = new (std::nothrow) RibbonModel(nullptr);
-    if (m_ribbon)
-        m_ribbon->SetModel(m_ribbonModel);
+    m_coreServices = new (std::nothrow) AddInCoreServices(*this);
+    m_core = m_coreServices ? new (std::nothrow) AddInCore(m_coreServices) : nullptr;
+    if (m_coreServices)
+        m_coreServices->SetCore(m_core);
+    if (m_ribbon && m_core)
+        m_ribbon->SetModel(&m_core->GetRibbonModel());
+    if (m_connection && m_connection->GetEventSink())
+        m_connection->GetEventSink()->SetTargets(m_core, m_connection->GetSlideShowController());
 }
 
 AddIn::~AddIn()
@@ -69,6 +76,14 @@ AddIn::~AddIn()
     ShellHook::Unregister(this);
     // Releases made while the parts go must not delete the add-in again.
     InterlockedIncrement(&m_refs);
+    // The plug-ins go first, while every service they may call still stands;
+    // neither the ribbon nor the event sink reaches the core afterwards.
+    if (m_ribbon)
+        m_ribbon->SetModel(nullptr);
+    if (m_connection && m_connection->GetEventSink())
+        m_connection->GetEventSink()->SetTargets(nullptr, m_connection->GetSlideShowController());
+    delete m_core;
+    delete m_coreServices;
     delete m_usage;
     delete m_preferences;
     if (m_userSettings)
@@ -77,7 +92,6 @@ AddIn::~AddIn()
     delete m_machineSettings;
     delete m_connection;
     delete m_ribbon;
-    delete m_ribbonModel;
     delete m_environment;
     m_factory->Release();
 }
@@ -257,20 +271,25 @@ bool AddIn::SavePreferences(bool force)
     return m_preferences && m_userSettings && m_preferences->Save(*m_userSettings, force);
 }
 
-void AddIn::RunStartup()
+bool AddIn::RunStartup()
 {
     // Until results of updates are reported, every start is an ordinary one.
     if (m_usage)
         m_usage->CountUse(UsageStore::kStartsFeature);
+    bool started = m_core && m_core->Start();
+    m_coreFailed = !started;
     SavePreferences(false);
     // The first show need not wait for the Flash control to load.
     FlashPreloader::Start();
+    return started;
 }
 
 void AddIn::Shutdown()
 {
     if (m_usage && m_userSettings)
         m_usage->Save(*m_userSettings, false);
+    if (m_core)
+        m_core->Stop();
     FlashPreloader::Stop();
 }
 
@@ -298,8 +317,10 @@ bool AddIn::GetDetectedOfficeCode(int* code) const
     return office != nullptr;
 }
 
-void AddIn::ShowError(const wchar_t*, const wchar_t* text)
+void AddIn::ShowError(const wchar_t* title, const wchar_t* text)
 {
+    if (m_core && m_core->ShowKernelMessage(title, text))
+        return;
     ShowErrorBox(text);
 }
 

@@ -12,12 +12,13 @@
 
 class AddInClassFactory;
 class AddInConnection;
+class AddInCore;
+class AddInCoreServices;
 class OfficeInfo;
 class Preferences;
 class PlayerVersionCache;
 class ProductSettings;
 class RibbonExtension;
-class RibbonModel;
 class SlideShowController;
 class UsageStore;
 struct EnvironmentInfo;
@@ -56,6 +57,15 @@ public:
     // they could not be made.
     Preferences* GetPreferences() const { return m_preferences; }
     UsageStore* GetUsageStore() const { return m_usage; }
+    // The per-user product settings; null when they could not be made.
+    ProductSettings* GetUserSettings() const { return m_userSettings; }
+    // The plug-in manager; null when it could not be made.
+    AddInCore* GetCore() const { return m_core; }
+    // False until a start of the plug-in manager failed.
+    bool CoreFailed() const { return m_coreFailed; }
+    // The value the next update check sends (the kernel sets it).
+    int32_t GetUpdateCheckValue() const { return m_updateCheckValue; }
+    void SetUpdateCheckValue(int32_t value) { m_updateCheckValue = value; }
     // Stores the preferences when they changed (always when forced); false
     // without preferences or when they could not be stored.
     bool SavePreferences(bool force);
@@ -91,9 +101,10 @@ public:
     // it a slide-show session.
     void OnShowWindowCreated(HWND window) override;
 
-    // Start-up counts one ordinary start and stores changed preferences;
-    // shut-down stores the usage counts.
-    void RunStartup() override;
+    // Start-up counts one ordinary start, starts the plug-in manager and
+    // stores changed preferences; true when the manager started. Shut-down
+    // stores the usage counts and stops the manager.
+    bool RunStartup() override;
     void Shutdown() override;
 
     // Held by the connection; null without one.
@@ -103,8 +114,8 @@ public:
 
     int GetShowOfficeCode() const override;
     bool GetDetectedOfficeCode(int* code) const override;
-    // A message box captioned "Vistello" with the text (the title is the
-    // kernel plug-in's to show).
+    // The kernel's message call with both texts while the kernel runs;
+    // otherwise a message box captioned "Vistello" with the text alone.
     void ShowError(const wchar_t* title, const wchar_t* text) override;
 
 private:
@@ -112,21 +123,25 @@ private:
 
     // Made in this order: the shell-hook registration, the environment
     // record, the module path, the machine and user settings, the preferences
-    // and the usage store, the connection, the ribbon and its model.
+    // and the usage store, the connection, the ribbon, the plug-in manager
+    // (which owns the ribbon's model) with the services it is given.
     volatile LONG m_refs = 1;
     AddInClassFactory* m_factory;
     IUnknown* m_outer = nullptr;
     MKString m_modulePath;
     MKString m_moduleFolder;
     bool m_startedToShow = false;
+    bool m_coreFailed = false;
+    int32_t m_updateCheckValue = 0;
     ProductSettings* m_machineSettings = nullptr;
     ProductSettings* m_userSettings = nullptr;
     Preferences* m_preferences = nullptr;
     UsageStore* m_usage = nullptr;
     AddInConnection* m_connection = nullptr;
     EnvironmentInfo* m_environment = nullptr;
-    RibbonModel* m_ribbonModel = nullptr;
     RibbonExtension* m_ribbon = nullptr;
+    AddInCoreServices* m_coreServices = nullptr;
+    AddInCore* m_core = nullptr;
     EventDepth m_eventDepth;
 };
 

@@ -86,8 +86,9 @@ HRESULT AddInConnection::OnStartupComplete(SAFEARRAY**)
         if (m_started)
             return S_OK;
         m_started = true;
-        if (m_steps)
-            m_steps->RunStartup();
+        // No event may reach plug-ins that did not start.
+        if (m_steps && !m_steps->RunStartup())
+            return S_OK;
         // A PowerPoint without its _Application has no events to give.
         if (!m_application)
             return E_UNEXPECTED;

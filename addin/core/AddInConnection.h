@@ -55,9 +55,9 @@ public:
     // OnConnection starts over.
     HRESULT STDMETHODCALLTYPE OnDisconnection(long removeMode, SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
-    // Once per connection: the add-in's start-up steps, then the application
-    // event sink advised on PowerPoint (E_UNEXPECTED when PowerPoint did not
-    // answer its _Application).
+    // Once per connection: the add-in's start-up steps, then, when they
+    // started the plug-ins, the application event sink advised on PowerPoint
+    // (E_UNEXPECTED when PowerPoint did not answer its _Application).
     HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
     HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 

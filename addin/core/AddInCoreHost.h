@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 class InstalledPluginList;
+class PlayerVersionCache;
 class KernelPlugin;
 class Plugin;
 struct EnvironmentInfo;
@@ -26,6 +27,9 @@ public:
     virtual MKVersion GetOfficeVersion() = 0;
     // Null when the add-in has none.
     virtual EnvironmentInfo* GetEnvironment() = 0;
+    // The process's cache of installed player versions; null outside the
+    // module's life.
+    virtual PlayerVersionCache* GetPlayerVersions() = 0;
     // Ends every running slide show and stops its session (the kernel's
     // request).
     virtual void StopSlideShowSession() = 0;

@@ -7,7 +7,9 @@
 // PowerPoint's user-interface thread only.
 class ConnectionSteps {
 public:
-    virtual void RunStartup() = 0;
+    // True when the plug-in manager started: only then are PowerPoint's
+    // application events advised.
+    virtual bool RunStartup() = 0;
     virtual void Shutdown() = 0;
 
 protected:

@@ -25,6 +25,9 @@ HRESULT CheckCount(DISPPARAMS* params, UINT count)
 
 }  // namespace
 
+const IID PluginCallbackObject::kIdentity = {
+    0xF67454B2, 0xB943, 0x4236, {0x83, 0x4C, 0xEE, 0xC5, 0x37, 0x73, 0x64, 0x55}};
+
 PluginCallbackObject::PluginCallbackObject(KernelCallbackServices* services)
     : MKDispatchObject(0xF67454B2, 0x4236B943, 0xC5EE4C83, 0x55647337), m_services(services)
 {

@@ -12,6 +12,9 @@ class MKString;
 // Once the kernel unloaded (Detach) every call answers E_NOTIMPL.
 class PluginCallbackObject final : public MKDispatchObject {
 public:
+    // The object's own interface identity, which QueryInterface answers.
+    static const IID kIdentity;
+
     explicit PluginCallbackObject(KernelCallbackServices* services);
 
     void Detach() { m_services = nullptr; }

@@ -146,26 +146,37 @@ public:
 void PluginObject::RunScript(IUnknown* api)
 {
     // TabId and TabXml: register a ribbon handler and add the XML, with
-    // "$ID" standing for the handler's id, to that tab.
+    // "$ID" standing for the handler's id, to that tab. ElementId and
+    // ElementXml: the same for a custom element of the ribbon (the product
+    // tab).
     std::wstring tabId = m_type.Field(L"TabId");
+    std::wstring elementId = m_type.Field(L"ElementId");
     IPluginApi* calls = nullptr;
-    if (tabId.empty() || !api || FAILED(api->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&calls))))
+    if ((tabId.empty() && elementId.empty()) || !api ||
+        FAILED(api->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&calls))))
         return;
     HandlerObject* handler = new HandlerObject(LogName());
     BSTR id = nullptr;
     HRESULT hr = calls->RegisterRibbonHandler(handler, &id);
     handler->Release();
-    std::wstring xml = m_type.Field(L"TabXml");
     std::wstring idText = id ? id : L"";
-    for (size_t at = xml.find(L"$ID"); at != std::wstring::npos; at = xml.find(L"$ID", at + idText.size()))
-        xml.replace(at, 3, idText);
     SysFreeString(id);
-    BSTR tab = SysAllocString(tabId.c_str());
-    BSTR text = SysAllocString(xml.c_str());
-    HRESULT added = calls->AddTabXml(tab, text);
-    ClrLog::Note(LogName() + L".AddTabXml " + std::to_wstring(SUCCEEDED(hr) && added == S_OK));
-    SysFreeString(tab);
-    SysFreeString(text);
+    auto add = [&](const wchar_t* call, const std::wstring& target, const wchar_t* field) {
+        std::wstring xml = m_type.Field(field);
+        for (size_t at = xml.find(L"$ID"); at != std::wstring::npos; at = xml.find(L"$ID", at + idText.size()))
+            xml.replace(at, 3, idText);
+        BSTR where = SysAllocString(target.c_str());
+        BSTR text = SysAllocString(xml.c_str());
+        HRESULT added = std::wstring(call) == L"AddTabXml" ? calls->AddTabXml(where, text)
+                                                           : calls->AddCustomElementXml(where, text);
+        ClrLog::Note(LogName() + L"." + call + L" " + std::to_wstring(SUCCEEDED(hr) && added == S_OK));
+        SysFreeString(where);
+        SysFreeString(text);
+    };
+    if (!tabId.empty())
+        add(L"AddTabXml", tabId, L"TabXml");
+    if (!elementId.empty())
+        add(L"AddCustomElementXml", elementId, L"ElementXml");
     calls->Release();
 }
 

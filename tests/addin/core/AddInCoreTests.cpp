@@ -3,6 +3,8 @@
 // and their messages, events reaching the kernel, lookups, and the stop.
 #include "../effects/PluginTestSupport.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/ControlRegistration.h"
+#include "fixtures/Fixtures.h"
 #include "fixtures/StandInAssembly.h"
 #include "fixtures/StandInClr.h"
 
@@ -15,6 +17,8 @@
 #include "addin/core/PluginApiObject.h"
 #include "addin/core/RibbonControlHandler.h"
 #include "addin/effects/Plugin.h"
+#include "addin/hosting/PlayerVersionCache.h"
+#include "addin/hosting/PlayerVersionProbes.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +108,7 @@ public:
     }
     MKVersion GetOfficeVersion() override { return MKVersion(14, 0, 0, 0); }
     EnvironmentInfo* GetEnvironment() override { return &environment; }
+    PlayerVersionCache* GetPlayerVersions() override { return players; }
     void AddFeature(uint32_t usageId) override { features.push_back(usageId); }
     void CountUse(uint32_t usageId) override { uses.push_back(usageId); }
     IDispatch* MakeKernelHostObject() override
@@ -135,6 +140,7 @@ public:
 
     MemoryPluginList list;
     EnvironmentInfo environment;
+    PlayerVersionCache* players = nullptr;
     std::vector<std::wstring> errors;
     std::vector<uint32_t> features;
     std::vector<uint32_t> uses;
@@ -412,13 +418,114 @@ TEST_F(AddInCoreTest, TheApiObjectChecksAddressesAndAnswersUnknownSlotsAsNotImpl
     EXPECT_EQ(host.invalidated, Lines{L""});
     EXPECT_EQ(api->AddCustomElementXml(empty, empty), S_FALSE);
     SysFreeString(empty);
-    EXPECT_EQ(api->CallTypeMethod(0, 1, nullptr, &value), E_NOTIMPL);
     EXPECT_EQ(api->GetSlideShowLog(nullptr, &value, &usage, &index), E_NOTIMPL);
     EXPECT_EQ(api->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), E_NOTIMPL);
     // Once its plug-in unloaded, the object refuses.
     static_cast<PluginApiObject*>(api)->Detach();
     EXPECT_EQ(api->RegisterContent(5, 6, &key), E_FAIL);
     api->Release();
+}
+
+TEST_F(AddInCoreTest, CallsIntoAnEffectTypeReachThePluginThatRegisteredItByName)
+{
+    GUID open = MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B");
+    GUID closed = MakeGuid(L"6D1F2A3C-4C5D-4E6F-8A9B-0C1D2E3F4A5B");
+    second.AddType(open, L"Open type");
+    second.AddType(closed, L"Closed type", 0);
+    AddInCore core(&host);
+    host.core = &core;
+    ASSERT_TRUE(core.Start());
+    ASSERT_EQ(core.GetPluginAt(2)->RegisterEffectType(open, nullptr), 1);
+    ASSERT_EQ(core.GetPluginAt(2)->RegisterEffectType(closed, nullptr), 2);
+    // Plug-in A calls into B's types through its own API object.
+    IPluginApi* api = nullptr;
+    IUnknown* made = host.MakeApiObject(core.GetPluginAt(1));
+    ASSERT_EQ(made->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&api)), S_OK);
+    made->Release();
+    BSTR text = SysAllocString(L"text");
+    clr.ClearLog();
+    long result = -1;
+    IUnknown* data = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(api->CallTypeMethod(7, 1, text, &result), S_OK);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(api->CallTypeMethodWithData(7, 1, text, 1, 2, 3), S_OK);
+    EXPECT_EQ(api->QueryTypeData(7, 1, text, 1, 2, 3, &data), S_OK);
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(api->NotifyType(7, 1, text, 4), S_OK);
+    EXPECT_EQ(clr.LogOf({L"TestA.InvokeMethod", L"TestB.InvokeMethod"}),
+              (Lines{L"TestB.InvokeMethod(CallTypeMethod) 3", L"TestB.InvokeMethod(CallTypeMethodWithData) 6",
+                     L"TestB.InvokeMethod(QueryTypeData) 6", L"TestB.InvokeMethod(NotifyType) 4"}));
+    // Index 0, an index beyond the table, and a type without flags are refused.
+    for (long index : {0L, 3L, 2L}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(api->CallTypeMethod(7, index, text, &result), E_FAIL);
+        EXPECT_EQ(api->CallTypeMethodWithData(7, index, text, 1, 2, 3), E_FAIL);
+        EXPECT_EQ(api->QueryTypeData(7, index, text, 1, 2, 3, &data), E_FAIL);
+        EXPECT_EQ(api->NotifyType(7, index, text, 4), E_FAIL);
+    }
+    SysFreeString(text);
+    api->Release();
+}
+
+TEST_F(AddInCoreTest, TheSlideShowsCallsIntoAPluginReachItsInterface)
+{
+    GUID type = MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B");
+    first.AddType(type, L"Type A");
+    AddInCore core(&host);
+    host.core = &core;
+    ASSERT_TRUE(core.Start());
+    Plugin* plugin = core.GetPluginAt(1);
+    EffectDataRecord* record = nullptr;
+    ASSERT_EQ(plugin->RegisterEffectType(type, &record), 1);
+    Counted shape;
+    clr.ClearLog();
+    // The stand-in plug-in makes no effect objects: its calls fail.
+    EXPECT_EQ(plugin->CreateShapeEffect(&shape, *record), nullptr);
+    EXPECT_EQ(plugin->CreateEffectContent(&shape, 9), nullptr);
+    EXPECT_EQ(plugin->CreateEffectContent(nullptr, 9), nullptr);
+    plugin->ReportTypeFailure(*record);
+    wchar_t identity[16];
+    swprintf(identity, 16, L"%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(&shape)));
+    EXPECT_EQ(clr.LogOf({L"TestA.Create", L"TestA.Report"}),
+              (Lines{std::wstring(L"TestA.CreateShapeEffect ") + identity + L" 1",
+                     std::wstring(L"TestA.CreateEffectContent ") + identity + L" 9", L"TestA.ReportTypeFailure 1"}));
+    // Slide-show objects may hold the type beyond its plug-in's life.
+    record->AddRef();
+    plugin->Unload();
+    clr.ClearLog();
+    plugin->ReportTypeFailure(*record);
+    EXPECT_EQ(plugin->CreateShapeEffect(&shape, *record), nullptr);
+    EXPECT_TRUE(clr.LogOf({L"TestA."}).empty());
+    record->Release();
+}
+
+TEST_F(AddInCoreTest, TheKernelHostAnswersTheInstalledPlayerVersionsOrNull)
+{
+    AddInCore core(&host);
+    KernelHostObject* object = new KernelHostObject(&core, &host);
+    IKernelHost* kernelHost = object;
+    BSTR version = reinterpret_cast<BSTR>(1);
+    // Outside the module's life there is no cache: nothing is installed.
+    EXPECT_EQ(kernelHost->GetFlashVersion(&version), S_OK);
+    EXPECT_EQ(version, nullptr);
+    PlayerVersionCache cache;
+    host.players = &cache;
+    ControlRegistration flash{kFlashPlayerControlClsid};
+    ControlRegistration quickTime{kQuickTimeControlClsid};
+    flash.Unregister();
+    quickTime.Unregister();
+    EXPECT_EQ(kernelHost->GetFlashVersion(&version), S_OK);
+    EXPECT_EQ(version, nullptr);
+    ASSERT_TRUE(flash.Register(TestsBinPath(L"player_stub_a.dll")));
+    ASSERT_TRUE(quickTime.Register(TestsBinPath(L"player_stub_b.dll")));
+    EXPECT_EQ(kernelHost->GetFlashVersion(&version), S_OK);
+    EXPECT_STREQ(version, L"32.0.0.101");
+    SysFreeString(version);
+    EXPECT_EQ(kernelHost->GetQuickTimeVersion(&version), S_OK);
+    EXPECT_STREQ(version, L"11.2.202.235");
+    SysFreeString(version);
+    EXPECT_EQ(kernelHost->GetQuickTimeVersion(nullptr), E_POINTER);
+    kernelHost->Release();
 }
 
 TEST_F(AddInCoreTest, TheKernelHostAnswersItsTableAndChecksBuffers)

@@ -8,6 +8,8 @@ const wchar_t kMachineEntry[] = L"SOFTWARE\\Microsoft\\Office\\PowerPoint\\AddIn
 
 AddInLibrary::AddInLibrary() : m_module(LoadLibraryW(Path().c_str())) {}
 
+AddInLibrary::AddInLibrary(const std::wstring& path) : m_module(LoadLibraryW(path.c_str())) {}
+
 AddInLibrary::~AddInLibrary()
 {
     // COM keeps its own load while an add-in lives; this one goes.

@@ -12,6 +12,8 @@
 class AddInLibrary {
 public:
     AddInLibrary();
+    // Another copy of the library.
+    explicit AddInLibrary(const std::wstring& path);
     ~AddInLibrary();
     AddInLibrary(const AddInLibrary&) = delete;
     AddInLibrary& operator=(const AddInLibrary&) = delete;

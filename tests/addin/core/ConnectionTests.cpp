@@ -5,6 +5,7 @@
 #include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
 #include "fixtures/ScratchOffice.h"
+#include "fixtures/StandInClr.h"
 
 #include "addin/core/AddInGuard.h"
 #include "addin/core/AppEventSink.h"
@@ -28,14 +29,27 @@ using standin::PowerPointHost;
 
 namespace {
 
+std::vector<std::wstring> g_errorBoxes;
+
 class ConnectionTest : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        g_errorBoxes.clear();
+        m_box = SetErrorBoxFunction([](const wchar_t* text) { g_errorBoxes.push_back(text); });
+    }
     void TearDown() override
     {
+        SetErrorBoxFunction(m_box);
+        for (const auto& text : g_errorBoxes)
+            ADD_FAILURE() << "error box: " << std::string(text.begin(), text.end());
         standin::CallLog::Get().ClearFailures();
     }
 
     ComScope com;
+    // The linked add-ins start the plug-ins installed beside the test program.
+    StandInClr clr;
+    ErrorBoxFunction m_box = nullptr;
 };
 
 TEST_F(ConnectionTest, StartUpRunsOncePerConnectionAndOnlyAfterItWhenConnectedAtStartUp)

@@ -2,7 +2,10 @@
 // Office add-in entry by the stand-in PowerPoint, connected, shown slide-show
 // windows, shut down and unloadable again.
 #include "AddInTestSupport.h"
+#include "ScratchInstallation.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/ErrorBoxWatcher.h"
+#include "fixtures/StandInClr.h"
 
 #include "addin/core/AddInIds.h"
 #include "hostapi/OfficeInterfaces.h"
@@ -61,13 +64,15 @@ class HostTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RemoveAddInRegistration();
-        ASSERT_EQ(library.RegisterServer(), S_OK);
+        ASSERT_EQ(install.Registered(), S_OK);
         CallLog::Get().Clear();
         CallLog::Get().SetRecording(true);
     }
     void TearDown() override
     {
+        // A started add-in has nothing to complain of.
+        for (const auto& text : boxes.Texts())
+            ADD_FAILURE() << "error box: " << std::string(text.begin(), text.end());
         CallLog::Get().SetRecording(false);
         CallLog::Get().ClearFailures();
         CallLog::Get().Clear();
@@ -85,7 +90,11 @@ protected:
     }
 
     ComScope com;
-    AddInLibrary library;
+    // The add-in starts the plug-ins of its installation.
+    StandInClr clr;
+    ErrorBoxWatcher boxes;
+    ScratchInstallation install{L"full"};
+    AddInLibrary& library = install.Library();
 };
 
 TEST_F(HostTest, PowerPointLoadsTheAddInFromItsEntryConnectsItAndLetsItGoAtShutDown)

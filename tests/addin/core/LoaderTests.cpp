@@ -3,6 +3,8 @@
 // registering and connecting itself through the stand-in's COMAddIns.
 #include "AddInTestSupport.h"
 #include "fixtures/ComScope.h"
+#include "ScratchInstallation.h"
+#include "fixtures/StandInClr.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
@@ -50,10 +52,9 @@ class LoaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RemoveAddInRegistration();
         // Installed as the loader road finds it: the class is known to COM,
         // Office has no entry of the add-in yet.
-        ASSERT_EQ(library.RegisterServer(), S_OK);
+        ASSERT_EQ(install.Registered(), S_OK);
         RegDeleteTreeW(HKEY_CURRENT_USER, kUserEntry);
         table.loaderObject = &loaderObject;
         CallLog::Get().Clear();
@@ -91,7 +92,10 @@ protected:
     }
 
     ComScope com;
-    AddInLibrary library;
+    // The add-in starts the plug-ins of its installation.
+    StandInClr clr;
+    ScratchInstallation install{L"full"};
+    AddInLibrary& library = install.Library();
     int loaderObject = 0;
     LoaderCallbacks table = {};
 };

@@ -3,6 +3,7 @@
 // the ribbon model's elements and the plug-ins' handlers by control id.
 #include "AddInTestSupport.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/ErrorBoxWatcher.h"
 #include "fixtures/VariantArgs.h"
 
 #include "addin/core/ControlHandlerLookup.h"
@@ -379,6 +380,7 @@ TEST_F(RibbonCallbackTest, TheExtensionKeepsTheAddInsIdentityAndAFailingHandlerI
 TEST(BuiltAddInRibbonTest, PowerPointLoadsTheRibbonOfTheBuiltAddIn)
 {
     ComScope com;
+    ErrorBoxWatcher boxes;
     AddInLibrary library;
     RemoveAddInRegistration();
     ASSERT_EQ(library.RegisterServer(), S_OK);
@@ -390,6 +392,9 @@ TEST(BuiltAddInRibbonTest, PowerPointLoadsTheRibbonOfTheBuiltAddIn)
         EXPECT_EQ(ribbon->Xml(), L"<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" "
                                  L"onLoad=\"OnLoad\">  <ribbon><tabs></tabs>  </ribbon></customUI>");
         EXPECT_EQ(ribbon->CallOnLoad(), S_OK);
+        // Nothing is installed beside the library: no plug-in added to it.
+        EXPECT_EQ(boxes.Texts(),
+                  std::vector<std::wstring>{L"Vistello cannot be started:\r\nThe application is not properly installed."});
         host.Shutdown();
     }
     EXPECT_EQ(library.CanUnloadNow(), S_OK);

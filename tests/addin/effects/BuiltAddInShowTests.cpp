@@ -2,7 +2,9 @@
 // connected from its Office add-in entry.
 #include "AddInTestSupport.h"
 #include "ShowTestSupport.h"
+#include "ScratchInstallation.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/StandInClr.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/PowerPointHost.h"
@@ -28,12 +30,7 @@ bool PointsInto(HWND window, HMODULE module)
 
 class BuiltAddInShowTest : public ::testing::TestWithParam<const wchar_t*> {
 protected:
-    void SetUp() override
-    {
-        RemoveAddInRegistration();
-        ASSERT_EQ(library.RegisterServer(), S_OK);
-    }
-    void TearDown() override { RemoveAddInRegistration(); }
+    void SetUp() override { ASSERT_EQ(install.Registered(), S_OK); }
 
     static standin::SlideShowWindowObject* RunShow(PowerPointHost& host, standin::PresentationObject** shown)
     {
@@ -50,7 +47,10 @@ protected:
     }
 
     ComScope com;
-    AddInLibrary library;
+    // Shows begin with PowerPoint's events, which only a started add-in hears.
+    StandInClr clr;
+    ScratchInstallation install{L"full"};
+    AddInLibrary& library = install.Library();
 };
 
 TEST_P(BuiltAddInShowTest, AShowRunsWithTheMessageWindowAndEndsWithPowerPointsWindowsAsTheyWere)

@@ -5,6 +5,7 @@
 #include "AddInTestSupport.h"
 #include "RecordFixtures.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/ErrorBoxWatcher.h"
 
 #include "standins/powerpoint/ComAddInObject.h"
 #include "standins/powerpoint/PowerPointHost.h"
@@ -91,6 +92,8 @@ protected:
     }
 
     ComScope com;
+    // Nothing is installed beside the library: each start shows why it failed.
+    ErrorBoxWatcher boxes;
     AddInLibrary library;
 };
 
