@@ -3,7 +3,7 @@
 // and their messages, events reaching the kernel, lookups, and the stop.
 #include "../effects/PluginTestSupport.h"
 #include "fixtures/ComScope.h"
-#include "fixtures/ControlRegistration.h"
+#include "fixtures/InprocServerRegistration.h"
 #include "fixtures/Fixtures.h"
 #include "fixtures/StandInAssembly.h"
 #include "fixtures/StandInClr.h"
@@ -510,8 +510,8 @@ TEST_F(AddInCoreTest, TheKernelHostAnswersTheInstalledPlayerVersionsOrNull)
     EXPECT_EQ(version, nullptr);
     PlayerVersionCache cache;
     host.players = &cache;
-    ControlRegistration flash{kFlashPlayerControlClsid};
-    ControlRegistration quickTime{kQuickTimeControlClsid};
+    InprocServerRegistration flash{kFlashPlayerControlClsid};
+    InprocServerRegistration quickTime{kQuickTimeControlClsid};
     flash.Unregister();
     quickTime.Unregister();
     EXPECT_EQ(kernelHost->GetFlashVersion(&version), S_OK);

@@ -2,6 +2,8 @@
 // the Flash control is loaded once, in a hidden host, when start-up completes
 // and let go at shut-down.
 #include "AddInTestSupport.h"
+#include "ScratchInstallation.h"
+#include "fixtures/StandInClr.h"
 #include "fixtures/ComScope.h"
 #include "standins/powerpoint/ComAddInObject.h"
 #include "standins/powerpoint/PowerPointHost.h"
@@ -45,15 +47,13 @@ long Count(const std::vector<std::wstring>& lines, const std::wstring& line)
 
 class FlashPreloaderTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        RemoveAddInRegistration();
-        ASSERT_EQ(library.RegisterServer(), S_OK);
-    }
-    void TearDown() override { RemoveAddInRegistration(); }
+    void SetUp() override { ASSERT_EQ(install.Registered(), S_OK); }
 
     ComScope com;
-    AddInLibrary library;
+    // The add-in starts the plug-ins of its installation.
+    StandInClr clr;
+    ScratchInstallation install{L"full"};
+    AddInLibrary& library = install.Library();
 };
 
 TEST_F(FlashPreloaderTest, LoadsTheFlashControlOnceAtStartUpAndLetsItGoAtShutDown)

@@ -4,6 +4,7 @@
 #include "AddInTestSupport.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/ErrorBoxWatcher.h"
 
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/ComAddInObject.h"
@@ -49,6 +50,9 @@ protected:
         Regsvr(L"/u ", LoaderPath());
         RemoveAddInRegistration();
     }
+
+    // Nothing is installed beside the add-in: its start shows why it failed.
+    ErrorBoxWatcher boxes;
 };
 
 TEST_F(LoaderOfficeTest, RegsvrWritesTheClassAndTheMachinesEntryAndUnregistrationRemovesThem)
