@@ -4,6 +4,7 @@
 #include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/NodeContentWindow.h"
 #include "addin/hosting/PlayerVersionCache.h"
+#include "addin/hosting/UrlMonLibrary.h"
 
 #include <new>
 
@@ -19,6 +20,7 @@ void HostingModuleInit(HINSTANCE instance)
     s_instance = instance;
     if (!s_versionCache)
         s_versionCache = new (std::nothrow) PlayerVersionCache();
+    UrlMonLibrary::Get();
 }
 
 void HostingModuleTerm()
@@ -28,6 +30,7 @@ void HostingModuleTerm()
     AntiBlinkWindow::UnregisterClassAtExit();
     delete s_versionCache;
     s_versionCache = nullptr;
+    UrlMonLibrary::Release();
 }
 
 HINSTANCE HostingModuleInstance()

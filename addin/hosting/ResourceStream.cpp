@@ -16,33 +16,6 @@ ResourceStream::~ResourceStream()
         m_input->Release();
 }
 
-HRESULT STDMETHODCALLTYPE ResourceStream::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    if (iid != IID_IUnknown && iid != IID_IStream) {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    *out = static_cast<IStream*>(this);
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE ResourceStream::AddRef()
-{
-    return InterlockedIncrement(&m_refs);
-}
-
-ULONG STDMETHODCALLTYPE ResourceStream::Release()
-{
-    static MKExceptionInfo s_info;
-    const LONG count = InterlockedDecrement(&m_refs);
-    if (count == 0)
-        MKCrashGuard(s_info, [&] { delete this; });
-    return count;
-}
-
 HRESULT STDMETHODCALLTYPE ResourceStream::Read(void* buffer, ULONG count, ULONG* read)
 {
     static MKExceptionInfo s_info;
