@@ -78,6 +78,12 @@ PageText PageText::Parse(const std::string& bytes)
     if (titleEnd != std::wstring::npos)
         page.title = VisibleText(html.substr(title + 7, titleEnd - title - 7));
 
+    const std::wstring open = L"window.open('";
+    for (size_t at = html.find(open); at != std::wstring::npos; at = html.find(open, at + 1)) {
+        size_t end = html.find(L'\'', at + open.size());
+        if (end != std::wstring::npos)
+            page.popups.push_back(html.substr(at + open.size(), end - at - open.size()));
+    }
     size_t body = lower.find(L"<body");
     if (body == std::wstring::npos) {
         page.text = VisibleText(html);

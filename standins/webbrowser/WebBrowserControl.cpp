@@ -191,6 +191,54 @@ void WebBrowserControl::OnPage(unsigned generation, const std::wstring& url, HRE
     FireWithUrl(L"NavigateComplete2", DISPID_NAVIGATECOMPLETE2, url);
     FireWithUrl(L"DocumentComplete", DISPID_DOCUMENTCOMPLETE, url);
     Invalidate();
+    for (const std::wstring& popup : m_page->popups)
+        OpenRequestedWindow(popup);
+}
+
+void WebBrowserControl::OpenRequestedWindow(const std::wstring& url)
+{
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    IDispatch* window = nullptr;
+    VARIANT windowReference;
+    windowReference.vt = VT_BYREF | VT_DISPATCH;
+    windowReference.ppdispVal = &window;
+    VARIANT cancelReference;
+    cancelReference.vt = VT_BYREF | VT_BOOL;
+    cancelReference.pboolVal = &cancel;
+    HRESULT hr = Events()->Fire(DISPID_NEWWINDOW2, {windowReference, cancelReference});
+    Log(L"fire NewWindow2 = " + Hex(hr) + L", cancel " + (cancel ? L"true" : L"false"));
+    if (!cancel) {
+        VARIANT flags;
+        flags.vt = VT_I4;
+        flags.lVal = 0x6;  // NWMF_USERINITED | NWMF_FIRST
+        VARIANT context;
+        context.vt = VT_BSTR;
+        context.bstrVal = SysAllocString(m_location.c_str());
+        VARIANT address;
+        address.vt = VT_BSTR;
+        address.bstrVal = SysAllocString(url.c_str());
+        hr = Events()->Fire(DISPID_NEWWINDOW3, {windowReference, cancelReference, flags, context, address});
+        SysFreeString(context.bstrVal);
+        SysFreeString(address.bstrVal);
+        Log(L"fire NewWindow3(" + Quote(url.c_str()) + L") = " + Hex(hr) + L", cancel " +
+            (cancel ? L"true" : L"false"));
+    }
+    if (window)
+        window->Release();
+    if (cancel)
+        return;
+    // What a browser does when nobody objects: the page in a window of its own.
+    HWND popup = CreateWindowExW(0, L"STATIC", url.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 150,
+                                 nullptr, nullptr, nullptr, nullptr);
+    if (popup)
+        m_popups.push_back(popup);
+    Log(L"window opened " + Quote(url.c_str()));
+}
+
+WebBrowserControl::~WebBrowserControl()
+{
+    for (HWND popup : m_popups)
+        DestroyWindow(popup);
 }
 
 HRESULT WebBrowserControl::FireSimple(const wchar_t* name, DISPID id, std::vector<VARIANT> arguments)

@@ -115,13 +115,16 @@ protected:
     LRESULT OnChildMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
-    ~WebBrowserControl() override = default;
+    ~WebBrowserControl() override;
 
     HRESULT NotImplemented(const wchar_t* member);
     HRESULT StartNavigation(const std::wstring& url);
     void OnPage(unsigned generation, const std::wstring& url, HRESULT hr, const std::string& bytes);
     HRESULT FireSimple(const wchar_t* name, DISPID id, std::vector<VARIANT> arguments);
     HRESULT FireWithUrl(const wchar_t* name, DISPID id, const std::wstring& url);
+    // Asks the container (NewWindow2, then NewWindow3) and opens a top-level
+    // window of its own for the page unless one of them cancels.
+    void OpenRequestedWindow(const std::wstring& url);
     IDocHostUIHandler* HostHandler() const;
 
     std::wstring m_location;
@@ -130,6 +133,7 @@ private:
     unsigned m_generation = 0;
     bool m_busy = false;
     bool m_visible = true;
+    std::vector<HWND> m_popups;
 };
 
 }  // namespace standin
