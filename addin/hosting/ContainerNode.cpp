@@ -1,5 +1,6 @@
 #include "addin/hosting/ContainerNode.h"
 
+#include "addin/hosting/ContainerNodeProxy.h"
 #include "addin/hosting/ImageNode.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/WindowedNode.h"
@@ -103,4 +104,9 @@ IDispatch* ContainerNode::CreateImage()
     if (!GetWindowedAncestor())
         return nullptr;
     return AddNewChild(new (std::nothrow) ImageNode());
+}
+
+NodeProxy* ContainerNode::CreateProxy()
+{
+    return MakeNodeProxy<ContainerNodeProxy>(this);
 }

@@ -32,6 +32,7 @@ public:
     IDispatch* CreateImage();
 
 protected:
+    NodeProxy* CreateProxy() override;
     bool IsReady() override { return true; }
     bool OnActivate() override { return true; }
     bool OnStart() override { return true; }

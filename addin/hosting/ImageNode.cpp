@@ -1,5 +1,6 @@
 #include "addin/hosting/ImageNode.h"
 
+#include "addin/hosting/ImageNodeProxy.h"
 #include "addin/hosting/NodeLayer.h"
 #include "addin/imaging/ImageFiles.h"
 #include "addin/imaging/ImageFilters.h"
@@ -116,4 +117,9 @@ bool ImageNode::OnStop()
     ReleaseLayer();
     DropDecoded();
     return true;
+}
+
+NodeProxy* ImageNode::CreateProxy()
+{
+    return MakeNodeProxy<ImageNodeProxy>(this);
 }

@@ -25,6 +25,7 @@ public:
     static void SetFileLoader(FileLoader loader);
 
 protected:
+    NodeProxy* CreateProxy() override;
     ~ImageNode() override;
 
     void OnRectChanged(const RECT& oldRect, const RECT& newRect, const RECT& oldWindowRect,

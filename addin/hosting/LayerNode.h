@@ -19,6 +19,7 @@ public:
     void RemoveAnimating() { --m_animatingCount; }
 
 protected:
+    NodeProxy* CreateProxy() override;
     bool OnActivate() override { return HasHostWindow(); }
     bool OnStart() override { return HasHostWindow(); }
 

@@ -1,5 +1,6 @@
 #include "addin/hosting/NodeHost.h"
 
+#include "addin/hosting/NodeHostProxy.h"
 #include "addin/hosting/AntiBlinkWindow.h"
 #include "addin/hosting/HostHandler.h"
 #include "addin/hosting/HostSnapshot.h"
@@ -788,4 +789,9 @@ void NodeHost::OnClose()
         m_handler = nullptr;
         handler->OnHostClosed();
     }
+}
+
+NodeProxy* NodeHost::CreateProxy()
+{
+    return MakeNodeProxy<NodeHostProxy>(this);
 }

@@ -122,6 +122,7 @@ public:
     static bool EnsureCursorHidden();
 
 protected:
+    NodeProxy* CreateProxy() override;
     ~NodeHost() override;
 
     void DetachChildren() override;

@@ -27,6 +27,7 @@ public:
     NodeObject();
 
     const MKString& GetName() const { return m_name; }
+    void SetName(const MKString& name) { m_name = name; }
     uint32_t GetFlags() const { return m_flags; }
     bool IsClosing() const { return (m_flags & Closing) != 0; }
     bool IsClosed() const { return (m_flags & Closed) != 0; }

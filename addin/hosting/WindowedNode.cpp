@@ -1,5 +1,6 @@
 #include "addin/hosting/WindowedNode.h"
 
+#include "addin/hosting/WindowedNodeProxy.h"
 #include "addin/hosting/Direct3DRenderer.h"
 #include "addin/hosting/GdiRenderer.h"
 #include "addin/hosting/NodeContentWindow.h"
@@ -260,4 +261,9 @@ bool WindowedNode::OnStop()
 {
     Detach();
     return true;
+}
+
+NodeProxy* WindowedNode::CreateProxy()
+{
+    return MakeNodeProxy<WindowedNodeProxy>(this);
 }

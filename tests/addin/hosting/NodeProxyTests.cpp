@@ -1,0 +1,359 @@
+#include "SceneTestSupport.h"
+#include "addin/hosting/ContainerNodeProxy.h"
+#include "addin/hosting/ImageNodeProxy.h"
+#include "addin/hosting/LayerNode.h"
+#include "addin/hosting/LayerNodeProxy.h"
+#include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeHostProxy.h"
+#include "addin/hosting/WindowedNodeProxy.h"
+#include "addin/hosting/DibSurface.h"
+#include "fixtures/ComScope.h"
+#include "fixtures/Fixtures.h"
+#include "fixtures/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// Plug-ins build and drive node trees only through Invoke by dispatch
+// identifier: these tests do the same.
+namespace {
+
+VARIANT R4(float value)
+{
+    VARIANT v;
+    v.vt = VT_R4;
+    v.fltVal = value;
+    return v;
+}
+VARIANT I4(int32_t value)
+{
+    VARIANT v;
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+VARIANT I8(int64_t value)
+{
+    VARIANT v;
+    v.vt = VT_I8;
+    v.llVal = value;
+    return v;
+}
+VARIANT Bool(bool value)
+{
+    VARIANT v;
+    v.vt = VT_BOOL;
+    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return v;
+}
+VARIANT Dispatch(IDispatch* value)
+{
+    VARIANT v;
+    v.vt = VT_DISPATCH;
+    v.pdispVal = value;
+    return v;
+}
+VARIANT RefR4(float* value)
+{
+    VARIANT v;
+    v.vt = VT_BYREF | VT_R4;
+    v.pfltVal = value;
+    return v;
+}
+
+// Invoke with the arguments in declared order; the result lands in `result`.
+HRESULT Call(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
+{
+    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
+    return proxy->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
+}
+
+// A call whose DISPATCH result is handed to the caller with its reference.
+IDispatch* Make(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared = {})
+{
+    VARIANT result;
+    VariantInit(&result);
+    EXPECT_EQ(S_OK, Call(proxy, id, std::move(declared), &result));
+    EXPECT_EQ(VT_DISPATCH, result.vt);
+    return result.vt == VT_DISPATCH ? result.pdispVal : nullptr;
+}
+
+VARIANT Get(IDispatch* proxy, DISPID id, HRESULT expected = S_OK)
+{
+    VARIANT result;
+    VariantInit(&result);
+    EXPECT_EQ(expected, Call(proxy, id, {}, &result)) << id;
+    return result;
+}
+
+void Pump(int milliseconds)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(5);
+    } while (int(end - GetTickCount()) > 0);
+}
+
+class NodeProxyTest : public ::testing::Test {
+protected:
+    NodeProxyTest() : host(240, 160, 240, 160)
+    {
+        SetWindowPos(host.window.Get(), HWND_TOP, 0, 0, 240, 160, SWP_SHOWWINDOW);
+        hostProxy = host->GetAutomationProxy();
+        hostProxy->AddRef();
+    }
+    ~NodeProxyTest() override { hostProxy->Release(); }
+
+    ComScope com;
+    TestHost host;
+    IDispatch* hostProxy = nullptr;
+};
+
+TEST_F(NodeProxyTest, PluginBuildsATreeByDispatchIdentifiersAndSeesItsColours)
+{
+    ScratchFolder folder;
+    std::unique_ptr<DibSurface> picture(DibSurface::Create(nullptr, 20, 20));
+    picture->FillAll(0, 0, 255, 255);
+    const std::wstring path = folder.File(L"blue.png");
+    ASSERT_TRUE(picture->SavePng(MKString(path.c_str()), 6));
+
+    IDispatch* layer = Make(hostProxy, 2);
+    ASSERT_NE(nullptr, layer);
+    VARIANT ok;
+    VariantInit(&ok);
+    EXPECT_EQ(S_OK, Call(layer, 5, {R4(0), R4(0), R4(240), R4(160)}, &ok));
+    EXPECT_EQ(VARIANT_TRUE, ok.boolVal);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    ASSERT_NE(nullptr, windowed);
+    EXPECT_EQ(S_OK, Call(windowed, 5, {R4(20), R4(30), R4(100), R4(80)}));
+    EXPECT_EQ(S_OK, Call(windowed, 301, {I4(int32_t(0xFFFF0000))}));
+    IDispatch* image = Make(windowed, 102);
+    ASSERT_NE(nullptr, image);
+    BSTR text = SysAllocString(path.c_str());
+    VARIANT pathValue;
+    pathValue.vt = VT_BSTR;
+    pathValue.bstrVal = text;
+    EXPECT_EQ(S_OK, Call(image, 401, {pathValue}));
+    SysFreeString(text);
+    EXPECT_EQ(S_OK, Call(image, 5, {R4(60), R4(20), R4(20), R4(20)}));
+
+    VARIANT started;
+    VariantInit(&started);
+    EXPECT_EQ(S_OK, Call(layer, 14, {Bool(true)}, &started));
+    EXPECT_EQ(VARIANT_TRUE, started.boolVal);
+    EXPECT_EQ(5, Get(windowed, 16).lVal);
+    host->RequestRepaint();
+    Pump(300);
+
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels = CapturePane(host.window.Get(), L"proxy tree", width, height, true);
+    ASSERT_EQ(240, width);
+    auto at = [&](int x, int y) { return pixels[y * 240 + x] & 0xFFFFFF; };
+    EXPECT_EQ(0xFF0000u, at(30, 40));    // the windowed node's colour
+    EXPECT_EQ(0x0000FFu, at(90, 60));    // the image inside it
+    const DWORD outside = at(5, 5);
+    EXPECT_NE(0xFF0000u, outside);       // the background around it
+    EXPECT_EQ(outside, at(200, 150));
+
+    for (IDispatch* proxy : {image, windowed, layer})
+        proxy->Release();
+}
+
+TEST_F(NodeProxyTest, ProxiesAnswerTheInterfacesOfTheirChain)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    struct {
+        IDispatch* proxy;
+        std::vector<const IID*> answered;
+        std::vector<const IID*> refused;
+    } cases[] = {
+        {hostProxy, {&NodeHostProxy::kIid, &NodeProxy::kNodeProxyIid}, {&SceneNodeProxy::kIid}},
+        {layer,
+         {&LayerNodeProxy::kIid, &ContainerNodeProxy::kIid, &SceneNodeProxy::kIid, &NodeProxy::kNodeProxyIid},
+         {&WindowedNodeProxy::kIid, &NodeHostProxy::kIid}},
+        {windowed,
+         {&WindowedNodeProxy::kIid, &ContainerNodeProxy::kIid, &SceneNodeProxy::kIid, &IID_IDispatch},
+         {&LayerNodeProxy::kIid, &ImageNodeProxy::kIid}},
+    };
+    for (const auto& c : cases) {
+        for (const IID* iid : c.answered) {
+            IUnknown* same = nullptr;
+            EXPECT_EQ(S_OK, c.proxy->QueryInterface(*iid, reinterpret_cast<void**>(&same)));
+            EXPECT_EQ(static_cast<IUnknown*>(c.proxy), same);
+            if (same)
+                same->Release();
+        }
+        for (const IID* iid : c.refused) {
+            void* none = &none;
+            EXPECT_EQ(E_NOINTERFACE, c.proxy->QueryInterface(*iid, &none));
+            EXPECT_EQ(nullptr, none);
+        }
+    }
+    EXPECT_EQ(E_POINTER, layer->QueryInterface(IID_IDispatch, nullptr));
+    windowed->Release();
+    layer->Release();
+}
+
+TEST_F(NodeProxyTest, ClosedProxyAnswersOnlyWhetherItIsClosed)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* container = Make(layer, 100);
+    ASSERT_NE(nullptr, container);
+    EXPECT_EQ(VARIANT_FALSE, Get(container, -3).boolVal);
+    VARIANT name = Get(container, -6);
+    ASSERT_EQ(VT_BSTR, name.vt);
+    EXPECT_EQ(0, wcsncmp(name.bstrVal, L"Object-", 7));
+    VariantClear(&name);
+    VARIANT renamed;
+    renamed.vt = VT_BSTR;
+    renamed.bstrVal = SysAllocString(L"panel");
+    EXPECT_EQ(S_OK, Call(container, -7, {renamed}));
+    VariantClear(&renamed);
+    name = Get(container, -6);
+    EXPECT_STREQ(L"panel", name.bstrVal);
+    VariantClear(&name);
+    VARIANT id = Get(container, -5);
+    EXPECT_EQ(VT_I8, id.vt);
+    EXPECT_NE(0, id.llVal);
+
+    EXPECT_EQ(S_OK, Call(container, -2, {}));
+    EXPECT_EQ(VARIANT_TRUE, Get(container, -3).boolVal);
+    for (DISPID closed : {-1, -2, -5, -6, 1, 100, 200})
+        EXPECT_EQ(E_FAIL, Call(container, closed, {})) << closed;
+    container->Release();
+    layer->Release();
+}
+
+struct ErrorCase {
+    const char* name;
+    int target;  // 0 host, 1 layer, 2 windowed, 3 container
+    DISPID id;
+    std::vector<VARIANT> args;
+    HRESULT expected;
+};
+
+class NodeProxyErrors : public NodeProxyTest, public ::testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(NodeProxyErrors, RefusesWrongCountsTypesAndRanges)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    IDispatch* container = Make(layer, 100);
+    IDispatch* targets[] = {hostProxy, layer, windowed, container};
+    const int childrenBefore = host->GetLayer(0)->GetChildCount();
+    VARIANT result = I4(77);
+    EXPECT_EQ(GetParam().expected, Call(targets[GetParam().target], GetParam().id, GetParam().args, &result));
+    if (FAILED(GetParam().expected)) {
+        EXPECT_EQ(childrenBefore, host->GetLayer(0)->GetChildCount());
+    }
+    for (IDispatch* proxy : {container, windowed, layer})
+        proxy->Release();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Matrix, NodeProxyErrors,
+    ::testing::Values(
+        ErrorCase{"UnknownId", 1, 999, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"HostIdOnNode", 3, 200, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"WindowedIdOnLayer", 1, 300, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"GetWidthWithArgument", 1, 3, {I4(1)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"SetRectWithI4", 2, 5, {I4(0), R4(0), R4(10), R4(10)}, DISP_E_BADVARTYPE},
+        ErrorCase{"SetRectThreeArgs", 2, 5, {R4(0), R4(0), R4(10)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"GetRectByValue", 2, 6, {R4(0), R4(0), R4(0), R4(0)}, DISP_E_BADVARTYPE},
+        ErrorCase{"SetVisibleWithI4", 2, 12, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"WindowMode4", 1, 101, {I4(4), I4(0), I4(0)}, E_INVALIDARG},
+        ErrorCase{"WindowModeNegative", 1, 101, {I4(-1), I4(0), I4(0)}, E_INVALIDARG},
+        ErrorCase{"NativeTwo", 1, 101, {I4(0), I4(2), I4(0)}, E_INVALIDARG},
+        ErrorCase{"RendererThree", 1, 101, {I4(0), I4(0), I4(3)}, E_INVALIDARG},
+        ErrorCase{"WindowedWithBool", 1, 101, {Bool(true), I4(0), I4(0)}, DISP_E_BADVARTYPE},
+        ErrorCase{"BackgroundAsR4", 2, 301, {R4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"BackgroundAsI8", 2, 301, {I8(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"HostFlagsThree", 0, 1, {I8(0), I4(3)}, E_INVALIDARG},
+        ErrorCase{"HostFlagsNegative", 0, 1, {I8(0), I4(-1)}, E_INVALIDARG},
+        ErrorCase{"HostWindowAsI4", 0, 1, {I4(0), I4(0)}, DISP_E_BADVARTYPE},
+        ErrorCase{"HostSizeWithI4", 0, 5, {I4(1), R4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"SinkNotDispatch", 1, -4, {I4(0)}, DISP_E_BADVARTYPE},
+        ErrorCase{"SinkNull", 1, -4, {Dispatch(nullptr)}, S_OK},
+        ErrorCase{"IsClosedWithArgument", 1, -3, {I4(0)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"LinkedNodeNull", 2, 23, {Dispatch(nullptr)}, S_OK}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+
+TEST_F(NodeProxyTest, LinkedNodeMustBeALayer)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* container = Make(layer, 100);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    EXPECT_EQ(E_INVALIDARG, Call(windowed, 23, {Dispatch(container)}));
+    EXPECT_EQ(S_OK, Call(windowed, 23, {Dispatch(layer)}));
+    EXPECT_EQ(static_cast<SceneNode*>(host->GetLayer(0)), host->GetLayer(0)->GetChild(1)->GetLinkedNode());
+    EXPECT_EQ(S_OK, Call(windowed, 23, {Dispatch(nullptr)}));
+    for (IDispatch* proxy : {windowed, container, layer})
+        proxy->Release();
+}
+
+TEST_F(NodeProxyTest, BackgroundColourSplitsIntoItsBytes)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    EXPECT_EQ(S_OK, Call(windowed, 301, {I4(int32_t(0x80FF0000))}));
+    auto* node = static_cast<WindowedNode*>(host->GetLayer(0)->GetChild(0));
+    const uint8_t* rgba = node->GetBackgroundColor();
+    EXPECT_EQ(0xFF, rgba[0]);
+    EXPECT_EQ(0x00, rgba[1]);
+    EXPECT_EQ(0x00, rgba[2]);
+    EXPECT_EQ(0x80, rgba[3]);
+    EXPECT_EQ(int32_t(0x80FF0000), Get(windowed, 300).lVal);
+    EXPECT_EQ(S_OK, Call(windowed, 301, {I4(0x00123456)}));
+    EXPECT_EQ(0x00123456, Get(windowed, 300).lVal);
+    windowed->Release();
+    layer->Release();
+}
+
+TEST_F(NodeProxyTest, GeometryReadsBackThroughReferences)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    EXPECT_EQ(S_OK, Call(layer, 5, {R4(10), R4(20), R4(100), R4(50)}));
+    IDispatch* container = Make(layer, 100);
+    EXPECT_EQ(S_OK, Call(container, 5, {R4(5), R4(6), R4(30), R4(40)}));
+    float values[4] = {};
+    EXPECT_EQ(S_OK, Call(container, 6, {RefR4(&values[0]), RefR4(&values[1]), RefR4(&values[2]), RefR4(&values[3])}));
+    EXPECT_EQ((std::vector<float>{5, 6, 30, 40}), std::vector<float>(values, values + 4));
+    EXPECT_EQ(S_OK, Call(container, 7, {RefR4(&values[0]), RefR4(&values[1]), RefR4(&values[2]), RefR4(&values[3])}));
+    EXPECT_EQ((std::vector<float>{15, 26, 30, 40}), std::vector<float>(values, values + 4));
+    EXPECT_EQ(E_POINTER, Call(container, 6, {RefR4(&values[0]), RefR4(nullptr), RefR4(&values[2]), RefR4(&values[3])}));
+    EXPECT_FLOAT_EQ(240.0f, Get(hostProxy, 3).fltVal);
+    EXPECT_EQ(240, Get(hostProxy, 8).lVal);
+    VARIANT pixels;
+    VariantInit(&pixels);
+    EXPECT_EQ(S_OK, Call(hostProxy, 10, {R4(10.4f)}, &pixels));
+    EXPECT_EQ(10, pixels.lVal);
+    EXPECT_EQ(S_OK, Call(container, 8, {R4(10.4f)}, &pixels));
+    EXPECT_EQ(VT_I4, pixels.vt);
+    EXPECT_EQ(10, pixels.lVal);
+    EXPECT_EQ(S_OK, Call(container, 10, {R4(0.5f)}, &pixels));
+    EXPECT_EQ(VT_EMPTY, pixels.vt);
+    EXPECT_FLOAT_EQ(0.5f, Get(container, 9).fltVal);
+    EXPECT_EQ(VARIANT_TRUE, Get(container, 11).boolVal);
+    EXPECT_EQ(S_OK, Call(container, 12, {Bool(false)}));
+    EXPECT_EQ(VARIANT_FALSE, Get(container, 11).boolVal);
+    // The host's topmost layer, not the one made through the proxy.
+    VARIANT top = Get(hostProxy, 16);
+    ASSERT_EQ(VT_DISPATCH, top.vt);
+    LayerNode* topLayer = host->GetTopLayer();
+    EXPECT_EQ(topLayer ? topLayer->GetAutomationProxy() : nullptr, top.pdispVal);
+    EXPECT_NE(layer, top.pdispVal);
+    VariantClear(&top);
+    VARIANT topmost = Get(layer, 200);
+    EXPECT_EQ(VARIANT_FALSE, topmost.boolVal);
+    container->Release();
+    layer->Release();
+}
+
+}  // namespace
