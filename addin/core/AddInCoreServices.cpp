@@ -9,6 +9,7 @@
 #include "addin/core/PluginApiObject.h"
 #include "addin/core/PluginCallbackObject.h"
 #include "addin/core/ProductSettings.h"
+#include "addin/core/SystemReport.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/UsageStore.h"
 #include "base/MKLock.h"
@@ -108,6 +109,11 @@ void AddInCoreServices::DetachPluginObject(IUnknown* object)
 MKVersion AddInCoreServices::GetKernelVersion()
 {
     return m_core ? m_core->GetKernelVersion() : MKVersion();
+}
+
+MKString AddInCoreServices::WriteSystemReport()
+{
+    return ::WriteSystemReport(&m_addIn);
 }
 
 bool AddInCoreServices::GetAutoCheckUpdates()

@@ -36,6 +36,7 @@ public:
 
     // KernelCallbackServices.
     MKVersion GetKernelVersion() override;
+    MKString WriteSystemReport() override;
     bool GetAutoCheckUpdates() override;
     bool ReplacePreferences(const uint8_t* bytes, int length) override;
     void GetPreferences(MKTArray<uint8_t>& out) override;

@@ -1,4 +1,5 @@
 #pragma once
+#include "base/MKString.h"
 #include "base/MKTArray.h"
 #include "base/MKVersion.h"
 
@@ -10,6 +11,8 @@
 class KernelCallbackServices {
 public:
     virtual MKVersion GetKernelVersion() = 0;
+    // The diagnostic system report.
+    virtual MKString WriteSystemReport() = 0;
     // The per-user AutoCheckUpdates setting (true when unset).
     virtual bool GetAutoCheckUpdates() = 0;
     // Replaces the preferences blob and saves the preferences without force;

@@ -60,6 +60,10 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         HRESULT hr = CheckCount(params, 0);
         return FAILED(hr) ? hr : out.SetString(m_services->GetKernelVersion().ToString());
     }
+    case 5: {
+        HRESULT hr = CheckCount(params, 0);
+        return FAILED(hr) ? hr : out.SetString(m_services->WriteSystemReport());
+    }
     case 6: {
         HRESULT hr = CheckCount(params, 0);
         if (SUCCEEDED(hr))
@@ -137,8 +141,8 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         return hr;
     }
     default:
-        // The update check (1, 7, 8, 9), the system report (5) and web
-        // messages (13) come with their services.
+        // The update check (1, 7, 8, 9) and web messages (13) come with
+        // their services.
         return DISP_E_MEMBERNOTFOUND;
     }
 }

@@ -1,5 +1,8 @@
 #include "standins/clr/KernelEvents.h"
 
+#include "standins/clr/PluginObject.h"
+
+#include <stdio.h>
 #include <stdlib.h>
 
 namespace standin_clr {
@@ -40,7 +43,26 @@ HRESULT KernelEvents::Event(const wchar_t* name, IUnknown* first, IUnknown* seco
 
 HRESULT KernelEvents::OnStarted()
 {
-    return Event(L"OnStarted");
+    HRESULT hr = Event(L"OnStarted");
+    // VISTELLO_CLR_REPORT names a file for the add-in's system report, which
+    // the kernel asks for (callback DISPID 5) once everything started.
+    std::wstring path = ClrLog::Setting(L"VISTELLO_CLR_REPORT");
+    IDispatch* callback = CurrentKernelCallback();
+    if (FAILED(hr) || path.empty() || !callback)
+        return hr;
+    DISPPARAMS none = {};
+    VARIANT report;
+    VariantInit(&report);
+    HRESULT asked = callback->Invoke(5, IID_NULL, 0, DISPATCH_METHOD, &none, &report, nullptr, nullptr);
+    ClrLog::Note(L"Kernel.Report " + std::to_wstring(asked));
+    if (SUCCEEDED(asked) && report.vt == VT_BSTR && report.bstrVal) {
+        if (FILE* file = _wfopen(path.c_str(), L"wb")) {
+            fwrite(report.bstrVal, sizeof(wchar_t), SysStringLen(report.bstrVal), file);
+            fclose(file);
+        }
+    }
+    VariantClear(&report);
+    return hr;
 }
 
 HRESULT KernelEvents::WindowSelectionChange(IDispatch* selection)

@@ -19,6 +19,15 @@ void Drop(T*& object)
 }
 }  // namespace
 
+namespace {
+IDispatch* g_kernelCallback = nullptr;
+}  // namespace
+
+IDispatch* CurrentKernelCallback()
+{
+    return g_kernelCallback;
+}
+
 PluginObject::PluginObject(const AssemblyType& type)
     : ScriptedObject(LogNameOf(type)), m_type(type), m_kernel(type.Field(L"Kind") == L"kernel")
 {
@@ -29,6 +38,8 @@ PluginObject::~PluginObject()
     ClrLog::Note(LogName() + L".Finalized");
     Drop(m_host);
     Drop(m_api);
+    if (g_kernelCallback == m_callback)
+        g_kernelCallback = nullptr;
     Drop(m_callback);
 }
 
@@ -197,6 +208,8 @@ HRESULT PluginObject::Shutdown()
     HRESULT hr = Enter(L"Shutdown");
     Drop(m_api);
     Drop(m_host);
+    if (g_kernelCallback == m_callback)
+        g_kernelCallback = nullptr;
     Drop(m_callback);
     return hr;
 }
@@ -231,6 +244,8 @@ HRESULT PluginObject::SetCallback(IDispatch* callback)
     m_callback = callback;
     if (m_callback)
         m_callback->AddRef();
+    if (m_kernel)
+        g_kernelCallback = m_callback;
     return S_OK;
 }
 

@@ -9,6 +9,10 @@ namespace standin_clr {
 // the kernel kind also the kernel's own. Its GUID and name come from the
 // type's fields. Logged as "Kernel.<member>" for the kernel, else
 // "<Name>.<member>".
+// The callback object the kernel holds now (no reference taken); null while
+// no kernel holds one.
+IDispatch* CurrentKernelCallback();
+
 class PluginObject : public ScriptedObject<IVistelloPlugin>, public IKernelPlugin {
 public:
     static IDispatch* Create(const AssemblyType& type)

@@ -16,9 +16,12 @@
 #include "addin/core/KernelPlugin.h"
 #include "addin/core/PluginApiObject.h"
 #include "addin/core/RibbonControlHandler.h"
+#include "addin/core/SystemReport.h"
 #include "addin/effects/Plugin.h"
 #include "addin/hosting/PlayerVersionCache.h"
 #include "addin/hosting/PlayerVersionProbes.h"
+
+#include "base/MKTextBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -497,6 +500,26 @@ TEST_F(AddInCoreTest, TheSlideShowsCallsIntoAPluginReachItsInterface)
     EXPECT_EQ(plugin->CreateShapeEffect(&shape, *record), nullptr);
     EXPECT_TRUE(clr.LogOf({L"TestA."}).empty());
     record->Release();
+}
+
+TEST_F(AddInCoreTest, TheAddOnTableListsThePluginsInOrderWithTheirPackages)
+{
+    AddInCore core(&host);
+    host.core = &core;
+    MKTextBuffer out;
+    WriteAddOnTable(&core, out);
+    const std::wstring heading =
+        L"#    Name                          Version            Guid                                   InternalName\n"
+        L"---  ----                          -------            ----                                   ------------\n";
+    EXPECT_EQ(std::wstring(out.GetText()), heading);
+    ASSERT_TRUE(core.Start());
+    out.Clear();
+    WriteAddOnTable(&core, out);
+    EXPECT_EQ(std::wstring(out.GetText()),
+              heading +
+                  L"#1   Kernel                        1.0.0.0            {b80321f4-6a3c-48c1-89a9-fdcff7ba605a} Kernel Package\n"
+                  L"#2   TestA                         1.0.0.0            {0a1b2c3d-0000-4000-8000-00000000000a} First Package\n"
+                  L"#3   TestB                         1.0.0.0            {0a1b2c3d-0000-4000-8000-00000000000b} Second Package\n");
 }
 
 TEST_F(AddInCoreTest, TheKernelHostAnswersTheInstalledPlayerVersionsOrNull)

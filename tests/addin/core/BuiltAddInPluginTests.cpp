@@ -117,6 +117,47 @@ TEST_F(BuiltAddInPluginTest, TheKernelAndThePluginsStartInOrderBeforeTheEventsAr
     host.Shutdown();
 }
 
+TEST_F(BuiltAddInPluginTest, TheKernelAsksForTheSystemReportAndGetsTheAddInsTables)
+{
+    ScratchInstallation install(L"full");
+    std::wstring path = install.Folder() + L"\\report.txt";
+    SetEnvironmentVariableW(L"VISTELLO_CLR_REPORT", path.c_str());
+    PowerPointHost host(L"14.0");
+    host.Start();
+    SetEnvironmentVariableW(L"VISTELLO_CLR_REPORT", nullptr);
+    EXPECT_EQ(clr.LogOf({L"Kernel.Report"}), Lines{L"Kernel.Report 0"});
+    std::wstring report;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        wchar_t buffer[4096];
+        size_t read;
+        while ((read = fread(buffer, sizeof(wchar_t), 4096, file)) > 0)
+            report.append(buffer, read);
+        fclose(file);
+    }
+    EXPECT_EQ(report.rfind(L"Operating System: ", 0), 0u) << report;
+    // The tables as they are at the kernel's start: PowerPoint lists this
+    // add-in, served from its installation.
+    size_t tables = report.find(L"PowerPoint COM Add-Ins:\n-----------------------\n");
+    ASSERT_NE(tables, std::wstring::npos) << report;
+    std::wstring rest = report.substr(tables);
+    EXPECT_NE(rest.find(L"Vistello.AddIn"), std::wstring::npos) << rest;
+    EXPECT_NE(rest.find(install.Folder() + L"\\VistelloAddIn.dll\n"), std::wstring::npos) << rest;
+    EXPECT_NE(rest.find(L"\nFile Versions:\n--------------\nVistello Version 2.1.0.5\nGuid: {"), std::wstring::npos)
+        << rest;
+    EXPECT_NE(rest.find(L"Installation Directory: " + install.Folder() + L"\n"), std::wstring::npos) << rest;
+    size_t addOns = rest.find(L"\nAdd-ons:\n-----------\n");
+    ASSERT_NE(addOns, std::wstring::npos) << rest;
+    EXPECT_EQ(rest.substr(addOns),
+              L"\nAdd-ons:\n-----------\n"
+              L"#    Name                          Version            Guid                                   InternalName\n"
+              L"---  ----                          -------            ----                                   ------------\n"
+              L"#1   Kernel                        2.1.0.5            {b80321f4-6a3c-48c1-89a9-fdcff7ba605a} Vistello Kernel\n"
+              L"#2   TestA                         1.0.0.0            {0a1b2c3d-0000-4000-8000-00000000000a} Test Plug-in A\n"
+              L"#3   TestB                         1.0.0.0            {0a1b2c3d-0000-4000-8000-00000000000b} Test Plug-in B\n"
+              L"\n");
+    host.Shutdown();
+}
+
 TEST_F(BuiltAddInPluginTest, EventsReachTheKernelAndItsCancelAnswerReachesPowerPoint)
 {
     ScratchInstallation install(L"full");

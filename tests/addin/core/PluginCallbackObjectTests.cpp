@@ -18,6 +18,7 @@ namespace {
 class FakeServices final : public KernelCallbackServices {
 public:
     MKVersion GetKernelVersion() override { return MKVersion(2, 1, 0, 5); }
+    MKString WriteSystemReport() override { return MKString(L"Operating System: Test\n"); }
     bool GetAutoCheckUpdates() override { return true; }
     bool ReplacePreferences(const uint8_t* bytes, int length) override
     {
@@ -78,6 +79,10 @@ TEST_F(CallbackTest, TextsAndSettingsComeBackAsTheirTypes)
     ASSERT_EQ(Call(6, {}, &result), S_OK);
     EXPECT_EQ(result.vt, VT_BOOL);
     EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    ASSERT_EQ(Call(5, {}, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_STREQ(result.bstrVal, L"Operating System: Test\n");
+    VariantClear(&result);
     ASSERT_EQ(Call(14, {}, &result), S_OK);
     EXPECT_STREQ(result.bstrVal, L"0102030405060708090A0B0C0D0E0F10");
     VariantClear(&result);
@@ -98,7 +103,7 @@ TEST_F(CallbackTest, ArgumentsAreCountedAndTypedExactly)
         {11, {IntArg(1), IntArg(1)}, DISP_E_BADVARTYPE},
         {12, {Int64Arg(0), IntArg(0)}, DISP_E_BADVARTYPE},
         {1, {}, DISP_E_MEMBERNOTFOUND},
-        {5, {}, DISP_E_MEMBERNOTFOUND},
+        {5, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
         {13, {}, DISP_E_MEMBERNOTFOUND},
         {15, {}, DISP_E_MEMBERNOTFOUND},
     };
