@@ -1,15 +1,19 @@
 #include "addin/hosting/ActiveXNode.h"
 
+#include "addin/hosting/BindHostService.h"
+#include "addin/hosting/BindingManager.h"
 #include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/ControlPropertyBag.h"
 #include "addin/hosting/ControlSite.h"
 #include "addin/hosting/ControlWindowHook.h"
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/HostHandler.h"
+#include "addin/hosting/MemoryStream.h"
 #include "addin/hosting/NodeEventInterfaces.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/NodeLayer.h"
 #include "addin/hosting/NodeSiteOwner.h"
+#include "addin/hosting/UrlParts.h"
 #include "addin/hosting/WindowedNode.h"
 #include "addin/imaging/RasterImage.h"
 #include "base/MKRefHolder.h"
@@ -71,6 +75,7 @@ ActiveXNode::~ActiveXNode()
     // The control is gone already (OnDetach); these only free what is left.
     if (m_site)
         DestroyControl();
+    DropBindingManager();
     delete m_hook;
     if (m_hostWindow) {
         m_hostWindow->ForgetOwner();
@@ -102,6 +107,11 @@ HRESULT ActiveXNode::CreateControl()
     if (m_site)
         return S_OK;
     m_propertiesLoaded = false;
+    DropBindingManager();
+    if (m_bindHost) {
+        m_bindingManager = new BindingManager(this);
+        m_bindingManager->AddRef();
+    }
     m_siteOwner = CreateSiteOwner();
     m_site = CreateSite(m_siteOwner);
     if (!m_site) {
@@ -163,6 +173,7 @@ HRESULT ActiveXNode::DestroyControl()
 {
     if (!m_site)
         return S_OK;
+    DropBindingManager();
     if ((m_inputFlags & TakesFocus) && GetHost())
         GetHost()->PopFocus(this);
     ControlSite* site = m_site;
@@ -399,8 +410,20 @@ void ActiveXNode::OnDetach()
     SceneNode::OnDetach();
 }
 
+void ActiveXNode::DropBindingManager()
+{
+    if (!m_bindingManager)
+        return;
+    BindingManager* manager = m_bindingManager;
+    m_bindingManager = nullptr;
+    manager->StopAll();
+    manager->ClearNode();
+    manager->Release();
+}
+
 bool ActiveXNode::OnStop()
 {
+    DropBindingManager();
     SetAnimating(false);
     return true;
 }
@@ -576,9 +599,54 @@ RasterImage* ActiveXNode::CaptureImage()
 // --- Services
 // ------------------------------------------------------------------
 
-HRESULT ActiveXNode::QueryService(REFGUID, REFIID, void** object)
+HRESULT ActiveXNode::QueryService(REFGUID service, REFIID, void** object)
 {
-    if (object)
-        *object = nullptr;
-    return E_NOINTERFACE;
+    if (service != SID_IBindHost)
+        return E_NOINTERFACE;
+    if (!object)
+        return E_INVALIDARG;
+    *object = nullptr;
+    if (!m_bindHost || !m_bindingManager)
+        return E_NOINTERFACE;
+    // Whatever interface is asked for, the service is the bind host.
+    return BindHostService::Offer(m_bindingManager, object);
+}
+
+int ActiveXNode::ResolveUrl(int bindingId, const MKString& url, int* handled, IStream** stream, uint32_t* size)
+{
+    *stream = nullptr;
+    *size = 0;
+    *handled = 0;
+    if (!GetLayer())
+        return kNotHandled;
+    UrlParts parts;
+    parts.Parse(url);
+    if (parts.IsBackgroundImage()) {
+        *handled = 1;
+        if (!HasCapability(NativeControl) || !HasCapability(OwnsWindow) || !m_hostWindow) {
+            *handled = 0;
+            return kNotHandled;
+        }
+        DibSurface* background = m_hostWindow->GetBackground();
+        if (!background)
+            return kPending;
+        MemoryStream* picture = MemoryStream::Create(background->GetPixelBuffer());
+        if (!picture)
+            return kNotHandled;
+        picture->AddRef();
+        *stream = picture;
+        *size = picture->GetSize();
+        return kReady;
+    }
+    HostHandler* handler = GetHost() ? GetHost()->GetHostHandler() : nullptr;
+    int code = kNotHandled;
+    int32_t taken = 0;
+    const bool answered = handler && handler->ResolveNodeUrl(bindingId, parts, taken, *stream, *size, code);
+    *handled = taken;
+    const int answer = answered ? code : kReady;
+    // Data is delivered only from a stream: a ready answer without one is
+    // not served.
+    if (answer == kReady && !*stream)
+        return kNotHandled;
+    return answer;
 }

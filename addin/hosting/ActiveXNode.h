@@ -1,6 +1,7 @@
 #pragma once
 #include "addin/hosting/ControlWindowOwner.h"
 #include "addin/hosting/SceneNode.h"
+#include "addin/hosting/UrlResolver.h"
 #include "base/MKString.h"
 
 #include <docobj.h>
@@ -8,6 +9,7 @@
 #include <ocidl.h>
 #include <stdint.h>
 
+class BindingManager;
 class ControlHostWindow;
 class ControlPropertyBag;
 class ControlSite;
@@ -28,10 +30,15 @@ struct INodeInputEvents;
 // Derived nodes name the control (GetControlClsid), its node type and its
 // start-up properties, and override what their control needs.
 //
-// Ownership: while a control exists the node holds the site (one reference)
-// and its site owner; the site holds nothing of the node. The control must be
+// With the bind-host flag the control loads what it names through a bind
+// host (QueryService) served by the node's binding manager, which asks the
+// node to resolve names below the virtual root (ResolveUrl): the picture
+// captured behind a native-window node, else the host handler's resources.
+//
+// Ownership: while a control exists the node holds the site (one reference),
+// its site owner and the binding manager; none of them holds the node. The control must be
 // gone (OnDetach) before the node is deleted. One thread, the host's.
-class ActiveXNode : public SceneNode, public ControlWindowOwner {
+class ActiveXNode : public SceneNode, public ControlWindowOwner, public UrlResolver {
 public:
     enum Kind { WindowedKind = 0, NativeWindowKind = 1, WindowlessKind = 2 };
     enum InputFlag : uint32_t {
@@ -103,6 +110,11 @@ public:
     // ControlWindowOwner: hooks the control's window.
     void AttachControlWindow(HWND control) override;
 
+    // UrlResolver: kReady only with a stream.
+    int ResolveUrl(int bindingId, const MKString& url, int* handled, IStream** stream, uint32_t* size) override;
+    void OnBindingPending(int, const MKString&, int) override {}
+    BindingManager* GetBindingManager() const { return m_bindingManager; }
+
 protected:
     ~ActiveXNode() override;
 
@@ -170,6 +182,7 @@ private:
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyCursorMode();
     void NewHostWindow();
+    void DropBindingManager();
 
     const int m_kind;
     ControlSite* m_site = nullptr;
@@ -178,6 +191,7 @@ private:
     ControlHostWindow* m_hostWindow = nullptr;
     ControlWindowHook* m_hook = nullptr;
     const bool m_bindHost;
+    BindingManager* m_bindingManager = nullptr;
     bool m_propertiesLoaded = false;
     bool m_mouseTracked = false;
     uint32_t m_inputFlags = 0;

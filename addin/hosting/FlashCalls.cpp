@@ -2,9 +2,12 @@
 
 #include "addin/hosting/ActiveXNode.h"
 #include "addin/hosting/HostingModule.h"
+#include "addin/hosting/MemoryMoniker.h"
 #include "addin/hosting/PlayerVersionCache.h"
 #include "addin/hosting/PlayerVersionProbes.h"
 #include "hostapi/FlashInterfaces.h"
+
+#include <new>
 
 namespace FlashCalls {
 
@@ -147,6 +150,21 @@ HRESULT CheckEvent(DISPID id, const DISPPARAMS* params)
         if (params->rgvarg[i].vt != wanted)
             return DISP_E_BADVARTYPE;
     }
+    return S_OK;
+}
+
+}  // namespace FlashCalls
+
+namespace FlashCalls {
+
+HRESULT DriveMoniker(IMoniker** moniker)
+{
+    if (!moniker)
+        return E_POINTER;
+    *moniker = new (std::nothrow) MemoryMoniker(MKString(L"C:\\"));
+    if (!*moniker)
+        return E_OUTOFMEMORY;
+    (*moniker)->AddRef();
     return S_OK;
 }
 

@@ -32,6 +32,10 @@ HRESULT SetReturnValue(const ActiveXNode& node, const wchar_t* value);
 HRESULT SetBackgroundColorText(const ActiveXNode& node, const MKString& colour);
 HRESULT GetBackgroundColorText(const ActiveXNode& node, MKString& colour);
 
+// A new moniker (one reference) named "C:\", the drive of the virtual root,
+// against which the control resolves relative addresses.
+HRESULT DriveMoniker(IMoniker** moniker);
+
 // Whether a call of the control's event interface carries the arguments of
 // its event: S_OK for FSCommand (150: two VT_BSTR), FlashCall (197: one
 // VT_BSTR), OnProgress (1958: one VT_I4) and OnReadyStateChange (-609: one

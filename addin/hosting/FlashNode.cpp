@@ -95,3 +95,8 @@ HRESULT FlashNode::GetContainer(IOleContainer** container)
 {
     return SiteContainer::Create(container);
 }
+
+HRESULT FlashNode::GetMoniker(DWORD, DWORD, IMoniker** moniker)
+{
+    return FlashCalls::DriveMoniker(moniker);
+}

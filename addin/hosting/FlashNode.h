@@ -32,6 +32,8 @@ protected:
     const CLSID* GetControlClsid() override;
     HRESULT InvokeAmbient(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                           EXCEPINFO* exception, UINT* argumentError) override;
+    // "C:\": relative addresses resolve against the drive of the virtual root.
+    HRESULT GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
     HRESULT GetContainer(IOleContainer** container) override;
     HRESULT ShowObject() override { return S_OK; }
     HRESULT OnUIActivate() override { return S_OK; }

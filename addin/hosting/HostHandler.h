@@ -1,6 +1,8 @@
 #pragma once
 #include "addin/hosting/RectF.h"
 
+#include <objidl.h>
+
 #include <stdint.h>
 #include <windows.h>
 
@@ -10,6 +12,8 @@
 // mouse and key input goes, the commands keys stand for, and the news that
 // the host closed. The owner keeps the handler alive while it is attached; the host
 // never releases it and forgets it when it closes.
+class UrlParts;
+
 class HostHandler {
 public:
     // May widen `bounds` (logical host units) and ask for a snapshot.
@@ -17,6 +21,12 @@ public:
     virtual void OnSnapshotShown() = 0;
     virtual void OnHostClosed() = 0;
     virtual HWND GetFocusWindow() = 0;
+    // A hosted control's request for a name below the virtual root: true
+    // when answered, with `code` 0 (data in `stream`, one reference, and
+    // `size`), 1 (later) or 2 (not served); `handled` says who took it.
+    // False leaves the request to the node, with the values as set.
+    virtual bool ResolveNodeUrl(int bindingId, const UrlParts& url, int32_t& handled, IStream*& stream,
+                                uint32_t& size, int& code) = 0;
     // The windows that receive the input a hosted control does not keep;
     // null: the control keeps it.
     virtual HWND GetMouseTarget() = 0;

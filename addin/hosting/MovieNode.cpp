@@ -365,3 +365,8 @@ HRESULT MovieNode::GetContainer(IOleContainer** container)
 {
     return SiteContainer::Create(container);
 }
+
+HRESULT MovieNode::GetMoniker(DWORD, DWORD, IMoniker** moniker)
+{
+    return FlashCalls::DriveMoniker(moniker);
+}

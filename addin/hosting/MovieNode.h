@@ -66,6 +66,8 @@ protected:
     void BeforeCreateWindow(HWND parent, int x, int y, int width, int height) override;
     void OnVisibleChanged(bool visible) override;
     const CLSID* GetControlClsid() override;
+    // "C:\": relative addresses resolve against the drive of the virtual root.
+    HRESULT GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
     HRESULT GetContainer(IOleContainer** container) override;
     HRESULT ShowObject() override { return S_OK; }
     HRESULT OnUIActivate() override { return S_OK; }

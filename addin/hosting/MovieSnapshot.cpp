@@ -3,6 +3,7 @@
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/PixelBuffer.h"
 #include "addin/imaging/RasterImage.h"
+#include "addin/hosting/FlashCalls.h"
 #include "hostapi/FlashInterfaces.h"
 
 #include <memory>
@@ -109,4 +110,9 @@ RasterImage* MovieSnapshot::Render()
     // GDI leaves the alpha byte of what it draws at 0: the picture is opaque.
     surface->SetAlpha(0, 0, width, height, 255);
     return surface->GetPixelBuffer().ToRasterImageRgba();
+}
+
+HRESULT MovieSnapshot::GetMoniker(DWORD, DWORD, IMoniker** moniker)
+{
+    return FlashCalls::DriveMoniker(moniker);
 }

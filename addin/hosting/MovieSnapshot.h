@@ -35,6 +35,8 @@ protected:
     {
         return S_OK;
     }
+    // "C:\": relative addresses resolve against the drive of the virtual root.
+    HRESULT GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
     HRESULT GetContainer(IOleContainer** container) override;
     HRESULT ShowObject() override { return S_OK; }
     HRESULT OnUIActivate() override { return S_OK; }

@@ -389,6 +389,7 @@ TEST(NodeHost, AWindowIsGivenOnceAndClosingTellsTheHandler)
         void OnSnapshotShown() override {}
         void OnHostClosed() override { ++closed; }
         HWND GetFocusWindow() override { return nullptr; }
+        bool ResolveNodeUrl(int, const UrlParts&, int32_t&, IStream*&, uint32_t&, int&) override { return false; }
         HWND GetMouseTarget() override { return nullptr; }
         HWND GetKeyTarget() override { return nullptr; }
         int32_t TranslateKey(UINT, WPARAM, LPARAM, int32_t&) override { return -1; }

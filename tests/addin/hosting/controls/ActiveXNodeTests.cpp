@@ -6,6 +6,7 @@
 #include "addin/hosting/HostHandler.h"
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
+#include "addin/hosting/UrlResolver.h"
 #include "addin/imaging/RasterImage.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
@@ -16,6 +17,7 @@
 #include "tests/standins/controlsupport/TextFile.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 #include <memory>
 #include <string>
@@ -25,7 +27,10 @@ namespace {
 
 class TestFlashNode : public ActiveXNode {
 public:
-    explicit TestFlashNode(int kind) : ActiveXNode(kind, false) { }
+    explicit TestFlashNode(int kind)
+        : ActiveXNode(kind, false)
+    {
+    }
     int GetNodeType() const override { return Flash; }
 
     bool connectEvents = true;
@@ -53,8 +58,8 @@ std::vector<Received> s_received;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCHITTEST || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-        (message >= WM_KEYFIRST && message <= WM_KEYLAST))
+    if (message == WM_NCHITTEST || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+        || (message >= WM_KEYFIRST && message <= WM_KEYLAST))
         s_received.push_back({window, message, wParam, lParam});
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -80,6 +85,17 @@ public:
     void OnSnapshotShown() override { }
     void OnHostClosed() override { }
     HWND GetFocusWindow() override { return nullptr; }
+    bool ResolveNodeUrl(int, const UrlParts&, int32_t& taken, IStream*& data, uint32_t& length, int& answer) override
+    {
+        taken = handled;
+        if (stream) {
+            stream->AddRef();
+            data = stream;
+            length = size;
+        }
+        answer = code;
+        return resolves;
+    }
     HWND GetMouseTarget() override { return mouseTarget; }
     HWND GetKeyTarget() override { return keyTarget; }
     int32_t TranslateKey(UINT, WPARAM wParam, LPARAM, int32_t& keyState) override
@@ -91,6 +107,12 @@ public:
     HWND mouseTarget = nullptr;
     HWND keyTarget = nullptr;
     int32_t command = -1;
+    // The answer to resource requests.
+    bool resolves = false;
+    int32_t handled = 0;
+    IStream* stream = nullptr;
+    uint32_t size = 0;
+    int code = 2;
 };
 
 // A sink answering INodeInputEvents.
@@ -141,7 +163,9 @@ int CursorCount()
 // A visible host with one GDI window node of blue background filling it.
 class ActiveXNodeTest : public ::testing::Test {
 protected:
-    ActiveXNodeTest() : registration(StandInControl::Flash10), host(240, 160, 240, 160)
+    ActiveXNodeTest()
+        : registration(StandInControl::Flash10)
+        , host(240, 160, 240, 160)
     {
         SetWindowPos(host.window.Get(), HWND_TOP, 0, 0, 240, 160, SWP_SHOWWINDOW);
         layer = host->CreateLayer(0, 0, 240, 160, true, false);
@@ -186,8 +210,8 @@ protected:
 
 TEST_F(ActiveXNodeTest, WindowlessAndWindowedControlsShareOneWindow)
 {
-    TestFlashNode* windowless =
-        AddFlash(ActiveXNode::WindowlessKind, L"transparent", Movie("half.swf", "80FF0000"), 20, 20);
+    TestFlashNode* windowless
+        = AddFlash(ActiveXNode::WindowlessKind, L"transparent", Movie("half.swf", "80FF0000"), 20, 20);
     TestFlashNode* windowed = AddFlash(ActiveXNode::WindowedKind, L"window", Movie("green.swf", "FF00FF00"), 130, 30);
     windowed->SetInputFlags(ActiveXNode::KeepMouse);
     Start();
@@ -425,6 +449,45 @@ TEST_F(ActiveXNodeTest, LoadsPropertiesOnceAndCapturesTheControlsPicture)
     ASSERT_NE(nullptr, image);
     EXPECT_EQ(80, image->GetWidth());
     EXPECT_EQ(60, image->GetHeight());
+}
+
+TEST_F(ActiveXNodeTest, ResolvesNamesBelowTheVirtualRoot)
+{
+    TestFlashNode* windowless
+        = AddFlash(ActiveXNode::WindowlessKind, L"transparent", Movie("half.swf", "80FF0000"), 20, 20);
+    auto* native = AddTo(pane, new TestFlashNode(ActiveXNode::NativeWindowKind), 130, 30, 80, 60);
+    const MKString background(L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\bgimg\\0.bin");
+    const MKString resource(L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\a.png");
+    int handled = -1;
+    IStream* stream = reinterpret_cast<IStream*>(1);
+    uint32_t size = 7;
+    EXPECT_EQ(UrlResolver::kNotHandled, windowless->ResolveUrl(1, background, &handled, &stream, &size));
+    EXPECT_EQ(0, handled);
+    EXPECT_EQ(nullptr, stream);
+    EXPECT_EQ(0u, size);
+    // Nothing captured behind the native window yet: later.
+    EXPECT_EQ(UrlResolver::kPending, native->ResolveUrl(1, background, &handled, &stream, &size));
+    EXPECT_EQ(1, handled);
+
+    // Other names go to the host handler; data comes only with a stream.
+    host->SetHostHandler(&m_handler);
+    m_handler.resolves = true;
+    m_handler.code = UrlResolver::kReady;
+    m_handler.handled = 2;
+    EXPECT_EQ(UrlResolver::kNotHandled, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
+    EXPECT_EQ(2, handled);
+    IStream* data = SHCreateMemStream(reinterpret_cast<const BYTE*>("data"), 4);
+    m_handler.stream = data;
+    m_handler.size = 4;
+    EXPECT_EQ(UrlResolver::kReady, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
+    EXPECT_EQ(data, stream);
+    EXPECT_EQ(4u, size);
+    stream->Release();
+    // A handler that declines leaves the node's answer to what it set.
+    m_handler.resolves = false;
+    m_handler.stream = nullptr;
+    EXPECT_EQ(UrlResolver::kNotHandled, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
+    data->Release();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "base/MKStringDictionary.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/WindowCapture.h"
 #include "tests/standins/controlsupport/ControlLogFile.h"
 #include "tests/standins/controlsupport/ControlRegistration.h"
 #include "tests/standins/controlsupport/TextFile.h"
@@ -52,13 +53,15 @@ public:
 
 std::string Invoke(const char* name, const char* arguments = "")
 {
-    return std::string("<invoke name=\"") + name + "\" returntype=\"xml\"><arguments>" + arguments +
-        "</arguments></invoke>";
+    return std::string("<invoke name=\"") + name + "\" returntype=\"xml\"><arguments>" + arguments
+        + "</arguments></invoke>";
 }
 
 class MovieNodeTest : public ::testing::Test {
 protected:
-    MovieNodeTest() : registration(StandInControl::Flash10), host(640, 480, 640, 480)
+    MovieNodeTest()
+        : registration(StandInControl::Flash10)
+        , host(640, 480, 640, 480)
     {
         SetWindowPos(host.window.Get(), HWND_TOP, 0, 0, 640, 480, SWP_SHOWWINDOW);
         layer = host->CreateLayer(0, 0, 640, 480, true, false);
@@ -124,9 +127,9 @@ TEST_F(MovieNodeTest, NeedsThePlugInsHandler)
 
 TEST_F(MovieNodeTest, AnswersTheMoviesCalls)
 {
-    const std::string script = "call 1 " + Invoke("__vqz_ShowMouse") + "\ncall 1 " +
-        Invoke("__vqz_SetAnimating", "<number>0</number>") + "\ncall 1 " +
-        Invoke("__vqz_GetGlyphs", "<string>DejaVu Sans10;</string>") + "\ncall 1 " + Invoke("__VQZ_SHOWMOUSE") + "\n";
+    const std::string script = "call 1 " + Invoke("__vqz_ShowMouse") + "\ncall 1 "
+        + Invoke("__vqz_SetAnimating", "<number>0</number>") + "\ncall 1 "
+        + Invoke("__vqz_GetGlyphs", "<string>DejaVu Sans10;</string>") + "\ncall 1 " + Invoke("__VQZ_SHOWMOUSE") + "\n";
     MovieNode* node = Add(0, script);
     ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
     EXPECT_TRUE(node->IsAnimating());
@@ -177,6 +180,38 @@ TEST_F(MovieNodeTest, TellsTheMovieOfSizeAndVisibility)
             rects = i + 1;
     }
     EXPECT_LT(resize, rects);
+}
+
+TEST_F(MovieNodeTest, ANativeWindowStaysHiddenUntilTheMovieIsReady)
+{
+    pane->SetBackgroundColor(0, 0, 255, 255);
+    std::string script = "standin-movie 1\nrate 20\nloop off\n";
+    for (int i = 0; i < 30; ++i)
+        script += "frame FF00FF00\n";
+    script += "fetch __vqz_RefreshBackground C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\bgimg\\0.bin\n";
+    script += "call 20 " + Invoke("__vqz_OnScreenReady") + "\n";
+    std::wstring path = folder.File(L"native.swf");
+    ASSERT_TRUE(WriteTextFile(path, script));
+    auto* node = AddTo(pane, new MovieNode(4), 100, 100, 160, 120);
+    node->SetEventSink(static_cast<INodeEventSink*>(&sink));
+    node->SetMoviePath(MKString(path.c_str()));
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    host->RequestRepaint();
+
+    // The movie fetched the picture captured behind the node.
+    ASSERT_TRUE(PumpUntil([&] { return log.Contains(L"flash background uniform FF0000FF"); }));
+    EXPECT_FALSE(node->GetReady());
+    int width = 0, height = 0;
+    std::vector<DWORD> before = CapturePane(host.window.Get(), L"native_before", width, height, true);
+    ASSERT_EQ(640, width);
+    EXPECT_TRUE(Near(before[180 * width + 180] & 0xFFFFFF, 0x0000FF));
+
+    ASSERT_TRUE(PumpUntil([&] { return node->GetReady(); }));
+    host->RequestRepaint();
+    PumpUntil([] { return false; }, 200);
+    std::vector<DWORD> after = CapturePane(host.window.Get(), L"native_after", width, height, true);
+    EXPECT_TRUE(Near(after[180 * width + 180] & 0xFFFFFF, 0x00FF00));
+    EXPECT_TRUE(Near(after[50 * width + 50] & 0xFFFFFF, 0x0000FF));
 }
 
 }  // namespace
