@@ -1,10 +1,12 @@
 #pragma once
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/DocumentState.h"
+#include "standins/powerpoint/InterfaceTypeInfo.h"
 
 #include <windows.h>
 #include <oaidl.h>
 #include <initializer_list>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -53,14 +55,20 @@ public:
     {
         if (!count)
             return E_POINTER;
-        *count = 0;
+        *count = m_iids.empty() ? 0 : 1;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override
+    // Type information that names the object's interface (InterfaceTypeInfo):
+    // how clients tell PowerPoint's objects apart.
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override
     {
-        if (info)
-            *info = nullptr;
-        return E_NOTIMPL;
+        if (!info)
+            return E_POINTER;
+        *info = nullptr;
+        if (index != 0 || m_iids.empty())
+            return DISP_E_BADINDEX;
+        *info = new (std::nothrow) InterfaceTypeInfo(m_iids.front());
+        return *info ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
     {

@@ -137,6 +137,43 @@ void MKCFlashWnd::SetLoop(bool on)
     Call(kFlashDispLoop, DISPATCH_PROPERTYPUT, &argument, nullptr);
 }
 
+void MKCFlashWnd::SetPlaying(bool on)
+{
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_BOOL;
+    argument.boolVal = on ? VARIANT_TRUE : VARIANT_FALSE;
+    Call(kFlashDispPlaying, DISPATCH_PROPERTYPUT, &argument, nullptr);
+}
+
+void MKCFlashWnd::SetScaleMode(int mode)
+{
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_I4;
+    argument.lVal = mode;
+    Call(kFlashDispScaleMode, DISPATCH_PROPERTYPUT, &argument, nullptr);
+}
+
+void MKCFlashWnd::SetBackgroundColor(int colour)
+{
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_I4;
+    argument.lVal = colour;
+    Call(kFlashDispBackgroundColor, DISPATCH_PROPERTYPUT, &argument, nullptr);
+}
+
+void MKCFlashWnd::SetQuality2(const char* quality)
+{
+    VARIANT argument;
+    VariantInit(&argument);
+    argument.vt = VT_BSTR;
+    argument.bstrVal = MKString(quality).ToBstr();
+    Call(kFlashDispQuality2, DISPATCH_PROPERTYPUT, &argument, nullptr);
+    VariantClear(&argument);
+}
+
 void MKCFlashWnd::Play()
 {
     Call(kFlashDispPlay, DISPATCH_METHOD, nullptr, nullptr);

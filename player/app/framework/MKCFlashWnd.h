@@ -39,6 +39,11 @@ public:
     void GotoFrame(int frame);
     int CurrentFrame();
     int FlashVersion();
+    // Property puts the slide movie control makes before it plays.
+    void SetPlaying(bool on);
+    void SetScaleMode(int mode);
+    void SetBackgroundColor(int colour);
+    void SetQuality2(const char* quality);
 
     // Whether the Flash class makes an instance here (OLE started for the
     // question); no window needed.
