@@ -43,8 +43,11 @@ public:
     HiddenGLWindow(int width, int height)
     {
         if (PlovapointModule::RegisterWindowClass(kSnapshotWindowClass, DefWindowProcA, CS_OWNDC))
-            m_window = CreateWindowExA(WS_EX_TOOLWINDOW, kSnapshotWindowClass, nullptr, WS_POPUP, 0, 0, width, height,
-                                       nullptr, nullptr, PlovapointModule::Instance(), nullptr);
+            // Shown, for OpenGL draws only into a mapped window here, but far
+            // outside every screen and never activated.
+            m_window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kSnapshotWindowClass, nullptr,
+                                       WS_POPUP | WS_VISIBLE, -32000, -32000, width, height, nullptr, nullptr,
+                                       PlovapointModule::Instance(), nullptr);
     }
     ~HiddenGLWindow()
     {
@@ -87,22 +90,60 @@ private:
     PVGLDraw* m_drawer = nullptr;
 };
 
-// Reads the back buffer as bottom-up BGRA rows.
-bool ReadPixels(int width, int height, uint8_t* pixels)
+// Bytes of one row of a 24-bit DIB.
+int RowStride(int width)
+{
+    return (width * 3 + 3) & ~3;
+}
+
+// Reads the back buffer into bottom-up 24-bit DIB rows (blue, green, red):
+// metafiles play 24-bit pictures back everywhere, 32-bit ones not.
+bool ReadPixels(int width, int height, uint8_t* rgba, uint8_t* rows)
 {
     gGL.glFinish();
     gGL.glReadBuffer(GL_BACK);
     gGL.glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    gGL.glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    gGL.glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     if (gGL.glGetError() != GL_NO_ERROR)
         return false;
-    for (size_t i = 0, n = size_t(width) * size_t(height); i < n; ++i) {
-        uint8_t* p = pixels + i * 4;
-        uint8_t red = p[0];
-        p[0] = p[2];
-        p[2] = red;
+    int stride = RowStride(width);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* from = rgba + size_t(y) * size_t(width) * 4;
+        uint8_t* to = rows + size_t(y) * size_t(stride);
+        for (int x = 0; x < width; ++x, from += 4, to += 3) {
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
     }
     return true;
+}
+
+// Copies the rows to (0, 0) of the target through a bitmap of their own: a
+// metafile records the copy as a bitmap blit, which plays back everywhere.
+bool CopyRows(const uint8_t* rows, int width, int height, HDC target)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as GL reads
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
+    bool copied = false;
+    if (memory) {
+        memcpy(bits, rows, size_t(RowStride(width)) * size_t(height));
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(target, 0, 0, width, height, memory, 0, 0, SRCCOPY) != 0;
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    return copied;
 }
 
 }  // namespace
@@ -120,33 +161,27 @@ bool RenderMovieFrame(const uint8_t* bytes, int count, int frame, int width, int
         return false;
     PVMovieClip* main = player.MainClip();
     int last = main->GetFrameCount() - 1;
-    main->Seek(frame < 0 ? 0 : frame > last ? (last < 0 ? 0 : last) : frame);
+    int shown = frame < 0 ? 0 : frame > last ? (last < 0 ? 0 : last) : frame;
+    // Seek runs the frames before the one it is given: frame n shows after n + 1.
+    main->Seek(shown + 1);
 
     HiddenGLWindow window(width, height);
     PVGLDraw* drawer = window.MakeDrawer(player);
     if (!drawer)
         return false;
-    uint8_t* pixels = new (std::nothrow) uint8_t[size_t(width) * size_t(height) * 4];
-    if (!pixels)
-        return false;
+    uint8_t* rgba = new (std::nothrow) uint8_t[size_t(width) * size_t(height) * 4];
+    uint8_t* rows = new (std::nothrow) uint8_t[size_t(RowStride(width)) * size_t(height)];
+    bool drawn = rgba && rows;
     HDC dc = GetDC(window.Window());
-    bool drawn = drawer->View()->MakeCurrent(dc);
+    drawn = drawn && drawer->View()->MakeCurrent(dc);
     if (drawn) {
-        drawn = drawer->RenderFrame(-1, -1, true) && ReadPixels(width, height, pixels);
+        drawn = drawer->RenderFrame(-1, -1, true) && ReadPixels(width, height, rgba, rows);
         drawer->View()->Done();
     }
     ReleaseDC(window.Window(), dc);
-    if (drawn) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;  // bottom-up, as GL reads
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        drawn = StretchDIBits(target, 0, 0, width, height, 0, 0, width, height, pixels, &info, DIB_RGB_COLORS,
-                              SRCCOPY) != 0;
-    }
-    delete[] pixels;
+    if (drawn)
+        drawn = CopyRows(rows, width, height, target);
+    delete[] rgba;
+    delete[] rows;
     return drawn;
 }

@@ -165,6 +165,46 @@ protected:
     }
 
     virtual HRESULT InvokeMember(DISPID, WORD, DISPPARAMS*, VARIANT*) { return DISP_E_MEMBERNOTFOUND; }
+
+    // Answers of members reached by DISPID through the object's own getters:
+    // the getter's failure, or its value in `result` (an object's reference
+    // moves there, or is dropped when the caller wants no result).
+    template <class T>
+    static HRESULT AnswerObject(HRESULT hr, T* object, VARIANT* result)
+    {
+        if (FAILED(hr))
+            return hr;
+        if (!result) {
+            if (object)
+                object->Release();
+            return S_OK;
+        }
+        VariantInit(result);
+        result->vt = VT_DISPATCH;
+        result->pdispVal = object;
+        return S_OK;
+    }
+    static HRESULT AnswerLong(HRESULT hr, long value, VARIANT* result)
+    {
+        if (FAILED(hr) || !result)
+            return hr;
+        VariantInit(result);
+        result->vt = VT_I4;
+        result->lVal = value;
+        return S_OK;
+    }
+    static HRESULT AnswerText(HRESULT hr, BSTR text, VARIANT* result)
+    {
+        if (FAILED(hr) || !result) {
+            SysFreeString(text);
+            return hr;
+        }
+        VariantInit(result);
+        result->vt = VT_BSTR;
+        result->bstrVal = text;
+        return S_OK;
+    }
+    static bool IsGet(WORD flags) { return (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0; }
     // Further interfaces of the object, without a reference; null for none.
     virtual void* QueryExtra(REFIID) { return nullptr; }
 

@@ -26,4 +26,21 @@ HRESULT OleFormatObject::get_ProgID(BSTR* result)
     return ReturnText(Shape().OleProgId(), result);
 }
 
+HRESULT OleFormatObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result)
+{
+    if (!IsGet(flags))
+        return DISP_E_MEMBERNOTFOUND;
+    if (id == 2004) {
+        IDispatch* object = nullptr;
+        HRESULT hr = get_Object(&object);
+        return AnswerObject(hr, object, result);
+    }
+    if (id == 2005) {
+        BSTR progId = nullptr;
+        HRESULT hr = get_ProgID(&progId);
+        return AnswerText(hr, progId, result);
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
 }  // namespace standin

@@ -14,6 +14,8 @@ public:
 
 protected:
     ~OleFormatObject() override = default;
+    // Object (2004) and ProgID (2005) by DISPID.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
 };
 
 }  // namespace standin

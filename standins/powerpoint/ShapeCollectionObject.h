@@ -28,6 +28,25 @@ public:
         return S_OK;
     }
 
+    // Count (2) and Item (0, one argument) by DISPID.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override
+    {
+        if (!DispatchObject<I>::IsGet(flags))
+            return DISP_E_MEMBERNOTFOUND;
+        if (id == 2) {
+            int count = 0;
+            HRESULT hr = get_Count(&count);
+            return DispatchObject<I>::AnswerLong(hr, count, result);
+        }
+        if (id == 0) {
+            if (!params || params->cArgs != 1)
+                return DISP_E_BADPARAMCOUNT;
+            PowerPoint::Shape* shape = nullptr;
+            HRESULT hr = Item(params->rgvarg[0], &shape);
+            return DispatchObject<I>::AnswerObject(hr, shape, result);
+        }
+        return DISP_E_MEMBERNOTFOUND;
+    }
     HRESULT STDMETHODCALLTYPE Item(VARIANT index, PowerPoint::Shape** result) override
     {
         STANDIN_ENTER_OUT(L"Item", result);

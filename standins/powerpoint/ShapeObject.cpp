@@ -302,4 +302,21 @@ HRESULT ShapeObject::get_Id(int* result)
     return GetAliveValue(L"get_Id", m_id, result);
 }
 
+HRESULT ShapeObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result)
+{
+    if (!IsGet(flags))
+        return DISP_E_MEMBERNOTFOUND;
+    if (id == 124) {
+        long type = 0;
+        HRESULT hr = get_Type(&type);
+        return AnswerLong(hr, type, result);
+    }
+    if (id == 2003) {
+        PowerPoint::OLEFormat* format = nullptr;
+        HRESULT hr = get_OLEFormat(&format);
+        return AnswerObject(hr, format, result);
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
 }  // namespace standin

@@ -92,6 +92,8 @@ public:
 
 protected:
     ~ShapeObject() override;
+    // Type (124) and OLEFormat (2003) by DISPID.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
     void* QueryExtra(REFIID iid) override;
 
 private:

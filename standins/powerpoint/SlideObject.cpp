@@ -89,4 +89,13 @@ HRESULT SlideObject::get_TimeLine(PowerPoint::TimeLine** result)
     return ReturnObject(m_timeLine, result);
 }
 
+HRESULT SlideObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result)
+{
+    if (id != 2003 || !IsGet(flags))
+        return DISP_E_MEMBERNOTFOUND;
+    PowerPoint::Shapes* shapes = nullptr;
+    HRESULT hr = get_Shapes(&shapes);
+    return AnswerObject(hr, shapes, result);
+}
+
 }  // namespace standin

@@ -48,6 +48,8 @@ public:
 
 protected:
     ~SlideObject() override;
+    // Shapes (2003) by DISPID.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
 
 private:
 

@@ -275,6 +275,11 @@ HRESULT SlideShowViewObject::get_CurrentShowPosition(int* result)
 
 HRESULT SlideShowViewObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result)
 {
+    if (id == 2004 && IsGet(flags)) {
+        PowerPoint::Slide* slide = nullptr;
+        HRESULT hr = get_Slide(&slide);
+        return AnswerObject(hr, slide, result);
+    }
     if ((id != PowerPoint::DISPID_SlideShowView_GetClickIndex && id != PowerPoint::DISPID_SlideShowView_GetClickCount) ||
         !Modern())
         return DISP_E_MEMBERNOTFOUND;

@@ -56,6 +56,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_CurrentShowPosition(int* result) override;
 
 protected:
+    // Slide (2004) by DISPID; GetClickIndex and GetClickCount from PowerPoint 12 on.
     HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
 
 private:

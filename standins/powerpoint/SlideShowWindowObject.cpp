@@ -137,4 +137,13 @@ HRESULT SlideShowWindowObject::get_HWND(long* result)
     return S_OK;
 }
 
+HRESULT SlideShowWindowObject::InvokeMember(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result)
+{
+    if (id != 2003 || !IsGet(flags))
+        return DISP_E_MEMBERNOTFOUND;
+    PowerPoint::SlideShowView* view = nullptr;
+    HRESULT hr = get_View(&view);
+    return AnswerObject(hr, view, result);
+}
+
 }  // namespace standin

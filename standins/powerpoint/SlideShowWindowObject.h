@@ -50,6 +50,8 @@ public:
 
 protected:
     ~SlideShowWindowObject() override;
+    // View (2003) by DISPID.
+    HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override;
 
 private:
     SlideShowWindowObject(PresentationObject* presentation, long showType, int first, int last);

@@ -13,6 +13,43 @@ TestControlSite::~TestControlSite()
 {
     if (m_bindHost)
         m_bindHost->Release();
+    if (m_container)
+        m_container->Release();
+}
+
+void TestControlSite::SetContainer(IOleContainer* container)
+{
+    if (container)
+        container->AddRef();
+    if (m_container)
+        m_container->Release();
+    m_container = container;
+}
+
+HRESULT TestControlSite::CreateFromStream(const CLSID& clsid, IStream* stream, IOleObject** control)
+{
+    *control = nullptr;
+    IOleObject* object = nullptr;
+    HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object));
+    if (FAILED(hr))
+        return hr;
+    hr = object->SetClientSite(this);
+    IPersistStreamInit* persist = nullptr;
+    if (SUCCEEDED(hr))
+        hr = object->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist));
+    if (SUCCEEDED(hr)) {
+        hr = stream ? persist->Load(stream) : persist->InitNew();
+        persist->Release();
+    }
+    if (SUCCEEDED(hr))
+        hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, m_window, &m_position);
+    if (FAILED(hr)) {
+        Destroy(object);
+        object->Release();
+        return hr;
+    }
+    *control = object;
+    return S_OK;
 }
 
 HRESULT TestControlSite::Create(const CLSID& clsid, IPropertyBag2* properties, IOleObject** control)
@@ -94,9 +131,13 @@ HRESULT TestControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker)
 
 HRESULT TestControlSite::GetContainer(IOleContainer** container)
 {
-    if (container)
-        *container = nullptr;
-    return E_NOINTERFACE;
+    if (!container)
+        return E_POINTER;
+    *container = m_container;
+    if (!m_container)
+        return E_NOINTERFACE;
+    m_container->AddRef();
+    return S_OK;
 }
 
 HRESULT TestControlSite::GetWindow(HWND* window)

@@ -33,6 +33,12 @@ public:
     // in place after loading `properties` with IPersistPropertyBag2 when
     // given (nullptr: no Load). Answers the first failure.
     HRESULT Create(const CLSID& clsid, IPropertyBag2* properties, IOleObject** control);
+    // The same for a control persisted in a stream: IPersistStreamInit::Load
+    // (InitNew without a stream) before the activation.
+    HRESULT CreateFromStream(const CLSID& clsid, IStream* stream, IOleObject** control);
+    // What GetContainer answers (held until the site goes); without one it
+    // answers E_NOINTERFACE.
+    void SetContainer(IOleContainer* container);
     // InPlaceDeactivate, Close, SetClientSite(null).
     static void Destroy(IOleObject* control);
 
@@ -125,4 +131,5 @@ private:
     bool m_allowWindowless;
     bool m_windowless = false;
     IBindHost* m_bindHost;
+    IOleContainer* m_container = nullptr;
 };
