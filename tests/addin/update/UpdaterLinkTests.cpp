@@ -185,11 +185,13 @@ TEST_F(UpdaterLinkTest, AFailedUpdateStartsTheInstallerProgram)
     UpdaterLink link(host);
     bool noPluginCall, automatic;
     EXPECT_FALSE(link.ReportUpdateResult(&noPluginCall, &automatic));
-    for (int i = 0; i < 300 && GetFileAttributesW(record.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    // The program may still be writing its record when the file appears.
+    const std::wstring expected = L"/update /path \"" + scratch.path() + L"\"";
+    std::wstring echo;
+    for (int i = 0; i < 500 && (echo = ReadEchoRecord(record)).find(expected) == std::wstring::npos; ++i)
         Sleep(20);
     SetEnvironmentVariableW(L"VISTELLO_ECHO_RECORD", nullptr);
-    std::wstring echo = ReadEchoRecord(record);
-    EXPECT_NE(echo.find(L"/update /path \"" + scratch.path() + L"\""), std::wstring::npos) << echo;
+    EXPECT_NE(echo.find(expected), std::wstring::npos) << echo;
     EXPECT_TRUE(host.errors.empty());
     // The result stays for the installer program.
     EXPECT_TRUE(ResultRecord::Exists(folder));
