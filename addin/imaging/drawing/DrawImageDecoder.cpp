@@ -2,6 +2,7 @@
 
 #include "addin/imaging/BmpReader.h"
 #include "addin/imaging/GifReader.h"
+#include "addin/imaging/ImageLimits.h"
 #include "addin/imaging/JpegCodec.h"
 #include "addin/imaging/PngCodec.h"
 #include "addin/imaging/RasterImage.h"
@@ -132,8 +133,14 @@ bool DecodeFileSized(const wchar_t* path, DrawBitmap& bitmap, BitmapConfig confi
                      DrawImageFormat* format)
 {
     bitmap.Reset();
+    if (!path || !*path)
+        return false;
+    // An image file is far smaller than the pixels it may decode to: a larger
+    // file is not read into the host's memory at all.
+    MKString name(path);
+    int size = MKFileSize(name);
     MKByteArray bytes;
-    if (!path || !*path || !MKReadFile(MKString(path), bytes))
+    if (size < 0 || size_t(size) > kMaxImageBytes || !MKReadFile(name, bytes))
         return false;
     return DecodeMemorySized(bytes.GetData(), size_t(bytes.GetCount()), bitmap, config, width, height, format);
 }

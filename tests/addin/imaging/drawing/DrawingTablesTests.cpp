@@ -1,4 +1,4 @@
-#include "addin/imaging/drawing/DrawingTables.h"
+#include "DrawingPlugin.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -13,53 +13,7 @@
 
 namespace {
 
-enum Table { kFactory, kHandle, kHandle2, kShader, kPicture, kPath, kPaint, kBitmap, kCanvas, kTables };
-const int kSlots[kTables] = {20, 1, 1, 3, 4, 33, 19, 18, 39};
 const GfxSlot kUnset = reinterpret_cast<GfxSlot>(uintptr_t(0x5EED));
-
-using Object = void*;
-
-struct Plugin {
-    Plugin()
-    {
-        for (auto& table : tables)
-            table.assign(64, kUnset);
-        factory = FillDrawingTables(kSlots[0], tables[0].data(), kSlots[1], tables[1].data(), kSlots[2],
-                                    tables[2].data(), kSlots[3], tables[3].data(), kSlots[4], tables[4].data(),
-                                    kSlots[5], tables[5].data(), kSlots[6], tables[6].data(), kSlots[7],
-                                    tables[7].data(), kSlots[8], tables[8].data());
-    }
-    ~Plugin() { Call<void>(kFactory, 0, Object(factory)); }
-
-    // Arguments must have the slot's exact types (float, not double).
-    template <class R, class... A>
-    R Call(Table table, int slot, A... args)
-    {
-        return reinterpret_cast<R(WINAPI*)(A...)>(tables[table][size_t(slot)])(args...);
-    }
-
-    Object Bitmap(int width, int height, bool opaque)
-    {
-        return Call<Object>(kFactory, 10, Object(factory), width, height, int(opaque), 0);
-    }
-    Object CanvasOn(Object bitmap) { return Call<Object>(kFactory, 2, Object(factory), bitmap); }
-    Object Paint(uint32_t color)
-    {
-        Object paint = Call<Object>(kFactory, 3, Object(factory), Object(nullptr), 0u, 0);
-        Call<void>(kPaint, 6, paint, color);
-        return paint;
-    }
-    uint32_t Pixel(Object bitmap, int x, int y) { return Call<uint32_t>(kBitmap, 12, bitmap, x, y); }
-    void Release(Table table, Object object) { Call<void>(table, 0, object); }
-
-    std::vector<GfxSlot> tables[kTables];
-    GfxFactory* factory;
-};
-
-struct MatrixRecord {
-    float values[9];
-    uint32_t mask;
-};
 
 MatrixRecord Identity() { return {{1, 0, 0, 0, 1, 0, 0, 0, 1}, 0}; }
 
@@ -67,7 +21,7 @@ MatrixRecord Identity() { return {{1, 0, 0, 0, 1, 0, 0, 0, 1}, 0}; }
 
 TEST(DrawingTables, EveryTableHasItsSlotCount)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     ASSERT_NE(plugin.factory, nullptr);
     std::vector<GfxSlot> big[kTables];
     for (auto& table : big)
@@ -78,7 +32,7 @@ TEST(DrawingTables, EveryTableHasItsSlotCount)
     ASSERT_NE(factory, nullptr);
     for (int t = 0; t < kTables; ++t) {
         for (int i = 0; i < 100; ++i) {
-            if (i < kSlots[t]) {
+            if (i < kDrawingSlots[t]) {
                 EXPECT_NE(big[t][size_t(i)], kUnset) << t << " " << i;
                 EXPECT_NE(big[t][size_t(i)], nullptr);
             } else {
@@ -104,7 +58,7 @@ TEST(DrawingTables, SmallCountsFillOnlyThoseSlots)
                                             arrays[3].data(), 1, arrays[4].data(), 0, arrays[5].data(), 0,
                                             arrays[6].data(), 0, arrays[7].data(), 5, arrays[8].data());
     ASSERT_NE(factory, nullptr);
-    Plugin plugin;
+    DrawingPlugin plugin;
     for (int t = 0; t < kTables; ++t)
         for (int i = 0; i < 40; ++i)
             EXPECT_EQ(arrays[t][size_t(i)], i < counts[t] ? plugin.tables[t][size_t(i)] : kUnset) << t << " " << i;
@@ -118,7 +72,7 @@ TEST(DrawingTables, SmallCountsFillOnlyThoseSlots)
 
 TEST(DrawingTables, ShapesAndBitmapOperationsGiveExactPixels)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     Object bitmap = plugin.Bitmap(20, 20, false);
     ASSERT_NE(bitmap, nullptr);
     Object canvas = plugin.CanvasOn(bitmap);
@@ -182,7 +136,7 @@ TEST(DrawingTables, ShapesAndBitmapOperationsGiveExactPixels)
 
 TEST(DrawingTables, TextFormRoundTripsAndBadTextFails)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     int width = -1, height = -1, opaque = -1;
     Object bitmap = plugin.Call<Object>(kFactory, 15, Object(plugin.factory), L"1|1|3=ABJKO@", &width, &height,
                                         &opaque);
@@ -212,7 +166,7 @@ TEST(DrawingTables, TextFormRoundTripsAndBadTextFails)
 
 TEST(DrawingTables, ExtractAndResizeAnswerNewBitmaps)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     Object bitmap = plugin.Bitmap(4, 4, true);
     plugin.Call<void>(kBitmap, 1, bitmap, 0xFF204060u);
     int width = 10, height = 10;
@@ -236,7 +190,7 @@ TEST(DrawingTables, ExtractAndResizeAnswerNewBitmaps)
 
 TEST(DrawingTables, ObjectsOfAnotherKindAreRefused)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     Object bitmap = plugin.Bitmap(8, 8, false);
     Object paint = plugin.Paint(0xFFFF0000);
     Object canvas = plugin.CanvasOn(bitmap);
@@ -269,7 +223,7 @@ TEST(DrawingTables, ObjectsOfAnotherKindAreRefused)
 
 TEST(DrawingTables, PicturesShadowsAndAlphaBitmapsThroughTheTables)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     Object paint = plugin.Paint(0xFF0000FF);
     Object picture = plugin.Call<Object>(kFactory, 16, Object(plugin.factory), Object(nullptr));
     ASSERT_NE(picture, nullptr);
@@ -322,7 +276,7 @@ TEST(DrawingTables, PicturesShadowsAndAlphaBitmapsThroughTheTables)
 
 TEST(DrawingTables, ReleasesFromTwoThreadsAtOnce)
 {
-    Plugin plugin;
+    DrawingPlugin plugin;
     const int count = 300;
     std::vector<Object> paints, canvases;
     Object bitmap = plugin.Bitmap(4, 4, false);

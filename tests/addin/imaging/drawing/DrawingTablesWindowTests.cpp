@@ -1,10 +1,8 @@
-#include "addin/imaging/drawing/DrawingTables.h"
-
+#include "DrawingPlugin.h"
 #include "TargetWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
 #include <windows.h>
 
 // A plug-in's drawing shown in a real window: drawn through the tables into a
@@ -13,38 +11,6 @@
 
 namespace {
 
-enum Table { kFactory, kHandle, kHandle2, kShader, kPicture, kPath, kPaint, kBitmap, kCanvas, kTables };
-const int kSlots[kTables] = {20, 1, 1, 3, 4, 33, 19, 18, 39};
-using Object = void*;
-
-struct Plugin {
-    Plugin()
-    {
-        for (int t = 0; t < kTables; ++t)
-            tables[t].resize(size_t(kSlots[t]));
-        factory = FillDrawingTables(kSlots[0], tables[0].data(), kSlots[1], tables[1].data(), kSlots[2],
-                                    tables[2].data(), kSlots[3], tables[3].data(), kSlots[4], tables[4].data(),
-                                    kSlots[5], tables[5].data(), kSlots[6], tables[6].data(), kSlots[7],
-                                    tables[7].data(), kSlots[8], tables[8].data());
-    }
-    ~Plugin() { Call<void>(kFactory, 0, factory); }
-
-    template <class R, class... A>
-    R Call(Table table, int slot, A... args)
-    {
-        return reinterpret_cast<R(WINAPI*)(A...)>(tables[table][size_t(slot)])(args...);
-    }
-    Object Paint(uint32_t color, bool antiAlias)
-    {
-        Object paint = Call<Object>(kFactory, 3, factory, Object(nullptr), antiAlias ? 1u : 0u, 0);
-        Call<void>(kPaint, 6, paint, color);
-        return paint;
-    }
-
-    std::vector<GfxSlot> tables[kTables];
-    Object factory;
-};
-
 COLORREF AsColorRef(uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
 }  // namespace
@@ -52,7 +18,7 @@ COLORREF AsColorRef(uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >> 8)
 TEST(DrawingTablesWindow, PathsGradientsBitmapsTextAndBlursReachTheWindow)
 {
     TargetWindow window;
-    Plugin plugin;
+    DrawingPlugin plugin;
     ASSERT_NE(plugin.factory, nullptr);
     Object bitmap = plugin.Call<Object>(kFactory, 10, plugin.factory, 64, 64, 1, 0);
     ASSERT_NE(bitmap, nullptr);
@@ -152,7 +118,7 @@ TEST(DrawingTablesWindow, PathsGradientsBitmapsTextAndBlursReachTheWindow)
 TEST(DrawingTablesWindow, PaintCanvasCopiesToTheWindowWhenReleased)
 {
     TargetWindow window;
-    Plugin plugin;
+    DrawingPlugin plugin;
     HDC windowDC = GetDC(window.Get());
     COLORREF background = GetPixel(windowDC, 40, 40);
     // In the window's coordinates: the canvas covers 20..30.
