@@ -3,10 +3,13 @@
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
 #include "addin/hosting/ContainerNode.h"
+#include "addin/hosting/WebBrowserNode.h"
+
+#include <new>
 
 namespace {
 
-enum : DISPID { kCreateContainer = 100, kCreateWindowed = 101, kCreateImage = 102 };
+enum : DISPID { kCreateContainer = 100, kCreateWindowed = 101, kCreateImage = 102, kCreateWebBrowser = 107 };
 
 }  // namespace
 
@@ -29,9 +32,13 @@ HRESULT ContainerNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* res
     switch (id) {
     case kCreateContainer:
     case kCreateImage:
+    case kCreateWebBrowser:
         if (args.Count() != 0)
             return DISP_E_BADPARAMCOUNT;
-        out.SetDispatch(id == kCreateContainer ? container->CreateContainer() : container->CreateImage());
+        if (id == kCreateWebBrowser)
+            out.SetDispatch(container->AddNewChild(new (std::nothrow) WebBrowserNode()));
+        else
+            out.SetDispatch(id == kCreateContainer ? container->CreateContainer() : container->CreateImage());
         return S_OK;
     case kCreateWindowed: {
         int32_t values[3] = {};
