@@ -52,6 +52,39 @@ install_packages() {
   fi
 }
 
+# Some virtual machines run no 32-bit Linux programs (exec format error), and
+# Wine's loader is one. There the loader runs under qemu's user-mode emulator,
+# registered with binfmt_misc; the backports' qemu is needed because it keeps
+# MAP_FIXED_NOREPLACE, without which Wine's address-space reservation crawls.
+# wine64 brings a native wineserver.
+enable_i386_programs() {
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
+  local binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt" \
+    || die "this machine runs no 32-bit programs and binfmt_misc cannot be mounted"
+  if ! dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'install ok installed' \
+     || ! qemu-i386-static --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
+    local codename uri list=/etc/apt/sources.list.d/vistello-backports.list
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    uri=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1)
+    [ -n "$uri" ] || uri=$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+    [ -n "$uri" ] && [ -n "$codename" ] || die "cannot tell where the backports are"
+    echo "deb $uri $codename-backports main" | as_root tee "$list" >/dev/null
+    as_root apt-get update -qq || die "apt-get update failed"
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+      -t "$codename-backports" qemu-user-static || die "could not install qemu-user-static"
+  fi
+  dpkg-query -W -f='${Status}' wine64 2>/dev/null | grep -q 'install ok installed' \
+    || DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends wine64 \
+    || die "could not install wine64"
+  if [ ! -e "$binfmt/qemu-i386" ]; then
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      | as_root tee "$binfmt/register" >/dev/null || die "could not register qemu for 32-bit programs"
+  fi
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || die "32-bit programs still do not run"
+  echo "setup: 32-bit programs run under qemu-i386 on this machine"
+}
+
 # Fetches the upstream tarball of a Debian source package into $1's work dir
 # and unpacks it; prints the unpacked folder.
 fetch_source() {
@@ -164,6 +197,7 @@ prepare_prefix() {
 }
 
 install_packages
+enable_i386_programs
 build_dependencies
 prepare_prefix
 echo "setup: ready (dependencies in $VISTELLO_DEPS, Wine prefix $WINEPREFIX)"
