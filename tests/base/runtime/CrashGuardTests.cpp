@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "fixtures/EmulatedCpu.h"
 #include "base/MKCrashGuard.h"
 #include "base/MKSeh.h"
 #include "base/MKSystemException.h"
@@ -52,6 +53,7 @@ protected:
 
 TEST_F(CrashGuard, DivisionByZeroUnwindsLocalsAndIsRecorded)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     int destroyed = 0;
     int result = MKCrashGuard(info_, -1, [&] {
         CountsDestruction local{&destroyed};
@@ -65,6 +67,7 @@ TEST_F(CrashGuard, DivisionByZeroUnwindsLocalsAndIsRecorded)
 
 TEST_F(CrashGuard, FaultsArriveAsTheirOwnClass)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     bool divide = false, access = false;
     bool completed = MKCrashGuard(info_, false, [&] {
         try {
@@ -87,6 +90,7 @@ TEST_F(CrashGuard, FaultsArriveAsTheirOwnClass)
 
 TEST_F(CrashGuard, AccessViolationIsRecordedWithItsContext)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     EXPECT_FALSE(MKCrashGuard(info_, false, [] {
         WriteThrough(reinterpret_cast<int*>(16));
         return true;
@@ -173,6 +177,7 @@ TEST_F(CrashGuard, OtherExceptionsRecordMinusOne)
 
 TEST_F(CrashGuard, StackOverflowIsRecoveredRepeatedly)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     for (int round = 0; round < 3; ++round) {
         EXPECT_FALSE(MKCrashGuard(info_, false, [] { return Recurse(0) != 0; })) << round;
         EXPECT_EQ(static_cast<DWORD>(info_.code), 0xC00000FDu) << round;
@@ -185,6 +190,7 @@ TEST_F(CrashGuard, StackOverflowIsRecoveredRepeatedly)
 
 TEST_F(CrashGuard, FaultInForeignCodeIsRecovered)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     // Through a pointer, so the compiler cannot inline its own strlen.
     auto foreignStrlen = reinterpret_cast<size_t (*)(const char*)>(
         GetProcAddress(GetModuleHandleW(L"msvcrt.dll"), "strlen"));
@@ -200,6 +206,7 @@ int __cdecl FaultingCompare(const void*, const void*)
 
 TEST_F(CrashGuard, FaultBelowForeignFramesIsRecovered)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     // The comparison runs under the run-time library's sort, whose frames a
     // C++ exception may not be able to cross.
     auto foreignSort = reinterpret_cast<void (*)(void*, size_t, size_t, int(__cdecl*)(const void*, const void*))>(
@@ -220,6 +227,7 @@ struct FaultsWhenDestroyed {
 
 TEST_F(CrashGuard, FaultWhileUnwindingIsRecovered)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     EXPECT_FALSE(MKCrashGuard(info_, false, [] {
         FaultsWhenDestroyed local;
         WriteThrough(nullptr);
@@ -239,6 +247,7 @@ TEST_F(CrashGuard, FaultWhileUnwindingIsRecovered)
 
 TEST_F(CrashGuard, NestedGuardsCatchInnermostFirst)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     MKExceptionInfo inner{};
     bool outer = MKCrashGuard(info_, false, [&] {
         EXPECT_EQ(MKCrashGuard(inner, -1, [] { return DivideBy(0); }), -1);
@@ -267,6 +276,7 @@ void CountReport(MKExceptionInfo& record)
 
 TEST(CrashGuardEntry, FailedCallAnswersFailureAndIsReportedOnce)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     MKSehInstall(CountReport);
     s_reports = 0;
     EXPECT_EQ(GuardedMethod(true), E_UNEXPECTED);
@@ -348,6 +358,7 @@ DWORD WINAPI DivideOnThread(void* param)
 
 TEST(SehInstall, ThreadWithoutTranslatorIsLeftAlone)
 {
+    SKIP_WITHOUT_REAL_FAULTS();
     PVOID watcher = AddVectoredExceptionHandler(0, StepOverDivision);
     for (int install = 0; install < 2; ++install) {
         s_sawDivision = false;

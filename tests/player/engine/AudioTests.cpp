@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include "fixtures/EmulatedCpu.h"
 #include "AudioHarness.h"
 #include "fixtures/ChildProcess.h"
 #include "fixtures/Fixtures.h"
@@ -244,6 +245,7 @@ TEST_F(Mp3Sounds, OtherFormatsNeverStart)
 
 TEST_F(Mp3Sounds, PlayerKeepsTheLeadAndSleepsTheRest)
 {
+    SKIP_WITHOUT_REAL_TIME();
     auto sound = Mp3Sound(tone_);
     PVAudioPlayer player;
     ASSERT_EQ(player.Start(sound.get(), 0), kAudioOk);
