@@ -1,3 +1,4 @@
+#include "fixtures/EmulatedCpu.h"
 #include "player/app/DravoRenderer.h"
 #include "player/app/PVUIFeedBack.h"
 #include "player/engine/GLTable.h"
@@ -122,6 +123,7 @@ TEST_F(EngineRenderer, DrawsTheMovieInItsColoursInsideTheMargins)
 
 TEST_F(EngineRenderer, PacesFramesAtTheMovieRateAndSleepsBetweenThem)
 {
+    SKIP_WITHOUT_REAL_TIME();
     ASSERT_TRUE(renderer.LoadFile(BoxMovie(folder, L"pace.swf", 100, 0x0C00).c_str()));
     // The first paint sets the drawer up, which may take a while.
     for (int i = 0; i < 30 && feedback.frames.empty(); ++i)

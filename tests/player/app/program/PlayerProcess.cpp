@@ -127,10 +127,12 @@ std::string PlayerProcess::WaitForPane(int index, const std::string& text, DWORD
 
 HWND PlayerProcess::WaitForDialog(const wchar_t* caption)
 {
-    for (int i = 0; i < 200; ++i) {
+    // A modal dialog shows itself once its items are filled in; until then
+    // the texts read back empty.
+    for (int i = 0; i < 600; ++i) {
         WindowSearch search = {m_process.dwProcessId, L"#32770", caption, nullptr};
         EnumWindows(&FindTopWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
+        if (search.found && IsWindowVisible(search.found))
             return search.found;
         Sleep(50);
     }

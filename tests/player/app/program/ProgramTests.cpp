@@ -1,3 +1,4 @@
+#include "fixtures/EmulatedCpu.h"
 #include "PlayerProcess.h"
 
 #include "fixtures/ChildProcess.h"
@@ -162,6 +163,7 @@ TEST_F(PlayerProgram, ScriptedRunSwitchesRenderersGoesFullScreenAndKeepsItsSetti
 
 TEST_F(PlayerProgram, SilentTwelveFramesPerSecondMoviePlaysAtItsRateWithoutInput)
 {
+    SKIP_WITHOUT_REAL_TIME();
     std::wstring movie = SaveMovie(folder, L"slow.swf", 200);
     PlayerProcess player(Quoted(movie));
     ASSERT_NE(player.MainWindow(), nullptr);
