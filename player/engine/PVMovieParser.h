@@ -199,6 +199,9 @@ private:
     // (and an overrun) when no 0 ends it within the bound.
     bool ReadStringBytes(const char*& text, int& length);
     void FreeImage();
+    // Makes the first `size` bytes of the image usable (size above the
+    // current capacity); false when memory runs out.
+    bool GrowImage(uint32_t size);
     // Reads the body into the image; answers the bytes the image then holds
     // (header included), 0 when memory runs out.
     uint32_t FillImage(PVInStream& source);
@@ -289,7 +292,8 @@ private:
 
     PVCharDictionary* dictionary_ = nullptr;
     uint8_t* image_ = nullptr;
-    uint32_t imageCapacity_ = 0;
+    uint32_t imageCapacity_ = 0;  // usable bytes of the image
+    bool imageReserved_ = false;  // the image is reserved address space
     uint32_t pos_ = 0;
     uint32_t end_ = 0;       // bound of the data being read
     uint32_t bitCount_ = 0;  // unread bits of the bit buffer
