@@ -4,8 +4,7 @@
 
 namespace {
 
-constexpr size_t kAlign = 8;
-constexpr size_t kHeader = (sizeof(void*) + kAlign - 1) & ~(kAlign - 1);
+constexpr size_t kHeader = (sizeof(void*) + 7) & ~size_t{7};
 
 }  // namespace
 
@@ -18,24 +17,21 @@ PVArena::~PVArena()
     }
 }
 
-void* PVArena::Allocate(size_t size)
+void* PVArena::AllocateInNewBlock(size_t size)
 {
-    size = (size + kAlign - 1) & ~(kAlign - 1);
-    if (size > left_) {
-        if (size > kMaxBlock - kHeader)
-            return nullptr;
-        while (nextBlock_ - kHeader < size)
-            nextBlock_ *= 2;
-        auto* block = static_cast<Block*>(std::malloc(nextBlock_));
-        if (!block)
-            return nullptr;
-        block->next = blocks_;
-        blocks_ = block;
-        free_ = reinterpret_cast<char*>(block) + kHeader;
-        left_ = nextBlock_ - kHeader;
-        if (nextBlock_ < kMaxBlock)
-            nextBlock_ *= 2;
-    }
+    if (size > kMaxBlock - kHeader)
+        return nullptr;
+    while (nextBlock_ - kHeader < size)
+        nextBlock_ *= 2;
+    auto* block = static_cast<Block*>(std::malloc(nextBlock_));
+    if (!block)
+        return nullptr;
+    block->next = blocks_;
+    blocks_ = block;
+    free_ = reinterpret_cast<char*>(block) + kHeader;
+    left_ = nextBlock_ - kHeader;
+    if (nextBlock_ < kMaxBlock)
+        nextBlock_ *= 2;
     void* at = free_;
     free_ += size;
     left_ -= size;

@@ -19,9 +19,22 @@ public:
 
     // `size` bytes aligned for any object up to 8-byte alignment; null when
     // no block can be had (or size exceeds a block).
-    void* Allocate(size_t size);
+    void* Allocate(size_t size)
+    {
+        size = (size + kAlign - 1) & ~(kAlign - 1);
+        if (size > left_)
+            return AllocateInNewBlock(size);
+        void* at = free_;
+        free_ += size;
+        left_ -= size;
+        return at;
+    }
 
 private:
+    static constexpr size_t kAlign = 8;
+
+    void* AllocateInNewBlock(size_t size);
+
     struct Block {
         Block* next;
     };

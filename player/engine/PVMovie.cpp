@@ -35,17 +35,7 @@ PVMovieFrame* PVMovie::GetOrCreateFrame(int index)
     return frames_[index];
 }
 
-PVControlRecord* PVMovie::NewRecord(uint16_t kind)
-{
-    void* at = arena_.Allocate(sizeof(PVControlRecord));
-    if (!at)
-        return nullptr;
-    auto* record = new (at) PVControlRecord(kind);
-    record->pooled = true;
-    return record;
-}
-
-bool PVMovie::AddRecord(int index, PVControlRecord* record)
+bool PVMovie::AddRecordToNewFrame(int index, PVControlRecord* record)
 {
     PVMovieFrame* frame = GetOrCreateFrame(index);
     if (!frame) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <new>
 
 #include "player/engine/PVArena.h"
 #include "player/engine/PVCounted.h"
@@ -28,12 +29,28 @@ public:
     // A record of `kind` in the movie's arena, for AddRecord or
     // PVControlRecord::Destroy; null when memory runs out. The parser makes
     // its records here: one heap request per block of records, not per record.
-    PVControlRecord* NewRecord(uint16_t kind);
+    PVControlRecord* NewRecord(uint16_t kind)
+    {
+        void* at = arena_.Allocate(sizeof(PVControlRecord));
+        if (!at)
+            return nullptr;
+        auto* record = new (at) PVControlRecord(kind);
+        record->pooled = true;
+        return record;
+    }
     // Appends the record (made by new or NewRecord) to the frame, growing the
     // frame count to index + 1 when the index is not below it. Takes
     // ownership of the record; on failure (allocation, or an index past the
     // last possible frame) the record is freed and the answer is false.
-    bool AddRecord(int index, PVControlRecord* record);
+    bool AddRecord(int index, PVControlRecord* record)
+    {
+        // Records mostly go to a frame that already holds some.
+        if (index >= 0 && index < frames_.Count() && frames_[index]) {
+            frames_[index]->Append(record);
+            return true;
+        }
+        return AddRecordToNewFrame(index, record);
+    }
     // Sets the frame's label under the same growth rule; false on failure.
     bool SetLabel(int index, const char* label, int length);
     // Lowers the frame count to the frames a timeline really holds: `shown`
@@ -55,6 +72,7 @@ private:
     friend class PVCounted<PVMovie>;
     ~PVMovie();
     PVMovieFrame* GetOrCreateFrame(int index);
+    bool AddRecordToNewFrame(int index, PVControlRecord* record);
 
     int frameCount_;
     // Holds the frames and the parser's records, destroyed in ~PVMovie.

@@ -8,13 +8,3 @@ PVMovieFrame::~PVMovieFrame()
         first = next;
     }
 }
-
-void PVMovieFrame::Append(PVControlRecord* record)
-{
-    record->next = nullptr;
-    if (last)
-        last->next = record;
-    else
-        first = record;
-    last = record;
-}

@@ -16,5 +16,13 @@ public:
     PVControlRecord* last = nullptr;
 
     // Takes ownership of the record and links it at the end.
-    void Append(PVControlRecord* record);
+    void Append(PVControlRecord* record)
+    {
+        record->next = nullptr;
+        if (last)
+            last->next = record;
+        else
+            first = record;
+        last = record;
+    }
 };

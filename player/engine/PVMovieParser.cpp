@@ -1,5 +1,7 @@
 #include "player/engine/PVMovieParser.h"
 
+#include <windows.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -14,8 +16,8 @@
 
 namespace {
 
-// The image grows as data arrives, so a length claimed by the header costs
-// memory only once the source really delivers it.
+// The image's memory grows as data arrives, so a length claimed by the header
+// costs memory only once the source really delivers it.
 constexpr uint32_t kFirstImageBlock = 64u << 10;
 
 }  // namespace
@@ -29,8 +31,12 @@ PVMovieParser::~PVMovieParser()
 
 void PVMovieParser::FreeImage()
 {
-    std::free(image_);
+    if (imageReserved_)
+        VirtualFree(image_, 0, MEM_RELEASE);
+    else
+        std::free(image_);
     image_ = nullptr;
+    imageReserved_ = false;
     imageCapacity_ = imageLength_ = 0;
     pos_ = end_ = 0;
     bitCount_ = 0;
@@ -50,18 +56,28 @@ bool PVMovieParser::CheckHeader(const uint8_t header[8])
     return true;
 }
 
+bool PVMovieParser::GrowImage(uint32_t size)
+{
+    if (imageReserved_) {
+        if (!VirtualAlloc(image_ + imageCapacity_, size - imageCapacity_, MEM_COMMIT, PAGE_READWRITE))
+            return false;
+    } else {
+        auto* image = static_cast<uint8_t*>(std::realloc(image_, size));
+        if (!image)
+            return false;
+        image_ = image;
+    }
+    imageCapacity_ = size;
+    return true;
+}
+
 uint32_t PVMovieParser::FillImage(PVInStream& source)
 {
     uint32_t filled = 8;
     while (filled < fileLength_) {
-        if (filled == imageCapacity_) {
-            uint32_t grown = imageCapacity_ < fileLength_ / 2 ? imageCapacity_ * 2 : fileLength_;
-            auto* image = static_cast<uint8_t*>(std::realloc(image_, grown));
-            if (!image)
-                return 0;
-            image_ = image;
-            imageCapacity_ = grown;
-        }
+        if (filled == imageCapacity_ &&
+            !GrowImage(imageCapacity_ < fileLength_ / 2 ? imageCapacity_ * 2 : fileLength_))
+            return 0;
         // A source that ends (or breaks) before the claimed length leaves the
         // movie as far as it came: writers that cannot seek back store a
         // placeholder length, and the tags that arrived are whole.
@@ -79,10 +95,13 @@ bool PVMovieParser::ReadBody(const uint8_t header[8], PVInStream& stream, PVRect
     FreeImage();
     if (fileLength_ <= 20 || fileLength_ > kMaxImageSize)
         return false;
-    imageCapacity_ = fileLength_ < kFirstImageBlock ? fileLength_ : kFirstImageBlock;
-    image_ = static_cast<uint8_t*>(std::malloc(imageCapacity_));
-    if (!image_) {
-        imageCapacity_ = 0;
+    // Address space for the whole claimed length, committed only as data
+    // arrives, lets the image grow without moving. Without that room the
+    // image is a heap block that moves as it grows.
+    image_ = static_cast<uint8_t*>(VirtualAlloc(nullptr, fileLength_, MEM_RESERVE, PAGE_READWRITE));
+    imageReserved_ = image_ != nullptr;
+    if (!GrowImage(fileLength_ < kFirstImageBlock ? fileLength_ : kFirstImageBlock)) {
+        FreeImage();
         return false;
     }
     std::memcpy(image_, header, 8);

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "player/engine/PVGeometry.h"
+#include "player/engine/PVString.h"
 #include "player/engine/PVTArray.h"
 
 class PVAction;
@@ -11,7 +12,6 @@ class PVControlRecord;
 class PVInStream;
 class PVMovie;
 class PVPlayer;
-class PVString;
 struct PVButtonRecord;
 class PVFont;
 class PVJpegDecompressor;
@@ -159,7 +159,12 @@ public:
     PVCxform ReadCxform(bool withAlpha);
     // Copies the bytes up to the next 0 (a missing 0 within the bound is an
     // overrun); false only when the copy cannot be allocated.
-    bool ReadString(PVString& out);
+    bool ReadString(PVString& out)
+    {
+        const char* text;
+        int length;
+        return !ReadStringBytes(text, length) || out.Assign(text, length);
+    }
 
     // Action decoding. `limit` is the number of bytes left for the list,
     // counted from the record's code byte. ReadAction answers null at the
@@ -197,8 +202,27 @@ private:
     }
     // The bytes of the string at the read position, left in the image; false
     // (and an overrun) when no 0 ends it within the bound.
-    bool ReadStringBytes(const char*& text, int& length);
+    bool ReadStringBytes(const char*& text, int& length)
+    {
+        bitCount_ = 0;
+        const uint8_t* start = image_ + pos_;
+        const uint8_t* stop = image_ + end_;
+        const uint8_t* zero = start;
+        while (zero < stop && *zero)
+            ++zero;
+        if (zero == stop) {
+            MarkOverrun();
+            return false;
+        }
+        text = reinterpret_cast<const char*>(start);
+        length = static_cast<int>(zero - start);
+        pos_ += static_cast<uint32_t>(length) + 1;
+        return true;
+    }
     void FreeImage();
+    // Makes the first `size` bytes of the image usable (size above the
+    // current capacity); false when memory runs out.
+    bool GrowImage(uint32_t size);
     // Reads the body into the image; answers the bytes the image then holds
     // (header included), 0 when memory runs out.
     uint32_t FillImage(PVInStream& source);
@@ -289,7 +313,8 @@ private:
 
     PVCharDictionary* dictionary_ = nullptr;
     uint8_t* image_ = nullptr;
-    uint32_t imageCapacity_ = 0;
+    uint32_t imageCapacity_ = 0;  // usable bytes of the image
+    bool imageReserved_ = false;  // the image is reserved address space
     uint32_t pos_ = 0;
     uint32_t end_ = 0;       // bound of the data being read
     uint32_t bitCount_ = 0;  // unread bits of the bit buffer

@@ -75,23 +75,31 @@ PVImage* LosslessImage(int format, bool withAlpha, int width, int height, int ta
         return nullptr;
     const int bpp = format == 4 ? 2 : 4;
     const size_t rowBytes = (size_t(width) * bpp + 3) & ~size_t(3);
+    // One loop per pixel form, so no pixel pays for the choice.
     for (int y = 0; y < height; ++y, data += rowBytes) {
         const uint8_t* in = data;
         uint8_t* out = image->Row(y);
-        for (int x = 0; x < width; ++x, in += bpp) {
-            if (format == 4) {
+        if (format == 4) {
+            for (int x = 0; x < width; ++x, in += 2, out += 3) {
                 // Big-endian 0RRRRRGGGGGBBBBB.
                 const unsigned v = unsigned(in[0]) << 8 | in[1];
-                *out++ = uint8_t(((v >> 10) & 0x1F) << 3);
-                *out++ = uint8_t(((v >> 5) & 0x1F) << 3);
-                *out++ = uint8_t((v & 0x1F) << 3);
-            } else {
-                // Alpha, red, green, blue.
-                *out++ = in[1];
-                *out++ = in[2];
-                *out++ = in[3];
-                if (withAlpha)
-                    *out++ = in[0];
+                out[0] = uint8_t(((v >> 10) & 0x1F) << 3);
+                out[1] = uint8_t(((v >> 5) & 0x1F) << 3);
+                out[2] = uint8_t((v & 0x1F) << 3);
+            }
+        } else if (withAlpha) {
+            // Alpha, red, green, blue.
+            for (int x = 0; x < width; ++x, in += 4, out += 4) {
+                out[0] = in[1];
+                out[1] = in[2];
+                out[2] = in[3];
+                out[3] = in[0];
+            }
+        } else {
+            for (int x = 0; x < width; ++x, in += 4, out += 3) {
+                out[0] = in[1];
+                out[1] = in[2];
+                out[2] = in[3];
             }
         }
     }

@@ -1,10 +1,6 @@
 // The bit-level reader and the readers of the format's common records.
 #include "player/engine/PVMovieParser.h"
 
-#include <cstring>
-
-#include "player/engine/PVString.h"
-
 uint32_t PVMovieParser::ReadUBitsPastEnd(int n)
 {
     uint64_t buffer = bitBuffer_;
@@ -89,26 +85,4 @@ PVCxform PVMovieParser::ReadCxform(bool withAlpha)
             cxform.addAlpha = static_cast<int16_t>(ReadSBits(bits));
     }
     return cxform;
-}
-
-bool PVMovieParser::ReadStringBytes(const char*& text, int& length)
-{
-    bitCount_ = 0;
-    const uint8_t* start = image_ + pos_;
-    const auto* zero = static_cast<const uint8_t*>(std::memchr(start, 0, end_ - pos_));
-    if (!zero) {
-        MarkOverrun();
-        return false;
-    }
-    text = reinterpret_cast<const char*>(start);
-    length = static_cast<int>(zero - start);
-    pos_ += static_cast<uint32_t>(length) + 1;
-    return true;
-}
-
-bool PVMovieParser::ReadString(PVString& out)
-{
-    const char* text;
-    int length;
-    return !ReadStringBytes(text, length) || out.Assign(text, length);
 }

@@ -13,6 +13,10 @@ namespace {
 // differences that preparation takes stay exact.
 constexpr int64_t kCoordinateLimit = int64_t{1} << 29;
 
+// Real edges take 20 to 30 bits; room for one per 16 bits of a shape's
+// records spares the array most of its growth, up to this many edges.
+constexpr int kMostEdgesReserved = 16384;
+
 int32_t Clamp(int64_t value)
 {
     return static_cast<int32_t>(value < -kCoordinateLimit ? -kCoordinateLimit
@@ -167,12 +171,21 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
     int fillBits = static_cast<int>(ReadUBits(4));
     int lineBits = static_cast<int>(ReadUBits(4));
     PVTArray<PVShapeEdge>& edges = shape.Edges();
+    // A shape tag's records run to its end (glyphs share their font's tag).
+    // Without the room the array simply grows.
+    if (newStyles) {
+        const uint32_t expected = (end_ - pos_) / 2;
+        edges.Reserve(expected < kMostEdgesReserved ? static_cast<int>(expected) : kMostEdgesReserved);
+    }
 
     for (;;) {
         if (overrun_)
             return false;
-        if (!ReadUBits(1)) {
-            const uint32_t flags = ReadUBits(5);
+        // Every record starts with six bits: the edge flag, then either the
+        // style-change flags or the straight flag and the edge's bit width.
+        const uint32_t head = ReadUBits(6);
+        if (!(head & 0x20)) {
+            const uint32_t flags = head & 0x1F;
             if (flags == 0)
                 break;
             if (flags & 0x01) {
@@ -206,8 +219,8 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
         }
 
         PVShapeEdge edge;
-        edge.straight = static_cast<uint8_t>(ReadUBits(1));
-        const int bits = static_cast<int>(ReadUBits(4)) + 2;
+        edge.straight = static_cast<uint8_t>(head >> 4 & 1);
+        const int bits = static_cast<int>(head & 0x0F) + 2;
         edge.startX = penX;
         edge.startY = penY;
         if (edge.straight) {

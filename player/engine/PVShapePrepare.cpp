@@ -6,11 +6,13 @@
 
 #include "player/engine/PVShape.h"
 
-// An edge to sort, with its start point beside it.
+// An edge to sort, with its start point beside it and its place in the
+// list, which settles ties.
 struct PVShapeSortItem {
     int32_t y;
     int32_t x;
     PVShapeEdge* edge;
+    int index;
 };
 
 namespace {
@@ -45,15 +47,18 @@ bool TangentBefore(const PVShapeEdge& a, const PVShapeEdge& b)
     return !a.straight && b.straight;
 }
 
-// Edges sort by start y, then start x, then tangent. The start point is
-// copied beside the pointer so that most comparisons touch no edge.
+// Edges sort by start y, then start x, then tangent, then list order (so
+// coinciding edges keep their order and the first drawn wins). The start
+// point is copied beside the pointer so that most comparisons touch no edge.
 bool Before(const PVShapeSortItem& a, const PVShapeSortItem& b)
 {
     if (a.y != b.y)
         return a.y < b.y;
     if (a.x != b.x)
         return a.x < b.x;
-    return TangentBefore(*a.edge, *b.edge);
+    if (TangentBefore(*a.edge, *b.edge))
+        return true;
+    return !TangentBefore(*b.edge, *a.edge) && a.index < b.index;
 }
 
 bool Coincide(const PVShapeEdge& a, const PVShapeEdge& b)
@@ -194,10 +199,11 @@ void PVShape::PrepareGroup(PVShapeEdge* first, PVShapeEdge* end, PVShapeSortItem
             e->controlX = e->endX;
             e->controlY = e->endY;
         }
-        order[count++] = {e->startY, e->startX, e};
+        order[count] = {e->startY, e->startX, e, count};
+        ++count;
     }
-    // Stable: coinciding edges keep their order, so the first drawn wins.
-    std::stable_sort(order, order + count, Before);
+    std::sort(order, order + count,
+              [](const PVShapeSortItem& a, const PVShapeSortItem& b) { return Before(a, b); });
     PVShapeEdge* chain = nullptr;
     PVShapeEdge** tail = &chain;
     for (int i = 0; i < count; ++i) {

@@ -4,39 +4,25 @@
 
 #include <cstdlib>
 
-void PVSlabPool::Lock() const
+void PVSlabPool::WaitForLock() const
 {
     // Held for a few instructions only, so a waiter yields rather than sleeps.
-    while (locked_.exchange(true, std::memory_order_acquire)) {
+    do {
         while (locked_.load(std::memory_order_relaxed))
             SwitchToThread();
-    }
+    } while (locked_.exchange(true, std::memory_order_acquire));
 }
 
-void* PVSlabPool::Allocate()
+void* PVSlabPool::SlotOfNewSlab()
 {
-    Lock();
-    void* slot = free_;
-    if (slot) {
-        free_ = *static_cast<void**>(slot);
-    } else {
-        if (static_cast<size_t>(end_ - unused_) < slotSize_) {
-            auto* slab = static_cast<Slab*>(std::malloc(kSlabSize));
-            if (!slab) {
-                Unlock();
-                return nullptr;
-            }
-            slab->next = slabs_;
-            slabs_ = slab;
-            unused_ = reinterpret_cast<char*>(slab) + kHeader;
-            end_ = reinterpret_cast<char*>(slab) + kSlabSize;
-        }
-        slot = unused_;
-        unused_ += slotSize_;
-    }
-    ++live_;
-    Unlock();
-    return slot;
+    auto* slab = static_cast<Slab*>(std::malloc(kSlabSize));
+    if (!slab)
+        return nullptr;
+    slab->next = slabs_;
+    slabs_ = slab;
+    unused_ = reinterpret_cast<char*>(slab) + kHeader + slotSize_;
+    end_ = reinterpret_cast<char*>(slab) + kSlabSize;
+    return reinterpret_cast<char*>(slab) + kHeader;
 }
 
 void PVSlabPool::Free(void* slot)

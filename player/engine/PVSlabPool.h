@@ -19,7 +19,23 @@ public:
 
     size_t SlotSize() const { return slotSize_; }
     // A slot of SlotSize() bytes, 8-aligned; null when no slab can be had.
-    void* Allocate();
+    void* Allocate()
+    {
+        Lock();
+        void* slot = free_;
+        if (slot) {
+            free_ = *static_cast<void**>(slot);
+        } else if (static_cast<size_t>(end_ - unused_) >= slotSize_) {
+            slot = unused_;
+            unused_ += slotSize_;
+        } else if (!(slot = SlotOfNewSlab())) {
+            Unlock();
+            return nullptr;
+        }
+        ++live_;
+        Unlock();
+        return slot;
+    }
     // `slot` came from Allocate of this pool (null is ignored).
     void Free(void* slot);
     // Slabs held now (for tests).
@@ -31,7 +47,15 @@ private:
     };
     static constexpr size_t kHeader = 8;  // a Slab, rounded to keep slots 8-aligned
 
-    void Lock() const;
+    void Lock() const
+    {
+        if (locked_.exchange(true, std::memory_order_acquire))
+            WaitForLock();
+    }
+    void WaitForLock() const;
+    // Starts a new slab and hands out its first slot; null when no slab can
+    // be had. Called with the lock held.
+    void* SlotOfNewSlab();
     void Unlock() const { locked_.store(false, std::memory_order_release); }
     void ReleaseSpareSlabs();
 

@@ -8,7 +8,7 @@ PVString::~PVString()
     Clear();
 }
 
-bool PVString::Assign(const char* text, int length)
+bool PVString::AssignAny(const char* text, int length)
 {
     if (length <= 0) {
         Clear();

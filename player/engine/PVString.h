@@ -12,7 +12,19 @@ public:
     PVString(const PVString&) = delete;
     PVString& operator=(const PVString&) = delete;
 
-    bool Assign(const char* text, int length);
+    bool Assign(const char* text, int length)
+    {
+        // A fresh string given a short text (most of what movies hold)
+        // copies it in place without a call.
+        if (bytes_ || length <= 0 || length >= kInlineSize)
+            return AssignAny(text, length);
+        for (int i = 0; i < length; ++i)
+            inline_[i] = text[i];
+        inline_[length] = 0;
+        bytes_ = inline_;
+        length_ = length;
+        return true;
+    }
     bool Assign(const PVString& other) { return Assign(other.Data(), other.Length()); }
     void Clear();
 
@@ -25,6 +37,8 @@ public:
 
 private:
     static constexpr int kInlineSize = 16;  // bytes with the ending 0
+
+    bool AssignAny(const char* text, int length);
 
     char* bytes_ = nullptr;  // inline_, a heap block, or null when empty
     int length_ = 0;

@@ -36,6 +36,9 @@ public:
         return true;
     }
 
+    // Makes room for n items without changing the count.
+    bool Reserve(int n) { return n <= this->m_capacity || (Fits(n) && this->Reallocate(n)); }
+
     // Makes `index` (>= 0) valid: a count not above it grows to index + 1
     // (growth rule of SetCount) with the new items set to `fill`.
     bool Reach(int index, const T& fill)
