@@ -102,24 +102,30 @@ bool MKUncompressToArray(const MKByteArray& source, MKByteArray& destination, bo
     return true;
 }
 
-bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw)
+bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw, int limit)
 {
     const int Step = 8192;
     out.RemoveAll();
+    if (limit < 0)
+        return false;
     z_stream z;
     Start start = StartCoding(z, false, source, n, 0, raw);
     if (start != Started)
         return start == NothingToCode;
     z.next_in = static_cast<Bytef*>(const_cast<void*>(source));
     z.avail_in = uInt(n);
+    // Room for one byte past the limit tells data that ends at the limit from
+    // data that goes on.
+    const int64_t room = int64_t(limit) + 1;
     bool ok = false;
     for (;;) {
         if (z.avail_out == 0) {
             int count = out.GetCount();
-            if (count > INT32_MAX - Step || !out.Reserve(count + Step) || !out.SetSize(count + Step))
+            int step = int(room - count < Step ? room - count : Step);
+            if (step <= 0 || count > INT32_MAX - step || !out.Reserve(count + step) || !out.SetSize(count + step))
                 break;
             z.next_out = out.GetData() + count;
-            z.avail_out = Step;
+            z.avail_out = uInt(step);
         }
         int r = inflate(&z, Z_NO_FLUSH);
         if (r == Z_STREAM_END) {
@@ -131,11 +137,12 @@ bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw)
             break;
     }
     inflateEnd(&z);
-    if (!ok) {
+    if (ok)
+        out.SetSize(out.GetCount() - int(z.avail_out));
+    if (!ok || out.GetCount() > limit) {
         out.RemoveAll();
         return false;
     }
-    out.SetSize(out.GetCount() - int(z.avail_out));
     return true;
 }
 

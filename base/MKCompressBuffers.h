@@ -1,6 +1,8 @@
 #pragma once
 #include "base/MKTArray.h"
 
+#include <stdint.h>
+
 // Whole-buffer deflate, inflate and LZMA decoding. raw selects raw deflate (no
 // header or checksum) over the zlib format; levels are 0..9. Every function
 // answers false for damaged, truncated or oversized input and for exhausted
@@ -20,8 +22,10 @@ bool MKCompressToArray(const void* source, int n, MKByteArray& out, int level, b
 // the expected length); on success the count becomes the inflated length.
 bool MKUncompressToArray(const MKByteArray& source, MKByteArray& destination, bool raw);
 // Inflates data of no stated length into out (emptied first), growing it 8192
-// bytes a step.
-bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw);
+// bytes a step. Data that inflates to more than limit bytes is refused as soon
+// as its output passes the limit, so hostile input costs no more memory than
+// about the limit.
+bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw, int limit = INT32_MAX);
 // Decodes the raw LZMA form (5 property bytes, then the raw LZMA1 stream) into
 // destination[0..capacity): up to the stream's end marker or until the output is
 // full. False when the properties are bad, the data is damaged or ends before

@@ -4,10 +4,12 @@
 #include "addin/core/DispResult.h"
 #include "addin/core/KernelCallbackServices.h"
 #include "addin/core/MemoryRange.h"
+#include "addin/core/WebMessageObject.h"
 #include "base/MKGuid.h"
 #include "base/MKSha1.h"
 #include "base/MKTArray.h"
 
+#include <new>
 #include <objbase.h>
 #include <string.h>
 
@@ -122,6 +124,19 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         *length = blob.GetCount();
         return S_OK;
     }
+    case 13: {
+        HRESULT hr = CheckCount(params, 0);
+        if (FAILED(hr))
+            return hr;
+        WebMessageObject* channel = new (std::nothrow) WebMessageObject();
+        if (!channel)
+            return E_OUTOFMEMORY;
+        // Held across SetDispatch, so a caller that wants no result frees it.
+        channel->AddRef();
+        out.SetDispatch(channel);
+        channel->Release();
+        return S_OK;
+    }
     case 14: {
         HRESULT hr = CheckCount(params, 0);
         GUID guid = {};
@@ -141,8 +156,7 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         return hr;
     }
     default:
-        // The update check (1, 7, 8, 9) and web messages (13) come with
-        // their services.
+        // The update check (1, 7, 8, 9) comes with its services.
         return DISP_E_MEMBERNOTFOUND;
     }
 }

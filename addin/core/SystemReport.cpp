@@ -7,6 +7,7 @@
 #include "addin/effects/PluginPackage.h"
 #include "addin/hosting/PlayerVersionCache.h"
 #include "addin/update/Preferences.h"
+#include "addin/update/UpdaterFolder.h"
 #include "base/MKBstrHolder.h"
 #include "base/MKComHolder.h"
 #include "base/MKDisplayReport.h"
@@ -151,10 +152,17 @@ void WriteFileVersionLines(AddIn* addIn, MKTextBuffer& out)
         installation = preferences->GetInstallationGuid();
     out.AppendFormat(L"Guid: {%s}\n", installation.FormatUpper().GetText());
     out.AppendFormat(L"Installation Directory: %s\n", addIn->GetModuleFolder().GetText());
-    MKFileVersionInfo library(addIn->GetModulePath());
-    if (library.Read())
-        out.AppendFormat(L"%s: %s\n", MKPathFileName(addIn->GetModulePath()).GetText(),
-                         library.GetFileVersion().ToString().GetText());
+    WriteInstalledFileVersions(addIn->GetModuleFolder(), out);
+}
+
+void WriteInstalledFileVersions(const MKString& folder, MKTextBuffer& out)
+{
+    const MKString paths[] = {GetAddInDllPath(folder), GetUpdaterAddInDllPath(folder), GetUpdaterExePath(folder)};
+    for (const MKString& path : paths) {
+        MKFileVersionInfo file(path);
+        if (file.Read())
+            out.AppendFormat(L"%s: %s\n", MKPathFileName(path).GetText(), file.GetFileVersion().ToString().GetText());
+    }
 }
 
 void WriteAddOnTable(const AddInCore* core, MKTextBuffer& out)

@@ -18,6 +18,10 @@ MKString WriteSystemReport(AddIn* addIn);
 void WriteComAddInTable(PowerPoint::Application* application, MKTextBuffer& out);
 // Nothing without an add-in.
 void WriteFileVersionLines(AddIn* addIn, MKTextBuffer& out);
+// "<file name>: <file version>" of the add-in library, the update add-in
+// library and the updater program of an installation folder, for those whose
+// version resource reads.
+void WriteInstalledFileVersions(const MKString& folder, MKTextBuffer& out);
 // "No AddIn pointer" without the plug-in manager.
 void WriteAddOnTable(const AddInCore* core, MKTextBuffer& out);
 // The in-process server of a class id as the report shows it: beside its

@@ -275,6 +275,34 @@ TEST(CompressBuffers, RoundTripsIncludingIncompressibleInput)
     EXPECT_EQ(0, produced);
 }
 
+TEST(CompressBuffers, InflatingStopsAtItsLimit)
+{
+    // A megabyte of zeros deflates to about a kilobyte: a small message could
+    // otherwise ask for any amount of memory.
+    Bytes zeros(1 << 20, 0);
+    MKByteArray compressed;
+    ASSERT_TRUE(MKCompressToArray(zeros.data(), int(zeros.size()), compressed, 9, true));
+    const int n = int(zeros.size());
+    struct Case {
+        int limit;
+        bool ok;
+    };
+    for (Case c : {Case{n, true}, Case{n + 1, true}, Case{n - 1, false}, Case{8192, false}, Case{0, false},
+                   Case{-1, false}}) {
+        SCOPED_TRACE(c.limit);
+        MKByteArray out;
+        out.Add(7);
+        AllocMeter meter;
+        EXPECT_EQ(c.ok, MKInflateToArray(compressed.GetData(), compressed.GetCount(), out, true, c.limit));
+        EXPECT_EQ(c.ok ? n : 0, out.GetCount());
+        if (c.limit >= 0)
+            EXPECT_LE(meter.Largest(), size_t(c.limit) * 3 / 2 + 65536);
+    }
+    // Nothing inflates to nothing whatever the limit.
+    MKByteArray out;
+    EXPECT_TRUE(MKInflateToArray(nullptr, 0, out, true, 0));
+}
+
 TEST(CompressBuffers, EmptyAndNullInput)
 {
     int produced = 5;

@@ -5,6 +5,7 @@
 
 #include "addin/core/KernelCallbackServices.h"
 #include "addin/core/PluginCallbackObject.h"
+#include "addin/core/WebMessageObject.h"
 #include "base/MKSha1.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,7 @@ TEST_F(CallbackTest, ArgumentsAreCountedAndTypedExactly)
         {12, {Int64Arg(0), IntArg(0)}, DISP_E_BADVARTYPE},
         {1, {}, DISP_E_MEMBERNOTFOUND},
         {5, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
-        {13, {}, DISP_E_MEMBERNOTFOUND},
+        {13, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
         {15, {}, DISP_E_MEMBERNOTFOUND},
     };
     for (const Case& c : cases) {
@@ -163,6 +164,24 @@ TEST_F(CallbackTest, ThePreferencesBlobGoesInCheckedAndComesOutAsACopy)
     services.preferences = "replaced";
     EXPECT_EQ(memcmp(copy, "new preferences", 15), 0);
     CoTaskMemFree(copy);
+}
+
+TEST_F(CallbackTest, EachWebMessageObjectIsNewWithOneReference)
+{
+    VARIANT first;
+    VARIANT second;
+    ASSERT_EQ(Call(13, {}, &first), S_OK);
+    ASSERT_EQ(Call(13, {}, &second), S_OK);
+    ASSERT_EQ(first.vt, VT_DISPATCH);
+    ASSERT_NE(first.pdispVal, nullptr);
+    EXPECT_NE(first.pdispVal, second.pdispVal);
+    IUnknown* channel = nullptr;
+    ASSERT_EQ(first.pdispVal->QueryInterface(WebMessageObject::kIdentity, reinterpret_cast<void**>(&channel)), S_OK);
+    EXPECT_EQ(channel->Release(), 1u);
+    EXPECT_EQ(first.pdispVal->Release(), 0u);
+    EXPECT_EQ(second.pdispVal->Release(), 0u);
+    // Made and freed again when no result is wanted.
+    EXPECT_EQ(Call(13, {}, nullptr), S_OK);
 }
 
 TEST_F(CallbackTest, AfterTheKernelUnloadedEveryCallIsNotImplemented)

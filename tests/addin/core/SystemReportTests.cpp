@@ -2,6 +2,8 @@
 // COM class as the report shows it, and the tables without their sources.
 #include "AddInTestSupport.h"
 
+#include "fixtures/Fixtures.h"
+
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/SystemReport.h"
 #include "base/MKTextBuffer.h"
@@ -60,6 +62,23 @@ TEST(SystemReport, WithoutSourcesTheTablesSaySo)
     WriteFileVersionLines(nullptr, out);
     WriteAddOnTable(nullptr, out);
     EXPECT_EQ(Text(out), L"No Application\nNo AddIn pointer\n");
+}
+
+TEST(SystemReport, TheInstallationsFilesShowTheirVersions)
+{
+    ScratchFolder folder;
+    MKTextBuffer out;
+    WriteInstalledFileVersions(MKString(folder.path().c_str()), out);
+    EXPECT_EQ(Text(out), L"");
+    // The built library's version resource stands in for each file; a file
+    // without one is left out.
+    ASSERT_TRUE(CopyFileW(VISTELLO_ADDIN_DLL, folder.File(L"VistelloAddIn.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(VISTELLO_ADDIN_DLL, folder.File(L"VistelloUpdater.exe").c_str(), FALSE));
+    HANDLE file = CreateFileW(folder.File(L"VistelloUpdaterAddIn.dll").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    WriteInstalledFileVersions(MKString(folder.path().c_str()), out);
+    EXPECT_EQ(Text(out), L"VistelloAddIn.dll: 1.0.0.0\nVistelloUpdater.exe: 1.0.0.0\n");
 }
 
 // A class registered under a scratch CLSID, removed afterwards.
