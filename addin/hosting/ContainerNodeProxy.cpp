@@ -3,13 +3,34 @@
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
 #include "addin/hosting/ContainerNode.h"
+#include "addin/hosting/FlashNode.h"
+#include "addin/hosting/MovieNode.h"
+#include "addin/hosting/QuickTimeControlNode.h"
+#include "addin/hosting/QuickTimePluginNode.h"
 #include "addin/hosting/WebBrowserNode.h"
 
 #include <new>
 
 namespace {
 
-enum : DISPID { kCreateContainer = 100, kCreateWindowed = 101, kCreateImage = 102, kCreateWebBrowser = 107 };
+enum : DISPID {
+    kCreateContainer = 100,
+    kCreateWindowed,
+    kCreateImage,
+    kCreateFlash,
+    kCreateMovie,
+    kCreateQuickTimePlugin,
+    kCreateQuickTimeControl,
+    kCreateWebBrowser,
+};
+
+// The new control node of an identifier that takes no argument.
+SceneNode* NewControlNode(DISPID id)
+{
+    if (id == kCreateQuickTimeControl)
+        return new (std::nothrow) QuickTimeControlNode();
+    return new (std::nothrow) WebBrowserNode();
+}
 
 }  // namespace
 
@@ -32,14 +53,37 @@ HRESULT ContainerNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* res
     switch (id) {
     case kCreateContainer:
     case kCreateImage:
+        if (args.Count() != 0)
+            return DISP_E_BADPARAMCOUNT;
+        out.SetDispatch(id == kCreateContainer ? container->CreateContainer() : container->CreateImage());
+        return S_OK;
+    case kCreateQuickTimeControl:
     case kCreateWebBrowser:
         if (args.Count() != 0)
             return DISP_E_BADPARAMCOUNT;
-        if (id == kCreateWebBrowser)
-            out.SetDispatch(container->AddNewChild(new (std::nothrow) WebBrowserNode()));
-        else
-            out.SetDispatch(id == kCreateContainer ? container->CreateContainer() : container->CreateImage());
+        out.SetDispatch(container->AddNewChild(NewControlNode(id)));
         return S_OK;
+    case kCreateFlash:
+    case kCreateMovie: {
+        int32_t mode = 0;
+        if (args.Count() != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetInt(0, &mode)))
+            return args.Error();
+        SceneNode* child = id == kCreateFlash ? static_cast<SceneNode*>(new (std::nothrow) FlashNode(mode))
+                                              : new (std::nothrow) MovieNode(mode);
+        out.SetDispatch(container->AddNewChild(child));
+        return S_OK;
+    }
+    case kCreateQuickTimePlugin: {
+        bool windowless = false;
+        if (args.Count() != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetBool(0, &windowless)))
+            return args.Error();
+        out.SetDispatch(container->AddNewChild(new (std::nothrow) QuickTimePluginNode(windowless)));
+        return S_OK;
+    }
     case kCreateWindowed: {
         int32_t values[3] = {};
         if (args.Count() != 3)

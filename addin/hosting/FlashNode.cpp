@@ -1,6 +1,7 @@
 #include "addin/hosting/FlashNode.h"
 
 #include "addin/hosting/FlashCalls.h"
+#include "addin/hosting/FlashNodeProxy.h"
 #include "addin/hosting/SiteContainer.h"
 #include "hostapi/FlashInterfaces.h"
 
@@ -50,6 +51,11 @@ void FlashNode::SetFlashVars(const MKString& flashVars)
     m_flashVars = flashVars;
     if (!IsControlActive())
         SetProperty(MKString(L"flashvars"), flashVars);
+}
+
+NodeProxy* FlashNode::CreateProxy()
+{
+    return MakeNodeProxy<FlashNodeProxy>(this);
 }
 
 bool FlashNode::OnActivate()

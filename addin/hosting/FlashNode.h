@@ -26,6 +26,7 @@ public:
     static const wchar_t* WindowModeName(int windowMode);
 
 protected:
+    NodeProxy* CreateProxy() override;
     bool OnActivate() override;
     bool OnStart() override;
     bool ConnectEvents() override;

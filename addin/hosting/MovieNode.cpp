@@ -5,6 +5,7 @@
 #include "addin/hosting/FlashCalls.h"
 #include "addin/hosting/GlyphOutlines.h"
 #include "addin/hosting/MovieEventSink.h"
+#include "addin/hosting/MovieNodeProxy.h"
 #include "addin/hosting/NodeEventInterfaces.h"
 #include "addin/hosting/SiteContainer.h"
 #include "base/MKFile.h"
@@ -147,6 +148,11 @@ MKString MovieNode::BuildFlashVars()
 }
 
 // --- Lifecycle -----------------------------------------------------------------
+
+NodeProxy* MovieNode::CreateProxy()
+{
+    return MakeNodeProxy<MovieNodeProxy>(this);
+}
 
 bool MovieNode::OnActivate()
 {

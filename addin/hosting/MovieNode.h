@@ -56,6 +56,7 @@ public:
 protected:
     ~MovieNode() override;
 
+    NodeProxy* CreateProxy() override;
     void OnDetach() override;
     void OnRectChanged(const RECT& oldRect, const RECT& newRect, const RECT& oldWindowRect,
                        const RECT& newWindowRect) override;

@@ -55,6 +55,14 @@ VARIANT Dispatch(IDispatch* value)
     v.pdispVal = value;
     return v;
 }
+VARIANT Text(const wchar_t* text)
+{
+    // Shared by the table's rows for the life of the process.
+    VARIANT v;
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocString(text);
+    return v;
+}
 VARIANT RefR4(float* value)
 {
     VARIANT v;
@@ -233,11 +241,17 @@ TEST_F(NodeProxyTest, ClosedProxyAnswersOnlyWhetherItIsClosed)
 
 struct ErrorCase {
     const char* name;
-    int target;  // 0 host, 1 layer, 2 windowed, 3 container
+    // 0 host, 1 layer, 2 windowed, 3 container, 4 Flash, 5 effect movie,
+    // 6 QuickTime plug-in, 7 QuickTime Control (no control created)
+    int target;
     DISPID id;
     std::vector<VARIANT> args;
     HRESULT expected;
 };
+
+// Readable memory that is no COM task memory.
+const char kMovieBytes[] = "standin-movie 1\nframe FF00FF00\n";
+const int64_t kMovieAddress = int64_t(intptr_t(kMovieBytes));
 
 class NodeProxyErrors : public NodeProxyTest, public ::testing::WithParamInterface<ErrorCase> {};
 
@@ -246,14 +260,22 @@ TEST_P(NodeProxyErrors, RefusesWrongCountsTypesAndRanges)
     IDispatch* layer = Make(hostProxy, 2);
     IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
     IDispatch* container = Make(layer, 100);
-    IDispatch* targets[] = {hostProxy, layer, windowed, container};
+    IDispatch* flash = Make(windowed, 103, {I4(0)});
+    IDispatch* movie = Make(windowed, 104, {I4(0)});
+    IDispatch* quickTimePlugin = Make(windowed, 105, {Bool(true)});
+    IDispatch* quickTimeControl = Make(windowed, 106);
+    IDispatch* targets[] = {hostProxy, layer, windowed, container, flash, movie, quickTimePlugin, quickTimeControl};
+    auto* pane = static_cast<ContainerNode*>(host->GetLayer(0)->GetChild(0));
     const int childrenBefore = host->GetLayer(0)->GetChildCount();
+    const int paneChildrenBefore = pane->GetChildCount();
     VARIANT result = I4(77);
     EXPECT_EQ(GetParam().expected, Call(targets[GetParam().target], GetParam().id, GetParam().args, &result));
     if (FAILED(GetParam().expected)) {
         EXPECT_EQ(childrenBefore, host->GetLayer(0)->GetChildCount());
+        EXPECT_EQ(paneChildrenBefore, pane->GetChildCount());
     }
-    for (IDispatch* proxy : {container, windowed, layer})
+    VariantClear(&result);
+    for (IDispatch* proxy : {quickTimeControl, quickTimePlugin, movie, flash, container, windowed, layer})
         proxy->Release();
 }
 
@@ -282,7 +304,51 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"SinkNotDispatch", 1, -4, {I4(0)}, DISP_E_BADVARTYPE},
         ErrorCase{"SinkNull", 1, -4, {Dispatch(nullptr)}, S_OK},
         ErrorCase{"IsClosedWithArgument", 1, -3, {I4(0)}, DISP_E_BADPARAMCOUNT},
-        ErrorCase{"LinkedNodeNull", 2, 23, {Dispatch(nullptr)}, S_OK}),
+        ErrorCase{"LinkedNodeNull", 2, 23, {Dispatch(nullptr)}, S_OK},
+        ErrorCase{"FlashWithoutMode", 2, 103, {}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"FlashModeAsBool", 2, 103, {Bool(true)}, DISP_E_BADVARTYPE},
+        ErrorCase{"MovieModeAsR4", 2, 104, {R4(0)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimePluginWindowlessAsI4", 2, 105, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimeControlWithArgument", 2, 106, {I4(0)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"WebBrowserWithArgument", 2, 107, {Bool(true)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"FlashMovieAsI4", 4, 601, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"FlashVarsTwoArgs", 4, 603, {Text(L"a"), Text(L"b")}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"FlashPlayingWithoutControl", 4, 604, {}, E_FAIL},
+        ErrorCase{"FlashSetPlayingAsI4", 4, 605, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"FlashFrameWithoutControl", 4, 606, {}, E_FAIL},
+        ErrorCase{"FlashGotoFrameAsR4", 4, 607, {R4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"FlashGotoFrameWithoutControl", 4, 607, {I4(1)}, E_FAIL},
+        ErrorCase{"MovieIdOnFlash", 4, 700, {Text(L"key")}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"QuickTimeIdOnFlash", 4, 800, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"FlashIdOnMovie", 5, 600, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"UserValueEmptyKey", 5, 700, {Text(L"")}, E_INVALIDARG},
+        ErrorCase{"UserValueKeyAsI4", 5, 700, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"SetUserValueEmptyKey", 5, 701, {Text(L""), Text(L"v")}, E_INVALIDARG},
+        ErrorCase{"SetUserValueOneArg", 5, 701, {Text(L"k")}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"MoviePathWithArgument", 5, 702, {Text(L"x")}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"MovieDataNullAddress", 5, 704, {I8(0), I4(10)}, E_INVALIDARG},
+        ErrorCase{"MovieDataZeroLength", 5, 704, {I8(kMovieAddress), I4(0)}, E_INVALIDARG},
+        ErrorCase{"MovieDataNegativeLength", 5, 704, {I8(kMovieAddress), I4(-1)}, E_INVALIDARG},
+        ErrorCase{"MovieDataAddressAsI4", 5, 704, {I4(int32_t(kMovieAddress)), I4(4)}, DISP_E_BADVARTYPE},
+        ErrorCase{"MovieDataBeyond32Bits", 5, 704, {I8(kMovieAddress + 0x100000000LL), I4(4)}, E_INVALIDARG},
+        ErrorCase{"MovieDataUnmapped", 5, 704, {I8(0x10), I4(4)}, E_INVALIDARG},
+        ErrorCase{"MovieDataReadable", 5, 704, {I8(kMovieAddress), I4(int32_t(sizeof(kMovieBytes)))}, S_OK},
+        ErrorCase{"OffScreenAsI4", 5, 707, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"OffScreenWithArgument", 5, 706, {Bool(true)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"QuickTimeSrcAsI4", 6, 801, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimeSrcWithArgument", 6, 800, {Text(L"x")}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"QuickTimeControlIdOnPlugin", 6, 900, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"QuickTimePluginIdOnControl", 7, 800, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"QuickTimeUrlAsBool", 7, 901, {Bool(true)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimePlayWithArgument", 7, 902, {I4(0)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"QuickTimePlayWithoutMovie", 7, 902, {}, S_OK},
+        ErrorCase{"QuickTimeFlagAsI4", 7, 908, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimePlayOnLoadAsI4", 7, 910, {I4(1)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimeInitOptionAsBool", 7, 912, {Bool(true)}, DISP_E_BADVARTYPE},
+        ErrorCase{"QuickTimeControlFlagTwoArgs", 7, 914, {Bool(true), Bool(true)}, DISP_E_BADPARAMCOUNT},
+        ErrorCase{"QuickTimeUnknownId", 7, 915, {}, DISP_E_MEMBERNOTFOUND},
+        ErrorCase{"InputFlagsOnQuickTime", 7, 500, {}, S_OK},
+        ErrorCase{"SetRectOnQuickTimeWithI4", 7, 5, {R4(0), R4(0), I4(10), R4(10)}, DISP_E_BADVARTYPE}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
 
 TEST_F(NodeProxyTest, LinkedNodeMustBeALayer)
@@ -312,6 +378,112 @@ TEST_F(NodeProxyTest, BackgroundColourSplitsIntoItsBytes)
     EXPECT_EQ(int32_t(0x80FF0000), Get(windowed, 300).lVal);
     EXPECT_EQ(S_OK, Call(windowed, 301, {I4(0x00123456)}));
     EXPECT_EQ(0x00123456, Get(windowed, 300).lVal);
+    windowed->Release();
+    layer->Release();
+}
+
+TEST_F(NodeProxyTest, ClosedControlNodeProxiesAnswerOnlyWhetherTheyAreClosed)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    struct {
+        DISPID make;
+        std::vector<VARIANT> args;
+        std::vector<DISPID> own;
+    } kinds[] = {
+        {103, {I4(0)}, {600, 604, 608}},
+        {104, {I4(1)}, {700, 702, 706, 707}},
+        {105, {Bool(true)}, {800, 801}},
+        {106, {}, {900, 902, 911}},
+        {107, {}, {500}},
+    };
+    for (auto& kind : kinds) {
+        IDispatch* proxy = Make(windowed, kind.make, kind.args);
+        ASSERT_NE(nullptr, proxy) << kind.make;
+        EXPECT_EQ(S_OK, Call(proxy, -2, {}));
+        EXPECT_EQ(VARIANT_TRUE, Get(proxy, -3).boolVal) << kind.make;
+        std::vector<DISPID> refused = {-1, -2, -4, -5, -6, 1, 5, 16, 500, 502};
+        refused.insert(refused.end(), kind.own.begin(), kind.own.end());
+        for (DISPID id : refused) {
+            VARIANT result = I4(5);
+            EXPECT_EQ(E_FAIL, Call(proxy, id, {}, &result)) << kind.make << " " << id;
+        }
+        proxy->Release();
+    }
+    windowed->Release();
+    layer->Release();
+}
+
+TEST_F(NodeProxyTest, BackgroundColourSplitTable)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    auto* node = static_cast<WindowedNode*>(host->GetLayer(0)->GetChild(0));
+    const struct {
+        uint32_t argb;
+        uint8_t rgba[4];
+    } cases[] = {
+        {0x80FF0000, {0xFF, 0x00, 0x00, 0x80}}, {0x00123456, {0x12, 0x34, 0x56, 0x00}},
+        {0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF}}, {0x01020304, {0x02, 0x03, 0x04, 0x01}},
+        {0x00000000, {0x00, 0x00, 0x00, 0x00}}, {0xFF0000FF, {0x00, 0x00, 0xFF, 0xFF}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(S_OK, Call(windowed, 301, {I4(int32_t(c.argb))}));
+        const uint8_t* rgba = node->GetBackgroundColor();
+        EXPECT_EQ((std::vector<uint8_t>(c.rgba, c.rgba + 4)), std::vector<uint8_t>(rgba, rgba + 4)) << std::hex << c.argb;
+        EXPECT_EQ(int32_t(c.argb), Get(windowed, 300).lVal);
+    }
+    windowed->Release();
+    layer->Release();
+}
+
+// Movie data must lie in readable memory; the node frees only task memory,
+// copying anything else.
+TEST_F(NodeProxyTest, MovieDataIsCheckedAndOnlyTaskMemoryIsTakenOver)
+{
+    IDispatch* layer = Make(hostProxy, 2);
+    IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
+    IDispatch* movie = Make(windowed, 104, {I4(0)});
+    ASSERT_NE(nullptr, movie);
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const DWORD page = system.dwPageSize;
+    auto* pages = static_cast<char*>(VirtualAlloc(nullptr, 2 * page, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(nullptr, pages);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
+    const int64_t lastBytes = int64_t(intptr_t(pages + page - 4));
+    // Running into the page that cannot be read.
+    EXPECT_EQ(E_INVALIDARG, Call(movie, 704, {I8(lastBytes), I4(8)}));
+    EXPECT_EQ(E_INVALIDARG, Call(movie, 704, {I8(int64_t(intptr_t(pages + page))), I4(1)}));
+    // The readable end: copied, the caller's pages untouched and still its own.
+    memcpy(pages + page - 4, "abcd", 4);
+    EXPECT_EQ(S_OK, Call(movie, 704, {I8(lastBytes), I4(4)}));
+    VARIANT path = Get(movie, 702);
+    EXPECT_EQ(VT_BSTR, path.vt);
+    EXPECT_EQ(nullptr, path.bstrVal);  // data, no path
+    BSTR moviePath = SysAllocString(L"C:\\movie.swf");
+    VARIANT pathValue;
+    pathValue.vt = VT_BSTR;
+    pathValue.bstrVal = moviePath;
+    EXPECT_EQ(S_OK, Call(movie, 703, {pathValue}));  // drops the data
+    SysFreeString(moviePath);
+    EXPECT_EQ(0, memcmp(pages + page - 4, "abcd", 4));
+    EXPECT_TRUE(VirtualFree(pages, 0, MEM_RELEASE));
+
+    // Task memory the node takes over: a second block replaces (and frees) it.
+    IMalloc* allocator = nullptr;
+    ASSERT_EQ(S_OK, CoGetMalloc(1, &allocator));
+    for (int i = 0; i < 2; ++i) {
+        void* block = CoTaskMemAlloc(64);
+        ASSERT_NE(nullptr, block);
+        memset(block, 'x', 64);
+        EXPECT_EQ(1, allocator->DidAlloc(block));
+        EXPECT_EQ(S_OK, Call(movie, 704, {I8(int64_t(intptr_t(block))), I4(64)}));
+    }
+    allocator->Release();
+    EXPECT_EQ(S_OK, Call(movie, -2, {}));
+    movie->Release();
     windowed->Release();
     layer->Release();
 }

@@ -48,10 +48,12 @@ bool RecordingSnapshot::Show(HWND, float x, float y, float width, float height)
     return true;
 }
 
+const IID kNodeEventSinkIid = {0x0612866E, 0xAEB3, 0x42D0, {0x8B, 0xC4, 0xF4, 0xCF, 0x7E, 0x1C, 0x40, 0x36}};
+
 HRESULT TestSink::QueryInterface(REFIID iid, void** out)
 {
     *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch)
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kNodeEventSinkIid)
         *out = static_cast<INodeEventSink*>(this);
     else if (iid == IID_INodeStateEvents && stateEvents)
         *out = static_cast<INodeStateEvents*>(this);

@@ -74,6 +74,10 @@ public:
     int hides = 0;
 };
 
+// {0612866E-AEB3-42D0-8BC4-F4CF7E1C4036}: what a sink that plug-ins attach
+// through a proxy (identifier -4) answers.
+extern const IID kNodeEventSinkIid;
+
 // An event sink of the kind plug-ins attach, answering the node and host
 // event interfaces it is told to and recording every call as text.
 class TestSink : public INodeEventSink, public INodeStateEvents, public IContainerEvents, public IHostEvents {

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <exdispid.h>
+
 #include <string>
 
 // The WebBrowser stand-in's events reaching the web node's sink: navigation
@@ -95,6 +97,58 @@ TEST_F(WebBrowserSinkTest, PageOpensNoWindowThroughTheSink)
     EXPECT_TRUE(log.Contains(L"fire NewWindow2 = 0x00000000, cancel true"));
     EXPECT_FALSE(log.Contains(L"window opened"));
     EXPECT_TRUE(log.Contains(L"page loaded \"Popup\""));
+    connection.Disconnect();
+    EXPECT_EQ(0u, sink->Release());
+}
+
+// A browser that asks for new windows with NewWindow3 alone: every other
+// event goes to the sink, NewWindow2 is let through unanswered so that the
+// stand-in goes on to NewWindow3.
+class NewWindow3Only final : public IDispatch {
+public:
+    explicit NewWindow3Only(IDispatch* sink) : m_sink(sink) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_DWebBrowserEvents2) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --m_refs; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override
+    {
+        if (id == DISPID_NEWWINDOW2)
+            return S_OK;
+        return m_sink->Invoke(id, iid, locale, flags, params, result, exception, argumentError);
+    }
+
+private:
+    ULONG m_refs = 1;  // the test's, on the stack
+    IDispatch* m_sink;
+};
+
+TEST_F(WebBrowserSinkTest, NewWindow3AloneOpensNoWindowEither)
+{
+    WebBrowserEventSink* sink = new WebBrowserEventSink();
+    sink->AddRef();
+    NewWindow3Only browserSide(static_cast<IDispatch*>(sink));
+    EventConnection connection(control, DIID_DWebBrowserEvents2, &browserSide);
+    ASSERT_TRUE(connection.Connected());
+    const int before = VisibleTopLevelWindows();
+    LoadPage();
+    EXPECT_EQ(before, VisibleTopLevelWindows());
+    EXPECT_TRUE(log.Contains(L"fire NewWindow2 = 0x00000000, cancel false"));
+    EXPECT_TRUE(log.Contains(L"fire NewWindow3(\"http://elsewhere/ad.htm\") = 0x00000000, cancel true"));
+    EXPECT_FALSE(log.Contains(L"window opened"));
     connection.Disconnect();
     EXPECT_EQ(0u, sink->Release());
 }

@@ -1,0 +1,194 @@
+#include "addin/hosting/MovieNodeProxy.h"
+
+#include "addin/core/DispArgs.h"
+#include "addin/core/DispResult.h"
+#include "addin/hosting/FlashCalls.h"
+#include "addin/hosting/MovieNode.h"
+#include "base/MKStringDictionary.h"
+
+#include <objbase.h>
+#include <string.h>
+
+namespace {
+
+enum : DISPID {
+    kGetUserValue = 700,
+    kSetUserValue,
+    kGetMoviePath,
+    kSetMoviePath,
+    kSetMovieData,
+    kCallFunction,
+    kGetOffScreen,
+    kSetOffScreen,
+};
+
+constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+    PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+
+// Whether every page of [address, address + length) is committed and readable.
+// The address arrives as a 64-bit integer: it must be a 32-bit address, plain
+// or sign-extended.
+bool IsReadableRange(int64_t address, int32_t length, const uint8_t*& start)
+{
+    const int64_t low = address & 0xFFFFFFFF;
+    if (address != low && address != int64_t(int32_t(low)))
+        return false;
+    const uintptr_t first = uintptr_t(low);
+    if (first + uint64_t(length) > uint64_t(UINTPTR_MAX) + 1)
+        return false;
+    start = reinterpret_cast<const uint8_t*>(first);
+    const uint8_t* end = start + length;
+    for (const uint8_t* at = start; at < end;) {
+        MEMORY_BASIC_INFORMATION info;
+        if (!VirtualQuery(at, &info, sizeof(info)) || info.State != MEM_COMMIT ||
+            (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) || !(info.Protect & kReadable))
+            return false;
+        at = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize;
+    }
+    return true;
+}
+
+// The block the node takes over: the caller's own when it is task memory
+// large enough for the movie, else a task-memory copy. Null when memory runs out.
+void* TaskBlockOf(const uint8_t* data, int32_t length)
+{
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(CoGetMalloc(1, &allocator))) {
+        void* block = const_cast<uint8_t*>(data);
+        const bool own = allocator->DidAlloc(block) == 1 && allocator->GetSize(block) >= SIZE_T(length);
+        allocator->Release();
+        if (own)
+            return block;
+    }
+    void* copy = CoTaskMemAlloc(SIZE_T(length));
+    if (copy)
+        memcpy(copy, data, size_t(length));
+    return copy;
+}
+
+bool SupportsOffScreen()
+{
+    return FlashCalls::InstalledVersion().Compare(MKVersion(10, 1)) >= 0;
+}
+
+}  // namespace
+
+const IID MovieNodeProxy::kIid = {0x0B7AF0E0, 0xC2EF, 0x4372, {0x95, 0xDD, 0x67, 0x1F, 0xB2, 0x6D, 0x70, 0xE1}};
+
+MovieNodeProxy::MovieNodeProxy(MovieNode* node) : ActiveXNodeProxy(node, kIid) {}
+
+bool MovieNodeProxy::AnswersInterface(REFIID iid) const
+{
+    return iid == kIid || ActiveXNodeProxy::AnswersInterface(iid);
+}
+
+HRESULT MovieNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
+{
+    auto* node = static_cast<MovieNode*>(GetActiveXNode());
+    DispArgs args(params);
+    DispResult out(result);
+    const UINT count = args.Count();
+    switch (id) {
+    case kGetUserValue: {
+        MKString key;
+        if (count != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetString(0, &key)))
+            return args.Error();
+        if (key.IsEmpty())
+            return E_INVALIDARG;
+        MKString value;
+        if (!node->GetUserVariables().Get(key, value)) {
+            out.SetBstr(nullptr);
+            return S_OK;
+        }
+        return out.SetString(value);
+    }
+    case kSetUserValue: {
+        MKString key;
+        BSTR value = nullptr;
+        if (count != 2)
+            return DISP_E_BADPARAMCOUNT;
+        args.GetString(0, &key);
+        args.GetBstr(1, &value);
+        if (FAILED(args.Error()))
+            return args.Error();
+        if (key.IsEmpty())
+            return E_INVALIDARG;
+        if (!value)
+            node->GetUserVariables().Remove(key);
+        else if (!node->GetUserVariables().Set(key, MKString::MKStringFromChars(value, int(SysStringLen(value)))))
+            return E_OUTOFMEMORY;
+        return NoResult(result);
+    }
+    case kGetMoviePath: {
+        if (count != 0)
+            return DISP_E_BADPARAMCOUNT;
+        const MKString* path = node->GetMoviePath();
+        if (!path) {
+            out.SetBstr(nullptr);
+            return S_OK;
+        }
+        return out.SetString(*path);
+    }
+    case kSetMoviePath: {
+        MKString path;
+        if (count != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetString(0, &path)))
+            return args.Error();
+        node->SetMoviePath(path);
+        return NoResult(result);
+    }
+    case kSetMovieData: {
+        int64_t address = 0;
+        int32_t length = 0;
+        if (count != 2)
+            return DISP_E_BADPARAMCOUNT;
+        args.GetInt64(0, &address);
+        args.GetInt(1, &length);
+        if (FAILED(args.Error()))
+            return args.Error();
+        const uint8_t* data = nullptr;
+        if (address == 0 || length < 1 || !IsReadableRange(address, length, data))
+            return E_INVALIDARG;
+        void* block = TaskBlockOf(data, length);
+        if (!block)
+            return E_OUTOFMEMORY;
+        node->SetMovieData(block, length);
+        return NoResult(result);
+    }
+    case kCallFunction: {
+        MKString request;
+        if (count != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetString(0, &request)))
+            return args.Error();
+        MKString response;
+        const HRESULT hr = FlashCalls::CallFunction(*node, node->GetPlayerMajor(), request, &response);
+        if (FAILED(hr))
+            return hr;
+        const HRESULT written = out.SetString(response);
+        return FAILED(written) ? written : hr;
+    }
+    case kGetOffScreen:
+        if (count != 0)
+            return DISP_E_BADPARAMCOUNT;
+        out.SetBool(node->IsOffScreen());
+        return S_OK;
+    case kSetOffScreen: {
+        bool offScreen = false;
+        if (count != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetBool(0, &offScreen)))
+            return args.Error();
+        NoResult(result);
+        if (!SupportsOffScreen())
+            return S_FALSE;
+        node->SetOffScreen(offScreen);
+        return S_OK;
+    }
+    default:
+        return ActiveXNodeProxy::Dispatch(id, params, result);
+    }
+}
