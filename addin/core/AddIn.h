@@ -15,6 +15,7 @@ class AddInConnection;
 class AddInCore;
 class AddInCoreServices;
 class OfficeInfo;
+class PackResourceHandlerList;
 class Preferences;
 class PlayerVersionCache;
 class ProductSettings;
@@ -61,6 +62,9 @@ public:
     ProductSettings* GetUserSettings() const { return m_userSettings; }
     // The plug-in manager; null when it could not be made.
     AddInCore* GetCore() const { return m_core; }
+    // The handlers of the node hosts plug-ins make; null when the list could
+    // not be made.
+    PackResourceHandlerList* GetPackResources() const { return m_packResources; }
     // False until a start of the plug-in manager failed.
     bool CoreFailed() const { return m_coreFailed; }
     // The value the next update check sends (the kernel sets it).
@@ -124,7 +128,8 @@ private:
     // Made in this order: the shell-hook registration, the environment
     // record, the module path, the machine and user settings, the preferences
     // and the usage store, the connection, the ribbon, the plug-in manager
-    // (which owns the ribbon's model) with the services it is given.
+    // (which owns the ribbon's model) with the services it is given, the
+    // pack resource handlers.
     volatile LONG m_refs = 1;
     AddInClassFactory* m_factory;
     IUnknown* m_outer = nullptr;
@@ -142,6 +147,7 @@ private:
     RibbonExtension* m_ribbon = nullptr;
     AddInCoreServices* m_coreServices = nullptr;
     AddInCore* m_core = nullptr;
+    PackResourceHandlerList* m_packResources = nullptr;
     EventDepth m_eventDepth;
 };
 
