@@ -128,8 +128,7 @@ private:
     // Made in this order: the shell-hook registration, the environment
     // record, the module path, the machine and user settings, the preferences
     // and the usage store, the connection, the ribbon, the plug-in manager
-    // (which owns the ribbon's model) with the services it is given, the
-    // pack resource handlers.
+    // (which owns the ribbon's model) with the services it is given.
     volatile LONG m_refs = 1;
     AddInClassFactory* m_factory;
     IUnknown* m_outer = nullptr;
@@ -147,6 +146,8 @@ private:
     RibbonExtension* m_ribbon = nullptr;
     AddInCoreServices* m_coreServices = nullptr;
     AddInCore* m_core = nullptr;
+    // Made after the plug-in manager whose plug-ins it looks up, deleted
+    // first.
     PackResourceHandlerList* m_packResources = nullptr;
     EventDepth m_eventDepth;
 };
