@@ -14,6 +14,7 @@
 #include "addin/core/RibbonExtension.h"
 #include "addin/core/ShellHook.h"
 #include "addin/core/OfficeInfo.h"
+#include "addin/effects/PackResourceHandlerList.h"
 #include "addin/effects/SlideShowController.h"
 #include "addin/hosting/FlashPreloader.h"
 #include "addin/hosting/HostingModule.h"
@@ -65,6 +66,7 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
     m_core = m_coreServices ? new (std::nothrow) AddInCore(m_coreServices) : nullptr;
     if (m_coreServices)
         m_coreServices->SetCore(m_core);
+    m_packResources = new (std::nothrow) PackResourceHandlerList(m_core);
     if (m_ribbon && m_core)
         m_ribbon->SetModel(&m_core->GetRibbonModel());
     if (m_connection && m_connection->GetEventSink())
@@ -76,6 +78,10 @@ AddIn::~AddIn()
     ShellHook::Unregister(this);
     // Releases made while the parts go must not delete the add-in again.
     InterlockedIncrement(&m_refs);
+    // The node hosts plug-ins made let go of their handlers before anything
+    // a handler looks up goes.
+    delete m_packResources;
+    m_packResources = nullptr;
     // The plug-ins go first, while every service they may call still stands;
     // neither the ribbon nor the event sink reaches the core afterwards.
     if (m_ribbon)

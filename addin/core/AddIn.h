@@ -15,6 +15,7 @@ class AddInConnection;
 class AddInCore;
 class AddInCoreServices;
 class OfficeInfo;
+class PackResourceHandlerList;
 class Preferences;
 class PlayerVersionCache;
 class ProductSettings;
@@ -61,6 +62,9 @@ public:
     ProductSettings* GetUserSettings() const { return m_userSettings; }
     // The plug-in manager; null when it could not be made.
     AddInCore* GetCore() const { return m_core; }
+    // The handlers of the node hosts plug-ins make; null when the list could
+    // not be made.
+    PackResourceHandlerList* GetPackResources() const { return m_packResources; }
     // False until a start of the plug-in manager failed.
     bool CoreFailed() const { return m_coreFailed; }
     // The value the next update check sends (the kernel sets it).
@@ -142,6 +146,9 @@ private:
     RibbonExtension* m_ribbon = nullptr;
     AddInCoreServices* m_coreServices = nullptr;
     AddInCore* m_core = nullptr;
+    // Made after the plug-in manager whose plug-ins it looks up, deleted
+    // first.
+    PackResourceHandlerList* m_packResources = nullptr;
     EventDepth m_eventDepth;
 };
 

@@ -5,6 +5,7 @@
 #include "addin/core/RibbonModel.h"
 #include "addin/effects/EffectTypeTable.h"
 #include "addin/effects/PluginHost.h"
+#include "addin/effects/PluginLookup.h"
 #include "base/MKComHolder.h"
 #include "base/MKTArray.h"
 #include "base/MKVersion.h"
@@ -32,7 +33,8 @@ class PluginPackage;
 class AddInCore final : public PluginEventTarget,
                         public ControlHandlerLookup,
                         public EffectTypeLookup,
-                        public PluginHost {
+                        public PluginHost,
+                        public PluginLookup {
 public:
     // The public key token of the key that signs the loader assembly.
     static constexpr uint64_t kLoaderToken = 0x5f3b9c6e2d1a4087ull;
@@ -53,7 +55,7 @@ public:
     KernelPlugin* GetFirstPlugin() const;
     int GetPluginCount() const { return m_plugins.GetCount(); }
     Plugin* GetPluginAt(int index) const { return m_plugins.SafeGetAt(index); }
-    Plugin* FindPluginByGuid(const GUID& guid) const;
+    Plugin* FindPluginByGuid(const GUID& guid) const override;
     // The kernel module's version; 0.0.-1.-1 without an installed list.
     MKVersion GetKernelVersion() const;
     EffectTypeTable& GetEffectTypes() { return m_effectTypes; }

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/MKString.h"
+#include "hostapi/PowerPointInterfaces.h"
 #include "base/MKVersion.h"
 
 #include <windows.h>
@@ -9,7 +10,9 @@
 class InstalledPluginList;
 class PlayerVersionCache;
 class KernelPlugin;
+class PackResourceHandlerList;
 class Plugin;
+class ShowEventLog;
 struct EnvironmentInfo;
 
 // What the plug-in manager needs of the add-in that owns it.
@@ -46,6 +49,11 @@ public:
     // Clears the link of an object from MakeCallbackObject or MakeApiObject
     // to its plug-in.
     virtual void DetachPluginObject(IUnknown* object) = 0;
+    // The handlers of the node hosts plug-ins make; null when the add-in has
+    // none.
+    virtual PackResourceHandlerList* GetPackResources() = 0;
+    // The log of the running show of that window; null when it has none.
+    virtual const ShowEventLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) = 0;
 
 protected:
     ~AddInCoreHost() = default;

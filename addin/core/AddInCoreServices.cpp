@@ -10,6 +10,8 @@
 #include "addin/core/PluginCallbackObject.h"
 #include "addin/core/ProductSettings.h"
 #include "addin/core/SystemReport.h"
+#include "addin/effects/SlideShowController.h"
+#include "addin/effects/SlideShowSession.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/UsageStore.h"
 #include "base/MKLock.h"
@@ -104,6 +106,18 @@ void AddInCoreServices::DetachPluginObject(IUnknown* object)
         static_cast<PluginCallbackObject*>(static_cast<MKDispatchObject*>(callback))->Detach();
         callback->Release();
     }
+}
+
+PackResourceHandlerList* AddInCoreServices::GetPackResources()
+{
+    return m_addIn.GetPackResources();
+}
+
+const ShowEventLog* AddInCoreServices::FindShowEventLog(PowerPoint::SlideShowWindow* window)
+{
+    SlideShowController* controller = m_addIn.GetSlideShowController();
+    SlideShowSession* session = controller ? controller->GetSession(controller->FindSession(window)) : nullptr;
+    return session ? &session->GetEventLog() : nullptr;
 }
 
 MKVersion AddInCoreServices::GetKernelVersion()

@@ -33,6 +33,8 @@ public:
     IDispatch* MakeCallbackObject(KernelPlugin* kernel) override;
     IUnknown* MakeApiObject(Plugin* plugin) override;
     void DetachPluginObject(IUnknown* object) override;
+    PackResourceHandlerList* GetPackResources() override;
+    const ShowEventLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override;
 
     // KernelCallbackServices.
     MKVersion GetKernelVersion() override;

@@ -6,10 +6,12 @@
 #include "addin/core/ExportMoviePicture.h"
 #include "addin/core/HostCreatedObject.h"
 #include "addin/core/MemoryRange.h"
+#include "addin/core/ShapeEffectData.h"
 #include "addin/core/ShapeEffectMarker.h"
 #include "addin/effects/EffectDataRecord.h"
 #include "addin/hosting/PlayerVersionCache.h"
 #include "addin/imaging/ImageFiles.h"
+#include "base/MKCoTaskMemBuffer.h"
 #include "base/MKCompressBuffers.h"
 
 #include <new>
@@ -19,6 +21,46 @@ namespace {
 void* AddressOf(long value)
 {
     return reinterpret_cast<void*>(static_cast<UINT_PTR>(static_cast<ULONG>(value)));
+}
+
+// A zero-terminated wide text at an address from the .NET side, looked at
+// page by page before it is read; false when it runs into memory that may
+// not be read.
+bool ReadTextAt(const wchar_t* text, MKString& out)
+{
+    constexpr UINT_PTR kPage = 4096;
+    int length = 0;
+    for (const wchar_t* at = text;;) {
+        const UINT_PTR room = kPage - (reinterpret_cast<UINT_PTR>(at) & (kPage - 1));
+        const size_t count = room >= sizeof(wchar_t) ? room / sizeof(wchar_t) : 1;
+        if (!IsReadableRange(at, count * sizeof(wchar_t)))
+            return false;
+        for (size_t i = 0; i < count; ++i) {
+            if (at[i] == 0) {
+                out.Assign(text, length + static_cast<int>(i));
+                return true;
+            }
+        }
+        if (length > 0x3FFFFFFF - static_cast<int>(count))
+            return false;
+        length += static_cast<int>(count);
+        at += count;
+    }
+}
+
+// The PowerPoint effect behind an object address from the .NET side, with
+// one reference; null when the address names no readable object or the
+// object is no effect.
+PowerPoint::Effect* EffectAt(void* address)
+{
+    auto* object = static_cast<IUnknown*>(address);
+    if (!object || !IsReadableRange(object, sizeof(void*)) ||
+        !IsReadableRange(*reinterpret_cast<void**>(object), 3 * sizeof(void*)))
+        return nullptr;
+    PowerPoint::Effect* effect = nullptr;
+    if (FAILED(object->QueryInterface(PowerPoint::IID_Effect, reinterpret_cast<void**>(&effect))))
+        return nullptr;
+    return effect;
 }
 
 }  // namespace
@@ -117,8 +159,6 @@ HRESULT KernelHostObject::CountUse(long kind)
     return S_OK;
 }
 
-// Effect data on shapes and stopping the show come with the services behind
-// them.
 namespace {
 
 // The version's text; a null BSTR when the control is not installed.
@@ -185,18 +225,45 @@ HRESULT KernelHostObject::GetShapeEffectId(IUnknown* effect, BSTR* id)
     return S_OK;
 }
 
-HRESULT KernelHostObject::WriteShapeEffect(long, long, long, long)
+HRESULT KernelHostObject::WriteShapeEffect(long effect, long id, long bytes, long length)
 {
-    return E_NOTIMPL;
+    // Every address is looked at before it is used: a bad one fails the call.
+    MKString idText;
+    const bool hasId = id != 0;
+    if (hasId && !ReadTextAt(static_cast<const wchar_t*>(AddressOf(id)), idText))
+        return E_FAIL;
+    const uint8_t* data = static_cast<const uint8_t*>(AddressOf(bytes));
+    if (data && length > 0 && !IsReadableRange(data, static_cast<size_t>(length)))
+        return E_FAIL;
+    PowerPoint::Effect* animation = EffectAt(AddressOf(effect));
+    if (!animation)
+        return E_FAIL;
+    const bool written = ::WriteShapeEffect(animation, hasId ? idText.GetText() : nullptr, data,
+                                            static_cast<int>(length));
+    animation->Release();
+    return written ? S_OK : E_FAIL;
 }
 
-HRESULT KernelHostObject::ReadShapeEffectData(IUnknown*, long* address, long* size)
+HRESULT KernelHostObject::ReadShapeEffectData(IUnknown* effect, long* address, long* size)
 {
     if (address)
         *address = 0;
     if (size)
         *size = 0;
-    return E_NOTIMPL;
+    if (!address || !size)
+        return E_POINTER;
+    PowerPoint::Effect* animation = nullptr;
+    if (!effect || FAILED(effect->QueryInterface(PowerPoint::IID_Effect, reinterpret_cast<void**>(&animation))))
+        return E_FAIL;
+    MKCoTaskMemBuffer data;
+    int length = 0;
+    const bool read = ::ReadShapeEffectData(animation, data, &length);
+    animation->Release();
+    if (!read)
+        return E_FAIL;
+    *size = length;
+    *address = static_cast<long>(reinterpret_cast<UINT_PTR>(data.Detach()));
+    return S_OK;
 }
 
 HRESULT KernelHostObject::GetImageFileSize(const wchar_t* path, long* width, long* height, long* ok)

@@ -5,9 +5,10 @@ class AddInCore;
 class AddInCoreHost;
 
 // The add-in's native services for the plug-in kernel: versions, usage
-// counts, effect types, effect ids on shapes, image sizes and buffer
-// compression. Callers bind to the table (Invoke answers E_NOTIMPL). The
-// count is locked; the last Release deletes it.
+// counts, effect types, effect ids and data on shapes, image sizes and
+// buffer compression. Callers bind to the table (Invoke answers E_NOTIMPL);
+// addresses they pass as integers are looked at before use. The count is
+// locked; the last Release deletes it.
 class KernelHostObject final : public IKernelHost {
 public:
     // One reference, the caller's. Both must outlive the object's use.

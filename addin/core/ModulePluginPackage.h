@@ -5,7 +5,7 @@ class ModulePackage;
 
 // A plug-in record's view of an opened module package: its assembly entries
 // under the names the runtime gives them, entries extracted whole (checked
-// against their digests when the package is signed) and its type records.
+// against the digests they carry) and its type records.
 // The package must outlive the view.
 class ModulePluginPackage final : public PluginPackage {
 public:

@@ -7,7 +7,12 @@
 #include "addin/effects/ClrObject.h"
 #include "addin/effects/ClrRibbonHandler.h"
 #include "addin/effects/EffectDataRecord.h"
+#include "addin/effects/PackResourceHandlerList.h"
 #include "addin/effects/Plugin.h"
+#include "addin/effects/ShowEventLog.h"
+#include "addin/hosting/NodeHost.h"
+#include "base/MKCoTaskMemBuffer.h"
+#include "base/MKRefHolder.h"
 
 #include <new>
 
@@ -44,6 +49,28 @@ Plugin::TypeCall TypeCallOf(long value, long typeIndex, BSTR text, long first = 
 PluginApiObject::PluginApiObject(Plugin* plugin, AddInCore* core, AddInCoreHost* owner)
     : m_plugin(plugin), m_core(core), m_owner(owner)
 {
+}
+
+PluginApiObject::~PluginApiObject()
+{
+    CloseNodeHosts();
+}
+
+void PluginApiObject::Detach()
+{
+    m_plugin = nullptr;
+    CloseNodeHosts();
+}
+
+void PluginApiObject::CloseNodeHosts()
+{
+    // Closing may call back into this object: take each host off first.
+    while (!m_nodeHosts.IsEmpty()) {
+        NodeHost* host = m_nodeHosts[m_nodeHosts.GetCount() - 1];
+        m_nodeHosts.RemoveAt(m_nodeHosts.GetCount() - 1);
+        host->Close();
+        host->Release();
+    }
 }
 
 HRESULT PluginApiObject::QueryInterface(REFIID iid, void** out)
@@ -286,34 +313,97 @@ HRESULT PluginApiObject::ReadPackageItem(BSTR name, long* address, long* size, B
     return S_OK;
 }
 
-// Node hosts and slide-show records come with the services behind them.
-HRESULT PluginApiObject::CreateNodeHost(BSTR, long, long, long* nodeHost, IDispatch** proxy)
+HRESULT PluginApiObject::CreateNodeHost(BSTR urlPrefix, long first, long second, long* nodeHost, IDispatch** proxy)
 {
     if (nodeHost)
         *nodeHost = 0;
     if (proxy)
         *proxy = nullptr;
-    return E_NOTIMPL;
+    if (!nodeHost || !proxy)
+        return E_POINTER;
+    PackResourceHandlerList* handlers = m_owner->GetPackResources();
+    if (!m_plugin || !handlers)
+        return E_FAIL;
+    auto* host = new (std::nothrow) NodeHost(m_owner->GetModuleInstance());
+    if (!host)
+        return E_OUTOFMEMORY;
+    MKRefHolder<NodeHost> made;
+    made.Attach(host);
+    const HWND mouseTarget = reinterpret_cast<HWND>(static_cast<UINT_PTR>(static_cast<ULONG>(first)));
+    const HWND keyTarget = reinterpret_cast<HWND>(static_cast<UINT_PTR>(static_cast<ULONG>(second)));
+    IDispatch* automation = host->GetAutomationProxy();
+    if (!automation || !handlers->Add(host, m_plugin, Text(urlPrefix), mouseTarget, keyTarget) ||
+        !m_nodeHosts.Add(host)) {
+        host->Close();
+        return E_OUTOFMEMORY;
+    }
+    host->AddRef();
+    automation->AddRef();
+    *nodeHost = static_cast<long>(reinterpret_cast<UINT_PTR>(host));
+    *proxy = automation;
+    return S_OK;
 }
 
-HRESULT PluginApiObject::CloseNode(long)
+HRESULT PluginApiObject::CloseNode(long node)
 {
-    return E_NOTIMPL;
+    if (!m_plugin)
+        return E_FAIL;
+    // The address comes from the .NET side: only hosts made here are taken.
+    const UINT_PTR address = static_cast<UINT_PTR>(static_cast<ULONG>(node));
+    int index = m_nodeHosts.GetCount() - 1;
+    while (index >= 0 && reinterpret_cast<UINT_PTR>(m_nodeHosts[index]) != address)
+        --index;
+    if (index < 0)
+        return E_INVALIDARG;
+    NodeHost* host = m_nodeHosts[index];
+    m_nodeHosts.RemoveAt(index);
+    MKRefHolder<NodeHost> keep;
+    keep.AssignPointer(host);
+    host->Close();
+    host->Release();
+    return S_OK;
 }
 
-HRESULT PluginApiObject::GetSlideShowTime(IUnknown*, LONGLONG* time)
+const ShowEventLog* PluginApiObject::FindShowEventLog(IUnknown* showWindow) const
 {
-    if (time)
-        *time = 0;
-    return E_NOTIMPL;
+    PowerPoint::SlideShowWindow* window = nullptr;
+    if (!m_plugin || !showWindow ||
+        FAILED(showWindow->QueryInterface(PowerPoint::IID_SlideShowWindow, reinterpret_cast<void**>(&window))) ||
+        !window)
+        return nullptr;
+    const ShowEventLog* log = m_owner->FindShowEventLog(window);
+    window->Release();
+    return log;
 }
 
-HRESULT PluginApiObject::GetSlideShowLog(IUnknown*, long* count, long* address, long* size)
+HRESULT PluginApiObject::GetSlideShowTime(IUnknown* showWindow, LONGLONG* time)
+{
+    if (!time)
+        return E_POINTER;
+    *time = 0;
+    const ShowEventLog* log = FindShowEventLog(showWindow);
+    if (!log)
+        return E_FAIL;
+    *time = log->GetStart().ToUnixMs();
+    return S_OK;
+}
+
+HRESULT PluginApiObject::GetSlideShowLog(IUnknown* showWindow, long* count, long* address, long* size)
 {
     long* outs[3] = {count, address, size};
     for (long* out : outs) {
-        if (out)
-            *out = 0;
+        if (!out)
+            return E_POINTER;
+        *out = 0;
     }
-    return E_NOTIMPL;
+    const ShowEventLog* log = FindShowEventLog(showWindow);
+    if (!log)
+        return E_FAIL;
+    MKCoTaskMemBuffer block;
+    if (!log->WriteBlock(block))
+        return E_OUTOFMEMORY;
+    *count = log->GetCount();
+    *size = block.Size() > 0 ? block.Size() : 0;
+    *address = static_cast<long>(reinterpret_cast<UINT_PTR>(block.Detach()));
+    return S_OK;
 }

@@ -1,15 +1,21 @@
 #pragma once
+#include "base/MKTArray.h"
 #include "hostapi/PluginInterfaces.h"
 
 class AddInCore;
 class AddInCoreHost;
+class NodeHost;
 class Plugin;
+class ShowEventLog;
 
 // The object each plug-in gets to reach the add-in: ribbon handlers and XML,
-// effect types, content, and its package's items. A forwarding layer over
-// the plug-in record, the plug-in manager and the add-in; callers bind to
-// the table (Invoke answers E_NOTIMPL). Once detached from its plug-in every
-// method answers E_FAIL. The count is locked; the last Release deletes it.
+// effect types, content, its package's items and node hosts served from its
+// package. A forwarding layer over the plug-in record, the plug-in manager
+// and the add-in; callers bind to the table (Invoke answers E_NOTIMPL). Once
+// detached from its plug-in every method answers E_FAIL. The node hosts it
+// made hold the plug-in's reference until CloseNode, the detach or the
+// object's end, whichever comes first, closes them. The count is locked; the
+// last Release deletes it.
 class PluginApiObject final : public IPluginApi {
 public:
     // One reference, the caller's.
@@ -17,8 +23,9 @@ public:
     PluginApiObject(const PluginApiObject&) = delete;
     PluginApiObject& operator=(const PluginApiObject&) = delete;
 
-    // Clears the link to the plug-in (its unloading).
-    void Detach() { m_plugin = nullptr; }
+    // Clears the link to the plug-in (its unloading) and closes the node
+    // hosts the plug-in still holds.
+    void Detach();
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -59,10 +66,18 @@ public:
                                               long* size) override;
 
 private:
-    virtual ~PluginApiObject() = default;
+    virtual ~PluginApiObject();
+
+    void CloseNodeHosts();
+    // The log of the show running in a SlideShowWindow; null for any other
+    // object, a window without a show, or once detached.
+    const ShowEventLog* FindShowEventLog(IUnknown* showWindow) const;
 
     volatile LONG m_refs = 1;
     Plugin* m_plugin;
     AddInCore* m_core;
     AddInCoreHost* m_owner;
+    // The hosts handed out by CreateNodeHost, each with the plug-in's
+    // reference; CloseNode takes only these.
+    MKTArray<NodeHost*> m_nodeHosts;
 };

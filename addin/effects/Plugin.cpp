@@ -4,6 +4,7 @@
 #include "addin/effects/EffectDataRecord.h"
 #include "addin/effects/PluginHost.h"
 #include "addin/effects/PluginPackage.h"
+#include "addin/effects/TagDataStore.h"
 #include "base/MKGuid.h"
 
 #include <new>
@@ -212,6 +213,12 @@ int Plugin::RegisterEffectType(const GUID& type, EffectDataRecord** record)
     return index;
 }
 
+bool Plugin::ReadPackageEntry(const MKString& name, MKTArray<uint8_t>& out) const
+{
+    out.RemoveAll();
+    return m_package && m_package->ReadEntry(name, out);
+}
+
 bool Plugin::ReadPackageItem(const MKString& name, void** bytes, int* size) const
 {
     if (bytes)
@@ -219,7 +226,7 @@ bool Plugin::ReadPackageItem(const MKString& name, void** bytes, int* size) cons
     if (size)
         *size = 0;
     MKTArray<uint8_t> data;
-    if (!bytes || !size || !m_package || !m_package->ReadEntry(name, data))
+    if (!bytes || !size || !ReadPackageEntry(name, data))
         return false;
     void* copy = CoTaskMemAlloc(data.GetCount() > 0 ? static_cast<SIZE_T>(data.GetCount()) : 1);
     if (!copy)
@@ -229,6 +236,81 @@ bool Plugin::ReadPackageItem(const MKString& name, void** bytes, int* size) cons
     *bytes = copy;
     *size = data.GetCount();
     return true;
+}
+
+HRESULT Plugin::ShapeTags(int typeIndex, IUnknown* shape, MKString& prefix,
+                          MKComHolder<PowerPoint::Tags>& tags) const
+{
+    EffectDataRecord* type = typeIndex > 0 ? m_host->FindEffectTypeByIndex(typeIndex) : nullptr;
+    if (!type)
+        return E_FAIL;
+    if (!shape)
+        return E_POINTER;
+    PowerPoint::Shape* queried = nullptr;
+    if (FAILED(shape->QueryInterface(PowerPoint::IID_Shape, reinterpret_cast<void**>(&queried))) || !queried)
+        return E_NOINTERFACE;
+    MKComHolder<PowerPoint::Shape> held;
+    held.Attach(queried);
+    PowerPoint::Tags* shapeTags = nullptr;
+    const HRESULT hr = held->get_Tags(&shapeTags);
+    tags.Attach(shapeTags);
+    if (FAILED(hr) || !tags)
+        return E_INVALIDARG;
+    prefix = type->GetTagPrefix();
+    return S_OK;
+}
+
+HRESULT Plugin::GetShapeDataSize(int typeIndex, IUnknown* shape, const MKString& name, int* size)
+{
+    if (size)
+        *size = -1;
+    MKString prefix;
+    MKComHolder<PowerPoint::Tags> tags;
+    HRESULT hr = ShapeTags(typeIndex, shape, prefix, tags);
+    if (FAILED(hr))
+        return hr;
+    TagDataStore store(tags.Get(), prefix, name, false);
+    if (size)
+        *size = store.TotalLength();
+    return S_OK;
+}
+
+HRESULT Plugin::WriteShapeData(int typeIndex, IUnknown* shape, const MKString& name, const uint8_t* bytes,
+                               int length, bool single)
+{
+    MKString prefix;
+    MKComHolder<PowerPoint::Tags> tags;
+    HRESULT hr = ShapeTags(typeIndex, shape, prefix, tags);
+    if (FAILED(hr))
+        return hr;
+    TagDataStore store(tags.Get(), prefix, name, single);
+    return length < 0 ? store.Clear() : store.Write(bytes, length);
+}
+
+HRESULT Plugin::ReadShapeData(int typeIndex, IUnknown* shape, const MKString& name, bool single,
+                              MKCoTaskMemBuffer& data, int* length)
+{
+    if (length)
+        *length = 0;
+    MKString prefix;
+    MKComHolder<PowerPoint::Tags> tags;
+    HRESULT hr = ShapeTags(typeIndex, shape, prefix, tags);
+    if (FAILED(hr))
+        return hr;
+    TagDataStore store(tags.Get(), prefix, name, single);
+    if (!single && FAILED(store.LoadHeader()))
+        return S_FALSE;
+    return store.Read(data, length);
+}
+
+HRESULT Plugin::DeleteShapeData(int typeIndex, IUnknown* shape, const MKString& name, bool single)
+{
+    MKString prefix;
+    MKComHolder<PowerPoint::Tags> tags;
+    HRESULT hr = ShapeTags(typeIndex, shape, prefix, tags);
+    if (FAILED(hr))
+        return hr;
+    return TagDataStore(tags.Get(), prefix, name, single).Clear();
 }
 
 IUnknown* Plugin::CreateShapeEffect(IUnknown* shape, const EffectDataRecord& type)

@@ -5,11 +5,13 @@
 #include "base/MKString.h"
 #include "base/MKTArray.h"
 #include "hostapi/PluginInterfaces.h"
+#include "hostapi/PowerPointInterfaces.h"
 
 #include <windows.h>
 
 class ClrObject;
 class EffectDataRecord;
+class MKCoTaskMemBuffer;
 class PluginHost;
 class PluginPackage;
 
@@ -41,8 +43,28 @@ public:
     // this plug-in registered already; else the new type's index (the record
     // is handed out without a reference of its own).
     int RegisterEffectType(const GUID& type, EffectDataRecord** record);
-    // The package entry's bytes in CoTaskMem memory the caller frees.
+    // The package entry's bytes, extracted whole; false without a package
+    // or entry, or when the entry does not read back intact.
+    bool ReadPackageEntry(const MKString& name, MKTArray<uint8_t>& out) const;
+    // The same in CoTaskMem memory the caller frees.
     bool ReadPackageItem(const MKString& name, void** bytes, int* size) const;
+
+    // The data an effect type keeps under a name in a shape's tags, in one
+    // tag (single) or in a header and chunks. The type is given by its index
+    // in the core's table (from 1), of any plug-in. Each call answers E_FAIL
+    // for an index that names no type, E_POINTER for a null shape,
+    // E_NOINTERFACE for an object that is no shape and E_INVALIDARG when the
+    // shape's tags cannot be read.
+    // The total length the chunked form's header states, -1 without one.
+    HRESULT GetShapeDataSize(int typeIndex, IUnknown* shape, const MKString& name, int* size);
+    // Replaces the data; a negative length deletes it.
+    HRESULT WriteShapeData(int typeIndex, IUnknown* shape, const MKString& name, const uint8_t* bytes, int length,
+                           bool single);
+    // S_OK with the data in task memory the caller takes over; S_FALSE and
+    // nothing when the chunked form has no valid header.
+    HRESULT ReadShapeData(int typeIndex, IUnknown* shape, const MKString& name, bool single, MKCoTaskMemBuffer& data,
+                          int* length);
+    HRESULT DeleteShapeData(int typeIndex, IUnknown* shape, const MKString& name, bool single);
 
     // The plug-in's effect object for a shape of one of its types, with one
     // reference; null when the call fails.
@@ -86,6 +108,8 @@ public:
     int GetEffectTypeCount() const { return m_types.GetCount(); }
 
 private:
+    // The tag prefix of the type of that index and the shape's tags.
+    HRESULT ShapeTags(int typeIndex, IUnknown* shape, MKString& prefix, MKComHolder<PowerPoint::Tags>& tags) const;
     // The type's .NET object for a call into the type; null when refused.
     ClrObject* TypeObject(int index) const;
     // Calls the method with the call's value, index and text followed by

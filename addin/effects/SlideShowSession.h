@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "addin/effects/ShowEventLog.h"
 #include "addin/effects/ShowViewTracker.h"
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
@@ -114,6 +115,8 @@ public:
     // Emptied when the session stops; null only when it could not be made.
     ShowContentList* GetContentList() const { return m_contentList; }
     const ShowViewTracker& GetViewTracker() const { return m_viewTracker; }
+    // When the show started and its timed events, for plug-ins.
+    const ShowEventLog& GetEventLog() const { return m_eventLog; }
     int GetEventDepth() const { return m_events.GetCount(); }
     bool IsStopRequested() const { return m_stopRequest; }
     int GetSwallowedPaints() const { return m_swallowedPaints; }
@@ -162,6 +165,7 @@ private:
     ShowContentList* m_contentList = nullptr;
     bool m_switching = false;
     ShowViewTracker m_viewTracker;
+    ShowEventLog m_eventLog;
     bool m_suspended = false;
     int m_officeCode = 0;
     long m_lastSlideId = -1;
