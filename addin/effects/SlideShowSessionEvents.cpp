@@ -220,7 +220,7 @@ void SlideShowSession::OnBegin()
 
 void SlideShowSession::OnNextSlide()
 {
-    if (!m_currentLayer || !Admit())
+    if (!Admit() || !m_currentLayer)
         return;
     SessionEventScope scope(this, kNextSlide);
     Poll();
@@ -240,7 +240,7 @@ void SlideShowSession::OnNextClick(PowerPoint::Effect*)
 
 void SlideShowSession::OnNext()
 {
-    if (m_oldOffice || !CurrentHasEffects() || !Admit())
+    if (m_oldOffice || !Admit() || !CurrentHasEffects())
         return;
     SessionEventScope scope(this, kNext);
     Poll();
@@ -252,8 +252,6 @@ void SlideShowSession::OnNext()
 
 void SlideShowSession::OnPrevious()
 {
-    if (!CurrentHasEffects())
-        return;
     PollInEvent(kPrevious);
 }
 

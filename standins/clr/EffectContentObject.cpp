@@ -1,5 +1,7 @@
 #include "standins/clr/EffectContentObject.h"
 
+#include <stdio.h>
+#include <stdlib.h>
 #include <vector>
 
 namespace standin_clr {
@@ -50,9 +52,14 @@ float ReadFloat(IDispatch* target, DISPID id)
 
 }  // namespace
 
-EffectContentObject::EffectContentObject(const std::wstring& owner, DWORD color, long kind)
-    : ScriptedObject(owner + L"Content"), m_color(color), m_kind(kind)
+EffectContentObject::EffectContentObject(const std::wstring& owner, const AssemblyType& type)
+    : ScriptedObject(owner + L"Content"),
+      m_color(wcstoul(type.Field(L"ContentColor").c_str(), nullptr, 16)),
+      m_kind(wcstol(type.Field(L"ContentKind").c_str(), nullptr, 10)),
+      m_snapshotKey(type.Field(L"SnapshotKey"))
 {
+    swscanf(type.Field(L"SnapshotBounds").c_str(), L"%f,%f,%f,%f", &m_bounds[0], &m_bounds[1], &m_bounds[2],
+            &m_bounds[3]);
 }
 
 EffectContentObject::~EffectContentObject()
@@ -121,18 +128,26 @@ HRESULT EffectContentObject::FireSteps(long time, SAFEARRAY* ids, SAFEARRAY*, SA
 HRESULT EffectContentObject::GetSnapshotKey(BSTR* key)
 {
     HRESULT hr = Enter(L"GetSnapshotKey");
-    if (key)
-        *key = nullptr;
-    return hr;
+    if (FAILED(hr))
+        return hr;
+    if (!key)
+        return E_POINTER;
+    *key = SysAllocString(m_snapshotKey.c_str());
+    return S_OK;
 }
 
 HRESULT EffectContentObject::GetBounds(float* left, float* top, float* right, float* bottom)
 {
-    for (float* value : {left, top, right, bottom}) {
-        if (value)
-            *value = 0;
-    }
-    return Enter(L"GetBounds");
+    HRESULT hr = Enter(L"GetBounds");
+    if (FAILED(hr))
+        return hr;
+    if (!left || !top || !right || !bottom)
+        return E_POINTER;
+    *left = m_bounds[0];
+    *top = m_bounds[1];
+    *right = m_bounds[2];
+    *bottom = m_bounds[3];
+    return S_OK;
 }
 
 HRESULT EffectContentObject::GetStepMode(BSTR effectId, long*)

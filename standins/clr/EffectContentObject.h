@@ -1,21 +1,23 @@
 #pragma once
 #include "hostapi/PluginInterfaces.h"
+#include "standins/clr/AssemblyImage.h"
 #include "standins/clr/ScriptedObject.h"
 
 #include <string>
 
 namespace standin_clr {
 
-// A stand-in plug-in's content for one shape in a slide show. Attached to its
-// scene node it fills the node with the type's colour (the plug-in type's
-// field ContentColor, "RRGGBB") through the node proxies' dispatch
-// identifiers and shows it; ContentKind gives its kind (0 by default).
-// Every call is logged as "<plug-in>Content.<member> ...".
+// A stand-in plug-in's content for one shape in a slide show, as the plug-in
+// type's fields describe it: attached to its scene node it fills the node
+// with ContentColor ("RRGGBB") through the node proxies' dispatch
+// identifiers and shows it; ContentKind is its kind (0 by default), and
+// snapshot content (kind 2) answers SnapshotKey and SnapshotBounds ("left,
+// top, right, bottom"). Every call is logged as "<plug-in>Content.<member>".
 class EffectContentObject final : public ScriptedObject<IEffectContent> {
 public:
-    static IEffectContent* Create(const std::wstring& owner, DWORD color, long kind)
+    static IEffectContent* Create(const std::wstring& owner, const AssemblyType& type)
     {
-        return new EffectContentObject(owner, color, kind);
+        return new EffectContentObject(owner, type);
     }
 
     HRESULT STDMETHODCALLTYPE Attach(IDispatch* node, VARIANT_BOOL attach) override;
@@ -30,7 +32,7 @@ public:
                                        VARIANT_BOOL* mayLieOffSlide) override;
 
 private:
-    EffectContentObject(const std::wstring& owner, DWORD color, long kind);
+    EffectContentObject(const std::wstring& owner, const AssemblyType& type);
     ~EffectContentObject() override;
 
     void* QueryOwn(REFIID iid) override;
@@ -39,6 +41,8 @@ private:
 
     DWORD m_color;
     long m_kind;
+    std::wstring m_snapshotKey;
+    float m_bounds[4] = {0, 0, 0, 0};
     IDispatch* m_node = nullptr;
     IDispatch* m_fill = nullptr;
 };

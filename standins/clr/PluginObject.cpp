@@ -251,9 +251,7 @@ HRESULT PluginObject::CreateEffectContent(IUnknown* effect, long argument, IUnkn
     std::wstring color = m_type.Field(L"ContentColor");
     if (color.empty() || !effect || !content)
         return E_NOTIMPL;
-    std::wstring kind = m_type.Field(L"ContentKind");
-    *content = EffectContentObject::Create(LogName(), wcstoul(color.c_str(), nullptr, 16),
-                                           kind.empty() ? 0 : wcstol(kind.c_str(), nullptr, 10));
+    *content = EffectContentObject::Create(LogName(), m_type);
     return S_OK;
 }
 

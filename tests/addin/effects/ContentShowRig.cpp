@@ -47,7 +47,7 @@ ContentShowRig::~ContentShowRig()
     clr.Stop();
 }
 
-bool ContentShowRig::Start()
+bool ContentShowRig::Start(const std::vector<std::pair<std::wstring, std::wstring>>& contentFields)
 {
     if (!ModuleInstance())
         SetModuleInstance(GetModuleHandleW(nullptr));
@@ -83,14 +83,12 @@ bool ContentShowRig::Start()
 
     const GUID type = MakeGuid(kTypeGuid);
     package.AddType(type, L"Type A");
-    package.AddAssembly(kTestName,
-                        StandInAssembly(kTestName)
-                            .Type(L"Test.TestA", {{L"Kind", L"plugin"},
-                                                  {L"Guid", L"0A1B2C3D-0000-4000-8000-00000000000A"},
-                                                  {L"Name", L"TestA"},
-                                                  {L"ContentColor", L"D02010"}})
-                            .Bytes(),
-                        true);
+    std::vector<std::pair<std::wstring, std::wstring>> fields = {{L"Kind", L"plugin"},
+                                                                  {L"Guid", L"0A1B2C3D-0000-4000-8000-00000000000A"},
+                                                                  {L"Name", L"TestA"},
+                                                                  {L"ContentColor", L"D02010"}};
+    fields.insert(fields.end(), contentFields.begin(), contentFields.end());
+    package.AddAssembly(kTestName, StandInAssembly(kTestName).Type(L"Test.TestA", fields).Bytes(), true);
     plugin = std::make_unique<Plugin>(&plugins, &package);
     if (!plugin->Initialize() || plugin->RegisterEffectType(type, &record) <= 0 || !record)
         return false;

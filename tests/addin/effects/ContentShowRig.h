@@ -35,8 +35,9 @@ public:
     ContentShowRig(const ContentShowRig&) = delete;
     ContentShowRig& operator=(const ContentShowRig&) = delete;
 
-    // Starts the runtime and loads both plug-ins; false when a step fails.
-    bool Start();
+    // Starts the runtime and loads both plug-ins, TestA's type with the
+    // further fields given (EffectContentObject.h); false when a step fails.
+    bool Start(const std::vector<std::pair<std::wstring, std::wstring>>& contentFields = {});
     // A product shape of TestA's type with the rig's fill.
     standin::ShapeObject* AddProductShape(standin::SlideObject* slide, const wchar_t* name, float left, float top,
                                           float width, float height);

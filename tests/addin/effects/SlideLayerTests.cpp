@@ -4,12 +4,16 @@
 #include "ContentShowRig.h"
 
 #include "addin/effects/EffectDataRecord.h"
+#include "addin/effects/SessionReport.h"
 #include "addin/effects/ShapeEffect.h"
 #include "addin/effects/SlideLayer.h"
 #include "addin/effects/SlideShowSession.h"
 #include "addin/hosting/LayerNode.h"
+#include "addin/hosting/RectF.h"
 #include "addin/hosting/UrlParts.h"
 #include "standins/powerpoint/PresentationObject.h"
+#include "standins/powerpoint/SlideObject.h"
+#include "standins/powerpoint/TagsObject.h"
 #include "standins/powerpoint/SlideShowViewObject.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +28,8 @@ const float kCentreY = Rig::kShapeTop + Rig::kShapeHeight / 2;
 
 class SlideLayerTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(rig.Start()); }
+    void SetUp() override { ASSERT_TRUE(rig.Start(ContentFields())); }
+    virtual std::vector<std::pair<std::wstring, std::wstring>> ContentFields() const { return {}; }
 
     // Moves one slide on and lets the show run for a while.
     void Next(standin::SlideShowWindowObject* show)
@@ -202,7 +207,7 @@ TEST_F(SlideLayerTest, VisibleProductShapesWithAreaOnTheSlideGetEffectsBackToFro
 TEST_F(SlideLayerTest, HostedControlsReadTheirPluginsPackageEntriesBelowThePackResources)
 {
     const std::string movie = "FWS\x07 the movie's bytes";
-    rig.package.AddEntry(L"movies/intro.swf", movie);
+    rig.package.AddEntry(L"movies\\intro.swf", movie);
     standin::SlideShowWindowObject* show = rig.RunShow(3, {2});
     ASSERT_NE(show, nullptr);
     Next(show);
@@ -246,6 +251,136 @@ TEST_F(SlideLayerTest, HostedControlsReadTheirPluginsPackageEntriesBelowThePackR
         EXPECT_EQ(read.substr(0, got), movie);
         stream->Release();
     }
+    End(show);
+}
+
+TEST_F(SlideLayerTest, ContentThatAsksToEndTheShowEndsItShortlyAfter)
+{
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2});
+    ASSERT_NE(show, nullptr);
+    MKRefHolder<SlideShowSession> session;
+    session.AssignPointer(rig.controller->GetSession(0));
+    Next(show);
+    ASSERT_NE(session->GetCurrentLayer(), nullptr);
+    ASSERT_TRUE(session->GetCurrentLayer()->HasEffects());
+    HWND window = show->Window();
+    session->GetCurrentLayer()->GetEffect(0)->RequestShowExit();
+    ASSERT_NE(session->GetReport(), nullptr);
+    EXPECT_EQ(session->GetReport()->GetExitRequester(), rig.record);
+    EXPECT_TRUE(IsWindow(window));
+    PumpCountingTimer(400, nullptr, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(session->IsStopped());
+    EXPECT_EQ(session->GetLayerCount(), 0);
+    EXPECT_TRUE(rig.productShapes[0]->Visible());
+}
+
+// Content of kind 2 draws a snapshot; a placeholder picture in the slide
+// stands in for it while it does not run.
+class SnapshotLayerTest : public SlideLayerTest {
+protected:
+    std::vector<std::pair<std::wstring, std::wstring>> ContentFields() const override
+    {
+        return {{L"ContentKind", L"2"}, {L"SnapshotKey", L"{P1}"}, {L"SnapshotBounds", L"210,160,430,320"}};
+    }
+};
+
+TEST_F(SnapshotLayerTest, ThePlaceholderPictureTakesTheContentsBoundsAndGoesOnceTheContentRuns)
+{
+    standin::ShapeObject* poster = nullptr;
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2}, [&](int index, standin::SlideObject* slide) {
+        if (index != 2)
+            return;
+        poster = slide->AddShape(PowerPoint::msoAutoShape, L"Poster", 0, 0, 10, 10);
+        poster->Tags()->Set(L"_VQZ_CTR", std::wstring(rig.record->GetContentType().GetText()));
+        poster->Tags()->Set(L"_VQZ_GUID", L"{P1}");
+        poster->SetVisible(false);
+    });
+    ASSERT_NE(show, nullptr);
+    show->View()->GoNext();
+    // Loaded for the slide about to be shown: the placeholder shows.
+    SlideLayer* layer = rig.controller->GetSession(0)->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->GetEffectCount(), 1);
+    Effect* effect = layer->GetEffect(0);
+    EXPECT_EQ(effect->GetContentKind(), Effect::kKindSnapshot);
+    EXPECT_EQ(effect->GetPlaceholderId(), poster->Id());
+    EXPECT_EQ(layer->FindEffectByShape(static_cast<PowerPoint::Shape*>(poster)), effect);
+    EXPECT_TRUE(poster->Visible());
+    EXPECT_EQ(poster->Left(), 210);
+    EXPECT_EQ(poster->Top(), 160);
+    EXPECT_EQ(poster->Width(), 220);
+    EXPECT_EQ(poster->Height(), 160);
+    EXPECT_FALSE(rig.productShapes[0]->Visible());
+
+    // Running, the content replaces it.
+    rig.controller->OnNextSlide(show);
+    PumpCountingTimer(200, nullptr, 0);
+    EXPECT_FALSE(poster->Visible());
+    // A repaint's snapshot covers the snapshot content's shapes; no native
+    // control lies below them.
+    RectF bounds = RectF::Inverted();
+    bool needed = false;
+    layer->GetSnapshotArea(bounds, needed);
+    EXPECT_EQ(bounds, RectF(Rig::kShapeLeft, Rig::kShapeTop, Rig::kShapeLeft + Rig::kShapeWidth,
+                            Rig::kShapeTop + Rig::kShapeHeight));
+    EXPECT_FALSE(needed);
+
+    Next(show);
+    EXPECT_FALSE(poster->Visible());
+    EXPECT_TRUE(rig.productShapes[0]->Visible());
+    EXPECT_EQ(show->Presentation()->Saved(), -1);
+    End(show);
+}
+
+TEST_F(SlideLayerTest, KeysOfPowerPointsShowAcceleratorsBecomeTheirCommands)
+{
+    standin::SlideShowWindowObject* show = rig.RunShow(2, {});
+    ASSERT_NE(show, nullptr);
+    SlideLayer* layer = new SlideLayer(rig.controller->GetSession(0));
+    enum Modifier { kNone = 0, kCtrl = 1, kAlt = 2, kShift = 4 };
+    struct Case {
+        UINT message;
+        WPARAM key;
+        int modifiers;
+        int32_t command;
+        int32_t keyState;
+    };
+    // The stand-in's table: F5; Ctrl+P; Alt+Shift+F9 (virtual keys); "b";
+    // Alt+"h" (characters).
+    const Case cases[] = {
+        {WM_KEYDOWN, VK_F5, kNone, 1001, VK_F5},
+        {WM_SYSKEYDOWN, VK_F5, kNone, 1001, VK_F5},
+        {WM_KEYDOWN, VK_F5, kShift, -1, 0},
+        {WM_KEYDOWN, 'P', kCtrl, 1002, 0x20000 | 'P'},
+        {WM_KEYDOWN, 'P', kNone, -1, 0},
+        {WM_KEYDOWN, 'P', kCtrl | kShift, -1, 0},
+        {WM_KEYDOWN, VK_F9, kAlt | kShift, 1003, 0x50000 | VK_F9},
+        {WM_KEYDOWN, VK_F9, kAlt, -1, 0},
+        {WM_CHAR, 'b', kNone, 1004, 'b'},
+        {WM_CHAR, 'b', kShift | kCtrl, 1004, 0x30000 | 'b'},
+        {WM_CHAR, 'b', kAlt, -1, 0},
+        {WM_SYSCHAR, 'h', kAlt, 1005, 0x40000 | 'h'},
+        {WM_CHAR, 'h', kNone, -1, 0},
+        // Characters never match virtual-key entries.
+        {WM_CHAR, 'P', kCtrl, -1, 0},
+        {WM_KEYUP, VK_F5, kNone, -1, 0},
+    };
+    BYTE saved[256];
+    GetKeyboardState(saved);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.message << " " << c.key << " " << c.modifiers);
+        BYTE keys[256] = {};
+        keys[VK_CONTROL] = (c.modifiers & kCtrl) ? 0x80 : 0;
+        keys[VK_MENU] = (c.modifiers & kAlt) ? 0x80 : 0;
+        keys[VK_SHIFT] = (c.modifiers & kShift) ? 0x80 : 0;
+        SetKeyboardState(keys);
+        int32_t keyState = -7;
+        EXPECT_EQ(layer->TranslateKey(c.message, c.key, 0, keyState), c.command);
+        EXPECT_EQ(keyState, c.keyState);
+    }
+    SetKeyboardState(saved);
+    layer->Release();
     End(show);
 }
 
