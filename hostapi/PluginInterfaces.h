@@ -154,3 +154,42 @@ struct IHttpRequestSink : public IDispatch {
     virtual HRESULT STDMETHODCALLTYPE OnProgress(LONGLONG address, long length, long contentLengthLow,
                                                  long contentLengthHigh, long percentage) = 0;
 };
+
+inline constexpr IID IID_IEffectContent = {
+    0xD9CED3D4, 0x53FA, 0x43C7, {0xBD, 0xD2, 0x81, 0x9B, 0xC1, 0x92, 0xD3, 0xAF}};
+
+// A plug-in's content for one product shape during a slide show: it draws on
+// the scene node it is attached to and follows the build steps it is given.
+struct IEffectContent : public IDispatch {
+    // The node's automation proxy; the flag is true when attaching.
+    virtual HRESULT STDMETHODCALLTYPE Attach(IDispatch* node, VARIANT_BOOL attach) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Detach() = 0;
+    // Build-step rows as six parallel one-dimensional arrays: effect ids
+    // (VT_BSTR), start flags, keys (VT_UI4), times, per-repeat durations and
+    // repeat counts (VT_I4).
+    virtual HRESULT STDMETHODCALLTYPE FireSteps(long time, SAFEARRAY* ids, SAFEARRAY* starts, SAFEARRAY* keys,
+                                                SAFEARRAY* times, SAFEARRAY* durations, SAFEARRAY* repeats) = 0;
+    // The scan-map key of the placeholder picture of snapshot content.
+    virtual HRESULT STDMETHODCALLTYPE GetSnapshotKey(BSTR* key) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBounds(float* left, float* top, float* right, float* bottom) = 0;
+    // The step mode of an effect id; `mode` comes in with the default.
+    virtual HRESULT STDMETHODCALLTYPE GetStepMode(BSTR effectId, long* mode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE QueryHold(BSTR commandText, VARIANT_BOOL* hold) = 0;
+    // Kind 1: PowerPoint keeps animating the shape's visibility; 2: snapshot
+    // content shown through a placeholder picture.
+    virtual HRESULT STDMETHODCALLTYPE Describe(BSTR* name, long* kind, VARIANT_BOOL* acceptsAnimation,
+                                               VARIANT_BOOL* mayLieOffSlide) = 0;
+};
+
+inline constexpr IID IID_IKernelSlide = {
+    0x3E1D5942, 0x17EF, 0x4678, {0xB1, 0x86, 0x0C, 0x75, 0xEE, 0xFC, 0x6A, 0xCE}};
+
+// The kernel's object for one slide of a running show.
+struct IKernelSlide : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE Close() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Activate() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Deactivate() = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetShown(VARIANT_BOOL shown) = 0;
+    // 1 running, 2 paused.
+    virtual HRESULT STDMETHODCALLTYPE SetPlayState(long state) = 0;
+};

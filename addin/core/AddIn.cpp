@@ -9,6 +9,7 @@
 #include "addin/core/ComAddInSearch.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/IntVariant.h"
+#include "addin/core/KernelPlugin.h"
 #include "addin/core/ProductSettings.h"
 #include "addin/core/RibbonCallbacks.h"
 #include "addin/core/RibbonExtension.h"
@@ -328,6 +329,17 @@ void AddIn::ShowError(const wchar_t* title, const wchar_t* text)
     if (m_core && m_core->ShowKernelMessage(title, text))
         return;
     ShowErrorBox(text);
+}
+
+EffectTypeLookup* AddIn::GetEffectTypes()
+{
+    return m_core && m_core->IsStarted() ? m_core : nullptr;
+}
+
+IUnknown* AddIn::CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost)
+{
+    KernelPlugin* kernel = m_core && m_core->IsStarted() ? m_core->GetFirstPlugin() : nullptr;
+    return kernel ? kernel->CreateObject(showWindow, slide, nodeHost) : nullptr;
 }
 
 namespace {

@@ -46,7 +46,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    HINSTANCE GetModuleInstance() const;
+    HINSTANCE GetModuleInstance() const override;
     const MKString& GetModulePath() const { return m_modulePath; }
     const MKString& GetModuleFolder() const { return m_moduleFolder; }
     bool StartedToShow() const override { return m_startedToShow; }
@@ -121,6 +121,10 @@ public:
     // The kernel's message call with both texts while the kernel runs;
     // otherwise a message box captioned "Vistello" with the text alone.
     void ShowError(const wchar_t* title, const wchar_t* text) override;
+    // The plug-in manager's table while it runs.
+    EffectTypeLookup* GetEffectTypes() override;
+    // The kernel plug-in's slide object.
+    IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) override;
 
 private:
     virtual ~AddIn();

@@ -29,7 +29,11 @@ public:
     // words, low 24 bits. Also the type's feature id in the usage counters.
     static uint32_t UsageIdOf(const GUID& type);
 
+    // The plug-in that registered the type; null once it unloaded.
     Plugin* GetPlugin() const { return m_plugin; }
+    // Called by the plug-in as it unloads: holders of the record may outlive
+    // the plug-in object.
+    void ForgetPlugin() { m_plugin = nullptr; }
     const GUID& GetTypeGuid() const { return m_type; }
     // The content type shapes carry: the GUID as 32 upper-case hexadecimal
     // digits.

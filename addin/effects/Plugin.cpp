@@ -166,6 +166,7 @@ void Plugin::Unload()
     }
     for (int i = 0; i < m_types.GetCount(); ++i) {
         m_host->UnregisterEffectType(m_types[i]);
+        m_types[i]->ForgetPlugin();
         m_types[i]->Release();
     }
     m_types.RemoveAll();

@@ -40,3 +40,8 @@ void SessionReport::AddWarning(const MKString& text)
     m_warnings.AppendString(line);
     m_warnings.AppendText(L"\n");
 }
+
+void SessionReport::SetExitRequester(EffectDataRecord* type)
+{
+    m_exitRequester.AssignPointer(type);
+}

@@ -1,6 +1,8 @@
 #pragma once
+#include "addin/effects/EffectDataRecord.h"
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
+#include "base/MKRefHolder.h"
 #include "base/MKRefClass.h"
 #include "base/MKString.h"
 
@@ -37,6 +39,11 @@ public:
     void ClearWarnings() { m_warnings = MKString(); }
     const MKString& GetWarnings() const { return m_warnings; }
 
+    // The effect type whose content asked to end the show; counted, so the
+    // report outlives an unloaded plug-in's records safely.
+    void SetExitRequester(EffectDataRecord* type);
+    EffectDataRecord* GetExitRequester() const { return m_exitRequester.Get(); }
+
     bool HasAnythingToShow() const { return m_fatalKind != kNoFatal || !m_warnings.IsEmpty(); }
 
 private:
@@ -45,4 +52,5 @@ private:
     int m_fatalKind = kNoFatal;
     MKString m_fatalMessage;
     MKString m_warnings;
+    MKRefHolder<EffectDataRecord> m_exitRequester;
 };

@@ -4,6 +4,8 @@
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
 
+class EffectTypeLookup;
+
 // What the slide-show machinery needs of the add-in that owns it. The add-in
 // outlives its controller and every session. PowerPoint's user-interface
 // thread only.
@@ -23,6 +25,15 @@ public:
     // Shows a report to the user: through the kernel plug-in when one runs,
     // else in a message box captioned "Vistello".
     virtual void ShowError(const wchar_t* title, const wchar_t* text) = 0;
+    // The add-in's module, in which hosted content registers its windows.
+    virtual HINSTANCE GetModuleInstance() const = 0;
+    // The registered effect types; null while the plug-in manager is not
+    // started (no shape has content then).
+    virtual EffectTypeLookup* GetEffectTypes() = 0;
+    // The kernel plug-in's object for one slide of the show (one reference),
+    // given the show window, the slide and the slide's node host proxy; null
+    // without a kernel or when it makes none.
+    virtual IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) = 0;
 
 protected:
     ~SlideShowHost() = default;

@@ -3,9 +3,11 @@
 #include "addin/effects/PaneSubclassRegistry.h"
 #include "addin/effects/SessionReport.h"
 #include "addin/effects/ShowContentList.h"
+#include "addin/effects/SlideLayer.h"
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowMessageWindow.h"
+#include "base/MKTimer.h"
 
 #include <new>
 
@@ -44,6 +46,7 @@ SlideShowSession::~SlideShowSession()
     if (!m_stopped)
         Stop();
     delete m_contentList;
+    delete m_exitTimer;
 }
 
 HWND SlideShowSession::FindPane(HWND showWindow, bool detected, int officeCode)
@@ -161,7 +164,7 @@ bool SlideShowSession::ReadSlideSize()
 void SlideShowSession::Stop()
 {
     m_stopped = true;
-    // Slide layers are released here, once they exist.
+    ReleaseLayers();
     if (m_messageWindow) {
         if (m_frameTimer)
             KillTimer(m_messageWindow->Handle(), m_frameTimer);
@@ -209,4 +212,45 @@ bool SlideShowSession::ReleaseHostLock()
     int saved = m_savedToken;
     m_savedToken = kNoSavedToken;
     return saved == 0 || SUCCEEDED(m_presentation->put_Saved(saved));
+}
+
+void SlideShowSession::ReleaseLayers()
+{
+    m_currentLayer.Reset();
+    // The list may change while a layer unloads (its content calls back).
+    while (!m_layers.IsEmpty()) {
+        SlideLayer* layer = m_layers[m_layers.GetCount() - 1];
+        m_layers.RemoveAt(m_layers.GetCount() - 1);
+        if (!layer->IsUnloaded())
+            layer->Unload();
+        layer->Release();
+    }
+}
+
+void SlideShowSession::RequestExit()
+{
+    if (m_exitTimer)
+        return;
+    m_exitTimer = new (std::nothrow) MKTimer;
+    if (!m_exitTimer)
+        return;
+    m_exitTimer->SetPeriod(100);
+    m_exitTimer->SetUserData(this);
+    m_exitTimer->SetCallback(OnExitTimer);
+    if (!m_exitTimer->Start()) {
+        delete m_exitTimer;
+        m_exitTimer = nullptr;
+    }
+}
+
+void SlideShowSession::OnExitTimer(MKTimer* timer)
+{
+    auto* session = static_cast<SlideShowSession*>(timer->UserData());
+    // The view's Exit ends the show and may release the session.
+    MKRefHolder<SlideShowSession> keep;
+    keep.AssignPointer(session);
+    session->m_exitTimer = nullptr;
+    delete timer;
+    if (session->m_view)
+        session->m_view->Exit();
 }

@@ -9,8 +9,10 @@
 #include "base/MKRefHolder.h"
 #include "base/MKTArray.h"
 
+class MKTimer;
 class SessionReport;
 class ShowContentList;
+class SlideLayer;
 class SlideShowController;
 class SlideShowMessageWindow;
 class PaneSubclassRecord;
@@ -28,9 +30,9 @@ class PaneSubclassRecord;
 // the outermost handler ends. That a nested event ends the session is
 // intended: the show's state can no longer be trusted.
 //
-// Slide layers join the handlers where they switch, run, pause, hide and
-// show the slide being shown; until then a session tracks the show's
-// position, state and windows only.
+// Each slide announced on the pane gets a slide layer with the slide's
+// content; the layer runs while the slide is shown, pauses with the view,
+// hides on black and white screens and is unloaded when the slide is left.
 //
 // Reference counted; the controller's list holds one reference, a window
 // procedure holds one while it calls in. PowerPoint's user-interface thread
@@ -96,6 +98,16 @@ public:
     // The show window is being destroyed: the session ends without a report.
     void OnShowWindowDestroyed();
 
+    // The layer of the slide (loaded when new); null for a negative ID.
+    SlideLayer* GetSlideLayer(long slideId);
+    // The layer of the slide being shown; null between a stop and the next
+    // announcement.
+    SlideLayer* GetCurrentLayer() const { return m_currentLayer.Get(); }
+    int GetLayerCount() const { return m_layers.GetCount(); }
+    SlideLayer* GetLayer(int index) const { return m_layers.SafeGetAt(index); }
+    // Content asked to end the show: the view's Exit runs 100 ms later.
+    void RequestExit();
+
     // The counted guard of the presentation's saved mark (EffectHostLock).
     bool AcquireHostLock();
     bool ReleaseHostLock();
@@ -138,8 +150,19 @@ private:
     // An event's frame around a poll of the view.
     void PollInEvent(int code);
     void Poll();
-    void GotoSlide(long slideId);
+    // Switching brackets: the announced slide's layer becomes the current
+    // one; leaving hides, pauses and unloads it.
+    void SwitchToSlide(long slideId);
     void LeaveSlide();
+    // The shown slide's layer starts: activated, running or paused with the
+    // view, shown.
+    void RunSlide();
+    void RunOrPause();
+    // A current, loaded layer (active too when asked) of a running session.
+    bool CanHandle(bool needActive) const;
+    bool CurrentHasEffects() const;
+    void ReleaseLayers();
+    static void OnExitTimer(MKTimer* timer);
     void Tick();
     void Suspend();
     void Resume();
@@ -177,6 +200,10 @@ private:
     int m_swallowedPaints = 0;
     bool m_oldOffice = false;
     int m_clickMarker = 0;
+    MKTArray<SlideLayer*> m_layers;
+    MKRefHolder<SlideLayer> m_currentLayer;
+    bool m_runningSlide = false;
+    MKTimer* m_exitTimer = nullptr;
 };
 
 // Holds one count of a session's host lock from a successful acquisition to

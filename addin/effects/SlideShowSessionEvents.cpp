@@ -4,6 +4,10 @@
 
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowHost.h"
+#include "addin/effects/SlideLayer.h"
+#include "addin/hosting/NodeHost.h"
+
+#include <new>
 
 namespace {
 
@@ -13,6 +17,11 @@ const UINT kPaneLeaveSlide = 1045;
 const UINT kPaneGotoSlide = 1046;
 const WORD kShowCommandBack = 1774;
 const WORD kShowCommandBackOld = 394;
+
+bool IsBlankScreen(long state)
+{
+    return state == PowerPoint::ppSlideShowBlackScreen || state == PowerPoint::ppSlideShowWhiteScreen;
+}
 
 }  // namespace
 
@@ -57,9 +66,56 @@ void SlideShowSession::EndEvent(int depth)
 
 void SlideShowSession::Poll()
 {
-    m_viewTracker.Poll();
-    // Entering or leaving a black or white screen hides or shows the slide
-    // layer's content here.
+    long before = m_viewTracker.GetState();
+    long now = m_viewTracker.Poll();
+    if (now == before || !CurrentHasEffects())
+        return;
+    if (IsBlankScreen(now) && !IsBlankScreen(before))
+        m_currentLayer->Hide();
+    else if (IsBlankScreen(before) && !IsBlankScreen(now))
+        m_currentLayer->Show();
+}
+
+bool SlideShowSession::CurrentHasEffects() const
+{
+    return m_currentLayer && m_currentLayer->HasEffects();
+}
+
+void SlideShowSession::RunOrPause()
+{
+    if (!CurrentHasEffects())
+        return;
+    if (m_viewTracker.GetState() == PowerPoint::ppSlideShowRunning)
+        m_currentLayer->Run();
+    else
+        m_currentLayer->Pause();
+}
+
+bool SlideShowSession::CanHandle(bool needActive) const
+{
+    if (m_stopped || !m_currentLayer || m_currentLayer->IsUnloaded())
+        return false;
+    return !(needActive && m_currentLayer->HasEffects() && !m_currentLayer->IsActive());
+}
+
+SlideLayer* SlideShowSession::GetSlideLayer(long slideId)
+{
+    if (slideId < 0)
+        return nullptr;
+    for (int i = 0; i < m_layers.GetCount(); ++i) {
+        if (m_layers[i]->GetSlideId() == slideId)
+            return m_layers[i];
+    }
+    SlideLayer* layer = new (std::nothrow) SlideLayer(this);
+    if (!layer)
+        return nullptr;
+    if (!m_layers.Add(layer)) {
+        layer->Release();
+        return nullptr;
+    }
+    // A layer that fails to load stays, empty: its slide runs without content.
+    layer->Load(slideId);
+    return layer;
 }
 
 long SlideShowSession::ReadCurrentSlideId() const
@@ -77,22 +133,67 @@ long SlideShowSession::ReadCurrentSlideId() const
     return id;
 }
 
-// Switching brackets: the slide layer of the slide left is unloaded and the
-// one announced is loaded here.
 void SlideShowSession::LeaveSlide()
 {
     m_switching = true;
     if (m_shownSlideId >= 0)
         m_lastSlideId = m_shownSlideId;
     m_shownSlideId = -1;
+    // Kept alive here: removing it from the list may drop the last reference.
+    MKRefHolder<SlideLayer> layer = m_currentLayer;
+    if (layer) {
+        m_lastSlideId = layer->GetSlideId();
+        if (layer->HasEffects()) {
+            layer->Hide();
+            layer->Pause();
+            layer->Deactivate();
+            if (m_viewTracker.GetState() != PowerPoint::ppSlideShowDone) {
+                layer->PrepareEffects();
+                layer->RefreshTimings();
+            }
+        }
+        int index = m_layers.IndexOf(layer.Get());
+        if (index >= 0) {
+            m_layers.RemoveAt(index);
+            if (!layer->IsUnloaded())
+                layer->Unload();
+            layer->Release();
+        }
+        m_currentLayer.Reset();
+    }
     m_switching = false;
 }
 
-void SlideShowSession::GotoSlide(long slideId)
+void SlideShowSession::SwitchToSlide(long slideId)
 {
     m_switching = true;
     m_shownSlideId = slideId;
+    m_currentLayer.AssignPointer(GetSlideLayer(slideId));
+    if (CurrentHasEffects()) {
+        m_currentLayer->PrepareEffects();
+        if (m_currentLayer->NeedsTimingRefresh())
+            m_currentLayer->RefreshTimings();
+    }
+    RunOrPause();
     m_switching = false;
+}
+
+void SlideShowSession::RunSlide()
+{
+    SlideLayer* layer = m_currentLayer.Get();
+    if (!layer || layer->IsUnloaded() || !layer->HasEffects() || m_runningSlide)
+        return;
+    m_runningSlide = true;
+    if (NodeHost* host = layer->GetHost()) {
+        host->BeginUpdate(false);
+        layer->Activate();
+        RunOrPause();
+        layer->Show();
+        host->EndUpdate(false);
+        if (layer->ArePlaceholdersPending())
+            layer->HidePlaceholders();
+    }
+    m_runningSlide = false;
 }
 
 void SlideShowSession::PollInEvent(int code)
@@ -101,7 +202,8 @@ void SlideShowSession::PollInEvent(int code)
         return;
     SessionEventScope scope(this, code);
     Poll();
-    // The slide layer runs, pauses and follows PowerPoint's clicks here.
+    if (CanHandle(true) && CurrentHasEffects())
+        RunOrPause();
 }
 
 void SlideShowSession::OnBegin()
@@ -112,11 +214,18 @@ void SlideShowSession::OnBegin()
         return;
     SessionEventScope scope(this, kBegin);
     Poll();
+    if (!m_switching && CanHandle(false) && CurrentHasEffects())
+        RunOrPause();
 }
 
 void SlideShowSession::OnNextSlide()
 {
-    PollInEvent(kNextSlide);
+    if (!Admit() || !m_currentLayer)
+        return;
+    SessionEventScope scope(this, kNextSlide);
+    Poll();
+    if (CurrentHasEffects() && m_currentLayer->GetSlideId() != m_lastSlideId && CanHandle(false))
+        RunSlide();
 }
 
 void SlideShowSession::OnNextBuild()
@@ -131,10 +240,14 @@ void SlideShowSession::OnNextClick(PowerPoint::Effect*)
 
 void SlideShowSession::OnNext()
 {
-    if (m_oldOffice || !Admit())
+    if (m_oldOffice || !Admit() || !CurrentHasEffects())
         return;
     SessionEventScope scope(this, kNext);
     Poll();
+    if (!CanHandle(true))
+        return;
+    RunOrPause();
+    m_currentLayer->Activate();
 }
 
 void SlideShowSession::OnPrevious()
@@ -154,12 +267,19 @@ void SlideShowSession::OnVerb(int verb)
     if (s_verbHook)
         s_verbHook(this, verb);
     Poll();
-    // The slide layer's timeline looks the verb up among its trigger steps.
+    RunOrPause();
+    SlideLayer* layer = m_currentLayer.Get();
+    if (layer && !layer->IsUnloaded() && layer->HasEffects() && layer->IsRunning())
+        layer->Activate();
 }
 
 void SlideShowSession::OnShowCommand()
 {
-    PollInEvent(kShowCommand);
+    if (!Admit())
+        return;
+    SessionEventScope scope(this, kShowCommand);
+    Poll();
+    RunOrPause();
 }
 
 void SlideShowSession::OnFrameTick()
@@ -192,7 +312,12 @@ void SlideShowSession::Tick()
 {
     SessionEventScope scope(this, kTick);
     Poll();
-    // The running slide layer flushes its repaints and moves its timeline here.
+    if (m_switching || !CurrentHasEffects())
+        return;
+    RunOrPause();
+    SlideLayer* layer = m_currentLayer.Get();
+    if (layer->IsActive() && !layer->IsUnloaded() && layer->GetHost())
+        layer->GetHost()->FlushPendingUpdate();
 }
 
 void SlideShowSession::Suspend()
@@ -204,7 +329,10 @@ void SlideShowSession::Suspend()
     Poll();
     m_slideWidth = 0;
     m_slideHeight = 0;
-    LeaveSlide();
+    if (CurrentHasEffects())
+        m_currentLayer->RefreshTimings();
+    ReleaseLayers();
+    m_shownSlideId = -1;
 }
 
 void SlideShowSession::Resume()
@@ -220,8 +348,11 @@ void SlideShowSession::Resume()
         return;
     }
     long slideId = ReadCurrentSlideId();
-    if (slideId >= 0)
-        GotoSlide(slideId);
+    if (slideId < 0)
+        return;
+    SwitchToSlide(slideId);
+    if (!m_stopRequest)
+        RunSlide();
 }
 
 LRESULT SlideShowSession::OnPaneMessage(UINT message, WPARAM, LPARAM lParam, bool* handled)
@@ -259,7 +390,7 @@ LRESULT SlideShowSession::OnPaneMessage(UINT message, WPARAM, LPARAM lParam, boo
     }
     ++m_switchDepth;
     LeaveSlide();
-    GotoSlide(slideId);
+    SwitchToSlide(slideId);
     if (--m_switchDepth == 0)
         m_swallowedPaints = 0;
     return 0;

@@ -1,5 +1,6 @@
 #include "standins/clr/PluginObject.h"
 
+#include "standins/clr/EffectContentObject.h"
 #include "standins/clr/KernelEvents.h"
 
 namespace standin_clr {
@@ -214,12 +215,30 @@ HRESULT PluginObject::Shutdown()
     return hr;
 }
 
+namespace {
+
+// A plug-in's effect object for one shape; its calls are logged as
+// "<plug-in>Effect.InvokeMethod(...)".
+class ShapeEffectObject final : public ScriptedObject<IDispatch> {
+public:
+    explicit ShapeEffectObject(const std::wstring& owner) : ScriptedObject(owner + L"Effect") {}
+};
+
+}  // namespace
+
+// Plug-ins whose type has a ContentColor make effects and content; others
+// make none.
 HRESULT PluginObject::CreateShapeEffect(IUnknown* shape, long typeIndex, IUnknown** effect)
 {
     HRESULT hr = Enter(L"CreateShapeEffect " + Identity(shape) + L" " + std::to_wstring(typeIndex));
     if (effect)
         *effect = nullptr;
-    return FAILED(hr) ? hr : E_NOTIMPL;
+    if (FAILED(hr))
+        return hr;
+    if (m_type.Field(L"ContentColor").empty() || !effect)
+        return E_NOTIMPL;
+    *effect = new ShapeEffectObject(LogName());
+    return S_OK;
 }
 
 HRESULT PluginObject::CreateEffectContent(IUnknown* effect, long argument, IUnknown** content)
@@ -227,7 +246,13 @@ HRESULT PluginObject::CreateEffectContent(IUnknown* effect, long argument, IUnkn
     HRESULT hr = Enter(L"CreateEffectContent " + Identity(effect) + L" " + std::to_wstring(argument));
     if (content)
         *content = nullptr;
-    return FAILED(hr) ? hr : E_NOTIMPL;
+    if (FAILED(hr))
+        return hr;
+    std::wstring color = m_type.Field(L"ContentColor");
+    if (color.empty() || !effect || !content)
+        return E_NOTIMPL;
+    *content = EffectContentObject::Create(LogName(), m_type);
+    return S_OK;
 }
 
 HRESULT PluginObject::ReportTypeFailure(long typeIndex)
@@ -262,7 +287,12 @@ HRESULT PluginObject::CreateObject(IUnknown* showWindow, IUnknown* slide, IUnkno
     HRESULT hr = Enter(L"CreateObject " + Identity(showWindow) + L" " + Identity(slide) + L" " + Identity(nodeHost));
     if (object)
         *object = nullptr;
-    return FAILED(hr) ? hr : E_NOTIMPL;
+    if (FAILED(hr))
+        return hr;
+    if (!object)
+        return E_POINTER;
+    *object = KernelSlideObject::Create();
+    return S_OK;
 }
 
 }  // namespace standin_clr

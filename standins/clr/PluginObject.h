@@ -8,7 +8,9 @@ namespace standin_clr {
 // A plug-in type of a stand-in assembly: the main plug-in interface, and for
 // the kernel kind also the kernel's own. Its GUID and name come from the
 // type's fields. Logged as "Kernel.<member>" for the kernel, else
-// "<Name>.<member>".
+// "<Name>.<member>". A type with the field ContentColor makes shape effects
+// and their content (EffectContentObject); the kernel makes an object for
+// every slide of a show that has content.
 // The callback object the kernel holds now (no reference taken); null while
 // no kernel holds one.
 IDispatch* CurrentKernelCallback();

@@ -24,6 +24,14 @@ bool TestShowHost::FindPresentationForShowWindow(PowerPoint::SlideShowWindow* sh
     return true;
 }
 
+IUnknown* TestShowHost::CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost)
+{
+    IUnknown* object = nullptr;
+    if (!kernel || FAILED(kernel->CreateObject(showWindow, slide, nodeHost, &object)))
+        return nullptr;
+    return object;
+}
+
 int PumpCountingTimer(DWORD milliseconds, HWND window, UINT_PTR timerId)
 {
     int ticks = 0;

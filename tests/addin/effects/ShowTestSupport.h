@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "addin/effects/SlideShowHost.h"
+#include "hostapi/PluginInterfaces.h"
 #include "standins/powerpoint/PowerPointHost.h"
 
 #include <string>
@@ -24,11 +25,18 @@ public:
     bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
                                        MKComHolder<PowerPoint::Presentation>& out) const override;
     void ShowError(const wchar_t* title, const wchar_t* text) override { shown.push_back({title, text}); }
+    HINSTANCE GetModuleInstance() const override { return GetModuleHandleW(nullptr); }
+    EffectTypeLookup* GetEffectTypes() override { return types; }
+    IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) override;
 
     int officeCode;
     bool detected = true;
     bool startedToShow = false;
     std::vector<std::pair<std::wstring, std::wstring>> shown;
+    // Shapes have content of these types when set.
+    EffectTypeLookup* types = nullptr;
+    // The kernel that makes the slide objects; none when null.
+    IKernelPlugin* kernel = nullptr;
 
 private:
     standin::PowerPointHost& m_powerPoint;

@@ -1,0 +1,180 @@
+#include "standins/clr/EffectContentObject.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <vector>
+
+namespace standin_clr {
+
+namespace {
+
+// The scene node proxies' dispatch identifiers the content uses.
+enum : DISPID {
+    kGetWidth = 3,
+    kGetHeight = 4,
+    kSetRect = 5,
+    kSetVisible = 12,
+    kStart = 14,
+    kCreateWindowed = 101,
+    kSetBackgroundColor = 301,
+};
+
+VARIANT Value(VARTYPE type, double number)
+{
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = type;
+    if (type == VT_R4)
+        value.fltVal = static_cast<float>(number);
+    else if (type == VT_BOOL)
+        value.boolVal = number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+    else
+        value.lVal = static_cast<LONG>(static_cast<int64_t>(number));
+    return value;
+}
+
+// A method call with the arguments in declared order.
+HRESULT Call(IDispatch* target, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
+{
+    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
+    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
+    return target->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
+}
+
+float ReadFloat(IDispatch* target, DISPID id)
+{
+    VARIANT result;
+    VariantInit(&result);
+    if (FAILED(Call(target, id, {}, &result)) || FAILED(VariantChangeType(&result, &result, 0, VT_R4)))
+        return 0;
+    return result.fltVal;
+}
+
+}  // namespace
+
+EffectContentObject::EffectContentObject(const std::wstring& owner, const AssemblyType& type)
+    : ScriptedObject(owner + L"Content"),
+      m_color(wcstoul(type.Field(L"ContentColor").c_str(), nullptr, 16)),
+      m_kind(wcstol(type.Field(L"ContentKind").c_str(), nullptr, 10)),
+      m_snapshotKey(type.Field(L"SnapshotKey"))
+{
+    swscanf(type.Field(L"SnapshotBounds").c_str(), L"%f,%f,%f,%f", &m_bounds[0], &m_bounds[1], &m_bounds[2],
+            &m_bounds[3]);
+}
+
+EffectContentObject::~EffectContentObject()
+{
+    DropNodes();
+}
+
+void* EffectContentObject::QueryOwn(REFIID iid)
+{
+    return iid == IID_IEffectContent ? static_cast<IEffectContent*>(this) : nullptr;
+}
+
+void EffectContentObject::DropNodes()
+{
+    if (m_fill)
+        m_fill->Release();
+    if (m_node)
+        m_node->Release();
+    m_fill = nullptr;
+    m_node = nullptr;
+}
+
+HRESULT EffectContentObject::Attach(IDispatch* node, VARIANT_BOOL attach)
+{
+    HRESULT hr = Enter(std::wstring(L"Attach ") + (attach ? L"1" : L"0"));
+    if (FAILED(hr))
+        return hr;
+    if (!node)
+        return E_POINTER;
+    DropNodes();
+    m_node = node;
+    m_node->AddRef();
+    VARIANT fill;
+    VariantInit(&fill);
+    hr = Call(node, kCreateWindowed, {Value(VT_I4, 0), Value(VT_I4, 0), Value(VT_I4, 0)}, &fill);
+    if (FAILED(hr) || fill.vt != VT_DISPATCH || !fill.pdispVal) {
+        VariantClear(&fill);
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    m_fill = fill.pdispVal;
+    const float width = ReadFloat(node, kGetWidth);
+    const float height = ReadFloat(node, kGetHeight);
+    Call(m_fill, kSetRect, {Value(VT_R4, 0), Value(VT_R4, 0), Value(VT_R4, width), Value(VT_R4, height)});
+    Call(m_fill, kSetBackgroundColor, {Value(VT_I4, static_cast<double>(static_cast<int32_t>(0xFF000000u | m_color)))});
+    Call(node, kSetVisible, {Value(VT_BOOL, 1)});
+    Call(node, kStart, {Value(VT_BOOL, 1)});
+    return S_OK;
+}
+
+HRESULT EffectContentObject::Detach()
+{
+    HRESULT hr = Enter(L"Detach");
+    DropNodes();
+    return hr;
+}
+
+HRESULT EffectContentObject::FireSteps(long time, SAFEARRAY* ids, SAFEARRAY*, SAFEARRAY*, SAFEARRAY*, SAFEARRAY*,
+                                       SAFEARRAY*)
+{
+    LONG upper = -1;
+    if (ids)
+        SafeArrayGetUBound(ids, 1, &upper);
+    return Enter(L"FireSteps " + std::to_wstring(time) + L" " + std::to_wstring(upper + 1));
+}
+
+HRESULT EffectContentObject::GetSnapshotKey(BSTR* key)
+{
+    HRESULT hr = Enter(L"GetSnapshotKey");
+    if (FAILED(hr))
+        return hr;
+    if (!key)
+        return E_POINTER;
+    *key = SysAllocString(m_snapshotKey.c_str());
+    return S_OK;
+}
+
+HRESULT EffectContentObject::GetBounds(float* left, float* top, float* right, float* bottom)
+{
+    HRESULT hr = Enter(L"GetBounds");
+    if (FAILED(hr))
+        return hr;
+    if (!left || !top || !right || !bottom)
+        return E_POINTER;
+    *left = m_bounds[0];
+    *top = m_bounds[1];
+    *right = m_bounds[2];
+    *bottom = m_bounds[3];
+    return S_OK;
+}
+
+HRESULT EffectContentObject::GetStepMode(BSTR effectId, long*)
+{
+    return Enter(std::wstring(L"GetStepMode ") + (effectId ? effectId : L""));
+}
+
+HRESULT EffectContentObject::QueryHold(BSTR commandText, VARIANT_BOOL* hold)
+{
+    if (hold)
+        *hold = VARIANT_FALSE;
+    return Enter(std::wstring(L"QueryHold ") + (commandText ? commandText : L""));
+}
+
+HRESULT EffectContentObject::Describe(BSTR* name, long* kind, VARIANT_BOOL* acceptsAnimation,
+                                      VARIANT_BOOL* mayLieOffSlide)
+{
+    HRESULT hr = Enter(L"Describe");
+    if (FAILED(hr))
+        return hr;
+    if (!name || !kind || !acceptsAnimation || !mayLieOffSlide)
+        return E_POINTER;
+    *name = SysAllocString(LogName().c_str());
+    *kind = m_kind;
+    *acceptsAnimation = VARIANT_TRUE;
+    *mayLieOffSlide = VARIANT_FALSE;
+    return S_OK;
+}
+
+}  // namespace standin_clr

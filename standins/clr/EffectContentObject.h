@@ -1,0 +1,75 @@
+#pragma once
+#include "hostapi/PluginInterfaces.h"
+#include "standins/clr/AssemblyImage.h"
+#include "standins/clr/ScriptedObject.h"
+
+#include <string>
+
+namespace standin_clr {
+
+// A stand-in plug-in's content for one shape in a slide show, as the plug-in
+// type's fields describe it: attached to its scene node it fills the node
+// with ContentColor ("RRGGBB") through the node proxies' dispatch
+// identifiers and shows it; ContentKind is its kind (0 by default), and
+// snapshot content (kind 2) answers SnapshotKey and SnapshotBounds ("left,
+// top, right, bottom"). Every call is logged as "<plug-in>Content.<member>".
+class EffectContentObject final : public ScriptedObject<IEffectContent> {
+public:
+    static IEffectContent* Create(const std::wstring& owner, const AssemblyType& type)
+    {
+        return new EffectContentObject(owner, type);
+    }
+
+    HRESULT STDMETHODCALLTYPE Attach(IDispatch* node, VARIANT_BOOL attach) override;
+    HRESULT STDMETHODCALLTYPE Detach() override;
+    HRESULT STDMETHODCALLTYPE FireSteps(long time, SAFEARRAY* ids, SAFEARRAY* starts, SAFEARRAY* keys,
+                                        SAFEARRAY* times, SAFEARRAY* durations, SAFEARRAY* repeats) override;
+    HRESULT STDMETHODCALLTYPE GetSnapshotKey(BSTR* key) override;
+    HRESULT STDMETHODCALLTYPE GetBounds(float* left, float* top, float* right, float* bottom) override;
+    HRESULT STDMETHODCALLTYPE GetStepMode(BSTR effectId, long* mode) override;
+    HRESULT STDMETHODCALLTYPE QueryHold(BSTR commandText, VARIANT_BOOL* hold) override;
+    HRESULT STDMETHODCALLTYPE Describe(BSTR* name, long* kind, VARIANT_BOOL* acceptsAnimation,
+                                       VARIANT_BOOL* mayLieOffSlide) override;
+
+private:
+    EffectContentObject(const std::wstring& owner, const AssemblyType& type);
+    ~EffectContentObject() override;
+
+    void* QueryOwn(REFIID iid) override;
+    HRESULT Enter(const std::wstring& member) { return ClrLog::Enter(LogName() + L"." + member); }
+    void DropNodes();
+
+    DWORD m_color;
+    long m_kind;
+    std::wstring m_snapshotKey;
+    float m_bounds[4] = {0, 0, 0, 0};
+    IDispatch* m_node = nullptr;
+    IDispatch* m_fill = nullptr;
+};
+
+// The kernel's object for one slide of a show; its calls are logged as
+// "Kernel.Slide.<member>".
+class KernelSlideObject final : public ScriptedObject<IKernelSlide> {
+public:
+    static IKernelSlide* Create() { return new KernelSlideObject; }
+
+    HRESULT STDMETHODCALLTYPE Close() override { return Enter(L"Close"); }
+    HRESULT STDMETHODCALLTYPE Activate() override { return Enter(L"Activate"); }
+    HRESULT STDMETHODCALLTYPE Deactivate() override { return Enter(L"Deactivate"); }
+    HRESULT STDMETHODCALLTYPE SetShown(VARIANT_BOOL shown) override
+    {
+        return Enter(std::wstring(L"SetShown ") + (shown ? L"1" : L"0"));
+    }
+    HRESULT STDMETHODCALLTYPE SetPlayState(long state) override
+    {
+        return Enter(L"SetPlayState " + std::to_wstring(state));
+    }
+
+private:
+    KernelSlideObject() : ScriptedObject(L"Kernel.Slide") {}
+
+    void* QueryOwn(REFIID iid) override { return iid == IID_IKernelSlide ? static_cast<IKernelSlide*>(this) : nullptr; }
+    HRESULT Enter(const std::wstring& member) { return ClrLog::Enter(LogName() + L"." + member); }
+};
+
+}  // namespace standin_clr
