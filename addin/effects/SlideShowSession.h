@@ -116,6 +116,8 @@ public:
     const ShowViewTracker& GetViewTracker() const { return m_viewTracker; }
     int GetEventDepth() const { return m_events.GetCount(); }
     bool IsStopRequested() const { return m_stopRequest; }
+    // The session stops once the event being handled ends.
+    void RequestStop() { m_stopRequest = true; }
     int GetSwallowedPaints() const { return m_swallowedPaints; }
     long GetLastSlideId() const { return m_lastSlideId; }
     long GetShownSlideId() const { return m_shownSlideId; }
