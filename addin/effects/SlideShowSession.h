@@ -131,6 +131,8 @@ public:
     const ShowEventLog& GetEventLog() const { return m_eventLog; }
     int GetEventDepth() const { return m_events.GetCount(); }
     bool IsStopRequested() const { return m_stopRequest; }
+    // The session stops once the event being handled ends.
+    void RequestStop() { m_stopRequest = true; }
     int GetSwallowedPaints() const { return m_swallowedPaints; }
     long GetLastSlideId() const { return m_lastSlideId; }
     long GetShownSlideId() const { return m_shownSlideId; }

@@ -111,7 +111,9 @@ int ApplicationObject::MajorVersion() const
 
 PresentationObject* ApplicationObject::AddPresentation(const std::wstring& name)
 {
-    return m_presentations->Add(name);
+    PresentationObject* presentation = m_presentations->Add(name);
+    presentation->Document()->triggerTypesByPosition = MajorVersion() < 12;
+    return presentation;
 }
 
 std::vector<HRESULT> ApplicationObject::Raise(DISPID id, const std::vector<VARIANT>& args)

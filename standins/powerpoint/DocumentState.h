@@ -10,6 +10,10 @@ namespace standin {
 // what test code builds directly leaves it alone.
 struct DocumentState {
     long saved = PowerPoint::msoTrue;
+    // PowerPoint before 12: an effect of a trigger sequence answers its
+    // trigger type as on shape click, whatever it is; only in the main
+    // sequence does it tell its own.
+    bool triggerTypesByPosition = false;
 
     void Touch() { saved = PowerPoint::msoFalse; }
 };

@@ -26,12 +26,14 @@ EffectObject::EffectObject(SequenceObject* sequence, const DocumentStatePtr& doc
       m_parameters(new EffectParametersObject(document)),
       m_behaviors(new AnimationBehaviorsObject(document))
 {
+    m_timing->SetOwner(this);
     if (m_shape)
         m_shape->AddRef();
 }
 
 EffectObject::~EffectObject()
 {
+    m_timing->SetOwner(nullptr);
     m_behaviors->Release();
     m_parameters->Release();
     m_timing->Release();
@@ -71,13 +73,28 @@ HRESULT EffectObject::MoveTo(int position)
     return S_OK;
 }
 
+long EffectObject::ReportedTriggerType(long stored) const
+{
+    if (m_document->triggerTypesByPosition && m_sequence && m_sequence->IsInteractive())
+        return PowerPoint::msoAnimTriggerOnShapeClick;
+    return stored;
+}
+
 HRESULT EffectObject::MoveNextTo(PowerPoint::Effect* other, int offset)
 {
     EffectObject* target = EffectObject::FromInterface(other);
-    if (!target || target->m_sequence != m_sequence)
+    if (!target || !target->m_sequence || target->m_document != m_document)
         return E_INVALIDARG;
     if (target == this)
         return S_OK;
+    // Next to an effect of another sequence of the presentation: the effect
+    // moves over into that sequence.
+    if (target->m_sequence != m_sequence) {
+        SequenceObject* into = target->m_sequence;
+        into->MoveIn(this, into->IndexOf(target) + offset + 1);
+        m_document->Touch();
+        return S_OK;
+    }
     int from = m_sequence->IndexOf(this);
     int to = m_sequence->IndexOf(target) + offset;
     if (from < to)

@@ -24,6 +24,9 @@ public:
 
     bool IsAlive() const override { return m_sequence != nullptr; }
     void Detach() { m_sequence = nullptr; }
+    void MoveToSequence(SequenceObject* sequence) { m_sequence = sequence; }
+    // The trigger type Timing.TriggerType answers for the stored one.
+    long ReportedTriggerType(long stored) const;
     SequenceObject* Sequence() const { return m_sequence; }
     ShapeObject* Shape() const { return m_shape; }
     long EffectType() const { return m_effectType; }

@@ -9,8 +9,10 @@
 
 namespace standin {
 
-SequenceObject::SequenceObject(const DocumentStatePtr& document)
-    : DispatchObject(L"Sequence", {PowerPoint::IID_Sequence, PowerPoint::IID_Collection}), m_document(document)
+SequenceObject::SequenceObject(const DocumentStatePtr& document, bool interactive)
+    : DispatchObject(L"Sequence", {PowerPoint::IID_Sequence, PowerPoint::IID_Collection}),
+      m_document(document),
+      m_interactive(interactive)
 {
 }
 
@@ -51,6 +53,17 @@ bool SequenceObject::Move(EffectObject* effect, int position)
     m_items.erase(m_items.begin() + index);
     m_items.insert(m_items.begin() + (position - 1), effect);
     return true;
+}
+
+void SequenceObject::MoveIn(EffectObject* effect, int position)
+{
+    SequenceObject* from = effect->Sequence();
+    from->m_items.erase(from->m_items.begin() + from->IndexOf(effect));
+    effect->MoveToSequence(this);
+    if (position < 1 || position > static_cast<int>(m_items.size()))
+        m_items.push_back(effect);
+    else
+        m_items.insert(m_items.begin() + (position - 1), effect);
 }
 
 void SequenceObject::Clear()

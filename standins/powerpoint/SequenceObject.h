@@ -14,8 +14,9 @@ class ShapeObject;
 // effects in order, one reference each.
 class SequenceObject : public DispatchObject<PowerPoint::Sequence> {
 public:
-    explicit SequenceObject(const DocumentStatePtr& document);
+    SequenceObject(const DocumentStatePtr& document, bool interactive = false);
 
+    bool IsInteractive() const { return m_interactive; }
     // A new effect on the shape at the 1-based position (-1: at the end), with
     // the trigger type; an Appear effect (1) gets a set behaviour making the
     // shape visible.
@@ -23,6 +24,9 @@ public:
     void Remove(EffectObject* effect);
     // Moves the effect to the 1-based position; false when either is unknown.
     bool Move(EffectObject* effect, int position);
+    // Takes the effect out of its sequence (with the reference that sequence
+    // held) and puts it at the 1-based position of this one.
+    void MoveIn(EffectObject* effect, int position);
     // Detaches and drops every effect.
     void Clear();
     int IndexOf(const EffectObject* effect) const;
@@ -38,6 +42,7 @@ protected:
 
 private:
     DocumentStatePtr m_document;
+    bool m_interactive;
     std::vector<EffectObject*> m_items;
 };
 

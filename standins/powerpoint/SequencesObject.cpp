@@ -18,7 +18,7 @@ SequencesObject::~SequencesObject()
 
 SequenceObject* SequencesObject::AddSequence(int index)
 {
-    auto* sequence = new SequenceObject(m_document);
+    auto* sequence = new SequenceObject(m_document, true);
     if (index < 1 || index > static_cast<int>(m_items.size()))
         m_items.push_back(sequence);
     else

@@ -1,5 +1,6 @@
 #include "standins/powerpoint/TimingObject.h"
 
+#include "standins/powerpoint/EffectObject.h"
 #include "standins/powerpoint/ShapeObject.h"
 
 namespace standin {
@@ -36,7 +37,8 @@ HRESULT TimingObject::put_Duration(float value)
 
 HRESULT TimingObject::get_TriggerType(long* result)
 {
-    return GetValue(L"get_TriggerType", m_values.triggerType, result);
+    long type = m_owner ? m_owner->ReportedTriggerType(m_values.triggerType) : m_values.triggerType;
+    return GetValue(L"get_TriggerType", type, result);
 }
 
 HRESULT TimingObject::put_TriggerType(long value)

@@ -5,6 +5,7 @@
 
 namespace standin {
 
+class EffectObject;
 class ShapeObject;
 
 // The timing values of an effect or behaviour, set freely by test code.
@@ -24,6 +25,9 @@ public:
     explicit TimingObject(const DocumentStatePtr& document);
 
     TimingValues& Values() { return m_values; }
+    // The effect whose timing this is (not counted; it clears itself when it
+    // goes); it decides the trigger type that is answered.
+    void SetOwner(const EffectObject* owner) { m_owner = owner; }
     ShapeObject* TriggerShape() const { return m_triggerShape; }
     void SetTriggerShape(ShapeObject* shape);
 
@@ -49,6 +53,7 @@ private:
     DocumentStatePtr m_document;
     TimingValues m_values;
     ShapeObject* m_triggerShape = nullptr;
+    const EffectObject* m_owner = nullptr;
 };
 
 }  // namespace standin
