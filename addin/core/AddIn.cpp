@@ -4,6 +4,7 @@
 #include "addin/core/AddInConnection.h"
 #include "addin/core/AddInCore.h"
 #include "addin/core/AddInCoreServices.h"
+#include "addin/core/AddInUpdaterHost.h"
 #include "addin/core/AppEventSink.h"
 #include "addin/core/AddInGuard.h"
 #include "addin/core/ComAddInSearch.h"
@@ -21,6 +22,7 @@
 #include "addin/hosting/HostingModule.h"
 #include "addin/imaging/drawing/DrawingTables.h"
 #include "addin/update/Preferences.h"
+#include "addin/update/UpdaterLink.h"
 #include "addin/update/UsageStore.h"
 #include "base/MKPath.h"
 
@@ -59,6 +61,8 @@ AddIn::AddIn(AddInClassFactory* factory, IUnknown* outer) : m_factory(factory)
         m_usage->Reset();
         m_usage->Save(*m_userSettings, true);
     }
+    m_updaterHost = new (std::nothrow) AddInUpdaterHost(*this);
+    m_updater = m_updaterHost ? new (std::nothrow) UpdaterLink(*m_updaterHost) : nullptr;
 
     m_outer = outer ? outer : this;
     m_connection = new (std::nothrow) AddInConnection(m_outer, this, this, m_environment, &m_eventDepth, this);
@@ -91,6 +95,11 @@ AddIn::~AddIn()
         m_connection->GetEventSink()->SetTargets(nullptr, m_connection->GetSlideShowController());
     delete m_core;
     delete m_coreServices;
+    // Its check's thread writes the settings and preferences: it stops
+    // before they go.
+    delete m_updater;
+    m_updater = nullptr;
+    delete m_updaterHost;
     delete m_usage;
     delete m_preferences;
     if (m_userSettings)
@@ -280,19 +289,39 @@ bool AddIn::SavePreferences(bool force)
 
 bool AddIn::RunStartup()
 {
-    // Until results of updates are reported, every start is an ordinary one.
-    if (m_usage)
+    // A show started from the command line leaves updates for later.
+    bool updateResult = !m_startedToShow && m_updater && m_updater->CleanUpAfterUpdate();
+    if (!updateResult && m_usage)
         m_usage->CountUse(UsageStore::kStartsFeature);
+    bool reported = false;
+    bool noPluginCall = false;
+    bool automatic = false;
+    if (updateResult)
+        reported = m_updater->ReportUpdateResult(&noPluginCall, &automatic);
     bool started = m_core && m_core->Start();
     m_coreFailed = !started;
-    SavePreferences(false);
+    if (!updateResult) {
+        SavePreferences(false);
+        bool scheduled = false;
+        if (!m_startedToShow && m_updater)
+            m_updater->ScheduleReadyUpdate(&scheduled);
+    }
+    if (reported)
+        m_updater->PostDeferredStep(noPluginCall, automatic);
     // The first show need not wait for the Flash control to load.
     FlashPreloader::Start();
     return started;
 }
 
+void AddIn::StopUpdateCheck()
+{
+    if (m_updater)
+        m_updater->StopCheck();
+}
+
 void AddIn::Shutdown()
 {
+    StopUpdateCheck();
     if (m_usage && m_userSettings)
         m_usage->Save(*m_userSettings, false);
     if (m_core)

@@ -14,6 +14,7 @@ class AddInClassFactory;
 class AddInConnection;
 class AddInCore;
 class AddInCoreServices;
+class AddInUpdaterHost;
 class OfficeInfo;
 class PackResourceHandlerList;
 class Preferences;
@@ -21,6 +22,7 @@ class PlayerVersionCache;
 class ProductSettings;
 class RibbonExtension;
 class SlideShowController;
+class UpdaterLink;
 class UsageStore;
 struct EnvironmentInfo;
 
@@ -60,6 +62,12 @@ public:
     UsageStore* GetUsageStore() const { return m_usage; }
     // The per-user product settings; null when they could not be made.
     ProductSettings* GetUserSettings() const { return m_userSettings; }
+    // The per-machine product settings (read-only); null when not made.
+    ProductSettings* GetMachineSettings() const { return m_machineSettings; }
+    // The add-in's side of the update cycle; null when it could not be made.
+    UpdaterLink* GetUpdaterLink() const { return m_updater; }
+    // Stops a running automatic update check and waits for its end.
+    void StopUpdateCheck();
     // The plug-in manager; null when it could not be made.
     AddInCore* GetCore() const { return m_core; }
     // The handlers of the node hosts plug-ins make; null when the list could
@@ -105,9 +113,11 @@ public:
     // it a slide-show session.
     void OnShowWindowCreated(HWND window) override;
 
-    // Start-up counts one ordinary start, starts the plug-in manager and
-    // stores changed preferences; true when the manager started. Shut-down
-    // stores the usage counts and stops the manager.
+    // Start-up reports the last update's result (or counts one ordinary
+    // start), starts the plug-in manager, stores changed preferences and
+    // schedules a downloaded update or the automatic check; true when the
+    // manager started. Shut-down stops the check, stores the usage counts and
+    // stops the manager.
     bool RunStartup() override;
     void Shutdown() override;
 
@@ -131,8 +141,9 @@ private:
 
     // Made in this order: the shell-hook registration, the environment
     // record, the module path, the machine and user settings, the preferences
-    // and the usage store, the connection, the ribbon, the plug-in manager
-    // (which owns the ribbon's model) with the services it is given.
+    // and the usage store, the updater link, the connection, the ribbon, the
+    // plug-in manager (which owns the ribbon's model) with the services it is
+    // given.
     volatile LONG m_refs = 1;
     AddInClassFactory* m_factory;
     IUnknown* m_outer = nullptr;
@@ -145,6 +156,8 @@ private:
     ProductSettings* m_userSettings = nullptr;
     Preferences* m_preferences = nullptr;
     UsageStore* m_usage = nullptr;
+    AddInUpdaterHost* m_updaterHost = nullptr;
+    UpdaterLink* m_updater = nullptr;
     AddInConnection* m_connection = nullptr;
     EnvironmentInfo* m_environment = nullptr;
     RibbonExtension* m_ribbon = nullptr;

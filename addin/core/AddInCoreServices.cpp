@@ -13,6 +13,9 @@
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowSession.h"
 #include "addin/update/Preferences.h"
+#include "addin/update/UpdateCheckDispatch.h"
+#include "addin/update/UpdateHistory.h"
+#include "addin/update/UpdaterLink.h"
 #include "addin/update/UsageStore.h"
 #include "base/MKLock.h"
 
@@ -140,6 +143,55 @@ bool AddInCoreServices::GetAutoCheckUpdates()
     bool on = ::GetAutoCheckUpdates(*settings);
     LeaveModuleLock();
     return on;
+}
+
+IDispatch* AddInCoreServices::MakeUpdateCheckObject()
+{
+    UpdaterLink* link = m_addIn.GetUpdaterLink();
+    if (!link)
+        return nullptr;
+    link->StopCheck();
+    // Dispatch objects are made without a reference.
+    UpdateCheckDispatch* dispatch = new (std::nothrow) UpdateCheckDispatch(link);
+    if (dispatch)
+        dispatch->AddRef();
+    return dispatch;
+}
+
+bool AddInCoreServices::IsAutoInstallEnabled()
+{
+    ProductSettings* settings = m_addIn.GetUserSettings();
+    if (!settings)
+        return true;
+    EnterModuleLock();
+    FlagSetting setting = settings->GetAutoInstallUpdates();
+    LeaveModuleLock();
+    return !setting.present || setting.value;
+}
+
+void AddInCoreServices::SetUpdateSettings(bool autoCheck, bool autoInstall)
+{
+    if (ProductSettings* settings = m_addIn.GetUserSettings()) {
+        // The update checker's thread writes AutoCheckUpdates too.
+        EnterModuleLock();
+        ::SetAutoCheckUpdates(*settings, autoCheck);
+        settings->SetAutoInstallUpdates(FlagSetting{true, autoInstall});
+        LeaveModuleLock();
+    }
+    UpdaterLink* link = m_addIn.GetUpdaterLink();
+    if (autoCheck && link)
+        link->StartAutomaticCheck();
+    else if (!autoCheck)
+        m_addIn.StopUpdateCheck();
+}
+
+bool AddInCoreServices::GetUpdateHistoryXml(MKString& xml)
+{
+    UpdateHistory history(m_addIn.GetModuleFolder());
+    if (!history.Load())
+        return false;
+    xml = history.WriteXml();
+    return true;
 }
 
 bool AddInCoreServices::ReplacePreferences(const uint8_t* bytes, int length)

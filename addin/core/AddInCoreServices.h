@@ -40,6 +40,10 @@ public:
     MKVersion GetKernelVersion() override;
     MKString WriteSystemReport() override;
     bool GetAutoCheckUpdates() override;
+    IDispatch* MakeUpdateCheckObject() override;
+    bool IsAutoInstallEnabled() override;
+    void SetUpdateSettings(bool autoCheck, bool autoInstall) override;
+    bool GetUpdateHistoryXml(MKString& xml) override;
     bool ReplacePreferences(const uint8_t* bytes, int length) override;
     void GetPreferences(MKTArray<uint8_t>& out) override;
     bool GetInstallationGuid(GUID& out) override;

@@ -4,6 +4,7 @@
 #include "base/MKVersion.h"
 
 #include <windows.h>
+#include <oaidl.h>
 #include <stdint.h>
 
 // The add-in's product-level services that the kernel reaches through its
@@ -15,6 +16,16 @@ public:
     virtual MKString WriteSystemReport() = 0;
     // The per-user AutoCheckUpdates setting (true when unset).
     virtual bool GetAutoCheckUpdates() = 0;
+    // Stops a running automatic check; a new update check automation object
+    // with one reference, or null.
+    virtual IDispatch* MakeUpdateCheckObject() = 0;
+    // AutoInstallUpdates as the update engine applies it (true when unset).
+    virtual bool IsAutoInstallEnabled() = 0;
+    // Stores both settings, then starts the automatic check (when it is due)
+    // or stops a running one.
+    virtual void SetUpdateSettings(bool autoCheck, bool autoInstall) = 0;
+    // The update history as XML; false when it cannot be read.
+    virtual bool GetUpdateHistoryXml(MKString& xml) = 0;
     // Replaces the preferences blob and saves the preferences without force;
     // the save's answer.
     virtual bool ReplacePreferences(const uint8_t* bytes, int length) = 0;

@@ -54,6 +54,17 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
     DispArgs args(params);
     DispResult out(result);
     switch (id) {
+    case 1: {
+        HRESULT hr = CheckCount(params, 0);
+        if (FAILED(hr))
+            return hr;
+        IDispatch* check = m_services->MakeUpdateCheckObject();
+        if (!check)
+            return E_OUTOFMEMORY;
+        out.SetDispatch(check);
+        check->Release();
+        return S_OK;
+    }
     case 2: {
         HRESULT hr = CheckCount(params, 0);
         return FAILED(hr) ? hr : out.SetText(L"Vistello for Microsoft\u00AE Office PowerPoint\u00AE");
@@ -71,6 +82,35 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         if (SUCCEEDED(hr))
             out.SetBool(m_services->GetAutoCheckUpdates());
         return hr;
+    }
+    case 7: {
+        HRESULT hr = CheckCount(params, 0);
+        if (SUCCEEDED(hr))
+            out.SetBool(m_services->IsAutoInstallEnabled());
+        return hr;
+    }
+    case 8: {
+        HRESULT hr = CheckCount(params, 2);
+        bool autoCheck = false;
+        bool autoInstall = false;
+        if (SUCCEEDED(hr)) {
+            args.GetBool(0, &autoCheck);
+            args.GetBool(1, &autoInstall);
+            hr = args.Error();
+        }
+        if (SUCCEEDED(hr))
+            m_services->SetUpdateSettings(autoCheck, autoInstall);
+        return hr;
+    }
+    case 9: {
+        HRESULT hr = CheckCount(params, 0);
+        if (FAILED(hr))
+            return hr;
+        MKString xml;
+        // No history reads as a null text, not an empty one.
+        if (!m_services->GetUpdateHistoryXml(xml))
+            return out.SetText(nullptr);
+        return out.SetString(xml);
     }
     case 10: {
         HRESULT hr = CheckCount(params, 1);
@@ -156,7 +196,6 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         return hr;
     }
     default:
-        // The update check (1, 7, 8, 9) comes with its services.
         return DISP_E_MEMBERNOTFOUND;
     }
 }

@@ -6,9 +6,10 @@
 class KernelCallbackServices;
 class MKString;
 
-// The object handed to the plug-in kernel at its start: the product's title,
-// the kernel version, the update settings, a salted digest, the preferences
-// blob, the installation identifier and the update-check value, by DISPID.
+// The object handed to the plug-in kernel at its start: the update check
+// object, the product's title, the kernel version, the update settings and
+// history, a salted digest, the preferences blob, the installation identifier
+// and the update-check value, by DISPID.
 // Once the kernel unloaded (Detach) every call answers E_NOTIMPL.
 class PluginCallbackObject final : public MKDispatchObject {
 public:

@@ -139,6 +139,14 @@ NumberSetting ProductSettings::GetSource()
     return m_source;
 }
 
+MKString ProductSettings::GetUpdateService()
+{
+    MKString url;
+    if (OpenKey())
+        m_key.QueryString(L"UpdateService", url);
+    return url;
+}
+
 bool GetAutoCheckUpdates(ProductSettings& settings)
 {
     FlagSetting setting = settings.GetAutoCheckUpdates();

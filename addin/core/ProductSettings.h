@@ -55,6 +55,9 @@ public:
     bool SetAutoInstallUpdates(FlagSetting setting);
     // Source: the installation source code, written by the installer.
     NumberSetting GetSource();
+    // UpdateService: the update service's "scheme://host[:port]" when the
+    // installation names another than the product's; empty when unset.
+    MKString GetUpdateService();
 
 private:
     struct CachedFlag {

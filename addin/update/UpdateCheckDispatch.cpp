@@ -29,16 +29,21 @@ void SetInt(VARIANT* result, int32_t value)
 UpdateCheckDispatch::UpdateCheckDispatch(UpdaterLink* link)
     : MKDispatchObject(0xF47A5A31, 0x4B5B1849, 0xAED3CEBC, 0x4A0AEAF8), m_link(link)
 {
+    // Without a place on the list it could outlive the link.
+    if (m_link && !m_link->AddDispatch(this))
+        m_link = nullptr;
 }
 
 UpdateCheckDispatch::~UpdateCheckDispatch()
 {
-    StopOwnCheck();
+    Detach();
 }
 
 void UpdateCheckDispatch::Detach()
 {
     StopOwnCheck();
+    if (m_link)
+        m_link->RemoveDispatch(this);
     m_link = nullptr;
 }
 

@@ -14,10 +14,11 @@ extern const IID IID_UpdateCheckDispatch;
 // Used on PowerPoint's user-interface thread.
 class UpdateCheckDispatch : public MKDispatchObject {
 public:
-    // The link must outlive the object or be taken away with Detach.
+    // Joins the link's list: the link detaches the object when it goes.
     explicit UpdateCheckDispatch(UpdaterLink* link);
 
-    // Stops the object's check and forgets the link (the add-in goes).
+    // Stops the object's check and forgets the link; every member then
+    // answers E_NOTIMPL.
     void Detach();
     UpdateChecker* GetChecker() const { return m_checker; }
 

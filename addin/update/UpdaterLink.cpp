@@ -10,6 +10,7 @@
 #include "addin/update/ShellLaunch.h"
 #include "addin/update/StateRecord.h"
 #include "addin/update/StepHolder.h"
+#include "addin/update/UpdateCheckDispatch.h"
 #include "addin/update/UpdateChecker.h"
 #include "addin/update/UpdateClock.h"
 #include "addin/update/UpdateInstaller.h"
@@ -44,10 +45,28 @@ UpdaterLink::UpdaterLink(UpdaterHost& host)
 
 UpdaterLink::~UpdaterLink()
 {
+    // Each takes itself off the list.
+    while (m_dispatches.GetCount() > 0)
+        m_dispatches[m_dispatches.GetCount() - 1]->Detach();
     delete m_followUp;
     delete m_install;
     MKDeleteAllItems(m_retired);
     StopCheck();
+}
+
+bool UpdaterLink::AddDispatch(UpdateCheckDispatch* dispatch)
+{
+    return m_dispatches.Add(dispatch);
+}
+
+void UpdaterLink::RemoveDispatch(UpdateCheckDispatch* dispatch)
+{
+    for (int i = 0; i < m_dispatches.GetCount(); ++i) {
+        if (m_dispatches[i] == dispatch) {
+            m_dispatches.RemoveAt(i);
+            return;
+        }
+    }
 }
 
 void UpdaterLink::ReplaceHolder(StepHolder*& slot, StepHolder* holder)
@@ -99,7 +118,10 @@ bool UpdaterLink::ReportUpdateResult(bool* noPluginCall, bool* automatic)
         *automatic = prepare;
         return true;
     }
-    m_lock.Acquire();
+    // Another process is at work on the update (the installer program):
+    // the result stays for it.
+    if (!m_lock.Acquire())
+        return false;
     if (StartUpdaterProgram(prepare) != 0) {
         ResultRecord::Delete(m_installationFolder);
         if (!prepare) {
@@ -216,7 +238,8 @@ int UpdaterLink::InstallReadyUpdate(bool automatic)
     m_host.StopSlideShowSession();
     // No check may download beside the installation.
     StopCheck();
-    // Another process (the installer program, the update add-in) is at work.
+    // Another process (the installer program, the update add-in) is at work,
+    // or a check's thread of this one.
     if (!m_lock.Acquire())
         return kLockedCode;
     RemoveScheduledRun(m_installationFolder);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 class StepHolder;
+class UpdateCheckDispatch;
 class UpdateChecker;
 class UpdaterHost;
 
@@ -58,6 +59,11 @@ public:
     // The start delay of automatic checks (5000 ms; tests shorten it).
     void SetCheckDelay(int milliseconds) { m_checkDelayMs = milliseconds; }
 
+    // The plug-ins' automation objects over this link: the link detaches
+    // them when it goes, since a plug-in may hold one longer.
+    bool AddDispatch(UpdateCheckDispatch* dispatch);
+    void RemoveDispatch(UpdateCheckDispatch* dispatch);
+
     // The deferred steps (run from their holders' windows).
     void FollowUpStep(int32_t noPluginCall);
     void InstallStep(int32_t unused);
@@ -82,5 +88,6 @@ private:
     StepHolder* m_followUp = nullptr;
     StepHolder* m_install = nullptr;
     MKTArray<StepHolder*> m_retired;
+    MKTArray<UpdateCheckDispatch*> m_dispatches;
     int m_checkDelayMs = 5000;
 };

@@ -10,6 +10,8 @@ namespace {
 MKCriticalSection g_guard;
 HANDLE g_handle = nullptr;
 int g_holds = 0;
+// The hold is a worker thread's (AcquireExclusive): nobody joins it.
+bool g_exclusive = false;
 
 // Another process's probe (IsLocked) opens the free file for an instant, and
 // so does an installer looking for a holder; a sharing violation is tried
@@ -73,7 +75,7 @@ bool UpdaterLock::Take(bool nested)
 {
     MKLock lock(g_guard);
     if (g_handle) {
-        if (!nested)
+        if (!nested || g_exclusive)
             return false;
         ++g_holds;
         ++m_holds;
@@ -85,6 +87,7 @@ bool UpdaterLock::Take(bool nested)
         return false;
     g_handle = file;
     g_holds = 1;
+    g_exclusive = !nested;
     m_holds = 1;
     return true;
 }
@@ -99,5 +102,6 @@ void UpdaterLock::Release()
         return;
     CloseHandle(g_handle);
     g_handle = nullptr;
+    g_exclusive = false;
     DeleteFileW(m_path.GetText());
 }

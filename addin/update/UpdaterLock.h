@@ -16,7 +16,7 @@ public:
     // This process holds the lock, or another process holds "lock.dat" open.
     bool IsLocked();
     // Holds the lock (once more when this process holds it already); false
-    // when another process holds it.
+    // when another process holds it, or a worker thread of this one.
     bool Acquire();
     // Holds the lock only when nobody holds it, this process included: a
     // worker thread's hold, kept apart from an installation on the

@@ -1,6 +1,7 @@
 // The kernel's callback object as a table of DISPIDs: argument counts and
 // exact types, results, the members that wait for their services, and
 // E_NOTIMPL once the kernel unloaded.
+#include "fixtures/CountedDispatch.h"
 #include "fixtures/VariantArgs.h"
 
 #include "addin/core/KernelCallbackServices.h"
@@ -21,6 +22,22 @@ public:
     MKVersion GetKernelVersion() override { return MKVersion(2, 1, 0, 5); }
     MKString WriteSystemReport() override { return MKString(L"Operating System: Test\n"); }
     bool GetAutoCheckUpdates() override { return true; }
+    IDispatch* MakeUpdateCheckObject() override
+    {
+        ++checkObjects;
+        checkObject.AddRef();
+        return &checkObject;
+    }
+    bool IsAutoInstallEnabled() override { return autoInstall; }
+    void SetUpdateSettings(bool check, bool install) override
+    {
+        settings.push_back({check, install});
+    }
+    bool GetUpdateHistoryXml(MKString& xml) override
+    {
+        xml = history;
+        return hasHistory;
+    }
     bool ReplacePreferences(const uint8_t* bytes, int length) override
     {
         preferences.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
@@ -39,7 +56,20 @@ public:
 
     std::string preferences = "blob";
     int32_t checkValue = 0;
+    CountedDispatch checkObject;
+    int checkObjects = 0;
+    bool autoInstall = false;
+    std::vector<std::pair<bool, bool>> settings;
+    bool hasHistory = false;
+    MKString history;
 };
+
+VARIANT BoolArg(bool value)
+{
+    VARIANT arg = TypedArg(VT_BOOL);
+    arg.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return arg;
+}
 
 VARIANT Int64Arg(LONGLONG value)
 {
@@ -103,9 +133,14 @@ TEST_F(CallbackTest, ArgumentsAreCountedAndTypedExactly)
         {29, {TypedArg(VT_BSTR)}, DISP_E_BADVARTYPE},
         {11, {IntArg(1), IntArg(1)}, DISP_E_BADVARTYPE},
         {12, {Int64Arg(0), IntArg(0)}, DISP_E_BADVARTYPE},
-        {1, {}, DISP_E_MEMBERNOTFOUND},
+        {1, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
         {5, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
         {13, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
+        {7, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
+        {8, {BoolArg(true)}, DISP_E_BADPARAMCOUNT},
+        {8, {BoolArg(true), IntArg(1)}, DISP_E_BADVARTYPE},
+        {8, {IntArg(1), BoolArg(true)}, DISP_E_BADVARTYPE},
+        {9, {IntArg(1)}, DISP_E_BADPARAMCOUNT},
         {15, {}, DISP_E_MEMBERNOTFOUND},
     };
     for (const Case& c : cases) {
@@ -115,8 +150,47 @@ TEST_F(CallbackTest, ArgumentsAreCountedAndTypedExactly)
         VariantClear(&result);
     }
     EXPECT_EQ(services.checkValue, 0);
+    EXPECT_TRUE(services.settings.empty());
+    EXPECT_EQ(services.checkObjects, 0);
     EXPECT_EQ(Call(29, {IntArg(77)}, nullptr), S_OK);
     EXPECT_EQ(services.checkValue, 77);
+}
+
+TEST_F(CallbackTest, TheUpdateMembersReachTheirServices)
+{
+    VARIANT result;
+    ASSERT_EQ(Call(1, {}, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_DISPATCH);
+    EXPECT_EQ(result.pdispVal, &services.checkObject);
+    // The caller holds the one reference.
+    EXPECT_EQ(services.checkObject.refs, 2u);
+    VariantClear(&result);
+    EXPECT_EQ(services.checkObject.refs, 1u);
+
+    for (bool install : {true, false}) {
+        services.autoInstall = install;
+        ASSERT_EQ(Call(7, {}, &result), S_OK);
+        EXPECT_EQ(result.vt, VT_BOOL);
+        EXPECT_EQ(result.boolVal, install ? VARIANT_TRUE : VARIANT_FALSE);
+    }
+    // Declared order: auto check, then auto install.
+    EXPECT_EQ(Call(8, {BoolArg(false), BoolArg(true)}, &result), S_OK);
+    EXPECT_EQ(services.settings, (std::vector<std::pair<bool, bool>>{{false, true}}));
+
+    // No history is a null text; an empty one an empty text.
+    ASSERT_EQ(Call(9, {}, &result), S_OK);
+    EXPECT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(result.bstrVal, nullptr);
+    services.hasHistory = true;
+    ASSERT_EQ(Call(9, {}, &result), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    ASSERT_NE(result.bstrVal, nullptr);
+    EXPECT_EQ(SysStringLen(result.bstrVal), 0u);
+    VariantClear(&result);
+    services.history = L"<history>\n</history>";
+    ASSERT_EQ(Call(9, {}, &result), S_OK);
+    EXPECT_STREQ(result.bstrVal, L"<history>\n</history>");
+    VariantClear(&result);
 }
 
 TEST_F(CallbackTest, TheDigestIsTheSaltedSha1InLowerCase)
@@ -188,7 +262,7 @@ TEST_F(CallbackTest, AfterTheKernelUnloadedEveryCallIsNotImplemented)
 {
     object->Detach();
     VARIANT result;
-    for (DISPID id : {2, 3, 10, 29, 99})
+    for (DISPID id : {1, 2, 3, 7, 9, 10, 29, 99})
         EXPECT_EQ(Call(id, {}, &result), E_NOTIMPL);
 }
 

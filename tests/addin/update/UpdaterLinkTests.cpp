@@ -13,6 +13,7 @@
 #include "addin/update/StateRecord.h"
 #include "addin/update/UpdateCheckDispatch.h"
 #include "addin/update/UpdateChecker.h"
+#include "addin/update/UpdateClock.h"
 #include "addin/update/UpdateHistory.h"
 #include "addin/update/UpdaterFolder.h"
 #include "addin/update/UpdaterHost.h"
@@ -326,6 +327,66 @@ TEST_F(UpdaterLinkTest, WithoutAReadyUpdateTheAutomaticCheckStartsAndStops)
     host.autoCheck = false;
     link.StartAutomaticCheck();
     EXPECT_EQ(link.GetChecker(), nullptr);
+}
+
+TEST_F(UpdaterLinkTest, ACheckRunningInThisProcessKeepsTheInstallationOut)
+{
+    Install(L"installer");
+    LoopbackHttpServer server;
+    LoopbackHttpServer::Reply stall;
+    stall.stall = true;
+    ASSERT_TRUE(server.Start(stall));
+    FileTree before = ReadFileTree(scratch.path());
+    UpdateChecker check(folder, SystemUpdateClock());
+    check.SetServiceUrl(server.Url(L"").c_str());
+    UpdateCheckFacts facts;
+    host.MakeCheckFacts(facts);
+    ASSERT_TRUE(check.Start(facts, nullptr));
+    ASSERT_TRUE(server.WaitForRequests(1, 10000));
+    UpdaterLink link(host);
+    EXPECT_EQ(link.InstallReadyUpdate(false), 102);
+    EXPECT_EQ(host.connections, 0);
+    EXPECT_TRUE(check.Stop());
+    EXPECT_TRUE(check.HasThreadEnded());
+    EXPECT_FALSE(link.IsLocked());
+    FileTree after = ReadFileTree(scratch.path());
+    // The check leaves the pending update as it found it.
+    after.erase(L"updater\\state.dat");
+    before.erase(L"updater\\state.dat");
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(UpdaterLinkTest, StoppingDuringAStalledDownloadEndsTheThreadAndKeepsThePendingUpdate)
+{
+    Install(L"installer");
+    MKString package = MKPathCombine(GetUpdaterFolder(folder), L"b80321f4-6a3c-48c1-89a9-fdcff7ba605a.vlx");
+    MKByteArray bytes;
+    ASSERT_TRUE(MKReadFile(package, bytes));
+    LoopbackHttpServer server;
+    LoopbackHttpServer::Reply stall;
+    stall.stall = true;
+    server.SetReplyFor("/updates/vistello/download/", stall);
+    // A newer setup beside the pending one.
+    LoopbackHttpServer::Reply offer;
+    offer.bytes = LoopbackHttpServer::Ok(
+        "check_for_updates_result_1\n{\"Version\": Version(\"4.1\"), \"Setups\": [{\"InternalName\": \"Updater\", "
+        "\"Guid\": Guid(\"{C8D778F4-5666-4DE3-82BF-F55F5AF17CB4}\"), \"Version\": Version(\"1.1\"), \"Size\": 100, "
+        "\"Action\": \"Install\"}]}");
+    ASSERT_TRUE(server.Start(offer));
+    UpdateChecker check(folder, SystemUpdateClock());
+    check.SetServiceUrl(server.Url(L"").c_str());
+    UpdateCheckFacts facts;
+    host.MakeCheckFacts(facts);
+    ASSERT_TRUE(check.Start(facts, nullptr));
+    ASSERT_TRUE(server.WaitForRequests(2, 10000));
+    EXPECT_TRUE(check.Stop());
+    EXPECT_TRUE(check.HasThreadEnded());
+    EXPECT_EQ(check.GetStatus(), int32_t(UpdateCheckStopped));
+    EXPECT_FALSE(MKFileExists(MKPathCombine(GetUpdaterFolder(folder), L"c8d778f4-5666-4de3-82bf-f55f5af17cb4.vlx")));
+    EXPECT_FALSE(MKFileExists(GetLockFilePath(folder)));
+    // The pending update stays verified and ready to install.
+    EXPECT_TRUE(LoadAndVerifyReadyFile(folder));
+    EXPECT_TRUE(MKFileExists(package));
 }
 
 TEST_F(UpdaterLinkTest, TheAutomationObjectDrivesChecksAndAnswersItsQuestions)
