@@ -5,9 +5,11 @@
 // the setup program) into the program-files folder and registers them; with
 // "/update /path <folder>" it registers the installation in that folder
 // again, as after an update. Boxes tell the outcome unless "/silent" is given.
+// Tests may have it only record its command line (InstallerLog.h).
 // Exit codes: 0 done, 1 bad command line, 2 no product at the source,
 // 3 files not copied, 4 registration failed.
 #include "InstallerCommand.h"
+#include "InstallerLog.h"
 #include "ProductInstall.h"
 
 #include <windows.h>
@@ -62,6 +64,8 @@ const wchar_t* Describe(Outcome outcome)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    if (LogInsteadOfRunning(GetCommandLineW()))
+        return kDone;
     InstallerCommand command = ParseInstallerCommand(GetCommandLineW());
     std::wstring folder = command.folder;
     Outcome outcome = kBadCommandLine;
