@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine (idempotent), builds every deliverable and lists them.
+# Sets up the machine (idempotent), builds every deliverable, lists them and
+# runs the demo road over them under Wine (tools/demo.sh).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/setup.sh"
@@ -7,3 +8,4 @@ bash "$here/setup.sh"
 bash "$here/build.sh"
 echo "Deliverables in $VISTELLO_BUILD/out:"
 ls -l "$VISTELLO_BUILD/out" 2>/dev/null || echo "  (none built yet)"
+bash "$here/demo.sh"

@@ -16,7 +16,7 @@ packages=(
   wine wine32:i386
   libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   libasound2:i386 libasound2-plugins:i386 libmpg123-0:i386
-  xvfb xauth fonts-dejavu-core googletest
+  xvfb xauth x11-utils libxcomposite1:i386 fonts-dejavu-core googletest
   python3 imagemagick ffmpeg lame
 )
 

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+// Installing the product as the installer program does: the files into the
+// installation folder, then the COM servers registered. Every function runs
+// on the calling thread and waits for the programs it starts.
+
+// "Vistello" in the program-files folder.
+std::wstring DefaultInstallFolder();
+
+// Copies every file and folder below `from` into `to` (made when missing),
+// replacing what is there, except the file named `skip` (the setup program
+// when the files lie beside it). False on the first file that cannot be
+// copied.
+bool CopyProductFiles(const std::wstring& from, const std::wstring& to, const std::wstring& skip);
+
+// True when the folder holds the add-in and its companions.
+bool HoldsProduct(const std::wstring& folder);
+
+// Registers the loader add-in (its class and its machine-wide Office entry)
+// and the add-in's class through regsvr32, and the trampoline's local server
+// through its own switch. The add-in gets no Office entry of its own: the
+// loader writes it at the first start. The update add-in is registered by
+// the add-in only while an update runs. False when one of them fails.
+bool RegisterProduct(const std::wstring& folder);

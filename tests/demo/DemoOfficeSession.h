@@ -1,0 +1,51 @@
+#pragma once
+#include "fixtures/ComScope.h"
+#include "fixtures/ErrorBoxWatcher.h"
+#include "fixtures/StandInClr.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+namespace standin {
+class PowerPointHost;
+}
+
+// What one step did, or why it failed (empty when it worked).
+struct DemoStepResult {
+    std::string summary;
+    std::string failure;
+};
+
+// One run of the stand-in PowerPoint for the demo: the stand-in .NET runtime
+// set up, the add-ins' error boxes caught, and the evidence written into the
+// out folder. Runs on the calling thread.
+class DemoOfficeSession {
+public:
+    explicit DemoOfficeSession(const std::wstring& outFolder);
+    ~DemoOfficeSession();
+    DemoOfficeSession(const DemoOfficeSession&) = delete;
+    DemoOfficeSession& operator=(const DemoOfficeSession&) = delete;
+
+    // Office's start-up with the generated presentation open: the loader
+    // add-in connects and hands over to the add-in, whose plug-in kernel
+    // starts. Writes ribbon.xml, startup-office.txt and startup-clr.txt.
+    DemoStepResult StartUp();
+    // Office's shut-down: the add-ins disconnect, the runtime stops, and the
+    // application closes.
+    DemoStepResult ShutDown();
+    // Keeps PowerPoint's messages flowing until the file exists or the time
+    // has passed.
+    void WaitForFile(const std::wstring& path, DWORD timeoutMs);
+
+private:
+    std::wstring OutFile(const wchar_t* name) const { return m_out + L"\\" + name; }
+    std::string ErrorBoxes() const;
+
+    std::wstring m_out;
+    ComScope m_com;
+    StandInClr m_clr;
+    ErrorBoxWatcher m_boxes;
+    std::unique_ptr<standin::PowerPointHost> m_host;
+};
