@@ -3,7 +3,6 @@
 #include "addin/core/ShapeVisit.h"
 #include "addin/effects/EffectDataRecord.h"
 #include "addin/effects/Plugin.h"
-#include "addin/effects/PluginPackage.h"
 #include "addin/effects/SessionReport.h"
 #include "addin/effects/SlideLayer.h"
 #include "addin/effects/SlideShowSession.h"
@@ -275,9 +274,8 @@ bool Effect::HandleResourceRequest(const MKString& path, IStream*& stream, uint3
     if (path.GetLength() <= kPackResourcesLength || wcsncmp(path.GetText(), kPackResources, kPackResourcesLength) != 0)
         return false;
     Plugin* plugin = m_type ? m_type->GetPlugin() : nullptr;
-    const PluginPackage* package = plugin ? plugin->GetPackage() : nullptr;
     MKTArray<uint8_t> bytes;
-    if (!package || !package->ReadEntry(path.Mid(kPackResourcesLength), bytes))
+    if (!plugin || !plugin->ReadPackageEntry(path.Mid(kPackResourcesLength), bytes))
         return true;
     const int count = bytes.GetCount();
     auto* input = new (std::nothrow) MKMemInStream;

@@ -144,6 +144,12 @@ void WebBrowserControl::OnTick()
     m_pending.reset();
     unsigned generation = ++m_generation;
     FireSimple(L"DownloadBegin", DISPID_DOWNLOADBEGIN, {});
+    // The browser makes its blank page itself; it never asks the host's
+    // monikers for it (urlmon may not even know the scheme).
+    if (_wcsicmp(url.c_str(), L"about:blank") == 0) {
+        OnPage(generation, url, S_OK, std::string());
+        return;
+    }
     SiteBinding::Load(ClientSite(), url, static_cast<IOleObject*>(this), [this](const std::wstring& line) { Log(line); },
                       [this, generation, url](HRESULT hr, const std::string& bytes) {
                           OnPage(generation, url, hr, bytes);

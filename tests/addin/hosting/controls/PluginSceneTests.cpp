@@ -216,7 +216,12 @@ TEST(PluginScene, EveryNodeKindBuiltByDispatchIdentifierShowsItsContent)
         ASSERT_TRUE(PumpUntil([&] {
             return log.Contains(L"quicktime fire Status(0, 4099") && log.Contains(L"qtplugin movie loaded") &&
                 log.Contains(L"browser fire DocumentComplete");
-        }));
+        }, 20000)) << [&] {
+            std::wstring all;
+            for (const std::wstring& line : log.Lines())
+                all += line + L"\n";
+            return std::string(all.begin(), all.end());
+        }();
         EXPECT_EQ(S_OK, P::Call(hostProxy, 11, {}));
         host->RequestRepaint();
         PumpUntil([] { return false; }, 400);
