@@ -2,8 +2,8 @@
 
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
-#include "addin/core/MemoryRange.h"
 #include "base/MKHttpRequest.h"
+#include "base/MKMemoryRange.h"
 #include "hostapi/PluginInterfaces.h"
 
 #include <new>
@@ -165,7 +165,7 @@ HRESULT HostCreatedObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT* 
             return args.Error();
         const void* body = reinterpret_cast<const void*>(static_cast<UINT_PTR>(address));
         // The body comes from the .NET side as an integer: look before reading.
-        if (address != 0 && (length < 0 || !IsReadableRange(body, static_cast<size_t>(length))))
+        if (address != 0 && (length < 0 || !MKIsReadableRange(body, static_cast<size_t>(length))))
             return E_INVALIDARG;
         int state = m_request->GetState();
         bool running = state == MKHttpRequest::kStarted || state == MKHttpRequest::kReceiving;

@@ -5,7 +5,6 @@
 #include "addin/core/AddInGuard.h"
 #include "addin/core/ExportMoviePicture.h"
 #include "addin/core/HostCreatedObject.h"
-#include "addin/core/MemoryRange.h"
 #include "addin/core/ShapeEffectData.h"
 #include "addin/core/ShapeEffectMarker.h"
 #include "addin/effects/EffectDataRecord.h"
@@ -13,6 +12,7 @@
 #include "addin/imaging/ImageFiles.h"
 #include "base/MKCoTaskMemBuffer.h"
 #include "base/MKCompressBuffers.h"
+#include "base/MKMemoryRange.h"
 
 #include <new>
 
@@ -33,7 +33,7 @@ bool ReadTextAt(const wchar_t* text, MKString& out)
     for (const wchar_t* at = text;;) {
         const UINT_PTR room = kPage - (reinterpret_cast<UINT_PTR>(at) & (kPage - 1));
         const size_t count = room >= sizeof(wchar_t) ? room / sizeof(wchar_t) : 1;
-        if (!IsReadableRange(at, count * sizeof(wchar_t)))
+        if (!MKIsReadableRange(at, count * sizeof(wchar_t)))
             return false;
         for (size_t i = 0; i < count; ++i) {
             if (at[i] == 0) {
@@ -54,8 +54,8 @@ bool ReadTextAt(const wchar_t* text, MKString& out)
 PowerPoint::Effect* EffectAt(void* address)
 {
     auto* object = static_cast<IUnknown*>(address);
-    if (!object || !IsReadableRange(object, sizeof(void*)) ||
-        !IsReadableRange(*reinterpret_cast<void**>(object), 3 * sizeof(void*)))
+    if (!object || !MKIsReadableRange(object, sizeof(void*)) ||
+        !MKIsReadableRange(*reinterpret_cast<void**>(object), 3 * sizeof(void*)))
         return nullptr;
     PowerPoint::Effect* effect = nullptr;
     if (FAILED(object->QueryInterface(PowerPoint::IID_Effect, reinterpret_cast<void**>(&effect))))
@@ -233,7 +233,7 @@ HRESULT KernelHostObject::WriteShapeEffect(long effect, long id, long bytes, lon
     if (hasId && !ReadTextAt(static_cast<const wchar_t*>(AddressOf(id)), idText))
         return E_FAIL;
     const uint8_t* data = static_cast<const uint8_t*>(AddressOf(bytes));
-    if (data && length > 0 && !IsReadableRange(data, static_cast<size_t>(length)))
+    if (data && length > 0 && !MKIsReadableRange(data, static_cast<size_t>(length)))
         return E_FAIL;
     PowerPoint::Effect* animation = EffectAt(AddressOf(effect));
     if (!animation)
@@ -298,8 +298,8 @@ HRESULT KernelHostObject::CompressBuffer(long source, long sourceLength, long ta
         return E_POINTER;
     // The buffers come from the .NET side as integers: look before touching.
     if (sourceLength < 0 || capacity <= 0 ||
-        (sourceLength > 0 && !IsReadableRange(AddressOf(source), static_cast<size_t>(sourceLength))) ||
-        !IsWritableRange(AddressOf(target), static_cast<size_t>(capacity)))
+        (sourceLength > 0 && !MKIsReadableRange(AddressOf(source), static_cast<size_t>(sourceLength))) ||
+        !MKIsWritableRange(AddressOf(target), static_cast<size_t>(capacity)))
         return S_OK;
     int made = 0;
     if (MKCompressBuffer(AddressOf(source), sourceLength, AddressOf(target), capacity, &made, level, raw != 0)) {
@@ -318,8 +318,8 @@ HRESULT KernelHostObject::UncompressBuffer(long source, long sourceLength, long 
         *ok = 0;
     if (!produced || !ok)
         return E_POINTER;
-    if (sourceLength <= 0 || length <= 0 || !IsReadableRange(AddressOf(source), static_cast<size_t>(sourceLength)) ||
-        !IsWritableRange(AddressOf(target), static_cast<size_t>(length)))
+    if (sourceLength <= 0 || length <= 0 || !MKIsReadableRange(AddressOf(source), static_cast<size_t>(sourceLength)) ||
+        !MKIsWritableRange(AddressOf(target), static_cast<size_t>(length)))
         return S_OK;
     int made = 0;
     if (MKUncompressBuffer(AddressOf(source), sourceLength, AddressOf(target), length, &made, raw != 0)) {

@@ -3,7 +3,6 @@
 #include "addin/core/AddInCore.h"
 #include "addin/core/AddInCoreHost.h"
 #include "addin/core/AddInGuard.h"
-#include "addin/core/MemoryRange.h"
 #include "addin/effects/ClrObject.h"
 #include "addin/effects/ClrRibbonHandler.h"
 #include "addin/effects/EffectDataRecord.h"
@@ -12,6 +11,7 @@
 #include "addin/effects/ShowEventLog.h"
 #include "addin/hosting/NodeHost.h"
 #include "base/MKCoTaskMemBuffer.h"
+#include "base/MKMemoryRange.h"
 #include "base/MKRefHolder.h"
 
 #include <new>
@@ -166,7 +166,7 @@ HRESULT PluginApiObject::RegisterEffectType(long guidAddress, BSTR* name, BSTR* 
         return E_FAIL;
     const void* address = reinterpret_cast<const void*>(static_cast<UINT_PTR>(static_cast<ULONG>(guidAddress)));
     // The address comes from the .NET side: look before reading.
-    if (!IsReadableRange(address, sizeof(GUID)))
+    if (!MKIsReadableRange(address, sizeof(GUID)))
         return E_INVALIDARG;
     EffectDataRecord* record = nullptr;
     int registered = m_plugin->RegisterEffectType(*static_cast<const GUID*>(address), &record);

@@ -3,9 +3,9 @@
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
 #include "addin/core/KernelCallbackServices.h"
-#include "addin/core/MemoryRange.h"
 #include "addin/core/WebMessageObject.h"
 #include "base/MKGuid.h"
+#include "base/MKMemoryRange.h"
 #include "base/MKSha1.h"
 #include "base/MKTArray.h"
 
@@ -133,7 +133,7 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
         const void* bytes = reinterpret_cast<const void*>(static_cast<UINT_PTR>(address));
         // The address comes from the .NET side: look before reading.
         if (length < 0 || address < 0 || static_cast<uint64_t>(address) > UINTPTR_MAX ||
-            (length > 0 && !IsReadableRange(bytes, static_cast<size_t>(length))))
+            (length > 0 && !MKIsReadableRange(bytes, static_cast<size_t>(length))))
             return E_INVALIDARG;
         out.SetBool(m_services->ReplacePreferences(static_cast<const uint8_t*>(bytes), length));
         return S_OK;

@@ -2,7 +2,6 @@
 
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
-#include "addin/core/MemoryRange.h"
 #include "addin/core/MessageCodec.h"
 #include "addin/core/ValueTree.h"
 #include "addin/core/WebRequest.h"
@@ -11,6 +10,7 @@
 #include "base/MKCoTaskMemBuffer.h"
 #include "base/MKMemInStream.h"
 #include "base/MKMemOutStream.h"
+#include "base/MKMemoryRange.h"
 
 #include <new>
 #include <string.h>
@@ -32,7 +32,7 @@ bool WebMessageObject::ReadRequestTree(int64_t address, int32_t length)
     // A 32-bit process: the caller may have widened the address with its sign.
     const void* bytes = reinterpret_cast<const void*>(static_cast<UINT_PTR>(static_cast<uint32_t>(address)));
     // The address comes from the .NET side: look before reading.
-    if (!bytes || length < 1 || !IsReadableRange(bytes, static_cast<size_t>(length)))
+    if (!bytes || length < 1 || !MKIsReadableRange(bytes, static_cast<size_t>(length)))
         return false;
     MKMemInStream stream(bytes, length);
     MKBinaryReader reader(&stream);

@@ -4,6 +4,7 @@
 #include "addin/core/DispResult.h"
 #include "addin/hosting/FlashCalls.h"
 #include "addin/hosting/MovieNode.h"
+#include "base/MKMemoryRange.h"
 #include "base/MKStringDictionary.h"
 
 #include <objbase.h>
@@ -22,30 +23,15 @@ enum : DISPID {
     kSetOffScreen,
 };
 
-constexpr DWORD kReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
-    PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-
-// Whether every page of [address, address + length) is committed and readable.
-// The address arrives as a 64-bit integer: it must be a 32-bit address, plain
-// or sign-extended.
-bool IsReadableRange(int64_t address, int32_t length, const uint8_t*& start)
+// The movie data handed in as a 64-bit integer: a 32-bit address, plain or
+// sign-extended, whose whole range may be read. Null for anything else.
+const uint8_t* MovieDataAt(int64_t address, int32_t length)
 {
     const int64_t low = address & 0xFFFFFFFF;
     if (address != low && address != int64_t(int32_t(low)))
-        return false;
-    const uintptr_t first = uintptr_t(low);
-    if (first + uint64_t(length) > uint64_t(UINTPTR_MAX) + 1)
-        return false;
-    start = reinterpret_cast<const uint8_t*>(first);
-    const uint8_t* end = start + length;
-    for (const uint8_t* at = start; at < end;) {
-        MEMORY_BASIC_INFORMATION info;
-        if (!VirtualQuery(at, &info, sizeof(info)) || info.State != MEM_COMMIT ||
-            (info.Protect & (PAGE_GUARD | PAGE_NOACCESS)) || !(info.Protect & kReadable))
-            return false;
-        at = static_cast<const uint8_t*>(info.BaseAddress) + info.RegionSize;
-    }
-    return true;
+        return nullptr;
+    const auto* start = reinterpret_cast<const uint8_t*>(uintptr_t(low));
+    return MKIsReadableRange(start, size_t(length)) ? start : nullptr;
 }
 
 // The block the node takes over: the caller's own when it is task memory
@@ -149,8 +135,8 @@ HRESULT MovieNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
         args.GetInt(1, &length);
         if (FAILED(args.Error()))
             return args.Error();
-        const uint8_t* data = nullptr;
-        if (address == 0 || length < 1 || !IsReadableRange(address, length, data))
+        const uint8_t* data = length < 1 ? nullptr : MovieDataAt(address, length);
+        if (!data)
             return E_INVALIDARG;
         void* block = TaskBlockOf(data, length);
         if (!block)

@@ -332,6 +332,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"MovieDataAddressAsI4", 5, 704, {I4(int32_t(kMovieAddress)), I4(4)}, DISP_E_BADVARTYPE},
         ErrorCase{"MovieDataBeyond32Bits", 5, 704, {I8(kMovieAddress + 0x100000000LL), I4(4)}, E_INVALIDARG},
         ErrorCase{"MovieDataUnmapped", 5, 704, {I8(0x10), I4(4)}, E_INVALIDARG},
+        ErrorCase{"MovieDataEndsAtTopOfAddressSpace", 5, 704, {I8(-1), I4(1)}, E_INVALIDARG},
         ErrorCase{"MovieDataReadable", 5, 704, {I8(kMovieAddress), I4(int32_t(sizeof(kMovieBytes)))}, S_OK},
         ErrorCase{"OffScreenAsI4", 5, 707, {I4(1)}, DISP_E_BADVARTYPE},
         ErrorCase{"OffScreenWithArgument", 5, 706, {Bool(true)}, DISP_E_BADPARAMCOUNT},

@@ -1,4 +1,4 @@
-#include "addin/core/MemoryRange.h"
+#include "base/MKMemoryRange.h"
 
 #include <windows.h>
 #include <stdint.h>
@@ -23,14 +23,14 @@ bool IsRangeAllowed(const void* address, size_t size, DWORD allowed)
 
 }  // namespace
 
-bool IsReadableRange(const void* address, size_t size)
+bool MKIsReadableRange(const void* address, size_t size)
 {
     return IsRangeAllowed(address, size,
                           PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY);
 }
 
-bool IsWritableRange(void* address, size_t size)
+bool MKIsWritableRange(void* address, size_t size)
 {
     return IsRangeAllowed(address, size,
                           PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY);
