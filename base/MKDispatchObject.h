@@ -15,6 +15,7 @@ public:
     // The object's own interface identifier, as four 32-bit words in memory
     // order.
     MKDispatchObject(uint32_t iid0, uint32_t iid1, uint32_t iid2, uint32_t iid3);
+    explicit MKDispatchObject(REFIID iid) : m_iid(iid) {}
     MKDispatchObject(const MKDispatchObject&) = delete;
     MKDispatchObject& operator=(const MKDispatchObject&) = delete;
 

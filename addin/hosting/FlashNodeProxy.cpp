@@ -30,6 +30,23 @@ bool FlashNodeProxy::AnswersInterface(REFIID iid) const
     return iid == kIid || ActiveXNodeProxy::AnswersInterface(iid);
 }
 
+HRESULT FlashNodeProxy::DispatchCallFunction(const ActiveXNode& node, int playerMajor, DISPPARAMS* params,
+                                             VARIANT* result)
+{
+    DispArgs args(params);
+    MKString request;
+    if (args.Count() != 1)
+        return DISP_E_BADPARAMCOUNT;
+    if (FAILED(args.GetString(0, &request)))
+        return args.Error();
+    MKString response;
+    const HRESULT hr = FlashCalls::CallFunction(node, playerMajor, request, &response);
+    if (FAILED(hr))
+        return hr;
+    const HRESULT written = DispResult(result).SetString(response);
+    return FAILED(written) ? written : hr;
+}
+
 HRESULT FlashNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
 {
     auto* node = static_cast<FlashNode*>(GetActiveXNode());
@@ -93,19 +110,8 @@ HRESULT FlashNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
         NoResult(result);
         return FlashCalls::GotoFrame(*node, frame);
     }
-    case kCallFunction: {
-        MKString request;
-        if (count != 1)
-            return DISP_E_BADPARAMCOUNT;
-        if (FAILED(args.GetString(0, &request)))
-            return args.Error();
-        MKString response;
-        const HRESULT hr = FlashCalls::CallFunction(*node, node->GetPlayerMajor(), request, &response);
-        if (FAILED(hr))
-            return hr;
-        const HRESULT written = out.SetString(response);
-        return FAILED(written) ? written : hr;
-    }
+    case kCallFunction:
+        return DispatchCallFunction(*node, node->GetPlayerMajor(), params, result);
     default:
         return ActiveXNodeProxy::Dispatch(id, params, result);
     }

@@ -12,6 +12,11 @@ public:
 
     explicit FlashNodeProxy(FlashNode* node);
 
+    // A call into the movie (one request text in, the movie's answer out),
+    // shared with the effect movie proxy whose node runs a Flash control too.
+    static HRESULT DispatchCallFunction(const ActiveXNode& node, int playerMajor, DISPPARAMS* params,
+                                        VARIANT* result);
+
 protected:
     bool AnswersInterface(REFIID iid) const override;
     HRESULT Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result) override;

@@ -3,6 +3,7 @@
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
 #include "addin/hosting/FlashCalls.h"
+#include "addin/hosting/FlashNodeProxy.h"
 #include "addin/hosting/MovieNode.h"
 #include "base/MKMemoryRange.h"
 #include "base/MKStringDictionary.h"
@@ -144,19 +145,8 @@ HRESULT MovieNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
         node->SetMovieData(block, length);
         return NoResult(result);
     }
-    case kCallFunction: {
-        MKString request;
-        if (count != 1)
-            return DISP_E_BADPARAMCOUNT;
-        if (FAILED(args.GetString(0, &request)))
-            return args.Error();
-        MKString response;
-        const HRESULT hr = FlashCalls::CallFunction(*node, node->GetPlayerMajor(), request, &response);
-        if (FAILED(hr))
-            return hr;
-        const HRESULT written = out.SetString(response);
-        return FAILED(written) ? written : hr;
-    }
+    case kCallFunction:
+        return FlashNodeProxy::DispatchCallFunction(*node, node->GetPlayerMajor(), params, result);
     case kGetOffScreen:
         if (count != 0)
             return DISP_E_BADPARAMCOUNT;

@@ -1,6 +1,5 @@
 #include "addin/hosting/QuickTimeEventSink.h"
 
-#include "base/MKCrashGuard.h"
 #include "hostapi/QuickTimeInterfaces.h"
 
 namespace {
@@ -25,56 +24,30 @@ const VARTYPE* ExpectedArguments(DISPID id, UINT& count)
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE QuickTimeEventSink::QueryInterface(REFIID iid, void** out)
+QuickTimeEventSink::QuickTimeEventSink(QuickTimeStatusHandler* handler)
+    : MKDispatchObject(DIID_QuickTimeControlEvents), m_handler(handler)
 {
-    if (!out)
-        return E_POINTER;
-    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_QuickTimeControlEvents) {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE QuickTimeEventSink::AddRef()
+HRESULT QuickTimeEventSink::HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT*)
 {
-    return InterlockedIncrement(&m_refs);
-}
-
-ULONG STDMETHODCALLTYPE QuickTimeEventSink::Release()
-{
-    static MKExceptionInfo s_info;
-    const LONG count = InterlockedDecrement(&m_refs);
-    if (count == 0)
-        MKCrashGuard(s_info, [&] { delete this; });
-    return count;
-}
-
-HRESULT STDMETHODCALLTYPE QuickTimeEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                                                     EXCEPINFO*, UINT*)
-{
-    static MKExceptionInfo s_info;
-    return MKCrashGuard(s_info, HRESULT(E_UNEXPECTED), [&]() -> HRESULT {
-        if (id == 1)
-            return S_OK;
-        UINT count = 0;
-        const VARTYPE* types = ExpectedArguments(id, count);
-        if (!types)
-            return DISP_E_MEMBERNOTFOUND;
-        if (!params || params->cArgs != count || !params->rgvarg)
-            return DISP_E_BADPARAMCOUNT;
-        // Arguments arrive last first.
-        for (UINT i = 0; i < count; ++i) {
-            if (params->rgvarg[count - 1 - i].vt != types[i])
-                return DISP_E_BADVARTYPE;
-        }
-        if (id == 4 && m_handler) {
-            const VARIANT* arguments = params->rgvarg;
-            m_handler->OnQuickTimeStatus(arguments[2].lVal, arguments[1].lVal,
-                                         MKString(arguments[0].bstrVal ? arguments[0].bstrVal : L""));
-        }
+    if (id == 1)
         return S_OK;
-    });
+    UINT count = 0;
+    const VARTYPE* types = ExpectedArguments(id, count);
+    if (!types)
+        return DISP_E_MEMBERNOTFOUND;
+    if (!params || params->cArgs != count || !params->rgvarg)
+        return DISP_E_BADPARAMCOUNT;
+    // Arguments arrive last first.
+    for (UINT i = 0; i < count; ++i) {
+        if (params->rgvarg[count - 1 - i].vt != types[i])
+            return DISP_E_BADVARTYPE;
+    }
+    if (id == 4 && m_handler) {
+        const VARIANT* arguments = params->rgvarg;
+        m_handler->OnQuickTimeStatus(arguments[2].lVal, arguments[1].lVal,
+                                     MKString(arguments[0].bstrVal ? arguments[0].bstrVal : L""));
+    }
+    return S_OK;
 }

@@ -1,7 +1,7 @@
 #pragma once
+#include "base/MKDispatchObject.h"
 #include "base/MKString.h"
 
-#include <oaidl.h>
 #include <stdint.h>
 
 // What the QuickTime Control's node hears of its control's events: its status
@@ -18,29 +18,15 @@ protected:
 // arguments of the known events are checked (count, then types) before
 // anything happens; status reports go to the handler. The node owns the sink
 // and forgets it (ForgetHandler) before it goes. Count starts at 0.
-class QuickTimeEventSink : public IDispatch {
+class QuickTimeEventSink final : public MKDispatchObject {
 public:
-    explicit QuickTimeEventSink(QuickTimeStatusHandler* handler)
-        : m_handler(handler)
-    {
-    }
-    QuickTimeEventSink(const QuickTimeEventSink&) = delete;
-    QuickTimeEventSink& operator=(const QuickTimeEventSink&) = delete;
+    explicit QuickTimeEventSink(QuickTimeStatusHandler* handler);
 
     void ForgetHandler() { m_handler = nullptr; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+protected:
+    HRESULT HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT* result) override;
 
 private:
-    virtual ~QuickTimeEventSink() = default;
-
-    LONG m_refs = 0;
     QuickTimeStatusHandler* m_handler;
 };
