@@ -8,8 +8,7 @@
 
 #include <new>
 
-AddInClassFactory::AddInClassFactory(HINSTANCE instance, REFCLSID classId)
-    : m_serverLock(ServerLockCount()), m_instance(instance), m_classId(classId)
+AddInClassFactory::AddInClassFactory(HINSTANCE instance) : MKClassFactory(instance), m_serverLock(ServerLockCount())
 {
     InterlockedIncrement(m_serverLock);
 }
@@ -33,26 +32,8 @@ bool AddInClassFactory::Initialize()
 {
     m_startedToShow = CommandLineAsksToShow(GetCommandLineW());
     if (*m_serverLock == 1)
-        return StartModule(m_instance);
+        return StartModule(GetModuleInstance());
     return true;
-}
-
-HRESULT AddInClassFactory::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG AddInClassFactory::AddRef()
-{
-    return InterlockedIncrement(&m_refs);
 }
 
 ULONG AddInClassFactory::Release()
@@ -71,26 +52,10 @@ ULONG AddInClassFactory::Release()
 HRESULT AddInClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out)
 {
     static AddInGuardRecord s_guard;
-    return AddInGuarded(s_guard, nullptr, E_UNEXPECTED, [&]() -> HRESULT {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (outer && iid != IID_IUnknown)
-            return CLASS_E_NOAGGREGATION;
-        AddIn* addIn = new (std::nothrow) AddIn(this, outer);
-        if (!addIn)
-            return E_OUTOFMEMORY;
-        HRESULT hr = addIn->QueryInterface(iid, out);
-        addIn->Release();
-        return hr;
-    });
+    return AddInGuarded(s_guard, nullptr, E_UNEXPECTED, [&] { return CreateUnguarded(outer, iid, out); });
 }
 
-HRESULT AddInClassFactory::LockServer(BOOL lock)
+IUnknown* AddInClassFactory::NewInstance(IUnknown* outer)
 {
-    if (lock)
-        AddRef();
-    else
-        Release();
-    return S_OK;
+    return new (std::nothrow) AddIn(this, outer);
 }

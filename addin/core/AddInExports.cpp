@@ -25,7 +25,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, void**
         *out = nullptr;
         if (classId != CLSID_VistelloAddIn)
             return CLASS_E_CLASSNOTAVAILABLE;
-        AddInClassFactory* factory = new (std::nothrow) AddInClassFactory(ModuleInstance(), classId);
+        AddInClassFactory* factory = new (std::nothrow) AddInClassFactory(ModuleInstance());
         if (!factory)
             return E_OUTOFMEMORY;
         factory->AddRef();

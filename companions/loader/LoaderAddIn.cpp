@@ -1,10 +1,7 @@
 #include "companions/loader/LoaderAddIn.h"
 
 #include "companions/loader/LoaderClassFactory.h"
-#include "companions/loader/LoaderConnection.h"
 #include "companions/loader/LoaderPath.h"
-
-#include "hostapi/OfficeInterfaces.h"
 
 #include <string.h>
 
@@ -20,11 +17,7 @@ const int kPathCapacity = 512;
 
 }  // namespace
 
-LoaderAddIn::LoaderAddIn(LoaderClassFactory* factory, IUnknown* outer)
-    : m_factory(factory), m_controlling(outer ? outer : this), m_connection(new LoaderConnection(this))
-{
-    m_factory->AddRef();
-}
+LoaderAddIn::LoaderAddIn(LoaderClassFactory* factory, IUnknown* outer) : CompanionAddIn(factory, outer) {}
 
 LoaderAddIn::~LoaderAddIn()
 {
@@ -32,41 +25,6 @@ LoaderAddIn::~LoaderAddIn()
     if (m_callbacks.destroy)
         m_callbacks.destroy(&m_callbacks);
     LetGoOfLibrary();
-    // Releases made by the connection's tear-down must not reach zero again.
-    InterlockedIncrement(&m_refs);
-    delete m_connection;
-    m_factory->Release();
-}
-
-HRESULT LoaderAddIn::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_INVALIDARG;
-    if (iid == IID_IUnknown) {
-        *out = static_cast<IUnknown*>(this);
-        AddRef();
-        return S_OK;
-    }
-    if (iid == Office::IID_IDTExtensibility2) {
-        *out = static_cast<Office::IDTExtensibility2*>(m_connection);
-        m_connection->AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG LoaderAddIn::AddRef()
-{
-    return InterlockedIncrement(&m_refs);
-}
-
-ULONG LoaderAddIn::Release()
-{
-    LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0)
-        delete this;
-    return refs;
 }
 
 void LoaderAddIn::LetGoOfLibrary()
@@ -79,11 +37,11 @@ void LoaderAddIn::LetGoOfLibrary()
     }
 }
 
-void LoaderAddIn::LoadMainAddIn(IDispatch* application, IDispatch* addInInst)
+void LoaderAddIn::Connected(IDispatch* application, IDispatch* addInInst)
 {
-    if (!m_factory || m_addInModule)
+    if (m_addInModule)
         return;
-    HINSTANCE instance = m_factory->GetModuleInstance();
+    HINSTANCE instance = GetModuleInstance();
     wchar_t modulePath[kPathCapacity];
     DWORD length = GetModuleFileNameW(instance, modulePath, kPathCapacity);
     // A full buffer means the path was cut.

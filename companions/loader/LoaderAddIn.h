@@ -1,11 +1,8 @@
 #pragma once
-#include <windows.h>
-#include <unknwn.h>
-
 #include "addin/core/LoaderRecords.h"
+#include "companions/shared/CompanionAddIn.h"
 
 class LoaderClassFactory;
-class LoaderConnection;
 
 // The loader's COM add-in object. Each connection loads VistelloAddIn from the
 // loader's folder, hands it Office's Application through
@@ -14,24 +11,14 @@ class LoaderConnection;
 // WM_USER); then the loader frees its load of the library and stays idle.
 // Every failure leaves the library freed and the callback table cleared.
 // PowerPoint's user-interface thread only; counts are interlocked.
-class LoaderAddIn final : public IUnknown {
+class LoaderAddIn final : public CompanionAddIn {
 public:
-    // Count 1. Holds a reference on the factory; outer is the controlling
-    // object when aggregated (not counted), else the object itself.
+    // Count 1 (CompanionAddIn).
     LoaderAddIn(LoaderClassFactory* factory, IUnknown* outer);
-    LoaderAddIn(const LoaderAddIn&) = delete;
-    LoaderAddIn& operator=(const LoaderAddIn&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    IUnknown* ControllingObject() const { return m_controlling; }
 
     // The hand-over, run by every OnConnection; nothing while the library is
-    // held or without a factory. The connection supplies Application and
-    // AddInInst (null when absent).
-    void LoadMainAddIn(IDispatch* application, IDispatch* addInInst);
+    // held.
+    void Connected(IDispatch* application, IDispatch* addInInst) override;
 
     // The window procedure the add-in creates the hidden loader window with;
     // the table is the creation parameter.
@@ -41,15 +28,11 @@ public:
     static const wchar_t kMainAddInFile[];
 
 private:
-    virtual ~LoaderAddIn();
+    ~LoaderAddIn() override;
 
     // Clears the callback table and frees the loader's load of the library.
     void LetGoOfLibrary();
 
-    volatile LONG m_refs = 1;
-    LoaderClassFactory* m_factory;
-    IUnknown* m_controlling;
-    LoaderConnection* m_connection;
     HMODULE m_addInModule = nullptr;
     LoaderCallbacks m_callbacks = {};
 };

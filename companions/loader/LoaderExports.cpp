@@ -36,7 +36,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, void**
     *out = nullptr;
     if (classId != CLSID_VistelloLoaderAddIn)
         return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) LoaderClassFactory(LoaderLockCount(), LoaderModuleInstance(), classId);
+    auto* factory = new (std::nothrow) LoaderClassFactory(LoaderLockCount(), LoaderModuleInstance());
     if (!factory)
         return E_OUTOFMEMORY;
     factory->AddRef();

@@ -5,44 +5,9 @@
 
 #include <new>
 
-HRESULT TrampolineClassFactory::QueryInterface(REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TrampolineClassFactory::AddRef()
-{
-    return InterlockedIncrement(&m_refs);
-}
-
 ULONG TrampolineClassFactory::Release()
 {
     return InterlockedDecrement(&m_refs);
-}
-
-HRESULT TrampolineClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out)
-{
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (outer && iid != IID_IUnknown)
-        return CLASS_E_NOAGGREGATION;
-    auto* object = new (std::nothrow) VistelloTrampolineObject(outer);
-    if (!object)
-        return E_OUTOFMEMORY;
-    IUnknown* inner = object->Inner();
-    inner->AddRef();
-    HRESULT hr = inner->QueryInterface(iid, out);
-    inner->Release();
-    return hr;
 }
 
 HRESULT TrampolineClassFactory::LockServer(BOOL lock)
@@ -52,4 +17,14 @@ HRESULT TrampolineClassFactory::LockServer(BOOL lock)
     else
         TrampolineUnlock();
     return S_OK;
+}
+
+IUnknown* TrampolineClassFactory::NewInstance(IUnknown* outer)
+{
+    auto* object = new (std::nothrow) VistelloTrampolineObject(outer);
+    if (!object)
+        return nullptr;
+    IUnknown* inner = object->Inner();
+    inner->AddRef();
+    return inner;
 }

@@ -2,7 +2,6 @@
 
 #include "companions/updateaddin/FileAccessWaiter.h"
 #include "companions/updateaddin/UpdaterClassFactory.h"
-#include "companions/updateaddin/UpdaterConnection.h"
 #include "companions/updateaddin/UpdaterResultFile.h"
 
 #include "addin/core/OfficeAddInKeys.h"
@@ -59,12 +58,10 @@ private:
 
 }  // namespace
 
-UpdaterAddIn::UpdaterAddIn(UpdaterClassFactory* factory, IUnknown* outer)
-    : m_factory(factory), m_controlling(outer ? outer : this), m_connection(new UpdaterConnection(this))
+UpdaterAddIn::UpdaterAddIn(UpdaterClassFactory* factory, IUnknown* outer) : CompanionAddIn(factory, outer)
 {
-    m_factory->AddRef();
     wchar_t path[MAX_PATH + 1];
-    DWORD length = GetModuleFileNameW(m_factory->GetModuleInstance(), path, MAX_PATH + 1);
+    DWORD length = GetModuleFileNameW(GetModuleInstance(), path, MAX_PATH + 1);
     if (length > 0 && length <= MAX_PATH) {
         m_modulePath = MKString::MKStringFromChars(path, length);
         m_ownFolder = MKPathDirectory(m_modulePath);
@@ -73,46 +70,18 @@ UpdaterAddIn::UpdaterAddIn(UpdaterClassFactory* factory, IUnknown* outer)
 
 UpdaterAddIn::~UpdaterAddIn()
 {
-    // Releases made by the tear-down must not reach zero again.
-    InterlockedIncrement(&m_refs);
     delete m_installer;
     m_installer = nullptr;
     DeleteWaiter();
-    delete m_connection;
-    m_factory->Release();
 }
 
-HRESULT UpdaterAddIn::QueryInterface(REFIID iid, void** out)
+void UpdaterAddIn::Connected(IDispatch* application, IDispatch* addInInst)
 {
-    if (!out)
-        return E_INVALIDARG;
-    if (iid == IID_IUnknown) {
-        *out = static_cast<IUnknown*>(this);
-        AddRef();
-        return S_OK;
-    }
-    if (iid == Office::IID_IDTExtensibility2) {
-        *out = static_cast<Office::IDTExtensibility2*>(m_connection);
-        m_connection->AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG UpdaterAddIn::AddRef()
-{
-    return InterlockedIncrement(&m_refs);
-}
-
-ULONG UpdaterAddIn::Release()
-{
-    LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) {
-        static MKExceptionInfo s_info;
-        MKCrashGuard(s_info, [this] { delete this; });
-    }
-    return refs;
+    IUnknown* comAddIn = nullptr;
+    if (!addInInst || FAILED(addInInst->QueryInterface(Office::IID_COMAddIn, reinterpret_cast<void**>(&comAddIn))))
+        return;
+    RunRequest(application);
+    comAddIn->Release();
 }
 
 void UpdaterAddIn::Fail(int32_t code, const MKString& message)
@@ -175,7 +144,7 @@ bool UpdaterAddIn::StartUpdate()
     }
     m_installer->PlanBackups();
     m_waiter = new (std::nothrow) FileAccessWaiter();
-    if (!m_waiter || !m_waiter->Start(m_factory->GetModuleInstance(), this, kFileAccessTimeoutMs)) {
+    if (!m_waiter || !m_waiter->Start(GetModuleInstance(), this, kFileAccessTimeoutMs)) {
         Fail(kWaiterCannotStart, MKString());
         return false;
     }

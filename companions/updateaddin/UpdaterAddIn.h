@@ -1,16 +1,15 @@
 #pragma once
 #include <windows.h>
-#include <unknwn.h>
 #include <stdint.h>
 
-#include "companions/updateaddin/UpdateSteps.h"
-#include "hostapi/OfficeInterfaces.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
+#include "companions/shared/CompanionAddIn.h"
+#include "companions/updateaddin/UpdateSteps.h"
+#include "hostapi/OfficeInterfaces.h"
 
 class FileAccessWaiter;
 class UpdaterClassFactory;
-class UpdaterConnection;
 class UpdateInstaller;
 
 // The update add-in's COM object. Connected by the main add-in with a
@@ -21,24 +20,19 @@ class UpdateInstaller;
 // and, after a failure, reports it and unregisters itself. Every file lies
 // in the "updater" folder beside the library. PowerPoint's user-interface
 // thread only; counts are interlocked.
-class UpdaterAddIn final : public IUnknown, private UpdateSteps {
+class UpdaterAddIn final : public CompanionAddIn, private UpdateSteps {
 public:
-    // Count 1. Holds a reference on the factory; outer is the controlling
-    // object when aggregated (not counted), else the object itself.
+    // Count 1 (CompanionAddIn).
     UpdaterAddIn(UpdaterClassFactory* factory, IUnknown* outer);
-    UpdaterAddIn(const UpdaterAddIn&) = delete;
-    UpdaterAddIn& operator=(const UpdaterAddIn&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    IUnknown* ControllingObject() const { return m_controlling; }
     const MKString& GetOwnFolder() const { return m_ownFolder; }
 
-    // The request of "cmd.dat", if any, run at connection: "prepare" stages
-    // the update and writes the reply. The connection supplies Application.
-    void RunRequest(IDispatch* application);
+    // Only Office's own connection of a COM add-in (AddInInst answers
+    // COMAddIn) carries a request: the request of "cmd.dat", if any;
+    // "prepare" stages the update and writes the reply. An outcome left in
+    // "result.dat" stays for the main add-in, which reads and deletes it at
+    // its own start; a new outcome replaces it.
+    void Connected(IDispatch* application, IDispatch* addInInst) override;
 
     // The outcome as the steps left it.
     int32_t GetErrorCode() const { return m_errorCode; }
@@ -55,7 +49,9 @@ public:
     static const wchar_t kMainProgId[];
 
 private:
-    virtual ~UpdaterAddIn();
+    ~UpdaterAddIn() override;
+
+    void RunRequest(IDispatch* application);
 
     bool StepReleaseMainAddIn() override;
     bool StepInstallFiles() override;
@@ -76,12 +72,8 @@ private:
     // PowerPoint's main window, or null.
     HWND MainWindow() const;
 
-    volatile LONG m_refs = 1;
-    UpdaterClassFactory* m_factory;
-    IUnknown* m_controlling;
     MKString m_modulePath;
     MKString m_ownFolder;
-    UpdaterConnection* m_connection;
     FileAccessWaiter* m_waiter = nullptr;
     UpdateInstaller* m_installer = nullptr;
     MKComHolder<IDispatch> m_application;

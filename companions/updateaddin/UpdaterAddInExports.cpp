@@ -34,7 +34,7 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, void**
             return CLASS_E_CLASSNOTAVAILABLE;
         if (!LockUpdaterModule())
             return E_FAIL;
-        auto* factory = new (std::nothrow) UpdaterClassFactory(UpdaterModuleInstance(), classId);
+        auto* factory = new (std::nothrow) UpdaterClassFactory(UpdaterModuleInstance());
         if (!factory) {
             UnlockUpdaterModule();
             return E_OUTOFMEMORY;

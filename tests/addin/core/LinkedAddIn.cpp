@@ -5,7 +5,7 @@
 
 LinkedAddIn::LinkedAddIn()
 {
-    auto* factory = new AddInClassFactory(nullptr, CLSID_VistelloAddIn);
+    auto* factory = new AddInClassFactory(nullptr);
     factory->AddRef();
     IUnknown* unknown = nullptr;
     if (factory->Initialize() && SUCCEEDED(factory->CreateInstance(nullptr, IID_IUnknown,

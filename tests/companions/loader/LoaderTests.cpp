@@ -225,6 +225,8 @@ TEST_F(LoaderHandOverTest, TheObjectsAnswerTheirInterfacesAndRefuseBadArguments)
     dispatch->Release();
     IUnknown* identity = nullptr;
     ASSERT_EQ(connection->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+    // One identity: the connection answers IUnknown with the add-in's own.
+    EXPECT_EQ(identity, object);
     identity->Release();
     IClassFactory* none = nullptr;
     EXPECT_EQ(connection->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
