@@ -1,3 +1,4 @@
+#include "ProxyCalls.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/ContainerNodeProxy.h"
 #include "addin/hosting/ImageNodeProxy.h"
@@ -20,81 +21,14 @@
 // identifier: these tests do the same.
 namespace {
 
-VARIANT R4(float value)
-{
-    VARIANT v;
-    v.vt = VT_R4;
-    v.fltVal = value;
-    return v;
-}
-VARIANT I4(int32_t value)
-{
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-VARIANT I8(int64_t value)
-{
-    VARIANT v;
-    v.vt = VT_I8;
-    v.llVal = value;
-    return v;
-}
-VARIANT Bool(bool value)
-{
-    VARIANT v;
-    v.vt = VT_BOOL;
-    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-VARIANT Dispatch(IDispatch* value)
-{
-    VARIANT v;
-    v.vt = VT_DISPATCH;
-    v.pdispVal = value;
-    return v;
-}
-VARIANT Text(const wchar_t* text)
-{
-    // Shared by the table's rows for the life of the process.
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(text);
-    return v;
-}
-VARIANT RefR4(float* value)
-{
-    VARIANT v;
-    v.vt = VT_BYREF | VT_R4;
-    v.pfltVal = value;
-    return v;
-}
-
-// Invoke with the arguments in declared order; the result lands in `result`.
-HRESULT Call(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
-{
-    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
-    return proxy->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
-}
-
 // A call whose DISPATCH result is handed to the caller with its reference.
 IDispatch* Make(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared = {})
 {
     VARIANT result;
     VariantInit(&result);
-    EXPECT_EQ(S_OK, Call(proxy, id, std::move(declared), &result));
+    EXPECT_EQ(S_OK, CallKeepingArguments(proxy, id, declared, &result));
     EXPECT_EQ(VT_DISPATCH, result.vt);
     return result.vt == VT_DISPATCH ? result.pdispVal : nullptr;
-}
-
-VARIANT Get(IDispatch* proxy, DISPID id, HRESULT expected = S_OK)
-{
-    VARIANT result;
-    VariantInit(&result);
-    EXPECT_EQ(expected, Call(proxy, id, {}, &result)) << id;
-    return result;
 }
 
 void Pump(int milliseconds)
@@ -135,25 +69,25 @@ TEST_F(NodeProxyTest, PluginBuildsATreeByDispatchIdentifiersAndSeesItsColours)
     ASSERT_NE(nullptr, layer);
     VARIANT ok;
     VariantInit(&ok);
-    EXPECT_EQ(S_OK, Call(layer, 5, {R4(0), R4(0), R4(240), R4(160)}, &ok));
+    EXPECT_EQ(S_OK, CallKeepingArguments(layer, 5, {R4(0), R4(0), R4(240), R4(160)}, &ok));
     EXPECT_EQ(VARIANT_TRUE, ok.boolVal);
     IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
     ASSERT_NE(nullptr, windowed);
-    EXPECT_EQ(S_OK, Call(windowed, 5, {R4(20), R4(30), R4(100), R4(80)}));
-    EXPECT_EQ(S_OK, Call(windowed, 301, {I4(int32_t(0xFFFF0000))}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 5, {R4(20), R4(30), R4(100), R4(80)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 301, {I4(int32_t(0xFFFF0000))}));
     IDispatch* image = Make(windowed, 102);
     ASSERT_NE(nullptr, image);
     BSTR text = SysAllocString(path.c_str());
     VARIANT pathValue;
     pathValue.vt = VT_BSTR;
     pathValue.bstrVal = text;
-    EXPECT_EQ(S_OK, Call(image, 401, {pathValue}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(image, 401, {pathValue}));
     SysFreeString(text);
-    EXPECT_EQ(S_OK, Call(image, 5, {R4(60), R4(20), R4(20), R4(20)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(image, 5, {R4(60), R4(20), R4(20), R4(20)}));
 
     VARIANT started;
     VariantInit(&started);
-    EXPECT_EQ(S_OK, Call(layer, 14, {Bool(true)}, &started));
+    EXPECT_EQ(S_OK, CallKeepingArguments(layer, 14, {Bool(true)}, &started));
     EXPECT_EQ(VARIANT_TRUE, started.boolVal);
     EXPECT_EQ(5, Get(windowed, 16).lVal);
     host->RequestRepaint();
@@ -222,7 +156,7 @@ TEST_F(NodeProxyTest, ClosedProxyAnswersOnlyWhetherItIsClosed)
     VARIANT renamed;
     renamed.vt = VT_BSTR;
     renamed.bstrVal = SysAllocString(L"panel");
-    EXPECT_EQ(S_OK, Call(container, -7, {renamed}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, -7, {renamed}));
     VariantClear(&renamed);
     name = Get(container, -6);
     EXPECT_STREQ(L"panel", name.bstrVal);
@@ -231,10 +165,10 @@ TEST_F(NodeProxyTest, ClosedProxyAnswersOnlyWhetherItIsClosed)
     EXPECT_EQ(VT_I8, id.vt);
     EXPECT_NE(0, id.llVal);
 
-    EXPECT_EQ(S_OK, Call(container, -2, {}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, -2, {}));
     EXPECT_EQ(VARIANT_TRUE, Get(container, -3).boolVal);
     for (DISPID closed : {-1, -2, -5, -6, 1, 100, 200})
-        EXPECT_EQ(E_FAIL, Call(container, closed, {})) << closed;
+        EXPECT_EQ(E_FAIL, CallKeepingArguments(container, closed, {})) << closed;
     container->Release();
     layer->Release();
 }
@@ -269,7 +203,7 @@ TEST_P(NodeProxyErrors, RefusesWrongCountsTypesAndRanges)
     const int childrenBefore = host->GetLayer(0)->GetChildCount();
     const int paneChildrenBefore = pane->GetChildCount();
     VARIANT result = I4(77);
-    EXPECT_EQ(GetParam().expected, Call(targets[GetParam().target], GetParam().id, GetParam().args, &result));
+    EXPECT_EQ(GetParam().expected, CallKeepingArguments(targets[GetParam().target], GetParam().id, GetParam().args, &result));
     if (FAILED(GetParam().expected)) {
         EXPECT_EQ(childrenBefore, host->GetLayer(0)->GetChildCount());
         EXPECT_EQ(paneChildrenBefore, pane->GetChildCount());
@@ -357,10 +291,10 @@ TEST_F(NodeProxyTest, LinkedNodeMustBeALayer)
     IDispatch* layer = Make(hostProxy, 2);
     IDispatch* container = Make(layer, 100);
     IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
-    EXPECT_EQ(E_INVALIDARG, Call(windowed, 23, {Dispatch(container)}));
-    EXPECT_EQ(S_OK, Call(windowed, 23, {Dispatch(layer)}));
+    EXPECT_EQ(E_INVALIDARG, CallKeepingArguments(windowed, 23, {Dispatch(container)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 23, {Dispatch(layer)}));
     EXPECT_EQ(static_cast<SceneNode*>(host->GetLayer(0)), host->GetLayer(0)->GetChild(1)->GetLinkedNode());
-    EXPECT_EQ(S_OK, Call(windowed, 23, {Dispatch(nullptr)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 23, {Dispatch(nullptr)}));
     for (IDispatch* proxy : {windowed, container, layer})
         proxy->Release();
 }
@@ -369,7 +303,7 @@ TEST_F(NodeProxyTest, BackgroundColourSplitsIntoItsBytes)
 {
     IDispatch* layer = Make(hostProxy, 2);
     IDispatch* windowed = Make(layer, 101, {I4(0), I4(0), I4(0)});
-    EXPECT_EQ(S_OK, Call(windowed, 301, {I4(int32_t(0x80FF0000))}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 301, {I4(int32_t(0x80FF0000))}));
     auto* node = static_cast<WindowedNode*>(host->GetLayer(0)->GetChild(0));
     const uint8_t* rgba = node->GetBackgroundColor();
     EXPECT_EQ(0xFF, rgba[0]);
@@ -377,7 +311,7 @@ TEST_F(NodeProxyTest, BackgroundColourSplitsIntoItsBytes)
     EXPECT_EQ(0x00, rgba[2]);
     EXPECT_EQ(0x80, rgba[3]);
     EXPECT_EQ(int32_t(0x80FF0000), Get(windowed, 300).lVal);
-    EXPECT_EQ(S_OK, Call(windowed, 301, {I4(0x00123456)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 301, {I4(0x00123456)}));
     EXPECT_EQ(0x00123456, Get(windowed, 300).lVal);
     windowed->Release();
     layer->Release();
@@ -401,13 +335,13 @@ TEST_F(NodeProxyTest, ClosedControlNodeProxiesAnswerOnlyWhetherTheyAreClosed)
     for (auto& kind : kinds) {
         IDispatch* proxy = Make(windowed, kind.make, kind.args);
         ASSERT_NE(nullptr, proxy) << kind.make;
-        EXPECT_EQ(S_OK, Call(proxy, -2, {}));
+        EXPECT_EQ(S_OK, CallKeepingArguments(proxy, -2, {}));
         EXPECT_EQ(VARIANT_TRUE, Get(proxy, -3).boolVal) << kind.make;
         std::vector<DISPID> refused = {-1, -2, -4, -5, -6, 1, 5, 16, 500, 502};
         refused.insert(refused.end(), kind.own.begin(), kind.own.end());
         for (DISPID id : refused) {
             VARIANT result = I4(5);
-            EXPECT_EQ(E_FAIL, Call(proxy, id, {}, &result)) << kind.make << " " << id;
+            EXPECT_EQ(E_FAIL, CallKeepingArguments(proxy, id, {}, &result)) << kind.make << " " << id;
         }
         proxy->Release();
     }
@@ -429,7 +363,7 @@ TEST_F(NodeProxyTest, BackgroundColourSplitTable)
         {0x00000000, {0x00, 0x00, 0x00, 0x00}}, {0xFF0000FF, {0x00, 0x00, 0xFF, 0xFF}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(S_OK, Call(windowed, 301, {I4(int32_t(c.argb))}));
+        EXPECT_EQ(S_OK, CallKeepingArguments(windowed, 301, {I4(int32_t(c.argb))}));
         const uint8_t* rgba = node->GetBackgroundColor();
         EXPECT_EQ((std::vector<uint8_t>(c.rgba, c.rgba + 4)), std::vector<uint8_t>(rgba, rgba + 4)) << std::hex << c.argb;
         EXPECT_EQ(int32_t(c.argb), Get(windowed, 300).lVal);
@@ -455,11 +389,11 @@ TEST_F(NodeProxyTest, MovieDataIsCheckedAndOnlyTaskMemoryIsTakenOver)
     ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
     const int64_t lastBytes = int64_t(intptr_t(pages + page - 4));
     // Running into the page that cannot be read.
-    EXPECT_EQ(E_INVALIDARG, Call(movie, 704, {I8(lastBytes), I4(8)}));
-    EXPECT_EQ(E_INVALIDARG, Call(movie, 704, {I8(int64_t(intptr_t(pages + page))), I4(1)}));
+    EXPECT_EQ(E_INVALIDARG, CallKeepingArguments(movie, 704, {I8(lastBytes), I4(8)}));
+    EXPECT_EQ(E_INVALIDARG, CallKeepingArguments(movie, 704, {I8(int64_t(intptr_t(pages + page))), I4(1)}));
     // The readable end: copied, the caller's pages untouched and still its own.
     memcpy(pages + page - 4, "abcd", 4);
-    EXPECT_EQ(S_OK, Call(movie, 704, {I8(lastBytes), I4(4)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(movie, 704, {I8(lastBytes), I4(4)}));
     VARIANT path = Get(movie, 702);
     EXPECT_EQ(VT_BSTR, path.vt);
     EXPECT_EQ(nullptr, path.bstrVal);  // data, no path
@@ -467,7 +401,7 @@ TEST_F(NodeProxyTest, MovieDataIsCheckedAndOnlyTaskMemoryIsTakenOver)
     VARIANT pathValue;
     pathValue.vt = VT_BSTR;
     pathValue.bstrVal = moviePath;
-    EXPECT_EQ(S_OK, Call(movie, 703, {pathValue}));  // drops the data
+    EXPECT_EQ(S_OK, CallKeepingArguments(movie, 703, {pathValue}));  // drops the data
     SysFreeString(moviePath);
     EXPECT_EQ(0, memcmp(pages + page - 4, "abcd", 4));
     EXPECT_TRUE(VirtualFree(pages, 0, MEM_RELEASE));
@@ -480,10 +414,10 @@ TEST_F(NodeProxyTest, MovieDataIsCheckedAndOnlyTaskMemoryIsTakenOver)
         ASSERT_NE(nullptr, block);
         memset(block, 'x', 64);
         EXPECT_EQ(1, allocator->DidAlloc(block));
-        EXPECT_EQ(S_OK, Call(movie, 704, {I8(int64_t(intptr_t(block))), I4(64)}));
+        EXPECT_EQ(S_OK, CallKeepingArguments(movie, 704, {I8(int64_t(intptr_t(block))), I4(64)}));
     }
     allocator->Release();
-    EXPECT_EQ(S_OK, Call(movie, -2, {}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(movie, -2, {}));
     movie->Release();
     windowed->Release();
     layer->Release();
@@ -492,29 +426,29 @@ TEST_F(NodeProxyTest, MovieDataIsCheckedAndOnlyTaskMemoryIsTakenOver)
 TEST_F(NodeProxyTest, GeometryReadsBackThroughReferences)
 {
     IDispatch* layer = Make(hostProxy, 2);
-    EXPECT_EQ(S_OK, Call(layer, 5, {R4(10), R4(20), R4(100), R4(50)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(layer, 5, {R4(10), R4(20), R4(100), R4(50)}));
     IDispatch* container = Make(layer, 100);
-    EXPECT_EQ(S_OK, Call(container, 5, {R4(5), R4(6), R4(30), R4(40)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, 5, {R4(5), R4(6), R4(30), R4(40)}));
     float values[4] = {};
-    EXPECT_EQ(S_OK, Call(container, 6, {RefR4(&values[0]), RefR4(&values[1]), RefR4(&values[2]), RefR4(&values[3])}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, 6, {RefR4(&values[0]), RefR4(&values[1]), RefR4(&values[2]), RefR4(&values[3])}));
     EXPECT_EQ((std::vector<float>{5, 6, 30, 40}), std::vector<float>(values, values + 4));
-    EXPECT_EQ(S_OK, Call(container, 7, {RefR4(&values[0]), RefR4(&values[1]), RefR4(&values[2]), RefR4(&values[3])}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, 7, {RefR4(&values[0]), RefR4(&values[1]), RefR4(&values[2]), RefR4(&values[3])}));
     EXPECT_EQ((std::vector<float>{15, 26, 30, 40}), std::vector<float>(values, values + 4));
-    EXPECT_EQ(E_POINTER, Call(container, 6, {RefR4(&values[0]), RefR4(nullptr), RefR4(&values[2]), RefR4(&values[3])}));
+    EXPECT_EQ(E_POINTER, CallKeepingArguments(container, 6, {RefR4(&values[0]), RefR4(nullptr), RefR4(&values[2]), RefR4(&values[3])}));
     EXPECT_FLOAT_EQ(240.0f, Get(hostProxy, 3).fltVal);
     EXPECT_EQ(240, Get(hostProxy, 8).lVal);
     VARIANT pixels;
     VariantInit(&pixels);
-    EXPECT_EQ(S_OK, Call(hostProxy, 10, {R4(10.4f)}, &pixels));
+    EXPECT_EQ(S_OK, CallKeepingArguments(hostProxy, 10, {R4(10.4f)}, &pixels));
     EXPECT_EQ(10, pixels.lVal);
-    EXPECT_EQ(S_OK, Call(container, 8, {R4(10.4f)}, &pixels));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, 8, {R4(10.4f)}, &pixels));
     EXPECT_EQ(VT_I4, pixels.vt);
     EXPECT_EQ(10, pixels.lVal);
-    EXPECT_EQ(S_OK, Call(container, 10, {R4(0.5f)}, &pixels));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, 10, {R4(0.5f)}, &pixels));
     EXPECT_EQ(VT_EMPTY, pixels.vt);
     EXPECT_FLOAT_EQ(0.5f, Get(container, 9).fltVal);
     EXPECT_EQ(VARIANT_TRUE, Get(container, 11).boolVal);
-    EXPECT_EQ(S_OK, Call(container, 12, {Bool(false)}));
+    EXPECT_EQ(S_OK, CallKeepingArguments(container, 12, {Bool(false)}));
     EXPECT_EQ(VARIANT_FALSE, Get(container, 11).boolVal);
     // The host's topmost layer, not the one made through the proxy.
     VARIANT top = Get(hostProxy, 16);

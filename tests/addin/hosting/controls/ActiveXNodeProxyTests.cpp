@@ -1,3 +1,4 @@
+#include "ProxyCalls.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/ActiveXNode.h"
 #include "addin/hosting/ActiveXNodeProxy.h"
@@ -39,33 +40,6 @@ protected:
     bool ConnectEvents() override { return true; }
     NodeProxy* CreateProxy() override { return MakeNodeProxy<TestControlProxy>(this); }
 };
-
-VARIANT Text(const wchar_t* text)
-{
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = text ? SysAllocString(text) : nullptr;
-    return v;
-}
-
-VARIANT I4(int32_t value)
-{
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-// Invoke with the arguments in declared order; strings are freed afterwards.
-HRESULT Call(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
-{
-    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
-    const HRESULT hr = proxy->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
-    for (VARIANT& v : declared)
-        VariantClear(&v);
-    return hr;
-}
 
 class ActiveXNodeProxyTest : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 // The Flash and effect movie nodes' proxies over the stand-in Flash Player,
 // driven by dispatch identifier.
+#include "ProxyCalls.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/FlashNodeProxy.h"
 #include "addin/hosting/LayerNode.h"
@@ -17,41 +18,6 @@
 #include <vector>
 
 namespace {
-
-VARIANT Text(const wchar_t* text)
-{
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = text ? SysAllocString(text) : nullptr;
-    return v;
-}
-
-VARIANT I4(int32_t value)
-{
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-VARIANT Bool(bool value)
-{
-    VARIANT v;
-    v.vt = VT_BOOL;
-    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-
-// Invoke with the arguments in declared order; strings are freed afterwards.
-HRESULT Call(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
-{
-    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
-    const HRESULT hr = proxy->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
-    for (VARIANT& v : declared)
-        VariantClear(&v);
-    return hr;
-}
 
 // A sink answering the movie's calls, as a plug-in attaches to its effect movie.
 class CallSink final : public TestSink, public IMovieCallHandler {
@@ -98,14 +64,6 @@ protected:
         VariantInit(&made);
         EXPECT_EQ(S_OK, Call(pane->GetAutomationProxy(), id, {I4(mode)}, &made));
         return made.vt == VT_DISPATCH ? made.pdispVal : nullptr;
-    }
-
-    VARIANT Get(IDispatch* proxy, DISPID id, HRESULT expected = S_OK)
-    {
-        VARIANT result;
-        VariantInit(&result);
-        EXPECT_EQ(expected, Call(proxy, id, {}, &result)) << id;
-        return result;
     }
 
     ComScope com;

@@ -2,6 +2,7 @@
 // their proxies by dispatch identifier: start-up properties, the slots the
 // nodes call on the running control and its movie, the answer to the movie's
 // status report and the control node's painting.
+#include "ProxyCalls.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
@@ -23,49 +24,6 @@
 #include <vector>
 
 namespace {
-
-VARIANT Text(const std::wstring& text)
-{
-    VARIANT v;
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(text.c_str());
-    return v;
-}
-
-VARIANT I4(int32_t value)
-{
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-VARIANT Bool(bool value)
-{
-    VARIANT v;
-    v.vt = VT_BOOL;
-    v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-
-// Invoke with the arguments in declared order; strings are freed afterwards.
-HRESULT Call(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
-{
-    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
-    const HRESULT hr = proxy->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
-    for (VARIANT& v : declared)
-        VariantClear(&v);
-    return hr;
-}
-
-VARIANT Get(IDispatch* proxy, DISPID id)
-{
-    VARIANT result;
-    VariantInit(&result);
-    EXPECT_EQ(S_OK, Call(proxy, id, {}, &result)) << id;
-    return result;
-}
 
 // The log lines of the control's interface and movie slots and its status
 // events, in order.
@@ -115,14 +73,6 @@ protected:
             EXPECT_EQ(S_OK, Call(proxy, 5, {R4(x), R4(y), R4(width), R4(height)}));
         }
         return proxy;
-    }
-
-    static VARIANT R4(float value)
-    {
-        VARIANT v;
-        v.vt = VT_R4;
-        v.fltVal = value;
-        return v;
     }
 
     QuickTimeControlNode* ControlNode(size_t index = 0) const

@@ -1,3 +1,4 @@
+#include "ProxyCalls.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/ActiveXNodeProxy.h"
 #include "addin/hosting/LayerNode.h"
@@ -16,13 +17,6 @@
 namespace {
 
 const IID kFlashNodeProxyIid = {0xD2772614, 0xA880, 0x469E, {0x87, 0x65, 0x61, 0xD6, 0x32, 0x9E, 0x8B, 0x45}};
-
-HRESULT Call(IDispatch* proxy, DISPID id, std::vector<VARIANT> declared, VARIANT* result = nullptr)
-{
-    std::vector<VARIANT> reversed(declared.rbegin(), declared.rend());
-    DISPPARAMS params = {reversed.empty() ? nullptr : reversed.data(), nullptr, UINT(reversed.size()), 0};
-    return proxy->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
-}
 
 TEST(WebBrowserNode, StartsAtTheStartAddressWithItsHostInformation)
 {
