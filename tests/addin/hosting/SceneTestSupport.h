@@ -125,6 +125,35 @@ public:
     std::function<void()> onActivated;
 };
 
+// A test sink that also answers one more of the node's event interfaces:
+// Derived writes only that interface's own methods, and may refuse it
+// (OffersEvents).
+template <class Events, const IID& kEventsIid>
+class TestSinkWith : public TestSink, public Events {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid == kEventsIid && OffersEvents()) {
+            *out = static_cast<Events*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return TestSink::QueryInterface(iid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return TestSink::AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return TestSink::Release(); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+protected:
+    virtual bool OffersEvents() const { return true; }
+};
+
 // A hidden popup of the given client size, destroyed with the object.
 class HostWindow {
 public:

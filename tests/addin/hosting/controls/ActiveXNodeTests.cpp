@@ -116,26 +116,8 @@ public:
 };
 
 // A sink answering INodeInputEvents.
-class InputSink : public TestSink, public INodeInputEvents {
+class InputSink : public TestSinkWith<INodeInputEvents, IID_INodeInputEvents> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_INodeInputEvents) {
-            *out = static_cast<INodeInputEvents*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return TestSink::QueryInterface(iid, out);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return TestSink::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return TestSink::Release(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE OnCommand(int32_t command, int32_t, int32_t* handled) override
     {
         commands.push_back(command);

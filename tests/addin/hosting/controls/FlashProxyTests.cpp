@@ -20,26 +20,8 @@
 namespace {
 
 // A sink answering the movie's calls, as a plug-in attaches to its effect movie.
-class CallSink final : public TestSink, public IMovieCallHandler {
+class CallSink final : public TestSinkWith<IMovieCallHandler, IID_IMovieCallHandler> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IMovieCallHandler) {
-            *out = static_cast<IMovieCallHandler*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return TestSink::QueryInterface(iid, out);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return TestSink::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return TestSink::Release(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE HandleCall(BSTR, BSTR* response) override
     {
         *response = nullptr;

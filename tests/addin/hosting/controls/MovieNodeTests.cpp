@@ -20,26 +20,8 @@
 namespace {
 
 // A plug-in's sink offering the movie call handler.
-class MovieSink : public TestSink, public IMovieCallHandler {
+class MovieSink : public TestSinkWith<IMovieCallHandler, IID_IMovieCallHandler> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid == IID_IMovieCallHandler && offersHandler) {
-            *out = static_cast<IMovieCallHandler*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return TestSink::QueryInterface(iid, out);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return TestSink::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return TestSink::Release(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE HandleCall(BSTR request, BSTR* response) override
     {
         handled.push_back(request ? request : L"");
@@ -49,6 +31,9 @@ public:
 
     bool offersHandler = true;
     std::vector<std::wstring> handled;
+
+protected:
+    bool OffersEvents() const override { return offersHandler; }
 };
 
 std::string Invoke(const char* name, const char* arguments = "")
