@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "player/engine/PVBitReader.h"
 #include "player/engine/PVGeometry.h"
 #include "player/engine/PVString.h"
 #include "player/engine/PVTArray.h"
@@ -95,32 +96,17 @@ public:
     // with the bytes wanted all inside the bound, stays inline.
     uint32_t ReadUBits(int n)
     {
-        if (n <= 0)
-            return 0;
-        // At most 7 buffered bits plus 32 wanted fit in 64 bits.
-        uint64_t buffer = bitBuffer_;
-        uint32_t count = bitCount_;
-        if (static_cast<uint32_t>(n) > count) {
-            const uint32_t bytes = (static_cast<uint32_t>(n) - count + 7) >> 3;
-            if (end_ - pos_ < bytes)
-                return ReadUBitsPastEnd(n);
-            const uint8_t* p = image_ + pos_;
-            pos_ += bytes;
-            for (uint32_t i = 0; i < bytes; ++i)
-                buffer = buffer << 8 | p[i];
-            count += bytes * 8;
-        }
-        count -= static_cast<uint32_t>(n);
-        bitCount_ = count;
-        bitBuffer_ = static_cast<uint32_t>(buffer & ((1u << count) - 1));
-        return static_cast<uint32_t>((buffer >> count) & ((uint64_t{1} << n) - 1));
+        PVBitReader bits = Bits();
+        const uint32_t value = bits.UBits(n);
+        EndBits(bits);
+        return value;
     }
     int32_t ReadSBits(int n)
     {
-        if (n <= 0)
-            return 0;
-        const int shift = 32 - n;
-        return static_cast<int32_t>(ReadUBits(n) << shift) >> shift;
+        PVBitReader bits = Bits();
+        const int32_t value = bits.SBits(n);
+        EndBits(bits);
+        return value;
     }
     uint8_t ReadU8()
     {
@@ -193,8 +179,22 @@ private:
     };
     static const TagEntry kTags[63];
 
-    // ReadUBits where the bound cuts the bits short: missing bits read as 0.
-    uint32_t ReadUBitsPastEnd(int n);
+    // A reader of the bits from the read position (the unread bits of the
+    // current byte first) to the bound; EndBits takes its position back, the
+    // rest of its byte becoming the unread bits.
+    PVBitReader Bits() const { return PVBitReader(image_, pos_ * 8 - bitCount_, end_, imageCapacity_); }
+    void EndBits(const PVBitReader& bits)
+    {
+        const uint32_t pos = (bits.Bit() + 7) >> 3;
+        if (bits.Overrun() || pos > end_) {
+            overrun_ = true;
+            pos_ = end_;
+            bitCount_ = 0;
+            return;
+        }
+        pos_ = pos;
+        bitCount_ = pos * 8 - bits.Bit();
+    }
     void MarkOverrun()
     {
         overrun_ = true;
@@ -317,8 +317,7 @@ private:
     bool imageReserved_ = false;  // the image is reserved address space
     uint32_t pos_ = 0;
     uint32_t end_ = 0;       // bound of the data being read
-    uint32_t bitCount_ = 0;  // unread bits of the bit buffer
-    uint32_t bitBuffer_ = 0;
+    uint32_t bitCount_ = 0;  // unread low bits of the byte before pos_
     bool overrun_ = false;
     uint32_t tagLength_ = 0;  // length of the tag being handled
     int spriteNesting_ = 0;
