@@ -4,7 +4,7 @@
 
 // Bit fields of the file image, most significant bit first, read up to a
 // bound. A reader lives in locals while a record's fields are read, so a
-// field costs one unaligned load and two shifts instead of a loop per byte.
+// field costs two word loads and a few shifts instead of a loop per byte.
 // Bits past the bound read as 0 and mark the reader overrun.
 class PVBitReader {
 public:
@@ -12,8 +12,12 @@ public:
     // `endByte * 8`; the first `loadable` bytes may be loaded (beyond the
     // bound too: what lies there is shifted out).
     PVBitReader(const uint8_t* bytes, uint32_t bit, uint32_t endByte, uint32_t loadable)
-        : bytes_(bytes), bit_(bit), endBit_(endByte * 8), loadEnd_(loadable)
+        : bytes_(bytes), bit_(bit), endBit_(endByte * 8)
     {
+        // A field that ends by fastEnd_ starts at a byte with 8 loadable
+        // bytes from it.
+        const uint32_t loadEnd = loadable >= 8 ? (loadable - 8) * 8 + 8 : 0;
+        fastEnd_ = loadEnd < endBit_ ? loadEnd : endBit_;
     }
 
     // n from 0 to 32.
@@ -21,14 +25,17 @@ public:
     {
         if (n <= 0)
             return 0;
-        const uint32_t byte = bit_ >> 3;
-        if (bit_ + static_cast<uint32_t>(n) > endBit_ || byte + 8 > loadEnd_)
+        if (bit_ + static_cast<uint32_t>(n) > fastEnd_)
             return UBitsNearEnd(n);
-        uint64_t word;
-        std::memcpy(&word, bytes_ + byte, 8);
-        word = __builtin_bswap64(word) << (bit_ & 7);
+        // Two 32-bit words keep this cheap where registers are 32 bits wide.
+        const uint8_t* p = bytes_ + (bit_ >> 3);
+        uint32_t high, low;
+        std::memcpy(&high, p, 4);
+        std::memcpy(&low, p + 4, 4);
+        const uint32_t skip = bit_ & 7;
+        const uint32_t top = __builtin_bswap32(high) << skip | (__builtin_bswap32(low) >> 1) >> (31 - skip);
         bit_ += static_cast<uint32_t>(n);
-        return static_cast<uint32_t>(word >> (64 - n));
+        return top >> (32 - n);
     }
     int32_t SBits(int n)
     {
@@ -60,6 +67,6 @@ private:
     const uint8_t* bytes_;
     uint32_t bit_;
     uint32_t endBit_;
-    uint32_t loadEnd_;  // bytes that may be loaded
+    uint32_t fastEnd_;
     bool overrun_ = false;
 };

@@ -86,7 +86,30 @@ public:
     // Tag walking: reads the header of the tag at the read position; false
     // when no whole header is left or its length passes the end of the
     // enclosing data. SkipTag moves the read position to the tag's end.
-    bool ReadTagHeader(PVTagHeader& tag);
+    bool ReadTagHeader(PVTagHeader& tag)
+    {
+        bitCount_ = 0;
+        if (end_ - pos_ < 2)
+            return false;
+        const uint16_t codeAndLength = static_cast<uint16_t>(image_[pos_] | image_[pos_ + 1] << 8);
+        uint32_t at = pos_ + 2;
+        uint32_t length = codeAndLength & 0x3F;
+        if (length == 0x3F) {
+            if (end_ - at < 4)
+                return false;
+            const uint8_t* p = image_ + at;
+            length = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+            at += 4;
+        }
+        if (length > end_ - at)
+            return false;
+        pos_ = at;
+        tag.code = codeAndLength >> 6;
+        tag.length = length;
+        tag.start = at;
+        tag.end = at + length;
+        return true;
+    }
     void SkipTag(const PVTagHeader& tag);
 
     // Readers at the read position (see the class comment for bounds).
@@ -229,6 +252,7 @@ private:
     // Reads a timeline's tags up to its End tag; `framesShown` gets the count
     // of ShowFrame tags read.
     bool ReadTags(PVMovie& movie, int* framesShown = nullptr);
+    PVAction* ReadActionInline(int limit);
     PVAction* DecodeActionFields(int code);
 
     // Tag handlers; `frame` is the index of the frame being read.

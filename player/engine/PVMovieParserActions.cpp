@@ -14,41 +14,9 @@ constexpr int kMaxPoolStrings = 128;
 
 }  // namespace
 
-PVAction* PVMovieParser::ReadAction(int limit)
-{
-    if (limit < 1)
-        return nullptr;  // no byte left for a code
-    const int code = ReadU8();
-    if (code == 0 || overrun_)
-        return nullptr;
-    if (code < 0x80)
-        return new (std::nothrow) PVAction(code);
-
-    int length = ReadU16();
-    if (overrun_)
-        return nullptr;
-    // A record never reaches the last byte left for its list; a list with
-    // no room for a payload at all ends here.
-    if (length > limit - 3)
-        length = limit - 4;
-    if (length < 0 || static_cast<uint32_t>(length) > end_ - pos_)
-        return nullptr;
-
-    const uint32_t payloadEnd = pos_ + static_cast<uint32_t>(length);
-    const uint32_t listEnd = end_;
-    end_ = payloadEnd;
-    PVAction* action = DecodeActionFields(code);
-    end_ = listEnd;
-    if (!action || overrun_) {
-        delete action;
-        return nullptr;
-    }
-    pos_ = payloadEnd;
-    bitCount_ = 0;
-    return action;
-}
-
-PVAction* PVMovieParser::DecodeActionFields(int code)
+// Inline in the two readers below: a long movie holds hundreds of thousands
+// of records.
+[[gnu::always_inline]] inline PVAction* PVMovieParser::DecodeActionFields(int code)
 {
     switch (code) {
     case PVAction::kGotoFrame: {
@@ -145,13 +113,52 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
     }
 }
 
+[[gnu::always_inline]] inline PVAction* PVMovieParser::ReadActionInline(int limit)
+{
+    if (limit < 1)
+        return nullptr;  // no byte left for a code
+    const int code = ReadU8();
+    if (code == 0 || overrun_)
+        return nullptr;
+    if (code < 0x80)
+        return new (std::nothrow) PVAction(code);
+
+    int length = ReadU16();
+    if (overrun_)
+        return nullptr;
+    // A record never reaches the last byte left for its list; a list with
+    // no room for a payload at all ends here.
+    if (length > limit - 3)
+        length = limit - 4;
+    if (length < 0 || static_cast<uint32_t>(length) > end_ - pos_)
+        return nullptr;
+
+    const uint32_t payloadEnd = pos_ + static_cast<uint32_t>(length);
+    const uint32_t listEnd = end_;
+    end_ = payloadEnd;
+    PVAction* action = DecodeActionFields(code);
+    end_ = listEnd;
+    if (!action || overrun_) {
+        delete action;
+        return nullptr;
+    }
+    pos_ = payloadEnd;
+    bitCount_ = 0;
+    return action;
+}
+
+PVAction* PVMovieParser::ReadAction(int limit)
+{
+    return ReadActionInline(limit);
+}
+
 PVAction* PVMovieParser::ReadActionList(int limit)
 {
     PVAction* first = nullptr;
     PVAction* last = nullptr;
     for (;;) {
         const uint32_t start = pos_;
-        PVAction* action = ReadAction(limit);
+        PVAction* action = ReadActionInline(limit);
         if (!action)
             break;
         action->AddRef();
