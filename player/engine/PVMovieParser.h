@@ -252,8 +252,6 @@ private:
     // Reads a timeline's tags up to its End tag; `framesShown` gets the count
     // of ShowFrame tags read.
     bool ReadTags(PVMovie& movie, int* framesShown = nullptr);
-    PVAction* ReadActionInline(int limit);
-    PVAction* DecodeActionFields(int code);
 
     // Tag handlers; `frame` is the index of the frame being read.
     bool ReadFreeCharacter(PVMovie& movie, int frame);
