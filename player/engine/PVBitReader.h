@@ -27,13 +27,7 @@ public:
             return 0;
         if (bit_ + static_cast<uint32_t>(n) > fastEnd_)
             return UBitsNearEnd(n);
-        // Two 32-bit words keep this cheap where registers are 32 bits wide.
-        const uint8_t* p = bytes_ + (bit_ >> 3);
-        uint32_t high, low;
-        std::memcpy(&high, p, 4);
-        std::memcpy(&low, p + 4, 4);
-        const uint32_t skip = bit_ & 7;
-        const uint32_t top = __builtin_bswap32(high) << skip | (__builtin_bswap32(low) >> 1) >> (31 - skip);
+        const uint32_t top = Top();
         bit_ += static_cast<uint32_t>(n);
         return top >> (32 - n);
     }
@@ -42,13 +36,29 @@ public:
         if (n <= 0)
             return 0;
         const int shift = 32 - n;
-        return static_cast<int32_t>(UBits(n) << shift) >> shift;
+        if (bit_ + static_cast<uint32_t>(n) > fastEnd_)
+            return static_cast<int32_t>(UBitsNearEnd(n) << shift) >> shift;
+        const int32_t top = static_cast<int32_t>(Top());
+        bit_ += static_cast<uint32_t>(n);
+        return top >> shift;
     }
 
     uint32_t Bit() const { return bit_; }
     bool Overrun() const { return overrun_; }
 
 private:
+    // The 32 bits from the read position; the caller has checked that the
+    // 8 bytes from its byte may be loaded. Two 32-bit words keep this cheap
+    // where registers are 32 bits wide.
+    uint32_t Top() const
+    {
+        const uint8_t* p = bytes_ + (bit_ >> 3);
+        uint32_t high, low;
+        std::memcpy(&high, p, 4);
+        std::memcpy(&low, p + 4, 4);
+        const uint32_t skip = bit_ & 7;
+        return __builtin_bswap32(high) << skip | (__builtin_bswap32(low) >> 1) >> (31 - skip);
+    }
     // The bits of the field that lie before the bound, then zeros.
     uint32_t UBitsNearEnd(int n)
     {

@@ -214,7 +214,7 @@ PVAction* PVMovieParser::ReadActionList(int limit)
         PVAction* action = ReadRecord(image, pos, end, limit);
         if (!action)
             break;
-        action->AddRef();
+        action->AddFirstRef();
         if (last)
             last->SetNext(action);
         else
