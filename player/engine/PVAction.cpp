@@ -1,11 +1,10 @@
 #include "player/engine/PVAction.h"
 
 #include "player/engine/PVMovieClip.h"
-#include "player/engine/PVSlabPool.h"
+
+constinit PVSlabPool PVAction::pool_(PVAction::kSlotSize);
 
 namespace {
-
-constinit PVSlabPool actionPool(PVAction::kSlotSize);
 
 template <class... Actions>
 constexpr bool AllFit()
@@ -23,16 +22,6 @@ void* PVAction::operator new(size_t size)
     if (void* action = operator new(size, std::nothrow))
         return action;
     throw std::bad_alloc();
-}
-
-void* PVAction::operator new(size_t size, const std::nothrow_t&) noexcept
-{
-    return size <= kSlotSize ? actionPool.Allocate() : nullptr;
-}
-
-void PVAction::operator delete(void* action) noexcept
-{
-    actionPool.Free(action);
 }
 
 PVAction_ConstantPool::~PVAction_ConstantPool()

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "player/engine/PVCounted.h"
+#include "player/engine/PVSlabPool.h"
 #include "player/engine/PVString.h"
 #include "player/engine/PVTArray.h"
 
@@ -17,8 +18,12 @@ public:
     static constexpr size_t kSlotSize = 64;  // the largest action class fits
 
     static void* operator new(size_t size);  // throws std::bad_alloc
-    static void* operator new(size_t size, const std::nothrow_t&) noexcept;
-    static void operator delete(void* action) noexcept;
+    // Inline: a movie's parse makes one per record.
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept
+    {
+        return size <= kSlotSize ? pool_.Allocate() : nullptr;
+    }
+    static void operator delete(void* action) noexcept { pool_.Free(action); }
 
     enum Code {
         kNextFrame = 0x04,
@@ -50,6 +55,8 @@ public:
     void SetNext(PVAction* next) { next_ = next; }
 
 private:
+    static constinit PVSlabPool pool_;
+
     int code_;
     PVAction* next_ = nullptr;
 };

@@ -11,6 +11,9 @@ class PVCounted {
 public:
     int RefCount() const { return refCount_; }
     void AddRef() { refCount_.fetch_add(1, std::memory_order_relaxed); }
+    // AddRef for an object just made, that no other thread can reach yet:
+    // a plain store instead of a locked add.
+    void AddFirstRef() { refCount_.store(refCount_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed); }
     void Release()
     {
         if (refCount_.fetch_sub(1, std::memory_order_acq_rel) - 1 < 1)

@@ -161,13 +161,24 @@ void PVImage::Reduce()
     // opacity of kinds with alpha.
     bool grey = kind_ != kGreyAlpha, opaque = kind_ != kRGB;
     for (int y = 0; y < height_ && (grey || opaque); ++y) {
-        const uint8_t* p = Row(y);
-        for (int x = 0; x < width_; ++x, p += bpp) {
-            if (kind_ == kGreyAlpha) {
-                opaque = opaque && p[1] == 255;
-            } else {
-                grey = grey && IsGrey(p);
-                opaque = opaque && p[3] == 255;
+        const uint8_t* row = Row(y);
+        const uint8_t* rowEnd = row + static_cast<size_t>(width_) * bpp;
+        // Each look stops at the first pixel that settles it.
+        if (opaque) {
+            const int alpha = kind_ == kGreyAlpha ? 1 : 3;
+            for (const uint8_t* p = row; p < rowEnd; p += bpp) {
+                if (p[alpha] != 255) {
+                    opaque = false;
+                    break;
+                }
+            }
+        }
+        if (grey) {
+            for (const uint8_t* p = row; p < rowEnd; p += bpp) {
+                if (!IsGrey(p)) {
+                    grey = false;
+                    break;
+                }
             }
         }
     }
@@ -189,13 +200,16 @@ void PVImage::Reduce()
     for (int y = 0; y < height_; ++y) {
         const uint8_t* in = Row(y);
         uint8_t* out = pixels_ + static_cast<size_t>(outStride) * y;
-        for (int x = 0; x < width_; ++x, in += bpp, out += outBpp) {
-            if (target == kGrey) {
-                out[0] = in[0];
-            } else if (target == kGreyAlpha) {
+        if (target == kGrey) {
+            for (int x = 0; x < width_; ++x, in += bpp)
+                out[x] = in[0];
+        } else if (target == kGreyAlpha) {
+            for (int x = 0; x < width_; ++x, in += bpp, out += 2) {
                 out[0] = in[0];
                 out[1] = in[3];
-            } else {
+            }
+        } else {
+            for (int x = 0; x < width_; ++x, in += bpp, out += 3) {
                 out[0] = in[0];
                 out[1] = in[1];
                 out[2] = in[2];

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "player/engine/PVBitReader.h"
 #include "player/engine/PVGeometry.h"
 #include "player/engine/PVString.h"
 #include "player/engine/PVTArray.h"
@@ -85,7 +86,30 @@ public:
     // Tag walking: reads the header of the tag at the read position; false
     // when no whole header is left or its length passes the end of the
     // enclosing data. SkipTag moves the read position to the tag's end.
-    bool ReadTagHeader(PVTagHeader& tag);
+    bool ReadTagHeader(PVTagHeader& tag)
+    {
+        bitCount_ = 0;
+        if (end_ - pos_ < 2)
+            return false;
+        const uint16_t codeAndLength = static_cast<uint16_t>(image_[pos_] | image_[pos_ + 1] << 8);
+        uint32_t at = pos_ + 2;
+        uint32_t length = codeAndLength & 0x3F;
+        if (length == 0x3F) {
+            if (end_ - at < 4)
+                return false;
+            const uint8_t* p = image_ + at;
+            length = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+            at += 4;
+        }
+        if (length > end_ - at)
+            return false;
+        pos_ = at;
+        tag.code = codeAndLength >> 6;
+        tag.length = length;
+        tag.start = at;
+        tag.end = at + length;
+        return true;
+    }
     void SkipTag(const PVTagHeader& tag);
 
     // Readers at the read position (see the class comment for bounds).
@@ -95,32 +119,17 @@ public:
     // with the bytes wanted all inside the bound, stays inline.
     uint32_t ReadUBits(int n)
     {
-        if (n <= 0)
-            return 0;
-        // At most 7 buffered bits plus 32 wanted fit in 64 bits.
-        uint64_t buffer = bitBuffer_;
-        uint32_t count = bitCount_;
-        if (static_cast<uint32_t>(n) > count) {
-            const uint32_t bytes = (static_cast<uint32_t>(n) - count + 7) >> 3;
-            if (end_ - pos_ < bytes)
-                return ReadUBitsPastEnd(n);
-            const uint8_t* p = image_ + pos_;
-            pos_ += bytes;
-            for (uint32_t i = 0; i < bytes; ++i)
-                buffer = buffer << 8 | p[i];
-            count += bytes * 8;
-        }
-        count -= static_cast<uint32_t>(n);
-        bitCount_ = count;
-        bitBuffer_ = static_cast<uint32_t>(buffer & ((1u << count) - 1));
-        return static_cast<uint32_t>((buffer >> count) & ((uint64_t{1} << n) - 1));
+        PVBitReader bits = Bits();
+        const uint32_t value = bits.UBits(n);
+        EndBits(bits);
+        return value;
     }
     int32_t ReadSBits(int n)
     {
-        if (n <= 0)
-            return 0;
-        const int shift = 32 - n;
-        return static_cast<int32_t>(ReadUBits(n) << shift) >> shift;
+        PVBitReader bits = Bits();
+        const int32_t value = bits.SBits(n);
+        EndBits(bits);
+        return value;
     }
     uint8_t ReadU8()
     {
@@ -193,8 +202,22 @@ private:
     };
     static const TagEntry kTags[63];
 
-    // ReadUBits where the bound cuts the bits short: missing bits read as 0.
-    uint32_t ReadUBitsPastEnd(int n);
+    // A reader of the bits from the read position (the unread bits of the
+    // current byte first) to the bound; EndBits takes its position back, the
+    // rest of its byte becoming the unread bits.
+    PVBitReader Bits() const { return PVBitReader(image_, pos_ * 8 - bitCount_, end_, imageCapacity_); }
+    void EndBits(const PVBitReader& bits)
+    {
+        const uint32_t pos = (bits.Bit() + 7) >> 3;
+        if (bits.Overrun() || pos > end_) {
+            overrun_ = true;
+            pos_ = end_;
+            bitCount_ = 0;
+            return;
+        }
+        pos_ = pos;
+        bitCount_ = pos * 8 - bits.Bit();
+    }
     void MarkOverrun()
     {
         overrun_ = true;
@@ -229,7 +252,6 @@ private:
     // Reads a timeline's tags up to its End tag; `framesShown` gets the count
     // of ShowFrame tags read.
     bool ReadTags(PVMovie& movie, int* framesShown = nullptr);
-    PVAction* DecodeActionFields(int code);
 
     // Tag handlers; `frame` is the index of the frame being read.
     bool ReadFreeCharacter(PVMovie& movie, int frame);
@@ -317,8 +339,7 @@ private:
     bool imageReserved_ = false;  // the image is reserved address space
     uint32_t pos_ = 0;
     uint32_t end_ = 0;       // bound of the data being read
-    uint32_t bitCount_ = 0;  // unread bits of the bit buffer
-    uint32_t bitBuffer_ = 0;
+    uint32_t bitCount_ = 0;  // unread low bits of the byte before pos_
     bool overrun_ = false;
     uint32_t tagLength_ = 0;  // length of the tag being handled
     int spriteNesting_ = 0;

@@ -12,54 +12,66 @@ namespace {
 // Lists that name more strings than this keep an empty pool.
 constexpr int kMaxPoolStrings = 128;
 
-}  // namespace
+// The bytes of one record's payload. Records are read through locals rather
+// than the parser's members, so a long movie's hundreds of thousands of them
+// cost few memory round trips. A read past the end answers 0 and marks the
+// payload overrun.
+struct Payload {
+    const uint8_t* at;
+    const uint8_t* end;
+    bool overrun = false;
 
-PVAction* PVMovieParser::ReadAction(int limit)
-{
-    if (limit < 1)
-        return nullptr;  // no byte left for a code
-    const int code = ReadU8();
-    if (code == 0 || overrun_)
-        return nullptr;
-    if (code < 0x80)
-        return new (std::nothrow) PVAction(code);
-
-    int length = ReadU16();
-    if (overrun_)
-        return nullptr;
-    // A record never reaches the last byte left for its list; a list with
-    // no room for a payload at all ends here.
-    if (length > limit - 3)
-        length = limit - 4;
-    if (length < 0 || static_cast<uint32_t>(length) > end_ - pos_)
-        return nullptr;
-
-    const uint32_t payloadEnd = pos_ + static_cast<uint32_t>(length);
-    const uint32_t listEnd = end_;
-    end_ = payloadEnd;
-    PVAction* action = DecodeActionFields(code);
-    end_ = listEnd;
-    if (!action || overrun_) {
-        delete action;
-        return nullptr;
+    uint8_t U8()
+    {
+        if (at >= end) {
+            overrun = true;
+            return 0;
+        }
+        return *at++;
     }
-    pos_ = payloadEnd;
-    bitCount_ = 0;
-    return action;
-}
+    uint16_t U16()
+    {
+        if (end - at < 2) {
+            overrun = true;
+            at = end;
+            return 0;
+        }
+        const uint16_t value = static_cast<uint16_t>(at[0] | at[1] << 8);
+        at += 2;
+        return value;
+    }
+    // False when no 0 ends the string within the payload (an overrun) or
+    // the copy cannot be allocated.
+    bool String(PVString& out)
+    {
+        const uint8_t* zero = at;
+        while (zero < end && *zero)
+            ++zero;
+        if (zero == end) {
+            overrun = true;
+            at = end;
+            return false;
+        }
+        const char* text = reinterpret_cast<const char*>(at);
+        at = zero + 1;
+        return out.Assign(text, static_cast<int>(zero - reinterpret_cast<const uint8_t*>(text)));
+    }
+};
 
-PVAction* PVMovieParser::DecodeActionFields(int code)
+// The action of a record with `code`, its fields read from the payload;
+// null when the action or a field cannot be stored.
+[[gnu::always_inline]] inline PVAction* DecodeFields(int code, Payload& payload)
 {
     switch (code) {
     case PVAction::kGotoFrame: {
         auto* action = new (std::nothrow) PVAction_GotoFrame;
         if (action)
-            action->frame = ReadU16();
+            action->frame = payload.U16();
         return action;
     }
     case PVAction::kGetURL: {
         auto* action = new (std::nothrow) PVAction_GetURL;
-        if (action && !(ReadString(action->url) && ReadString(action->target))) {
+        if (action && !(payload.String(action->url) && payload.String(action->target))) {
             delete action;
             return nullptr;
         }
@@ -69,16 +81,16 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
         auto* action = new (std::nothrow) PVAction_ConstantPool;
         if (!action)
             return nullptr;
-        const int count = ReadU16();
+        const int count = payload.U16();
         if (count >= kMaxPoolStrings)
             return action;
-        for (int i = 0; i < count && !overrun_; ++i) {
+        for (int i = 0; i < count && !payload.overrun; ++i) {
             auto* text = new (std::nothrow) PVString;
             if (text && !action->strings.Add(text)) {
                 delete text;
                 text = nullptr;
             }
-            if (!text || !ReadString(*text)) {  // the pool owns `text` once added
+            if (!text || !payload.String(*text)) {  // the pool owns `text` once added
                 delete action;
                 return nullptr;
             }
@@ -88,14 +100,14 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
     case PVAction::kWaitForFrame: {
         auto* action = new (std::nothrow) PVAction_WaitForFrame;
         if (action) {
-            action->frame = ReadU16();
-            action->skipCount = ReadU8();
+            action->frame = payload.U16();
+            action->skipCount = payload.U8();
         }
         return action;
     }
     case PVAction::kSetTarget: {
         auto* action = new (std::nothrow) PVAction_SetTarget;
-        if (action && !ReadString(action->path)) {
+        if (action && !payload.String(action->path)) {
             delete action;
             return nullptr;
         }
@@ -103,7 +115,7 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
     }
     case PVAction::kGotoLabel: {
         auto* action = new (std::nothrow) PVAction_GotoLabel;
-        if (action && !ReadString(action->label)) {
+        if (action && !payload.String(action->label)) {
             delete action;
             return nullptr;
         }
@@ -113,8 +125,8 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
         auto* action = new (std::nothrow) PVAction_Push;
         if (!action)
             return nullptr;
-        action->valueType = ReadU8();
-        if (action->valueType == 0 && !ReadString(action->value)) {
+        action->valueType = payload.U8();
+        if (action->valueType == 0 && !payload.String(action->value)) {
             delete action;
             return nullptr;
         }
@@ -123,19 +135,19 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
     case PVAction::kJump: {
         auto* action = new (std::nothrow) PVAction_Jump;
         if (action)
-            action->offset = static_cast<int16_t>(ReadU16());
+            action->offset = static_cast<int16_t>(payload.U16());
         return action;
     }
     case PVAction::kIf: {
         auto* action = new (std::nothrow) PVAction_If;
         if (action)
-            action->offset = static_cast<int16_t>(ReadU16());
+            action->offset = static_cast<int16_t>(payload.U16());
         return action;
     }
     case PVAction::kGotoFrame2: {
         auto* action = new (std::nothrow) PVAction_GotoFrame2;
         if (action)
-            action->play = ReadU8() != 0;
+            action->play = payload.U8() != 0;
         return action;
     }
     default:
@@ -145,23 +157,73 @@ PVAction* PVMovieParser::DecodeActionFields(int code)
     }
 }
 
+// Decodes the record at `pos` (advanced past what was read) of a list bounded
+// by `end` with `limit` bytes left; null at the end code and for a record
+// that cannot be decoded.
+[[gnu::always_inline]] inline PVAction* ReadRecord(const uint8_t* image, uint32_t& pos, uint32_t end, int limit)
+{
+    if (limit < 1 || pos >= end)
+        return nullptr;  // no byte left for a code
+    const int code = image[pos++];
+    if (code == 0)
+        return nullptr;
+    if (code < 0x80)
+        return new (std::nothrow) PVAction(code);
+
+    if (end - pos < 2) {
+        pos = end;
+        return nullptr;
+    }
+    int length = image[pos] | image[pos + 1] << 8;
+    pos += 2;
+    // A record never reaches the last byte left for its list; a list with
+    // no room for a payload at all ends here.
+    if (length > limit - 3)
+        length = limit - 4;
+    if (length < 0 || static_cast<uint32_t>(length) > end - pos)
+        return nullptr;
+
+    Payload payload{image + pos, image + pos + length};
+    PVAction* action = DecodeFields(code, payload);
+    if (!action || payload.overrun) {
+        pos = static_cast<uint32_t>(payload.at - image);
+        delete action;
+        return nullptr;
+    }
+    pos += static_cast<uint32_t>(length);
+    return action;
+}
+
+}  // namespace
+
+PVAction* PVMovieParser::ReadAction(int limit)
+{
+    bitCount_ = 0;
+    return ReadRecord(image_, pos_, end_, limit);
+}
+
 PVAction* PVMovieParser::ReadActionList(int limit)
 {
+    const uint8_t* const image = image_;
+    const uint32_t end = end_;
+    uint32_t pos = pos_;
     PVAction* first = nullptr;
     PVAction* last = nullptr;
     for (;;) {
-        const uint32_t start = pos_;
-        PVAction* action = ReadAction(limit);
+        const uint32_t start = pos;
+        PVAction* action = ReadRecord(image, pos, end, limit);
         if (!action)
             break;
-        action->AddRef();
+        action->AddFirstRef();
         if (last)
             last->SetNext(action);
         else
             first = action;
         last = action;
-        limit -= static_cast<int>(pos_ - start);
+        limit -= static_cast<int>(pos - start);
     }
+    pos_ = pos;
+    bitCount_ = 0;
     // A list cut short by its data ends there; the tag itself still stands.
     overrun_ = false;
     return first;

@@ -205,15 +205,17 @@ bool PVMovieParser::ReadDefineText(bool alpha)
             break;
         }
         ++styles[styles.Count() - 1].runCount;
+        PVBitReader bits = Bits();
         for (int i = 0; i < count; ++i) {
             PVTextGlyphEntry entry;
-            entry.index = static_cast<uint16_t>(ReadUBits(glyphBits));
-            entry.advance = ReadSBits(advanceBits);
+            entry.index = static_cast<uint16_t>(bits.UBits(glyphBits));
+            entry.advance = bits.SBits(advanceBits);
             if (!glyphs.Add(entry)) {
                 ok = false;
                 break;
             }
         }
+        EndBits(bits);
         if (!ok)
             break;
     }

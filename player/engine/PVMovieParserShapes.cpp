@@ -178,35 +178,38 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
         edges.Reserve(expected < kMostEdgesReserved ? static_cast<int>(expected) : kMostEdgesReserved);
     }
 
+    PVBitReader bits = Bits();
     for (;;) {
-        if (overrun_)
+        if (overrun_ || bits.Overrun())
             return false;
         // Every record starts with six bits: the edge flag, then either the
         // style-change flags or the straight flag and the edge's bit width.
-        const uint32_t head = ReadUBits(6);
+        const uint32_t head = bits.UBits(6);
         if (!(head & 0x20)) {
             const uint32_t flags = head & 0x1F;
             if (flags == 0)
                 break;
             if (flags & 0x01) {
-                const int bits = static_cast<int>(ReadUBits(5));
-                penX = Clamp(ReadSBits(bits));
-                penY = Clamp(ReadSBits(bits));
+                const int n = static_cast<int>(bits.UBits(5));
+                penX = Clamp(bits.SBits(n));
+                penY = Clamp(bits.SBits(n));
             }
             if (flags & 0x02)
-                fill0Index = ReadUBits(fillBits);
+                fill0Index = bits.UBits(fillBits);
             if (flags & 0x04)
-                fill1Index = ReadUBits(fillBits);
+                fill1Index = bits.UBits(fillBits);
             if (flags & 0x08)
-                lineIndex = ReadUBits(lineBits);
+                lineIndex = bits.UBits(lineBits);
             if (flags & 0x10) {
+                EndBits(bits);
                 fills = shape.AddFillArray();
                 lines = shape.AddLineArray();
                 if (!fills || !lines || !ReadFillStyles(*fills, extended, alpha) ||
                     !ReadLineStyles(*lines, extended, alpha))
                     return false;
-                fillBits = static_cast<int>(ReadUBits(4));
-                lineBits = static_cast<int>(ReadUBits(4));
+                bits = Bits();
+                fillBits = static_cast<int>(bits.UBits(4));
+                lineBits = static_cast<int>(bits.UBits(4));
             }
             // Indexes select from the arrays current after the record.
             fill0 = Resolve(&fills->entries, fill0Index);
@@ -220,28 +223,28 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
 
         PVShapeEdge edge;
         edge.straight = static_cast<uint8_t>(head >> 4 & 1);
-        const int bits = static_cast<int>(head & 0x0F) + 2;
+        const int n = static_cast<int>(head & 0x0F) + 2;
         edge.startX = penX;
         edge.startY = penY;
         if (edge.straight) {
             int32_t dx = 0, dy = 0;
-            if (ReadUBits(1)) {
-                dx = ReadSBits(bits);
-                dy = ReadSBits(bits);
-            } else if (ReadUBits(1)) {
-                dy = ReadSBits(bits);
+            if (bits.UBits(1)) {
+                dx = bits.SBits(n);
+                dy = bits.SBits(n);
+            } else if (bits.UBits(1)) {
+                dy = bits.SBits(n);
             } else {
-                dx = ReadSBits(bits);
+                dx = bits.SBits(n);
             }
             penX = Clamp(int64_t(penX) + dx);
             penY = Clamp(int64_t(penY) + dy);
             edge.controlX = penX;
             edge.controlY = penY;
         } else {
-            const int32_t controlDx = ReadSBits(bits);
-            const int32_t controlDy = ReadSBits(bits);
-            const int32_t anchorDx = ReadSBits(bits);
-            const int32_t anchorDy = ReadSBits(bits);
+            const int32_t controlDx = bits.SBits(n);
+            const int32_t controlDy = bits.SBits(n);
+            const int32_t anchorDx = bits.SBits(n);
+            const int32_t anchorDy = bits.SBits(n);
             edge.controlX = Clamp(int64_t(penX) + controlDx);
             edge.controlY = Clamp(int64_t(penY) + controlDy);
             penX = Clamp(int64_t(edge.controlX) + anchorDx);
@@ -259,6 +262,7 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
         if (!edges.Add(edge))
             return false;
     }
+    EndBits(bits);
 
     edges.Trim(edges.Count());
     shape.LinkEdges();

@@ -99,31 +99,6 @@ const PVMovieParser::TagEntry PVMovieParser::kTags[63] = {
     /* 62 DefineFontInfo2 */ {&PVMovieParser::ReadDefineFontInfoTag<2>, true},
 };
 
-bool PVMovieParser::ReadTagHeader(PVTagHeader& tag)
-{
-    bitCount_ = 0;
-    if (end_ - pos_ < 2)
-        return false;
-    const uint16_t codeAndLength = static_cast<uint16_t>(image_[pos_] | image_[pos_ + 1] << 8);
-    uint32_t at = pos_ + 2;
-    uint32_t length = codeAndLength & 0x3F;
-    if (length == 0x3F) {
-        if (end_ - at < 4)
-            return false;
-        const uint8_t* p = image_ + at;
-        length = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-        at += 4;
-    }
-    if (length > end_ - at)
-        return false;
-    pos_ = at;
-    tag.code = codeAndLength >> 6;
-    tag.length = length;
-    tag.start = at;
-    tag.end = at + length;
-    return true;
-}
-
 void PVMovieParser::SkipTag(const PVTagHeader& tag)
 {
     pos_ = tag.end;

@@ -17,6 +17,8 @@ struct PVShapeSortItem {
 
 namespace {
 
+constexpr int kSortItemsOnStack = 256;
+
 // Cross product of (a.x, a.y) and (b.x, b.y); coordinates are bounded so
 // that the 64-bit products cannot overflow.
 int64_t Cross(int64_t ax, int64_t ay, int64_t bx, int64_t by)
@@ -47,18 +49,25 @@ bool TangentBefore(const PVShapeEdge& a, const PVShapeEdge& b)
     return !a.straight && b.straight;
 }
 
-// Edges sort by start y, then start x, then tangent, then list order (so
-// coinciding edges keep their order and the first drawn wins). The start
-// point is copied beside the pointer so that most comparisons touch no edge.
-bool Before(const PVShapeSortItem& a, const PVShapeSortItem& b)
+// Order of edges that start at one point: by tangent, then list order (so
+// coinciding edges keep their order and the first drawn wins).
+[[gnu::noinline]] bool TieBefore(const PVShapeSortItem& a, const PVShapeSortItem& b)
+{
+    if (TangentBefore(*a.edge, *b.edge))
+        return true;
+    return !TangentBefore(*b.edge, *a.edge) && a.index < b.index;
+}
+
+// Edges sort by start y, then start x, then as TieBefore. The start point is
+// copied beside the pointer so that most comparisons touch no edge and make
+// no call.
+[[gnu::always_inline]] inline bool Before(const PVShapeSortItem& a, const PVShapeSortItem& b)
 {
     if (a.y != b.y)
         return a.y < b.y;
     if (a.x != b.x)
         return a.x < b.x;
-    if (TangentBefore(*a.edge, *b.edge))
-        return true;
-    return !TangentBefore(*b.edge, *a.edge) && a.index < b.index;
+    return TieBefore(a, b);
 }
 
 bool Coincide(const PVShapeEdge& a, const PVShapeEdge& b)
@@ -169,15 +178,22 @@ bool PVShape::PrepareEdges()
         e = next;
     }
 
-    // Room to sort the largest group (no group holds more than every edge).
-    std::unique_ptr<PVShapeSortItem[]> order(new (std::nothrow) PVShapeSortItem[count_ > 0 ? count_ : 1]);
-    if (!order)
-        return false;
+    // Room to sort the largest group (no group holds more than every edge):
+    // on the stack for the shapes most movies hold.
+    PVShapeSortItem local[kSortItemsOnStack];
+    std::unique_ptr<PVShapeSortItem[]> heap;
+    PVShapeSortItem* order = local;
+    if (count_ > kSortItemsOnStack) {
+        heap.reset(new (std::nothrow) PVShapeSortItem[count_]);
+        if (!heap)
+            return false;
+        order = heap.get();
+    }
     for (PVShapeEdge* group = first_; group;) {
         PVShapeEdge* end = group->next;
         while (end && !end->groupStart)
             end = end->next;
-        PrepareGroup(group, end, order.get());
+        PrepareGroup(group, end, order);
         group = end;
     }
     return true;
