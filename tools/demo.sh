@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The demo road over a finished build (tools/run.sh runs it): the setup
 # program installs the product into a fresh Wine prefix of its own, the
-# stand-in PowerPoint starts it through the loader add-in, the player plays a
+# stand-in PowerPoint starts it through the loader add-in and runs a slide
+# show with live content (pictures of each slide), the player plays a
 # generated movie with the movie engine and the slide movie control keeps it,
 # and PowerPoint shuts down leaving no process behind. One line per step with
 # its outcome and time; the evidence lands in $VISTELLO_BUILD/out/demo. The
@@ -16,7 +17,7 @@ work=$build/demo
 bin=$build/tests
 product=(VistelloLoaderAddIn.dll VistelloAddIn.dll VistelloUpdaterAddIn.dll VistelloTrampoline.exe)
 # What the stand-in PowerPoint does while it stays open, in order.
-office_steps=(startup)
+office_steps=(startup show)
 road_start=$(date +%s.%N)
 reason=""
 summary=""
@@ -62,7 +63,7 @@ step_install() {
   local media=$work/media folder code key clsid
   rm -rf "$media" && mkdir -p "$media"
   cp "$build/out/VistelloSetup.exe" "${product[@]/#/$build/out/}" "$media/" \
-    && cp -r "$build/fixtures/install/full/." "$media/" || { fail "the build lacks the product's files"; return; }
+    && cp -r "$build/fixtures/install/demo/." "$media/" || { fail "the build lacks the product's files"; return; }
   wine "$media/VistelloSetup.exe" /silent
   code=$?
   [ $code = 0 ] || { fail "the setup program ended with code $code"; return; }
@@ -107,6 +108,15 @@ step_startup() {
   # The add-in's own Office entry, which the loader had it write.
   reg_query 'HKCU\Software\Microsoft\Office\PowerPoint\AddIns\Vistello.AddIn' /s >>"$out/registry.txt" \
     || { fail "the add-in wrote no Office entry at its first start"; return; }
+}
+
+# The stand-in PowerPoint runs the show; the pictures land in the out folder.
+step_show() {
+  office_step show 240 || return
+  local n
+  for n in 1 2 3; do
+    [ -s "$out/show-$n.png" ] || { fail "the show left no picture show-$n.png"; return; }
+  done
 }
 
 # The player draws with OpenGL into an X window of its own, off the screen:
@@ -191,7 +201,8 @@ export WINEPREFIX=$work/prefix
 . "$here/wine-session.sh"
 run_step 1 install
 run_step 2 startup
-echo "demo: steps 3 (the show) and 4 (the update) are not on the road yet"
+run_step 3 show
+echo "demo: step 4 (the update) is not on the road yet"
 run_step 5 player
 run_step 6 shutdown
 echo "demo: every step done in $(seconds_since "$road_start") s"

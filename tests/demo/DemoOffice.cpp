@@ -6,6 +6,9 @@
 //            plug-in kernel in the stand-in .NET runtime; writes ribbon.xml
 //            (the customUI the add-in gave Office), startup-office.txt (the
 //            add-ins' calls from Office) and startup-clr.txt (the runtime's).
+//   show     a slide show through every slide and build, the content's
+//            effects showing their content (show-<n>.png per slide), the
+//            trampoline's verb reaching the show's session, and its end.
 // After the last step it waits until the file "close.request" appears in the
 // out folder (the demo script's other steps run meanwhile), or ten minutes
 // have passed, then shuts PowerPoint down. Each finished step appends "<step> done: <what>" or
@@ -52,7 +55,7 @@ private:
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: demo_office <out folder> startup\n");
+        fprintf(stderr, "usage: demo_office <out folder> startup [show]\n");
         return 2;
     }
     const std::wstring out = argv[1];
@@ -63,6 +66,8 @@ int wmain(int argc, wchar_t** argv)
         DemoStepResult result;
         if (step == L"startup")
             result = session.StartUp();
+        else if (step == L"show")
+            result = session.Show();
         else
             result.failure = "no such step";
         if (!progress.Report(step, result)) {

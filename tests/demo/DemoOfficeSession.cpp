@@ -1,16 +1,20 @@
 #include "DemoOfficeSession.h"
 
 #include "DemoPresentation.h"
+#include "DemoShow.h"
+#include "TrampolineVerb.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/ComAddInObject.h"
 #include "standins/powerpoint/PowerPointHost.h"
 #include "standins/powerpoint/RibbonHost.h"
+#include "standins/powerpoint/SlideShowWindowObject.h"
 
 #include <stdio.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 using standin::CallLog;
@@ -51,19 +55,6 @@ bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line)
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-// Pumps PowerPoint's messages until the test holds, for at most the time.
-template <class Test>
-bool PumpUntil(Test test, DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    while (!test()) {
-        if (GetTickCount() - start > milliseconds)
-            return false;
-        PowerPointHost::Pump(50);
-    }
-    return true;
-}
-
 }  // namespace
 
 DemoOfficeSession::DemoOfficeSession(const std::wstring& outFolder) : m_out(outFolder)
@@ -90,7 +81,7 @@ DemoStepResult DemoOfficeSession::StartUp()
     DemoStepResult result;
     m_host = std::make_unique<PowerPointHost>(L"14.0");
     ShowWindow(m_host->App().MainWindow(), SW_SHOWNORMAL);
-    AddDemoPresentation(m_host->App());
+    m_presentation = AddDemoPresentation(m_host->App());
     m_host->Start();
     standin::ComAddInObject* loader = m_host->AddIn(kLoader);
     if (!loader || !loader->IsConnected()) {
@@ -117,6 +108,50 @@ DemoStepResult DemoOfficeSession::StartUp()
         result.summary = "the loader handed over to the add-in, the plug-in kernel started (" +
                          std::to_string(clr.size()) + " runtime calls), ribbon of " +
                          std::to_string(ribbon->Xml().size()) + " characters";
+    return result;
+}
+
+DemoStepResult DemoOfficeSession::Show()
+{
+    DemoStepResult result;
+    if (!m_host || !m_presentation) {
+        result.failure = "PowerPoint has not started";
+        return result;
+    }
+    const LONG verb = 11;
+    std::string verbFailure = "the content slide was not reached";
+    std::vector<std::string> saved;
+    std::map<std::string, int> shares;
+    auto shown = [&](int slide, const ShowPicture& picture) {
+        const std::string name = "show-" + std::to_string(slide) + ".png";
+        if (picture.SavePng(OutFile(std::wstring(name.begin(), name.end()).c_str())))
+            saved.push_back(name);
+        if (slide == kDemoContentSlide) {
+            for (const DemoContent& effect : kDemoContent)
+                shares[effect.what] = int(100 * ShareOfColour(picture, effect.left, effect.top, effect.width,
+                                                              effect.height, effect.colour));
+        }
+    };
+    auto during = [&](int slide, standin::SlideShowWindowObject* show) {
+        if (slide == kDemoContentSlide)
+            verbFailure = FireTrampolineVerb(show->Pane(), verb);
+    };
+    std::string failure = DemoShow::Run(m_presentation, ShowsDemoSlide, 30000, shown, during);
+    std::string content;
+    for (const auto& [what, share] : shares)
+        content += (content.empty() ? "" : ", ") + what + " " + std::to_string(share) + "%";
+    if (!failure.empty())
+        result.failure = failure;
+    else if (!ErrorBoxes().empty())
+        result.failure = "the add-in reported: " + ErrorBoxes();
+    else if (!verbFailure.empty())
+        result.failure = verbFailure;
+    else if (saved.size() != kDemoSlideCount)
+        result.failure = "the show's pictures could not all be saved";
+    else
+        result.summary = std::to_string(saved.size()) + " slides shown (show-1.png...), content in its colour over " +
+                         "its shapes (" + content + "); the trampoline's verb " + std::to_string(verb) +
+                         " reached the show's session window; the show ended and its session stopped";
     return result;
 }
 

@@ -2,6 +2,7 @@
 #include "fixtures/ComScope.h"
 #include "fixtures/ErrorBoxWatcher.h"
 #include "fixtures/StandInClr.h"
+#include "tests/standins/controlsupport/ControlRegistration.h"
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 namespace standin {
 class PowerPointHost;
+class PresentationObject;
 }
 
 // What one step did, or why it failed (empty when it worked).
@@ -32,6 +34,11 @@ public:
     // add-in connects and hands over to the add-in, whose plug-in kernel
     // starts. Writes ribbon.xml, startup-office.txt and startup-clr.txt.
     DemoStepResult StartUp();
+    // A slide show of the presentation through all its slides and builds:
+    // the content's effects show their content over the slide, saved per
+    // slide as show-<n>.png; on the content slide the trampoline's verb
+    // reaches the show's session. The show ends with its session stopped.
+    DemoStepResult Show();
     // Office's shut-down: the add-ins disconnect, the runtime stops, and the
     // application closes.
     DemoStepResult ShutDown();
@@ -47,5 +54,8 @@ private:
     ComScope m_com;
     StandInClr m_clr;
     ErrorBoxWatcher m_boxes;
+    // The Flash movies play in the stand-in Flash Player control.
+    ControlRegistration m_flash{StandInControl::Flash101};
     std::unique_ptr<standin::PowerPointHost> m_host;
+    standin::PresentationObject* m_presentation = nullptr;
 };
