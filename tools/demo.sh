@@ -2,7 +2,8 @@
 # The demo road over a finished build (tools/run.sh runs it): the setup
 # program installs the product into a fresh Wine prefix of its own, the
 # stand-in PowerPoint starts it through the loader add-in and runs a slide
-# show with live content (pictures of each slide), the player plays a
+# show with live content (pictures of each slide) and installs an update
+# from a loopback update service through the update add-in, the player plays a
 # generated movie with the movie engine and the slide movie control keeps it,
 # and PowerPoint shuts down leaving no process behind. One line per step with
 # its outcome and time; the evidence lands in $VISTELLO_BUILD/out/demo. The
@@ -17,7 +18,7 @@ work=$build/demo
 bin=$build/tests
 product=(VistelloLoaderAddIn.dll VistelloAddIn.dll VistelloUpdaterAddIn.dll VistelloTrampoline.exe)
 # What the stand-in PowerPoint does while it stays open, in order.
-office_steps=(startup show)
+office_steps=(startup show update)
 road_start=$(date +%s.%N)
 reason=""
 summary=""
@@ -75,7 +76,7 @@ step_install() {
   : >"$out/registry.txt"
   for key in 'HKLM\Software\Microsoft\Office\PowerPoint\AddIns\VistelloLoader.AddIn' 'HKCR\VistelloLoader.AddIn' \
              'HKCR\Vistello.AddIn' "HKCR\\CLSID\\$clsid\\InprocServer32" \
-             'HKCR\VistelloTrampoline.VistelloTrampolineObject'; do
+             'HKCR\VistelloUpdater.AddIn' 'HKCR\VistelloTrampoline.VistelloTrampolineObject'; do
     reg_query "$key" /s >>"$out/registry.txt" || { fail "the installer did not register $key"; return; }
   done
   summary="VistelloSetup.exe installed into C:\\Program Files\\Vistello and registered (registry.txt)"
@@ -116,6 +117,16 @@ step_show() {
   local n
   for n in 1 2 3; do
     [ -s "$out/show-$n.png" ] || { fail "the show left no picture show-$n.png"; return; }
+  done
+}
+
+# The stand-in PowerPoint runs the update cycle against its loopback update
+# service; the record of it lands in the out folder.
+step_update() {
+  office_step update 240 || return
+  local file
+  for file in versions-before.txt versions-after.txt ready.dat result.dat; do
+    [ -s "$out/$file" ] || { fail "the update left no $file"; return; }
   done
 }
 
@@ -202,7 +213,7 @@ export WINEPREFIX=$work/prefix
 run_step 1 install
 run_step 2 startup
 run_step 3 show
-echo "demo: step 4 (the update) is not on the road yet"
+run_step 4 update
 run_step 5 player
 run_step 6 shutdown
 echo "demo: every step done in $(seconds_since "$road_start") s"

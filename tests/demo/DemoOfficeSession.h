@@ -2,6 +2,7 @@
 #include "fixtures/ComScope.h"
 #include "fixtures/ErrorBoxWatcher.h"
 #include "fixtures/StandInClr.h"
+#include "DemoUpdate.h"
 #include "tests/standins/controlsupport/ControlRegistration.h"
 
 #include <windows.h>
@@ -39,6 +40,15 @@ public:
     // slide as show-<n>.png; on the content slide the trampoline's verb
     // reaches the show's session. The show ends with its session stopped.
     DemoStepResult Show();
+    // Runs the loopback update service with its offer, named in the
+    // product's settings, for the check at the next start-up.
+    void OfferUpdate();
+    // The update cycle: the check at start-up downloads the offered update
+    // and records it in ready.dat; PowerPoint starts again and the add-in
+    // installs it through the update add-in, which leaves result.dat for the
+    // restarted add-in. Writes versions-before.txt, versions-after.txt,
+    // update-requests.txt, ready.dat and result.dat.
+    DemoStepResult Update();
     // Office's shut-down: the add-ins disconnect, the runtime stops, and the
     // application closes.
     DemoStepResult ShutDown();
@@ -48,6 +58,8 @@ public:
 
 private:
     std::wstring OutFile(const wchar_t* name) const { return m_out + L"\\" + name; }
+    // A new PowerPoint with the demo's presentation open, started.
+    void StartPowerPoint();
     std::string ErrorBoxes() const;
 
     std::wstring m_out;
@@ -58,4 +70,6 @@ private:
     ControlRegistration m_flash{StandInControl::Flash101};
     std::unique_ptr<standin::PowerPointHost> m_host;
     standin::PresentationObject* m_presentation = nullptr;
+    DemoUpdateService m_service;
+    std::string m_serviceFailure = "no update was offered";
 };
