@@ -44,7 +44,7 @@ class DemoShow {
 public:
     using Ready = std::function<bool(int slide, const ShowPicture&)>;
     using Shown = std::function<void(int slide, const ShowPicture&)>;
-    // Run on the content slide while it shows, with the show window.
+    // Run on each slide once its picture was handed on, with the show.
     using During = std::function<void(int slide, standin::SlideShowWindowObject*)>;
 
     // The failure, or empty when the show ran and ended with the add-in's
