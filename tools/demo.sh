@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The demo road over a finished build (tools/run.sh runs it): the setup
 # program installs the product into a fresh Wine prefix of its own, the
-# stand-in PowerPoint starts it through the loader add-in, the player plays a
+# stand-in PowerPoint starts it through the loader add-in and runs a slide
+# show with live content (pictures of each slide) and installs an update
+# from a loopback update service through the update add-in, the player plays a
 # generated movie with the movie engine and the slide movie control keeps it,
 # and PowerPoint shuts down leaving no process behind. One line per step with
 # its outcome and time; the evidence lands in $VISTELLO_BUILD/out/demo. The
@@ -16,7 +18,7 @@ work=$build/demo
 bin=$build/tests
 product=(VistelloLoaderAddIn.dll VistelloAddIn.dll VistelloUpdaterAddIn.dll VistelloTrampoline.exe)
 # What the stand-in PowerPoint does while it stays open, in order.
-office_steps=(startup)
+office_steps=(startup show update)
 road_start=$(date +%s.%N)
 reason=""
 summary=""
@@ -62,7 +64,7 @@ step_install() {
   local media=$work/media folder code key clsid
   rm -rf "$media" && mkdir -p "$media"
   cp "$build/out/VistelloSetup.exe" "${product[@]/#/$build/out/}" "$media/" \
-    && cp -r "$build/fixtures/install/full/." "$media/" || { fail "the build lacks the product's files"; return; }
+    && cp -r "$build/fixtures/install/demo/." "$media/" || { fail "the build lacks the product's files"; return; }
   wine "$media/VistelloSetup.exe" /silent
   code=$?
   [ $code = 0 ] || { fail "the setup program ended with code $code"; return; }
@@ -74,7 +76,7 @@ step_install() {
   : >"$out/registry.txt"
   for key in 'HKLM\Software\Microsoft\Office\PowerPoint\AddIns\VistelloLoader.AddIn' 'HKCR\VistelloLoader.AddIn' \
              'HKCR\Vistello.AddIn' "HKCR\\CLSID\\$clsid\\InprocServer32" \
-             'HKCR\VistelloTrampoline.VistelloTrampolineObject'; do
+             'HKCR\VistelloUpdater.AddIn' 'HKCR\VistelloTrampoline.VistelloTrampolineObject'; do
     reg_query "$key" /s >>"$out/registry.txt" || { fail "the installer did not register $key"; return; }
   done
   summary="VistelloSetup.exe installed into C:\\Program Files\\Vistello and registered (registry.txt)"
@@ -107,6 +109,25 @@ step_startup() {
   # The add-in's own Office entry, which the loader had it write.
   reg_query 'HKCU\Software\Microsoft\Office\PowerPoint\AddIns\Vistello.AddIn' /s >>"$out/registry.txt" \
     || { fail "the add-in wrote no Office entry at its first start"; return; }
+}
+
+# The stand-in PowerPoint runs the show; the pictures land in the out folder.
+step_show() {
+  office_step show 240 || return
+  local n
+  for n in 1 2 3; do
+    [ -s "$out/show-$n.png" ] || { fail "the show left no picture show-$n.png"; return; }
+  done
+}
+
+# The stand-in PowerPoint runs the update cycle against its loopback update
+# service; the record of it lands in the out folder.
+step_update() {
+  office_step update 240 || return
+  local file
+  for file in versions-before.txt versions-after.txt ready.dat result.dat; do
+    [ -s "$out/$file" ] || { fail "the update left no $file"; return; }
+  done
 }
 
 # The player draws with OpenGL into an X window of its own, off the screen:
@@ -191,7 +212,8 @@ export WINEPREFIX=$work/prefix
 . "$here/wine-session.sh"
 run_step 1 install
 run_step 2 startup
-echo "demo: steps 3 (the show) and 4 (the update) are not on the road yet"
+run_step 3 show
+run_step 4 update
 run_step 5 player
 run_step 6 shutdown
 echo "demo: every step done in $(seconds_since "$road_start") s"

@@ -1,5 +1,7 @@
 #include "standins/clr/EffectContentObject.h"
 
+#include "standins/clr/MovieSinkObject.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <vector>
@@ -14,10 +16,21 @@ enum : DISPID {
     kGetHeight = 4,
     kSetRect = 5,
     kSetVisible = 12,
+    kActivate = 13,
     kStart = 14,
+    kSetEventSink = -4,
     kCreateWindowed = 101,
     kSetBackgroundColor = 301,
+    kCreateImage = 102,
+    kCreateFlash = 103,
+    kCreateMovie = 104,
+    kSetImagePath = 401,
+    kSetFlashMovie = 601,
+    kSetMoviePath = 703,
 };
+
+// Where hosted controls find the entries of their plug-in's package.
+const wchar_t kPackResources[] = L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\";
 
 VARIANT Value(VARTYPE type, double number)
 {
@@ -52,12 +65,17 @@ float ReadFloat(IDispatch* target, DISPID id)
 
 }  // namespace
 
-EffectContentObject::EffectContentObject(const std::wstring& owner, const AssemblyType& type)
+EffectContentObject::EffectContentObject(const std::wstring& owner, const AssemblyType& type, IUnknown* api)
     : ScriptedObject(owner + L"Content"),
       m_color(wcstoul(type.Field(L"ContentColor").c_str(), nullptr, 16)),
       m_kind(wcstol(type.Field(L"ContentKind").c_str(), nullptr, 10)),
-      m_snapshotKey(type.Field(L"SnapshotKey"))
+      m_snapshotKey(type.Field(L"SnapshotKey")),
+      m_nodeKind(type.Field(L"ContentNode")),
+      m_entry(type.Field(L"ContentEntry")),
+      m_api(api)
 {
+    if (m_api)
+        m_api->AddRef();
     swscanf(type.Field(L"SnapshotBounds").c_str(), L"%f,%f,%f,%f", &m_bounds[0], &m_bounds[1], &m_bounds[2],
             &m_bounds[3]);
 }
@@ -65,6 +83,10 @@ EffectContentObject::EffectContentObject(const std::wstring& owner, const Assemb
 EffectContentObject::~EffectContentObject()
 {
     DropNodes();
+    if (m_api)
+        m_api->Release();
+    if (!m_pictureFile.empty())
+        DeleteFileW(m_pictureFile.c_str());
 }
 
 void* EffectContentObject::QueryOwn(REFIID iid)
@@ -74,6 +96,9 @@ void* EffectContentObject::QueryOwn(REFIID iid)
 
 void EffectContentObject::DropNodes()
 {
+    if (m_child)
+        m_child->Release();
+    m_child = nullptr;
     if (m_fill)
         m_fill->Release();
     if (m_node)
@@ -104,9 +129,99 @@ HRESULT EffectContentObject::Attach(IDispatch* node, VARIANT_BOOL attach)
     const float height = ReadFloat(node, kGetHeight);
     Call(m_fill, kSetRect, {Value(VT_R4, 0), Value(VT_R4, 0), Value(VT_R4, width), Value(VT_R4, height)});
     Call(m_fill, kSetBackgroundColor, {Value(VT_I4, static_cast<double>(static_cast<int32_t>(0xFF000000u | m_color)))});
+    if (!m_nodeKind.empty() && !ShowEntry(width, height))
+        return E_FAIL;
     Call(node, kSetVisible, {Value(VT_BOOL, 1)});
+    // A movie loads when its node is activated; a start alone skips that.
+    if (m_child)
+        Call(node, kActivate, {Value(VT_BOOL, 1)});
     Call(node, kStart, {Value(VT_BOOL, 1)});
     return S_OK;
+}
+
+bool EffectContentObject::ShowEntry(float width, float height)
+{
+    DISPID make = 0, source = 0;
+    std::vector<VARIANT> arguments;
+    std::wstring path;
+    if (m_nodeKind == L"image") {
+        make = kCreateImage;
+        source = kSetImagePath;
+        path = WritePicture();
+    } else if (m_nodeKind == L"flash" || m_nodeKind == L"movie") {
+        make = m_nodeKind == L"flash" ? kCreateFlash : kCreateMovie;
+        source = m_nodeKind == L"flash" ? kSetFlashMovie : kSetMoviePath;
+        arguments.push_back(Value(VT_I4, 0));
+        path = kPackResources + m_entry;
+    }
+    if (!make || path.empty())
+        return false;
+    VARIANT child;
+    VariantInit(&child);
+    if (FAILED(Call(m_fill, make, arguments, &child)) || child.vt != VT_DISPATCH || !child.pdispVal) {
+        VariantClear(&child);
+        return false;
+    }
+    m_child = child.pdispVal;
+    if (make == kCreateMovie) {
+        // An effect movie runs only with a sink that takes its calls.
+        MovieSinkObject* sink = MovieSinkObject::Create(LogName());
+        VARIANT value;
+        value.vt = VT_DISPATCH;
+        value.pdispVal = static_cast<INodeEventSink*>(sink);
+        Call(m_child, kSetEventSink, {value});
+        sink->Release();
+    }
+    Call(m_child, kSetRect, {Value(VT_R4, 0), Value(VT_R4, 0), Value(VT_R4, width), Value(VT_R4, height)});
+    VARIANT text;
+    text.vt = VT_BSTR;
+    text.bstrVal = SysAllocString(path.c_str());
+    HRESULT hr = Call(m_child, source, {text});
+    VariantClear(&text);
+    ClrLog::Note(LogName() + L".Shows " + m_nodeKind + L" " + path);
+    return SUCCEEDED(hr);
+}
+
+std::wstring EffectContentObject::WritePicture()
+{
+    IPluginApi* calls = nullptr;
+    if (!m_api || FAILED(m_api->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&calls))))
+        return L"";
+    BSTR name = SysAllocString(m_entry.c_str());
+    long address = 0, size = 0;
+    BYTE ok = 0;
+    HRESULT hr = calls->ReadPackageItem(name, &address, &size, &ok);
+    SysFreeString(name);
+    calls->Release();
+    void* bytes = reinterpret_cast<void*>(static_cast<UINT_PTR>(static_cast<ULONG>(address)));
+    std::wstring path;
+    if (SUCCEEDED(hr) && ok && bytes) {
+        wchar_t folder[MAX_PATH] = {};
+        wchar_t file[MAX_PATH] = {};
+        if (GetTempPathW(MAX_PATH, folder) && GetTempFileNameW(folder, L"vsc", 0, file)) {
+            // The image node knows the picture's kind by its extension.
+            path = std::wstring(file) + L"-" + m_entry;
+            DeleteFileW(file);
+            HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            bool whole = out != INVALID_HANDLE_VALUE && WriteFile(out, bytes, DWORD(size), &written, nullptr) &&
+                         written == DWORD(size);
+            if (out != INVALID_HANDLE_VALUE)
+                CloseHandle(out);
+            if (!whole) {
+                DeleteFileW(path.c_str());
+                path.clear();
+            }
+        }
+    }
+    if (bytes)
+        CoTaskMemFree(bytes);
+    if (!path.empty()) {
+        if (!m_pictureFile.empty() && m_pictureFile != path)
+            DeleteFileW(m_pictureFile.c_str());
+        m_pictureFile = path;
+    }
+    return path;
 }
 
 HRESULT EffectContentObject::Detach()

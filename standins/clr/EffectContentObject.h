@@ -12,12 +12,17 @@ namespace standin_clr {
 // with ContentColor ("RRGGBB") through the node proxies' dispatch
 // identifiers and shows it; ContentKind is its kind (0 by default), and
 // snapshot content (kind 2) answers SnapshotKey and SnapshotBounds ("left,
-// top, right, bottom"). Every call is logged as "<plug-in>Content.<member>".
+// top, right, bottom"). With ContentNode (image, flash or movie) it also
+// shows the plug-in package's entry ContentEntry over the whole node in a
+// child of that kind: movies through the product's pack resources URL, a
+// picture read through the plug-in API into a file of its own. Every call
+// is logged as "<plug-in>Content.<member>".
 class EffectContentObject final : public ScriptedObject<IEffectContent> {
 public:
-    static IEffectContent* Create(const std::wstring& owner, const AssemblyType& type)
+    // api: the plug-in's API object (may be null).
+    static IEffectContent* Create(const std::wstring& owner, const AssemblyType& type, IUnknown* api)
     {
-        return new EffectContentObject(owner, type);
+        return new EffectContentObject(owner, type, api);
     }
 
     HRESULT STDMETHODCALLTYPE Attach(IDispatch* node, VARIANT_BOOL attach) override;
@@ -32,19 +37,28 @@ public:
                                        VARIANT_BOOL* mayLieOffSlide) override;
 
 private:
-    EffectContentObject(const std::wstring& owner, const AssemblyType& type);
+    EffectContentObject(const std::wstring& owner, const AssemblyType& type, IUnknown* api);
     ~EffectContentObject() override;
 
     void* QueryOwn(REFIID iid) override;
     HRESULT Enter(const std::wstring& member) { return ClrLog::Enter(LogName() + L"." + member); }
     void DropNodes();
+    // The child showing the entry; false when it could not be made.
+    bool ShowEntry(float width, float height);
+    // The picture entry written to a file; empty when it cannot be read.
+    std::wstring WritePicture();
 
     DWORD m_color;
     long m_kind;
     std::wstring m_snapshotKey;
+    std::wstring m_nodeKind;
+    std::wstring m_entry;
+    std::wstring m_pictureFile;
+    IUnknown* m_api;
     float m_bounds[4] = {0, 0, 0, 0};
     IDispatch* m_node = nullptr;
     IDispatch* m_fill = nullptr;
+    IDispatch* m_child = nullptr;
 };
 
 // The kernel's object for one slide of a show; its calls are logged as

@@ -157,15 +157,35 @@ public:
 
 void PluginObject::RunScript(IUnknown* api)
 {
+    IPluginApi* calls = nullptr;
+    if (!api || FAILED(api->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&calls))))
+        return;
+    AddRibbonXml(calls);
+    // EffectType: register that effect type (a GUID with braces) of the
+    // plug-in's package, as a plug-in with content does.
+    std::wstring effectType = m_type.Field(L"EffectType");
+    GUID type{};
+    if (!effectType.empty() && SUCCEEDED(CLSIDFromString((L"{" + effectType + L"}").c_str(), &type))) {
+        BSTR texts[3] = {};
+        long value = 0, usageId = 0, index = 0;
+        HRESULT hr = calls->RegisterEffectType(static_cast<long>(reinterpret_cast<UINT_PTR>(&type)), &texts[0],
+                                               &texts[1], &texts[2], &value, &usageId, &index);
+        for (BSTR text : texts)
+            SysFreeString(text);
+        ClrLog::Note(LogName() + L".RegisterEffectType " + std::to_wstring(SUCCEEDED(hr) ? index : 0));
+    }
+    calls->Release();
+}
+
+void PluginObject::AddRibbonXml(IPluginApi* calls)
+{
     // TabId and TabXml: register a ribbon handler and add the XML, with
     // "$ID" standing for the handler's id, to that tab. ElementId and
     // ElementXml: the same for a custom element of the ribbon (the product
     // tab).
     std::wstring tabId = m_type.Field(L"TabId");
     std::wstring elementId = m_type.Field(L"ElementId");
-    IPluginApi* calls = nullptr;
-    if ((tabId.empty() && elementId.empty()) || !api ||
-        FAILED(api->QueryInterface(IID_IPluginApi, reinterpret_cast<void**>(&calls))))
+    if (tabId.empty() && elementId.empty())
         return;
     HandlerObject* handler = new HandlerObject(LogName());
     BSTR id = nullptr;
@@ -189,7 +209,6 @@ void PluginObject::RunScript(IUnknown* api)
         add(L"AddTabXml", tabId, L"TabXml");
     if (!elementId.empty())
         add(L"AddCustomElementXml", elementId, L"ElementXml");
-    calls->Release();
 }
 
 HRESULT PluginObject::QueryLoaded(IUnknown** answer)
@@ -251,7 +270,7 @@ HRESULT PluginObject::CreateEffectContent(IUnknown* effect, long argument, IUnkn
     std::wstring color = m_type.Field(L"ContentColor");
     if (color.empty() || !effect || !content)
         return E_NOTIMPL;
-    *content = EffectContentObject::Create(LogName(), m_type);
+    *content = EffectContentObject::Create(LogName(), m_type, m_api);
     return S_OK;
 }
 

@@ -9,8 +9,9 @@ namespace standin_clr {
 // the kernel kind also the kernel's own. Its GUID and name come from the
 // type's fields. Logged as "Kernel.<member>" for the kernel, else
 // "<Name>.<member>". A type with the field ContentColor makes shape effects
-// and their content (EffectContentObject); the kernel makes an object for
-// every slide of a show that has content.
+// and their content (EffectContentObject), and with EffectType registers
+// that effect type at its start; the kernel makes an object for every slide
+// of a show that has content.
 // The callback object the kernel holds now (no reference taken); null while
 // no kernel holds one.
 IDispatch* CurrentKernelCallback();
@@ -59,6 +60,7 @@ private:
     HRESULT AnswerText(const wchar_t* member, const std::wstring& text, BSTR* out);
     // Runs the type's scripted calls on the plug-in API object.
     void RunScript(IUnknown* api);
+    void AddRibbonXml(IPluginApi* calls);
 
     AssemblyType m_type;
     bool m_kernel;

@@ -36,7 +36,8 @@ Outcome Install(const InstallerCommand& command, std::wstring& folder)
     if (!HoldsProduct(source))
         return kNoProduct;
     folder = DefaultInstallFolder();
-    if (folder.empty() || !CopyProductFiles(source, folder, NameOf(command.setupPath)))
+    if (folder.empty() || !CopyProductFiles(source, folder, NameOf(command.setupPath)) ||
+        !MakeUpdaterFolder(folder))
         return kNotCopied;
     return RegisterProduct(folder) ? kDone : kNotRegistered;
 }

@@ -82,10 +82,17 @@ bool HoldsProduct(const std::wstring& folder)
     return true;
 }
 
+bool MakeUpdaterFolder(const std::wstring& folder)
+{
+    const std::wstring updater = folder + L"\\updater";
+    return CreateDirectoryW(updater.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 bool RegisterProduct(const std::wstring& folder)
 {
     std::wstring regsvr = SystemProgram(L"regsvr32.exe") + L" /s \"";
-    if (!Run(regsvr + folder + L"\\VistelloLoaderAddIn.dll\"") || !Run(regsvr + folder + L"\\VistelloAddIn.dll\""))
+    if (!Run(regsvr + folder + L"\\VistelloLoaderAddIn.dll\"") || !Run(regsvr + folder + L"\\VistelloAddIn.dll\"") ||
+        !Run(regsvr + folder + L"\\VistelloUpdaterAddIn.dll\""))
         return false;
     LSTATUS removed = RegDeleteTreeW(HKEY_CURRENT_USER, kAddInUserEntry);
     if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND)

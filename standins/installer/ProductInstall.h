@@ -14,12 +14,18 @@ std::wstring DefaultInstallFolder();
 // copied.
 bool CopyProductFiles(const std::wstring& from, const std::wstring& to, const std::wstring& skip);
 
+// Makes the installation's "updater" folder, where the add-in keeps its
+// update records from the first start on (its first automatic update check
+// needs the folder). False when it is missing afterwards.
+bool MakeUpdaterFolder(const std::wstring& folder);
+
 // True when the folder holds the add-in and its companions.
 bool HoldsProduct(const std::wstring& folder);
 
-// Registers the loader add-in (its class and its machine-wide Office entry)
-// and the add-in's class through regsvr32, and the trampoline's local server
-// through its own switch. The add-in gets no Office entry of its own: the
-// loader writes it at the first start. The update add-in is registered by
-// the add-in only while an update runs. False when one of them fails.
+// Registers the loader add-in (its class and its machine-wide Office entry),
+// the add-in's and the update add-in's classes through regsvr32, and the
+// trampoline's local server through its own switch. The add-in gets no
+// Office entry of its own: the loader writes it at the first start. The
+// update add-in's Office entry is written by the add-in only while an update
+// runs. False when one of them fails.
 bool RegisterProduct(const std::wstring& folder);

@@ -45,10 +45,21 @@ ComAddInObject::~ComAddInObject()
         m_instance->Release();
 }
 
+namespace {
+ComAddInObject::ConnectingObserver s_connecting = nullptr;
+}  // namespace
+
+void ComAddInObject::SetConnectingObserver(ConnectingObserver observer)
+{
+    s_connecting = observer;
+}
+
 HRESULT ComAddInObject::ConnectAddIn(long connectMode)
 {
     if (IsConnected())
         return S_OK;
+    if (s_connecting)
+        s_connecting(m_entry.progId);
     ApplicationObject* application = ApplicationObject::Current();
     if (!application)
         return E_UNEXPECTED;

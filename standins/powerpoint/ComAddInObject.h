@@ -23,6 +23,11 @@ public:
     void SetEntry(const OfficeAddInEntry& entry) { m_entry = entry; }
 
     bool IsConnected() const { return m_extension != nullptr; }
+    // Called with the ProgID just before any add-in of the process is
+    // created to connect (to see the files it reads at its start before it
+    // takes them); none when null. The thread of the add-ins only.
+    using ConnectingObserver = void (*)(const std::wstring& progId);
+    static void SetConnectingObserver(ConnectingObserver observer);
     // Creates the class, calls OnConnection with the mode and asks for the
     // ribbon's XML. A failure leaves the add-in unconnected and is answered.
     HRESULT ConnectAddIn(long connectMode);

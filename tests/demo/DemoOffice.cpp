@@ -6,6 +6,13 @@
 //            plug-in kernel in the stand-in .NET runtime; writes ribbon.xml
 //            (the customUI the add-in gave Office), startup-office.txt (the
 //            add-ins' calls from Office) and startup-clr.txt (the runtime's).
+//   show     a slide show through every slide and build, the content's
+//            effects showing their content (show-<n>.png per slide), the
+//            trampoline's verb reaching the show's session, and its end.
+//   update   the update cycle against the loopback update service, which
+//            runs from the start: the check's download, PowerPoint started
+//            again and the update add-in installing it; writes the
+//            installed versions before and after, ready.dat and result.dat.
 // After the last step it waits until the file "close.request" appears in the
 // out folder (the demo script's other steps run meanwhile), or ten minutes
 // have passed, then shuts PowerPoint down. Each finished step appends "<step> done: <what>" or
@@ -52,17 +59,26 @@ private:
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: demo_office <out folder> startup\n");
+        fprintf(stderr, "usage: demo_office <out folder> startup [show] [update]\n");
         return 2;
     }
     const std::wstring out = argv[1];
     Progress progress(out + L"\\office-progress.txt");
     DemoOfficeSession session(out);
     for (int i = 2; i < argc; ++i) {
+        // The check at start-up needs the update service running.
+        if (std::wstring(argv[i]) == L"update")
+            session.OfferUpdate();
+    }
+    for (int i = 2; i < argc; ++i) {
         const std::wstring step = argv[i];
         DemoStepResult result;
         if (step == L"startup")
             result = session.StartUp();
+        else if (step == L"show")
+            result = session.Show();
+        else if (step == L"update")
+            result = session.Update();
         else
             result.failure = "no such step";
         if (!progress.Report(step, result)) {

@@ -6,7 +6,8 @@
 
 // A fresh folder holding a copy of the built VistelloAddIn.dll beside the
 // files of one installation that standin_install.py made ("full": the
-// kernel and the test plug-ins A and B; "no_loader_type": a kernel whose
+// kernel and the test plug-ins A and B; "demo": the kernel, plug-in A and
+// the demo's content plug-ins; "no_loader_type": a kernel whose
 // loader assembly lacks the loader type; any other name: no "plugins.dat"),
 // with the copy registered as the add-in's COM server and Office add-in.
 // The destructor removes the registration and, where nothing holds them any
