@@ -36,7 +36,7 @@ struct PVTagHeader {
 // below indexes it directly. All reads are bounded by the data of the tag
 // (or action record) being read: a read past that bound answers 0, moves no
 // further, and marks the parser overrun, which fails the tag. Byte reads
-// start on a byte boundary (the rest of the bit buffer is dropped).
+// start on a byte boundary (the unread bits of the current byte are dropped).
 class PVMovieParser {
 public:
     // The largest file image the parser will build (uncompressed length).
@@ -115,8 +115,8 @@ public:
     // Readers at the read position (see the class comment for bounds).
     uint32_t Position() const { return pos_; }
     bool Overrun() const { return overrun_; }
-    // Shapes and matrices are read a few bits at a time: the common case,
-    // with the bytes wanted all inside the bound, stays inline.
+    // One bit field; records of many (shapes, matrices) read theirs through
+    // a PVBitReader held in locals.
     uint32_t ReadUBits(int n)
     {
         PVBitReader bits = Bits();
@@ -172,7 +172,11 @@ public:
     {
         const char* text;
         int length;
-        return !ReadStringBytes(text, length) || out.Assign(text, length);
+        if (!ReadStringBytes(text, length))
+            return true;
+        return reinterpret_cast<const uint8_t*>(text) + PVString::kPaddedRead <= image_ + imageCapacity_
+                   ? out.AssignPadded(text, length)
+                   : out.Assign(text, length);
     }
 
     // Action decoding. `limit` is the number of bytes left for the list,

@@ -19,6 +19,7 @@ constexpr int kMaxPoolStrings = 128;
 struct Payload {
     const uint8_t* at;
     const uint8_t* end;
+    const uint8_t* loadEnd;  // end of the image's readable bytes
     bool overrun = false;
 
     uint8_t U8()
@@ -53,8 +54,10 @@ struct Payload {
             return false;
         }
         const char* text = reinterpret_cast<const char*>(at);
+        const int length = static_cast<int>(zero - at);
+        const bool padded = at + PVString::kPaddedRead <= loadEnd;
         at = zero + 1;
-        return out.Assign(text, static_cast<int>(zero - reinterpret_cast<const uint8_t*>(text)));
+        return padded ? out.AssignPadded(text, length) : out.Assign(text, length);
     }
 };
 
@@ -159,8 +162,10 @@ struct Payload {
 
 // Decodes the record at `pos` (advanced past what was read) of a list bounded
 // by `end` with `limit` bytes left; null at the end code and for a record
-// that cannot be decoded.
-[[gnu::always_inline]] inline PVAction* ReadRecord(const uint8_t* image, uint32_t& pos, uint32_t end, int limit)
+// that cannot be decoded. The first `loadable` bytes of the image may be
+// read in blocks, past the bound.
+[[gnu::always_inline]] inline PVAction* ReadRecord(const uint8_t* image, uint32_t loadable, uint32_t& pos, uint32_t end,
+                                                  int limit)
 {
     if (limit < 1 || pos >= end)
         return nullptr;  // no byte left for a code
@@ -183,7 +188,7 @@ struct Payload {
     if (length < 0 || static_cast<uint32_t>(length) > end - pos)
         return nullptr;
 
-    Payload payload{image + pos, image + pos + length};
+    Payload payload{image + pos, image + pos + length, image + loadable};
     PVAction* action = DecodeFields(code, payload);
     if (!action || payload.overrun) {
         pos = static_cast<uint32_t>(payload.at - image);
@@ -199,19 +204,20 @@ struct Payload {
 PVAction* PVMovieParser::ReadAction(int limit)
 {
     bitCount_ = 0;
-    return ReadRecord(image_, pos_, end_, limit);
+    return ReadRecord(image_, imageCapacity_, pos_, end_, limit);
 }
 
 PVAction* PVMovieParser::ReadActionList(int limit)
 {
     const uint8_t* const image = image_;
+    const uint32_t loadable = imageCapacity_;
     const uint32_t end = end_;
     uint32_t pos = pos_;
     PVAction* first = nullptr;
     PVAction* last = nullptr;
     for (;;) {
         const uint32_t start = pos;
-        PVAction* action = ReadRecord(image, pos, end, limit);
+        PVAction* action = ReadRecord(image, loadable, pos, end, limit);
         if (!action)
             break;
         action->AddFirstRef();

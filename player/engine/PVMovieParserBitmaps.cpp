@@ -88,12 +88,13 @@ PVImage* LosslessImage(int format, bool withAlpha, int width, int height, int ta
                 out[2] = uint8_t((v & 0x1F) << 3);
             }
         } else if (withAlpha) {
-            // Alpha, red, green, blue.
+            // Alpha, red, green, blue: read as a little-endian word, one byte's
+            // rotation makes red, green, blue, alpha.
             for (int x = 0; x < width; ++x, in += 4, out += 4) {
-                out[0] = in[1];
-                out[1] = in[2];
-                out[2] = in[3];
-                out[3] = in[0];
+                uint32_t argb;
+                std::memcpy(&argb, in, 4);
+                const uint32_t rgba = argb >> 8 | argb << 24;
+                std::memcpy(out, &rgba, 4);
             }
         } else {
             for (int x = 0; x < width; ++x, in += 4, out += 3) {

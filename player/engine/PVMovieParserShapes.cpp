@@ -10,18 +10,17 @@ namespace {
 
 // Pen positions are held within +-2^29 twips (far beyond any stage), so
 // sums of coordinates never overflow and the 64-bit products of coordinate
-// differences that preparation takes stay exact.
-constexpr int64_t kCoordinateLimit = int64_t{1} << 29;
+// differences that preparation takes stay exact. An edge's deltas take at
+// most 17 bits, so a pen position plus one stays within 32 bits.
+constexpr int32_t kCoordinateLimit = int32_t{1} << 29;
 
 // Real edges take 20 to 30 bits; room for one per 16 bits of a shape's
 // records spares the array most of its growth, up to this many edges.
 constexpr int kMostEdgesReserved = 16384;
 
-int32_t Clamp(int64_t value)
+int32_t Clamp(int32_t value)
 {
-    return static_cast<int32_t>(value < -kCoordinateLimit ? -kCoordinateLimit
-                                : value > kCoordinateLimit ? kCoordinateLimit
-                                                           : value);
+    return value < -kCoordinateLimit ? -kCoordinateLimit : value > kCoordinateLimit ? kCoordinateLimit : value;
 }
 
 // Fill kinds that are read only to be stepped over: drawn as opaque black.
@@ -236,8 +235,8 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
             } else {
                 dx = bits.SBits(n);
             }
-            penX = Clamp(int64_t(penX) + dx);
-            penY = Clamp(int64_t(penY) + dy);
+            penX = Clamp(penX + dx);
+            penY = Clamp(penY + dy);
             edge.controlX = penX;
             edge.controlY = penY;
         } else {
@@ -245,10 +244,10 @@ bool PVMovieParser::ReadShapeWithStyle(PVShape& shape, bool newStyles, bool exte
             const int32_t controlDy = bits.SBits(n);
             const int32_t anchorDx = bits.SBits(n);
             const int32_t anchorDy = bits.SBits(n);
-            edge.controlX = Clamp(int64_t(penX) + controlDx);
-            edge.controlY = Clamp(int64_t(penY) + controlDy);
-            penX = Clamp(int64_t(edge.controlX) + anchorDx);
-            penY = Clamp(int64_t(edge.controlY) + anchorDy);
+            edge.controlX = Clamp(penX + controlDx);
+            edge.controlY = Clamp(penY + controlDy);
+            penX = Clamp(edge.controlX + anchorDx);
+            penY = Clamp(edge.controlY + anchorDy);
         }
         edge.endX = penX;
         edge.endY = penY;

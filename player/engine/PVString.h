@@ -1,4 +1,5 @@
 #pragma once
+#include <cstring>
 
 // The engine's byte string: bytes ending with a 0 and a length that excludes
 // it. Short strings (the names, labels and targets movies are full of) live
@@ -26,6 +27,19 @@ public:
         return true;
     }
     bool Assign(const PVString& other) { return Assign(other.Data(), other.Length()); }
+    // Assign for a text with at least kPaddedRead readable bytes from its
+    // start (a movie's image): a short one is copied as one block.
+    static constexpr int kPaddedRead = 16;
+    bool AssignPadded(const char* text, int length)
+    {
+        if (bytes_ || length <= 0 || length >= kInlineSize)
+            return AssignAny(text, length);
+        std::memcpy(inline_, text, kPaddedRead);
+        inline_[length] = 0;
+        bytes_ = inline_;
+        length_ = length;
+        return true;
+    }
     void Clear();
 
     // Never null: an empty string answers "".
@@ -36,7 +50,7 @@ public:
     bool Equals(const char* text, int length) const;
 
 private:
-    static constexpr int kInlineSize = 16;  // bytes with the ending 0
+    static constexpr int kInlineSize = kPaddedRead;  // bytes with the ending 0
 
     bool AssignAny(const char* text, int length);
 

@@ -33,6 +33,24 @@ TEST(String, AssignsFromItsOwnBytes)
     }
 }
 
+TEST(String, PaddedAssignTakesOnlyTheTextFromItsBlock)
+{
+    // The bytes after each text stand for the rest of a movie's image.
+    const char image[] = "label7\0clip12345678901234567890\0zzzzzzzzzzzzzzzz";
+    PVString s;
+    ASSERT_TRUE(s.AssignPadded(image, 6));
+    EXPECT_EQ(std::string(s.Data()), "label7");
+    PVString empty;
+    ASSERT_TRUE(empty.AssignPadded(image, 0));
+    EXPECT_TRUE(empty.IsEmpty());
+    PVString longer;  // past the bytes kept in the object
+    ASSERT_TRUE(longer.AssignPadded(image + 7, 24));
+    EXPECT_EQ(longer.Length(), 24);
+    EXPECT_EQ(std::string(longer.Data()), "clip12345678901234567890");
+    ASSERT_TRUE(longer.AssignPadded(image, 6));  // a string that held bytes before
+    EXPECT_EQ(std::string(longer.Data()), "label7");
+}
+
 TEST(String, ShortStringsCostNoHeapRequest)
 {
     AllocationProbe probe;
