@@ -45,7 +45,9 @@ std::string DemoUpdateService::Start()
         "check_for_updates_result_1\n{\"Version\": Version(\"" + version + "\"), \"Setups\": [{\"InternalName\": " +
         "\"Kernel\", \"Guid\": Guid(\"{" + kKernelSetup + "}\"), \"Version\": Version(\"" + version +
         "\"), \"Size\": " + std::to_string(package.size()) + ", \"Action\": \"Install\"}]}");
-    if (!m_server.Start(check))
+    // The check comes some seconds after the add-in's start, later on a
+    // loaded or emulated machine; the update step stops the service.
+    if (!m_server.Start(check, 5 * 60 * 1000))
         return "the loopback update service could not listen";
     const std::wstring url = m_server.Url(L"");
     if (RegSetKeyValueW(HKEY_LOCAL_MACHINE, kMachineProductKey, L"UpdateService", REG_SZ, url.c_str(),
