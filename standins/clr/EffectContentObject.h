@@ -12,7 +12,11 @@ namespace standin_clr {
 // with ContentColor ("RRGGBB") through the node proxies' dispatch
 // identifiers and shows it; ContentKind is its kind (0 by default), and
 // snapshot content (kind 2) answers SnapshotKey and SnapshotBounds ("left,
-// top, right, bottom"). Every call is logged as "<plug-in>Content.<member>".
+// top, right, bottom"). With StepVisible "1" the content shows only from the
+// start row of one of its build steps until a reset row. Every call is logged
+// as "<plug-in>Content.<member>"; fire-steps calls with their rows as
+// "FireSteps @<time>: [reset] [<id><+|-> <seq>:<pos> t<time> d<duration>
+// r<repeats>] ...".
 class EffectContentObject final : public ScriptedObject<IEffectContent> {
 public:
     static IEffectContent* Create(const std::wstring& owner, const AssemblyType& type)
@@ -38,9 +42,11 @@ private:
     void* QueryOwn(REFIID iid) override;
     HRESULT Enter(const std::wstring& member) { return ClrLog::Enter(LogName() + L"." + member); }
     void DropNodes();
+    void ShowNode(bool shown);
 
     DWORD m_color;
     long m_kind;
+    bool m_stepVisible;
     std::wstring m_snapshotKey;
     float m_bounds[4] = {0, 0, 0, 0};
     IDispatch* m_node = nullptr;

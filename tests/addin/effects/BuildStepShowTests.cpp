@@ -1,0 +1,223 @@
+// Build steps through the slide-show session: product shapes animated by the
+// slide's main sequence in shows of the stand-in PowerPoint 14, whose
+// plug-in content shows only from its build step on, on a timeline clock the
+// test sets.
+#include "ContentShowRig.h"
+#include "TimelineTestSupport.h"
+
+#include "addin/effects/ShapeEffect.h"
+#include "addin/effects/SlideLayer.h"
+#include "addin/effects/SlideShowSession.h"
+#include "addin/effects/SlideTimeline.h"
+#include "addin/effects/StepList.h"
+#include "standins/powerpoint/AnimationBehaviorsObject.h"
+#include "standins/powerpoint/EffectObject.h"
+#include "standins/powerpoint/PresentationObject.h"
+#include "standins/powerpoint/SequenceObject.h"
+#include "standins/powerpoint/SlideObject.h"
+#include "standins/powerpoint/SlideShowViewObject.h"
+#include "standins/powerpoint/TimeLineObject.h"
+#include "standins/powerpoint/TimingObject.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+using Rig = ContentShowRig;
+
+const long kClick = PowerPoint::msoAnimTriggerOnPageClick;
+const long kWith = PowerPoint::msoAnimTriggerWithPrevious;
+const DWORD kShowStart = 100000;
+
+const float kCentreX = Rig::kShapeLeft + Rig::kShapeWidth / 2;
+const float kCentreY = Rig::kShapeTop + Rig::kShapeHeight / 2;
+
+// A product animation as the editing side writes it: a behaviour that shows
+// the shape, then the marker's two commands.
+standin::EffectObject* Animate(standin::SequenceObject* sequence, standin::ShapeObject* shape, const wchar_t* id,
+                               long trigger, float delay, float duration)
+{
+    standin::EffectObject* effect = sequence->AddEffect(shape, PowerPoint::msoAnimEffectCustom, trigger);
+    VARIANT visible;
+    VariantInit(&visible);
+    visible.vt = VT_I4;
+    visible.lVal = 1;
+    effect->Behaviors()->AddSet(PowerPoint::msoAnimVisibility, visible);
+    effect->Behaviors()->AddCommand(PowerPoint::msoAnimCommandTypeVerb, std::wstring(L"VistelloEffect:") + id);
+    effect->Behaviors()->AddCommand(PowerPoint::msoAnimCommandTypeVerb, L"VistelloEffectData:aa");
+    effect->Timing()->Values() = {duration, trigger, delay, 1, 0, 0.5f};
+    return effect;
+}
+
+class BuildStepShowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_testTicks = kShowStart;
+        SlideTimeline::SetDefaultTickSource(&TestTicks);
+        ASSERT_TRUE(rig.Start({{L"StepVisible", L"1"}}));
+    }
+    void TearDown() override { SlideTimeline::SetDefaultTickSource(nullptr); }
+
+    // Slide 2 of 3: "Product" builds in on the first click, "Second" 250 ms
+    // after it; "Product" builds again (as "again") on the second click.
+    standin::SlideShowWindowObject* RunAnimatedShow()
+    {
+        return rig.RunShow(3, {2}, [this](int index, standin::SlideObject* slide) {
+            if (index != 2)
+                return;
+            slide2 = slide;
+            standin::ShapeObject* second = rig.AddProductShape(slide, L"Second", 20, 20, 100, 80);
+            standin::SequenceObject* main = slide->TimeLine()->Main();
+            Animate(main, slide->ShapeItems().FindByName(L"Product"), L"fade", kClick, 0, 0.5f);
+            Animate(main, second, L"zoom", kWith, 0.25f, 1.0f);
+            Animate(main, slide->ShapeItems().FindByName(L"Product"), L"again", kClick, 0, 0.5f);
+            before = DumpSlide(slide);
+        });
+    }
+
+    // Lets the frame timer run the timeline at the slide time `ms`.
+    static void RunUntil(DWORD ms)
+    {
+        g_testTicks = kShowStart + ms;
+        PumpCountingTimer(200, nullptr, 0);
+    }
+
+    // One click on, or back, as PowerPoint raises it.
+    void Click(standin::SlideShowWindowObject* show)
+    {
+        rig.controller->OnNext(show);
+        show->View()->GoNext();
+        rig.controller->OnNextBuild(show);
+        rig.controller->OnNextClick(show, nullptr);
+        PumpCountingTimer(200, nullptr, 0);
+    }
+    void Back(standin::SlideShowWindowObject* show)
+    {
+        show->View()->GoPrevious();
+        rig.controller->OnPrevious(show);
+        PumpCountingTimer(200, nullptr, 0);
+    }
+
+    void End(standin::SlideShowWindowObject* show)
+    {
+        PowerPoint::Presentation* presentation = show->Presentation();
+        show->View()->End();
+        rig.controller->OnSlideShowEnd(presentation);
+    }
+
+    Lines Rows() const { return rig.standIn.LogOf({L"TestAContent.FireSteps"}); }
+
+    Rig rig;
+    standin::SlideObject* slide2 = nullptr;
+    std::wstring before;
+};
+
+TEST_F(BuildStepShowTest, AnimatedContentAppearsWithItsClickAndGoesWhenTheClickIsTakenBack)
+{
+    standin::SlideShowWindowObject* show = RunAnimatedShow();
+    ASSERT_NE(show, nullptr);
+    SlideShowSession* session = rig.controller->GetSession(0);
+    HWND pane = show->Pane();
+    rig.Next(show);
+    PumpCountingTimer(300, nullptr, 0);
+    SlideLayer* layer = session->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->GetEffectCount(), 2);
+    // A build step animates both shapes: PowerPoint keeps showing them.
+    EXPECT_FALSE(layer->GetEffect(0)->IsShapeHidden());
+    EXPECT_FALSE(layer->GetEffect(1)->IsShapeHidden());
+    ASSERT_NE(layer->GetTimeline().GetList(0), nullptr);
+    EXPECT_EQ(layer->GetTimeline().GetList(0)->currentStep, 0);
+    EXPECT_EQ(Rig::ColourAt(pane, kCentreX, kCentreY, L"steps-before"), Rig::kShapeFill & 0xFFFFFF);
+
+    Click(show);
+    EXPECT_EQ(layer->GetTimeline().GetList(0)->currentStep, 1);
+    EXPECT_EQ(Rig::ColourAt(pane, kCentreX, kCentreY, L"steps-clicked"), Rig::kContentColour);
+
+    Back(show);
+    EXPECT_EQ(layer->GetTimeline().GetList(0)->currentStep, 0);
+    EXPECT_NE(Rig::ColourAt(pane, kCentreX, kCentreY, L"steps-back"), Rig::kContentColour);
+    EXPECT_FALSE(session->IsStopped());
+    End(show);
+}
+
+TEST_F(BuildStepShowTest, TheContentsGetTheRowsOfEachStepInTimeOrder)
+{
+    standin::SlideShowWindowObject* show = RunAnimatedShow();
+    ASSERT_NE(show, nullptr);
+    rig.Next(show);
+    RunUntil(0);
+    Click(show);
+    RunUntil(300);
+    RunUntil(1300);
+    Click(show);
+    RunUntil(1900);
+    Back(show);
+    RunUntil(2000);
+    EXPECT_EQ(Rows(), (Lines{
+                          // The slide starts: nothing is due before the first click.
+                          L"TestAContent.FireSteps @0: [reset]",
+                          L"TestAContent.FireSteps @0: [reset]",
+                          // Click 1 at 0: "fade" starts; "zoom" waits 250 ms.
+                          L"TestAContent.FireSteps @0: [fade+ 0:1 t0 d500 r1]",
+                          L"TestAContent.FireSteps @300: [zoom+ 0:2 t250 d1000 r1]",
+                          L"TestAContent.FireSteps @1300: [fade- 0:1 t0 d500 r1]",
+                          L"TestAContent.FireSteps @1300: [zoom- 0:2 t250 d1000 r1]",
+                          L"TestAContent.FireSteps @1300: [again+ 0:3 t1300 d500 r1]",
+                          L"TestAContent.FireSteps @1900: [again- 0:3 t1300 d500 r1]",
+                          // Back to click 1: click 2 is forgotten, click 1 replayed.
+                          L"TestAContent.FireSteps @1900: [reset] [fade+ 0:1 t0 d500 r1] [fade- 0:1 t0 d500 r1]",
+                          L"TestAContent.FireSteps @1900: [reset] [zoom+ 0:2 t250 d1000 r1] [zoom- 0:2 t250 d1000 r1]",
+                      }));
+    End(show);
+}
+
+// How the show ends: by PowerPoint, by the show window going, or by the
+// session's stop request (a fatal slide error, an event inside another).
+enum class Ending { kNormal, kWindowDestroyed, kStopRequest };
+
+class ShowEndingTest : public BuildStepShowTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(ShowEndingTest, ThePresentationIsAsBeforeTheShowHoweverItEnds)
+{
+    standin::SlideShowWindowObject* show = RunAnimatedShow();
+    ASSERT_NE(show, nullptr);
+    ASSERT_NE(slide2, nullptr);
+    SlideShowSession* session = rig.controller->GetSession(0);
+    standin::PresentationObject* presentation = show->Presentation();
+    rig.Next(show);
+    RunUntil(0);
+    Click(show);
+    SlideLayer* layer = session->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->GetEffectCount(), 2);
+    // The show changes the slide's animations while it runs.
+    EXPECT_NE(DumpSlide(slide2), before);
+
+    switch (GetParam()) {
+    case Ending::kNormal:
+        End(show);
+        break;
+    case Ending::kWindowDestroyed:
+        DestroyWindow(show->Window());
+        PumpCountingTimer(100, nullptr, 0);
+        EXPECT_TRUE(session->IsStopped());
+        End(show);
+        break;
+    case Ending::kStopRequest:
+        session->RequestStop();
+        PumpCountingTimer(200, nullptr, 0);
+        EXPECT_TRUE(session->IsStopped());
+        End(show);
+        break;
+    }
+    EXPECT_EQ(DumpSlide(slide2), before);
+    EXPECT_EQ(presentation->Saved(), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, ShowEndingTest,
+                         ::testing::Values(Ending::kNormal, Ending::kWindowDestroyed, Ending::kStopRequest));
+
+}  // namespace
