@@ -6,7 +6,9 @@
 #include "TimelineTestSupport.h"
 
 #include "addin/effects/ShapeEffect.h"
+#include "addin/effects/ShowContentList.h"
 #include "addin/effects/SlideLayer.h"
+#include "addin/effects/SlideShowMessageWindow.h"
 #include "addin/effects/SlideShowSession.h"
 #include "addin/effects/SlideTimeline.h"
 #include "addin/effects/StepList.h"
@@ -14,8 +16,10 @@
 #include "standins/powerpoint/EffectObject.h"
 #include "standins/powerpoint/PresentationObject.h"
 #include "standins/powerpoint/SequenceObject.h"
+#include "standins/powerpoint/SequencesObject.h"
 #include "standins/powerpoint/SlideObject.h"
 #include "standins/powerpoint/SlideShowViewObject.h"
+#include "standins/powerpoint/TagsObject.h"
 #include "standins/powerpoint/TimeLineObject.h"
 #include "standins/powerpoint/TimingObject.h"
 
@@ -28,6 +32,7 @@ using Rig = ContentShowRig;
 
 const long kClick = PowerPoint::msoAnimTriggerOnPageClick;
 const long kWith = PowerPoint::msoAnimTriggerWithPrevious;
+const long kShapeClick = PowerPoint::msoAnimTriggerOnShapeClick;
 const DWORD kShowStart = 100000;
 
 const float kCentreX = Rig::kShapeLeft + Rig::kShapeWidth / 2;
@@ -219,5 +224,82 @@ TEST_P(ShowEndingTest, ThePresentationIsAsBeforeTheShowHoweverItEnds)
 
 INSTANTIATE_TEST_SUITE_P(Endings, ShowEndingTest,
                          ::testing::Values(Ending::kNormal, Ending::kWindowDestroyed, Ending::kStopRequest));
+
+// Before PowerPoint 12 trigger sequences are followed through verbs that the
+// preparation puts on the slide's command object.
+class TriggerVerbShowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_testTicks = kShowStart;
+        SlideTimeline::SetDefaultTickSource(&TestTicks);
+        ASSERT_TRUE(rig.Start({{L"StepVisible", L"1"}}));
+    }
+    void TearDown() override { SlideTimeline::SetDefaultTickSource(nullptr); }
+
+    Rig rig{L"11.0", 1100};
+};
+
+TEST_F(TriggerVerbShowTest, VerbsOfTheCommandObjectRunTheTriggerStepsAndThePresentationIsAsBeforeAfterwards)
+{
+    standin::SlideObject* slide2 = nullptr;
+    standin::ShapeObject* trampoline = nullptr;
+    std::wstring before;
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2}, [&](int index, standin::SlideObject* slide) {
+        if (index != 2)
+            return;
+        slide2 = slide;
+        trampoline = slide->AddShape(PowerPoint::msoEmbeddedOLEObject, L"Trampoline", 0, 0, 10, 10);
+        trampoline->Tags()->Set(L"_VQZ_CTT", L"1");
+        trampoline->SetVisible(false);
+        standin::ShapeObject* button = slide->AddShape(PowerPoint::msoAutoShape, L"Button", 500, 400, 50, 30);
+        // The main sequence animates the command object: the slide needs it.
+        slide->TimeLine()->Main()->AddEffect(trampoline, PowerPoint::msoAnimEffectCustom, kWith);
+        standin::SequenceObject* trigger = slide->TimeLine()->Interactive()->AddSequence();
+        Animate(trigger, slide->ShapeItems().FindByName(L"Product"), L"spin", kShapeClick, 0, 0.5f);
+        trigger->Items().front()->Timing()->SetTriggerShape(button);
+        before = DumpSlide(slide);
+    });
+    ASSERT_NE(show, nullptr);
+    SlideShowSession* session = rig.controller->GetSession(0);
+    standin::PresentationObject* presentation = show->Presentation();
+    rig.Next(show);
+    PumpCountingTimer(200, nullptr, 0);
+    SlideLayer* layer = session->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->GetEffectCount(), 1);
+    // Listed with the command object, which shows while the slide does.
+    EXPECT_NE(session->GetContentList()->Find(layer), nullptr);
+    EXPECT_TRUE(trampoline->Visible());
+    StepList* list = layer->GetTimeline().GetList(1);
+    ASSERT_NE(list, nullptr);
+    Step* step = list->FindStepByClick(1);
+    ASSERT_NE(step, nullptr);
+    ASSERT_GE(step->startVerb, 0);
+    ASSERT_GE(step->endVerb, 0);
+    EXPECT_NE(DumpSlide(slide2), before);
+
+    // PowerPoint fires the start verb, then 300 ms later the end verb.
+    HWND messageWindow = session->GetMessageWindow();
+    SendMessageW(messageWindow, SlideShowMessageWindow::VerbMessage(), WPARAM(step->startVerb + 10), 0);
+    PumpCountingTimer(100, nullptr, 0);
+    EXPECT_EQ(list->currentStep, 1);
+    g_testTicks = kShowStart + 300;
+    SendMessageW(messageWindow, SlideShowMessageWindow::VerbMessage(), WPARAM(step->endVerb + 10), 0);
+    PumpCountingTimer(100, nullptr, 0);
+    EXPECT_EQ(rig.standIn.LogOf({L"TestAContent.FireSteps"}),
+              (Lines{
+                  L"TestAContent.FireSteps @0: [reset]",
+                  L"TestAContent.FireSteps @0: [spin+ 1:1 t0 d500 r1]",
+                  // The end verb ends the step's items now.
+                  L"TestAContent.FireSteps @300: [spin- 1:1 t0 d500 r1]",
+              }));
+
+    show->View()->End();
+    rig.controller->OnSlideShowEnd(presentation);
+    EXPECT_FALSE(trampoline->Visible());
+    EXPECT_EQ(DumpSlide(slide2), before);
+    EXPECT_EQ(presentation->Saved(), -1);
+}
 
 }  // namespace
