@@ -105,11 +105,11 @@ protected:
         PumpCountingTimer(200, nullptr, 0);
     }
 
+    // PowerPoint raises SlideShowEnd before its window goes.
     void End(standin::SlideShowWindowObject* show)
     {
-        PowerPoint::Presentation* presentation = show->Presentation();
+        rig.controller->OnSlideShowEnd(show->Presentation());
         show->View()->End();
-        rig.controller->OnSlideShowEnd(presentation);
     }
 
     Lines Rows() const { return rig.standIn.LogOf({L"TestAContent.FireSteps"}); }
@@ -206,15 +206,19 @@ TEST_P(ShowEndingTest, ThePresentationIsAsBeforeTheShowHoweverItEnds)
         End(show);
         break;
     case Ending::kWindowDestroyed:
+        session->AddRef();
         DestroyWindow(show->Window());
         PumpCountingTimer(100, nullptr, 0);
         EXPECT_TRUE(session->IsStopped());
+        session->Release();
         End(show);
         break;
     case Ending::kStopRequest:
+        session->AddRef();
         session->RequestStop();
         PumpCountingTimer(200, nullptr, 0);
         EXPECT_TRUE(session->IsStopped());
+        session->Release();
         End(show);
         break;
     }
@@ -295,8 +299,8 @@ TEST_F(TriggerVerbShowTest, VerbsOfTheCommandObjectRunTheTriggerStepsAndThePrese
                   L"TestAContent.FireSteps @300: [spin- 1:1 t0 d500 r1]",
               }));
 
-    show->View()->End();
     rig.controller->OnSlideShowEnd(presentation);
+    show->View()->End();
     EXPECT_FALSE(trampoline->Visible());
     EXPECT_EQ(DumpSlide(slide2), before);
     EXPECT_EQ(presentation->Saved(), -1);
