@@ -19,10 +19,10 @@ class SlideShowSession;
 // The content of one slide during a show: the effects of the slide's product
 // shapes in back-to-front order, the node host that draws them over the
 // show's pane, the kernel's object for the slide, and the slide's timeline,
-// which tells the contents when their build steps start and end. The session makes a
-// layer for the slide about to be shown, runs it while the slide is shown,
-// hides it on black and white screens, and unloads it when the slide is
-// left. The layer is also its host's handler: focus and input of hosted
+// which tells the contents when their build steps start and end. The session
+// makes a layer for the slide about to be shown, runs it while the slide is
+// shown, hides it on black and white screens, and unloads it when the slide
+// is left. The layer is also its host's handler: focus and input of hosted
 // controls go to the pane, and keys typed into them become PowerPoint's
 // commands through the show's accelerator table.
 //
