@@ -236,8 +236,22 @@ TEST_P(ShowEndingTest, ThePresentationIsAsBeforeTheShowHoweverItEnds)
     EXPECT_EQ(presentation->Saved(), -1);
 }
 
+std::string EndingName(const ::testing::TestParamInfo<Ending>& info)
+{
+    switch (info.param) {
+    case Ending::kNormal:
+        return "Normal";
+    case Ending::kWindowDestroyed:
+        return "WindowDestroyed";
+    case Ending::kStopRequest:
+        break;
+    }
+    return "StopRequest";
+}
+
 INSTANTIATE_TEST_SUITE_P(Endings, ShowEndingTest,
-                         ::testing::Values(Ending::kNormal, Ending::kWindowDestroyed, Ending::kStopRequest));
+                         ::testing::Values(Ending::kNormal, Ending::kWindowDestroyed, Ending::kStopRequest),
+                         EndingName);
 
 // Before PowerPoint 12 trigger sequences are followed through verbs that the
 // preparation puts on the slide's command object.
@@ -314,6 +328,47 @@ TEST_F(TriggerVerbShowTest, VerbsOfTheCommandObjectRunTheTriggerStepsAndThePrese
     EXPECT_FALSE(trampoline->Visible());
     EXPECT_EQ(DumpSlide(slide2), before);
     EXPECT_EQ(presentation->Saved(), -1);
+}
+
+TEST_F(TriggerVerbShowTest, MainSequenceStepsFollowTheirVerbsAndTheShowWindowsBackCommand)
+{
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2}, [&](int index, standin::SlideObject* slide) {
+        if (index != 2)
+            return;
+        standin::ShapeObject* trampoline = slide->AddShape(PowerPoint::msoEmbeddedOLEObject, L"Trampoline", 0, 0, 10, 10);
+        trampoline->Tags()->Set(L"_VQZ_CTT", L"1");
+        trampoline->SetVisible(false);
+        standin::SequenceObject* main = slide->TimeLine()->Main();
+        main->AddEffect(trampoline, PowerPoint::msoAnimEffectCustom, kWith);
+        Animate(main, slide->ShapeItems().FindByName(L"Product"), L"fade", kClick, 0, 0.5f);
+    });
+    ASSERT_NE(show, nullptr);
+    SlideShowSession* session = rig.controller->GetSession(0);
+    rig.Next(show);
+    PumpFrames(session, 2);
+    SlideLayer* layer = session->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    StepList* main = layer->GetTimeline().GetList(0);
+    ASSERT_NE(main, nullptr);
+    Step* step = main->FindStepByClick(1);
+    ASSERT_NE(step, nullptr);
+    ASSERT_GE(step->startVerb, 0);
+
+    // PowerPoint's click runs the step, whose verb effect fires the verb.
+    show->View()->GoNext();
+    SendMessageW(session->GetMessageWindow(), SlideShowMessageWindow::VerbMessage(), WPARAM(step->startVerb + 10), 0);
+    EXPECT_EQ(main->currentStep, 1);
+    // The show window's back command takes the click back.
+    SendMessageW(show->Window(), WM_COMMAND, MAKEWPARAM(1774, 0), 0);
+    EXPECT_EQ(main->currentStep, 0);
+    EXPECT_EQ(session->GetCurrentLayer(), layer);
+    EXPECT_EQ(rig.standIn.LogOf({L"TestAContent.FireSteps"}), (Lines{
+                                                                  L"TestAContent.FireSteps @0: [reset]",
+                                                                  L"TestAContent.FireSteps @0: [fade+ 0:2 t0 d500 r1]",
+                                                                  L"TestAContent.FireSteps @0: [reset]",
+                                                              }));
+    rig.controller->OnSlideShowEnd(show->Presentation());
+    show->View()->End();
 }
 
 }  // namespace
