@@ -19,6 +19,9 @@ const UINT kPaneLeaveSlide = 1045;
 const UINT kPaneGotoSlide = 1046;
 const WORD kShowCommandBack = 1774;
 const WORD kShowCommandBackOld = 394;
+// The view's answers when it has no click index or count.
+const int32_t kNoClickIndex = -10;
+const int32_t kNoClickCount = -1;
 
 bool IsBlankScreen(long state)
 {
@@ -115,12 +118,12 @@ int32_t SlideShowSession::InvokeViewCount(DISPID id, int32_t fallback) const
 
 int32_t SlideShowSession::ReadClickIndex() const
 {
-    return InvokeViewCount(PowerPoint::DISPID_SlideShowView_GetClickIndex, -10);
+    return InvokeViewCount(PowerPoint::DISPID_SlideShowView_GetClickIndex, kNoClickIndex);
 }
 
 int32_t SlideShowSession::ReadClickCount() const
 {
-    return InvokeViewCount(PowerPoint::DISPID_SlideShowView_GetClickCount, -1);
+    return InvokeViewCount(PowerPoint::DISPID_SlideShowView_GetClickCount, kNoClickCount);
 }
 
 int32_t SlideShowSession::SlideClicksToRun() const
@@ -137,7 +140,7 @@ void SlideShowSession::SyncClicks(bool always)
     if (!main)
         return;
     int32_t click = ReadClickIndex();
-    if (click == StepList::kNotSynchronised)
+    if (click == kNoClickIndex)
         return;
     if (click != main->currentStep)
         m_clickMarker = m_events.IsEmpty() ? 0 : m_events[m_events.GetCount() - 1];
@@ -154,7 +157,7 @@ bool SlideShowSession::AtLastClick()
     if (!main)
         return false;
     int32_t click = ReadClickIndex();
-    if (click == StepList::kNotSynchronised || click != main->currentStep || click != ReadClickCount() ||
+    if (click == kNoClickIndex || click != main->currentStep || click != ReadClickCount() ||
         m_clickMarker == kNext)
         return false;
     m_clickMarker = kNext;
