@@ -371,6 +371,12 @@ IUnknown* AddIn::CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispa
     return kernel ? kernel->CreateObject(showWindow, slide, nodeHost) : nullptr;
 }
 
+bool AddIn::ConfirmEffect(int32_t typeCode, BSTR effectId)
+{
+    int32_t answer = 0;
+    return m_core && m_core->IsStarted() && m_core->QueryKernel(typeCode, effectId, &answer) && answer != 0;
+}
+
 namespace {
 
 void MessageBoxError(const wchar_t* text)

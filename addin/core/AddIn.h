@@ -135,6 +135,7 @@ public:
     EffectTypeLookup* GetEffectTypes() override;
     // The kernel plug-in's slide object.
     IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) override;
+    bool ConfirmEffect(int32_t typeCode, BSTR effectId) override;
 
 private:
     virtual ~AddIn();

@@ -333,7 +333,7 @@ bool PptAnimationRef::HasContentEffect() const
     int32_t count = GetCount();
     for (int i = 1; i <= count; ++i) {
         PptAnimationRef effect;
-        if (GetItem(i, effect) && effect.IsContentEffect())
+        if (GetItem(i, effect) && effect.IsContentTarget())
             return true;
     }
     return false;

@@ -56,6 +56,8 @@ public:
     // A near-invisible transparency effect on `shape` takes over the trigger
     // of `effect`, which then starts with it. The new effect goes to `out`.
     bool InsertTriggerStandIn(const PptShapeRef& shape, const PptAnimationRef& effect, PptAnimationRef& out) const;
+    // Effects of the sequence whose target is a command object (see
+    // IsContentTarget): deleted, or whether there is one.
     bool DeleteContentEffects() const;
     bool HasContentEffect() const;
     // The first effect's trigger shape id: -1 when it has none, -2 for an

@@ -5,6 +5,8 @@
 #include "addin/effects/Plugin.h"
 #include "addin/effects/SessionReport.h"
 #include "addin/effects/SlideLayer.h"
+#include "addin/effects/SlideShowController.h"
+#include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowSession.h"
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
@@ -233,10 +235,10 @@ void Effect::ApplyGeometry(const PptShapeRef& shape, float left, float top, floa
         target->put_Height(height);
 }
 
-void Effect::SetTriggerCopy(IUnknown* copy, IUnknown* source)
+void Effect::SetTriggerCopy(const PptAnimationRef& copy, const PptAnimationRef& source)
 {
-    m_triggerCopy.Assign(copy);
-    m_sourceAnimation.Assign(source);
+    m_triggerCopy.Assign(copy.Get());
+    m_sourceAnimation.Assign(source.Get());
 }
 
 void Effect::Detach()
@@ -302,22 +304,40 @@ void Effect::RequestShowExit()
     session->RequestExit();
 }
 
-bool Effect::QueryStepMode(BSTR effectId, long* mode) const
+bool Effect::QueryStepMode(const MKString& effectId, int32_t* mode)
 {
-    return m_content && SUCCEEDED(m_content->GetStepMode(effectId, mode));
+    MKBstrHolder id;
+    *id.Receive() = effectId.ToBstr();
+    long answer = *mode;
+    if (!m_content || FAILED(m_content->GetStepMode(id.Get(), &answer)))
+        return false;
+    *mode = static_cast<int32_t>(answer);
+    return true;
 }
 
-bool Effect::QueryHold(BSTR commandText, bool* hold) const
+bool Effect::QueryHold(const MKString& commandText, bool* hold)
 {
+    MKBstrHolder text;
+    *text.Receive() = commandText.ToBstr();
     VARIANT_BOOL answer = VARIANT_FALSE;
-    if (!m_content || FAILED(m_content->QueryHold(commandText, &answer)))
+    if (!m_content || FAILED(m_content->QueryHold(text.Get(), &answer)))
         return false;
     *hold = answer != VARIANT_FALSE;
     return true;
 }
 
-HRESULT Effect::FireSteps(long time, SAFEARRAY* ids, SAFEARRAY* starts, SAFEARRAY* keys, SAFEARRAY* times,
-                          SAFEARRAY* durations, SAFEARRAY* repeats) const
+bool Effect::ConfirmWithKernel(const MKString& effectId)
 {
-    return m_content ? m_content->FireSteps(time, ids, starts, keys, times, durations, repeats) : E_FAIL;
+    SlideShowSession* session = Session();
+    if (!session || !m_type)
+        return false;
+    MKBstrHolder id;
+    *id.Receive() = effectId.ToBstr();
+    return session->GetController()->GetHost()->ConfirmEffect(static_cast<int32_t>(m_type->GetUsageId()), id.Get());
+}
+
+HRESULT Effect::FireSteps(int32_t time, SAFEARRAY* ids, SAFEARRAY* isStart, SAFEARRAY* keys, SAFEARRAY* times,
+                          SAFEARRAY* durations, SAFEARRAY* repeatCounts)
+{
+    return m_content ? m_content->FireSteps(time, ids, isStart, keys, times, durations, repeatCounts) : E_FAIL;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "addin/core/PptAnimationRef.h"
 #include "addin/core/PptShapeRef.h"
+#include "addin/effects/EffectStepQueue.h"
+#include "addin/effects/StepEffect.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
 #include "hostapi/PluginInterfaces.h"
@@ -25,7 +27,7 @@ class SlideShowSession;
 // show leaves the record valid; the record then names no plug-in and the
 // effect makes no further calls into it. Owned by its slide layer, which
 // outlives it. PowerPoint's user-interface thread only.
-class Effect {
+class Effect : public StepEffect {
 public:
     enum ContentKind { kKindAnimatedByPowerPoint = 1, kKindSnapshot = 2 };
 
@@ -61,16 +63,21 @@ public:
     // and the session ends the show shortly after.
     void RequestShowExit();
 
+    // StepEffect: the build steps' calls into the content; a content that
+    // has gone answers as a failed call.
+    EffectStepQueue& StepQueue() override { return m_stepQueue; }
+    HRESULT FireSteps(int32_t time, SAFEARRAY* ids, SAFEARRAY* isStart, SAFEARRAY* keys, SAFEARRAY* times,
+                      SAFEARRAY* durations, SAFEARRAY* repeatCounts) override;
+    bool QueryStepMode(const MKString& effectId, int32_t* mode) override;
+    bool QueryHold(const MKString& commandText, bool* hold) override;
+    // The kernel answers for the effect's type and the id; no kernel or no
+    // type refuses.
+    bool ConfirmWithKernel(const MKString& effectId) override;
+    bool HasTriggerCopy() const override { return !m_triggerCopy.IsEmpty(); }
     // A trigger animation the preparation put in front of this shape's own
     // (`source`); detaching deletes the copy and gives the source its trigger
     // type back.
-    void SetTriggerCopy(IUnknown* copy, IUnknown* source);
-
-    // Calls into the content for the build steps; false when the call fails.
-    bool QueryStepMode(BSTR effectId, long* mode) const;
-    bool QueryHold(BSTR commandText, bool* hold) const;
-    HRESULT FireSteps(long time, SAFEARRAY* ids, SAFEARRAY* starts, SAFEARRAY* keys, SAFEARRAY* times,
-                      SAFEARRAY* durations, SAFEARRAY* repeats) const;
+    void SetTriggerCopy(const PptAnimationRef& copy, const PptAnimationRef& source) override;
 
     SlideLayer* GetLayer() const { return m_layer; }
     EffectDataRecord* GetType() const { return m_type; }
@@ -79,8 +86,8 @@ public:
     const PptShapeRef& GetShape() const { return m_shape; }
     int GetShapeId() const { return m_shapeId; }
     int GetPlaceholderId() const { return m_placeholderId; }
-    int GetContentKind() const { return m_kind; }
-    bool AcceptsAnimation() const { return m_acceptsAnimation; }
+    int32_t GetContentKind() const override { return m_kind; }
+    bool AcceptsAnimation() const override { return m_acceptsAnimation; }
     bool IsShapeHidden() const { return m_shapeHidden; }
     float GetLeft() const { return m_left; }
     float GetTop() const { return m_top; }
@@ -116,4 +123,5 @@ private:
     bool m_shapeHidden = false;
     PptAnimationRef m_triggerCopy;
     PptAnimationRef m_sourceAnimation;
+    EffectStepQueue m_stepQueue{this};
 };

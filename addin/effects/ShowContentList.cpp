@@ -8,7 +8,7 @@ ShowContentList::~ShowContentList()
         Clear();
 }
 
-int ShowContentList::IndexOf(SlideLayer* layer) const
+int ShowContentList::IndexOf(const SlideLayer* layer) const
 {
     for (int i = 0; i < m_entries.GetCount(); ++i) {
         if (m_entries[i].layer == layer)
@@ -17,7 +17,7 @@ int ShowContentList::IndexOf(SlideLayer* layer) const
     return -1;
 }
 
-PowerPoint::Shape* ShowContentList::Find(SlideLayer* layer) const
+PowerPoint::Shape* ShowContentList::Find(const SlideLayer* layer) const
 {
     int index = IndexOf(layer);
     return index >= 0 ? m_entries[index].shape : nullptr;

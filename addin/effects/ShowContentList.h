@@ -24,7 +24,7 @@ public:
     bool Remove(SlideLayer* layer);
     void Clear();
     // The layer's shape, or null when it is not listed.
-    PowerPoint::Shape* Find(SlideLayer* layer) const;
+    PowerPoint::Shape* Find(const SlideLayer* layer) const;
     int GetCount() const { return m_entries.GetCount(); }
 
 private:
@@ -32,7 +32,7 @@ private:
         SlideLayer* layer;
         PowerPoint::Shape* shape;  // one reference
     };
-    int IndexOf(SlideLayer* layer) const;
+    int IndexOf(const SlideLayer* layer) const;
 
     SlideShowSession* m_session;
     MKTArray<Entry> m_entries;

@@ -1,11 +1,11 @@
 #include "addin/effects/SlideLayer.h"
 
 #include "addin/core/PptAnimationRef.h"
-#include "addin/core/PptTimingRef.h"
 #include "addin/core/ShapeScanner.h"
 #include "addin/core/ShapeVisit.h"
 #include "addin/effects/ShapeEffect.h"
 #include "addin/effects/ShowContentList.h"
+#include "addin/effects/SlidePreparation.h"
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowSession.h"
@@ -16,7 +16,6 @@
 #include "base/MKPointerArrays.h"
 #include "base/MKSorter.h"
 
-#include <initializer_list>
 #include <new>
 
 namespace {
@@ -53,27 +52,6 @@ void KeepVisibleShapes(MKTArray<ShapeVisit*>& items)
         int position = -1;
         item->index = SUCCEEDED(shape->get_ZOrderPosition(&position)) ? position : -1;
     }
-}
-
-// The slide's first animation: of the main sequence, else the last found
-// among the first animations of the interactive sequences.
-bool FindFirstAnimation(PowerPoint::TimeLine* timeLine, PptAnimationRef& out)
-{
-    PowerPoint::Sequence* main = nullptr;
-    PptAnimationRef mainSequence;
-    if (PptFetched(timeLine->get_MainSequence(&main), &main, mainSequence) && mainSequence.GetCount() > 0)
-        return mainSequence.GetItem(1, out);
-    PowerPoint::Sequences* sequences = nullptr;
-    PptObjectRef interactive;
-    if (!PptFetched(timeLine->get_InteractiveSequences(&sequences), &sequences, interactive))
-        return false;
-    for (int i = 1; i <= interactive.GetCount(); ++i) {
-        PptAnimationRef sequence;
-        PptAnimationRef first;
-        if (interactive.GetItemByVariant(i, sequence) && sequence.GetCount() > 0 && sequence.GetItem(1, first))
-            out.Assign(first.Get());
-    }
-    return !out.IsEmpty();
 }
 
 }  // namespace
@@ -126,7 +104,7 @@ bool SlideLayer::Prepare(PowerPoint::Slide* slide)
     ShapeScanner(*types).ScanShapes(slide, items, &m_scanMap, &commandObject, &embeddedShow);
     if (embeddedShow) {
         MKDeleteAllItems(items);
-        return false;
+        return StopForEmbeddedPresentation(*m_session, m_slideNumber);
     }
     KeepVisibleShapes(items);
     if (items.IsEmpty())
@@ -164,33 +142,48 @@ bool SlideLayer::Prepare(PowerPoint::Slide* slide)
         delete effect;
     }
     MKDeleteAllItems(items);
-    bool prepared = m_effects.IsEmpty() || MakeEffects(slide);
+    bool prepared = m_effects.IsEmpty() || MakeEffects(slide, commandObject);
     m_host->EndUpdate(false);
     return prepared;
 }
 
-bool SlideLayer::MakeEffects(PowerPoint::Slide* slide)
+bool SlideLayer::MakeEffects(PowerPoint::Slide* slide, const PptShapeRef& commandObject)
 {
-    PowerPoint::TimeLine* timeLine = nullptr;
-    if (FAILED(slide->get_TimeLine(&timeLine)) || !timeLine)
+    PowerPoint::TimeLine* found = nullptr;
+    PptObjectRef timeLine;
+    if (!PptFetched(slide->get_TimeLine(&found), &found, timeLine))
         return false;
-    timeLine->Release();
+    if (!ApplyCommandObjectRule(*this, timeLine, commandObject) || !m_timeline.NormalizeSequences(timeLine))
+        return false;
     for (int i = m_effects.GetCount() - 1; i >= 0; --i) {
-        if (m_effects[i]->CreateNode())
-            continue;
-        delete m_effects[i];
-        m_effects.RemoveAt(i);
+        if (!m_effects[i]->CreateNode())
+            DropEffect(i, false);
     }
-    // No build step animates a shape yet: every content stands in for its
-    // shape from the start.
+    PptObjectRef slideRef;
+    slideRef.Assign(slide);
+    if (!m_timeline.Build(timeLine, slideRef))
+        return false;
+    // A content whose shape no build step animates stands in for the shape
+    // from the start; an animated one appears with its step.
     for (int i = m_effects.GetCount() - 1; i >= 0; --i) {
-        if (m_effects[i]->Prepare(false))
-            continue;
-        m_effects[i]->Detach();
-        delete m_effects[i];
-        m_effects.RemoveAt(i);
+        if (!m_effects[i]->Prepare(m_timeline.IsAnimated(m_effects[i])))
+            DropEffect(i, true);
     }
-    return true;
+    m_timeline.ApplyStepModes();
+    bool prepared = commandObject.IsEmpty() || m_timeline.AddTriggerVerbs(commandObject);
+    m_timeline.ApplyEffectTriggers();
+    m_timeline.ReleaseStepReferences();
+    return prepared;
+}
+
+void SlideLayer::DropEffect(int index, bool detach)
+{
+    Effect* effect = m_effects[index];
+    m_timeline.RemoveEffect(effect);
+    if (detach)
+        effect->Detach();
+    delete effect;
+    m_effects.RemoveAt(index);
 }
 
 void SlideLayer::DeleteEffects()
@@ -198,15 +191,36 @@ void SlideLayer::DeleteEffects()
     MKDeleteAllItems(m_effects);
 }
 
+bool SlideLayer::FindTimeLine(PptObjectRef& out) const
+{
+    PowerPoint::Presentation* presentation = m_session->GetPresentation();
+    PowerPoint::Slides* slides = nullptr;
+    PowerPoint::Slide* slide = nullptr;
+    PowerPoint::TimeLine* timeLine = nullptr;
+    MKComHolder<PowerPoint::Slides> heldSlides;
+    MKComHolder<PowerPoint::Slide> heldSlide;
+    return presentation && PptFetched(presentation->get_Slides(&slides), &slides, heldSlides) &&
+           PptFetched(heldSlides->FindBySlideID(m_slideId, &slide), &slide, heldSlide) &&
+           PptFetched(heldSlide->get_TimeLine(&timeLine), &timeLine, out);
+}
+
 void SlideLayer::Unload()
 {
     m_unloaded = true;
     EffectHostLock lock(m_session);
+    if (!m_effects.IsEmpty()) {
+        PptObjectRef timeLine;
+        if (FindTimeLine(timeLine))
+            m_timeline.RestoreMainSequence(timeLine);
+    }
     if (ShowContentList* content = m_session->GetContentList())
         content->Remove(this);
     m_timingsNeedRefresh = false;
+    // The effects' trigger copies came after the timeline's changes: they
+    // are undone first, so the animations end as they were.
     for (int i = 0; i < m_effects.GetCount(); ++i)
         m_effects[i]->Detach();
+    m_timeline.Clear();
     if (m_kernelSlide) {
         m_kernelSlide->Close();
         m_kernelSlide.Release();
@@ -220,7 +234,6 @@ void SlideLayer::Unload()
     }
     DeleteEffects();
     m_active = false;
-    m_running = false;
     m_shown = -1;
 }
 
@@ -240,9 +253,9 @@ void SlideLayer::SetShown(bool shown)
 
 void SlideLayer::Run()
 {
-    if (m_unloaded || m_running)
+    if (m_unloaded || !m_timeline.IsPaused())
         return;
-    m_running = true;
+    m_timeline.Resume();
     if (!m_host)
         return;
     m_host->BeginUpdate(false);
@@ -254,9 +267,9 @@ void SlideLayer::Run()
 
 void SlideLayer::Pause()
 {
-    if (m_unloaded || !m_running)
+    if (m_unloaded || m_timeline.IsPaused())
         return;
-    m_running = false;
+    m_timeline.Pause();
     if (!m_host)
         return;
     m_host->BeginUpdate(false);
@@ -315,28 +328,13 @@ void SlideLayer::RefreshTimings()
     m_timingsNeedRefresh = false;
     if (m_unloaded || m_slideId == 0)
         return;
-    PowerPoint::Presentation* presentation = m_session->GetPresentation();
-    PowerPoint::Slides* slides = nullptr;
-    PowerPoint::Slide* slide = nullptr;
-    PowerPoint::TimeLine* timeLine = nullptr;
-    if (presentation && SUCCEEDED(presentation->get_Slides(&slides)) && slides &&
-        SUCCEEDED(slides->FindBySlideID(m_slideId, &slide)) && slide && SUCCEEDED(slide->get_TimeLine(&timeLine)) &&
-        timeLine) {
-        // Writing the first animation's delay and back makes PowerPoint time
-        // the slide again, with the shapes as they are now.
-        EffectHostLock lock(m_session);
-        PptAnimationRef first;
-        if (FindFirstAnimation(timeLine, first)) {
-            float delay = first.GetEffectDelay();
-            if (delay >= 0 && first.SetEffectDelay(delay + 0.1f))
-                first.SetEffectDelay(delay);
-        }
-    }
-    for (IUnknown* held : {static_cast<IUnknown*>(timeLine), static_cast<IUnknown*>(slide),
-                           static_cast<IUnknown*>(slides)}) {
-        if (held)
-            held->Release();
-    }
+    PptObjectRef timeLine;
+    if (!FindTimeLine(timeLine))
+        return;
+    // Writing the first animation's delay and back makes PowerPoint time the
+    // slide again, with the shapes as they are now.
+    EffectHostLock lock(m_session);
+    TouchAnimationTimings(timeLine);
 }
 
 Effect* SlideLayer::FindEffectByShape(IUnknown* shape) const
@@ -359,6 +357,51 @@ Effect* SlideLayer::FindEffectOfAnimation(IUnknown* animation) const
     held.Assign(animation);
     PptShapeRef target;
     return held.GetFirstObject(target) ? FindEffectByShape(target.Get()) : nullptr;
+}
+
+int SlideLayer::GetOfficeCode() const
+{
+    return m_session->GetOfficeCode();
+}
+
+bool SlideLayer::IsOldOffice() const
+{
+    return m_session->IsOldOffice();
+}
+
+StepEffect* SlideLayer::GetStepEffect(int index) const
+{
+    return m_effects.SafeGetAt(index);
+}
+
+StepEffect* SlideLayer::FindStepEffect(const PptShapeRef& shape) const
+{
+    return shape.IsEmpty() ? nullptr : FindEffectByShape(shape.Get());
+}
+
+void SlideLayer::BeginUpdate()
+{
+    if (m_host)
+        m_host->BeginUpdate(false);
+}
+
+void SlideLayer::EndUpdate()
+{
+    if (m_host)
+        m_host->EndUpdate(false);
+}
+
+bool SlideLayer::GetListedCommandObject(PptShapeRef& out) const
+{
+    ShowContentList* content = m_session->GetContentList();
+    out.Assign(content ? content->Find(this) : nullptr);
+    return !out.IsEmpty();
+}
+
+void SlideLayer::LeaveContentList()
+{
+    if (ShowContentList* content = m_session->GetContentList())
+        content->Remove(this);
 }
 
 bool SlideLayer::IsCurrentWithEffects() const

@@ -1,4 +1,6 @@
 #pragma once
+#include "addin/effects/SlideTimeline.h"
+#include "addin/effects/TimelineLayer.h"
 #include "addin/hosting/HostHandler.h"
 #include "base/MKComHolder.h"
 #include "base/MKHashMap.h"
@@ -11,21 +13,23 @@
 
 class Effect;
 class NodeHost;
+class PptShapeRef;
 class SlideShowSession;
 
 // The content of one slide during a show: the effects of the slide's product
 // shapes in back-to-front order, the node host that draws them over the
-// show's pane, and the kernel's object for the slide. The session makes a
-// layer for the slide about to be shown, runs it while the slide is shown,
-// hides it on black and white screens, and unloads it when the slide is
-// left. The layer is also its host's handler: focus and input of hosted
+// show's pane, the kernel's object for the slide, and the slide's timeline,
+// which tells the contents when their build steps start and end. The session
+// makes a layer for the slide about to be shown, runs it while the slide is
+// shown, hides it on black and white screens, and unloads it when the slide
+// is left. The layer is also its host's handler: focus and input of hosted
 // controls go to the pane, and keys typed into them become PowerPoint's
 // commands through the show's accelerator table.
 //
 // Reference counted: the session's layer list and its current-layer slot
 // hold references. The session outlives its layers. PowerPoint's
 // user-interface thread only.
-class SlideLayer : public MKRefClass, public HostHandler {
+class SlideLayer : public MKRefClass, public HostHandler, public TimelineLayer {
 public:
     explicit SlideLayer(SlideShowSession* session);
     ~SlideLayer() override;
@@ -34,15 +38,16 @@ public:
     // (and unloaded) when the slide cannot be found or prepared; a layer
     // whose slide holds no product shape loads without effects.
     bool Load(long slideId);
-    // Puts back what the effects changed and lets the host, the kernel's
-    // slide object and the effects go. Every PowerPoint change is made under
-    // the session's host lock.
+    // Puts back what the effects and the slide's preparation changed and lets
+    // the host, the kernel's slide object and the effects go. Every
+    // PowerPoint change is made under the session's host lock.
     void Unload();
 
     void Show() { SetShown(true); }
     void Hide() { SetShown(false); }
-    // The kernel's slide object hears the play state (1 running, 2 paused);
-    // running gives the keyboard focus back to the hosted content.
+    // The timeline's clock runs or pauses, and the kernel's slide object
+    // hears the play state (1 running, 2 paused); running gives the keyboard
+    // focus back to the hosted content.
     void Run();
     void Pause();
     void Activate();
@@ -61,13 +66,15 @@ public:
     Effect* FindEffectOfAnimation(IUnknown* animation) const;
 
     SlideShowSession* GetSession() const { return m_session; }
+    SlideTimeline& GetTimeline() { return m_timeline; }
     NodeHost* GetHost() const { return m_host; }
     IKernelSlide* GetKernelSlide() const { return m_kernelSlide.Get(); }
     long GetSlideId() const { return m_slideId; }
     long GetSlideNumber() const { return m_slideNumber; }
     bool IsUnloaded() const { return m_unloaded; }
     bool IsActive() const { return m_active; }
-    bool IsRunning() const { return m_running; }
+    // The timeline's clock runs.
+    bool IsRunning() const { return !m_timeline.IsPaused(); }
     // -1 not yet told, 0 hidden, 1 shown.
     int GetShown() const { return m_shown; }
     bool HasEffects() const { return !m_effects.IsEmpty(); }
@@ -78,6 +85,17 @@ public:
     // The shapes the scan found by their content-reference tag, while the
     // layer loads (values are ShapeVisit records).
     MKHashMap& GetScanMap() { return m_scanMap; }
+
+    // TimelineLayer.
+    int GetOfficeCode() const override;
+    bool IsOldOffice() const override;
+    int GetStepEffectCount() const override { return m_effects.GetCount(); }
+    StepEffect* GetStepEffect(int index) const override;
+    StepEffect* FindStepEffect(const PptShapeRef& shape) const override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    bool GetListedCommandObject(PptShapeRef& out) const override;
+    void LeaveContentList() override;
 
     // HostHandler.
     void GetSnapshotArea(RectF& bounds, bool& needed) override;
@@ -95,7 +113,13 @@ public:
 
 private:
     bool Prepare(PowerPoint::Slide* slide);
-    bool MakeEffects(PowerPoint::Slide* slide);
+    // The slide's animations prepared for the effects and built into steps;
+    // effects that get no node or cannot be prepared are dropped.
+    bool MakeEffects(PowerPoint::Slide* slide, const PptShapeRef& commandObject);
+    // Drops the effect at the index (detached first when asked).
+    void DropEffect(int index, bool detach);
+    // The slide's TimeLine, found again by slide ID.
+    bool FindTimeLine(PptObjectRef& out) const;
     void SetShown(bool shown);
     // The session is running and this is its current layer with effects.
     bool IsCurrentWithEffects() const;
@@ -106,7 +130,6 @@ private:
     long m_slideNumber = -1;
     bool m_unloaded = true;
     bool m_active = false;
-    bool m_running = false;
     bool m_timingsNeedRefresh = false;
     int m_shown = -1;
     MKTArray<Effect*> m_effects;
@@ -114,4 +137,6 @@ private:
     NodeHost* m_host = nullptr;
     MKComHolder<IKernelSlide> m_kernelSlide;
     bool m_placeholdersPending = true;
+    // Cleared at unload, before the effects go.
+    SlideTimeline m_timeline{this};
 };

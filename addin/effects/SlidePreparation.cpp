@@ -1,8 +1,12 @@
 #include "addin/effects/SlidePreparation.h"
 
 #include "addin/core/PptAnimationRef.h"
+#include "addin/core/PptShapeRef.h"
 #include "addin/effects/SessionReport.h"
+#include "addin/effects/ShowContentList.h"
+#include "addin/effects/SlideLayer.h"
 #include "addin/effects/SlideShowSession.h"
+#include "addin/effects/TimeLineSequences.h"
 #include "base/MKString.h"
 
 using namespace PowerPoint;
@@ -27,6 +31,31 @@ void WarnOfTriggerEffects(SessionReport* report, int32_t slideNumber)
             L"Slide %d contains trigger effects applied to Vistello Shapes. There are not supported.", int(slideNumber)));
 }
 
+bool ApplyCommandObjectRule(SlideLayer& layer, const PptObjectRef& timeLine, const PptShapeRef& commandObject)
+{
+    SlideShowSession* session = layer.GetSession();
+    ShowContentList* list = session->GetContentList();
+    PptAnimationRef main;
+    if (session->IsOldOffice() && timeLine.GetFirstObject(main) && main.HasContentEffect()) {
+        MKComHolder<Shape> shape;
+        if (list && commandObject.Query(IID_Shape, shape) && list->Add(&layer, shape.Get()))
+            return true;
+        if (list)
+            list->Remove(&layer);
+        return false;
+    }
+    if (list)
+        list->Remove(&layer);
+    bool triggered = false;
+    ForEachInteractiveSequence(timeLine, [&](long, const PptAnimationRef& sequence) {
+        triggered = sequence.HasContentEffect();
+        return !triggered;
+    });
+    if (triggered)
+        WarnOfTriggerEffects(session->GetReport(), layer.GetSlideNumber());
+    return true;
+}
+
 bool TouchAnimationTimings(const PptObjectRef& timeLine)
 {
     PptAnimationRef animation;
@@ -34,25 +63,17 @@ bool TouchAnimationTimings(const PptObjectRef& timeLine)
     if (timeLine.GetFirstObject(main) && main.GetCount() > 0) {
         main.GetItem(1, animation);
     } else {
-        MKComHolder<TimeLine> line;
-        MKComHolder<Sequences> sequences;
-        Sequences* found = nullptr;
-        long count = 0;
-        if (timeLine.Query(IID_TimeLine, line) && PptFetched(line->get_InteractiveSequences(&found), &found, sequences) &&
-            SUCCEEDED(sequences->get_Count(&count))) {
-            for (long i = 1; i <= count; ++i) {
-                Sequence* item = nullptr;
-                PptAnimationRef sequence;
-                PptAnimationRef first;
-                if (PptFetched(sequences->Item(int(i), &item), &item, sequence) && sequence.GetCount() > 0 &&
-                    sequence.GetItem(1, first))
-                    animation.Assign(first.Get());
-            }
-        }
+        // The last interactive sequence that has animations gives the first.
+        ForEachInteractiveSequence(timeLine, [&](long, const PptAnimationRef& sequence) {
+            PptAnimationRef first;
+            if (sequence.GetCount() > 0 && sequence.GetItem(1, first))
+                animation.Assign(first.Get());
+            return true;
+        });
     }
     if (animation.IsEmpty())
         return true;
-    MKComHolder<Effect> effect;
+    MKComHolder<PowerPoint::Effect> effect;
     MKComHolder<Timing> timing;
     Timing* held = nullptr;
     float delay = 0;

@@ -1,5 +1,7 @@
 #pragma once
 #include <windows.h>
+#include <oleauto.h>
+#include <stdint.h>
 
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
@@ -34,6 +36,9 @@ public:
     // given the show window, the slide and the slide's node host proxy; null
     // without a kernel or when it makes none.
     virtual IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) = 0;
+    // The kernel plug-in accepts content of the effect type (its 24-bit
+    // code) for the effect id of a build step; false without a kernel.
+    virtual bool ConfirmEffect(int32_t typeCode, BSTR effectId) = 0;
 
 protected:
     ~SlideShowHost() = default;

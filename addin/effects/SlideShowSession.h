@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <stdint.h>
+
 #include "addin/effects/ShowEventLog.h"
 #include "addin/effects/ShowViewTracker.h"
 #include "hostapi/PowerPointInterfaces.h"
@@ -158,8 +160,21 @@ private:
     void LeaveSlide();
     // The shown slide's layer starts: activated, running or paused with the
     // view, shown.
-    void RunSlide();
+    // `clicks`: PowerPoint's click count of the slide, which the main step
+    // list is made to cover (-1: unknown).
+    void RunSlide(int32_t clicks);
     void RunOrPause();
+    // The view's click position and click count (PowerPoint 12 on); -10 and
+    // -1 when PowerPoint does not answer.
+    int32_t ReadClickIndex() const;
+    int32_t ReadClickCount() const;
+    // The current layer's main step list follows the view's click position;
+    // `always` also moves it to the position it has (and from old Office).
+    void SyncClicks(bool always);
+    // Next came at the main list's last click for the first time.
+    bool AtLastClick();
+    // The click count RunSlide needs: -1 before PowerPoint 12.
+    int32_t SlideClicksToRun() const;
     // A current, loaded layer (active too when asked) of a running session.
     bool CanHandle(bool needActive) const;
     bool CurrentHasEffects() const;
@@ -169,6 +184,7 @@ private:
     void Suspend();
     void Resume();
     bool ReadSlideSize();
+    int32_t InvokeViewCount(DISPID id, int32_t fallback) const;
     long ReadCurrentSlideId() const;
     bool CreateMessageWindow();
 

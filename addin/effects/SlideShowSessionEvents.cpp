@@ -5,6 +5,8 @@
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideLayer.h"
+#include "addin/effects/SlideTimeline.h"
+#include "addin/effects/StepList.h"
 #include "addin/hosting/NodeHost.h"
 
 #include <new>
@@ -17,6 +19,9 @@ const UINT kPaneLeaveSlide = 1045;
 const UINT kPaneGotoSlide = 1046;
 const WORD kShowCommandBack = 1774;
 const WORD kShowCommandBackOld = 394;
+// The view's answers when it has no click index or count.
+const int32_t kNoClickIndex = -10;
+const int32_t kNoClickCount = -1;
 
 bool IsBlankScreen(long state)
 {
@@ -98,6 +103,67 @@ bool SlideShowSession::CanHandle(bool needActive) const
     return !(needActive && m_currentLayer->HasEffects() && !m_currentLayer->IsActive());
 }
 
+int32_t SlideShowSession::InvokeViewCount(DISPID id, int32_t fallback) const
+{
+    if (m_officeCode < 1200 || !m_view)
+        return fallback;
+    DISPPARAMS none = {nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    HRESULT hr = m_view->Invoke(id, IID_NULL, 1024, DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    int32_t value = SUCCEEDED(hr) && result.vt == VT_I4 ? result.lVal : fallback;
+    VariantClear(&result);
+    return value;
+}
+
+int32_t SlideShowSession::ReadClickIndex() const
+{
+    return InvokeViewCount(PowerPoint::DISPID_SlideShowView_GetClickIndex, kNoClickIndex);
+}
+
+int32_t SlideShowSession::ReadClickCount() const
+{
+    return InvokeViewCount(PowerPoint::DISPID_SlideShowView_GetClickCount, kNoClickCount);
+}
+
+int32_t SlideShowSession::SlideClicksToRun() const
+{
+    return m_oldOffice ? -1 : ReadClickCount();
+}
+
+void SlideShowSession::SyncClicks(bool always)
+{
+    if (m_officeCode < 1200 || (m_oldOffice && !always) || !m_currentLayer)
+        return;
+    SlideTimeline& timeline = m_currentLayer->GetTimeline();
+    StepList* main = timeline.GetList(0);
+    if (!main)
+        return;
+    int32_t click = ReadClickIndex();
+    if (click == kNoClickIndex)
+        return;
+    if (click != main->currentStep)
+        m_clickMarker = m_events.IsEmpty() ? 0 : m_events[m_events.GetCount() - 1];
+    else if (!always)
+        return;
+    timeline.OnStepChanged(main, click);
+}
+
+bool SlideShowSession::AtLastClick()
+{
+    if (m_officeCode < 1200 || m_oldOffice || !m_currentLayer)
+        return false;
+    StepList* main = m_currentLayer->GetTimeline().GetList(0);
+    if (!main)
+        return false;
+    int32_t click = ReadClickIndex();
+    if (click == kNoClickIndex || click != main->currentStep || click != ReadClickCount() ||
+        m_clickMarker == kNext)
+        return false;
+    m_clickMarker = kNext;
+    return true;
+}
+
 SlideLayer* SlideShowSession::GetSlideLayer(long slideId)
 {
     if (slideId < 0)
@@ -150,6 +216,7 @@ void SlideShowSession::LeaveSlide()
             if (m_viewTracker.GetState() != PowerPoint::ppSlideShowDone) {
                 layer->PrepareEffects();
                 layer->RefreshTimings();
+                layer->GetTimeline().Reset();
             }
         }
         int index = m_layers.IndexOf(layer.Get());
@@ -178,17 +245,24 @@ void SlideShowSession::SwitchToSlide(long slideId)
     m_switching = false;
 }
 
-void SlideShowSession::RunSlide()
+void SlideShowSession::RunSlide(int32_t clicks)
 {
     SlideLayer* layer = m_currentLayer.Get();
-    if (!layer || layer->IsUnloaded() || !layer->HasEffects() || m_runningSlide)
+    if (!layer || layer->IsUnloaded() || !layer->HasEffects())
+        return;
+    // PowerPoint may count clicks on the slide that animate nothing of ours.
+    if (!m_oldOffice)
+        layer->GetTimeline().EnsureMainSteps(clicks);
+    if (m_runningSlide)
         return;
     m_runningSlide = true;
     if (NodeHost* host = layer->GetHost()) {
         host->BeginUpdate(false);
+        layer->GetTimeline().Reset();
         layer->Activate();
         RunOrPause();
         layer->Show();
+        SyncClicks(false);
         host->EndUpdate(false);
         if (layer->ArePlaceholdersPending())
             layer->HidePlaceholders();
@@ -202,8 +276,11 @@ void SlideShowSession::PollInEvent(int code)
         return;
     SessionEventScope scope(this, code);
     Poll();
-    if (CanHandle(true) && CurrentHasEffects())
-        RunOrPause();
+    if (!CanHandle(true) || !CurrentHasEffects())
+        return;
+    RunOrPause();
+    // Back moves the list also to where it is: PowerPoint replays the click.
+    SyncClicks(code == kPrevious);
 }
 
 void SlideShowSession::OnBegin()
@@ -225,7 +302,7 @@ void SlideShowSession::OnNextSlide()
     SessionEventScope scope(this, kNextSlide);
     Poll();
     if (CurrentHasEffects() && m_currentLayer->GetSlideId() != m_lastSlideId && CanHandle(false))
-        RunSlide();
+        RunSlide(SlideClicksToRun());
 }
 
 void SlideShowSession::OnNextBuild()
@@ -240,7 +317,7 @@ void SlideShowSession::OnNextClick(PowerPoint::Effect*)
 
 void SlideShowSession::OnNext()
 {
-    if (m_oldOffice || !Admit() || !CurrentHasEffects())
+    if (m_oldOffice || !Admit() || !CurrentHasEffects() || AtLastClick())
         return;
     SessionEventScope scope(this, kNext);
     Poll();
@@ -248,6 +325,7 @@ void SlideShowSession::OnNext()
         return;
     RunOrPause();
     m_currentLayer->Activate();
+    SyncClicks(true);
 }
 
 void SlideShowSession::OnPrevious()
@@ -266,11 +344,24 @@ void SlideShowSession::OnVerb(int verb)
     SessionEventScope scope(this, kVerb);
     if (s_verbHook)
         s_verbHook(this, verb);
+    MKRefHolder<SlideLayer> layer = m_currentLayer;
+    if (!layer || layer->IsUnloaded())
+        return;
     Poll();
     RunOrPause();
-    SlideLayer* layer = m_currentLayer.Get();
-    if (layer && !layer->IsUnloaded() && layer->HasEffects() && layer->IsRunning())
-        layer->Activate();
+    if (layer->IsUnloaded() || !layer->HasEffects() || !layer->IsRunning())
+        return;
+    layer->Activate();
+    SlideTimeline& timeline = layer->GetTimeline();
+    StepList* list = nullptr;
+    int32_t click = 0;
+    bool isEnd = false;
+    if (!timeline.FindVerb(verb, &list, &click, &isEnd))
+        return;
+    // An end verb moves the list only when no hosted content holds the focus.
+    NodeHost* host = layer->GetHost();
+    if (!isEnd || !host || !host->GetFocusTop())
+        timeline.OnStepChanged(list, click);
 }
 
 void SlideShowSession::OnShowCommand()
@@ -279,7 +370,16 @@ void SlideShowSession::OnShowCommand()
         return;
     SessionEventScope scope(this, kShowCommand);
     Poll();
+    if (!m_currentLayer)
+        return;
     RunOrPause();
+    SlideLayer* layer = m_currentLayer.Get();
+    if (layer->GetSlideId() <= 0 || m_viewTracker.GetState() != PowerPoint::ppSlideShowRunning || !CanHandle(true) ||
+        !layer->HasEffects())
+        return;
+    StepList* main = layer->GetTimeline().GetList(0);
+    if (main && main->currentStep >= 0)
+        layer->GetTimeline().StepBack();
 }
 
 void SlideShowSession::OnFrameTick()
@@ -316,8 +416,12 @@ void SlideShowSession::Tick()
         return;
     RunOrPause();
     SlideLayer* layer = m_currentLayer.Get();
-    if (layer->IsActive() && !layer->IsUnloaded() && layer->GetHost())
-        layer->GetHost()->FlushPendingUpdate();
+    if (!layer->IsActive() || layer->IsUnloaded() || !layer->GetHost())
+        return;
+    layer->GetHost()->FlushPendingUpdate();
+    SyncClicks(false);
+    if (m_viewTracker.GetState() == PowerPoint::ppSlideShowRunning)
+        layer->GetTimeline().Tick();
 }
 
 void SlideShowSession::Suspend()
@@ -352,7 +456,7 @@ void SlideShowSession::Resume()
         return;
     SwitchToSlide(slideId);
     if (!m_stopRequest)
-        RunSlide();
+        RunSlide(SlideClicksToRun());
 }
 
 LRESULT SlideShowSession::OnPaneMessage(UINT message, WPARAM, LPARAM lParam, bool* handled)

@@ -7,8 +7,19 @@
 
 #include <new>
 
+namespace {
+
+SlideTimeline::TickSource s_defaultTicks = nullptr;
+
+}  // namespace
+
+void SlideTimeline::SetDefaultTickSource(TickSource ticks)
+{
+    s_defaultTicks = ticks;
+}
+
 SlideTimeline::SlideTimeline(TimelineLayer* layer, TickSource ticks)
-    : m_layer(layer), m_ticks(ticks ? ticks : &GetTickCount)
+    : m_layer(layer), m_ticks(ticks ? ticks : (s_defaultTicks ? s_defaultTicks : &GetTickCount))
 {
 }
 

@@ -23,8 +23,9 @@ struct PptEffectTiming;
 // cleared, so that the presentation keeps the user's animations.
 //
 // Owned by its slide layer, which outlives it; the layer clears it before its
-// effects go. The clock reads the injected tick source (GetTickCount unless a
-// test gives another). PowerPoint's user-interface thread only.
+// effects go. The clock reads the injected tick source (the process-wide
+// default, GetTickCount unless a test sets another). PowerPoint's
+// user-interface thread only.
 class SlideTimeline {
 public:
     using TickSource = DWORD(WINAPI*)();
@@ -33,6 +34,10 @@ public:
     ~SlideTimeline();
     SlideTimeline(const SlideTimeline&) = delete;
     SlideTimeline& operator=(const SlideTimeline&) = delete;
+
+    // Test hook: the tick source of timelines made without one from now on;
+    // null restores GetTickCount.
+    static void SetDefaultTickSource(TickSource ticks);
 
     // Reads the slide's sequences into step lists; false when PowerPoint
     // cannot be read or a sequence uses a trigger type it cannot follow.

@@ -8,6 +8,7 @@
 #include "addin/effects/InteractiveTiming.h"
 #include "addin/effects/StepEffect.h"
 #include "addin/effects/StepList.h"
+#include "addin/effects/TimeLineSequences.h"
 #include "addin/effects/TimelineLayer.h"
 #include "base/MKString.h"
 
@@ -77,25 +78,11 @@ bool SlideTimeline::Build(const PptObjectRef& timeLine, const PptObjectRef& slid
     PptAnimationRef main;
     StepList* mainList = nullptr;
     bool built = timeLine.GetFirstObject(main) && (mainList = AppendList(0)) != nullptr &&
-                 BuildList(*mainList, main, slide);
-    MKComHolder<TimeLine> line;
-    MKComHolder<Sequences> sequences;
-    Sequences* found = nullptr;
-    if (built && timeLine.Query(IID_TimeLine, line) &&
-        PptFetched(line->get_InteractiveSequences(&found), &found, sequences)) {
-        long count = 0;
-        if (FAILED(sequences->get_Count(&count)))
-            count = 0;
-        for (long i = 1; built && i <= count; ++i) {
-            Sequence* item = nullptr;
-            PptAnimationRef sequence;
-            StepList* list = nullptr;
-            built = PptFetched(sequences->Item(int(i), &item), &item, sequence) &&
-                    (list = AppendList(int32_t(i))) != nullptr && BuildList(*list, sequence, slide);
-        }
-    } else {
-        built = false;
-    }
+                 BuildList(*mainList, main, slide) &&
+                 ForEachInteractiveSequence(timeLine, [&](long index, const PptAnimationRef& sequence) {
+                     StepList* list = AppendList(int32_t(index));
+                     return list && BuildList(*list, sequence, slide);
+                 });
     if (mainList)
         DeleteMarker(*mainList);
     if (!built) {

@@ -4,6 +4,7 @@
 #include "addin/core/PptShapeRef.h"
 #include "addin/core/ShapeEffectMarker.h"
 #include "addin/effects/StepEffect.h"
+#include "addin/effects/TimeLineSequences.h"
 #include "addin/effects/TimelineLayer.h"
 #include "base/MKString.h"
 
@@ -32,19 +33,31 @@ void ReleaseAll(MKTArray<IUnknown*>& items)
     items.RemoveAll();
 }
 
-bool GetInteractiveSequence(const PptObjectRef& timeLine, long index, PptAnimationRef& out, long* count)
+// Calls visit(main sequence, animation, shape, effect) for each product
+// animation of the time line's main sequence whose shape has an effect in the
+// layer; false when the sequence cannot be read or a visit answered false
+// (the others are still visited).
+template <class Visit>
+bool VisitMainContentEffects(const PptObjectRef& timeLine, const TimelineLayer& layer, Visit visit)
 {
-    MKComHolder<TimeLine> line;
-    MKComHolder<Sequences> sequences;
-    Sequences* found = nullptr;
-    *count = 0;
-    if (!timeLine.Query(IID_TimeLine, line) || !PptFetched(line->get_InteractiveSequences(&found), &found, sequences) ||
-        FAILED(sequences->get_Count(count)))
+    PptAnimationRef main;
+    MKTArray<IUnknown*> animations;
+    if (!timeLine.GetFirstObject(main) || !CollectAnimations(main, animations)) {
+        ReleaseAll(animations);
         return false;
-    if (index < 1 || index > *count)
-        return true;
-    Sequence* item = nullptr;
-    return PptFetched(sequences->Item(int(index), &item), &item, out);
+    }
+    bool done = true;
+    for (int i = 0; i < animations.GetCount(); ++i) {
+        PptAnimationRef animation;
+        PptShapeRef shape;
+        animation.Assign(animations[i]);
+        if (!animation.IsContentEffect() || !animation.GetFirstObject(shape))
+            continue;
+        if (StepEffect* effect = layer.FindStepEffect(shape))
+            done = visit(main, animation, shape, *effect) && done;
+    }
+    ReleaseAll(animations);
+    return done;
 }
 
 }  // namespace
@@ -115,71 +128,33 @@ bool SlideTimeline::NormalizeSequence(const PptAnimationRef& sequence)
 bool SlideTimeline::NormalizeSequences(const PptObjectRef& timeLine)
 {
     PptAnimationRef main;
-    if (!timeLine.GetFirstObject(main) || !NormalizeSequence(main))
-        return false;
-    long count = 0;
-    PptAnimationRef none;
-    if (!GetInteractiveSequence(timeLine, 0, none, &count))
-        return false;
-    for (long i = 1; i <= count; ++i) {
-        PptAnimationRef sequence;
-        if (!GetInteractiveSequence(timeLine, i, sequence, &count) || !NormalizeSequence(sequence))
-            return false;
-    }
-    return true;
+    return timeLine.GetFirstObject(main) && NormalizeSequence(main) &&
+           ForEachInteractiveSequence(timeLine,
+                                      [&](long, const PptAnimationRef& sequence) { return NormalizeSequence(sequence); });
 }
 
 bool SlideTimeline::ApplyEffectTriggers()
 {
-    PptAnimationRef main;
-    MKTArray<IUnknown*> animations;
-    if (!m_timeLine.GetFirstObject(main) || !CollectAnimations(main, animations)) {
-        ReleaseAll(animations);
-        return false;
-    }
-    bool applied = true;
-    for (int i = 0; i < animations.GetCount(); ++i) {
-        PptAnimationRef animation;
-        PptShapeRef shape;
-        animation.Assign(animations[i]);
-        if (!animation.IsContentEffect() || !animation.GetFirstObject(shape))
-            continue;
-        StepEffect* effect = m_layer->FindStepEffect(shape);
-        if (!effect)
-            continue;
-        const bool ownVisibility = effect->GetContentKind() == 1;
-        applied = animation.SetVisibilityBehaviors(ownVisibility) && applied;
-        if (!ownVisibility || effect->HasTriggerCopy())
-            continue;
-        PptAnimationRef copy;
-        if (main.InsertTriggerStandIn(shape, animation, copy))
-            effect->SetTriggerCopy(copy, animation);
-        else
-            applied = false;
-    }
-    ReleaseAll(animations);
-    return applied;
+    return VisitMainContentEffects(m_timeLine, *m_layer,
+                                   [](const PptAnimationRef& main, const PptAnimationRef& animation,
+                                      const PptShapeRef& shape, StepEffect& effect) {
+                                       const bool ownVisibility = effect.GetContentKind() == 1;
+                                       bool applied = animation.SetVisibilityBehaviors(ownVisibility);
+                                       if (!ownVisibility || effect.HasTriggerCopy())
+                                           return applied;
+                                       PptAnimationRef copy;
+                                       if (!main.InsertTriggerStandIn(shape, animation, copy))
+                                           return false;
+                                       effect.SetTriggerCopy(copy, animation);
+                                       return applied;
+                                   });
 }
 
 bool SlideTimeline::RestoreMainSequence(const PptObjectRef& timeLine)
 {
-    PptAnimationRef main;
-    MKTArray<IUnknown*> animations;
-    if (!timeLine.GetFirstObject(main) || !CollectAnimations(main, animations)) {
-        ReleaseAll(animations);
-        return false;
-    }
-    bool restored = true;
-    for (int i = 0; i < animations.GetCount(); ++i) {
-        PptAnimationRef animation;
-        PptShapeRef shape;
-        animation.Assign(animations[i]);
-        if (!animation.IsContentEffect() || !animation.GetFirstObject(shape))
-            continue;
-        StepEffect* effect = m_layer->FindStepEffect(shape);
-        if (effect && effect->GetContentKind() != 1)
-            restored = animation.SetVisibilityBehaviors(true) && restored;
-    }
-    ReleaseAll(animations);
-    return restored;
+    return VisitMainContentEffects(timeLine, *m_layer,
+                                   [](const PptAnimationRef&, const PptAnimationRef& animation, const PptShapeRef&,
+                                      StepEffect& effect) {
+                                       return effect.GetContentKind() == 1 || animation.SetVisibilityBehaviors(true);
+                                   });
 }

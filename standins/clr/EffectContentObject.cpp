@@ -69,6 +69,7 @@ EffectContentObject::EffectContentObject(const std::wstring& owner, const Assemb
     : ScriptedObject(owner + L"Content"),
       m_color(wcstoul(type.Field(L"ContentColor").c_str(), nullptr, 16)),
       m_kind(wcstol(type.Field(L"ContentKind").c_str(), nullptr, 10)),
+      m_stepVisible(type.Field(L"StepVisible") == L"1"),
       m_snapshotKey(type.Field(L"SnapshotKey")),
       m_nodeKind(type.Field(L"ContentNode")),
       m_entry(type.Field(L"ContentEntry")),
@@ -131,7 +132,8 @@ HRESULT EffectContentObject::Attach(IDispatch* node, VARIANT_BOOL attach)
     Call(m_fill, kSetBackgroundColor, {Value(VT_I4, static_cast<double>(static_cast<int32_t>(0xFF000000u | m_color)))});
     if (!m_nodeKind.empty() && !ShowEntry(width, height))
         return E_FAIL;
-    Call(node, kSetVisible, {Value(VT_BOOL, 1)});
+    if (!m_stepVisible)
+        ShowNode(true);
     // A movie loads when its node is activated; a start alone skips that.
     if (m_child)
         Call(node, kActivate, {Value(VT_BOOL, 1)});
@@ -224,6 +226,12 @@ std::wstring EffectContentObject::WritePicture()
     return path;
 }
 
+void EffectContentObject::ShowNode(bool shown)
+{
+    if (m_node)
+        Call(m_node, kSetVisible, {Value(VT_BOOL, shown ? 1 : 0)});
+}
+
 HRESULT EffectContentObject::Detach()
 {
     HRESULT hr = Enter(L"Detach");
@@ -231,13 +239,46 @@ HRESULT EffectContentObject::Detach()
     return hr;
 }
 
-HRESULT EffectContentObject::FireSteps(long time, SAFEARRAY* ids, SAFEARRAY*, SAFEARRAY*, SAFEARRAY*, SAFEARRAY*,
-                                       SAFEARRAY*)
+HRESULT EffectContentObject::FireSteps(long time, SAFEARRAY* ids, SAFEARRAY* starts, SAFEARRAY* keys,
+                                       SAFEARRAY* times, SAFEARRAY* durations, SAFEARRAY* repeats)
 {
+    std::wstring line = L"FireSteps @" + std::to_wstring(time) + L":";
+    std::vector<ULONG> kinds;
     LONG upper = -1;
     if (ids)
         SafeArrayGetUBound(ids, 1, &upper);
-    return Enter(L"FireSteps " + std::to_wstring(time) + L" " + std::to_wstring(upper + 1));
+    for (LONG i = 0; i <= upper; ++i) {
+        BSTR id = nullptr;
+        ULONG start = 0;
+        ULONG key = 0;
+        LONG at = 0;
+        LONG duration = 0;
+        LONG repeat = 0;
+        SafeArrayGetElement(ids, &i, &id);
+        SafeArrayGetElement(starts, &i, &start);
+        SafeArrayGetElement(keys, &i, &key);
+        SafeArrayGetElement(times, &i, &at);
+        SafeArrayGetElement(durations, &i, &duration);
+        SafeArrayGetElement(repeats, &i, &repeat);
+        kinds.push_back(start);
+        if (start == 0xFFFFFFFF) {
+            line += L" [reset]";
+        } else {
+            line += L" [" + std::wstring(id ? id : L"(null)") + (start == 1 ? L"+ " : L"- ") +
+                    std::to_wstring(key >> 16) + L":" + std::to_wstring(key & 0xFFFF) + L" t" + std::to_wstring(at) +
+                    L" d" + std::to_wstring(duration) + L" r" + std::to_wstring(repeat) + L"]";
+        }
+        SysFreeString(id);
+    }
+    HRESULT hr = Enter(line);
+    if (FAILED(hr) || !m_stepVisible)
+        return hr;
+    // A reset hides what earlier rows showed; a start row shows the content.
+    for (ULONG kind : kinds) {
+        if (kind == 0xFFFFFFFF || kind == 1)
+            ShowNode(kind == 1);
+    }
+    return hr;
 }
 
 HRESULT EffectContentObject::GetSnapshotKey(BSTR* key)

@@ -15,8 +15,12 @@ namespace standin_clr {
 // top, right, bottom"). With ContentNode (image, flash or movie) it also
 // shows the plug-in package's entry ContentEntry over the whole node in a
 // child of that kind: movies through the product's pack resources URL, a
-// picture read through the plug-in API into a file of its own. Every call
-// is logged as "<plug-in>Content.<member>".
+// picture read through the plug-in API into a file of its own. With
+// StepVisible "1" the content shows only from the start row of one of its
+// build steps until a reset row. Every call is logged as
+// "<plug-in>Content.<member>"; fire-steps calls with their rows as
+// "FireSteps @<time>: [reset] [<id><+|-> <seq>:<pos> t<time> d<duration>
+// r<repeats>] ...".
 class EffectContentObject final : public ScriptedObject<IEffectContent> {
 public:
     // api: the plug-in's API object (may be null).
@@ -47,9 +51,11 @@ private:
     bool ShowEntry(float width, float height);
     // The picture entry written to a file; empty when it cannot be read.
     std::wstring WritePicture();
+    void ShowNode(bool shown);
 
     DWORD m_color;
     long m_kind;
+    bool m_stepVisible;
     std::wstring m_snapshotKey;
     std::wstring m_nodeKind;
     std::wstring m_entry;

@@ -30,7 +30,10 @@ EffectDataRecord* ContentShowRig::TableLookup::FindEffectTypeByContentType(BSTR 
     return m_table.FindByContentType(MKString(contentType ? contentType : L""));
 }
 
-ContentShowRig::ContentShowRig() = default;
+ContentShowRig::ContentShowRig(const wchar_t* version, int officeCode)
+    : powerPoint(version), host(powerPoint, officeCode)
+{
+}
 
 ContentShowRig::~ContentShowRig()
 {

@@ -21,8 +21,8 @@
 // Shows with product shapes, as the slide-show tests and the latency
 // benchmark run them: the kernel and the plug-in "TestA" (one effect type,
 // content of kContentColour) loaded into the stand-in .NET runtime, a
-// controller over the stand-in PowerPoint 14 with a test host that reaches
-// both, and the pane's colours read back from the screen.
+// controller over the stand-in PowerPoint (14 unless told) with a test host
+// that reaches both, and the pane's colours read back from the screen.
 class ContentShowRig {
 public:
     static constexpr DWORD kContentColour = 0xD02010;
@@ -30,7 +30,8 @@ public:
     // The product shape's rectangle in points.
     static constexpr float kShapeLeft = 200, kShapeTop = 150, kShapeWidth = 240, kShapeHeight = 180;
 
-    ContentShowRig();
+    // PowerPoint's version as the stand-in takes it, and its Office code.
+    explicit ContentShowRig(const wchar_t* version = L"14.0", int officeCode = 1400);
     ~ContentShowRig();
     ContentShowRig(const ContentShowRig&) = delete;
     ContentShowRig& operator=(const ContentShowRig&) = delete;
@@ -63,8 +64,8 @@ public:
     IKernelPlugin* kernelApi = nullptr;
     // Registered by TestA; the rig holds one reference of its own.
     EffectDataRecord* record = nullptr;
-    standin::PowerPointHost powerPoint{L"14.0"};
-    TestShowHost host{powerPoint, 1400};
+    standin::PowerPointHost powerPoint;
+    TestShowHost host;
     std::unique_ptr<SlideShowController> controller;
     std::vector<standin::ShapeObject*> productShapes;
 

@@ -28,6 +28,7 @@ public:
     HINSTANCE GetModuleInstance() const override { return GetModuleHandleW(nullptr); }
     EffectTypeLookup* GetEffectTypes() override { return types; }
     IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) override;
+    bool ConfirmEffect(int32_t, BSTR) override { return kernelConfirms; }
 
     int officeCode;
     bool detected = true;
@@ -37,6 +38,8 @@ public:
     EffectTypeLookup* types = nullptr;
     // The kernel that makes the slide objects; none when null.
     IKernelPlugin* kernel = nullptr;
+    // The kernel's answer to every effect of a build step.
+    bool kernelConfirms = true;
 
 private:
     standin::PowerPointHost& m_powerPoint;

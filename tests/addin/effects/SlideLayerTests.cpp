@@ -74,10 +74,16 @@ TEST_F(SlideLayerTest, AProductShapeShowsItsContentOverThePaneWhileItsSlideIsSho
     EXPECT_EQ(Rig::ColourAt(pane, Rig::kShapeLeft + 2, Rig::kShapeTop + 2, L"layer-corner"), Rig::kContentColour);
     EXPECT_NE(Rig::ColourAt(pane, Rig::kShapeLeft - 10, kCentreY, L"layer-outside"), Rig::kContentColour);
     EXPECT_EQ(rig.standIn.LogOf({L"TestA.Create"}).size(), 2u);
-    EXPECT_EQ(rig.standIn.LogOf({L"TestAContent.", L"Kernel.Slide.", L"Kernel.CreateObject"}).size(), 6u);
-    EXPECT_EQ(rig.standIn.LogOf({L"TestAContent.", L"Kernel.Slide."}),
-              (Lines{L"TestAContent.Describe", L"TestAContent.Attach 1", L"Kernel.Slide.SetPlayState 1",
-                     L"Kernel.Slide.Activate", L"Kernel.Slide.SetShown 1"}));
+    EXPECT_EQ(rig.standIn.LogOf({L"TestAContent.", L"Kernel.Slide.", L"Kernel.CreateObject"}).size(), 8u);
+    // The slide's start restarts its timeline's clock (so the play state is
+    // told again) and tells the content to forget earlier steps.
+    Lines calls = rig.standIn.LogOf({L"TestAContent.", L"Kernel.Slide."});
+    ASSERT_EQ(calls.size(), 7u);
+    EXPECT_EQ(calls.back().find(L"TestAContent.FireSteps @"), 0u);
+    EXPECT_EQ(calls.back().substr(calls.back().size() - 9), L": [reset]");
+    calls.pop_back();
+    EXPECT_EQ(calls, (Lines{L"TestAContent.Describe", L"TestAContent.Attach 1", L"Kernel.Slide.SetPlayState 1",
+                            L"Kernel.Slide.Activate", L"Kernel.Slide.SetPlayState 1", L"Kernel.Slide.SetShown 1"}));
 
     // A black screen hides the layer; the running view shows it again.
     rig.standIn.ClearLog();

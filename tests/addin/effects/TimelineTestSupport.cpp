@@ -10,6 +10,7 @@
 #include "standins/powerpoint/SequencesObject.h"
 #include "standins/powerpoint/SetEffectObject.h"
 #include "standins/powerpoint/ShapeObject.h"
+#include "standins/powerpoint/SlideObject.h"
 #include "standins/powerpoint/TimeLineObject.h"
 #include "standins/powerpoint/TimingObject.h"
 
@@ -166,6 +167,15 @@ std::wstring DumpTimeLine(standin::TimeLineObject* timeLine)
         DumpSequence(out, title.c_str(), sequence);
     }
     return out.str();
+}
+
+std::wstring DumpSlide(standin::SlideObject* slide)
+{
+    std::wostringstream out;
+    for (standin::ShapeObject* shape : slide->ShapeItems().Items())
+        out << shape->Name() << L" visible=" << shape->Visible() << L" at " << shape->Left() << L"," << shape->Top()
+            << L" " << shape->Width() << L"x" << shape->Height() << L"\n";
+    return out.str() + DumpTimeLine(slide->TimeLine());
 }
 
 standin::EffectObject* AddProductEffect(standin::SequenceObject* sequence, standin::ShapeObject* shape,

@@ -15,6 +15,7 @@ namespace standin {
 class EffectObject;
 class SequenceObject;
 class ShapeObject;
+class SlideObject;
 class TimeLineObject;
 }  // namespace standin
 
@@ -98,6 +99,8 @@ public:
 // effect type, stored trigger type, delay, duration, repeats, trigger shape
 // and behaviours, in order.
 std::wstring DumpTimeLine(standin::TimeLineObject* timeLine);
+// Every shape of the slide (name, visibility, rectangle), then its time line.
+std::wstring DumpSlide(standin::SlideObject* slide);
 
 // A custom effect carrying the product marker for `id` and its data.
 standin::EffectObject* AddProductEffect(standin::SequenceObject* sequence, standin::ShapeObject* shape,
