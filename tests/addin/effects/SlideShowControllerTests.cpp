@@ -349,13 +349,16 @@ TEST_F(ShowTest, ReportsAreShownWhenTheShowEndsAtOnceWithSlashSElse50MsLater)
         report->AddWarning(MKString(L"   "));
         report->AddWarning(MKString(L"second"));
         // PowerPoint raises SlideShowEnd before its window goes.
+        const ULONGLONG ended = GetTickCount64();
         controller.OnSlideShowEnd(show->Presentation());
         show->End();
         EXPECT_EQ(controller.GetReportCount(), 0);
         EXPECT_EQ(host.shown.size(), c.startedToShow ? 1u : 0u);
         EXPECT_EQ(controller.HasPendingBox(), !c.startedToShow);
         PumpCountingTimer(30, nullptr, 0);
-        EXPECT_EQ(host.shown.size(), c.startedToShow ? 1u : 0u) << "before 50 ms";
+        // A loaded machine may have passed the 50 ms already; only then may the box be up.
+        if (GetTickCount64() - ended < 45)
+            EXPECT_EQ(host.shown.size(), c.startedToShow ? 1u : 0u) << "before 50 ms";
         PumpCountingTimer(200, nullptr, 0);
         ASSERT_EQ(host.shown.size(), 1u);
         EXPECT_EQ(host.shown[0].first, c.title);
