@@ -9,5 +9,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/${triple} $ENV{VISTELLO_DEPS})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Tests run the Windows binaries under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run the Windows binaries under Wine (through a file for their output).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-test.sh)
