@@ -90,7 +90,9 @@ bool IsCheckDue(const MKString& installationFolder, int32_t frequency, const MKS
                 const UpdateClock& clock)
 {
     StateRecord state(installationFolder, clock);
-    if (!state.Exists() && state.CanWrite())
+    // A fresh installation may not have its updater folder yet; without it the
+    // first run would look like a damaged file and wait a whole interval.
+    if (!state.Exists() && EnsureUpdaterFolder(installationFolder, security) && state.CanWrite())
         return true;
     MKDateTime now = clock.UtcNow();
     // A last check in the future (a clock that was set ahead) would stop

@@ -82,6 +82,13 @@ TEST_F(ScheduleTest, NoStateFileInAWritableFolderIsAFirstRun)
     EXPECT_FALSE(MKFileExists(GetStateFilePath(folder)));
 }
 
+TEST_F(ScheduleTest, AFreshInstallationWithoutItsUpdaterFolderIsAFirstRun)
+{
+    ASSERT_TRUE(RemoveDirectoryW(GetUpdaterFolder(folder).GetText()));
+    EXPECT_TRUE(IsCheckDue(folder, 2, nullptr, clock));
+    EXPECT_FALSE(MKFileExists(GetStateFilePath(folder)));
+}
+
 TEST_F(ScheduleTest, TheIntervalFollowsTheFrequencyCode)
 {
     struct Case {
