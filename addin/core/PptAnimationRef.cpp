@@ -333,6 +333,17 @@ bool PptAnimationRef::HasContentEffect() const
     int32_t count = GetCount();
     for (int i = 1; i <= count; ++i) {
         PptAnimationRef effect;
+        if (GetItem(i, effect) && effect.IsContentEffect())
+            return true;
+    }
+    return false;
+}
+
+bool PptAnimationRef::HasContentTargetEffect() const
+{
+    int32_t count = GetCount();
+    for (int i = 1; i <= count; ++i) {
+        PptAnimationRef effect;
         if (GetItem(i, effect) && effect.IsContentTarget())
             return true;
     }

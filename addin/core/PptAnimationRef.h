@@ -59,6 +59,8 @@ public:
     // Effects of the sequence whose target is a command object (see
     // IsContentTarget): deleted, or whether there is one.
     bool DeleteContentEffects() const;
+    bool HasContentTargetEffect() const;
+    // Whether an effect of the sequence carries the product's marker.
     bool HasContentEffect() const;
     // The first effect's trigger shape id: -1 when it has none, -2 for an
     // empty sequence (true) or an unreadable id (false).

@@ -253,28 +253,32 @@ void SlideLayer::SetShown(bool shown)
 
 void SlideLayer::Run()
 {
-    if (m_unloaded || !m_timeline.IsPaused())
+    if (m_unloaded || (!m_timeline.IsPaused() && m_kernelPlayState == 1))
         return;
-    m_timeline.Resume();
+    if (m_timeline.IsPaused())
+        m_timeline.Resume();
     if (!m_host)
         return;
     m_host->BeginUpdate(false);
     if (m_kernelSlide)
         m_kernelSlide->SetPlayState(1);
+    m_kernelPlayState = 1;
     m_host->EndUpdate(false);
     m_host->RestoreFocus();
 }
 
 void SlideLayer::Pause()
 {
-    if (m_unloaded || m_timeline.IsPaused())
+    if (m_unloaded || (m_timeline.IsPaused() && m_kernelPlayState == 2))
         return;
-    m_timeline.Pause();
+    if (!m_timeline.IsPaused())
+        m_timeline.Pause();
     if (!m_host)
         return;
     m_host->BeginUpdate(false);
     if (m_kernelSlide)
         m_kernelSlide->SetPlayState(2);
+    m_kernelPlayState = 2;
     m_host->EndUpdate(false);
 }
 

@@ -132,6 +132,9 @@ private:
     bool m_active = false;
     bool m_timingsNeedRefresh = false;
     int m_shown = -1;
+    // The play state last told to the kernel's slide (0 before any): the
+    // timeline's clock is reset without the kernel hearing of it.
+    int m_kernelPlayState = 0;
     MKTArray<Effect*> m_effects;
     MKHashMap m_scanMap;
     NodeHost* m_host = nullptr;

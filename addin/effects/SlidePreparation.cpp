@@ -36,7 +36,7 @@ bool ApplyCommandObjectRule(SlideLayer& layer, const PptObjectRef& timeLine, con
     SlideShowSession* session = layer.GetSession();
     ShowContentList* list = session->GetContentList();
     PptAnimationRef main;
-    if (session->IsOldOffice() && timeLine.GetFirstObject(main) && main.HasContentEffect()) {
+    if (session->IsOldOffice() && timeLine.GetFirstObject(main) && main.HasContentTargetEffect()) {
         MKComHolder<Shape> shape;
         if (list && commandObject.Query(IID_Shape, shape) && list->Add(&layer, shape.Get()))
             return true;
@@ -48,7 +48,7 @@ bool ApplyCommandObjectRule(SlideLayer& layer, const PptObjectRef& timeLine, con
         list->Remove(&layer);
     bool triggered = false;
     ForEachInteractiveSequence(timeLine, [&](long, const PptAnimationRef& sequence) {
-        triggered = sequence.HasContentEffect();
+        triggered = sequence.HasContentTargetEffect();
         return !triggered;
     });
     if (triggered)

@@ -184,6 +184,9 @@ void SlideTimeline::StepBack()
 
 bool SlideTimeline::FindVerb(int32_t verb, StepList** list, int32_t* click, bool* isEnd) const
 {
+    // Steps without verbs hold -1; a stray verb must not match them.
+    if (verb < 0)
+        return false;
     for (int l = 0; l < m_lists.GetCount(); ++l) {
         for (int s = 0; s < m_lists[l]->GetStepCount(); ++s) {
             Step* step = m_lists[l]->GetStep(s);

@@ -317,6 +317,7 @@ TEST_F(PptWrapperTest, MarkersTargetsAndTheirDeletion)
     Hold(ref, static_cast<PowerPoint::Effect*>(onTarget));
     EXPECT_TRUE(ref.IsContentTarget());
     EXPECT_TRUE(sequence.HasContentEffect());
+    EXPECT_TRUE(sequence.HasContentTargetEffect());
 
     ShapeObject* second = slide->AddShape(PowerPoint::msoEmbeddedOLEObject, L"Second", 0, 0, 10, 10);
     second->Tags()->Set(L"_VQZ_CTT", L"x");

@@ -321,6 +321,8 @@ TEST_F(PreparationTest, TriggerVerbsMarkTheStepsAndGoWhenClearedOrWhenOneFails)
             EXPECT_EQ(click, 2);
             EXPECT_TRUE(isEnd);
             EXPECT_FALSE(timeline->FindVerb(0, &list, &click, &isEnd));
+            // The first click's step has no end verb (-1): a stray verb of -1 matches nothing.
+            EXPECT_FALSE(timeline->FindVerb(-1, &list, &click, &isEnd));
         }
         timeline->Clear();
         EXPECT_EQ(Dump(), before);
