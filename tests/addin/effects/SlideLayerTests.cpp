@@ -112,6 +112,28 @@ TEST_F(SlideLayerTest, AProductShapeShowsItsContentOverThePaneWhileItsSlideIsSho
     End(show);
 }
 
+TEST_F(SlideLayerTest, ASlideStartingInAPausedViewTellsTheKernelItIsPaused)
+{
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2});
+    ASSERT_NE(show, nullptr);
+    SlideShowSession* session = rig.controller->GetSession(0);
+    show->View()->SetState(PowerPoint::ppSlideShowPaused);
+    Next(show);
+    SlideLayer* layer = session->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->GetEffectCount(), 1);
+    EXPECT_FALSE(layer->IsRunning());
+    // The layer was told to run when it was made; the reset clock must not hide the pause from the kernel.
+    Lines states = rig.standIn.LogOf({L"Kernel.Slide.SetPlayState"});
+    ASSERT_FALSE(states.empty());
+    EXPECT_EQ(states.back(), L"Kernel.Slide.SetPlayState 2");
+    show->View()->SetState(PowerPoint::ppSlideShowRunning);
+    PumpCountingTimer(200, nullptr, 0);
+    EXPECT_TRUE(layer->IsRunning());
+    EXPECT_EQ(rig.standIn.LogOf({L"Kernel.Slide.SetPlayState"}).back(), L"Kernel.Slide.SetPlayState 1");
+    End(show);
+}
+
 TEST_F(SlideLayerTest, UnloadingThePluginDuringTheShowLeavesNoEffectOnItsRecords)
 {
     standin::SlideShowWindowObject* show = rig.RunShow(3, {2});
