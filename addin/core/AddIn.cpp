@@ -7,6 +7,7 @@
 #include "addin/core/AddInUpdaterHost.h"
 #include "addin/core/AppEventSink.h"
 #include "addin/core/AddInGuard.h"
+#include "addin/core/AddInModule.h"
 #include "addin/core/ComAddInSearch.h"
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/IntVariant.h"
@@ -311,6 +312,16 @@ bool AddIn::RunStartup()
     // The first show need not wait for the Flash control to load.
     FlashPreloader::Start();
     return started;
+}
+
+bool AddIn::ReadAutoCheckUpdates() const
+{
+    if (!m_userSettings)
+        return true;
+    EnterModuleLock();
+    bool on = ::GetAutoCheckUpdates(*m_userSettings);
+    LeaveModuleLock();
+    return on;
 }
 
 void AddIn::StopUpdateCheck()

@@ -62,6 +62,9 @@ public:
     UsageStore* GetUsageStore() const { return m_usage; }
     // The per-user product settings; null when they could not be made.
     ProductSettings* GetUserSettings() const { return m_userSettings; }
+    // The user's "check for updates" choice, read under the module lock (the
+    // update checker's thread reads the settings too); on without settings.
+    bool ReadAutoCheckUpdates() const;
     // The per-machine product settings (read-only); null when not made.
     ProductSettings* GetMachineSettings() const { return m_machineSettings; }
     // The add-in's side of the update cycle; null when it could not be made.

@@ -135,14 +135,7 @@ MKString AddInCoreServices::WriteSystemReport()
 
 bool AddInCoreServices::GetAutoCheckUpdates()
 {
-    ProductSettings* settings = m_addIn.GetUserSettings();
-    if (!settings)
-        return true;
-    // The update checker's thread reads the settings too.
-    EnterModuleLock();
-    bool on = ::GetAutoCheckUpdates(*settings);
-    LeaveModuleLock();
-    return on;
+    return m_addIn.ReadAutoCheckUpdates();
 }
 
 IDispatch* AddInCoreServices::MakeUpdateCheckObject()

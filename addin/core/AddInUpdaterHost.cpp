@@ -76,13 +76,7 @@ MKString AddInUpdaterHost::GetInstallationFolder()
 
 bool AddInUpdaterHost::GetAutoCheckUpdates()
 {
-    ProductSettings* settings = m_addIn.GetUserSettings();
-    if (!settings)
-        return true;
-    EnterModuleLock();
-    bool on = ::GetAutoCheckUpdates(*settings);
-    LeaveModuleLock();
-    return on;
+    return m_addIn.ReadAutoCheckUpdates();
 }
 
 int AddInUpdaterHost::GetAutoInstallUpdates()

@@ -154,7 +154,7 @@ TEST_F(AddInCoreTest, EventsReachTheKernelAndTheBeforeEventsTakeItsAnswer)
     core.ForwardWindowBeforeRightClick(nullptr, &cancel);
     EXPECT_EQ(cancel, 5);
     ASSERT_TRUE(core.Start());
-    Counted presentation;
+    CountedDispatch presentation;
     core.ForwardPresentationOpen(reinterpret_cast<PowerPoint::Presentation*>(&presentation));
     wchar_t identity[16];
     swprintf(identity, 16, L"%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(&presentation)));
@@ -331,7 +331,7 @@ TEST_F(AddInCoreTest, TheSlideShowsCallsIntoAPluginReachItsInterface)
     Plugin* plugin = core.GetPluginAt(1);
     EffectDataRecord* record = nullptr;
     ASSERT_EQ(plugin->RegisterEffectType(type, &record), 1);
-    Counted shape;
+    CountedDispatch shape;
     clr.ClearLog();
     // The stand-in plug-in makes no effect objects: its calls fail.
     EXPECT_EQ(plugin->CreateShapeEffect(&shape, *record), nullptr);

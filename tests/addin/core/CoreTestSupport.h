@@ -4,6 +4,7 @@
 // of it, and a fixture with the kernel and two test plug-ins.
 #include "../effects/PluginTestSupport.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/CountedDispatch.h"
 #include "fixtures/StandInAssembly.h"
 #include "fixtures/StandInClr.h"
 
@@ -41,29 +42,6 @@ public:
     bool kernelFirst = true;
     std::vector<const PluginPackage*> packages;
     std::vector<bool> enabled;
-};
-
-// A dispatch object that only counts references.
-class Counted final : public IDispatch {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        *out = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
-        if (!*out)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
-    ULONG refs = 1;
 };
 
 class TestCoreHost final : public AddInCoreHost {
@@ -118,8 +96,8 @@ public:
     std::vector<std::wstring> errors;
     std::vector<uint32_t> features;
     std::vector<uint32_t> uses;
-    Counted kernelHost;
-    Counted callback;
+    CountedDispatch kernelHost;
+    CountedDispatch callback;
     AddInCore* core = nullptr;
     PackResourceHandlerList* packResources = nullptr;
     // The one show window with a running show, and its log.

@@ -30,10 +30,6 @@ using standin::ShapeObject;
 
 namespace {
 
-const long kClick = PowerPoint::msoAnimTriggerOnPageClick;
-const long kWith = PowerPoint::msoAnimTriggerWithPrevious;
-const long kAfter = PowerPoint::msoAnimTriggerAfterPrevious;
-const long kShapeClick = PowerPoint::msoAnimTriggerOnShapeClick;
 // Ticks of the machine when the slide starts: the timeline counts from its
 // own start.
 const DWORD kSlideStart = 50000;
@@ -88,6 +84,22 @@ struct CaseSlide {
 
     std::vector<std::pair<SequenceObject*, ShapeObject*>> m_triggers;
 };
+
+// A on the first click; a button starts D, E after it, and F on its next press.
+void BuildTriggerSequence(CaseSlide& s)
+{
+    ShapeObject* a = s.Product(L"A");
+    ShapeObject* d = s.Product(L"D");
+    ShapeObject* e = s.Product(L"E");
+    ShapeObject* f = s.Product(L"F");
+    ShapeObject* button = s.Shape(L"Button");
+    s.Animate(s.Main(), a, kClick);
+    SequenceObject* trigger = s.Trigger(button);
+    s.Animate(trigger, d, kShapeClick, 0, 1.0f);
+    s.Animate(trigger, e, kAfter);
+    s.Animate(trigger, f, kShapeClick);
+    s.SetTriggerShapes();
+}
 
 struct SequenceCase {
     const char* name;
@@ -160,19 +172,7 @@ const SequenceCase kCases[] = {
      {L"A @0: [reset 0 0 0 0]", L"B @0: [reset 0 0 0 0]", L"A @500: [a+ 0:1 t500 d1000 r1]",
       L"A @700: [a- 0:1 t500 d1000 r1]", L"B @700: [b+ 0:2 t700 d500 r1]", L"B @1200: [b- 0:2 t700 d500 r1]"}},
     {"TriggerSequence", L"14.0",
-     [](CaseSlide& s) {
-         ShapeObject* a = s.Product(L"A");
-         ShapeObject* d = s.Product(L"D");
-         ShapeObject* e = s.Product(L"E");
-         ShapeObject* f = s.Product(L"F");
-         ShapeObject* button = s.Shape(L"Button");
-         s.Animate(s.Main(), a, kClick);
-         SequenceObject* trigger = s.Trigger(button);
-         s.Animate(trigger, d, kShapeClick, 0, 1.0f);
-         s.Animate(trigger, e, kAfter);
-         s.Animate(trigger, f, kShapeClick);
-         s.SetTriggerShapes();
-     },
+     BuildTriggerSequence,
      {L"run", L"click 0", L"list 1 click 1", L"tick 1200", L"tick 1300", L"list 1 click 1", L"list 1 click 2",
       L"list 1 click 3"},
      // The same click again finishes what runs; click 3 is not there.
@@ -180,19 +180,7 @@ const SequenceCase kCases[] = {
       L"D @0: [d+ 1:1 t0 d1000 r1]", L"D @1200: [d- 1:1 t0 d1000 r1]", L"E @1200: [e+ 1:2 t1000 d500 r1]",
       L"E @1300: [e- 1:2 t1000 d500 r1]", L"F @1300: [f+ 1:3 t1300 d500 r1]"}},
     {"TriggerSequenceBeforePowerPoint12", L"11.0",
-     [](CaseSlide& s) {
-         ShapeObject* a = s.Product(L"A");
-         ShapeObject* d = s.Product(L"D");
-         ShapeObject* e = s.Product(L"E");
-         ShapeObject* f = s.Product(L"F");
-         ShapeObject* button = s.Shape(L"Button");
-         s.Animate(s.Main(), a, kClick);
-         SequenceObject* trigger = s.Trigger(button);
-         s.Animate(trigger, d, kShapeClick, 0, 1.0f);
-         s.Animate(trigger, e, kAfter);
-         s.Animate(trigger, f, kShapeClick);
-         s.SetTriggerShapes();
-     },
+     BuildTriggerSequence,
      {L"run", L"click 0", L"list 1 click 1", L"tick 1200", L"list 1 click 2"},
      // The same steps as PowerPoint 12 reads them: E runs after D.
      {L"A @0: [reset 0 0 0 0]", L"D @0: [reset 0 0 0 0]", L"E @0: [reset 0 0 0 0]", L"F @0: [reset 0 0 0 0]",

@@ -30,9 +30,6 @@ namespace {
 using Lines = std::vector<std::wstring>;
 using Rig = ContentShowRig;
 
-const long kClick = PowerPoint::msoAnimTriggerOnPageClick;
-const long kWith = PowerPoint::msoAnimTriggerWithPrevious;
-const long kShapeClick = PowerPoint::msoAnimTriggerOnShapeClick;
 const DWORD kShowStart = 100000;
 
 const float kCentreX = Rig::kShapeLeft + Rig::kShapeWidth / 2;

@@ -36,10 +36,6 @@ using standin::ShapeObject;
 
 namespace {
 
-const long kClick = PowerPoint::msoAnimTriggerOnPageClick;
-const long kWith = PowerPoint::msoAnimTriggerWithPrevious;
-const long kAfter = PowerPoint::msoAnimTriggerAfterPrevious;
-const long kShapeClick = PowerPoint::msoAnimTriggerOnShapeClick;
 const long kFly = 2;
 
 class PreparationTest : public ::testing::Test {

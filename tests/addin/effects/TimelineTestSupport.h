@@ -19,6 +19,12 @@ class SlideObject;
 class TimeLineObject;
 }  // namespace standin
 
+// PowerPoint's trigger types as the cases write them.
+const long kClick = PowerPoint::msoAnimTriggerOnPageClick;
+const long kWith = PowerPoint::msoAnimTriggerWithPrevious;
+const long kAfter = PowerPoint::msoAnimTriggerAfterPrevious;
+const long kShapeClick = PowerPoint::msoAnimTriggerOnShapeClick;
+
 // Helpers of the build-step and slide-preparation tests: a slide layer and
 // its effects as the timeline sees them, each content call written to a log,
 // and a clock the test sets.
