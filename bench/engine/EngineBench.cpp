@@ -59,14 +59,18 @@ std::vector<uint8_t> LargeMovie(int frames, uint16_t& frameCount)
         movie.PlaceObject2({.depth = depth, .id = static_cast<uint16_t>(1 + f % 200), .matrix = m, .cxform = c,
                             .name = "clip" + std::to_string(depth)});
         movie.PlaceObject(static_cast<uint16_t>(1 + f % 7), static_cast<uint16_t>(60 + f % 20), m);
-        movie.DoAction(SwfActionWriter()
-                           .SetTarget("/clip" + std::to_string(depth))
-                           .GotoFrame(static_cast<uint16_t>(f % 40))
-                           .Plain(0x06)
-                           .SetTarget("")
-                           .PushString("value")
-                           .GotoLabel("label" + std::to_string(f / 10 * 10))
-                           .Plain(0x07));
+        SwfActionWriter actions;
+        actions.SetTarget("/clip" + std::to_string(depth))
+            .GotoFrame(static_cast<uint16_t>(f % 40))
+            .Plain(0x06)
+            .SetTarget("")
+            .PushString("value");
+        // The other frames skip ahead to the next label. A goto runs its
+        // target frame's actions at once, so the labelled frames jump
+        // nowhere: a goto that reached another would chain through the movie.
+        if (f % 10 != 0)
+            actions.GotoLabel("label" + std::to_string(f / 10 * 10 + 10)).Plain(0x06);
+        movie.DoAction(actions);
         movie.ShowFrame();
     }
     movie.End();
