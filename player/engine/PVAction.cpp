@@ -2,7 +2,7 @@
 
 #include "player/engine/PVMovieClip.h"
 
-constinit PVSlabPool PVAction::pool_(PVAction::kSlotSize);
+constinit PVSlabPool PVAction::pools_[] = {PVSlabPool(16), PVSlabPool(32), PVSlabPool(48), PVSlabPool(64)};
 
 namespace {
 

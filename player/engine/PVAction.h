@@ -12,18 +12,22 @@
 // one reference to each; a new action starts at count 0 and deletes itself
 // when a release brings the count below 1. Codes without a class of their own
 // below are plain PVAction objects. Every action class lives in one slot of
-// a shared slab pool: long movies parse into hundreds of thousands of them.
+// the slab pool of its size class: long movies parse into hundreds of
+// thousands of them.
 class PVAction : public PVCounted<PVAction> {
 public:
     static constexpr size_t kSlotSize = 64;  // the largest action class fits
 
     static void* operator new(size_t size);  // throws std::bad_alloc
-    // Inline: a movie's parse makes one per record.
+    // Inline: a movie's parse makes one per record. Each class takes a slot
+    // of the smallest size class that holds it, so a plain action costs a
+    // quarter of the largest one's memory.
     static void* operator new(size_t size, const std::nothrow_t&) noexcept
     {
-        return size <= kSlotSize ? pool_.Allocate() : nullptr;
+        return size <= kSlotSize ? pools_[PoolOf(size)].Allocate() : nullptr;
     }
-    static void operator delete(void* action) noexcept { pool_.Free(action); }
+    // Sized: the virtual destructor passes the size of the object's class.
+    static void operator delete(void* action, size_t size) noexcept { pools_[PoolOf(size)].Free(action); }
 
     enum Code {
         kNextFrame = 0x04,
@@ -55,7 +59,8 @@ public:
     void SetNext(PVAction* next) { next_ = next; }
 
 private:
-    static constinit PVSlabPool pool_;
+    static constexpr int PoolOf(size_t size) { return static_cast<int>((size - 1) >> 4); }
+    static constinit PVSlabPool pools_[kSlotSize / 16];
 
     int code_;
     PVAction* next_ = nullptr;

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "player/engine/PVBitReader.h"
+#include "player/engine/PVFindZero.h"
 #include "player/engine/PVGeometry.h"
 #include "player/engine/PVString.h"
 #include "player/engine/PVTArray.h"
@@ -234,9 +235,7 @@ private:
         bitCount_ = 0;
         const uint8_t* start = image_ + pos_;
         const uint8_t* stop = image_ + end_;
-        const uint8_t* zero = start;
-        while (zero < stop && *zero)
-            ++zero;
+        const uint8_t* zero = PVFindZero(start, stop, image_ + imageCapacity_);
         if (zero == stop) {
             MarkOverrun();
             return false;

@@ -5,6 +5,7 @@
 
 #include "player/engine/PVAction.h"
 #include "player/engine/PVControlRecord.h"
+#include "player/engine/PVFindZero.h"
 #include "player/engine/PVMovie.h"
 
 namespace {
@@ -45,9 +46,7 @@ struct Payload {
     // the copy cannot be allocated.
     bool String(PVString& out)
     {
-        const uint8_t* zero = at;
-        while (zero < end && *zero)
-            ++zero;
+        const uint8_t* zero = PVFindZero(at, end, loadEnd);
         if (zero == end) {
             overrun = true;
             at = end;

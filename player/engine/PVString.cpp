@@ -38,7 +38,8 @@ bool PVString::AssignAny(const char* text, int length)
 
 void PVString::Clear()
 {
-    if (bytes_ != inline_)
+    // Most strings never held a heap block; those skip the allocator's call.
+    if (bytes_ && bytes_ != inline_)
         std::free(bytes_);
     bytes_ = nullptr;
     length_ = 0;

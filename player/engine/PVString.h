@@ -18,7 +18,7 @@ public:
         // A fresh string given a short text (most of what movies hold)
         // copies it in place without a call.
         if (bytes_ || length <= 0 || length >= kInlineSize)
-            return AssignAny(text, length);
+            return IsFreshAndEmpty(length) || AssignAny(text, length);
         for (int i = 0; i < length; ++i)
             inline_[i] = text[i];
         inline_[length] = 0;
@@ -33,7 +33,7 @@ public:
     bool AssignPadded(const char* text, int length)
     {
         if (bytes_ || length <= 0 || length >= kInlineSize)
-            return AssignAny(text, length);
+            return IsFreshAndEmpty(length) || AssignAny(text, length);
         std::memcpy(inline_, text, kPaddedRead);
         inline_[length] = 0;
         bytes_ = inline_;
@@ -53,6 +53,8 @@ private:
     static constexpr int kInlineSize = kPaddedRead;  // bytes with the ending 0
 
     bool AssignAny(const char* text, int length);
+    // An empty text given to a string that holds nothing leaves nothing to do.
+    bool IsFreshAndEmpty(int length) const { return !bytes_ && length <= 0; }
 
     char* bytes_ = nullptr;  // inline_, a heap block, or null when empty
     int length_ = 0;

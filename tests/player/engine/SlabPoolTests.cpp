@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <set>
 #include <thread>
 #include <vector>
@@ -101,6 +104,47 @@ TEST(SlabPool, ActionsComeFromThePoolAndGoBackOnRelease)
     EXPECT_STREQ(url->url.Data(), "http://example.invalid/a/rather/long/address");
     for (PVAction* action : actions)
         action->Release();
+}
+
+// Action classes take slots of different sizes, and each slot must go back
+// to the pool it came from: a small slot handed out again as a large one
+// would overlap its live neighbours.
+TEST(SlabPool, EachActionClassReturnsToThePoolOfItsSize)
+{
+    const std::vector<std::pair<std::function<PVAction*()>, size_t>> classes = {
+        {[] { return new (std::nothrow) PVAction(PVAction::kPlay); }, sizeof(PVAction)},
+        {[] { return new (std::nothrow) PVAction_GotoFrame; }, sizeof(PVAction_GotoFrame)},
+        {[] { return new (std::nothrow) PVAction_GetURL; }, sizeof(PVAction_GetURL)},
+        {[] { return new (std::nothrow) PVAction_ConstantPool; }, sizeof(PVAction_ConstantPool)},
+        {[] { return new (std::nothrow) PVAction_WaitForFrame; }, sizeof(PVAction_WaitForFrame)},
+        {[] { return new (std::nothrow) PVAction_SetTarget; }, sizeof(PVAction_SetTarget)},
+        {[] { return new (std::nothrow) PVAction_GotoLabel; }, sizeof(PVAction_GotoLabel)},
+        {[] { return new (std::nothrow) PVAction_Push; }, sizeof(PVAction_Push)},
+        {[] { return new (std::nothrow) PVAction_Jump; }, sizeof(PVAction_Jump)},
+        {[] { return new (std::nothrow) PVAction_If; }, sizeof(PVAction_If)},
+        {[] { return new (std::nothrow) PVAction_GotoFrame2; }, sizeof(PVAction_GotoFrame2)},
+    };
+    std::vector<std::pair<uintptr_t, uintptr_t>> ranges;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<PVAction*> actions;
+        ranges.clear();
+        for (int i = 0; i < 150; ++i) {
+            for (const auto& [make, size] : classes) {
+                PVAction* action = make();
+                ASSERT_NE(action, nullptr);
+                action->AddRef();
+                actions.push_back(action);
+                ranges.push_back({reinterpret_cast<uintptr_t>(action), reinterpret_cast<uintptr_t>(action) + size});
+            }
+        }
+        std::sort(ranges.begin(), ranges.end());
+        for (size_t i = 1; i < ranges.size(); ++i)
+            ASSERT_LE(ranges[i - 1].second, ranges[i].first) << "round " << round;
+        // Released in an order unlike the one they were made in.
+        std::reverse(actions.begin(), actions.end());
+        for (PVAction* action : actions)
+            action->Release();
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fixtures/AllocationProbe.h"
+#include "player/engine/PVFindZero.h"
 #include "player/engine/PVString.h"
 
 namespace {
@@ -60,6 +61,33 @@ TEST(String, ShortStringsCostNoHeapRequest)
         EXPECT_TRUE(s.Equals("label59990", 10));
     }
     EXPECT_EQ(probe.Total(), 0u);
+}
+
+// The word-wide scan against a byte loop, for every place of the 0 around
+// the bound and the loadable end, over fillers with high and low bits set
+// (the bytes a word test could mistake for 0).
+TEST(String, FindZeroAgreesWithAByteScan)
+{
+    for (uint8_t filler : {0x01, 0x80, 0x81, 0xFF, 0x7F}) {
+        for (int zeroAt = 0; zeroAt <= 24; ++zeroAt) {
+            uint8_t bytes[24];
+            std::memset(bytes, filler, sizeof bytes);
+            if (zeroAt < 24)
+                bytes[zeroAt] = 0;
+            for (int from = 0; from < 4; ++from) {
+                for (int stop = from; stop <= 20; ++stop) {
+                    for (int loadEnd : {stop, stop + 3, 24}) {
+                        const uint8_t* expected = bytes + from;
+                        while (expected < bytes + stop && *expected)
+                            ++expected;
+                        EXPECT_EQ(PVFindZero(bytes + from, bytes + stop, bytes + loadEnd), expected)
+                            << "filler " << int(filler) << " zero " << zeroAt << " from " << from << " stop " << stop
+                            << " loadable " << loadEnd;
+                    }
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
