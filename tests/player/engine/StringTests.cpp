@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -76,7 +77,7 @@ TEST(String, FindZeroAgreesWithAByteScan)
                 bytes[zeroAt] = 0;
             for (int from = 0; from < 4; ++from) {
                 for (int stop = from; stop <= 20; ++stop) {
-                    for (int loadEnd : {stop, stop + 3, 24}) {
+                    for (int loadEnd : {from, stop > from ? stop - 1 : from, stop, stop + 3, 24}) {
                         const uint8_t* expected = bytes + from;
                         while (expected < bytes + stop && *expected)
                             ++expected;
@@ -88,6 +89,40 @@ TEST(String, FindZeroAgreesWithAByteScan)
             }
         }
     }
+}
+
+// A string that runs to the last readable byte, with no access at all past
+// it: the scan reads nothing beyond the loadable end.
+TEST(String, FindZeroReadsNothingPastTheLoadableEnd)
+{
+    const DWORD page = 4096;
+    auto* region = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(region, nullptr);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(region + page, page, PAGE_NOACCESS, &old));
+    uint8_t* const end = region + page;
+    std::memset(end - 64, 'x', 64);
+    for (int from = 1; from <= 9; ++from) {
+        EXPECT_EQ(PVFindZero(end - from, end, end), end) << from;  // no 0: the bound
+        end[-1] = 0;
+        EXPECT_EQ(PVFindZero(end - from, end, end), end - 1) << from;
+        end[-1] = 'x';
+    }
+    VirtualFree(region, 0, MEM_RELEASE);
+}
+
+TEST(String, AStringThatHeldAHeapBlockCanBeEmptiedAndFilledAgain)
+{
+    PVString s;
+    ASSERT_TRUE(s.Assign("a text longer than the bytes kept inline", 40));
+    ASSERT_TRUE(s.Assign("", 0));
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_STREQ(s.Data(), "");
+    ASSERT_TRUE(s.AssignPadded("label7\0zzzzzzzzzzzzzzzz", 6));
+    EXPECT_STREQ(s.Data(), "label7");
+    ASSERT_TRUE(s.Assign("", 0));
+    ASSERT_TRUE(s.Assign("", 0));  // empty to empty
+    EXPECT_TRUE(s.IsEmpty());
 }
 
 }  // namespace
