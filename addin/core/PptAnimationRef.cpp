@@ -328,26 +328,25 @@ bool PptAnimationRef::DeleteContentEffects() const
     return true;
 }
 
-bool PptAnimationRef::HasContentEffect() const
+bool PptAnimationRef::HasEffectWhere(bool (PptAnimationRef::*test)() const) const
 {
     int32_t count = GetCount();
     for (int i = 1; i <= count; ++i) {
         PptAnimationRef effect;
-        if (GetItem(i, effect) && effect.IsContentEffect())
+        if (GetItem(i, effect) && (effect.*test)())
             return true;
     }
     return false;
 }
 
+bool PptAnimationRef::HasContentEffect() const
+{
+    return HasEffectWhere(&PptAnimationRef::IsContentEffect);
+}
+
 bool PptAnimationRef::HasContentTargetEffect() const
 {
-    int32_t count = GetCount();
-    for (int i = 1; i <= count; ++i) {
-        PptAnimationRef effect;
-        if (GetItem(i, effect) && effect.IsContentTarget())
-            return true;
-    }
-    return false;
+    return HasEffectWhere(&PptAnimationRef::IsContentTarget);
 }
 
 bool PptAnimationRef::GetFirstTriggerShapeId(int32_t* id) const

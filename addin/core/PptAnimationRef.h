@@ -71,6 +71,8 @@ public:
     bool GetBehaviorTiming(PptTimingRef& out) const;
 
 private:
+    // Whether an effect of the sequence passes `test`.
+    bool HasEffectWhere(bool (PptAnimationRef::*test)() const) const;
     bool ReadEffectTiming(MKComHolder<PowerPoint::Timing>& out) const;
     bool ReadTriggerType(long* type) const;
     bool ReadEffectDelay(float* seconds) const;
