@@ -25,7 +25,7 @@ struct BmpHeader {
     uint32_t bitCount;
     uint32_t compression;
     uint32_t colorsUsed;
-    uint32_t masks[4];  // red, green, blue, alpha; 0 when not given
+    uint32_t masks[3];  // red, green, blue; 0 when not given
 };
 
 uint32_t Le32(const uint8_t* p)
@@ -76,8 +76,6 @@ bool ReadHeader(ImageFileReader& reader, BmpHeader& h)
             if (h.headerSize >= 52) {
                 for (int i = 0; i < 3; ++i)
                     h.masks[i] = Le32(header + 40 + 4 * i);
-                if (h.headerSize >= 56)
-                    h.masks[3] = Le32(header + 52);
             } else if (h.headerSize == kInfoHeaderSize) {
                 for (int i = 0; i < 3; ++i) {
                     if (!reader.U32(h.masks[i]))
@@ -139,7 +137,7 @@ bool DecodeRle(ImageFileReader& reader, uint8_t* buffer, BmpRleMode mode, int wi
     while (y < rows) {
         uint8_t n, v;
         if (!reader.U8(n) || !reader.U8(v))
-            return false;
+            return true;
         uint8_t* row = buffer + ptrdiff_t(y) * stride;
         if (n > 0) {
             WriteRun(row, width, x, n, v, mode);
@@ -153,20 +151,19 @@ bool DecodeRle(ImageFileReader& reader, uint8_t* buffer, BmpRleMode mode, int wi
         } else if (v == 2) {  // delta
             uint8_t dx, dy;
             if (!reader.U8(dx) || !reader.U8(dy))
-                return false;
+                return true;
             x = x + dx < width ? x + dx : width;
             y += dy;
         } else {  // absolute run of v pixels, padded to whole words
             int bytes = mode == BmpRleMode::Rle8 ? v : (v + 1) / 2;
-            uint8_t data[256];
-            if (!reader.Read(data, size_t(bytes)))
-                return false;
+            uint8_t data[256] = {};
+            bool whole = reader.Read(data, size_t(bytes));
             for (int i = 0; i < v; ++i, ++x) {
                 if (x < width)
                     row[x] = mode == BmpRleMode::Rle8 ? data[i] : uint8_t(i % 2 ? data[i / 2] & 0x0F : data[i / 2] >> 4);
             }
-            if (bytes % 2 && !reader.Skip(1))
-                return false;
+            if (!whole || (bytes % 2 && !reader.Skip(1)))
+                return true;
         }
     }
     // The rows are used up: the end-of-bitmap marker that normally follows is
@@ -279,28 +276,14 @@ RasterImage* Decode(ImageFileReader& reader)
         uint8_t* row = static_cast<uint8_t*>(MKAlloc(size_t(rowSize)));
         ok = row != nullptr;
         const bool rgb565 = h.compression == kBitFields && h.masks[1] == 0x07E0;
-        bool alphaAllZero = true;
         for (int j = 0; ok && j < h.height; ++j) {
             ok = reader.Read(row, size_t(rowSize));
             if (!ok)
                 break;
             uint8_t* out = image->GetRow(h.topDown ? h.height - 1 - j : j);
             ConvertRow(h, row, out, rgb565);
-            if (h.bitCount == 32) {
-                for (int x = 0; x < h.width && alphaAllZero; ++x)
-                    alphaAllZero = out[4 * x + 3] == 0;
-            }
         }
         MKFree(row);
-        // A fourth byte that is 0 everywhere is padding, not transparency,
-        // unless the file declares an alpha mask.
-        if (ok && h.bitCount == 32 && alphaAllZero && h.masks[3] == 0) {
-            for (int r = 0; r < h.height; ++r) {
-                uint8_t* p = image->GetRow(r);
-                for (int x = 0; x < h.width; ++x)
-                    p[4 * x + 3] = 255;
-            }
-        }
     }
     if (!ok) {
         image->Release();
@@ -334,6 +317,14 @@ RasterImage* BmpDecode(FILE* file)
     if (!file)
         return nullptr;
     ImageFileReader reader(file);
+    return Decode(reader);
+}
+
+RasterImage* BmpDecodeData(const uint8_t* data, size_t size)
+{
+    if (!data)
+        return nullptr;
+    ImageFileReader reader(data, size);
     return Decode(reader);
 }
 

@@ -197,8 +197,10 @@ bool ReadExtension(ImageFileReader& reader, FrameControl& control)
 }
 
 // One image descriptor and its data into an indexed image, or null.
+// `budget` is what is left of the pixels all frames of a file may hold
+// together; the frame's pixels are taken from it.
 RasterImage* ReadFrame(ImageFileReader& reader, const ColourTable* global, const FrameControl& control,
-                       int* left, int* top)
+                       int64_t* budget, int* left, int* top)
 {
     uint16_t x, y, width, height;
     uint8_t flags;
@@ -216,8 +218,9 @@ RasterImage* ReadFrame(ImageFileReader& reader, const ColourTable* global, const
     }
     if (!table)
         return nullptr;  // no colours to show the indices with
-    if (!ImageSizeAllowed(width, height))
+    if (!ImageSizeAllowed(width, height) || int64_t(width) * height > *budget)
         return nullptr;
+    *budget -= int64_t(width) * height;
 
     RasterImage* image = CreateRasterImage(PixelType::Indexed, width, height);
     const size_t pixels = size_t(width) * height;
@@ -274,6 +277,9 @@ bool Decode(ImageFileReader& reader, GifFrameList* frames, RasterImage** outImag
         }
     }
     FrameControl control;
+    // An animation is held whole in memory: its frames together are bounded
+    // like one picture, so many small frames cannot add up past it.
+    int64_t budget = kMaxImagePixels;
     bool ok = true, done = false;
     uint8_t block;
     while (ok && !done && reader.U8(block) && block != ';') {
@@ -281,7 +287,7 @@ bool Decode(ImageFileReader& reader, GifFrameList* frames, RasterImage** outImag
             ok = ReadExtension(reader, control);
         } else if (block == ',') {
             int left = 0, top = 0;
-            RasterImage* image = ReadFrame(reader, global, control, &left, &top);
+            RasterImage* image = ReadFrame(reader, global, control, &budget, &left, &top);
             if (!image) {
                 ok = false;
             } else if (outImage) {
@@ -351,6 +357,15 @@ RasterImage* GifLoadFirstFrame(FILE* file)
 {
     RasterImage* image = nullptr;
     return GifDecode(file, nullptr, &image) ? image : nullptr;
+}
+
+RasterImage* GifLoadFirstFrameData(const uint8_t* data, size_t size)
+{
+    if (!data)
+        return nullptr;
+    ImageFileReader reader(data, size);
+    RasterImage* image = nullptr;
+    return Decode(reader, nullptr, &image) ? image : nullptr;
 }
 
 bool GifDecodeLzw(FILE* file, uint8_t* buffer, size_t pixelCount)

@@ -25,6 +25,8 @@ bool GifDecode(FILE* file, GifFrameList* frames, RasterImage** outImage);
 
 // The first frame, or null.
 RasterImage* GifLoadFirstFrame(FILE* file);
+// The same from a whole file held in memory.
+RasterImage* GifLoadFirstFrameData(const uint8_t* data, size_t size);
 
 // LZW-decodes one image's data (code size byte and sub-blocks, up to and
 // including the terminating empty block) into pixelCount index bytes. False,

@@ -1,9 +1,12 @@
 #include "addin/imaging/ImageFileReader.h"
 
+#include <string.h>
 #include <sys/stat.h>
 
 bool ImageFileReader::U8(uint8_t& value)
 {
+    if (!m_file)
+        return Read(&value, 1);
     int c = getc(m_file);
     if (c == EOF)
         return false;
@@ -32,6 +35,13 @@ bool ImageFileReader::U32(uint32_t& value)
 
 bool ImageFileReader::Read(void* buffer, size_t n)
 {
+    if (!m_file) {
+        size_t left = m_size - size_t(m_position);
+        size_t got = n < left ? n : left;
+        memcpy(buffer, m_data + m_position, got);
+        m_position += got;
+        return got == n;
+    }
     size_t got = fread(buffer, 1, n, m_file);
     m_position += got;
     return got == n;
@@ -39,6 +49,11 @@ bool ImageFileReader::Read(void* buffer, size_t n)
 
 bool ImageFileReader::Skip(uint64_t n)
 {
+    if (!m_file) {
+        uint64_t left = m_size - m_position;
+        m_position += n < left ? n : left;
+        return n <= left;
+    }
     uint8_t chunk[4096];
     while (n > 0) {
         size_t part = n < sizeof(chunk) ? size_t(n) : sizeof(chunk);
@@ -51,6 +66,8 @@ bool ImageFileReader::Skip(uint64_t n)
 
 uint64_t ImageFileReader::Remaining() const
 {
+    if (!m_file)
+        return m_size - m_position;
     struct _stat64 status;
     const int64_t at = _ftelli64(m_file);
     if (at < 0 || _fstat64(_fileno(m_file), &status) != 0 || !(status.st_mode & _S_IFREG))

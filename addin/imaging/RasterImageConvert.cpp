@@ -182,7 +182,7 @@ RasterImage* RasterImage::ExpandPalette() const
 RasterImage* RasterImage::ToRgb()
 {
     RasterImage* expanded = this;
-    if (!ExpandToDirectColor(&expanded, false))
+    if (!IsValid() || !ExpandToDirectColor(&expanded, false))
         return nullptr;
     if (expanded->GetPixelType() == PixelType::Rgb)
         return expanded;

@@ -302,11 +302,5 @@ void TintRect(DrawBitmap& bitmap, uint32_t tint, int x, int y, int width, int he
 
 uint32_t GetPixelColor(const DrawBitmap& bitmap, int x, int y)
 {
-    if (!bitmap.Contains(x, y) || bitmap.IsEmpty())
-        return 0;
-    if (bitmap.GetConfig() == BitmapConfig::A8)
-        return uint32_t(bitmap.Row(y)[x]) << 24;
-    if (bitmap.GetConfig() != BitmapConfig::Argb8888)
-        return 0;
-    return UnpremultiplyPixel(bitmap.Row32(y)[x]);
+    return bitmap.Contains(x, y) && !bitmap.IsEmpty() ? bitmap.GetColor(x, y) : 0;
 }

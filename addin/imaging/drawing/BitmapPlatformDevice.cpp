@@ -1,5 +1,6 @@
 #include "addin/imaging/drawing/BitmapPlatformDevice.h"
 
+#include "addin/imaging/drawing/ClipMaskRects.h"
 #include "addin/imaging/drawing/PlatformDevice.h"
 
 #include <math.h>
@@ -55,6 +56,8 @@ BitmapPlatformDevice::BitmapPlatformDevice(HBITMAP bitmap, void* bits, int width
 
 BitmapPlatformDevice::~BitmapPlatformDevice()
 {
+    if (m_clipMask)
+        cairo_surface_destroy(m_clipMask);
     if (m_memoryDC)
         DeleteDC(m_memoryDC);
     DeleteObject(m_bitmapHandle);
@@ -68,8 +71,20 @@ void BitmapPlatformDevice::Release()
 
 void BitmapPlatformDevice::SetMatrixClip(const DrawMatrix& matrix, const std::vector<RECT>& clip)
 {
-    m_transform = matrix;
+    SetMatrixClipMask(matrix, nullptr);
     m_clip = clip;
+}
+
+void BitmapPlatformDevice::SetMatrixClipMask(const DrawMatrix& matrix, cairo_surface_t* mask)
+{
+    m_transform = matrix;
+    if (mask != m_clipMask) {
+        if (m_clipMask)
+            cairo_surface_destroy(m_clipMask);
+        m_clipMask = mask ? cairo_surface_reference(mask) : nullptr;
+    }
+    if (!mask)
+        m_clip.assign(1, RECT{0, 0, m_bitmap.GetWidth(), m_bitmap.GetHeight()});
     m_configDirty = true;
 }
 
@@ -87,6 +102,11 @@ HDC BitmapPlatformDevice::GetMemoryDC()
     }
     if (m_configDirty) {
         m_configDirty = false;
+        if (m_clipMask) {
+            m_clip = ClipMaskRects(m_clipMask, m_bitmap.GetWidth(), m_bitmap.GetHeight());
+            cairo_surface_destroy(m_clipMask);
+            m_clipMask = nullptr;
+        }
         PlatformDevice::SetDCTransform(m_memoryDC, m_transform);
         PlatformDevice::SetDCClip(m_memoryDC, m_clip);
     }

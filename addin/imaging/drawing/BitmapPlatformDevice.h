@@ -2,6 +2,7 @@
 #include "addin/imaging/drawing/DrawBitmap.h"
 #include "addin/imaging/drawing/DrawMatrix.h"
 
+#include <cairo.h>
 #include <vector>
 #include <windows.h>
 
@@ -26,6 +27,10 @@ public:
     // The matrix and clip (rectangles in device pixels) GDI output follows
     // from the next GetMemoryDC on.
     void SetMatrixClip(const DrawMatrix& matrix, const std::vector<RECT>& clip);
+    // The same with the clip as a coverage mask of the device's size (null:
+    // the whole device), which must not change afterwards; the device holds
+    // a reference and turns it into rectangles only when GDI next needs them.
+    void SetMatrixClipMask(const DrawMatrix& matrix, cairo_surface_t* mask);
     const DrawMatrix& GetMatrix() const { return m_transform; }
     // The DC through which GDI draws into the pixels; kept until the device dies.
     HDC GetMemoryDC();
@@ -50,5 +55,7 @@ private:
     bool m_configDirty = true;
     DrawMatrix m_transform;
     std::vector<RECT> m_clip;
+    // A clip not yet turned into m_clip.
+    cairo_surface_t* m_clipMask = nullptr;
     DrawBitmap m_bitmap;
 };

@@ -49,10 +49,7 @@ std::wstring BitmapToText(const DrawBitmap& bitmap)
     text.reserve(text.size() + size_t(width) * size_t(height) * size_t(channels) * 2);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            // Opaque pixels are taken as stored: GDI output leaves their alpha 0.
-            uint32_t c = config == BitmapConfig::A8 ? uint32_t(bitmap.Row(y)[x]) << 24
-                         : opaque                   ? bitmap.Row32(y)[x]
-                                                    : UnpremultiplyPixel(bitmap.Row32(y)[x]);
+            uint32_t c = bitmap.GetColor(x, y);
             if (!opaque)
                 PutByte(text, ColorAlpha(c));
             PutByte(text, ColorRed(c));

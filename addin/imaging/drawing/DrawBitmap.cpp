@@ -95,6 +95,16 @@ void DrawBitmap::Reset()
     m_width = m_height = m_rowBytes = 0;
 }
 
+uint32_t DrawBitmap::GetColor(int x, int y) const
+{
+    if (m_config == BitmapConfig::A8)
+        return uint32_t(Row(y)[x]) << 24;
+    if (m_config != BitmapConfig::Argb8888)
+        return 0;
+    uint32_t pixel = Row32(y)[x];
+    return m_opaque ? pixel | 0xFF000000 : UnpremultiplyPixel(pixel);
+}
+
 void DrawBitmap::EraseColor(uint32_t color)
 {
     if (IsEmpty())

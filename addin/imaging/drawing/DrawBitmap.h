@@ -50,6 +50,10 @@ public:
     uint8_t* Row(int y) const { return m_pixels + ptrdiff_t(y) * m_rowBytes; }
     uint32_t* Row32(int y) const { return reinterpret_cast<uint32_t*>(Row(y)); }
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    // The straight colour of a pixel inside the bitmap (A8: alpha only). An
+    // opaque bitmap's pixels are opaque whatever their alpha byte: GDI,
+    // drawing into the pixels, leaves that byte 0.
+    uint32_t GetColor(int x, int y) const;
 
     // Every pixel becomes the straight colour (premultiplied; A8 keeps its
     // alpha alone).

@@ -1,6 +1,7 @@
 #include "addin/imaging/drawing/DrawCanvas.h"
 
 #include "addin/imaging/drawing/BitmapPlatformDevice.h"
+#include "addin/imaging/drawing/ClipMaskRects.h"
 #include "addin/imaging/drawing/PremulColor.h"
 
 #include "addin/imaging/drawing/DrawMaskFilter.h"
@@ -84,17 +85,38 @@ void MultiplyMask(cairo_surface_t* mask, cairo_surface_t* by)
     cairo_destroy(cr);
 }
 
+// The cairo operator of a transfer mode; multiply (both alpha and colour
+// multiplied) has none and is done by hand.
 cairo_operator_t Operator(int32_t mode)
 {
-    static const cairo_operator_t operators[24] = {
-        CAIRO_OPERATOR_CLEAR,      CAIRO_OPERATOR_SOURCE,      CAIRO_OPERATOR_DEST,        CAIRO_OPERATOR_OVER,
-        CAIRO_OPERATOR_DEST_OVER,  CAIRO_OPERATOR_IN,          CAIRO_OPERATOR_DEST_IN,     CAIRO_OPERATOR_OUT,
-        CAIRO_OPERATOR_DEST_OUT,   CAIRO_OPERATOR_ATOP,        CAIRO_OPERATOR_DEST_ATOP,   CAIRO_OPERATOR_XOR,
-        CAIRO_OPERATOR_ADD,        CAIRO_OPERATOR_MULTIPLY,    CAIRO_OPERATOR_SCREEN,      CAIRO_OPERATOR_OVERLAY,
-        CAIRO_OPERATOR_DARKEN,     CAIRO_OPERATOR_LIGHTEN,     CAIRO_OPERATOR_COLOR_DODGE, CAIRO_OPERATOR_COLOR_BURN,
-        CAIRO_OPERATOR_HARD_LIGHT, CAIRO_OPERATOR_SOFT_LIGHT,  CAIRO_OPERATOR_DIFFERENCE,  CAIRO_OPERATOR_EXCLUSION,
+    static const cairo_operator_t operators[17] = {
+        CAIRO_OPERATOR_CLEAR,     CAIRO_OPERATOR_SOURCE,    CAIRO_OPERATOR_DEST,    CAIRO_OPERATOR_OVER,
+        CAIRO_OPERATOR_DEST_OVER, CAIRO_OPERATOR_IN,        CAIRO_OPERATOR_DEST_IN, CAIRO_OPERATOR_OUT,
+        CAIRO_OPERATOR_DEST_OUT,  CAIRO_OPERATOR_ATOP,      CAIRO_OPERATOR_DEST_ATOP, CAIRO_OPERATOR_XOR,
+        CAIRO_OPERATOR_DARKEN,    CAIRO_OPERATOR_LIGHTEN,   CAIRO_OPERATOR_MULTIPLY, CAIRO_OPERATOR_SCREEN,
+        CAIRO_OPERATOR_ADD,
     };
-    return mode >= 0 && mode < 24 ? operators[mode] : CAIRO_OPERATOR_OVER;
+    return mode >= 0 && mode < 17 ? operators[mode] : CAIRO_OPERATOR_OVER;
+}
+
+// Every byte of the target times the same byte of the source.
+void MultiplyPixels(cairo_surface_t* target, cairo_surface_t* source)
+{
+    cairo_surface_flush(target);
+    cairo_surface_flush(source);
+    uint8_t* to = cairo_image_surface_get_data(target);
+    const uint8_t* from = cairo_image_surface_get_data(source);
+    if (!to || !from)
+        return;
+    int width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
+    int toStride = cairo_image_surface_get_stride(target), fromStride = cairo_image_surface_get_stride(source);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = to + ptrdiff_t(y) * toStride;
+        const uint8_t* by = from + ptrdiff_t(y) * fromStride;
+        for (int i = 0; i < width * 4; ++i)
+            row[i] = uint8_t(MulDiv255Round(row[i], by[i]));
+    }
+    cairo_surface_mark_dirty(target);
 }
 
 cairo_operator_t ClipOperator(DrawCanvas::RegionOp op)
@@ -288,46 +310,7 @@ bool DrawCanvas::ClipPath(const DrawPath& path, RegionOp op)
 
 std::vector<RECT> DrawCanvas::GetClipRects() const
 {
-    std::vector<RECT> rects;
-    int width = m_target.GetWidth(), height = m_target.GetHeight();
-    if (!m_clip) {
-        if (width > 0 && height > 0)
-            rects.push_back({0, 0, width, height});
-        return rects;
-    }
-    cairo_surface_flush(m_clip);
-    const uint8_t* data = cairo_image_surface_get_data(m_clip);
-    int stride = cairo_image_surface_get_stride(m_clip);
-    // Runs of covered pixels per row; a row with the same runs as the one
-    // above extends those rectangles downwards.
-    std::vector<RECT> previous;
-    size_t previousStart = 0;
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* row = data + ptrdiff_t(y) * stride;
-        std::vector<RECT> runs;
-        for (int x = 0; x < width;) {
-            if (!row[x]) {
-                ++x;
-                continue;
-            }
-            int start = x;
-            while (x < width && row[x])
-                ++x;
-            runs.push_back({start, y, x, y + 1});
-        }
-        bool same = runs.size() == previous.size();
-        for (size_t i = 0; same && i < runs.size(); ++i)
-            same = runs[i].left == previous[i].left && runs[i].right == previous[i].right;
-        if (same && !runs.empty()) {
-            for (size_t i = 0; i < runs.size(); ++i)
-                rects[previousStart + i].bottom = y + 1;
-        } else {
-            previousStart = rects.size();
-            rects.insert(rects.end(), runs.begin(), runs.end());
-        }
-        previous = std::move(runs);
-    }
-    return rects;
+    return ClipMaskRects(m_clip, m_target.GetWidth(), m_target.GetHeight());
 }
 
 bool DrawCanvas::GetClipBounds(DrawRect* bounds, EdgeType edges) const
@@ -365,8 +348,10 @@ bool DrawCanvas::GetClipBounds(DrawRect* bounds, EdgeType edges) const
 
 void DrawCanvas::ClipChanged()
 {
+    // The device turns the mask into rectangles only when GDI draws: matrix
+    // changes come far more often than GDI output.
     if (m_device)
-        m_device->SetMatrixClip(m_matrix, GetClipRects());
+        m_device->SetMatrixClipMask(m_matrix, m_clip);
 }
 
 cairo_surface_t* DrawCanvas::Coverage(const DrawPath& path, const DrawPaint& paint, bool clipped, int margin) const
@@ -435,28 +420,70 @@ cairo_pattern_t* DrawCanvas::SourceFor(const DrawPaint& paint) const
 
 void DrawCanvas::Composite(cairo_pattern_t* source, cairo_surface_t* coverage, const DrawPaint& paint)
 {
-    if (source && coverage) {
+    int32_t mode = paint.GetTransferMode();
+    if (source && coverage && (mode == DrawPaint::kNoMode || mode == DrawPaint::kSrcOver)) {
         cairo_t* cr = cairo_create(m_surface);
         cairo_set_source(cr, source);
-        cairo_set_operator(cr, Operator(paint.GetTransferMode()));
         // A shader's colours are faded by the paint's alpha.
         if (paint.GetShader() && paint.GetAlpha() != 255) {
             cairo_push_group(cr);
             cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
             cairo_mask_surface(cr, coverage, 0, 0);
             cairo_pop_group_to_source(cr);
-            cairo_set_operator(cr, Operator(paint.GetTransferMode()));
             cairo_paint_with_alpha(cr, paint.GetAlpha() / 255.0);
         } else {
             cairo_mask_surface(cr, coverage, 0, 0);
         }
         cairo_destroy(cr);
         cairo_surface_flush(m_surface);
+    } else if (source && coverage) {
+        CompositeMode(source, coverage, paint);
     }
     if (source)
         cairo_pattern_destroy(source);
     if (coverage)
         cairo_surface_destroy(coverage);
+}
+
+void DrawCanvas::CompositeMode(cairo_pattern_t* source, cairo_surface_t* coverage, const DrawPaint& paint)
+{
+    // A mode acts only where the shape covers: the target's pixels become
+    // mode(source, target), and partly covered ones lie between that and
+    // what they were. cairo's operators that clear what the source does
+    // not reach (in, out, ...) would empty the rest of the target instead.
+    int32_t mode = paint.GetTransferMode();
+    int width = m_target.GetWidth(), height = m_target.GetHeight();
+    cairo_surface_t* colours = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_surface_t* result = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(colours) == CAIRO_STATUS_SUCCESS &&
+        cairo_surface_status(result) == CAIRO_STATUS_SUCCESS) {
+        cairo_t* cr = cairo_create(colours);
+        cairo_set_source(cr, source);
+        cairo_paint_with_alpha(cr, paint.GetShader() ? paint.GetAlpha() / 255.0 : 1.0);
+        cairo_destroy(cr);
+        cr = cairo_create(result);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, m_surface, 0, 0);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        if (mode == DrawPaint::kMultiply) {
+            MultiplyPixels(result, colours);
+        } else {
+            cr = cairo_create(result);
+            cairo_set_operator(cr, Operator(mode));
+            cairo_set_source_surface(cr, colours, 0, 0);
+            cairo_paint(cr);
+            cairo_destroy(cr);
+        }
+        cr = cairo_create(m_surface);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, result, 0, 0);
+        cairo_mask_surface(cr, coverage, 0, 0);
+        cairo_destroy(cr);
+        cairo_surface_flush(m_surface);
+    }
+    cairo_surface_destroy(colours);
+    cairo_surface_destroy(result);
 }
 
 void DrawCanvas::DrawColor(uint32_t color, int32_t mode)
@@ -746,7 +773,9 @@ void DrawCanvas::DrawImagePass(const DrawBitmap& bitmap, const DrawMatrix& local
         first = rows;
         rowBytes = alignedBytes;
     }
-    pixman_image_t* image = pixman_image_create_bits(alphaOnly ? PIXMAN_a8 : PIXMAN_a8r8g8b8, width, height,
+    // An opaque bitmap's alpha bytes are not sampled: GDI leaves them 0.
+    pixman_format_code_t format = alphaOnly ? PIXMAN_a8 : bitmap.IsOpaque() ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8;
+    pixman_image_t* image = pixman_image_create_bits(format, width, height,
                                                      reinterpret_cast<uint32_t*>(first), rowBytes);
     if (!image)
         return;

@@ -116,6 +116,8 @@ private:
     void CompositeFiltered(cairo_surface_t* wideCoverage, int margin, const DrawPaint& paint);
     // Source through coverage onto the target with the paint's mode.
     void Composite(cairo_pattern_t* source, cairo_surface_t* coverage, const DrawPaint& paint);
+    // The same for every mode but source-over.
+    void CompositeMode(cairo_pattern_t* source, cairo_surface_t* coverage, const DrawPaint& paint);
     cairo_pattern_t* SourceFor(const DrawPaint& paint) const;
     // The bitmap's source rectangle under local (then the canvas matrix).
     void DrawImageWith(const DrawBitmap& bitmap, const DrawMatrix& local, const RECT& source,

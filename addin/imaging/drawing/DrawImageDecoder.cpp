@@ -13,7 +13,6 @@
 #include "base/MKString.h"
 #include "base/MKTArray.h"
 
-#include <stdio.h>
 #include <string.h>
 
 namespace {
@@ -45,21 +44,9 @@ bool FromRasterImage(RasterImage* image, DrawBitmap& bitmap)
     return ok;
 }
 
-// The BMP and GIF readers read files: data in memory goes through a
-// temporary one.
-RasterImage* DecodeThroughFile(const uint8_t* data, size_t size, DrawImageFormat format)
-{
-    FILE* file = tmpfile();
-    if (!file)
-        return nullptr;
-    RasterImage* image = nullptr;
-    if (fwrite(data, 1, size, file) == size && fseek(file, 0, SEEK_SET) == 0)
-        image = format == DrawImageFormat::Bmp ? BmpDecode(file) : GifLoadFirstFrame(file);
-    fclose(file);
-    return image;
-}
-
-bool Decode(const uint8_t* data, size_t size, DrawBitmap& bitmap, SkVQZ_ICOChooser& chooser,
+// `nearest`: an icon gives the entry nearest the chooser's size, not only an
+// exact match.
+bool Decode(const uint8_t* data, size_t size, DrawBitmap& bitmap, SkVQZ_ICOChooser& chooser, bool nearest,
             DrawImageFormat* format)
 {
     bitmap.Reset();
@@ -73,11 +60,13 @@ bool Decode(const uint8_t* data, size_t size, DrawBitmap& bitmap, SkVQZ_ICOChoos
         ok = FromRasterImage(JpegDecode(data, size, nullptr, nullptr), bitmap);
         break;
     case DrawImageFormat::Bmp:
+        ok = FromRasterImage(BmpDecodeData(data, size), bitmap);
+        break;
     case DrawImageFormat::Gif:
-        ok = FromRasterImage(DecodeThroughFile(data, size, kind), bitmap);
+        ok = FromRasterImage(GifLoadFirstFrameData(data, size), bitmap);
         break;
     case DrawImageFormat::Ico:
-        ok = DecodeIco(data, size, chooser, bitmap);
+        ok = DecodeIco(data, size, chooser, nearest, bitmap);
         break;
     default:
         break;
@@ -119,28 +108,44 @@ DrawImageFormat ImageFormatOf(const uint8_t* data, size_t size)
 bool DecodeImageData(const uint8_t* data, size_t size, DrawBitmap& bitmap)
 {
     SkVQZ_ICOChooser chooser(BitmapConfig::Argb8888, 0, 0);
-    return Decode(data, size, bitmap, chooser, nullptr);
+    return Decode(data, size, bitmap, chooser, true, nullptr);
 }
 
 bool DecodeMemorySized(const uint8_t* data, size_t size, DrawBitmap& bitmap, BitmapConfig config, int width,
                        int height, DrawImageFormat* format)
 {
     SkVQZ_ICOChooser chooser(config, width, height);
-    return Decode(data, size, bitmap, chooser, format);
+    return Decode(data, size, bitmap, chooser, false, format);
+}
+
+namespace {
+
+// The whole file in memory; false when it cannot be read. An image file is
+// far smaller than the pixels it may decode to: a larger file is not read
+// into the host's memory at all.
+bool ReadImageBytes(const wchar_t* path, MKByteArray& bytes)
+{
+    if (!path || !*path)
+        return false;
+    MKString name(path);
+    int size = MKFileSize(name);
+    return size >= 0 && size_t(size) <= kMaxImageBytes && MKReadFile(name, bytes);
+}
+
+}  // namespace
+
+bool DecodeImageFile(const wchar_t* path, DrawBitmap& bitmap)
+{
+    bitmap.Reset();
+    MKByteArray bytes;
+    return ReadImageBytes(path, bytes) && DecodeImageData(bytes.GetData(), size_t(bytes.GetCount()), bitmap);
 }
 
 bool DecodeFileSized(const wchar_t* path, DrawBitmap& bitmap, BitmapConfig config, int width, int height,
                      DrawImageFormat* format)
 {
     bitmap.Reset();
-    if (!path || !*path)
-        return false;
-    // An image file is far smaller than the pixels it may decode to: a larger
-    // file is not read into the host's memory at all.
-    MKString name(path);
-    int size = MKFileSize(name);
     MKByteArray bytes;
-    if (size < 0 || size_t(size) > kMaxImageBytes || !MKReadFile(name, bytes))
-        return false;
-    return DecodeMemorySized(bytes.GetData(), size_t(bytes.GetCount()), bitmap, config, width, height, format);
+    return ReadImageBytes(path, bytes) &&
+           DecodeMemorySized(bytes.GetData(), size_t(bytes.GetCount()), bitmap, config, width, height, format);
 }

@@ -18,8 +18,11 @@ DrawImageFormat ImageFormatOf(const uint8_t* data, size_t size);
 // False (bitmap empty) for data of another kind, bad data or lack of memory.
 bool DecodeImageData(const uint8_t* data, size_t size, DrawBitmap& bitmap);
 
+// The same for a file; false also when it cannot be read.
+bool DecodeImageFile(const wchar_t* path, DrawBitmap& bitmap);
+
 // As DecodeImageData, but an icon file gives its entry of the config and size
-// (width or height 0 or less: the system icon size), or the nearest one.
+// (width or height 0 or less: the system icon size); none of them: false.
 // `format` (may be null) receives the data's kind on success.
 bool DecodeMemorySized(const uint8_t* data, size_t size, DrawBitmap& bitmap, BitmapConfig config, int width,
                        int height, DrawImageFormat* format);

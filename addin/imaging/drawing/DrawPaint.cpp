@@ -63,6 +63,6 @@ void DrawPaint::SetTransferMode(int32_t mode)
 {
     if (mode == kSrcOver)
         m_mode = kNoMode;
-    else if (mode >= kClear && mode <= kExclusion)
+    else if (mode >= kClear && mode <= kAdd)
         m_mode = mode;
 }

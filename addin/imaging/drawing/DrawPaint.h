@@ -14,8 +14,14 @@ public:
     enum Cap : int32_t { kButtCap = 0, kRoundCap = 1, kSquareCap = 2 };
     enum Join : int32_t { kMiterJoin = 0, kRoundJoin = 1, kBevelJoin = 2 };
     enum Flags : uint32_t { kAntiAlias = 0x01, kFilterBitmap = 0x02, kAllFlags = 0xFFF };
-    // Porter-Duff modes, kClear (0) .. kExclusion (23); source-over is no mode.
-    enum Mode : int32_t { kClear = 0, kSrc = 1, kSrcOver = 3, kExclusion = 23, kNoMode = -1 };
+    // Transfer modes in the drawing interface's numbering: the twelve
+    // Porter-Duff operators, then darken, lighten, multiply (both alpha and
+    // colour multiplied), screen and add (saturating). Source-over is no mode.
+    enum Mode : int32_t {
+        kClear = 0, kSrc = 1, kDst = 2, kSrcOver = 3, kDstOver = 4, kSrcIn = 5, kDstIn = 6, kSrcOut = 7,
+        kDstOut = 8, kSrcATop = 9, kDstATop = 10, kXor = 11, kDarken = 12, kLighten = 13, kMultiply = 14,
+        kScreen = 15, kAdd = 16, kNoMode = -1
+    };
 
     DrawPaint() = default;
     DrawPaint(const DrawPaint& other);

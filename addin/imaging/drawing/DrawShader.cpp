@@ -126,6 +126,11 @@ DrawShader* DrawShader::Bitmap(const DrawBitmap& bitmap, TileMode modeX, TileMod
     DrawBitmap copy;
     if (!copy.CopyFrom(bitmap))
         return nullptr;
+    // An opaque bitmap is opaque whatever its alpha bytes (GDI leaves them 0).
+    if (copy.IsOpaque())
+        for (int y = 0; y < copy.GetHeight(); ++y)
+            for (int x = 0; x < copy.GetWidth(); ++x)
+                copy.Row32(y)[x] |= 0xFF000000;
     if (modeX != modeY) {
         // cairo extends both axes alike: mixed modes are sampled per draw.
         auto* shader = new (std::nothrow) DrawShader(nullptr);
@@ -169,20 +174,72 @@ DrawMatrix DrawShader::ToDevice(const DrawMatrix& total) const
     return m;
 }
 
+namespace {
+
+// A new pattern with the source's kind, geometry, stops, extend and filter
+// (its matrix is left identity); null when cairo cannot make one.
+cairo_pattern_t* ClonePattern(cairo_pattern_t* source)
+{
+    cairo_pattern_t* pattern = nullptr;
+    switch (cairo_pattern_get_type(source)) {
+    case CAIRO_PATTERN_TYPE_SURFACE: {
+        cairo_surface_t* surface = nullptr;
+        cairo_pattern_get_surface(source, &surface);
+        pattern = cairo_pattern_create_for_surface(surface);
+        break;
+    }
+    case CAIRO_PATTERN_TYPE_LINEAR: {
+        double x0, y0, x1, y1;
+        cairo_pattern_get_linear_points(source, &x0, &y0, &x1, &y1);
+        pattern = cairo_pattern_create_linear(x0, y0, x1, y1);
+        break;
+    }
+    case CAIRO_PATTERN_TYPE_RADIAL: {
+        double x0, y0, r0, x1, y1, r1;
+        cairo_pattern_get_radial_circles(source, &x0, &y0, &r0, &x1, &y1, &r1);
+        pattern = cairo_pattern_create_radial(x0, y0, r0, x1, y1, r1);
+        break;
+    }
+    default:
+        return nullptr;
+    }
+    int stops = 0;
+    if (cairo_pattern_get_color_stop_count(source, &stops) == CAIRO_STATUS_SUCCESS) {
+        for (int i = 0; i < stops; ++i) {
+            double offset, r, g, b, a;
+            cairo_pattern_get_color_stop_rgba(source, i, &offset, &r, &g, &b, &a);
+            cairo_pattern_add_color_stop_rgba(pattern, offset, r, g, b, a);
+        }
+    }
+    cairo_pattern_set_extend(pattern, cairo_pattern_get_extend(source));
+    cairo_pattern_set_filter(pattern, cairo_pattern_get_filter(source));
+    if (cairo_pattern_status(pattern) != CAIRO_STATUS_SUCCESS) {
+        cairo_pattern_destroy(pattern);
+        return nullptr;
+    }
+    return pattern;
+}
+
+}  // namespace
+
 cairo_pattern_t* DrawShader::MakePattern(const DrawMatrix& total, int deviceWidth, int deviceHeight) const
 {
     if (m_sweep)
         return RenderSweep(total, deviceWidth, deviceHeight);
     if (!m_pattern)
         return RenderTiles(total, deviceWidth, deviceHeight);
-    // cairo patterns map device space to pattern space. The pattern's matrix
-    // is set for each draw (one thread at a time draws).
+    // cairo patterns map device space to pattern space. Each draw gets a
+    // pattern of its own: the shader may be shared by canvases on several
+    // threads, so its own pattern is never changed.
     DrawMatrix inverse;
     if (!ToDevice(total).Invert(&inverse))
         return nullptr;
+    cairo_pattern_t* pattern = ClonePattern(m_pattern);
+    if (!pattern)
+        return nullptr;
     cairo_matrix_t matrix = ToCairo(inverse);
-    cairo_pattern_set_matrix(m_pattern, &matrix);
-    return cairo_pattern_reference(m_pattern);
+    cairo_pattern_set_matrix(pattern, &matrix);
+    return pattern;
 }
 
 namespace {

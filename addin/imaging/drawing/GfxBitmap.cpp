@@ -104,16 +104,24 @@ GfxBitmap* Extract(GfxBitmap* bitmap, int32_t x, int32_t y, int32_t* width, int3
     return copy;
 }
 
+// A size of 0 or less, or an empty source, answers an empty bitmap.
 GfxBitmap* Resize(GfxBitmap* bitmap, int32_t width, int32_t height)
 {
-    if (!GfxCheck(bitmap) || width <= 0 || height <= 0)
+    if (!GfxCheck(bitmap))
         return nullptr;
     const DrawBitmap& source = bitmap->Bitmap();
-    if (width == source.GetWidth() && height == source.GetHeight())
+    if (width > 0 && height > 0 && width == source.GetWidth() && height == source.GetHeight())
         return Extract(bitmap, 0, 0, &width, &height);
     DrawBitmap resized = ConvolutionResize(source, ConvolutionMethod::Lanczos3, width, height);
-    if (resized.IsEmpty())
-        return nullptr;
+    bool wanted = width > 0 && height > 0 && !source.IsEmpty();
+    if (resized.IsEmpty()) {
+        if (wanted)
+            return nullptr;  // out of memory
+        if (!resized.Allocate(source.GetConfig() == BitmapConfig::A8 ? BitmapConfig::A8 : BitmapConfig::Argb8888,
+                              0, 0))
+            return nullptr;
+        resized.SetOpaque(source.IsOpaque());
+    }
     return GfxWrapBitmap(std::move(resized));
 }
 
@@ -172,11 +180,11 @@ int32_t SaveAsFile(GfxBitmap* bitmap, const wchar_t* path)
     for (int y = 0; y < pixels.GetHeight(); ++y) {
         uint8_t* out = image->GetTopRow(y);
         for (int x = 0; x < pixels.GetWidth(); ++x) {
+            uint32_t c = pixels.GetColor(x, y);
             if (alphaOnly) {
-                *out++ = pixels.Row(y)[x];
+                *out++ = uint8_t(ColorAlpha(c));
                 continue;
             }
-            uint32_t c = UnpremultiplyPixel(pixels.Row32(y)[x]);
             *out++ = uint8_t(ColorRed(c));
             *out++ = uint8_t(ColorGreen(c));
             *out++ = uint8_t(ColorBlue(c));

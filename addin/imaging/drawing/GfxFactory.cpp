@@ -64,6 +64,24 @@ void Release(GfxFactory* factory)
         delete factory;
 }
 
+// Ends a paint canvas: when the last holder lets go, the pixels go to the DC,
+// in its coordinates (the canvas was moved by -x, -y for that). A canvas that
+// never reached the caller copies nothing: an opaque device's pixels start
+// undefined.
+struct PaintCanvasEnd {
+    HDC dc;
+    int32_t x, y, width, height;
+    bool armed = false;
+    void operator()(DrawCanvas* c) const
+    {
+        if (armed && width > 0 && height > 0) {
+            c->RestoreToCount(1);
+            c->GetDevice()->CopyToDC(dc, x, y, nullptr);
+        }
+        delete c;
+    }
+};
+
 GfxCanvas* CreatePaintCanvas(GfxFactory* factory, HDC dc, int32_t opaque, int32_t x, int32_t y, int32_t width,
                              int32_t height)
 {
@@ -74,22 +92,19 @@ GfxCanvas* CreatePaintCanvas(GfxFactory* factory, HDC dc, int32_t opaque, int32_
         return nullptr;
     std::shared_ptr<DrawCanvas> canvas;
     try {
-        // When the last holder lets go, the pixels go to the DC, in its
-        // coordinates (the canvas was moved by -x, -y for that).
-        canvas.reset(new DrawCanvas(device->GetBitmap(), device), [dc, x, y, width, height](DrawCanvas* c) {
-            if (width > 0 && height > 0) {
-                c->RestoreToCount(1);
-                c->GetDevice()->CopyToDC(dc, x, y, nullptr);
-            }
-            delete c;
-        });
+        canvas.reset(new DrawCanvas(device->GetBitmap(), device), PaintCanvasEnd{dc, x, y, width, height});
     } catch (const std::bad_alloc&) {
     }
     device->Release();
     if (!canvas)
         return nullptr;
     canvas->Translate(float(-x), float(-y));
-    return GfxWrapCanvas(std::move(canvas));
+    PaintCanvasEnd* end = std::get_deleter<PaintCanvasEnd>(canvas);
+    GfxCanvas* wrapper = GfxWrapCanvas(canvas);
+    // Only a canvas the caller received, and so drew on, is copied out.
+    if (wrapper && end)
+        end->armed = true;
+    return wrapper;
 }
 
 GfxCanvas* CreateCanvas(GfxFactory* factory, GfxBitmap* bitmap)
@@ -190,7 +205,7 @@ GfxBitmap* LoadBitmapFile(GfxFactory* factory, const wchar_t* path, int32_t* wid
                           int32_t* opaque)
 {
     DrawBitmap bitmap;
-    bool decoded = GfxCheck(factory) && DecodeFileSized(path, bitmap, BitmapConfig::Argb8888, 0, 0, nullptr);
+    bool decoded = GfxCheck(factory) && DecodeImageFile(path, bitmap);
     return AnswerLoaded(decoded, bitmap, width, height, opaque);
 }
 

@@ -94,7 +94,7 @@ bool IsIcoData(const uint8_t* data, size_t size)
            U16(data + 4) > 0;
 }
 
-bool DecodeIco(const uint8_t* data, size_t size, SkVQZ_ICOChooser& chooser, DrawBitmap& bitmap)
+bool DecodeIco(const uint8_t* data, size_t size, SkVQZ_ICOChooser& chooser, bool nearest, DrawBitmap& bitmap)
 {
     bitmap.Reset();
     if (!IsIcoData(data, size))
@@ -108,7 +108,7 @@ bool DecodeIco(const uint8_t* data, size_t size, SkVQZ_ICOChooser& chooser, Draw
         // A size byte of 0 means 256.
         chooser.Inspect(i, BitmapConfig::Argb8888, entry[0] ? entry[0] : 256, entry[1] ? entry[1] : 256);
     }
-    int chosen = chooser.Choose();
+    int chosen = nearest ? chooser.ChooseNearest() : chooser.Choose();
     if (chosen < 0)
         return false;
     const uint8_t* entry = data + kHeaderSize + kEntrySize * size_t(chosen);

@@ -12,6 +12,7 @@
 // Whether the block starts like an icon or cursor file.
 bool IsIcoData(const uint8_t* data, size_t size);
 // The image the chooser picks among the directory's entries (announced as
-// 32-bit), decoded into a premultiplied 32-bit bitmap. False (bitmap empty)
-// for a bad file, no choice or lack of memory.
-bool DecodeIco(const uint8_t* data, size_t size, SkVQZ_ICOChooser& chooser, DrawBitmap& bitmap);
+// 32-bit; `nearest`: the one nearest its size, else an exact match), decoded
+// into a premultiplied 32-bit bitmap. False (bitmap empty) for a bad file, no
+// choice or lack of memory.
+bool DecodeIco(const uint8_t* data, size_t size, SkVQZ_ICOChooser& chooser, bool nearest, DrawBitmap& bitmap);

@@ -22,8 +22,16 @@ void SkVQZ_ICOChooser::Inspect(int index, BitmapConfig config, int width, int he
 
 int SkVQZ_ICOChooser::Choose() const
 {
-    // Icons rarely carry every size; a missing one is better served by the
-    // nearest than by failing the decode.
+    for (int i = int(m_entries.size()) - 1; i >= 0; --i) {
+        const Entry& e = m_entries[size_t(i)];
+        if (e.kept && e.config == m_config && e.width == m_width && e.height == m_height)
+            return i;
+    }
+    return -1;
+}
+
+int SkVQZ_ICOChooser::ChooseNearest() const
+{
     int best = -1;
     long long bestDistance = 0;
     int bestArea = 0;

@@ -12,10 +12,13 @@ public:
 
     void Begin(int count);
     void Inspect(int index, BitmapConfig config, int width, int height);
-    // The last image of the requested config and size; when none has that
-    // size, the image of the config whose size is nearest (ties: the larger,
-    // then the later one); -1 when no image has the config.
+    // The last image of the requested config and size; -1 when none has
+    // them (the decode then fails).
     int Choose() const;
+    // For loads that asked for no size: the image of the config whose size
+    // is nearest the requested one (ties: the larger, then the later one);
+    // -1 when no image has the config.
+    int ChooseNearest() const;
 
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }

@@ -101,9 +101,19 @@ TEST(BmpReader, RunLengthData)
     ASSERT_TRUE(image);
     EXPECT_EQ((std::vector<uint8_t>{1, 2, 1, 2, 1, 3}), TopDownSamples(*image));
 
-    // Data that end before the rows are used up fail.
-    f.data = {5, 0x12};
-    EXPECT_FALSE(Decode(MakeBmp(f)));
+    // Data that end before the rows are used up end the decode: the picture
+    // loads with the pixels they did not reach at index 0, also when they end
+    // inside an absolute run.
+    for (const auto& [data, expected] : std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>>{
+             {{5, 0x12}, {1, 2, 1, 2, 1, 0}},
+             {{0, 4, 0x34}, {3, 4, 0, 0, 0, 0}},
+             {{2, 0x77, 0, 2, 3}, {7, 7, 0, 0, 0, 0}},
+         }) {
+        f.data = data;
+        image = Decode(MakeBmp(f));
+        ASSERT_TRUE(image);
+        EXPECT_EQ(expected, TopDownSamples(*image));
+    }
 }
 
 TEST(BmpReader, ThirtyTwoBitAlpha)
@@ -112,8 +122,8 @@ TEST(BmpReader, ThirtyTwoBitAlpha)
     f.width = 2;
     f.bitCount = 32;
     f.data = {1, 2, 3, 0, 4, 5, 6, 0};
-    // Every fourth byte 0 in a plain 32-bit file: padding, so opaque.
-    EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 255, 6, 5, 4, 255}), TopDownSamples(*Decode(MakeBmp(f))));
+    // The fourth byte is alpha as it stands: all 0 is fully transparent.
+    EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}), TopDownSamples(*Decode(MakeBmp(f))));
     f.data = {1, 2, 3, 0, 4, 5, 6, 9};
     EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 9}), TopDownSamples(*Decode(MakeBmp(f))));
     // A long header that declares an alpha mask means what it says.

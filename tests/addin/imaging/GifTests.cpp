@@ -214,3 +214,27 @@ TEST(GifReader, SignaturesAndSizes)
 }
 
 }  // namespace
+
+TEST(GifReader, AnimationFramesTogetherStayWithinOnePicturesBound)
+{
+    // Frames of 4096 x 4096 (16 Mi pixels, allowed one by one): four fill
+    // the 64 Mi pixels a picture may hold, a fifth goes past it.
+    const int side = 4096;
+    std::vector<uint8_t> lzw = MakeGifLzwCompressed(std::vector<uint8_t>(size_t(side) * side, 0), 2);
+    auto animation = [&](int frameCount) {
+        std::vector<uint8_t> bytes = {'G', 'I', 'F', '8', '9', 'a', 0, 0x10, 0, 0x10, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+        for (int i = 0; i < frameCount; ++i) {
+            bytes.insert(bytes.end(), {',', 0, 0, 0, 0, 0, 0x10, 0, 0x10, 0});
+            bytes.insert(bytes.end(), lzw.begin(), lzw.end());
+        }
+        bytes.push_back(';');
+        return bytes;
+    };
+    {
+        GifFrameList frames;
+        EXPECT_TRUE(DecodeAll(animation(4), frames));
+        EXPECT_EQ(4, frames.GetCount());
+    }
+    GifFrameList frames;
+    EXPECT_FALSE(DecodeAll(animation(5), frames));
+}

@@ -115,9 +115,11 @@ TEST(ImageFiles, LoadTakesTheSmallestPixelType)
     ASSERT_TRUE(gif);
     EXPECT_EQ(20, gif->GetWidth());
     EXPECT_EQ(ImageFileType::Gif, gif->GetFileType());
+    // A 32-bit file's fourth bytes are its alpha: all 0 stays a transparent
+    // RGBA picture.
     ImageRef bmp = Own(LoadImageFile(Mk(ImageFixture(L"bmp_32rgb_zero.bmp"))));
     ASSERT_TRUE(bmp);
-    EXPECT_EQ(PixelType::Rgb, bmp->GetPixelType());
+    EXPECT_EQ(PixelType::Rgba, bmp->GetPixelType());
 }
 
 TEST(ImageFiles, SavingReplacesWholeFilesOnly)

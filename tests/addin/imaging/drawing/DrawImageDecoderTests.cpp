@@ -42,33 +42,46 @@ std::vector<uint8_t> SampleIcon()
 
 }  // namespace
 
-TEST(DrawImageDecoder, IconGivesTheEntryOfTheSizeOrTheNearest)
+TEST(DrawImageDecoder, IconGivesTheEntryOfTheSizeOrNone)
 {
     std::vector<uint8_t> icon = SampleIcon();
     struct Case {
         int width, height;
-        int expectWidth;
+        int expectWidth;  // 0: no entry of that size, the decode fails
         uint32_t expectPixel;
     };
     const Case cases[] = {
         {32, 32, 32, 0xFFFF0000},  // the last 32 x 32
         {16, 16, 16, 0xFF0000FF},
         {48, 48, 48, 0x80808080},  // PNG entry, premultiplied
-        {20, 20, 16, 0xFF0000FF},  // nearest
-        {40, 40, 48, 0x80808080},  // equally near 32 and 48: the larger
+        {20, 20, 0, 0},
+        {40, 40, 0, 0},
+        {32, 16, 0, 0},
         {0, 0, 32, 0xFFFF0000},    // the system icon size
     };
     for (const Case& c : cases) {
         DrawBitmap bitmap;
         DrawImageFormat format = DrawImageFormat::Unknown;
-        ASSERT_TRUE(DecodeMemorySized(icon.data(), icon.size(), bitmap, BitmapConfig::Argb8888, c.width, c.height,
-                                      &format))
-            << c.width;
+        bool decoded =
+            DecodeMemorySized(icon.data(), icon.size(), bitmap, BitmapConfig::Argb8888, c.width, c.height, &format);
+        if (!c.expectWidth) {
+            EXPECT_FALSE(decoded) << c.width << "x" << c.height;
+            EXPECT_TRUE(bitmap.IsEmpty());
+            continue;
+        }
+        ASSERT_TRUE(decoded) << c.width;
         EXPECT_EQ(format, DrawImageFormat::Ico);
         EXPECT_EQ(bitmap.GetWidth(), c.expectWidth);
         EXPECT_EQ(bitmap.GetHeight(), c.expectWidth);
         EXPECT_EQ(bitmap.Row32(c.expectWidth / 2)[3], c.expectPixel) << c.width;
     }
+    // A load that asks for no size takes the entry nearest the system icon
+    // size: with only 16 and 48 that is the larger.
+    std::vector<uint8_t> apart = MakeIco({{16, 16, MakeIcoDib32(16, 16, 0xFF0000FF)},
+                                          {48, 48, MakeIcoDib32(48, 48, 0xFF00FF00)}});
+    DrawBitmap unsized;
+    ASSERT_TRUE(DecodeImageData(apart.data(), apart.size(), unsized));
+    EXPECT_EQ(unsized.GetWidth(), 48);
     // No entry of the config: no choice, no bitmap.
     DrawBitmap none;
     EXPECT_FALSE(DecodeMemorySized(icon.data(), icon.size(), none, BitmapConfig::A8, 32, 32, nullptr));

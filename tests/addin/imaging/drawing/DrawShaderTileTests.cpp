@@ -50,3 +50,36 @@ TEST(DrawShader, BitmapTilesEachAxisByItsOwnMode)
         }
     }
 }
+
+TEST(DrawShader, EachDrawGetsAPatternOfItsOwn)
+{
+    // Canvases on other threads may draw with the same shader: a pattern
+    // handed out keeps its own matrix when the next one is made.
+    const uint32_t colors[2] = {0xFFFF0000, 0xFF0000FF};
+    DrawShader* linear = DrawShader::Linear({0, 0}, {10, 0}, colors, nullptr, 2, TileMode::Clamp);
+    ASSERT_NE(linear, nullptr);
+    DrawBitmap pixels;
+    ASSERT_TRUE(pixels.Allocate(BitmapConfig::Argb8888, 2, 2));
+    DrawShader* tiles = DrawShader::Bitmap(pixels, TileMode::Repeat, TileMode::Repeat);
+    ASSERT_NE(tiles, nullptr);
+    for (DrawShader* shader : {linear, tiles}) {
+        cairo_pattern_t* first = shader->MakePattern(DrawMatrix::Translate(5, 0), 20, 20);
+        cairo_pattern_t* second = shader->MakePattern(DrawMatrix::Translate(0, 7), 20, 20);
+        ASSERT_NE(first, nullptr);
+        ASSERT_NE(second, nullptr);
+        EXPECT_NE(first, second);
+        // cairo's matrix maps device to pattern space: the inverse moves.
+        cairo_matrix_t m;
+        cairo_pattern_get_matrix(first, &m);
+        EXPECT_EQ(m.x0, -5);
+        EXPECT_EQ(m.y0, 0);
+        cairo_pattern_get_matrix(second, &m);
+        EXPECT_EQ(m.x0, 0);
+        EXPECT_EQ(m.y0, -7);
+        EXPECT_EQ(cairo_pattern_get_extend(first), cairo_pattern_get_extend(second));
+        cairo_pattern_destroy(first);
+        cairo_pattern_destroy(second);
+    }
+    linear->Release();
+    tiles->Release();
+}

@@ -183,7 +183,18 @@ TEST(DrawingTables, ExtractAndResizeAnswerNewBitmaps)
     Object bigger = plugin.Call<Object>(kBitmap, 4, bitmap, 8, 6);
     ASSERT_NE(bigger, nullptr);
     EXPECT_EQ(plugin.Pixel(bigger, 7, 5), 0xFF204060u);
-    EXPECT_EQ(plugin.Call<Object>(kBitmap, 4, bitmap, 0, 6), nullptr);
+    // A size of 0 or less answers an empty bitmap of the source's kind.
+    for (const auto& [w, h] : {std::pair{0, 6}, std::pair{6, -1}, std::pair{-3, -3}}) {
+        Object empty = plugin.Call<Object>(kBitmap, 4, bitmap, w, h);
+        ASSERT_NE(empty, nullptr) << w << "x" << h;
+        wchar_t* text = nullptr;
+        int length = 0;
+        plugin.Call<int>(kBitmap, 17, empty, &text, &length);
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(std::wstring(text, size_t(length)), L"0|0|3=");
+        CoTaskMemFree(text);
+        plugin.Release(kBitmap, empty);
+    }
     for (Object o : {copy, none, bigger, bitmap})
         plugin.Release(kBitmap, o);
 }

@@ -1,0 +1,366 @@
+#include "addin/imaging/ImageFiles.h"
+#include "addin/imaging/RasterImage.h"
+#include "base/MKString.h"
+#include "fixtures/BmpWriter.h"
+#include "fixtures/Fixtures.h"
+#include "fixtures/GifWriter.h"
+
+#include "DrawingPlugin.h"
+
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <string>
+#include <vector>
+
+// Pixels through the tables' own entry points, checked against values worked
+// out by hand.
+
+namespace {
+
+// Straight colour to premultiplied channels (A, R, G, B) in 0..255 units.
+struct Premul {
+    double a, r, g, b;
+};
+
+Premul FromStraight(uint32_t c)
+{
+    double a = (c >> 24) / 255.0;
+    return {a * 255, ((c >> 16) & 0xFF) * a, ((c >> 8) & 0xFF) * a, (c & 0xFF) * a};
+}
+
+// The Porter-Duff and blend formulas of each mode, on premultiplied values
+// scaled to 0..1 (s: source, d: destination, sa / da: their alphas).
+Premul Blend(int mode, Premul S, Premul D)
+{
+    auto each = [&](auto f) {
+        double sa = S.a / 255, da = D.a / 255;
+        auto ch = [&](double s, double d, bool alpha) { return 255 * f(s / 255, d / 255, sa, da, alpha); };
+        return Premul{ch(S.a, D.a, true), ch(S.r, D.r, false), ch(S.g, D.g, false), ch(S.b, D.b, false)};
+    };
+    switch (mode) {
+    case 0: return {0, 0, 0, 0};
+    case 1: return S;
+    case 2: return D;
+    case 3: return each([](double s, double d, double sa, double, bool) { return s + (1 - sa) * d; });
+    case 4: return each([](double s, double d, double, double da, bool) { return d + (1 - da) * s; });
+    case 5: return each([](double s, double, double, double da, bool) { return s * da; });
+    case 6: return each([](double, double d, double sa, double, bool) { return d * sa; });
+    case 7: return each([](double s, double, double, double da, bool) { return s * (1 - da); });
+    case 8: return each([](double, double d, double sa, double, bool) { return d * (1 - sa); });
+    case 9:
+        return each([](double s, double d, double sa, double da, bool alpha) {
+            return alpha ? da : s * da + (1 - sa) * d;
+        });
+    case 10:
+        return each([](double s, double d, double sa, double da, bool alpha) {
+            return alpha ? sa : sa * d + s * (1 - da);
+        });
+    case 11: return each([](double s, double d, double sa, double da, bool) { return s * (1 - da) + (1 - sa) * d; });
+    case 12:
+        return each([](double s, double d, double sa, double da, bool alpha) {
+            return alpha ? sa + da - sa * da : s + d - fmax(s * da, d * sa);
+        });
+    case 13:
+        return each([](double s, double d, double sa, double da, bool alpha) {
+            return alpha ? sa + da - sa * da : s + d - fmin(s * da, d * sa);
+        });
+    case 14: return each([](double s, double d, double, double, bool) { return s * d; });
+    case 15: return each([](double s, double d, double, double, bool) { return s + d - s * d; });
+    default: return each([](double s, double d, double, double, bool) { return fmin(1.0, s + d); });
+    }
+}
+
+// The bitmap's colour at (x, y) as GetPixel answers it, premultiplied again.
+Premul PixelOf(DrawingPlugin& plugin, Object bitmap, int x, int y)
+{
+    return FromStraight(plugin.Pixel(bitmap, x, y));
+}
+
+void ExpectNear(const Premul& actual, const Premul& expected, const char* what, int mode)
+{
+    // Eight-bit arithmetic rounds each product; straight colours read back
+    // lose a little more at low alpha.
+    const double tolerance = 2.5;
+    EXPECT_NEAR(actual.a, expected.a, tolerance) << what << " mode " << mode;
+    EXPECT_NEAR(actual.r, expected.r, tolerance) << what << " mode " << mode;
+    EXPECT_NEAR(actual.g, expected.g, tolerance) << what << " mode " << mode;
+    EXPECT_NEAR(actual.b, expected.b, tolerance) << what << " mode " << mode;
+}
+
+// Records the names of files created in a folder while it is alive: the
+// file system reports them in order, so a marker file made at the end shows
+// when every earlier creation has been seen.
+class CreationWatch {
+public:
+    explicit CreationWatch(const std::wstring& folder) : m_folder(folder)
+    {
+        m_directory = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+        m_overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        Arm();
+    }
+    ~CreationWatch()
+    {
+        if (m_directory != INVALID_HANDLE_VALUE) {
+            CancelIo(m_directory);
+            CloseHandle(m_directory);
+        }
+        CloseHandle(m_overlapped.hEvent);
+    }
+    bool Watching() const { return m_armed; }
+
+    // Every name created before a marker of our own, made and removed now.
+    std::vector<std::wstring> CreatedSoFar()
+    {
+        std::wstring marker = L"vistello-watch-" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+        HANDLE file = CreateFileW((m_folder + marker).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        std::vector<std::wstring> created;
+        DWORD deadline = GetTickCount() + 30000;  // a bound against hangs only
+        while (m_armed && GetTickCount() < deadline) {
+            if (WaitForSingleObject(m_overlapped.hEvent, 1000) != WAIT_OBJECT_0)
+                continue;
+            DWORD bytes = 0;
+            if (!GetOverlappedResult(m_directory, &m_overlapped, &bytes, FALSE))
+                break;
+            bool sawMarker = false;
+            for (size_t at = 0; bytes > 0;) {
+                auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(m_buffer + at);
+                std::wstring name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+                if (name == marker)
+                    sawMarker = true;
+                else if (info->Action == FILE_ACTION_ADDED)
+                    created.push_back(name);
+                if (!info->NextEntryOffset)
+                    break;
+                at += info->NextEntryOffset;
+            }
+            Arm();
+            if (sawMarker)
+                return created;
+        }
+        ADD_FAILURE() << "the marker file was never reported";
+        return created;
+    }
+
+private:
+    void Arm()
+    {
+        ResetEvent(m_overlapped.hEvent);
+        m_armed = m_directory != INVALID_HANDLE_VALUE &&
+                  ReadDirectoryChangesW(m_directory, m_buffer, sizeof(m_buffer), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME,
+                                        nullptr, &m_overlapped, nullptr);
+    }
+
+    std::wstring m_folder;
+    HANDLE m_directory = INVALID_HANDLE_VALUE;
+    OVERLAPPED m_overlapped = {};
+    alignas(DWORD) uint8_t m_buffer[16384];
+    bool m_armed = false;
+};
+
+// A 4 x 2 picture, top row red, green, blue, white; bottom row black, gray
+// (0x808080), yellow, cyan.
+const uint32_t kFourByTwo[2][4] = {{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}, {0x000000, 0x808080, 0xFFFF00, 0x00FFFF}};
+
+std::vector<uint8_t> PictureBmp()
+{
+    BmpFields f;
+    f.width = 4;
+    f.height = 2;
+    f.bitCount = 24;
+    for (int row = 1; row >= 0; --row)  // the file's first row is the bottom one
+        for (uint32_t c : kFourByTwo[row])
+            f.data.insert(f.data.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+    return MakeBmp(f);
+}
+
+std::vector<uint8_t> PictureGif()
+{
+    GifFields f;
+    f.width = 4;
+    f.height = 2;
+    f.globalColours = {kFourByTwo[0][0], kFourByTwo[0][1], kFourByTwo[0][2], kFourByTwo[0][3],
+                       kFourByTwo[1][0], kFourByTwo[1][1], kFourByTwo[1][2], kFourByTwo[1][3]};
+    GifFrameFields frame;
+    frame.width = 4;
+    frame.height = 2;
+    frame.indices = {0, 1, 2, 3, 4, 5, 6, 7};
+    f.frames = {frame};
+    return MakeGif(f);
+}
+
+}  // namespace
+
+TEST(DrawingTablePixels, GdiOutputOnAnOpaqueBitmapIsKeptByDrawingSavingAndReading)
+{
+    DrawingPlugin plugin;
+    Object opaque = plugin.Bitmap(8, 8, true);
+    ASSERT_NE(opaque, nullptr);
+    Object canvas = plugin.CanvasOn(opaque);
+    HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
+    ASSERT_NE(dc, nullptr);
+    // GDI writes colour bytes and leaves the fourth byte 0.
+    RECT all = {0, 0, 8, 8};
+    HBRUSH brush = CreateSolidBrush(RGB(200, 30, 60));
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    // Text with an opaque background over the left half.
+    RECT left = {0, 0, 4, 8};
+    SetBkColor(dc, RGB(10, 120, 250));
+    SetTextColor(dc, RGB(0, 0, 0));
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE | ETO_CLIPPED, &left, L"W", 1, nullptr);
+    plugin.Call<void>(kCanvas, 2, canvas);
+    plugin.Release(kCanvas, canvas);
+
+    const uint32_t fill = 0xFFC81E3C;
+    // Read back as the colours GDI drew, opaque.
+    EXPECT_EQ(plugin.Pixel(opaque, 6, 4), fill);
+    bool background = false;
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            uint32_t p = plugin.Pixel(opaque, x, y);
+            EXPECT_EQ(p >> 24, 255u) << x << "," << y;
+            EXPECT_NE(p, fill) << x << "," << y;
+            background |= p == 0xFF0A78FA;
+        }
+    }
+    EXPECT_TRUE(background);
+
+    // Drawn onto a white bitmap: the GDI colours land, not the white.
+    Object white = plugin.Bitmap(8, 8, false);
+    plugin.Call<void>(kBitmap, 1, white, 0xFFFFFFFFu);
+    Object onto = plugin.CanvasOn(white);
+    plugin.Call<void>(kCanvas, 35, onto, opaque, 0.0f, 0.0f, Object(nullptr));
+    plugin.Release(kCanvas, onto);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(plugin.Pixel(white, x, y), plugin.Pixel(opaque, x, y)) << x << "," << y;
+
+    // Saved, then read by the image library: the same colours.
+    ScratchFolder folder;
+    std::wstring path = folder.File(L"gdi.png");
+    ASSERT_EQ(plugin.Call<int>(kBitmap, 11, opaque, path.c_str()) & 0xFF, 1);
+    RasterImage* image = LoadImageFile(MKString(path.c_str()));
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->GetWidth(), 8);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            uint32_t p = plugin.Pixel(opaque, x, y);
+            // The reader may keep a gray picture as gray; the colours here are not.
+            ASSERT_EQ(image->GetPixelType(), PixelType::Rgb);
+            const uint8_t* s = image->GetTopRow(y) + 3 * x;
+            EXPECT_EQ(0xFF000000u | uint32_t(s[0]) << 16 | uint32_t(s[1]) << 8 | s[2], p) << x << "," << y;
+        }
+    }
+    image->Release();
+    plugin.Release(kBitmap, white);
+    plugin.Release(kBitmap, opaque);
+}
+
+TEST(DrawingTablePixels, BmpAndGifDecodeWithoutFilesOutsideTheTemporaryFolder)
+{
+    DrawingPlugin plugin;
+    ScratchFolder folder;
+    wchar_t current[MAX_PATH];
+    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, current), 0u);
+    // Work in the scratch folder, so the drive root is the one it lies on.
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+    std::wstring root = folder.path().substr(0, 3);
+    CreationWatch watch(root);
+    ASSERT_TRUE(watch.Watching());
+
+    struct Source {
+        const wchar_t* name;
+        std::vector<uint8_t> bytes;
+    };
+    const Source sources[] = {{L"picture.bmp", PictureBmp()}, {L"picture.gif", PictureGif()}};
+    for (const Source& source : sources) {
+        std::wstring path = folder.File(source.name);
+        FILE* file = _wfopen(path.c_str(), L"wb");
+        ASSERT_NE(file, nullptr);
+        fwrite(source.bytes.data(), 1, source.bytes.size(), file);
+        fclose(file);
+        for (int slot : {11, 12, 13, 14}) {
+            int width = 0, height = 0, opaque = 0;
+            Object bitmap = slot == 11 || slot == 13
+                                ? plugin.Call<Object>(kFactory, slot, plugin.factory, path.c_str(), &width, &height,
+                                                      &opaque)
+                                : plugin.Call<Object>(kFactory, slot, plugin.factory,
+                                                      static_cast<const uint8_t*>(source.bytes.data()),
+                                                      int(source.bytes.size()), &width, &height, &opaque);
+            ASSERT_NE(bitmap, nullptr) << source.name << " slot " << slot;
+            EXPECT_EQ(width, 4);
+            EXPECT_EQ(height, 2);
+            EXPECT_EQ(opaque, 1);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 4; ++x)
+                    EXPECT_EQ(plugin.Pixel(bitmap, x, y), 0xFF000000u | kFourByTwo[y][x])
+                        << source.name << " slot " << slot << " at " << x << "," << y;
+            plugin.Release(kBitmap, bitmap);
+        }
+    }
+    std::vector<std::wstring> created = watch.CreatedSoFar();
+    SetCurrentDirectoryW(current);
+    EXPECT_TRUE(created.empty()) << "created in " << root << ": " << created[0];
+}
+
+TEST(DrawingTablePixels, EveryTransferModeGivesItsFormulaWhereTheShapeCovers)
+{
+    DrawingPlugin plugin;
+    // Source 60 % red-orange, destination 80 % blue-ish: every mode gives a
+    // different answer on these.
+    const uint32_t source = 0x99FF8000, destination = 0xCC4080FF;
+    for (int mode = 0; mode <= 16; ++mode) {
+        Object bitmap = plugin.Bitmap(3, 1, false);
+        plugin.Call<void>(kBitmap, 1, bitmap, destination);
+        Object canvas = plugin.CanvasOn(bitmap);
+        Object paint = plugin.Paint(source);
+        plugin.Call<void>(kPaint, 18, paint, mode);
+        plugin.Call<void>(kCanvas, 23, canvas, 0.0f, 0.0f, 2.0f, 1.0f, paint);
+        Premul expected = Blend(mode, FromStraight(source), FromStraight(destination));
+        ExpectNear(PixelOf(plugin, bitmap, 0, 0), expected, "covered", mode);
+        ExpectNear(PixelOf(plugin, bitmap, 1, 0), expected, "covered", mode);
+        // Outside the shape the destination stays, whatever the mode.
+        ExpectNear(PixelOf(plugin, bitmap, 2, 0), FromStraight(destination), "outside", mode);
+        plugin.Release(kPaint, paint);
+        plugin.Release(kCanvas, canvas);
+        plugin.Release(kBitmap, bitmap);
+    }
+}
+
+TEST(DrawingTablePixels, GdiFollowsTheClipAfterManyMatrixChanges)
+{
+    DrawingPlugin plugin;
+    Object bitmap = plugin.Bitmap(20, 20, true);
+    plugin.Call<void>(kBitmap, 1, bitmap, 0xFFFFFFFFu);
+    Object canvas = plugin.CanvasOn(bitmap);
+    // A clip of 5..15 both ways, then the matrix moved about and back.
+    plugin.Call<int>(kCanvas, 16, canvas, 5.0f, 5.0f, 10.0f, 10.0f, 1);
+    for (int i = 0; i < 50; ++i) {
+        plugin.Call<int>(kCanvas, 4, canvas, 1u);
+        plugin.Call<int>(kCanvas, 8, canvas, float(i), 2.0f);
+        plugin.Call<void>(kCanvas, 5, canvas);
+    }
+    plugin.Call<int>(kCanvas, 8, canvas, 2.0f, 0.0f);
+    HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
+    ASSERT_NE(dc, nullptr);
+    // In local coordinates -2..18: the whole bitmap after the translation.
+    RECT everything = {-2, 0, 18, 20};
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    FillRect(dc, &everything, black);
+    DeleteObject(black);
+    plugin.Call<void>(kCanvas, 2, canvas);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            bool inside = x >= 5 && x < 15 && y >= 5 && y < 15;
+            EXPECT_EQ(plugin.Pixel(bitmap, x, y), inside ? 0xFF000000u : 0xFFFFFFFFu) << x << "," << y;
+        }
+    }
+    plugin.Release(kCanvas, canvas);
+    plugin.Release(kBitmap, bitmap);
+}
