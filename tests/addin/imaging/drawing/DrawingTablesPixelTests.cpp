@@ -262,14 +262,29 @@ TEST(DrawingTablePixels, GdiOutputOnAnOpaqueBitmapIsKeptByDrawingSavingAndReadin
     plugin.Release(kBitmap, opaque);
 }
 
-TEST(DrawingTablePixels, BmpAndGifDecodeWithoutFilesOutsideTheTemporaryFolder)
+TEST(DrawingTablePixels, BmpAndGifDecodeWithoutTemporaryFiles)
 {
     DrawingPlugin plugin;
     ScratchFolder folder;
-    wchar_t current[MAX_PATH];
-    ASSERT_NE(GetCurrentDirectoryW(MAX_PATH, current), 0u);
-    // Work in the scratch folder, so the drive root is the one it lies on.
+    // Work in the scratch folder, so the drive root is the one it lies on,
+    // with the temporary folder the run-time would use gone; both come back
+    // however the test ends.
+    struct Surroundings {
+        wchar_t current[MAX_PATH] = {};
+        std::wstring tmp = _wgetenv(L"TMP") ? _wgetenv(L"TMP") : L"";
+        std::wstring temp = _wgetenv(L"TEMP") ? _wgetenv(L"TEMP") : L"";
+        Surroundings() { GetCurrentDirectoryW(MAX_PATH, current); }
+        ~Surroundings()
+        {
+            _wputenv_s(L"TMP", tmp.c_str());
+            _wputenv_s(L"TEMP", temp.c_str());
+            SetCurrentDirectoryW(current);
+        }
+    } surroundings;
     ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+    std::wstring gone = folder.File(L"no such folder");
+    _wputenv_s(L"TMP", gone.c_str());
+    _wputenv_s(L"TEMP", gone.c_str());
     std::wstring root = folder.path().substr(0, 3);
     CreationWatch watch(root);
     ASSERT_TRUE(watch.Watching());
@@ -305,7 +320,6 @@ TEST(DrawingTablePixels, BmpAndGifDecodeWithoutFilesOutsideTheTemporaryFolder)
         }
     }
     std::vector<std::wstring> created = watch.CreatedSoFar();
-    SetCurrentDirectoryW(current);
     EXPECT_TRUE(created.empty()) << "created in " << root << ": " << created[0];
 }
 
