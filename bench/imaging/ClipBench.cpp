@@ -5,19 +5,12 @@
 // stay within twice the unclipped ones.
 #include "addin/imaging/drawing/BitmapPlatformDevice.h"
 #include "addin/imaging/drawing/DrawCanvas.h"
+#include "bench/imaging/BenchClock.h"
 
 #include <stdio.h>
 #include <windows.h>
 
 namespace {
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 // The rounds on a fresh canvas, with or without a round clip set first.
 double Rounds(bool roundClip)
@@ -33,13 +26,13 @@ double Rounds(bool roundClip)
             circle.AddCircle(500, 400, 350, DrawPath::kClockwise);
             canvas.ClipPath(circle, DrawCanvas::kIntersect);
         }
-        double start = Seconds();
+        double start = BenchSeconds();
         for (int i = 0; i < 300; ++i) {
             canvas.Save(DrawCanvas::kMatrixClipSave);
             canvas.Translate(float(i % 17), float(i % 11));
             canvas.Restore();
         }
-        elapsed = Seconds() - start;
+        elapsed = BenchSeconds() - start;
         // GDI would draw now: the clip is converted once, outside the rounds.
         device->GetMemoryDC();
     }

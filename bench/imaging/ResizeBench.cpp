@@ -1,6 +1,7 @@
 // Times resizes of a 4000 x 3000 RGBA picture to 1000 x 750 with each named
 // filter (Lanczos first), best of several runs.
 #include "addin/imaging/ResizeImage.h"
+#include "bench/imaging/BenchClock.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -9,21 +10,13 @@
 
 namespace {
 
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
 double BestTime(const RasterImage* image, int filter, int runs)
 {
     double best = 1e9;
     for (int i = 0; i < runs; ++i) {
-        double start = Seconds();
+        double start = BenchSeconds();
         RasterImage* result = ResizeImage(image, 1000, 750, filter, nullptr, nullptr);
-        double elapsed = Seconds() - start;
+        double elapsed = BenchSeconds() - start;
         if (!result) {
             fprintf(stderr, "resize failed\n");
             exit(1);

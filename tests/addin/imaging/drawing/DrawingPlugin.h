@@ -1,7 +1,9 @@
 #pragma once
 #include "addin/imaging/drawing/DrawingTables.h"
 
+#include <objbase.h>
 #include <stdint.h>
+#include <string>
 #include <vector>
 #include <windows.h>
 
@@ -52,6 +54,16 @@ struct DrawingPlugin {
         return paint;
     }
     uint32_t Pixel(Object bitmap, int x, int y) { return Call<uint32_t>(kBitmap, 12, bitmap, x, y); }
+    // The bitmap's text form (empty when the slot gives none).
+    std::wstring Text(Object bitmap)
+    {
+        wchar_t* text = nullptr;
+        int length = 0;
+        Call<int>(kBitmap, 17, bitmap, &text, &length);
+        std::wstring form = text ? std::wstring(text, size_t(length)) : std::wstring();
+        CoTaskMemFree(text);
+        return form;
+    }
     void Release(DrawingTable table, Object object) { Call<void>(table, 0, object); }
 
     std::vector<GfxSlot> tables[kTables];

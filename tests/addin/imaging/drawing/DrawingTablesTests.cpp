@@ -145,12 +145,7 @@ TEST(DrawingTables, TextFormRoundTripsAndBadTextFails)
     EXPECT_EQ(height, 1);
     EXPECT_EQ(opaque, 1);
     EXPECT_EQ(plugin.Pixel(bitmap, 0, 0), 0xFF12ABF0u);
-    wchar_t* text = nullptr;
-    int length = 0;
-    plugin.Call<int>(kBitmap, 17, bitmap, &text, &length);
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(std::wstring(text, size_t(length)), L"1|1|3=ABJKO@");
-    CoTaskMemFree(text);
+    EXPECT_EQ(plugin.Text(bitmap), L"1|1|3=ABJKO@");
     plugin.Release(kBitmap, bitmap);
 
     for (const wchar_t* bad : {L"0|5|3=", L"", L"2|2|4=AB", L"99999|99999|4=", L"1|1="}) {
@@ -187,12 +182,7 @@ TEST(DrawingTables, ExtractAndResizeAnswerNewBitmaps)
     for (const auto& [w, h] : {std::pair{0, 6}, std::pair{6, -1}, std::pair{-3, -3}}) {
         Object empty = plugin.Call<Object>(kBitmap, 4, bitmap, w, h);
         ASSERT_NE(empty, nullptr) << w << "x" << h;
-        wchar_t* text = nullptr;
-        int length = 0;
-        plugin.Call<int>(kBitmap, 17, empty, &text, &length);
-        ASSERT_NE(text, nullptr);
-        EXPECT_EQ(std::wstring(text, size_t(length)), L"0|0|3=");
-        CoTaskMemFree(text);
+        EXPECT_EQ(plugin.Text(empty), L"0|0|3=");
         plugin.Release(kBitmap, empty);
     }
     for (Object o : {copy, none, bigger, bitmap})
