@@ -20,7 +20,8 @@ bool GifReadSize(FILE* file, int* width, int* height);
 // transparency of the frames after it (a frame without one keeps the last
 // values). With outImage, the first frame is handed over there (the caller
 // owns it); otherwise every frame is appended to frames, and an empty list
-// answers false.
+// answers false. The frames of a file together hold no more pixels than one
+// picture may (ImageLimits.h): a frame past that fails the decode.
 bool GifDecode(FILE* file, GifFrameList* frames, RasterImage** outImage);
 
 // The first frame, or null.

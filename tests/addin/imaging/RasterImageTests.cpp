@@ -204,6 +204,12 @@ TEST(RasterImage, ToRgbAnswersTheReceiverOrACopy)
 {
     ImageRef rgb = Own(CreateRasterImage(PixelType::Rgb, 1, 1));
     EXPECT_EQ(rgb.Get(), rgb->ToRgb());
+    // An image without pixels is not valid: no answer, not the receiver.
+    for (PixelType type : {PixelType::Rgb, PixelType::Rgba, PixelType::Gray}) {
+        ImageRef invalid = Own(CreateRasterImage(type, 1, 1));
+        EXPECT_FALSE(invalid->SetSize(0, 3));
+        EXPECT_EQ(nullptr, invalid->ToRgb()) << int(type);
+    }
 
     ImageRef rgba = MakeImage(PixelType::Rgba, 1, 1, [](int, int, int c) { return 10 + c; });
     rgba->SetName(L"x.png");
