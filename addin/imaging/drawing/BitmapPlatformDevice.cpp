@@ -78,14 +78,16 @@ void BitmapPlatformDevice::SetMatrixClip(const DrawMatrix& matrix, const std::ve
 void BitmapPlatformDevice::SetMatrixClipMask(const DrawMatrix& matrix, cairo_surface_t* mask)
 {
     m_transform = matrix;
-    if (mask != m_clipMask) {
-        if (m_clipMask)
-            cairo_surface_destroy(m_clipMask);
-        m_clipMask = mask ? cairo_surface_reference(mask) : nullptr;
-    }
+    m_configDirty = true;
+    // The same mask again (a matrix change) keeps the rectangles made from it.
+    if (mask == m_clipMask && mask)
+        return;
+    if (m_clipMask)
+        cairo_surface_destroy(m_clipMask);
+    m_clipMask = mask ? cairo_surface_reference(mask) : nullptr;
+    m_clipStale = mask != nullptr;
     if (!mask)
         m_clip.assign(1, RECT{0, 0, m_bitmap.GetWidth(), m_bitmap.GetHeight()});
-    m_configDirty = true;
 }
 
 HDC BitmapPlatformDevice::GetMemoryDC()
@@ -102,10 +104,9 @@ HDC BitmapPlatformDevice::GetMemoryDC()
     }
     if (m_configDirty) {
         m_configDirty = false;
-        if (m_clipMask) {
+        if (m_clipStale) {
             m_clip = ClipMaskRects(m_clipMask, m_bitmap.GetWidth(), m_bitmap.GetHeight());
-            cairo_surface_destroy(m_clipMask);
-            m_clipMask = nullptr;
+            m_clipStale = false;
         }
         PlatformDevice::SetDCTransform(m_memoryDC, m_transform);
         PlatformDevice::SetDCClip(m_memoryDC, m_clip);

@@ -55,7 +55,9 @@ private:
     bool m_configDirty = true;
     DrawMatrix m_transform;
     std::vector<RECT> m_clip;
-    // A clip not yet turned into m_clip.
+    // The mask m_clip is made from (a reference; null when given as
+    // rectangles), and whether m_clip still has to be made from it.
     cairo_surface_t* m_clipMask = nullptr;
+    bool m_clipStale = false;
     DrawBitmap m_bitmap;
 };
