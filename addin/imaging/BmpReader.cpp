@@ -25,7 +25,7 @@ struct BmpHeader {
     uint32_t bitCount;
     uint32_t compression;
     uint32_t colorsUsed;
-    uint32_t masks[3];  // red, green, blue; 0 when not given
+    uint32_t masks[4];  // red, green, blue, alpha; 0 when not given
 };
 
 uint32_t Le32(const uint8_t* p)
@@ -76,6 +76,8 @@ bool ReadHeader(ImageFileReader& reader, BmpHeader& h)
             if (h.headerSize >= 52) {
                 for (int i = 0; i < 3; ++i)
                     h.masks[i] = Le32(header + 40 + 4 * i);
+                if (h.headerSize >= 56)
+                    h.masks[3] = Le32(header + 52);
             } else if (h.headerSize == kInfoHeaderSize) {
                 for (int i = 0; i < 3; ++i) {
                     if (!reader.U32(h.masks[i]))
@@ -276,14 +278,30 @@ RasterImage* Decode(ImageFileReader& reader)
         uint8_t* row = static_cast<uint8_t*>(MKAlloc(size_t(rowSize)));
         ok = row != nullptr;
         const bool rgb565 = h.compression == kBitFields && h.masks[1] == 0x07E0;
+        bool alphaAllZero = true;
         for (int j = 0; ok && j < h.height; ++j) {
             ok = reader.Read(row, size_t(rowSize));
             if (!ok)
                 break;
             uint8_t* out = image->GetRow(h.topDown ? h.height - 1 - j : j);
             ConvertRow(h, row, out, rgb565);
+            if (h.bitCount == 32) {
+                for (int x = 0; x < h.width && alphaAllZero; ++x)
+                    alphaAllZero = out[4 * x + 3] == 0;
+            }
         }
         MKFree(row);
+        // Most 32-bit files leave the fourth byte unused and write it as 0:
+        // read as alpha, such a picture would vanish. So a fourth byte that
+        // is 0 everywhere is padding, unless the file declares an alpha mask;
+        // any other value anywhere makes the fourth bytes alpha as they stand.
+        if (ok && h.bitCount == 32 && alphaAllZero && h.masks[3] == 0) {
+            for (int r = 0; r < h.height; ++r) {
+                uint8_t* p = image->GetRow(r);
+                for (int x = 0; x < h.width; ++x)
+                    p[4 * x + 3] = 255;
+            }
+        }
     }
     if (!ok) {
         image->Release();

@@ -16,7 +16,8 @@ bool BmpReadSize(FILE* file, int* width, int* height);
 
 // 1-, 4- and 8-bit files (raw, RLE8, RLE4) give indexed images with the colour
 // table as palette, 16- and 24-bit ones Rgb, 32-bit ones Rgba with the fourth
-// byte as alpha as it stands (all 0: fully transparent). Run-length data that
+// byte as alpha as it stands, except that a file whose fourth bytes are all 0
+// and that declares no alpha mask is opaque. Run-length data that
 // end early leave the rest of the picture index 0. The caller owns the
 // result; its file type is Bmp.
 RasterImage* BmpDecode(FILE* file);

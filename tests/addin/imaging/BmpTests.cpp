@@ -118,15 +118,40 @@ TEST(BmpReader, RunLengthData)
 
 TEST(BmpReader, ThirtyTwoBitAlpha)
 {
+    // Files commonly write the unused fourth byte as 0: 0 everywhere loads
+    // opaque; any other value anywhere makes every fourth byte alpha as stored.
+    struct Case {
+        std::vector<uint8_t> data;      // B, G, R, fourth byte; two pixels
+        std::vector<uint8_t> expected;  // R, G, B, A
+    };
+    const Case cases[] = {
+        {{1, 2, 3, 0, 4, 5, 6, 0}, {3, 2, 1, 255, 6, 5, 4, 255}},  // all 0: opaque
+        {{1, 2, 3, 0, 4, 5, 6, 9}, {3, 2, 1, 0, 6, 5, 4, 9}},      // mixed: as stored
+        {{1, 2, 3, 255, 4, 5, 6, 0}, {3, 2, 1, 255, 6, 5, 4, 0}},
+        {{1, 2, 3, 128, 4, 5, 6, 7}, {3, 2, 1, 128, 6, 5, 4, 7}},
+    };
+    for (const Case& c : cases) {
+        BmpFields f;
+        f.width = 2;
+        f.bitCount = 32;
+        f.data = c.data;
+        ImageRef image = Decode(MakeBmp(f));
+        ASSERT_TRUE(image);
+        EXPECT_EQ(PixelType::Rgba, image->GetPixelType());
+        EXPECT_EQ(c.expected, TopDownSamples(*image)) << int(c.data[3]) << "," << int(c.data[7]);
+    }
+    // Over two rows, a non-zero byte in the last row only still counts.
     BmpFields f;
+    f.width = 1;
+    f.height = 2;
+    f.bitCount = 32;
+    f.data = {1, 2, 3, 0, 4, 5, 6, 1};
+    EXPECT_EQ((std::vector<uint8_t>{6, 5, 4, 1, 3, 2, 1, 0}), TopDownSamples(*Decode(MakeBmp(f))));
+
+    // A long header that declares an alpha mask means what it says.
+    f = BmpFields();
     f.width = 2;
     f.bitCount = 32;
-    f.data = {1, 2, 3, 0, 4, 5, 6, 0};
-    // The fourth byte is alpha as it stands: all 0 is fully transparent.
-    EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 0}), TopDownSamples(*Decode(MakeBmp(f))));
-    f.data = {1, 2, 3, 0, 4, 5, 6, 9};
-    EXPECT_EQ((std::vector<uint8_t>{3, 2, 1, 0, 6, 5, 4, 9}), TopDownSamples(*Decode(MakeBmp(f))));
-    // A long header that declares an alpha mask means what it says.
     f.data = {1, 2, 3, 0, 4, 5, 6, 0};
     f.compression = 3;
     f.headerSize = 108;

@@ -20,7 +20,6 @@ enum class Reference {
     Cmyk,      // NAME.cmyk inks turned to RGB as the decoder does, within the tolerance
     Bits565,   // NAME.rgba: the 5, 6 and 5 bits a 16-bit pixel holds
     Bits555,   // NAME.rgba: the 5 bits of each channel
-    ZeroAlpha, // NAME.rgba's colours; alpha 0, as the file's fourth bytes say
 };
 
 struct DecodeCase {
@@ -95,8 +94,6 @@ bool SampleMatches(Reference reference, size_t index, int actual, int expected)
         int mask = channel == 3 ? 0xFF : (reference == Reference::Bits565 && channel == 1 ? 0xFC : 0xF8);
         return actual == (expected & mask);
     }
-    case Reference::ZeroAlpha:
-        return actual == (channel == 3 ? 0 : expected);
     default:
         return actual == expected;
     }
@@ -166,7 +163,7 @@ const DecodeCase kCases[] = {
     {L"bmp_32a.bmp", PixelType::Rgba, PixelType::None, Reference::Exact},
     {L"bmp_32rgb.bmp", PixelType::Rgba, PixelType::None, Reference::Exact},
     {L"bmp_32rgb_alpha.bmp", PixelType::Rgba, PixelType::None, Reference::Exact},
-    {L"bmp_32rgb_zero.bmp", PixelType::Rgba, PixelType::None, Reference::ZeroAlpha},
+    {L"bmp_32rgb_zero.bmp", PixelType::Rgba, PixelType::None, Reference::Exact},
     {L"gif_plain.gif", PixelType::Indexed, PixelType::Rgb, Reference::Exact},
     {L"gif_interlaced.gif", PixelType::Indexed, PixelType::Rgb, Reference::Exact},
     {L"gif_transparent.gif", PixelType::Indexed, PixelType::Rgba, Reference::Exact},

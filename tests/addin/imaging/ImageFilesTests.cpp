@@ -115,11 +115,11 @@ TEST(ImageFiles, LoadTakesTheSmallestPixelType)
     ASSERT_TRUE(gif);
     EXPECT_EQ(20, gif->GetWidth());
     EXPECT_EQ(ImageFileType::Gif, gif->GetFileType());
-    // A 32-bit file's fourth bytes are its alpha: all 0 stays a transparent
-    // RGBA picture.
+    // A 32-bit file whose fourth bytes are all 0 is opaque: the smallest
+    // type is Rgb.
     ImageRef bmp = Own(LoadImageFile(Mk(ImageFixture(L"bmp_32rgb_zero.bmp"))));
     ASSERT_TRUE(bmp);
-    EXPECT_EQ(PixelType::Rgba, bmp->GetPixelType());
+    EXPECT_EQ(PixelType::Rgb, bmp->GetPixelType());
 }
 
 TEST(ImageFiles, SavingReplacesWholeFilesOnly)
