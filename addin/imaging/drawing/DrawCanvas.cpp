@@ -829,14 +829,17 @@ void DrawCanvas::DrawImagePass(const DrawBitmap& bitmap, const DrawMatrix& local
         MultiplyMask(coverage, pixels);
         pattern = SourceFor(paint);
     } else {
-        pattern = cairo_pattern_create_for_surface(pixels);
+        // The paint's alpha fades the bitmap's colours before the transfer
+        // mode sees them; fading the coverage instead would only blend a
+        // mode's result with what lay below.
         if (paint.GetAlpha() != 255) {
-            cairo_t* cr = cairo_create(coverage);
+            cairo_t* cr = cairo_create(pixels);
             cairo_set_source_rgba(cr, 0, 0, 0, paint.GetAlpha() / 255.0);
             cairo_set_operator(cr, CAIRO_OPERATOR_DEST_IN);
             cairo_paint(cr);
             cairo_destroy(cr);
         }
+        pattern = cairo_pattern_create_for_surface(pixels);
     }
     cairo_surface_destroy(pixels);
     DrawPaint composite = paint;

@@ -327,24 +327,36 @@ TEST(DrawingTablePixels, EveryTransferModeGivesItsFormulaWhereTheShapeCovers)
 {
     DrawingPlugin plugin;
     // Source 60 % red-orange, destination 80 % blue-ish: every mode gives a
-    // different answer on these.
+    // different answer on these. The source is drawn once as a rectangle in
+    // that colour, once as an opaque red-orange bitmap faded to 60 % by the
+    // paint's alpha: the mode sees the faded colours either way.
     const uint32_t source = 0x99FF8000, destination = 0xCC4080FF;
-    for (int mode = 0; mode <= 16; ++mode) {
-        Object bitmap = plugin.Bitmap(3, 1, false);
-        plugin.Call<void>(kBitmap, 1, bitmap, destination);
-        Object canvas = plugin.CanvasOn(bitmap);
-        Object paint = plugin.Paint(source);
-        plugin.Call<void>(kPaint, 18, paint, mode);
-        plugin.Call<void>(kCanvas, 23, canvas, 0.0f, 0.0f, 2.0f, 1.0f, paint);
-        Premul expected = Blend(mode, FromStraight(source), FromStraight(destination));
-        ExpectNear(PixelOf(plugin, bitmap, 0, 0), expected, "covered", mode);
-        ExpectNear(PixelOf(plugin, bitmap, 1, 0), expected, "covered", mode);
-        // Outside the shape the destination stays, whatever the mode.
-        ExpectNear(PixelOf(plugin, bitmap, 2, 0), FromStraight(destination), "outside", mode);
-        plugin.Release(kPaint, paint);
-        plugin.Release(kCanvas, canvas);
-        plugin.Release(kBitmap, bitmap);
+    Object opaqueSource = plugin.Bitmap(2, 1, true);
+    ASSERT_NE(opaqueSource, nullptr);
+    plugin.Call<void>(kBitmap, 1, opaqueSource, 0xFF000000u | source);
+    for (bool asBitmap : {false, true}) {
+        const char* what = asBitmap ? "bitmap" : "rectangle";
+        for (int mode = 0; mode <= 16; ++mode) {
+            Object bitmap = plugin.Bitmap(3, 1, false);
+            plugin.Call<void>(kBitmap, 1, bitmap, destination);
+            Object canvas = plugin.CanvasOn(bitmap);
+            Object paint = plugin.Paint(source);
+            plugin.Call<void>(kPaint, 18, paint, mode);
+            if (asBitmap)
+                plugin.Call<void>(kCanvas, 35, canvas, opaqueSource, 0.0f, 0.0f, paint);
+            else
+                plugin.Call<void>(kCanvas, 23, canvas, 0.0f, 0.0f, 2.0f, 1.0f, paint);
+            Premul expected = Blend(mode, FromStraight(source), FromStraight(destination));
+            ExpectNear(PixelOf(plugin, bitmap, 0, 0), expected, what, mode);
+            ExpectNear(PixelOf(plugin, bitmap, 1, 0), expected, what, mode);
+            // Outside the shape the destination stays, whatever the mode.
+            ExpectNear(PixelOf(plugin, bitmap, 2, 0), FromStraight(destination), what, mode);
+            plugin.Release(kPaint, paint);
+            plugin.Release(kCanvas, canvas);
+            plugin.Release(kBitmap, bitmap);
+        }
     }
+    plugin.Release(kBitmap, opaqueSource);
 }
 
 TEST(DrawingTablePixels, GdiFollowsTheClipAfterManyMatrixChanges)
