@@ -355,6 +355,14 @@ void DrawCanvas::ClipChanged()
         m_device->SetMatrixClipMask(m_matrix, m_clip);
 }
 
+HDC DrawCanvas::GetDeviceContext()
+{
+    if (!m_device)
+        return nullptr;
+    ClipChanged();
+    return m_device->GetMemoryDC();
+}
+
 cairo_surface_t* DrawCanvas::Coverage(const DrawPath& path, const DrawPaint& paint, bool clipped, int margin) const
 {
     cairo_surface_t* mask = NewMask(margin);

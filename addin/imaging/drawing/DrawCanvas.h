@@ -44,6 +44,10 @@ public:
 
     DrawBitmap& GetBitmap() { return m_target; }
     BitmapPlatformDevice* GetDevice() const { return m_device; }
+    // The device's DC for GDI, set to this canvas's matrix and clip first:
+    // another canvas on the same device may have left its own there. Null
+    // without a device.
+    HDC GetDeviceContext();
     bool IsRecording() const { return m_recording != nullptr; }
     void StopRecording() { m_recording.reset(); }
 

@@ -25,7 +25,7 @@ HDC BeginPlatformPaint(GfxCanvas* canvas)
 {
     if (!GfxCheck(canvas) || canvas->dc || !canvas->canvas->GetDevice())
         return nullptr;
-    canvas->dc = canvas->canvas->GetDevice()->GetMemoryDC();
+    canvas->dc = canvas->canvas->GetDeviceContext();
     return canvas->dc;
 }
 

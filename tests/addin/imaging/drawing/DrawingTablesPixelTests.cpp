@@ -390,3 +390,42 @@ TEST(DrawingTablePixels, GdiFollowsTheClipAfterManyMatrixChanges)
     plugin.Release(kCanvas, canvas);
     plugin.Release(kBitmap, bitmap);
 }
+
+TEST(DrawingTablePixels, GdiFollowsTheCanvasItWasAskedFrom)
+{
+    DrawingPlugin plugin;
+    Object bitmap = plugin.Bitmap(20, 20, true);
+    plugin.Call<void>(kBitmap, 1, bitmap, 0xFFFFFFFFu);
+    // Black over the local square 0..4 through a canvas's device context.
+    auto fillCorner = [&](Object canvas) {
+        HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
+        ASSERT_NE(dc, nullptr);
+        RECT corner = {0, 0, 4, 4};
+        HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+        FillRect(dc, &corner, black);
+        DeleteObject(black);
+        plugin.Call<void>(kCanvas, 2, canvas);
+    };
+    // One canvas moved by (10, 10) and clipped to 10..12, a second one on
+    // the same bitmap moved by (5, 0): each draws where it stands.
+    Object moved = plugin.CanvasOn(bitmap);
+    plugin.Call<int>(kCanvas, 8, moved, 10.0f, 10.0f);
+    plugin.Call<int>(kCanvas, 16, moved, 0.0f, 0.0f, 2.0f, 2.0f, 1);
+    Object other = plugin.CanvasOn(bitmap);
+    plugin.Call<int>(kCanvas, 8, other, 5.0f, 0.0f);
+    fillCorner(moved);
+    plugin.Release(kCanvas, moved);
+    // A canvas made after the moved one is gone starts unmoved and unclipped.
+    Object fresh = plugin.CanvasOn(bitmap);
+    fillCorner(fresh);
+    fillCorner(other);
+    plugin.Release(kCanvas, fresh);
+    plugin.Release(kCanvas, other);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            bool black = (x >= 10 && x < 12 && y >= 10 && y < 12) || (x < 4 && y < 4) || (x >= 5 && x < 9 && y < 4);
+            EXPECT_EQ(plugin.Pixel(bitmap, x, y), black ? 0xFF000000u : 0xFFFFFFFFu) << x << "," << y;
+        }
+    }
+    plugin.Release(kBitmap, bitmap);
+}
