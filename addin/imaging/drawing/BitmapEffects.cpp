@@ -154,9 +154,9 @@ void MaskFromChannel(DrawBitmap& bitmap, const DrawBitmap& source, int sourceX, 
         return;
     for (int y = rect.top; y < rect.bottom; ++y) {
         uint32_t* row = bitmap.Row32(y);
-        const uint32_t* sourceRow = source.Row32(y + dy);
         for (int x = rect.left; x < rect.right; ++x) {
-            uint32_t m = ColorRed(UnpremultiplyPixel(sourceRow[x + dx]));
+            // An opaque source is read as opaque: GDI leaves its alpha 0.
+            uint32_t m = ColorRed(source.GetColor(x + dx, y + dy));
             if (curve)
                 m = kMaskCurve[m];
             if (m == 0) {
@@ -261,12 +261,9 @@ bool GammaRect(DrawBitmap& bitmap, const RECT& area, double gamma)
     for (int y = rect.top; y < rect.bottom; ++y) {
         uint32_t* row = bitmap.Row32(y);
         for (int x = rect.left; x < rect.right; ++x) {
-            uint32_t c = row[x];
-            if (ColorAlpha(c) < 255) {
-                c = UnpremultiplyPixel(c);
-                if (c == 0)
-                    continue;
-            }
+            uint32_t c = bitmap.GetColor(x, y);
+            if (c == 0)
+                continue;
             uint32_t rgb = c & 0xFFFFFF;
             if (rgb == 0 || rgb == 0xFFFFFF)
                 continue;
@@ -286,7 +283,7 @@ void TintRect(DrawBitmap& bitmap, uint32_t tint, int x, int y, int width, int he
     for (int row = rect.top; row < rect.bottom; ++row) {
         uint32_t* pixels = bitmap.Row32(row);
         for (int column = rect.left; column < rect.right; ++column) {
-            uint32_t c = UnpremultiplyPixel(pixels[column]);
+            uint32_t c = bitmap.GetColor(column, row);
             uint32_t in[3] = {ColorRed(c), ColorGreen(c), ColorBlue(c)};
             uint32_t out[3];
             for (int i = 0; i < 3; ++i) {

@@ -7,7 +7,9 @@
 // In-place pixel operations on premultiplied 32-bit bitmaps. Colours are
 // straight ARGB words; rectangles are left, top, right, bottom. Bitmaps of
 // another config are left unchanged, and every access stays inside the
-// bitmaps (rectangles and source positions are clipped).
+// bitmaps (rectangles and source positions are clipped). Tint, gamma and a
+// mask's source read an opaque bitmap's pixels as opaque, whatever their
+// alpha byte (GDI leaves it 0).
 
 // Each pixel's alpha becomes the luminance of its colour.
 void LuminanceToAlpha(DrawBitmap& bitmap);

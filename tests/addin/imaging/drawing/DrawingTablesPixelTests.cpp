@@ -429,3 +429,42 @@ TEST(DrawingTablePixels, GdiFollowsTheCanvasItWasAskedFrom)
     }
     plugin.Release(kBitmap, bitmap);
 }
+
+TEST(DrawingTablePixels, EffectsReadGdiOutputOnOpaqueBitmapsAsOpaque)
+{
+    DrawingPlugin plugin;
+    // Each pixel of a 3 x 1 opaque bitmap filled by GDI in its colour.
+    auto gdiBitmap = [&](const COLORREF (&colours)[3]) {
+        Object bitmap = plugin.Bitmap(3, 1, true);
+        Object canvas = plugin.CanvasOn(bitmap);
+        HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
+        for (int x = 0; dc && x < 3; ++x) {
+            RECT pixel = {x, 0, x + 1, 1};
+            HBRUSH brush = CreateSolidBrush(colours[x]);
+            FillRect(dc, &pixel, brush);
+            DeleteObject(brush);
+        }
+        plugin.Call<void>(kCanvas, 2, canvas);
+        plugin.Release(kCanvas, canvas);
+        return bitmap;
+    };
+    Object picture = gdiBitmap({RGB(200, 100, 50), RGB(200, 100, 50), RGB(200, 100, 50)});
+    // Tint by mid gray on pixel 0: round(128 x 200 / 255) = 100, 50, 25.
+    plugin.Call<void>(kBitmap, 13, picture, 0xFF808080u, 0, 0, 1, 1);
+    // Gamma 2 on pixel 1: trunc(255 x sqrt(c / 255) + 0.5) = 226, 160, 113.
+    plugin.Call<void>(kBitmap, 14, picture, 1, 0, 1, 1, 2.0);
+    EXPECT_EQ(plugin.Pixel(picture, 0, 0), 0xFF643219u);
+    EXPECT_EQ(plugin.Pixel(picture, 1, 0), 0xFFE2A071u);
+    EXPECT_EQ(plugin.Pixel(picture, 2, 0), 0xFFC86432u);
+
+    // A mask drawn by GDI: white keeps, mid gray halves, black clears.
+    Object mask = gdiBitmap({RGB(255, 255, 255), RGB(128, 128, 128), RGB(0, 0, 0)});
+    Object masked = plugin.Bitmap(3, 1, false);
+    plugin.Call<void>(kBitmap, 1, masked, 0xFFFF0000u);
+    plugin.Call<void>(kBitmap, 9, masked, mask, 0, 0, 0, 0, 3, 1, 0);
+    EXPECT_EQ(plugin.Pixel(masked, 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(plugin.Pixel(masked, 1, 0), 0x80FF0000u);
+    EXPECT_EQ(plugin.Pixel(masked, 2, 0), 0u);
+    for (Object o : {picture, mask, masked})
+        plugin.Release(kBitmap, o);
+}
