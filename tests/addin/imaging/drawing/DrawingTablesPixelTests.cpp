@@ -468,3 +468,33 @@ TEST(DrawingTablePixels, EffectsReadGdiOutputOnOpaqueBitmapsAsOpaque)
     for (Object o : {picture, mask, masked})
         plugin.Release(kBitmap, o);
 }
+
+TEST(DrawingTablePixels, ThirtyTwoBitBmpWithUnusedFourthBytesDecodesOpaque)
+{
+    DrawingPlugin plugin;
+    struct Case {
+        std::vector<uint8_t> data;  // B, G, R, fourth byte; two pixels
+        int opaque;
+        uint32_t left, right;
+    };
+    const Case cases[] = {
+        {{10, 20, 250, 0, 150, 100, 50, 0}, 1, 0xFFFA140Au, 0xFF326496u},  // all 0: unused, opaque
+        {{10, 20, 250, 0, 150, 100, 50, 255}, 0, 0u, 0xFF326496u},         // mixed: alpha as stored
+    };
+    for (const Case& c : cases) {
+        BmpFields f;
+        f.width = 2;
+        f.bitCount = 32;
+        f.data = c.data;
+        std::vector<uint8_t> bytes = MakeBmp(f);
+        int width = 0, height = 0, opaque = -1;
+        Object bitmap = plugin.Call<Object>(kFactory, 12, plugin.factory, static_cast<const uint8_t*>(bytes.data()),
+                                            int(bytes.size()), &width, &height, &opaque);
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(width, 2);
+        EXPECT_EQ(opaque, c.opaque);
+        EXPECT_EQ(plugin.Pixel(bitmap, 0, 0), c.left);
+        EXPECT_EQ(plugin.Pixel(bitmap, 1, 0), c.right);
+        plugin.Release(kBitmap, bitmap);
+    }
+}
