@@ -194,6 +194,17 @@ std::vector<uint8_t> PictureGif()
     return MakeGif(f);
 }
 
+// Fills a rectangle in the canvas's own coordinates through its device context.
+void GdiFill(DrawingPlugin& plugin, Object canvas, const RECT& rect, COLORREF colour)
+{
+    HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
+    ASSERT_NE(dc, nullptr);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+    plugin.Call<void>(kCanvas, 2, canvas);
+}
+
 }  // namespace
 
 TEST(DrawingTablePixels, GdiOutputOnAnOpaqueBitmapIsKeptByDrawingSavingAndReading)
@@ -373,14 +384,8 @@ TEST(DrawingTablePixels, GdiFollowsTheClipAfterManyMatrixChanges)
         plugin.Call<void>(kCanvas, 5, canvas);
     }
     plugin.Call<int>(kCanvas, 8, canvas, 2.0f, 0.0f);
-    HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
-    ASSERT_NE(dc, nullptr);
     // In local coordinates -2..18: the whole bitmap after the translation.
-    RECT everything = {-2, 0, 18, 20};
-    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-    FillRect(dc, &everything, black);
-    DeleteObject(black);
-    plugin.Call<void>(kCanvas, 2, canvas);
+    GdiFill(plugin, canvas, {-2, 0, 18, 20}, RGB(0, 0, 0));
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 20; ++x) {
             bool inside = x >= 5 && x < 15 && y >= 5 && y < 15;
@@ -397,15 +402,7 @@ TEST(DrawingTablePixels, GdiFollowsTheCanvasItWasAskedFrom)
     Object bitmap = plugin.Bitmap(20, 20, true);
     plugin.Call<void>(kBitmap, 1, bitmap, 0xFFFFFFFFu);
     // Black over the local square 0..4 through a canvas's device context.
-    auto fillCorner = [&](Object canvas) {
-        HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
-        ASSERT_NE(dc, nullptr);
-        RECT corner = {0, 0, 4, 4};
-        HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-        FillRect(dc, &corner, black);
-        DeleteObject(black);
-        plugin.Call<void>(kCanvas, 2, canvas);
-    };
+    auto fillCorner = [&](Object canvas) { GdiFill(plugin, canvas, {0, 0, 4, 4}, RGB(0, 0, 0)); };
     // One canvas moved by (10, 10) and clipped to 10..12, a second one on
     // the same bitmap moved by (5, 0): each draws where it stands.
     Object moved = plugin.CanvasOn(bitmap);
@@ -437,14 +434,8 @@ TEST(DrawingTablePixels, EffectsReadGdiOutputOnOpaqueBitmapsAsOpaque)
     auto gdiBitmap = [&](const COLORREF (&colours)[3]) {
         Object bitmap = plugin.Bitmap(3, 1, true);
         Object canvas = plugin.CanvasOn(bitmap);
-        HDC dc = plugin.Call<HDC>(kCanvas, 1, canvas);
-        for (int x = 0; dc && x < 3; ++x) {
-            RECT pixel = {x, 0, x + 1, 1};
-            HBRUSH brush = CreateSolidBrush(colours[x]);
-            FillRect(dc, &pixel, brush);
-            DeleteObject(brush);
-        }
-        plugin.Call<void>(kCanvas, 2, canvas);
+        for (int x = 0; x < 3; ++x)
+            GdiFill(plugin, canvas, {x, 0, x + 1, 1}, colours[x]);
         plugin.Release(kCanvas, canvas);
         return bitmap;
     };
