@@ -158,13 +158,17 @@ bool DecodeRle(ImageFileReader& reader, uint8_t* buffer, BmpRleMode mode, int wi
             y += dy;
         } else {  // absolute run of v pixels, padded to whole words
             int bytes = mode == BmpRleMode::Rle8 ? v : (v + 1) / 2;
-            uint8_t data[256] = {};
-            bool whole = reader.Read(data, size_t(bytes));
-            for (int i = 0; i < v; ++i, ++x) {
+            uint8_t data[256];
+            int got = 0;
+            while (got < bytes && reader.U8(data[got]))
+                ++got;
+            // Pixels past the end of the data keep their value.
+            const int pixels = mode == BmpRleMode::Rle8 ? got : 2 * got;
+            for (int i = 0; i < v && i < pixels; ++i, ++x) {
                 if (x < width)
                     row[x] = mode == BmpRleMode::Rle8 ? data[i] : uint8_t(i % 2 ? data[i / 2] & 0x0F : data[i / 2] >> 4);
             }
-            if (!whole || (bytes % 2 && !reader.Skip(1)))
+            if (got < bytes || (bytes % 2 && !reader.Skip(1)))
                 return true;
         }
     }

@@ -116,6 +116,29 @@ TEST(BmpReader, RunLengthData)
     }
 }
 
+TEST(BmpReader, RunLengthDataThatEndEarlyLeaveTheRestOfTheBuffer)
+{
+    // Into a buffer of 9s: pixels the data do not reach keep their value,
+    // also inside an absolute run cut short; the answer is true throughout.
+    struct Case {
+        BmpRleMode mode;
+        std::vector<uint8_t> data;
+        std::vector<uint8_t> expected;
+    };
+    const Case cases[] = {
+        {BmpRleMode::Rle8, {0, 4, 7, 8}, {7, 8, 9, 9, 9, 9}},
+        {BmpRleMode::Rle4, {0, 5, 0x34}, {3, 4, 9, 9, 9, 9}},
+        {BmpRleMode::Rle4, {3, 0x12}, {1, 2, 1, 9, 9, 9}},
+        {BmpRleMode::Rle8, {2, 5, 0}, {5, 5, 9, 9, 9, 9}},
+    };
+    for (const Case& c : cases) {
+        BytesFile file(c.data);
+        std::vector<uint8_t> buffer(6, 9);
+        EXPECT_TRUE(BmpDecodeRle(file.Get(), buffer.data(), c.mode, 6, 1));
+        EXPECT_EQ(c.expected, buffer);
+    }
+}
+
 TEST(BmpReader, ThirtyTwoBitAlpha)
 {
     // Files commonly write the unused fourth byte as 0: 0 everywhere loads
