@@ -103,10 +103,11 @@ CarriedResult UnpackCarriedPackages(const std::wstring& setupPath, const std::ws
             break;
         HGLOBAL loaded = LoadResource(setup, found);
         const void* data = loaded ? LockResource(loaded) : nullptr;
-        std::wstring path = folder + L"\\" + std::to_wstring(id) + L".vlx";
-        if (!data || !WriteWhole(path, data, SizeofResource(setup, found)))
+        // Listed first, so that a partly written file goes too.
+        paths.push_back(folder + L"\\" + std::to_wstring(id) + L".vlx");
+        if (!data || !WriteWhole(paths.back(), data, SizeofResource(setup, found)))
             result = CarriedResult::kNotWritten;
-        else if (paths.push_back(path), !IsSound(path))
+        else if (!IsSound(paths.back()))
             result = CarriedResult::kDamaged;
     }
     FreeLibrary(setup);
