@@ -3,11 +3,12 @@ resources "BIN" 1000 to 1005 (setup/Packages.md says what each holds):
 update packages in the update engine's format, signed, with a SHA-1 digest
 on every item, written by the tests' package writer.
 
-usage: make_product_packages.py OUTPUT_FOLDER DELIVERABLE...
+usage: make_product_packages.py OUTPUT_FOLDER PICTURE DELIVERABLE...
 
 Writes OUTPUT_FOLDER/Package1000.vlx to Package1005.vlx: 1000 the
 deliverables given (into the installation folder itself), 1001 the plug-in
-kernel's setup, 1002 to 1005 the setups of the demo's plug-ins.
+kernel's setup, 1002 to 1005 the setups of the demo's plug-ins, whose image
+plug-in shows PICTURE (a JPEG file).
 """
 import os
 import sys
@@ -27,27 +28,26 @@ MOST_PACKAGES = 6
 def product_setup(deliverables):
     items = []
     for path in deliverables:
-        with open(path, "rb") as source:
-            items.append(ur.Item("", os.path.basename(path), source.read(), ur.METHOD_ZLIB))
+        items.append(ur.Item("", os.path.basename(path), si.read(path), ur.METHOD_ZLIB))
     return ur.update_package("Vistello", PRODUCT_SETUP_GUID, PRODUCT_VERSION, items, module_kind=0)
 
 
-def packages(deliverables):
+def packages(picture, deliverables):
     setups = [product_setup(deliverables), si.kernel_setup(si.KERNEL_VERSION)]
-    setups += [si.plugin_setup(name, guid, module) for name, guid, module in si.demo_plugins()]
+    setups += [si.plugin_setup(name, guid, module) for name, guid, module in si.demo_plugins(si.read(picture))]
     if len(setups) > MOST_PACKAGES:
         raise SystemExit("the setup carries at most %d packages" % MOST_PACKAGES)
     return setups
 
 
-def main(folder, deliverables):
+def main(folder, picture, deliverables):
     os.makedirs(folder, exist_ok=True)
-    for index, data in enumerate(packages(deliverables)):
+    for index, data in enumerate(packages(picture, deliverables)):
         with open(os.path.join(folder, "Package%d.vlx" % (FIRST_ID + index)), "wb") as out:
             out.write(data)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 3:
+    if len(sys.argv) < 4:
         raise SystemExit(__doc__)
-    main(sys.argv[1], sys.argv[2:])
+    main(sys.argv[1], sys.argv[2], sys.argv[3:])
