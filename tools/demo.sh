@@ -60,16 +60,20 @@ fresh_prefix() {
 
 reg_query() { wine reg query "$@" 2>/dev/null | tr -d '\r'; }
 
+# VistelloSetup.exe alone in an empty folder installs the product it carries
+# (setup/Packages.md); its resources are listed in setup-resources.txt.
 step_install() {
-  local media=$work/media folder code key clsid
+  local media=$work/media setup folder code key clsid packages
+  setup=$build/out/VistelloSetup.exe
   rm -rf "$media" && mkdir -p "$media"
-  cp "$build/out/VistelloSetup.exe" "${product[@]/#/$build/out/}" "$media/" \
-    && cp -r "$build/fixtures/install/demo/." "$media/" || { fail "the build lacks the product's files"; return; }
+  cp "$setup" "$media/" || { fail "the build lacks VistelloSetup.exe"; return; }
+  i686-w64-mingw32-objdump -p "$setup" | sed -n '/^The .rsrc Resource Directory/,/^$/p' >"$out/setup-resources.txt"
+  [ -s "$out/setup-resources.txt" ] || { fail "the resources of VistelloSetup.exe could not be listed"; return; }
   wine "$media/VistelloSetup.exe" /silent
   code=$?
   [ $code = 0 ] || { fail "the setup program ended with code $code"; return; }
   folder="$WINEPREFIX/drive_c/Program Files/Vistello"
-  for key in "${product[@]}" plugins.dat; do
+  for key in "${product[@]}" plugins.dat updater/history.dat Kernel/Kernel.vmp; do
     [ -f "$folder/$key" ] || { fail "the installation lacks $key"; return; }
   done
   clsid=$(reg_query 'HKCR\Vistello.AddIn\CLSID' /ve | sed -n 's/.*REG_SZ *//p')
@@ -79,7 +83,10 @@ step_install() {
              'HKCR\VistelloUpdater.AddIn' 'HKCR\VistelloTrampoline.VistelloTrampolineObject'; do
     reg_query "$key" /s >>"$out/registry.txt" || { fail "the installer did not register $key"; return; }
   done
-  summary="VistelloSetup.exe installed into C:\\Program Files\\Vistello and registered (registry.txt)"
+  (cd "$folder" && find . -type f | sort) >"$out/installed-files.txt"
+  packages=$(grep -cE 'Entry: ID: 0x0003e[89a-d],' "$out/setup-resources.txt")
+  summary="VistelloSetup.exe alone in an empty folder installed the $packages packages it carries into"
+  summary+=" C:\\Program Files\\Vistello and registered them (setup-resources.txt, installed-files.txt, registry.txt)"
 }
 
 # Waits until the stand-in PowerPoint reports the step; its summary or its

@@ -9,7 +9,7 @@ struct InstallerCommand {
     enum class Kind { kInvalid, kInstall, kUpdate };
     Kind kind = Kind::kInvalid;
     std::wstring setupPath;  // after "/install"
-    std::wstring source;     // after "/source": where the product's files are
+    std::wstring source;     // after "/source": the caller's tag, passed on
     std::wstring folder;     // after "/path": the installation to refresh
     bool silent = false;
     bool fromUpdater = false;

@@ -1,45 +1,62 @@
-// Stand-in for the product's installer program, which this tree does not
-// build yet, so that the setup program has something to carry and start.
-// It does what the product asks of its installer and no more: with
-// "/install" it copies the product's files (from "/source", else from beside
-// the setup program) into the program-files folder and registers them; with
-// "/update /path <folder>" it registers the installation in that folder
-// again, as after an update. Boxes tell the outcome unless "/silent" is given.
-// Tests may have it only record its command line (InstallerLog.h).
-// Exit codes: 0 done, 1 bad command line, 2 no product at the source,
-// 3 files not copied, 4 registration failed.
+// Stands in for the product's installer program VistelloUpdater, which
+// this tree does not build yet, so that the setup program has something to
+// carry and start. It does what the product asks of its installer and no
+// more: with "/install" it reads the product's setup packages from the setup
+// program named after it, checks every one with the update engine's package
+// reader before anything is installed, installs them into the program-files
+// folder through the update engine's installer (which writes "plugins.dat"
+// and the history) and registers the product; with "/update /path <folder>"
+// it registers the installation in that folder again, as after an update.
+// Boxes tell the outcome unless "/silent" is given. Tests may have it only
+// record its command line (InstallerLog.h).
+// Exit codes: 0 done, 1 bad command line, 2 the setup program carries no
+// product, 3 the product could not be installed, 4 registration failed,
+// 5 a carried package is damaged (nothing is installed).
+#include "CarriedPackages.h"
 #include "InstallerCommand.h"
 #include "InstallerLog.h"
 #include "ProductInstall.h"
 
+#include "base/MKSharedSecurity.h"
+
 #include <windows.h>
+
+#include <vector>
 
 namespace {
 
-enum Outcome { kDone = 0, kBadCommandLine = 1, kNoProduct = 2, kNotCopied = 3, kNotRegistered = 4 };
-
-std::wstring FolderOf(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
-}
-
-std::wstring NameOf(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
+enum Outcome {
+    kDone = 0,
+    kBadCommandLine = 1,
+    kNoProduct = 2,
+    kNotInstalled = 3,
+    kNotRegistered = 4,
+    kDamagedPackage = 5,
+};
 
 Outcome Install(const InstallerCommand& command, std::wstring& folder)
 {
-    std::wstring source = command.source.empty() ? FolderOf(command.setupPath) : command.source;
-    if (!HoldsProduct(source))
-        return kNoProduct;
-    folder = DefaultInstallFolder();
-    if (folder.empty() || !CopyProductFiles(source, folder, NameOf(command.setupPath)) ||
-        !MakeUpdaterFolder(folder))
-        return kNotCopied;
-    return RegisterProduct(folder) ? kDone : kNotRegistered;
+    std::wstring scratch = MakeScratchFolder();
+    if (scratch.empty())
+        return kNotInstalled;
+    std::vector<std::wstring> packages;
+    Outcome outcome = kDone;
+    switch (UnpackCarriedPackages(command.setupPath, scratch, packages)) {
+    case CarriedResult::kOk: break;
+    case CarriedResult::kNone: outcome = kNoProduct; break;
+    case CarriedResult::kDamaged: outcome = kDamagedPackage; break;
+    case CarriedResult::kNotWritten: outcome = kNotInstalled; break;
+    }
+    if (outcome == kDone) {
+        folder = DefaultInstallFolder();
+        if (folder.empty() || (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) ||
+            !InstallCarriedPackages(packages, folder) || !HoldsProduct(folder))
+            outcome = kNotInstalled;
+        else if (!RegisterProduct(folder))
+            outcome = kNotRegistered;
+    }
+    RemoveDirectoryW(scratch.c_str());
+    return outcome;
 }
 
 Outcome Update(const InstallerCommand& command)
@@ -54,9 +71,10 @@ const wchar_t* Describe(Outcome outcome)
     switch (outcome) {
     case kDone: return L"Vistello was installed in:\n";
     case kBadCommandLine: return L"The installer was started with a command line it does not know:\n";
-    case kNoProduct: return L"The product's files were not found. Command line:\n";
-    case kNotCopied: return L"The product's files could not be copied into:\n";
+    case kNoProduct: return L"The setup program carries no product. Command line:\n";
+    case kNotInstalled: return L"The product could not be installed in:\n";
     case kNotRegistered: return L"The product's components could not be registered in:\n";
+    case kDamagedPackage: return L"A package of the setup program is damaged; nothing was installed. Command line:\n";
     }
     return L"";
 }
@@ -67,6 +85,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     if (LogInsteadOfRunning(GetCommandLineW()))
         return kDone;
+    // Without shared attributes the files are made with the defaults.
+    MKSharedSecurity::CreateGlobal();
     InstallerCommand command = ParseInstallerCommand(GetCommandLineW());
     std::wstring folder = command.folder;
     Outcome outcome = kBadCommandLine;
@@ -75,10 +95,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     else if (command.kind == InstallerCommand::Kind::kUpdate)
         outcome = Update(command);
     if (!command.silent) {
-        std::wstring text = Describe(outcome) + (outcome == kBadCommandLine || outcome == kNoProduct
-                                                     ? std::wstring(GetCommandLineW()) : folder);
+        bool namesCommand = outcome == kBadCommandLine || outcome == kNoProduct || outcome == kDamagedPackage;
+        std::wstring text = Describe(outcome) + (namesCommand ? std::wstring(GetCommandLineW()) : folder);
         MessageBoxW(nullptr, text.c_str(), L"Vistello installer stand-in",
                     outcome == kDone ? MB_ICONINFORMATION : MB_ICONERROR);
     }
+    MKSharedSecurity::DestroyGlobal();
     return outcome;
 }

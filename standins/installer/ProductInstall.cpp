@@ -50,27 +50,15 @@ std::wstring DefaultInstallFolder()
     return std::wstring(folder) + L"\\Vistello";
 }
 
-bool CopyProductFiles(const std::wstring& from, const std::wstring& to, const std::wstring& skip)
+std::wstring MakeScratchFolder()
 {
-    if (!CreateDirectoryW(to.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return false;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    bool copied = true;
-    do {
-        std::wstring name = found.cFileName;
-        if (name == L"." || name == L".." || lstrcmpiW(name.c_str(), skip.c_str()) == 0)
-            continue;
-        std::wstring source = from + L"\\" + name, target = to + L"\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            copied = CopyProductFiles(source, target, std::wstring());
-        else
-            copied = CopyFileW(source.c_str(), target.c_str(), FALSE) != FALSE;
-    } while (copied && FindNextFileW(search, &found));
-    FindClose(search);
-    return copied;
+    wchar_t temp[MAX_PATH], name[MAX_PATH];
+    DWORD length = GetTempPathW(MAX_PATH, temp);
+    // The unique name comes as an empty file, which the folder replaces.
+    if (length == 0 || length >= MAX_PATH || !GetTempFileNameW(temp, L"vlp", 0, name) || !DeleteFileW(name) ||
+        !CreateDirectoryW(name, nullptr))
+        return std::wstring();
+    return name;
 }
 
 bool HoldsProduct(const std::wstring& folder)
@@ -80,12 +68,6 @@ bool HoldsProduct(const std::wstring& folder)
             return false;
     }
     return true;
-}
-
-bool MakeUpdaterFolder(const std::wstring& folder)
-{
-    const std::wstring updater = folder + L"\\updater";
-    return CreateDirectoryW(updater.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool RegisterProduct(const std::wstring& folder)

@@ -1,23 +1,16 @@
 #pragma once
 #include <string>
 
-// Installing the product as the installer program does: the files into the
-// installation folder, then the COM servers registered. Every function runs
+// Installing the product as the installer program does: the installation
+// folder, then the COM servers registered. Every function runs
 // on the calling thread and waits for the programs it starts.
 
 // "Vistello" in the program-files folder.
 std::wstring DefaultInstallFolder();
 
-// Copies every file and folder below `from` into `to` (made when missing),
-// replacing what is there, except the file named `skip` (the setup program
-// when the files lie beside it). False on the first file that cannot be
-// copied.
-bool CopyProductFiles(const std::wstring& from, const std::wstring& to, const std::wstring& skip);
-
-// Makes the installation's "updater" folder, where the add-in keeps its
-// update records from the first start on (its first automatic update check
-// needs the folder). False when it is missing afterwards.
-bool MakeUpdaterFolder(const std::wstring& folder);
+// A new empty folder under the user's temporary folder; empty when none
+// could be made.
+std::wstring MakeScratchFolder();
 
 // True when the folder holds the add-in and its companions.
 bool HoldsProduct(const std::wstring& folder);

@@ -2,12 +2,14 @@
 
 #include "DemoPresentation.h"
 #include "DemoShow.h"
+#include "PictureMatch.h"
 #include "TrampolineVerb.h"
 
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/ResultRecord.h"
 #include "addin/update/UpdaterFolder.h"
 #include "base/MKFile.h"
+#include "fixtures/Fixtures.h"
 
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
@@ -175,15 +177,25 @@ DemoStepResult DemoOfficeSession::Show()
     const LONG verb = 11;
     std::string verbFailure = "the content slide was not reached";
     std::vector<std::string> saved;
-    std::map<std::string, int> shares;
+    // How each content showed on the content slide.
+    std::map<std::string, std::string> looks;
     auto shown = [&](int slide, const ShowPicture& picture) {
         const std::string name = "show-" + std::to_string(slide) + ".png";
         if (picture.SavePng(OutFile(std::wstring(name.begin(), name.end()).c_str())))
             saved.push_back(name);
         if (slide == kDemoContentSlide) {
-            for (const DemoContent& effect : kDemoContent)
-                shares[effect.what] = int(100 * ShareOfColour(picture, effect.left, effect.top, effect.width,
-                                                              effect.height, effect.colour));
+            for (const DemoContent& effect : kDemoContent) {
+                looks[effect.what] =
+                    effect.shownPicture
+                        ? "against ImageMagick's resize of its picture: " +
+                              MatchPicture(picture, effect.left, effect.top, effect.width, effect.height,
+                                           FixturePath(effect.shownPicture))
+                                  .Describe()
+                        : "in its colour over " +
+                              std::to_string(int(100 * ShareOfColour(picture, effect.left, effect.top, effect.width,
+                                                                     effect.height, effect.colour))) +
+                              "%";
+            }
         }
     };
     auto during = [&](int slide, standin::SlideShowWindowObject* show) {
@@ -192,8 +204,8 @@ DemoStepResult DemoOfficeSession::Show()
     };
     std::string failure = DemoShow::Run(m_presentation, ShowsDemoSlide, 30000, shown, during);
     std::string content;
-    for (const auto& [what, share] : shares)
-        content += (content.empty() ? "" : ", ") + what + " " + std::to_string(share) + "%";
+    for (const auto& [what, look] : looks)
+        content += (content.empty() ? "" : "; ") + what + " " + look;
     if (!failure.empty())
         result.failure = failure;
     else if (!ErrorBoxes().empty())
@@ -203,8 +215,8 @@ DemoStepResult DemoOfficeSession::Show()
     else if (saved.size() != kDemoSlideCount)
         result.failure = "the show's pictures could not all be saved";
     else
-        result.summary = std::to_string(saved.size()) + " slides shown (show-1.png...), content in its colour over " +
-                         "its shapes (" + content + "); the trampoline's verb " + std::to_string(verb) +
+        result.summary = std::to_string(saved.size()) + " slides shown (show-1.png...), content over its shapes (" +
+                         content + "); the trampoline's verb " + std::to_string(verb) +
                          " reached the show's session window; the show ended and its session stopped";
     return result;
 }

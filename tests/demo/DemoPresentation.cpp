@@ -1,7 +1,9 @@
 #include "DemoPresentation.h"
 
 #include "DemoContent.h"
+#include "PictureMatch.h"
 
+#include "fixtures/Fixtures.h"
 #include "hostapi/PowerPointInterfaces.h"
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/PresentationObject.h"
@@ -35,7 +37,8 @@ std::vector<DemoArea> DemoSlideAreas(int slide)
     case kDemoContentSlide: {
         std::vector<DemoArea> areas = {kHeading};
         for (const DemoContent& effect : kDemoContent)
-            areas.push_back({effect.what, effect.left, effect.top, effect.width, effect.height, effect.colour});
+            areas.push_back({effect.what, effect.left, effect.top, effect.width, effect.height, effect.colour,
+                             effect.shownPicture});
         return areas;
     }
     case 3:
@@ -48,7 +51,12 @@ std::vector<DemoArea> DemoSlideAreas(int slide)
 bool ShowsDemoSlide(int slide, const ShowPicture& picture)
 {
     for (const DemoArea& area : DemoSlideAreas(slide)) {
-        if (ShareOfColour(picture, area.left, area.top, area.width, area.height, area.colour) < 0.9)
+        const bool shown = area.shownPicture
+                               ? MatchPicture(picture, area.left, area.top, area.width, area.height,
+                                              FixturePath(area.shownPicture))
+                                     .Close()
+                               : ShareOfColour(picture, area.left, area.top, area.width, area.height, area.colour) >= 0.9;
+        if (!shown)
             return false;
     }
     return true;

@@ -19,5 +19,5 @@ standin::PresentationObject* AddDemoPresentation(standin::ApplicationObject& app
 std::vector<DemoArea> DemoSlideAreas(int slide);
 
 // Every area of the slide shows its colour in the picture (nine tenths of
-// its inner pixels).
+// its inner pixels) or its picture (PictureMatch::Close).
 bool ShowsDemoSlide(int slide, const ShowPicture& picture);

@@ -11,6 +11,7 @@
 #include "standins/powerpoint/SlideShowWindowObject.h"
 
 #include <algorithm>
+#include <math.h>
 #include <stdlib.h>
 
 namespace {
@@ -52,6 +53,13 @@ DWORD ShowPicture::ColourAt(float x, float y) const
     if (px < 0 || py < 0 || px >= width || py >= height || x < 0 || y < 0 || x >= kSlideWidth || y >= kSlideHeight)
         return 0xFFFFFFFF;
     return pixels[size_t(py) * size_t(width) + size_t(px)] & 0xFFFFFF;
+}
+
+RECT ShowPicture::PixelRect(float left, float top, float width, float height) const
+{
+    const double scale = double(slide.right - slide.left) / kSlideWidth;
+    return RECT{slide.left + int(lround(left * scale)), slide.top + int(lround(top * scale)),
+                slide.left + int(lround((left + width) * scale)), slide.top + int(lround((top + height) * scale))};
 }
 
 bool ShowPicture::SavePng(const std::wstring& path) const

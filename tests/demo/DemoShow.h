@@ -25,6 +25,9 @@ struct ShowPicture {
 
     // The colour at a point of the 720 x 540 slide; 0xFFFFFFFF outside.
     DWORD ColourAt(float x, float y) const;
+    // A rectangle of the slide (points) in the picture's pixels, its edges on
+    // the nearest pixel edges, where the show puts a shape's content.
+    RECT PixelRect(float left, float top, float width, float height) const;
     // Written as a PNG file; false when it could not be.
     bool SavePng(const std::wstring& path) const;
 };
