@@ -1,0 +1,111 @@
+// Trees of named strings in both their forms: the binary form, and the XML
+// form as web messages carry it (enveloped again with a valid digest, so
+// mutations reach the XML reader), plus whole envelopes as they arrive.
+// Whatever one form reads must be written and read back by both: a tree that
+// one form takes and the other refuses is reported as a fault.
+#include <stdexcept>
+
+#include "FuzzTarget.h"
+#include "addin/core/MessageCodec.h"
+#include "addin/core/ValueTree.h"
+#include "base/MKBinaryReader.h"
+#include "base/MKBinaryWriter.h"
+#include "base/MKMemInStream.h"
+#include "base/MKMemOutStream.h"
+
+namespace {
+
+// Releases the tree it holds.
+struct HeldTree {
+    explicit HeldTree(ValueTree* held) : tree(held) {}
+    ~HeldTree()
+    {
+        if (tree)
+            tree->Release();
+    }
+    HeldTree(const HeldTree&) = delete;
+    HeldTree& operator=(const HeldTree&) = delete;
+    ValueTree* tree;
+};
+
+ValueTree* FromBinary(const uint8_t* bytes, int n)
+{
+    MKMemInStream in(bytes, n);
+    MKBinaryReader reader(&in);
+    return ValueTree::ReadBinary(reader);
+}
+
+// Whether every name and value holds only characters XML can carry.
+bool XmlCanCarry(const MKString& text)
+{
+    for (int i = 0; i < text.GetLength(); ++i) {
+        const wchar_t c = text[i];
+        if ((c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r') || c == 0xFFFE || c == 0xFFFF ||
+            (c >= 0xD800 && c <= 0xDFFF))
+            return false;
+    }
+    return true;
+}
+
+bool XmlCanCarry(const ValueTree* tree)
+{
+    if (tree->IsLeaf())
+        return XmlCanCarry(tree->GetValue());
+    for (int i = 0; i < tree->GetChildCount(); ++i) {
+        if (!XmlCanCarry(tree->GetChildName(i)) || !XmlCanCarry(tree->GetChildAt(i)))
+            return false;
+    }
+    return true;
+}
+
+// Writes the tree in both forms and reads each back; throws when a form
+// refuses what the other read (text XML cannot carry aside).
+void CheckBothForms(const ValueTree* tree)
+{
+    MKMemOutStream out;
+    MKBinaryWriter writer(&out);
+    if (!tree->WriteBinary(writer))
+        return;
+    HeldTree binary(FromBinary(out.GetData(), out.GetCount()));
+    MKByteArray message;
+    if (!tree->EncodeXml(MessageCodec::kResponseKey, message))
+        return;
+    HeldTree xml(ValueTree::DecodeMessage(message.GetData(), message.GetCount(), MessageCodec::kResponseKey));
+    if (!binary.tree || (!xml.tree && XmlCanCarry(tree)))
+        throw std::runtime_error("a tree read in one form is refused in the other");
+}
+
+void AddSeeds(const std::wstring& fixtures, std::vector<FuzzInput>& seeds)
+{
+    const std::wstring folder = fixtures + L"\\webmsg";
+    AddSeedFilesMatching(folder, L"*.bin", ".bin", seeds);
+    AddSeedFilesMatching(folder, L"*.xml", ".xml", seeds);
+    AddSeedFilesMatching(folder, L"*.msg", ".msg", seeds);
+}
+
+void Run(const FuzzInput& input)
+{
+    const int n = int(input.bytes.size());
+    HeldTree tree(nullptr);
+    if (input.kind == ".bin") {
+        tree.tree = FromBinary(input.bytes.data(), n);
+    } else if (input.kind == ".xml") {
+        MKByteArray message;
+        if (MessageCodec::Encode(input.bytes.data(), n, MessageCodec::kResponseKey, message))
+            tree.tree = ValueTree::DecodeMessage(message.GetData(), message.GetCount(), MessageCodec::kResponseKey);
+    } else {
+        tree.tree = ValueTree::DecodeMessage(input.bytes.data(), n, MessageCodec::kResponseKey);
+    }
+    if (!tree.tree)
+        return;
+    CheckBothForms(tree.tree);
+    tree.tree->ToQueryText(MessageCodec::kQueryTextKey);
+}
+
+}  // namespace
+
+const FuzzTarget& ValueTreeTarget()
+{
+    static const FuzzTarget target = {"value-tree", AddSeeds, Run, nullptr};
+    return target;
+}
