@@ -28,7 +28,7 @@ const FuzzTarget* const* Targets()
     static const FuzzTarget* const targets[] = {
         &ImageTarget(),         &MovieTarget(),         &ValueTarget(),       &DocumentTarget(),
         &UpdatePackageTarget(), &ModulePackageTarget(), &PluginListTarget(),  &SetupPayloadTarget(),
-        &ValueTreeTarget(),     &TagDataTarget(),       nullptr};
+        &ValueTreeTarget(),     &TagDataTarget(),       &RecordsTarget(),     nullptr};
     return targets;
 }
 

@@ -33,6 +33,7 @@ const FuzzTarget& PluginListTarget();
 const FuzzTarget& SetupPayloadTarget();
 const FuzzTarget& ValueTreeTarget();
 const FuzzTarget& TagDataTarget();
+const FuzzTarget& RecordsTarget();
 
 // The files of a folder whose names end with `suffix`, as inputs of that kind.
 void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds);
