@@ -2,7 +2,8 @@
 // records, mutated in their plain form and sealed again before each read so
 // mutations get past the digest, and the updater folder's files (ready, state,
 // command, result, automatic run, history and the installation journal), read
-// from the scratch folder as the installation folder.
+// from the scratch folder as the installation folder; and the update check's
+// reply, read against an empty plug-in list.
 #include <windows.h>
 
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "addin/update/AutoRunRecord.h"
 #include "addin/update/CommandRecord.h"
 #include "addin/update/InstallJournal.h"
+#include "addin/update/InstalledPlugins.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/RecordEnvelope.h"
@@ -21,6 +23,7 @@
 #include "addin/update/StateRecord.h"
 #include "addin/update/UpdateClock.h"
 #include "addin/update/UpdateHistory.h"
+#include "addin/update/UpdateProtocol.h"
 #include "addin/update/UpdaterFolder.h"
 #include "addin/update/UsageStore.h"
 
@@ -80,6 +83,19 @@ void AddSeeds(const std::wstring& fixtures, std::vector<FuzzInput>& seeds)
                 seeds.push_back(input);
         }
     }
+    // Check replies: setups offered, settings asked for, nothing.
+    const char* const replies[] = {
+        "check_for_updates_result_1\n{\"Version\": Version(\"4.1\"), \"DisableAutoCheck\": true, "
+        "\"UpdateCheckFreq\": 3, \"Setups\": [{\"InternalName\": \"Updater\", "
+        "\"Guid\": Guid(\"{C8D778F4-5666-4DE3-82BF-F55F5AF17CB4}\"), \"Version\": Version(\"1.1\"), "
+        "\"Size\": 100, \"Action\": \"Install\"}, {\"InternalName\": \"Kernel\", "
+        "\"Guid\": Guid(\"{6D1E0C7A-1B2C-4D3E-8F90-A1B2C3D4E5F6}\"), \"Version\": Version(\"2.0.1\"), "
+        "\"Size\": 7000000, \"Action\": \"Install\"}]}",
+        "check_for_updates_result_1\nnull",
+        "check_for_updates_result_1\n{\"UpdateCheckFreq\": 17}",
+    };
+    for (const char* reply : replies)
+        seeds.push_back({std::vector<uint8_t>(reply, reply + strlen(reply)), "reply"});
     // A journal as an installation leaves it, written where the reads go.
     const MKString folder = Installation();
     CreateDirectoryW(GetUpdaterFolder(folder).GetText(), nullptr);
@@ -129,6 +145,16 @@ void Run(const FuzzInput& input)
     if (input.kind == "usage")
         return ReadSealed(input, kUsageMask);
     const MKString folder = Installation();
+    if (input.kind == "reply") {
+        MKByteArray body;
+        if (!body.Assign(input.bytes.data(), int(input.bytes.size())))
+            return;
+        InstalledPlugins installed(folder);
+        ReadyRecord ready(folder);
+        CheckReplyEffects effects;
+        ParseCheckReply(body, installed, MKDateTime(), ready, effects);
+        return;
+    }
     CreateDirectoryW(GetUpdaterFolder(folder).GetText(), nullptr);
     for (const auto& file : kUpdaterFiles) {
         if (input.kind != std::string(file[0], file[0] + wcslen(file[0])))
