@@ -12,6 +12,7 @@
 namespace {
 
 volatile uint64_t g_refused = 0;
+std::wstring g_findings;
 
 using CreateFileCall = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
 using PathCall = BOOL(WINAPI*)(LPCWSTR);
@@ -32,8 +33,14 @@ ReplaceFileCall g_replaceFile;
 CreateDirectoryCall g_createDirectory;
 SetAttributesCall g_setAttributes;
 
-// Whether the full form of path lies inside the scratch folder. Device names
-// and paths the system cannot make full are outside.
+// Whether the full form of path is the folder or lies inside it. Device
+// names and paths the system cannot make full are outside.
+bool Within(const wchar_t* full, size_t length, const std::wstring& folder)
+{
+    return !folder.empty() && length >= folder.size() && _wcsnicmp(full, folder.c_str(), folder.size()) == 0 &&
+        (full[folder.size()] == L'\\' || full[folder.size()] == 0) && wcsncmp(full, L"\\\\.\\", 4) != 0;
+}
+
 bool Inside(LPCWSTR path)
 {
     if (!path)
@@ -42,9 +49,7 @@ bool Inside(LPCWSTR path)
     const DWORD length = GetFullPathNameW(path, MAX_PATH * 2, full, nullptr);
     if (length == 0 || length >= MAX_PATH * 2)
         return false;
-    const std::wstring& folder = FuzzScratchFolder();
-    return length > folder.size() && _wcsnicmp(full, folder.c_str(), folder.size()) == 0 &&
-        full[folder.size()] == L'\\' && wcsncmp(full, L"\\\\.\\", 4) != 0;
+    return Within(full, length, FuzzScratchFolder()) || Within(full, length, g_findings);
 }
 
 bool Allowed(const char* call, LPCWSTR path)
@@ -168,8 +173,9 @@ void PatchImports()
 
 }  // namespace
 
-void GuardFileCalls()
+void GuardFileCalls(const std::wstring& findings)
 {
+    g_findings = findings;
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     for (const GuardedCall& call : kGuarded)
         *call.original = reinterpret_cast<void*>(GetProcAddress(kernel, call.name));

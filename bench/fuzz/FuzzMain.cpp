@@ -108,7 +108,7 @@ int main(int argc, char** argv)
         else
             return Usage();
     }
-    GuardFileCalls();
+    GuardFileCalls(options.findings);
     int result;
     if (!replays.empty()) {
         result = FuzzRunner(*target, {}, options).Replay(replays);

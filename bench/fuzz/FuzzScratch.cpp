@@ -33,15 +33,32 @@ bool WriteScratchFile(const std::wstring& path, const std::vector<uint8_t>& byte
     return fclose(file) == 0 && written;
 }
 
-void EmptyScratchFolder()
+namespace {
+
+void EmptyFolder(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((FuzzScratchFolder() + L"\\*").c_str(), &found);
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW((FuzzScratchFolder() + L"\\" + found.cFileName).c_str());
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            EmptyFolder(path);
+            RemoveDirectoryW(path.c_str());
+        } else {
+            DeleteFileW(path.c_str());
+        }
     } while (FindNextFileW(search, &found));
     FindClose(search);
+}
+
+}  // namespace
+
+void EmptyScratchFolder()
+{
+    EmptyFolder(FuzzScratchFolder());
 }

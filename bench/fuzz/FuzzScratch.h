@@ -11,5 +11,5 @@ const std::wstring& FuzzScratchFolder();
 std::wstring FuzzScratchFile(const wchar_t* name);
 // Writes an input's bytes to a scratch file whole; false when it cannot.
 bool WriteScratchFile(const std::wstring& path, const std::vector<uint8_t>& bytes);
-// Deletes the files the scratch folder holds (not its subfolders' files).
+// Deletes everything the scratch folder holds.
 void EmptyScratchFolder();

@@ -80,7 +80,15 @@ void AddSeeds(const std::wstring& fixtures, std::vector<FuzzInput>& seeds)
     const std::wstring folder = fixtures + L"\\webmsg";
     AddSeedFilesMatching(folder, L"*.bin", ".bin", seeds);
     AddSeedFilesMatching(folder, L"*.xml", ".xml", seeds);
-    AddSeedFilesMatching(folder, L"*.msg", ".msg", seeds);
+    std::vector<FuzzInput> messages;
+    AddSeedFilesMatching(folder, L"*.msg", ".msg", messages);
+    // The envelope of 17 MB of spaces stays out: every mutation of it inflates
+    // up to the codec's 16 MiB bound (seconds under the emulator), and that
+    // bound has tests of its own.
+    for (FuzzInput& message : messages) {
+        if (message.bytes.size() < 8192)
+            seeds.push_back(std::move(message));
+    }
 }
 
 void Run(const FuzzInput& input)
