@@ -10,7 +10,8 @@
 //
 // The dictionary size comes from the data, and the decoder reserves it whole
 // before the first byte is decoded; a stream announcing more than
-// dictionaryLimit fails at once (MKStreamErrorCorrupt) instead of reserving it.
+// dictionaryLimit fails at once (MKStreamErrorNoMemory) instead of reserving
+// it.
 class MKInLzmaStream : public MKInCodecStream {
 public:
     // 64 MiB: the largest dictionary of the standard LZMA presets, so data
