@@ -200,7 +200,9 @@ HRESULT TagDataStore::WriteChunked(const uint8_t* bytes, int length)
         HeapFree(GetProcessHeap(), 0, scratch);
     }
 
-    // The old texts, to put back should a tag write fail.
+    // The old texts, to put back should a tag write fail. They end at the
+    // first missing chunk: a header's count is stored data, and one stating
+    // billions of chunks must not make a write ask for each of them.
     TagTexts old;
     const int oldCount = SUCCEEDED(LoadHeader()) ? m_header.count : -1;
     for (int index = 0; index <= oldCount; ++index) {
@@ -209,6 +211,10 @@ HRESULT TagDataStore::WriteChunked(const uint8_t* bytes, int length)
         if (FAILED(hr)) {
             SysFreeString(text);
             return hr;
+        }
+        if (index > 0 && SysStringLen(text) == 0) {
+            SysFreeString(text);
+            break;
         }
         if (!old.Add(text))
             return E_OUTOFMEMORY;
