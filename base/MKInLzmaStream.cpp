@@ -49,7 +49,13 @@ bool MKInLzmaStream::Start()
         m_inputLength += got;
     }
     m_inputPosition = MKLzmaPropertiesSize;
-    lzma_ret r = MKLzmaDecoderInit(&m_decoder->lzma, m_input, UINT32_MAX);
+    const uint32_t dictionary = uint32_t(m_input[1]) | (uint32_t(m_input[2]) << 8) |
+                                (uint32_t(m_input[3]) << 16) | (uint32_t(m_input[4]) << 24);
+    if (dictionary > m_dictionaryLimit) {
+        m_failure = MKStreamErrorNoMemory;
+        return false;
+    }
+    lzma_ret r = MKLzmaDecoderInit(&m_decoder->lzma, m_input, m_dictionaryLimit);
     if (r != LZMA_OK) {
         m_failure = ErrorOf(r);
         return false;

@@ -8,6 +8,9 @@ namespace {
 
 const DWORD kSizeFieldBytes = 4;
 const int32_t kStoredMarker = -1;
+// The installer program is a few megabytes; a size beyond this bound is a
+// damaged payload, refused before any memory is reserved for it.
+const int32_t kMaxProgramBytes = 64 << 20;
 
 int WriteAll(HANDLE file, const void* bytes, DWORD n, int failed, int writtenShort)
 {
@@ -88,8 +91,9 @@ int UnpackPayload(const void* data, DWORD size, HANDLE file)
         return kCompressedTooShort;
     if (!PropertiesAccepted(bytes + kSizeFieldBytes))
         return kPropertiesRefused;
-    // Any other negative size asks for more memory than there is.
-    if (n < 0)
+    // Any other negative size asks for more memory than there is, and so, for
+    // a setup, does a program above the bound.
+    if (n < 0 || n > kMaxProgramBytes)
         return kNoMemoryForInstaller;
     // One byte more than stated shows a stream that goes on past its size.
     HeapBlock program{SIZE_T(n) + 1};

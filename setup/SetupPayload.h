@@ -5,7 +5,7 @@
 // integers little-endian:
 //   i32 n = -1, then the program stored unchanged; or
 //   i32 n, 5 bytes of LZMA properties, then a raw LZMA1 stream that decodes
-//   to exactly n bytes of program.
+//   to exactly n bytes of program (at most 64 MiB).
 
 // Failure codes of UnpackPayload; the setup program ends with them.
 enum SetupPayloadError {

@@ -2,8 +2,10 @@
 
 #include "addin/core/AssemblyName.h"
 #include "addin/effects/EffectDataRecord.h"
+#include "addin/update/ConfinedPath.h"
 #include "addin/update/ModulePackage.h"
 #include "base/MKGuid.h"
+#include "base/MKPath.h"
 
 const MKString& ModulePluginPackage::GetName() const
 {
@@ -53,8 +55,13 @@ bool ModulePluginPackage::GetSymbolFile(const MKString& entryName, MKString& pat
     const ModuleEntry* entry = m_package.FindEntryByName(entryName);
     if (!entry || entry->kind != kModuleEntryAssembly || entry->assembly.symbolFile.IsEmpty())
         return false;
-    path = entry->assembly.symbolFile;
-    return true;
+    // The name comes from the package: like every stored path it must stay
+    // inside the plug-in's own folder, never reach a share or another folder.
+    const MKString& stored = entry->assembly.symbolFile;
+    if (!IsConfinedRelativePath(stored))
+        return false;
+    path = MKPathCombine(MKPathDirectory(m_package.GetPath()), stored);
+    return !path.IsEmpty();
 }
 
 bool ModulePluginPackage::FindTypeByGuid(const GUID& type, PackageTypeInfo& out) const

@@ -5,7 +5,8 @@ class ModulePackage;
 
 // A plug-in record's view of an opened module package: its assembly entries
 // under the names the runtime gives them, entries extracted whole (checked
-// against the digests they carry) and its type records.
+// against the digests they carry), its type records and symbol files, which
+// lie inside the package's folder.
 // The package must outlive the view.
 class ModulePluginPackage final : public PluginPackage {
 public:

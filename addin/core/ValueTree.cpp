@@ -136,7 +136,9 @@ ValueTree* ValueTree::ReadNode(MKBinaryReader& reader, int depth)
     for (int i = 0; array && i < count; ++i) {
         MKString name;
         ValueTree* child = reader.ReadString(&name) ? ReadNode(reader, depth + 1) : nullptr;
-        bool stored = child && array->SetChild(name, child);
+        // A child without a name is refused as the XML form refuses it, so a
+        // tree reads the same whichever form carried it.
+        bool stored = child && !name.IsEmpty() && array->SetChild(name, child);
         if (child)
             child->Release();
         if (!stored) {

@@ -200,7 +200,9 @@ HRESULT TagDataStore::WriteChunked(const uint8_t* bytes, int length)
         HeapFree(GetProcessHeap(), 0, scratch);
     }
 
-    // The old texts, to put back should a tag write fail.
+    // The old texts, to put back should a tag write fail. They end at the
+    // first missing chunk: a header's count is stored data, and one stating
+    // billions of chunks must not make a write ask for each of them.
     TagTexts old;
     const int oldCount = SUCCEEDED(LoadHeader()) ? m_header.count : -1;
     for (int index = 0; index <= oldCount; ++index) {
@@ -209,6 +211,10 @@ HRESULT TagDataStore::WriteChunked(const uint8_t* bytes, int length)
         if (FAILED(hr)) {
             SysFreeString(text);
             return hr;
+        }
+        if (index > 0 && SysStringLen(text) == 0) {
+            SysFreeString(text);
+            break;
         }
         if (!old.Add(text))
             return E_OUTOFMEMORY;
@@ -256,23 +262,32 @@ HRESULT TagDataStore::Read(MKCoTaskMemBuffer& data, int* length)
     HRESULT hr = LoadHeader();
     if (FAILED(hr))
         return hr;
-    // The header's total bounds the reservation, and every chunk must fit it.
-    const int64_t reserved = int64_t(m_header.total) + 32;
-    if (reserved > 0x7FFFFFFF || !data.Allocate(int(reserved)))
+    // The chunks are read first: the header's total is believed only as far
+    // as the chunks can hold it, so a header alone never reserves memory.
+    TagTexts texts;
+    int64_t capacity = 0;
+    for (int index = 1; index <= m_header.count; ++index) {
+        BSTR text = nullptr;
+        hr = ReadTag(TagName(index), &text);
+        if (FAILED(hr) || SysStringLen(text) == 0) {
+            SysFreeString(text);
+            return FAILED(hr) ? hr : E_FAIL;
+        }
+        if (!texts.Add(text))
+            return E_OUTOFMEMORY;
+        capacity += EffectDataCodec::DecodedCapacity(int(SysStringLen(text)), m_header.mode);
+    }
+    if (m_header.total > capacity)
+        return E_FAIL;
+    const int64_t reserved = capacity;
+    if (reserved > 0x7FFFFFFF || !data.Allocate(int(reserved > 0 ? reserved : 1)))
         return E_OUTOFMEMORY;
     auto* out = static_cast<uint8_t*>(data.Data());
     int64_t done = 0;
-    for (int index = 1; index <= m_header.count; ++index) {
-        MKBstrHolder text;
-        hr = ReadTag(TagName(index), text.Receive());
-        if (FAILED(hr) || text.IsEmpty()) {
-            data.Free();
-            return FAILED(hr) ? hr : E_FAIL;
-        }
-        const int characters = int(SysStringLen(text.Get()));
+    for (int index = 0; index < texts.Count(); ++index) {
+        const int characters = int(SysStringLen(texts[index]));
         int got = 0;
-        if (done + EffectDataCodec::DecodedCapacity(characters, m_header.mode) > reserved ||
-            !EffectDataCodec::DecodeBlock(text.Get(), characters, out + done, &got, m_header.mode)) {
+        if (!EffectDataCodec::DecodeBlock(texts[index], characters, out + done, &got, m_header.mode)) {
             data.Free();
             return E_FAIL;
         }

@@ -2,6 +2,33 @@
 #include "base/MKPath.h"
 #include "base/MKTOArray.h"
 
+#include <wchar.h>
+
+namespace {
+
+// Whether a path component names a device: CON, PRN, AUX, NUL, COM1-9 or
+// LPT1-9 (and the console's CONIN$ and CONOUT$), in any case, with or without
+// an extension and trailing blanks. The system opens the device for such a
+// name in any folder, so a file of that name can never be meant.
+bool IsDeviceName(const MKString& part)
+{
+    int length = part.FindChar(L'.');
+    if (length < 0)
+        length = part.GetLength();
+    while (length > 0 && part[length - 1] == L' ')
+        --length;
+    const MKString base = part.Left(length);
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const wchar_t* device : kDevices) {
+        if (_wcsicmp(base.GetText(), device) == 0)
+            return true;
+    }
+    return length == 4 && base[3] >= L'1' && base[3] <= L'9' &&
+        (_wcsnicmp(base.GetText(), L"COM", 3) == 0 || _wcsnicmp(base.GetText(), L"LPT", 3) == 0);
+}
+
+}  // namespace
+
 bool IsConfinedRelativePath(const MKString& path)
 {
     if (path.IsEmpty())
@@ -18,7 +45,7 @@ bool IsConfinedRelativePath(const MKString& path)
         int kept = part.GetLength();
         while (kept > 0 && (part[kept - 1] == L'.' || part[kept - 1] == L' '))
             --kept;
-        if (kept == 0 && !part.EqualsText(L"."))
+        if ((kept == 0 && !part.EqualsText(L".")) || IsDeviceName(part))
             return false;
     }
     return true;

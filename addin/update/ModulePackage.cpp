@@ -5,6 +5,7 @@
 #include "base/MKBinaryReader.h"
 #include "base/MKCompressBuffers.h"
 #include "base/MKInFileStream.h"
+#include "base/MKInLzmaStream.h"
 #include "base/MKMemInStream.h"
 #include "base/MKPointerArrays.h"
 #include "base/MKSha1.h"
@@ -26,6 +27,22 @@ bool DigestMatches(const ModuleEntry& entry, const MKByteArray& stored)
     MKSha1Digest computed;
     ComputeSha1(&computed, stored.GetData(), stored.GetCount());
     return entry.digest.Matches(computed);
+}
+
+// Decodes size bytes of an LZMA block (properties first) into out, which grows
+// a step at a time, so data that ends early never costs the whole size.
+bool DecodeLzmaInSteps(const MKByteArray& stored, int size, MKByteArray& out)
+{
+    const int kStep = 65536;
+    MKMemInStream source(stored);
+    MKInLzmaStream decoder(&source);
+    for (int done = 0; done < size;) {
+        const int step = size - done < kStep ? size - done : kStep;
+        if (!out.SetSize(done + step) || decoder.Read(out.GetData() + done, step) != step)
+            return false;
+        done += step;
+    }
+    return true;
 }
 
 } // namespace
@@ -221,13 +238,11 @@ bool ModulePackage::ExtractEntry(const ModuleEntry& entry, MKByteArray& out, boo
         out.Adopt(stored.Detach(), entry.size, entry.size);
         return true;
     }
-    if (!out.SetSize(entry.size))
-        return false;
-    int produced = 0;
-    bool decoded = entry.method == 1
-        ? MKUncompressBuffer(stored.GetData(), stored.GetCount(), out.GetData(), entry.size, &produced, false)
-        : MKLzmaDecodeBuffer(stored.GetData(), stored.GetCount(), out.GetData(), entry.size, &produced);
-    if (!decoded || produced != entry.size) {
+    // The record's size is not trusted for any allocation: the output grows
+    // by what the stored bytes really decode to, and must end at that size.
+    const bool decoded = entry.method == 1 ? MKInflateToArray(stored.GetData(), stored.GetCount(), out, false, entry.size)
+                                           : DecodeLzmaInSteps(stored, entry.size, out);
+    if (!decoded || out.GetCount() != entry.size) {
         out.RemoveAll();
         return false;
     }

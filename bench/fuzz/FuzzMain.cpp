@@ -1,11 +1,13 @@
 // Mutation fuzzing of the readers of stored data, one target per process:
 //   fuzz.exe TARGET [--seconds N] [--slow MS] [--seed N] [--fixtures DIR] [--findings DIR]
 //   fuzz.exe TARGET --replay FILE [--replay FILE ...]
-// TARGET is image, movie, value or document. Seeds come from the fixture
+// TARGET is one of the names listed by Usage. Seeds come from the fixture
 // writers and from the build's fixture folder (default: ..\fixtures beside the
 // program's folder); inputs worth keeping go to --findings (default:
 // fuzz-findings beside the program). --replay reads saved inputs once each; a
-// file's extension gives its kind (the picture format for images).
+// file's extension gives its kind (the picture format for images). Readers
+// change files only in a scratch folder of their own (FileCallGuard.h); a
+// refused call makes the run answer 1 like a crash.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,16 +16,27 @@
 #include <string>
 #include <vector>
 
+#include "FileCallGuard.h"
 #include "FuzzRunner.h"
+#include "FuzzScratch.h"
 #include "FuzzTarget.h"
 
 namespace {
 
+const FuzzTarget* const* Targets()
+{
+    static const FuzzTarget* const targets[] = {
+        &ImageTarget(),         &MovieTarget(),         &ValueTarget(),       &DocumentTarget(),
+        &UpdatePackageTarget(), &ModulePackageTarget(), &PluginListTarget(),  &SetupPayloadTarget(),
+        &ValueTreeTarget(),     &TagDataTarget(),       &RecordsTarget(),     nullptr};
+    return targets;
+}
+
 const FuzzTarget* FindTarget(const std::string& name)
 {
-    for (const FuzzTarget* target : {&ImageTarget(), &MovieTarget(), &ValueTarget(), &DocumentTarget()}) {
-        if (name == target->name)
-            return target;
+    for (const FuzzTarget* const* target = Targets(); *target; ++target) {
+        if (name == (*target)->name)
+            return *target;
     }
     return nullptr;
 }
@@ -56,7 +69,10 @@ int Usage()
 {
     fprintf(stderr, "usage: fuzz TARGET [--seconds N] [--slow MS] [--seed N] [--fixtures DIR] [--findings DIR]\n"
                     "       fuzz TARGET --replay FILE [--replay FILE ...]\n"
-                    "targets: image movie value document\n");
+                    "targets:");
+    for (const FuzzTarget* const* target = Targets(); *target; ++target)
+        fprintf(stderr, " %s", (*target)->name);
+    fprintf(stderr, "\n");
     return 2;
 }
 
@@ -92,14 +108,23 @@ int main(int argc, char** argv)
         else
             return Usage();
     }
-    if (!replays.empty())
-        return FuzzRunner(*target, {}, options).Replay(replays);
-    std::vector<FuzzInput> seeds;
-    target->addSeeds(fixtures, seeds);
-    if (seeds.empty()) {
-        fprintf(stderr, "no seeds for %s (fixtures folder %ls)\n", target->name, fixtures.c_str());
-        return 2;
+    GuardFileCalls(options.findings);
+    int result;
+    if (!replays.empty()) {
+        result = FuzzRunner(*target, {}, options).Replay(replays);
+    } else {
+        std::vector<FuzzInput> seeds;
+        target->addSeeds(fixtures, seeds);
+        if (seeds.empty()) {
+            fprintf(stderr, "no seeds for %s (fixtures folder %ls)\n", target->name, fixtures.c_str());
+            return 2;
+        }
+        FuzzRunner runner(*target, std::move(seeds), options);
+        result = runner.Run();
     }
-    FuzzRunner runner(*target, std::move(seeds), options);
-    return runner.Run();
+    printf("%s: %llu file-changing calls refused outside the scratch folder\n", target->name,
+           static_cast<unsigned long long>(RefusedFileCalls()));
+    EmptyScratchFolder();
+    RemoveDirectoryW(FuzzScratchFolder().c_str());
+    return result == 0 && RefusedFileCalls() == 0 ? 0 : 1;
 }

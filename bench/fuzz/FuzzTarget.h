@@ -27,8 +27,18 @@ const FuzzTarget& ImageTarget();
 const FuzzTarget& MovieTarget();
 const FuzzTarget& ValueTarget();
 const FuzzTarget& DocumentTarget();
+const FuzzTarget& UpdatePackageTarget();
+const FuzzTarget& ModulePackageTarget();
+const FuzzTarget& PluginListTarget();
+const FuzzTarget& SetupPayloadTarget();
+const FuzzTarget& ValueTreeTarget();
+const FuzzTarget& TagDataTarget();
+const FuzzTarget& RecordsTarget();
 
 // The files of a folder whose names end with `suffix`, as inputs of that kind.
 void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds);
+// The files of a folder whose names match a wildcard pattern ("update_*.bin").
+void AddSeedFilesMatching(const std::wstring& folder, const wchar_t* pattern, const char* kind,
+                          std::vector<FuzzInput>& seeds);
 // One file's bytes; false when it cannot be read.
 bool ReadInputFile(const std::wstring& path, std::vector<uint8_t>& bytes);

@@ -17,10 +17,11 @@ bool ReadInputFile(const std::wstring& path, std::vector<uint8_t>& bytes)
     return true;
 }
 
-void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds)
+void AddSeedFilesMatching(const std::wstring& folder, const wchar_t* pattern, const char* kind,
+                          std::vector<FuzzInput>& seeds)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*" + suffix).c_str(), &found);
+    HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -30,4 +31,9 @@ void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char*
             seeds.push_back(std::move(input));
     } while (FindNextFileW(search, &found));
     FindClose(search);
+}
+
+void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds)
+{
+    AddSeedFilesMatching(folder, (L"*" + std::wstring(suffix)).c_str(), kind, seeds);
 }

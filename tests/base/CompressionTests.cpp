@@ -484,6 +484,7 @@ TEST(Lzma, HostileInputFailsCleanly)
 
 TEST(Lzma, HugeDictionaryIsNeverReservedByTheBufferDecoder)
 {
+    Bytes plain = ReadFixture(L"compression_plain.bin");
     Bytes lzma = ReadFixture(L"compression_lzma.bin");
     Bytes huge = lzma;
     huge[1] = huge[2] = huge[3] = 0;
@@ -495,13 +496,32 @@ TEST(Lzma, HugeDictionaryIsNeverReservedByTheBufferDecoder)
     EXPECT_EQ(100000, produced);
     EXPECT_LT(meter.Largest(), size_t(1 << 20));
 
-    // The stream cannot know how far back matches may reach; a dictionary that
-    // cannot be had is a clean failure.
+    // The stream cannot know how far back matches may reach: a dictionary
+    // above its 64 MiB limit is refused before any of it is asked for.
     int error = 0;
     Bytes streamed = LzmaStream(huge, 4096, &error);
     EXPECT_TRUE(streamed.empty());
     EXPECT_EQ(MKStreamErrorNoMemory, error);
-    EXPECT_GT(meter.Refused(), 0);
+    EXPECT_EQ(meter.Refused(), 0);
+    EXPECT_LT(meter.Largest(), size_t(1 << 20));
+
+    // At the limit the stream still decodes: 64 MiB is granted, one byte more
+    // is not.
+    for (uint32_t dictionary : {64u << 20, (64u << 20) + 1}) {
+        Bytes edge = lzma;
+        for (int i = 0; i < 4; ++i)
+            edge[1 + i] = uint8_t(dictionary >> (8 * i));
+        error = 0;
+        streamed = LzmaStream(edge, 4096, &error);
+        SCOPED_TRACE(dictionary);
+        if (dictionary == (64u << 20)) {
+            EXPECT_EQ(Bytes(plain.begin(), plain.begin() + plain.size() / 4096 * 4096), streamed);
+            EXPECT_EQ(MKStreamErrorEnd, error);
+        } else {
+            EXPECT_EQ(MKStreamErrorNoMemory, error);
+            EXPECT_TRUE(streamed.empty());
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "setup/SetupPayload.h"
 
+#include "fixtures/AllocationProbe.h"
 #include "fixtures/Fixtures.h"
 #include "setup/SetupTestSupport.h"
 
@@ -72,6 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
                               kNoMemoryForInstaller, {}},
                     BytesCase{"MoreThanMemory", {0xFF, 0xFF, 0xFF, 0x7F, 0x5D, 0, 0, 0x20, 0, 0}, true,
                               kNoMemoryForInstaller, {}},
+                    // One byte above the 64 MiB the installer program may take.
+                    BytesCase{"AboveTheProgramBound", {0x01, 0x00, 0x00, 0x04, 0x5D, 0, 0, 0x20, 0, 0}, true,
+                              kNoMemoryForInstaller, {}},
                     // A stream of nothing cannot give four bytes.
                     BytesCase{"StreamMissing", {4, 0, 0, 0, 0x5D, 0, 0, 0x20, 0}, true, kDecodingFailed, {}}),
     [](const testing::TestParamInfo<BytesCase>& info) { return std::string(info.param.name); });
@@ -113,5 +117,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnpackPayloadFixtures,
                                          FixtureCase{L"setup_payload_bad_properties.bin", true, kPropertiesRefused},
                                          FixtureCase{L"setup_payload_negative_size.bin", true,
                                                      kNoMemoryForInstaller}));
+
+// Nine bytes stating a large program are refused before the program's
+// memory is taken from the heap.
+TEST(UnpackPayloadBound, ASizeAboveTheBoundReservesNothing)
+{
+    ScratchFolder folder;
+    OutputFile out(folder, true);
+    ASSERT_NE(out.Handle(), INVALID_HANDLE_VALUE);
+    for (uint32_t n : {0x04000001u, 0x10000000u, 0x40000000u, 0x7FFFFFFFu}) {
+        SCOPED_TRACE(n);
+        unsigned char payload[9] = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24), 0x5D, 0, 0, 0x20, 0};
+        AllocationProbe probe;
+        EXPECT_EQ(UnpackPayload(payload, sizeof(payload), out.Handle()), kNoMemoryForInstaller);
+        EXPECT_LT(probe.Largest(), size_t(1 << 20));
+    }
+    EXPECT_TRUE(out.Bytes().empty());
+}
 
 }  // namespace

@@ -187,6 +187,16 @@ TEST(ValueTree, ReadingRefusesBadBinaryForms)
     longString.insert(longString.end(), 100, 'x');
     cases.push_back({"string length beyond the data", longString});
     cases.push_back({"65 levels", NestedBinary(65)});
+    // The XML form refuses a child without a name (<a><s n='' v='v'/></a>
+    // below), and so does this one.
+    Bytes unnamed;
+    PutInt(unnamed, 1);
+    PutInt(unnamed, 2);
+    PutInt(unnamed, 1);
+    PutString(unnamed, "");
+    PutInt(unnamed, 1);
+    PutString(unnamed, "v");
+    cases.push_back({"a child without a name", unnamed});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         AllocationProbe probe;

@@ -13,6 +13,7 @@
 #include "addin/effects/TagDataStore.h"
 #include "base/MKBstrHolder.h"
 #include "base/MKCoTaskMemBuffer.h"
+#include "fixtures/AllocationProbe.h"
 #include "fixtures/ComScope.h"
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
@@ -188,6 +189,37 @@ TEST_F(TagDataStoreTest, HeadersAndChunksThatDoNotAddUpAreRefused)
     tags->Set(name0, L"");
     TagDataStore store(Tags(), kPrefix, MKString(L"state"), false);
     EXPECT_EQ(store.TotalLength(), -1);
+}
+
+TEST_F(TagDataStoreTest, AHeaderStatingMoreThanItsChunksHoldReservesNothingForIt)
+{
+    auto header = [](int32_t total, int32_t count) {
+        const int32_t values[4] = {1, total, count, EffectDataCodec::kScrambled};
+        MKBstrHolder text;
+        EffectDataCodec::Encode(reinterpret_cast<const uint8_t*>(values), 16, false, text.Receive());
+        return std::wstring(text.Get(), SysStringLen(text.Get()));
+    };
+    const std::wstring name0 = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$0";
+    const std::wstring name1 = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$1";
+    // Ten characters of a mode-4 payload hold at most 7 bytes (a 4-byte key
+    // in 5 characters, then 4 bytes in each further 5).
+    struct Row {
+        int32_t total;
+        int32_t count;
+    } rows[] = {{0x7FFFFFF0, 1}, {0x40000000, 1}, {8, 1}, {0x7FFFFFF0, 0x7FFFFFF0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.total << " in " << row.count);
+        tags->Set(name0, header(row.total, row.count));
+        tags->Set(name1, L"0000000000");
+        AllocationProbe probe;
+        EXPECT_EQ(Read(false).first, E_FAIL);
+        EXPECT_LT(probe.Largest(), size_t(64 << 10));
+    }
+    // What the chunks do hold is still read: 3 bytes under a key.
+    EXPECT_EQ(Write("abc", false), S_OK);
+    AllocationProbe probe;
+    EXPECT_EQ(Read(false), std::make_pair(S_OK, std::string("abc")));
+    EXPECT_LT(probe.Largest(), size_t(64 << 10));
 }
 
 }  // namespace

@@ -197,7 +197,45 @@ def module_packages():
         "module_id_out_of_range": (ur.module_package("Kernel", KERNEL_GUID, (1, 0), module_entries(), ids=[4]), 5),
         "module_entry_past_end": (good[:-1], 5),
     }
+    cases.update(hostile_modules())
     return cases
+
+
+HUGE_SIZE = 0x7FFFFFF0
+
+
+def huge_dictionary(data):
+    """The LZMA form of data with a 2 GiB dictionary in its properties."""
+    packed = ur.raw_lzma(data)
+    return packed[:1] + struct.pack("<I", 0x80000000) + packed[5:]
+
+
+def hostile_modules():
+    """Module packages that open cleanly and then ask too much of the reader.
+    module_huge_*: one entry "Huge.res" stating nearly 2 GiB of plain bytes
+    from a few hundred stored ones; module_symbols: assemblies whose symbol
+    files lie inside the package's folder or try to leave it."""
+    def one(entry):
+        return ur.module_package("Kernel", KERNEL_GUID, (1, 0), [entry])
+    symbol_entries = [ur.Entry(name, STORED[:10], kind=1, assembly=("assembly", (1, 0, 0, 0), None, symbols))
+                      for name, symbols in SYMBOL_FILES]
+    return {
+        "module_huge_zlib": (one(ur.Entry("Huge.res", DEFLATED[:200], ur.METHOD_ZLIB, size=HUGE_SIZE)), 0),
+        "module_huge_lzma": (one(ur.Entry("Huge.res", LZMA[:200], ur.METHOD_LZMA, size=HUGE_SIZE)), 0),
+        "module_symbols": (ur.module_package("Kernel", KERNEL_GUID, (1, 0), symbol_entries), 0),
+    }
+
+
+# Assembly entry name -> the symbol file path its record stores.
+SYMBOL_FILES = [
+    ("Inside.dll", "Main.pdb"),
+    ("Below.dll", "symbols\\Main.pdb"),
+    ("Share.dll", "\\\\host\\share\\Main.pdb"),
+    ("Drive.dll", "C:\\Windows\\Main.pdb"),
+    ("Rooted.dll", "\\Main.pdb"),
+    ("Parent.dll", "..\\Main.pdb"),
+    ("Device.dll", "NUL.pdb"),
+]
 
 
 ITEM_TIME = ur.utc_datetime(ur.ticks_from_date(2013, 7, 8) + 12 * 3600 * 10 ** 7)
@@ -252,6 +290,17 @@ def update_packages():
                                                    target_folder="../app"), 3),
         "update_hostile_name": (ur.update_package("..\\Setup", KERNEL_GUID, (1, 0), [ur.Item("", "a", b"a")]), 3),
         "update_damaged_data": (flipped(good, header_end + 10), 0),
+        "update_device_folder": (hostile("CON", "a.txt"), 3),
+        "update_device_in_folder": (hostile("bin\\aux.res\\x", "a.txt"), 3),
+        "update_device_name": (hostile("bin", "NUL"), 3),
+        "update_device_name_extension": (hostile("bin", "lpt1.txt"), 3),
+        "update_device_com": (hostile("", "Com9 .log"), 3),
+        "update_device_target": (ur.update_package("Setup", KERNEL_GUID, (1, 0), [ur.Item("", "a", b"a")],
+                                                  target_folder="app\\PRN"), 3),
+        "update_not_a_device": (update([ur.Item("console", "nul1.txt", b"x"), ur.Item("com10", "lpt.txt", b"y")]), 0),
+        # Opens and verifies: only decoding finds the dictionary too large.
+        "update_lzma_huge_dictionary": (update([ur.Item("", "a", LZMA, ur.METHOD_LZMA,
+                                                        stored=huge_dictionary(LZMA))]), 0),
         "update_zlib_truncated": (update([ur.Item("", "a", DEFLATED, ur.METHOD_ZLIB,
                                                   stored=ur.pack(DEFLATED, ur.METHOD_ZLIB)[:-20])]), 0),
     }
