@@ -21,6 +21,17 @@ WindowedNode::WindowedNode(int windowMode, int native, int rendererKind)
     }
 }
 
+WindowedNode::~WindowedNode()
+{
+    // Both normally went at detach; a node freed without one must not leave
+    // a window that paints through it, nor a renderer behind.
+    DestroyRenderer();
+    if (m_window) {
+        m_window->Destroy();
+        delete m_window;
+    }
+}
+
 void WindowedNode::SetBackgroundColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
 {
     m_background[0] = red;

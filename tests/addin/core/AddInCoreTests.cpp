@@ -226,6 +226,46 @@ TEST_F(AddInCoreTest, APluginAddsItsTabXmlAndItsHandlerAnswersTheRibbon)
     EXPECT_EQ(core.FindControlHandler(L"_vqz_other"), nullptr);
 }
 
+TEST_F(AddInCoreTest, AStopTakesThePluginsRibbonFragmentsAlongSoARestartAddsThemOnce)
+{
+    MemoryPackage ribbon(L"Ribbon Package");
+    std::string bytes =
+        StandInAssembly(PluginName(L"TestR"))
+            .Type(L"Test.TestR", {{L"Kind", L"plugin"},
+                                  {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
+                                  {L"Name", L"TestR"},
+                                  {L"TabId", L"TabHome"},
+                                  {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
+            .Bytes();
+    ribbon.AddAssembly(PluginName(L"TestR"), bytes, true);
+    host.list.packages.push_back(&ribbon);
+    host.list.enabled.push_back(true);
+    AddInCore core(&host);
+    host.core = &core;
+    auto count = [](const std::wstring& text, const wchar_t* what) {
+        int n = 0;
+        for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    for (int connection = 1; connection <= 3; ++connection) {
+        SCOPED_TRACE(connection);
+        ASSERT_TRUE(core.Start());
+        MKString xml;
+        ASSERT_TRUE(core.GetRibbonModel().BuildCustomUI(xml));
+        std::wstring text = xml.GetText();
+        EXPECT_EQ(count(text, L"<group id=\"TestGroup\">"), 1) << text;
+        EXPECT_EQ(count(text, L"<tab idMso=\"TabHome\">"), 1) << text;
+        EXPECT_EQ(count(text, L"<button id=\"_vqz_"), 1) << text;
+        core.Stop();
+        // Stopped, the ribbon is the product's alone again.
+        ASSERT_TRUE(core.GetRibbonModel().BuildCustomUI(xml));
+        text = xml.GetText();
+        EXPECT_EQ(text.find(L"TestGroup"), std::wstring::npos) << text;
+        EXPECT_EQ(text.find(L"TabHome"), std::wstring::npos) << text;
+    }
+}
+
 TEST_F(AddInCoreTest, TheApiObjectChecksAddressesAndAnswersUnknownSlotsAsNotImplemented)
 {
     AddInCore core(&host);

@@ -102,6 +102,21 @@ TEST_F(MovieNodeTest, WritesFractionalSizesInFullWithoutUserVariables)
                  node->BuildFlashVars().GetText());
 }
 
+TEST_F(MovieNodeTest, SendsSizesAsTheFloatValueNotItsWidenedNoise)
+{
+    // 133.7f widened to double reads 133.6999969482422; the movie gets "%g".
+    MovieNode* node = Add(0, "", 133.7f, 480);
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    std::vector<std::wstring> put = Lines(L"put_FlashVars(");
+    ASSERT_EQ(1u, put.size());
+    EXPECT_NE(std::wstring::npos, put[0].find(L"&__vqz_FW=133.7&__vqz_FH=480&__vqz_ST=0\")"));
+    log.Clear();
+    ASSERT_TRUE(node->SetRect(0, 0, 320, 66.6f));
+    std::vector<std::wstring> calls = Lines(L"__vqz_OnResize");
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_NE(std::wstring::npos, calls[0].find(L"<number>320</number><number>66.6</number></arguments>"));
+}
+
 TEST_F(MovieNodeTest, NeedsThePlugInsHandler)
 {
     sink.offersHandler = false;
