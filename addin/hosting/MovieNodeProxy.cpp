@@ -8,9 +8,6 @@
 #include "base/MKMemoryRange.h"
 #include "base/MKStringDictionary.h"
 
-#include <objbase.h>
-#include <string.h>
-
 namespace {
 
 enum : DISPID {
@@ -33,24 +30,6 @@ const uint8_t* MovieDataAt(int64_t address, int32_t length)
         return nullptr;
     const auto* start = reinterpret_cast<const uint8_t*>(uintptr_t(low));
     return MKIsReadableRange(start, size_t(length)) ? start : nullptr;
-}
-
-// The block the node takes over: the caller's own when it is task memory
-// large enough for the movie, else a task-memory copy. Null when memory runs out.
-void* TaskBlockOf(const uint8_t* data, int32_t length)
-{
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(CoGetMalloc(1, &allocator))) {
-        void* block = const_cast<uint8_t*>(data);
-        const bool own = allocator->DidAlloc(block) == 1 && allocator->GetSize(block) >= SIZE_T(length);
-        allocator->Release();
-        if (own)
-            return block;
-    }
-    void* copy = CoTaskMemAlloc(SIZE_T(length));
-    if (copy)
-        memcpy(copy, data, size_t(length));
-    return copy;
 }
 
 bool SupportsOffScreen()
@@ -139,10 +118,9 @@ HRESULT MovieNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
         const uint8_t* data = length < 1 ? nullptr : MovieDataAt(address, length);
         if (!data)
             return E_INVALIDARG;
-        void* block = TaskBlockOf(data, length);
-        if (!block)
-            return E_OUTOFMEMORY;
-        node->SetMovieData(block, length);
+        // The caller hands over a block from CoTaskMemAlloc: the node owns
+        // it from here on and frees it.
+        node->SetMovieData(const_cast<uint8_t*>(data), length);
         return NoResult(result);
     }
     case kCallFunction:

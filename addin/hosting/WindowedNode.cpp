@@ -255,16 +255,10 @@ bool WindowedNode::OnActivate()
 
 bool WindowedNode::OnStart()
 {
-    // A node that cannot get its window or renderer does not start: it could
-    // show nothing.
-    if (HasNodeWindow())
-        return true;
-    if (!CreateNodeWindow())
-        return false;
-    if (!CreateRenderer()) {
+    // A node whose window or renderer cannot be made now still starts: it
+    // shows nothing, and the nodes started with it go on.
+    if (!HasNodeWindow() && CreateNodeWindow() && !CreateRenderer())
         DestroyNodeWindow();
-        return false;
-    }
     return true;
 }
 

@@ -302,6 +302,19 @@ TEST_F(AddInCoreTest, TheApiObjectChecksAddressesAndAnswersUnknownSlotsAsNotImpl
     SysFreeString(name);
     SysFreeString(description);
     SysFreeString(version);
+    // The same type again: the plug-in answers -1, which the API passes on
+    // as 0 with every other output empty.
+    index = -7;
+    value = -7;
+    EXPECT_EQ(core.GetPluginAt(1)->RegisterEffectType(type, nullptr), -1);
+    EXPECT_EQ(api->RegisterEffectType(static_cast<long>(reinterpret_cast<UINT_PTR>(&type)), &name, &description,
+                                      &version, &value, &usage, &index),
+              S_OK);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(usage, 0);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(version, nullptr);
     BSTR key = nullptr;
     EXPECT_EQ(api->RegisterContent(5, 6, &key), S_OK);
     EXPECT_EQ(SysStringLen(key), 32u);
