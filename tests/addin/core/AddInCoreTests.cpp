@@ -194,18 +194,22 @@ TEST_F(AddInCoreTest, EffectTypesRegisterThroughTheCoreAndDeclareTheirUsage)
     EXPECT_EQ(core.GetEffectTypes().GetIndexLimit(), 0);
 }
 
+// A plug-in that adds one group with one button to the Home tab.
+std::string RibbonPluginBytes()
+{
+    return StandInAssembly(PluginName(L"TestR"))
+        .Type(L"Test.TestR", {{L"Kind", L"plugin"},
+                              {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
+                              {L"Name", L"TestR"},
+                              {L"TabId", L"TabHome"},
+                              {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
+        .Bytes();
+}
+
 TEST_F(AddInCoreTest, APluginAddsItsTabXmlAndItsHandlerAnswersTheRibbon)
 {
     MemoryPackage ribbon(L"Ribbon Package");
-    std::string bytes =
-        StandInAssembly(PluginName(L"TestR"))
-            .Type(L"Test.TestR", {{L"Kind", L"plugin"},
-                                  {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
-                                  {L"Name", L"TestR"},
-                                  {L"TabId", L"TabHome"},
-                                  {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
-            .Bytes();
-    ribbon.AddAssembly(PluginName(L"TestR"), bytes, true);
+    ribbon.AddAssembly(PluginName(L"TestR"), RibbonPluginBytes(), true);
     host.list.packages.push_back(&ribbon);
     host.list.enabled.push_back(true);
     AddInCore core(&host);
@@ -229,15 +233,7 @@ TEST_F(AddInCoreTest, APluginAddsItsTabXmlAndItsHandlerAnswersTheRibbon)
 TEST_F(AddInCoreTest, AStopTakesThePluginsRibbonFragmentsAlongSoARestartAddsThemOnce)
 {
     MemoryPackage ribbon(L"Ribbon Package");
-    std::string bytes =
-        StandInAssembly(PluginName(L"TestR"))
-            .Type(L"Test.TestR", {{L"Kind", L"plugin"},
-                                  {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
-                                  {L"Name", L"TestR"},
-                                  {L"TabId", L"TabHome"},
-                                  {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
-            .Bytes();
-    ribbon.AddAssembly(PluginName(L"TestR"), bytes, true);
+    ribbon.AddAssembly(PluginName(L"TestR"), RibbonPluginBytes(), true);
     host.list.packages.push_back(&ribbon);
     host.list.enabled.push_back(true);
     AddInCore core(&host);

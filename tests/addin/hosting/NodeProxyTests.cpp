@@ -10,6 +10,7 @@
 #include "addin/hosting/DibSurface.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/Fixtures.h"
+#include "fixtures/FreeSpy.h"
 #include "fixtures/WindowCapture.h"
 
 #include <gtest/gtest.h>
@@ -370,52 +371,6 @@ TEST_F(NodeProxyTest, BackgroundColourSplitTable)
     windowed->Release();
     layer->Release();
 }
-
-// Records the task-memory blocks freed while it is registered.
-class FreeSpy final : public IMallocSpy {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
-        if (!*out)
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T request) override { return request; }
-    void* STDMETHODCALLTYPE PostAlloc(void* actual) override { return actual; }
-    void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override
-    {
-        freed.push_back(request);
-        return request;
-    }
-    void STDMETHODCALLTYPE PostFree(BOOL) override {}
-    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** newRequest, BOOL) override
-    {
-        *newRequest = request;
-        return size;
-    }
-    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
-    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
-    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T actual, BOOL) override { return actual; }
-    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
-    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
-    void STDMETHODCALLTYPE PreHeapMinimize() override {}
-    void STDMETHODCALLTYPE PostHeapMinimize() override {}
-
-    bool WasFreed(const void* block) const
-    {
-        for (const void* one : freed) {
-            if (one == block)
-                return true;
-        }
-        return false;
-    }
-
-    std::vector<void*> freed;
-};
 
 // Movie data must lie in readable memory; the block handed in is the
 // caller's task memory, which the node takes over and frees itself.
