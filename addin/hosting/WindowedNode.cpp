@@ -255,10 +255,17 @@ bool WindowedNode::OnActivate()
 
 bool WindowedNode::OnStart()
 {
-    // A node whose window or renderer cannot be made now still starts: it
-    // shows nothing, and the nodes started with it go on.
-    if (!HasNodeWindow() && CreateNodeWindow() && !CreateRenderer())
+    // A node that cannot get its window or renderer does not start: started,
+    // it would show nothing and never try again, a failure reported as
+    // success.
+    if (HasNodeWindow())
+        return true;
+    if (!CreateNodeWindow())
+        return false;
+    if (!CreateRenderer()) {
         DestroyNodeWindow();
+        return false;
+    }
     return true;
 }
 
