@@ -8,6 +8,8 @@
 #include "base/MKMemoryRange.h"
 #include "base/MKStringDictionary.h"
 
+#include <objbase.h>
+
 namespace {
 
 enum : DISPID {
@@ -30,6 +32,21 @@ const uint8_t* MovieDataAt(int64_t address, int32_t length)
         return nullptr;
     const auto* start = reinterpret_cast<const uint8_t*>(uintptr_t(low));
     return MKIsReadableRange(start, size_t(length)) ? start : nullptr;
+}
+
+// False for a block the task allocator says it did not make, or one smaller
+// than the movie: the node frees what it takes with CoTaskMemFree, and
+// freeing anything else corrupts the heap.
+bool IsTaskBlockOf(const uint8_t* data, int32_t length)
+{
+    IMalloc* allocator = nullptr;
+    if (FAILED(CoGetMalloc(1, &allocator)) || !allocator)
+        return false;
+    void* block = const_cast<uint8_t*>(data);
+    const int made = allocator->DidAlloc(block);
+    const bool fits = made != 0 && (made < 0 || allocator->GetSize(block) >= SIZE_T(length));
+    allocator->Release();
+    return fits;
 }
 
 bool SupportsOffScreen()
@@ -116,7 +133,7 @@ HRESULT MovieNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
         if (FAILED(args.Error()))
             return args.Error();
         const uint8_t* data = length < 1 ? nullptr : MovieDataAt(address, length);
-        if (!data)
+        if (!data || !IsTaskBlockOf(data, length))
             return E_INVALIDARG;
         // The caller hands over a block from CoTaskMemAlloc: the node owns
         // it from here on and frees it.

@@ -409,6 +409,19 @@ TEST_F(NodeProxyTest, MovieDataIsCheckedAndTheTaskBlockIsTakenOver)
     EXPECT_EQ(S_OK, CallKeepingArguments(movie, 704, {I8(int64_t(intptr_t(blocks[1]))), I4(64)}));
     EXPECT_TRUE(spy.WasFreed(blocks[0]));
     EXPECT_FALSE(spy.WasFreed(blocks[1]));
+    // The block held, handed in again, is kept, not freed under the node.
+    EXPECT_EQ(S_OK, CallKeepingArguments(movie, 704, {I8(int64_t(intptr_t(blocks[1]))), I4(32)}));
+    EXPECT_FALSE(spy.WasFreed(blocks[1]));
+    // Memory that is not the task allocator's, or a block shorter than the
+    // length, is refused: the node would free it with CoTaskMemFree.
+    static char notTaskMemory[64] = "standin-movie 1\n";
+    EXPECT_EQ(E_INVALIDARG, CallKeepingArguments(movie, 704, {I8(int64_t(intptr_t(notTaskMemory))), I4(16)}));
+    void* shortBlock = CoTaskMemAlloc(16);
+    ASSERT_NE(nullptr, shortBlock);
+    memset(shortBlock, 'y', 16);
+    EXPECT_EQ(E_INVALIDARG, CallKeepingArguments(movie, 704, {I8(int64_t(intptr_t(shortBlock))), I4(48)}));
+    CoTaskMemFree(shortBlock);
+    EXPECT_FALSE(spy.WasFreed(blocks[1]));
     // A path drops the data.
     BSTR moviePath = SysAllocString(L"C:\\movie.swf");
     VARIANT pathValue;
