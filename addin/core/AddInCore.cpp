@@ -213,6 +213,8 @@ void AddInCore::Stop()
         delete m_plugins[i];
     }
     m_plugins.RemoveAll();
+    // The plug-ins append their fragments again when they start again.
+    m_ribbon.RemovePluginFragments();
     m_effectTypes.Clear();
     StopClr();
     delete m_installed;

@@ -195,20 +195,14 @@ bool AddInCoreServices::ReplacePreferences(const uint8_t* bytes, int length)
     return m_addIn.SavePreferences(false);
 }
 
-void AddInCoreServices::GetPreferences(MKTArray<uint8_t>& out)
+void AddInCoreServices::GetPreferencesBlob(const uint8_t** bytes, int* length)
 {
-    out.RemoveAll();
+    *bytes = nullptr;
+    *length = 0;
     Preferences* preferences = m_addIn.GetPreferences();
     if (!preferences)
         return;
-    // Copied under the record's lock: the blob may be replaced as soon as it
-    // is left.
-    MKLock lock(preferences->GetLock());
-    const uint8_t* bytes = nullptr;
-    int length = 0;
-    preferences->GetBlob(&bytes, &length);
-    if (bytes && length > 0)
-        out.AppendRange(bytes, length);
+    preferences->GetBlob(bytes, length);
 }
 
 bool AddInCoreServices::GetInstallationGuid(GUID& out)

@@ -45,7 +45,7 @@ public:
     void SetUpdateSettings(bool autoCheck, bool autoInstall) override;
     bool GetUpdateHistoryXml(MKString& xml) override;
     bool ReplacePreferences(const uint8_t* bytes, int length) override;
-    void GetPreferences(MKTArray<uint8_t>& out) override;
+    void GetPreferencesBlob(const uint8_t** bytes, int* length) override;
     bool GetInstallationGuid(GUID& out) override;
     void SetUpdateCheckValue(int32_t value) override;
 

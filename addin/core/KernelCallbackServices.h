@@ -29,8 +29,9 @@ public:
     // Replaces the preferences blob and saves the preferences without force;
     // the save's answer.
     virtual bool ReplacePreferences(const uint8_t* bytes, int length) = 0;
-    // A copy of the preferences blob, taken under its lock.
-    virtual void GetPreferences(MKTArray<uint8_t>& out) = 0;
+    // The preferences blob's current address and length, looked up under its
+    // lock; the bytes stay where they are until the blob is next replaced.
+    virtual void GetPreferencesBlob(const uint8_t** bytes, int* length) = 0;
     virtual bool GetInstallationGuid(GUID& out) = 0;
     // The value the next update check sends.
     virtual void SetUpdateCheckValue(int32_t value) = 0;

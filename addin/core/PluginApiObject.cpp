@@ -170,10 +170,11 @@ HRESULT PluginApiObject::RegisterEffectType(long guidAddress, BSTR* name, BSTR* 
         return E_INVALIDARG;
     EffectDataRecord* record = nullptr;
     int registered = m_plugin->RegisterEffectType(*static_cast<const GUID*>(address), &record);
-    if (index)
-        *index = registered;
+    // A result of 0 or less leaves every output, the result too, at 0.
     if (registered <= 0 || !record)
         return S_OK;
+    if (index)
+        *index = registered;
     const PackageTypeInfo& info = record->GetPackageType();
     if (name)
         *name = info.name.ToBstr();

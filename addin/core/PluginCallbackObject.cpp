@@ -10,8 +10,6 @@
 #include "base/MKTArray.h"
 
 #include <new>
-#include <objbase.h>
-#include <string.h>
 
 namespace {
 
@@ -38,9 +36,8 @@ PluginCallbackObject::PluginCallbackObject(KernelCallbackServices* services)
 MKString PluginCallbackObject::SaltedDigest(const MKString& text)
 {
     MKTArray<uint8_t> bytes;
-    int length = text.ToUtf8(bytes);
-    // Without the terminating zero.
-    bytes.SetSize(length > 0 ? length - 1 : 0);
+    // ToUtf8 counts the bytes without the terminating zero it appends.
+    bytes.SetSize(text.ToUtf8(bytes));
     bytes.AppendRange(kSalt, sizeof kSalt);
     MKSha1Digest digest;
     MKSha1::Compute(bytes.GetData(), bytes.GetCount(), &digest);
@@ -151,17 +148,13 @@ HRESULT PluginCallbackObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIAN
             return hr;
         if (!address || !length)
             return E_POINTER;
-        // A copy the caller frees with CoTaskMemFree: the live blob may be
-        // replaced while the caller still reads.
-        MKTArray<uint8_t> blob;
-        m_services->GetPreferences(blob);
-        void* copy = CoTaskMemAlloc(blob.GetCount() > 0 ? static_cast<SIZE_T>(blob.GetCount()) : 1);
-        if (!copy)
-            return E_OUTOFMEMORY;
-        if (blob.GetCount() > 0)
-            memcpy(copy, blob.GetData(), static_cast<size_t>(blob.GetCount()));
-        *address = static_cast<int64_t>(reinterpret_cast<UINT_PTR>(copy));
-        *length = blob.GetCount();
+        // The blob is read in place: the caller copies it before it calls
+        // into the add-in again, and frees nothing.
+        const uint8_t* bytes = nullptr;
+        int count = 0;
+        m_services->GetPreferencesBlob(&bytes, &count);
+        *address = static_cast<int64_t>(reinterpret_cast<UINT_PTR>(bytes));
+        *length = bytes ? count : 0;
         return S_OK;
     }
     case 13: {

@@ -9,9 +9,10 @@ float PptTimingRef::GetDuration() const
 
 bool PptTimingRef::SetDuration(float seconds) const
 {
-    if (!(seconds >= 0))
+    if (seconds != seconds)
         return false;
-    if (seconds < kShortestDuration)
+    // Negative values go to PowerPoint as they are; it decides on them.
+    if (seconds >= 0 && seconds < kShortestDuration)
         seconds = kShortestDuration;
     MKComHolder<Timing> timing;
     return Query(IID_Timing, timing) && SUCCEEDED(timing->put_Duration(seconds));

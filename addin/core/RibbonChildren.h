@@ -36,6 +36,18 @@ public:
         return child;
     }
 
+    // Deletes every child for which keep(child) does not hold.
+    template <class Keep>
+    void DeleteUnless(Keep keep)
+    {
+        for (int i = m_items.GetCount() - 1; i >= 0; --i) {
+            if (!keep(*m_items[i])) {
+                delete m_items[i];
+                m_items.RemoveAt(i);
+            }
+        }
+    }
+
     // Every child's customUI text, in order; false when memory runs out.
     bool AppendXml(MKTextBuffer& out) const
     {

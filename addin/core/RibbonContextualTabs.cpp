@@ -15,6 +15,11 @@ RibbonTabs* RibbonContextualTabs::FindOrAddTabSet(const MKString& idMso)
                                [&] { return new (std::nothrow) RibbonTabs(Owner(), true, idMso); });
 }
 
+void RibbonContextualTabs::DeleteTabSets()
+{
+    m_tabSets.DeleteUnless([](const RibbonTabs&) { return false; });
+}
+
 bool RibbonContextualTabs::AppendXml(MKTextBuffer& out) const
 {
     if (m_tabSets.IsEmpty())

@@ -15,6 +15,7 @@ public:
     // The tab set with the built-in id (exact case), appended when new; null
     // when memory runs out.
     RibbonTabs* FindOrAddTabSet(const MKString& idMso);
+    void DeleteTabSets();
 
     bool AppendXml(MKTextBuffer& out) const override;
 

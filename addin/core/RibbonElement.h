@@ -26,6 +26,7 @@ public:
     IdKind GetIdKind() const { return m_kind; }
     bool AddFragment(const MKString& xml) { return m_fragments.Add(xml); }
     bool HasFragments() const { return !m_fragments.IsEmpty(); }
+    void ClearFragments() { m_fragments.RemoveAll(); }
 
     // The element's customUI text; empty when it emits nothing or memory ran
     // out.

@@ -24,6 +24,17 @@ RibbonModel::RibbonModel(ControlHandlerLookup* handlers)
     }
 }
 
+void RibbonModel::RemovePluginFragments()
+{
+    RibbonTab* product = m_tabs.FindOrAddCustomTab(kProductTabId);
+    m_tabs.DeleteTabsBut(product);
+    m_tabs.ClearFragments();
+    if (product)
+        product->ClearFragments();
+    m_contextualTabs.DeleteTabSets();
+    m_contextualTabs.ClearFragments();
+}
+
 bool RibbonModel::BuildCustomUI(MKString& xml) const
 {
     MKTextBuffer text;

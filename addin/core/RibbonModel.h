@@ -43,6 +43,10 @@ public:
                            const MKString& xml);
     bool AddCustomElementXml(const MKString& elementId, const MKString& xml);
 
+    // Back to the model as made: the plug-ins' fragments and the anchors made
+    // for them go, the product tab stays.
+    void RemovePluginFragments();
+
     // Elements with ids of their own, unique by id: false for an id listed
     // already. Called by the elements themselves.
     bool AddCustomRibbonElement(RibbonElement* element);

@@ -28,6 +28,11 @@ RibbonTab* RibbonTabs::FindOrAddCustomTab(const MKString& id)
     return FindOrAddTab(id, kCustom);
 }
 
+void RibbonTabs::DeleteTabsBut(const RibbonTab* keep)
+{
+    m_tabs.DeleteUnless([&](const RibbonTab& tab) { return &tab == keep; });
+}
+
 bool RibbonTabs::AppendXml(MKTextBuffer& out) const
 {
     if (m_tabs.IsEmpty() && !HasFragments())

@@ -21,6 +21,8 @@ public:
     // out.
     RibbonTab* FindOrAddBuiltInTab(const MKString& idMso);
     RibbonTab* FindOrAddCustomTab(const MKString& id);
+    // Deletes every tab but `keep` (which may be null).
+    void DeleteTabsBut(const RibbonTab* keep);
 
     bool AppendXml(MKTextBuffer& out) const override;
 

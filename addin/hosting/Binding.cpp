@@ -20,12 +20,10 @@ HRESULT Binding::Start()
     if (!handle)
         return E_OUTOFMEMORY;
     m_handle.Assign(handle);
+    // Nothing of this binding is touched after the call: the callback may
+    // tear the node down, which deletes it.
     const HRESULT hr = m_callback->OnStartBinding(0, handle);
-    if (FAILED(hr)) {
-        m_handle.Reset();
-        return hr;
-    }
-    return S_OK;
+    return FAILED(hr) ? hr : S_OK;
 }
 
 HRESULT Binding::Deliver(IStream* stream, uint32_t size)

@@ -18,10 +18,13 @@ public:
     Binding(const Binding&) = delete;
     Binding& operator=(const Binding&) = delete;
 
-    // OnStartBinding with a new handle; the callback's failure is returned
-    // (and the handle released), any success gives S_OK. E_FAIL without a
-    // callback or when already started.
+    // OnStartBinding with a new handle; the callback's failure is returned,
+    // any success gives S_OK. E_FAIL without a callback or when already
+    // started. The binding may have been deleted when it returns.
     HRESULT Start();
+    // After a refused start: lets go of the handle, so that Stop does not
+    // call OnStopBinding.
+    void ForgetStart() { m_handle.Reset(); }
     // One OnDataAvailable with first and last data at once and the whole
     // stream; its answer.
     HRESULT Deliver(IStream* stream, uint32_t size);

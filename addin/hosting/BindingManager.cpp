@@ -79,19 +79,35 @@ HRESULT BindingManager::StartBinding(IBindStatusCallback* callback, const MKStri
         delete binding;
         return E_OUTOFMEMORY;
     }
+    // The callbacks may tear the node down, which stops and deletes every
+    // binding: the binding is looked up again by its id after each of them.
+    const int id = binding->GetId();
     HRESULT hr = binding->Start();
+    const int index = IndexOfId(id);
+    if (index < 0)
+        return E_ABORT;
     if (FAILED(hr)) {
-        RemoveAt(m_bindings.IndexOf(binding));
+        m_bindings[index]->ForgetStart();
+        RemoveAt(index);
         return hr;
     }
     if (answer == UrlResolver::kReady) {
         hr = binding->Deliver(stream.Get(), size);
-        RemoveAt(m_bindings.IndexOf(binding));
+        RemoveAt(IndexOfId(id));
         return hr;
     }
     if (m_node)
-        m_node->OnBindingPending(binding->GetId(), binding->GetResolveUrl(), handled);
+        m_node->OnBindingPending(id, binding->GetResolveUrl(), handled);
     return S_OK;
+}
+
+int BindingManager::IndexOfId(int id) const
+{
+    for (int i = 0; i < m_bindings.GetCount(); ++i) {
+        if (m_bindings[i]->GetId() == id)
+            return i;
+    }
+    return -1;
 }
 
 void BindingManager::StopAll()

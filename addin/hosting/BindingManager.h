@@ -28,7 +28,8 @@ public:
     // binding, or when the node does not serve the name (the callback is then
     // never called). Served at once: OnStartBinding, OnDataAvailable and
     // OnStopBinding(S_FALSE) before returning OnDataAvailable's answer.
-    // Pending: OnStartBinding now, S_OK, OnStopBinding at StopAll.
+    // Pending: OnStartBinding now, S_OK, OnStopBinding at StopAll. E_ABORT
+    // when the callback's OnStartBinding stopped the manager.
     HRESULT StartBinding(IBindStatusCallback* callback, const MKString& url);
     // Stops and deletes every binding listed when it is called.
     void StopAll();
@@ -40,6 +41,8 @@ public:
 
 private:
     ~BindingManager();
+    // The listed binding with this id, or -1.
+    int IndexOfId(int id) const;
 
     LONG m_refs = 0;
     MKTArray<Binding*> m_bindings;

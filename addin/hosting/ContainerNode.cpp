@@ -65,11 +65,21 @@ bool ContainerNode::RemoveChild(SceneNode* child)
 bool ContainerNode::DropClosingChild(SceneNode* child)
 {
     int index = m_children.IndexOf(child);
-    if (index < 0 || IsWalkingChildren())
+    if (index < 0)
         return false;
+    if (IsWalkingChildren()) {
+        // Taken out when the walk ends: a closed node must not stay in the
+        // tree or the host's order.
+        m_closedChildPending = true;
+        return false;
+    }
     m_children.RemoveAt(index);
     for (int i = index; i < m_children.GetCount(); ++i)
         m_children[i]->m_childIndex = i;
+    if (GetHost())
+        GetHost()->RebuildOrder();
+    child->m_orderIndex = -1;
+    child->m_zOrder = -1;
     child->m_parent = nullptr;
     child->m_childIndex = -1;
     child->DetachTree();

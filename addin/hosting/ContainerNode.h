@@ -41,7 +41,8 @@ protected:
 private:
     friend class SceneNode;
 
-    // A closing child of a container outside any layer (RemoveChild refuses
-    // those) leaves the list all the same; false while the list is walked.
+    // A closing child that RemoveChild refused (outside any layer, or while
+    // the list is walked) leaves the list all the same; during a walk it is
+    // taken out when the walk ends, and the answer is false.
     bool DropClosingChild(SceneNode* child);
 };

@@ -190,8 +190,10 @@ HRESULT STDMETHODCALLTYPE ControlPropertyBag::Read(LPCOLESTR name, VARIANT* valu
     return MKCrashGuard(s_info, HRESULT(E_UNEXPECTED), [&]() -> HRESULT {
         if (!name || !value)
             return E_POINTER;
+        // On entry only the type means anything: the rest may be whatever
+        // the caller's stack held, so it is overwritten, never freed.
         const VARTYPE wanted = value->vt;
-        VariantClear(value);
+        VariantInit(value);
         if (_wcsicmp(name, L"_cx") == 0 || _wcsicmp(name, L"_cy") == 0) {
             VARIANT extent = IntVariant(_wcsicmp(name, L"_cx") == 0 ? m_extentWidth : m_extentHeight);
             return CopyAs(value, extent, wanted);

@@ -121,11 +121,13 @@ HRESULT ControlSite::LoadProperties(ControlPropertyBag* bag)
     IPersistPropertyBag2* persist2 = nullptr;
     IPersistPropertyBag* persist = nullptr;
     if (SUCCEEDED(hr = m_oleObject->QueryInterface(IID_IPersistPropertyBag2, reinterpret_cast<void**>(&persist2)))) {
-        hr = persist2->Load(static_cast<IPropertyBag2*>(bag), nullptr);
+        // A control that refuses some of the values still runs with the
+        // rest: its Load answer does not stop it from being shown.
+        persist2->Load(static_cast<IPropertyBag2*>(bag), nullptr);
         persist2->Release();
     } else if (SUCCEEDED(
                    hr = m_oleObject->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&persist)))) {
-        hr = persist->Load(static_cast<IPropertyBag*>(bag), nullptr);
+        persist->Load(static_cast<IPropertyBag*>(bag), nullptr);
         persist->Release();
     }
     bag->Release();
@@ -194,8 +196,13 @@ HRESULT ControlSite::Connect(REFIID iid, IUnknown* sink)
     DWORD cookie = 0;
     hr = point->Advise(sink, &cookie);
     // Kept also when Advise failed: the point is released with the others.
-    if (!m_connections.Add(Connection{point, cookie}))
+    if (!m_connections.Add(Connection{point, cookie})) {
+        // Not recorded, so never undone later: undone now.
+        if (SUCCEEDED(hr))
+            point->Unadvise(cookie);
         point->Release();
+        return E_OUTOFMEMORY;
+    }
     return hr;
 }
 

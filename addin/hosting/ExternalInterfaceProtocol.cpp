@@ -31,16 +31,17 @@ MKString Invoke(const wchar_t* name, const MKString& arguments)
     return request;
 }
 
-MKString FormatNumber(double value)
+MKString FormatNumber(float value)
 {
-    // The shortest text that reads back as the value, "." whatever the locale.
+    // "%g" of the value, "." whatever the C library's locale.
     char text[32];
-    std::to_chars_result written = std::to_chars(text, text + sizeof(text) - 1, value);
+    std::to_chars_result written =
+        std::to_chars(text, text + sizeof(text) - 1, double(value), std::chars_format::general, 6);
     *written.ptr = 0;
     return MKString::MKStringFromAnsi(text);
 }
 
-MKString OnResizeRequest(int pixelWidth, int pixelHeight, double width, double height)
+MKString OnResizeRequest(int pixelWidth, int pixelHeight, float width, float height)
 {
     MKString arguments;
     arguments.Format(L"<number>%d</number><number>%d</number><number>", pixelWidth, pixelHeight);

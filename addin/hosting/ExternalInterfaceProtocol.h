@@ -10,13 +10,13 @@ namespace ExternalInterfaceProtocol {
 // "<invoke name="NAME" returntype="xml"><arguments>ARGUMENTS</arguments></invoke>"
 MKString Invoke(const wchar_t* name, const MKString& arguments);
 // The movie's resize call with the pixel and logical sizes.
-MKString OnResizeRequest(int pixelWidth, int pixelHeight, double width, double height);
+MKString OnResizeRequest(int pixelWidth, int pixelHeight, float width, float height);
 MKString RefreshBackgroundRequest();
 MKString OnAxVisibleChangedRequest(bool visible);
 
-// A number as the movie reads it: the shortest text that gives the value
-// back, "." as the decimal point.
-MKString FormatNumber(double value);
+// A size as the movie reads it: "%g" of the value itself (six significant
+// digits, so 133.7f stays "133.7"), "." as the decimal point.
+MKString FormatNumber(float value);
 
 // The name a movie's request invokes: false unless the request starts with
 // exactly `<invoke name="` and the name is closed by a double quote.

@@ -7,7 +7,6 @@
 #include "base/MKTArray.h"
 
 #include <string.h>
-#include <usp10.h>
 #include <windows.h>
 
 namespace GlyphOutlines {
@@ -141,11 +140,12 @@ bool WalkOutline(const uint8_t* outline, int size, PathWriter& path)
     return true;
 }
 
-// GetGlyphOutline's record for `glyph` (a UTF-16 unit, or a glyph index with
-// GGO_GLYPH_INDEX in `format`).
-void WriteGlyph(HDC dc, UINT glyph, UINT format, MKBinaryWriter& writer)
+// GetGlyphOutline's record for one UTF-16 code unit.
+void WriteGlyph(HDC dc, wchar_t unit, MKBinaryWriter& writer)
 {
     static const MAT2 kIdentity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    const UINT format = GGO_NATIVE | GGO_UNHINTED;
+    const UINT glyph = unit;
     GLYPHMETRICS metrics;
     const DWORD needed = GetGlyphOutlineW(dc, glyph, format, &metrics, 0, nullptr, &kIdentity);
     if (needed == GDI_ERROR) {
@@ -160,18 +160,6 @@ void WriteGlyph(HDC dc, UINT glyph, UINT format, MKBinaryWriter& writer)
         return;
     }
     WriteRecord(outline.GetData(), outline.GetCount(), metrics.gmCellIncX, writer);
-}
-
-// The glyph index of a surrogate pair in the selected font; false when the
-// font has none.
-bool PairGlyph(HDC dc, const wchar_t* pair, WORD& glyph)
-{
-    SCRIPT_CACHE cache = nullptr;
-    WORD glyphs[2] = {};
-    const HRESULT hr = ScriptGetCMap(dc, &cache, pair, 2, 0, glyphs);
-    ScriptFreeCache(&cache);
-    glyph = glyphs[0];
-    return hr == S_OK && glyph != 0;
 }
 
 }  // namespace
@@ -219,20 +207,11 @@ MKString Answer(const MKString& request)
             writer.WriteInt32(metrics.tmInternalLeading);
             writer.WriteInt32(metrics.tmExternalLeading);
         } else {
-            const UINT format = GGO_NATIVE | GGO_UNHINTED;
+            // One record per UTF-16 code unit: movies index the answer by
+            // the units of their own string.
             const wchar_t* text = characters.GetText();
-            for (int i = 0; i < characters.GetLength(); ++i) {
-                if (IS_HIGH_SURROGATE(text[i]) && i + 1 < characters.GetLength() && IS_LOW_SURROGATE(text[i + 1])) {
-                    WORD glyph = 0;
-                    if (PairGlyph(dc, text + i, glyph))
-                        WriteGlyph(dc, glyph, format | GGO_GLYPH_INDEX, writer);
-                    else
-                        writer.WriteU8(0);
-                    ++i;
-                    continue;
-                }
-                WriteGlyph(dc, text[i], format, writer);
-            }
+            for (int i = 0; i < characters.GetLength(); ++i)
+                WriteGlyph(dc, text[i], writer);
         }
         writer.Close();
         answer = MKBase64EncodeString(bytes.GetData(), bytes.GetCount());

@@ -10,7 +10,7 @@ class MKBinaryWriter;
 // italic flag character ('0' off), ";" and the characters. The answer is the
 // base-64 text of little-endian records: the font's four metrics (ascent,
 // descent, internal and external leading) when no characters are asked for,
-// else one record per character (a surrogate pair is one character):
+// else one record per UTF-16 code unit (each half of a surrogate pair too):
 // uint8 ok (0: no outline, the record ends), int32 advance, int32 command
 // count n, int32 coordinate count m, n command bytes (1 move-to, 2 line-to,
 // 3 quadratic curve: control and end point) and m 16.16 coordinates in

@@ -36,7 +36,6 @@ void ImageNode::SetPath(const MKString& path)
     if (path == m_path)
         return;
     m_path = path;
-    m_failed = false;
     DropDecoded();
     InvalidateContent();
 }
@@ -44,15 +43,12 @@ void ImageNode::SetPath(const MKString& path)
 bool ImageNode::Decode(int width, int height)
 {
     DropDecoded();
-    if (m_failed)
-        return false;
+    // Read on every pass: a file that is missing or still being written now
+    // may be there on the next one.
     RasterImage* image = s_loader ? s_loader(m_path) : LoadImageFile(m_path);
-    // A file that cannot be read now will not be read on the next pass
-    // either; a new path tries again.
     if (!image || !ExpandToDirectColor(&image, true)) {
         if (image)
             image->Release();
-        m_failed = true;
         return false;
     }
     m_decoded = ResizeImage(image, width, height, FilterFast, nullptr, nullptr);

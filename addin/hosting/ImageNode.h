@@ -40,6 +40,4 @@ private:
 
     MKString m_path;
     RasterImage* m_decoded = nullptr;
-    // Reading m_path failed; cleared when the path changes.
-    bool m_failed = false;
 };

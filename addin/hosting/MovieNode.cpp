@@ -110,7 +110,10 @@ void MovieNode::SetMoviePath(const MKString& path)
 void MovieNode::SetMovieData(void* block, int length)
 {
     m_moviePath.Clear();
-    FreeMovieData();
+    // The block held already, handed in again, stays: freeing it first would
+    // leave the node holding freed memory.
+    if (block != m_movieData)
+        FreeMovieData();
     m_movieData = block;
     m_movieLength = block && length > 0 ? length : 0;
 }

@@ -9,7 +9,6 @@
 #include "base/MKStringDictionary.h"
 
 #include <objbase.h>
-#include <string.h>
 
 namespace {
 
@@ -35,22 +34,19 @@ const uint8_t* MovieDataAt(int64_t address, int32_t length)
     return MKIsReadableRange(start, size_t(length)) ? start : nullptr;
 }
 
-// The block the node takes over: the caller's own when it is task memory
-// large enough for the movie, else a task-memory copy. Null when memory runs out.
-void* TaskBlockOf(const uint8_t* data, int32_t length)
+// False for a block the task allocator says it did not make, or one smaller
+// than the movie: the node frees what it takes with CoTaskMemFree, and
+// freeing anything else corrupts the heap.
+bool IsTaskBlockOf(const uint8_t* data, int32_t length)
 {
     IMalloc* allocator = nullptr;
-    if (SUCCEEDED(CoGetMalloc(1, &allocator))) {
-        void* block = const_cast<uint8_t*>(data);
-        const bool own = allocator->DidAlloc(block) == 1 && allocator->GetSize(block) >= SIZE_T(length);
-        allocator->Release();
-        if (own)
-            return block;
-    }
-    void* copy = CoTaskMemAlloc(SIZE_T(length));
-    if (copy)
-        memcpy(copy, data, size_t(length));
-    return copy;
+    if (FAILED(CoGetMalloc(1, &allocator)) || !allocator)
+        return false;
+    void* block = const_cast<uint8_t*>(data);
+    const int made = allocator->DidAlloc(block);
+    const bool fits = made != 0 && (made < 0 || allocator->GetSize(block) >= SIZE_T(length));
+    allocator->Release();
+    return fits;
 }
 
 bool SupportsOffScreen()
@@ -137,12 +133,11 @@ HRESULT MovieNodeProxy::Dispatch(DISPID id, DISPPARAMS* params, VARIANT* result)
         if (FAILED(args.Error()))
             return args.Error();
         const uint8_t* data = length < 1 ? nullptr : MovieDataAt(address, length);
-        if (!data)
+        if (!data || !IsTaskBlockOf(data, length))
             return E_INVALIDARG;
-        void* block = TaskBlockOf(data, length);
-        if (!block)
-            return E_OUTOFMEMORY;
-        node->SetMovieData(block, length);
+        // The caller hands over a block from CoTaskMemAlloc: the node owns
+        // it from here on and frees it.
+        node->SetMovieData(const_cast<uint8_t*>(data), length);
         return NoResult(result);
     }
     case kCallFunction:

@@ -406,7 +406,7 @@ void NodeHost::ComputeHeldBack(const MKTArray<SceneNode*>& order)
 
 void NodeHost::FinishPendingWindow(WindowedNode* node)
 {
-    --node->m_walkGuard;
+    node->EndWalk();
     node->ReleasePaintNow();
     node->m_shown = true;
     node->SetShown(true);

@@ -575,6 +575,21 @@ void SceneNode::OnDetach()
     ReleaseLayer();
 }
 
+void SceneNode::EndWalk()
+{
+    if (--m_walkGuard > 0 || !m_closedChildPending)
+        return;
+    m_closedChildPending = false;
+    MKTArray<SceneNode*> closed;
+    for (int i = 0; i < m_children.GetCount(); ++i) {
+        if (m_children[i]->IsClosed() && closed.Add(m_children[i]))
+            m_children[i]->AddRef();
+    }
+    for (int i = 0; i < closed.GetCount(); ++i)
+        static_cast<ContainerNode*>(this)->DropClosingChild(closed[i]);
+    MKReleaseAllItems(closed);
+}
+
 void SceneNode::CloseChildren()
 {
     // Each child removes itself from the list while it closes.
@@ -591,7 +606,7 @@ void SceneNode::CloseChildren()
 void SceneNode::OnClose()
 {
     m_ready = false;
-    if (m_parent && !m_parent->RemoveChild(this) && !m_layer)
+    if (m_parent && !m_parent->RemoveChild(this))
         m_parent->DropClosingChild(this);
     if (GetNodeType() == Layer) {
         if (m_host)

@@ -208,7 +208,7 @@ protected:
     class WalkGuard {
     public:
         explicit WalkGuard(SceneNode& node) : m_node(node) { ++m_node.m_walkGuard; }
-        ~WalkGuard() { --m_node.m_walkGuard; }
+        ~WalkGuard() { m_node.EndWalk(); }
         WalkGuard(const WalkGuard&) = delete;
         WalkGuard& operator=(const WalkGuard&) = delete;
 
@@ -221,6 +221,9 @@ private:
     friend class NodeHost;
 
     bool IsClosingInTree() const;
+    // Lowers the walk guard; at 0 the children that closed during the walk
+    // leave the tree.
+    void EndWalk();
     bool PrepareAncestors(bool forStart);
     // Every node of the top layer linked to this layer: Activate(false),
     // Start(false) or Stop().
@@ -250,6 +253,7 @@ private:
     ContainerNode* m_parent = nullptr;
     MKTArray<SceneNode*> m_children;
     int m_walkGuard = 0;
+    bool m_closedChildPending = false;
     bool m_hasChildren;
     bool m_contentDirty = true;
     NodeLayer* m_contentLayer = nullptr;

@@ -3,12 +3,11 @@
 
 class WebBrowserNode;
 
-// The proxy of a web node: what every control node offers, under an
-// interface identifier of its own.
+// The proxy of a web node: what every control node offers. Plug-ins reach it
+// under the Flash node proxy's interface identifier, without that proxy's
+// own members.
 class WebBrowserNodeProxy final : public ActiveXNodeProxy {
 public:
-    static const IID kIid;
-
     explicit WebBrowserNodeProxy(WebBrowserNode* node);
 
 protected:

@@ -21,6 +21,17 @@ WindowedNode::WindowedNode(int windowMode, int native, int rendererKind)
     }
 }
 
+WindowedNode::~WindowedNode()
+{
+    // Both normally went at detach; a node freed without one must not leave
+    // a window that paints through it, nor a renderer behind.
+    DestroyRenderer();
+    if (m_window) {
+        m_window->Destroy();
+        delete m_window;
+    }
+}
+
 void WindowedNode::SetBackgroundColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha)
 {
     m_background[0] = red;
@@ -244,8 +255,9 @@ bool WindowedNode::OnActivate()
 
 bool WindowedNode::OnStart()
 {
-    // A node that cannot get its window or renderer does not start: it could
-    // show nothing.
+    // A node that cannot get its window or renderer does not start: started,
+    // it would show nothing and never try again, a failure reported as
+    // success.
     if (HasNodeWindow())
         return true;
     if (!CreateNodeWindow())

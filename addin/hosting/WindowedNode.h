@@ -72,6 +72,7 @@ public:
     void UpdateNow() override;
 
 protected:
+    ~WindowedNode() override;
     NodeProxy* CreateProxy() override;
     void OnDetach() override;
     void OnRectChanged(const RECT& oldRect, const RECT& newRect, const RECT& oldWindowRect,

@@ -117,7 +117,7 @@ private:
 
 }  // namespace
 
-HRESULT SiteBinding::Start(IOleClientSite* site, const std::wstring& url, IUnknown* owner, Logger log, Done done)
+IBindHost* SiteBinding::FindBindHost(IOleClientSite* site, const Logger& log)
 {
     IServiceProvider* services = nullptr;
     IBindHost* bindHost = nullptr;
@@ -127,13 +127,27 @@ HRESULT SiteBinding::Start(IOleClientSite* site, const std::wstring& url, IUnkno
         services->Release();
     }
     log(L"host QueryService(SID_IBindHost) = " + Hex(hr));
-    if (FAILED(hr) || !bindHost)
-        return E_NOINTERFACE;
+    if (SUCCEEDED(hr) && bindHost)
+        return bindHost;
+    if (bindHost)
+        bindHost->Release();
+    return nullptr;
+}
 
+HRESULT SiteBinding::Start(IOleClientSite* site, const std::wstring& url, IUnknown* owner, Logger log, Done done)
+{
+    IBindHost* bindHost = FindBindHost(site, log);
+    if (!bindHost)
+        return E_NOINTERFACE;
+    return Bind(bindHost, url, owner, std::move(log), std::move(done));
+}
+
+HRESULT SiteBinding::Bind(IBindHost* bindHost, const std::wstring& url, IUnknown* owner, Logger log, Done done)
+{
     BindCallback* callback = new BindCallback(owner, log, std::move(done));
     IBindCtx* context = nullptr;
     IMoniker* moniker = nullptr;
-    hr = CreateBindCtx(0, &context);
+    HRESULT hr = CreateBindCtx(0, &context);
     if (SUCCEEDED(hr)) {
         IBindStatusCallback* previous = nullptr;
         hr = RegisterBindStatusCallback(context, callback, &previous, 0);
@@ -174,7 +188,12 @@ HRESULT SiteBinding::Start(IOleClientSite* site, const std::wstring& url, IUnkno
 
 void SiteBinding::Load(IOleClientSite* site, const std::wstring& name, IUnknown* owner, Logger log, Done done)
 {
-    if (Start(site, name, owner, log, done) == E_NOINTERFACE)
+    // The disk only without a bind host: a bind that fails has answered
+    // `done` already.
+    IBindHost* bindHost = FindBindHost(site, log);
+    if (bindHost)
+        Bind(bindHost, name, owner, std::move(log), std::move(done));
+    else
         ReadFile(name, done);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <ocidl.h>
+#include <urlmon.h>
 #include <functional>
 #include <string>
 
@@ -24,11 +25,18 @@ public:
     // the site has no bind host; otherwise MonikerBindToStorage's result
     // (`done` called with the failure when it failed).
     static HRESULT Start(IOleClientSite* site, const std::wstring& url, IUnknown* owner, Logger log, Done done);
-    // Start when the site offers a bind host; otherwise ReadFile.
+    // Start when the site offers a bind host; otherwise ReadFile. `done` runs
+    // once either way: a failed bind does not fall back to the disk.
     static void Load(IOleClientSite* site, const std::wstring& name, IUnknown* owner, Logger log, Done done);
     // Reads the file at the path (a "file:///" prefix dropped) and hands the
     // bytes, or the failure, to `done` before returning.
     static void ReadFile(const std::wstring& name, const Done& done);
+
+private:
+    // The site's bind host (a reference for the caller), or null.
+    static IBindHost* FindBindHost(IOleClientSite* site, const Logger& log);
+    // Start's binding over the bind host, which it releases.
+    static HRESULT Bind(IBindHost* bindHost, const std::wstring& url, IUnknown* owner, Logger log, Done done);
 };
 
 }  // namespace standin

@@ -168,8 +168,35 @@ void FlashControl::OnClientSiteSet()
 
 // Movies and playback
 
-void FlashControl::LoadMovie(const std::wstring& name)
+// A relative name is taken against the container's moniker, as the player
+// does inside a page; an absolute name or a container without one keeps it.
+std::wstring FlashControl::AgainstContainer(const std::wstring& name)
 {
+    if (name.empty() || name.find(L':') != std::wstring::npos || name[0] == L'\\' || name[0] == L'/')
+        return name;
+    IOleClientSite* site = ClientSite();
+    IMoniker* moniker = nullptr;
+    HRESULT hr = site ? site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_CONTAINER, &moniker) : E_POINTER;
+    std::wstring base;
+    if (SUCCEEDED(hr) && moniker) {
+        IBindCtx* context = nullptr;
+        LPOLESTR display = nullptr;
+        if (SUCCEEDED(CreateBindCtx(0, &context)) && SUCCEEDED(moniker->GetDisplayName(context, nullptr, &display)) &&
+            display) {
+            base = display;
+            CoTaskMemFree(display);
+        }
+        if (context)
+            context->Release();
+        moniker->Release();
+    }
+    Log(L"site GetMoniker = " + Hex(hr) + L" " + Quote(base.c_str()));
+    return base + name;
+}
+
+void FlashControl::LoadMovie(const std::wstring& given)
+{
+    const std::wstring name = AgainstContainer(given);
     unsigned generation = ++m_generation;
     m_movie.reset();
     m_playing = false;

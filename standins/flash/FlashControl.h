@@ -154,6 +154,7 @@ private:
     ~FlashControl() override = default;
 
     HRESULT NotImplemented(const wchar_t* member);
+    std::wstring AgainstContainer(const std::wstring& name);
     void LoadMovie(const std::wstring& name);
     void OnMovieData(unsigned generation, HRESULT hr, const std::string& bytes);
     void EnterFrame();

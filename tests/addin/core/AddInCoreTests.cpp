@@ -194,18 +194,22 @@ TEST_F(AddInCoreTest, EffectTypesRegisterThroughTheCoreAndDeclareTheirUsage)
     EXPECT_EQ(core.GetEffectTypes().GetIndexLimit(), 0);
 }
 
+// A plug-in that adds one group with one button to the Home tab.
+std::string RibbonPluginBytes()
+{
+    return StandInAssembly(PluginName(L"TestR"))
+        .Type(L"Test.TestR", {{L"Kind", L"plugin"},
+                              {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
+                              {L"Name", L"TestR"},
+                              {L"TabId", L"TabHome"},
+                              {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
+        .Bytes();
+}
+
 TEST_F(AddInCoreTest, APluginAddsItsTabXmlAndItsHandlerAnswersTheRibbon)
 {
     MemoryPackage ribbon(L"Ribbon Package");
-    std::string bytes =
-        StandInAssembly(PluginName(L"TestR"))
-            .Type(L"Test.TestR", {{L"Kind", L"plugin"},
-                                  {L"Guid", L"0a1b2c3d-0000-4000-8000-00000000000c"},
-                                  {L"Name", L"TestR"},
-                                  {L"TabId", L"TabHome"},
-                                  {L"TabXml", L"<group id=\"TestGroup\"><button id=\"$ID\" label=\"Run\" onAction=\"OnClick\"/></group>"}})
-            .Bytes();
-    ribbon.AddAssembly(PluginName(L"TestR"), bytes, true);
+    ribbon.AddAssembly(PluginName(L"TestR"), RibbonPluginBytes(), true);
     host.list.packages.push_back(&ribbon);
     host.list.enabled.push_back(true);
     AddInCore core(&host);
@@ -224,6 +228,38 @@ TEST_F(AddInCoreTest, APluginAddsItsTabXmlAndItsHandlerAnswersTheRibbon)
     EXPECT_EQ(handler->OnClick(nullptr), S_OK);
     EXPECT_EQ(clr.LogOf({L"TestRHandler."}), Lines{L"TestRHandler.InvokeMethod(OnClick) 0"});
     EXPECT_EQ(core.FindControlHandler(L"_vqz_other"), nullptr);
+}
+
+TEST_F(AddInCoreTest, AStopTakesThePluginsRibbonFragmentsAlongSoARestartAddsThemOnce)
+{
+    MemoryPackage ribbon(L"Ribbon Package");
+    ribbon.AddAssembly(PluginName(L"TestR"), RibbonPluginBytes(), true);
+    host.list.packages.push_back(&ribbon);
+    host.list.enabled.push_back(true);
+    AddInCore core(&host);
+    host.core = &core;
+    auto count = [](const std::wstring& text, const wchar_t* what) {
+        int n = 0;
+        for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    for (int connection = 1; connection <= 3; ++connection) {
+        SCOPED_TRACE(connection);
+        ASSERT_TRUE(core.Start());
+        MKString xml;
+        ASSERT_TRUE(core.GetRibbonModel().BuildCustomUI(xml));
+        std::wstring text = xml.GetText();
+        EXPECT_EQ(count(text, L"<group id=\"TestGroup\">"), 1) << text;
+        EXPECT_EQ(count(text, L"<tab idMso=\"TabHome\">"), 1) << text;
+        EXPECT_EQ(count(text, L"<button id=\"_vqz_"), 1) << text;
+        core.Stop();
+        // Stopped, the ribbon is the product's alone again.
+        ASSERT_TRUE(core.GetRibbonModel().BuildCustomUI(xml));
+        text = xml.GetText();
+        EXPECT_EQ(text.find(L"TestGroup"), std::wstring::npos) << text;
+        EXPECT_EQ(text.find(L"TabHome"), std::wstring::npos) << text;
+    }
 }
 
 TEST_F(AddInCoreTest, TheApiObjectChecksAddressesAndAnswersUnknownSlotsAsNotImplemented)
@@ -262,6 +298,19 @@ TEST_F(AddInCoreTest, TheApiObjectChecksAddressesAndAnswersUnknownSlotsAsNotImpl
     SysFreeString(name);
     SysFreeString(description);
     SysFreeString(version);
+    // The same type again: the plug-in answers -1, which the API passes on
+    // as 0 with every other output empty.
+    index = -7;
+    value = -7;
+    EXPECT_EQ(core.GetPluginAt(1)->RegisterEffectType(type, nullptr), -1);
+    EXPECT_EQ(api->RegisterEffectType(static_cast<long>(reinterpret_cast<UINT_PTR>(&type)), &name, &description,
+                                      &version, &value, &usage, &index),
+              S_OK);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(usage, 0);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(version, nullptr);
     BSTR key = nullptr;
     EXPECT_EQ(api->RegisterContent(5, 6, &key), S_OK);
     EXPECT_EQ(SysStringLen(key), 32u);

@@ -7,11 +7,9 @@
 #include "addin/core/KernelCallbackServices.h"
 #include "addin/core/PluginCallbackObject.h"
 #include "addin/core/WebMessageObject.h"
-#include "base/MKSha1.h"
 
 #include <gtest/gtest.h>
 
-#include <string.h>
 #include <string>
 #include <vector>
 
@@ -43,9 +41,10 @@ public:
         preferences.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
         return true;
     }
-    void GetPreferences(MKTArray<uint8_t>& out) override
+    void GetPreferencesBlob(const uint8_t** bytes, int* length) override
     {
-        out.Assign(reinterpret_cast<const uint8_t*>(preferences.data()), static_cast<int>(preferences.size()));
+        *bytes = noBlob ? nullptr : reinterpret_cast<const uint8_t*>(preferences.data());
+        *length = noBlob ? 0 : static_cast<int>(preferences.size());
     }
     bool GetInstallationGuid(GUID& out) override
     {
@@ -55,6 +54,7 @@ public:
     void SetUpdateCheckValue(int32_t value) override { checkValue = value; }
 
     std::string preferences = "blob";
+    bool noBlob = false;
     int32_t checkValue = 0;
     CountedDispatch checkObject;
     int checkObjects = 0;
@@ -195,24 +195,36 @@ TEST_F(CallbackTest, TheUpdateMembersReachTheirServices)
 
 TEST_F(CallbackTest, TheDigestIsTheSaltedSha1InLowerCase)
 {
-    VARIANT text = TypedArg(VT_BSTR);
-    text.bstrVal = SysAllocString(L"abc");
-    VARIANT result;
-    ASSERT_EQ(Call(10, {text}, &result), S_OK);
-    std::wstring digest = result.bstrVal;
-    VariantClear(&result);
-    SysFreeString(text.bstrVal);
-    EXPECT_EQ(digest.size(), 40u);
-    EXPECT_EQ(MKString(digest.c_str()), PluginCallbackObject::SaltedDigest(L"abc"));
-    EXPECT_EQ(MKString(digest.c_str()), MKString(digest.c_str()).ToLower());
-    // The empty text digests the salt alone, which is not the digest of nothing.
-    MKSha1Digest nothing;
-    MKSha1::Compute("", 0, &nothing);
-    EXPECT_NE(PluginCallbackObject::SaltedDigest(L""), MKSha1::ToHexString(nothing).ToLower());
-    EXPECT_NE(PluginCallbackObject::SaltedDigest(L""), PluginCallbackObject::SaltedDigest(L"abc"));
+    // Computed outside this code with Python:
+    //   hashlib.sha1(text.encode("utf-8") + salt).hexdigest()
+    // where salt is the product's 40 bytes 3A 91 5C E7 ... 2C 99.
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* digest;
+    };
+    const Case cases[] = {
+        {L"", L"91890ef219eba7d6ed1ea6ae37e16d56e977a733"},
+        {L"a", L"0dd843aa6efa23e6b768748691b12aad11eb77a9"},
+        {L"b", L"22605b73271281ebb22f2ee7f2b02bbc96a0cde8"},
+        {L"ab", L"b740705c04cb1aaa9d80eaaa598450944d54429e"},
+        {L"ac", L"317b02516753f75adb78a6002ed476090b78f18f"},
+        {L"abc", L"515647bb7d03627804576e8053a342b91db1e95f"},
+        {L"\u00e9t\u00e9 \u20ac", L"4772c64cd5ca484f088bfd3e23f5ef171d4407dd"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
+        VARIANT text = TypedArg(VT_BSTR);
+        text.bstrVal = SysAllocString(c.text);
+        VARIANT result;
+        ASSERT_EQ(Call(10, {text}, &result), S_OK);
+        SysFreeString(text.bstrVal);
+        ASSERT_EQ(result.vt, VT_BSTR);
+        EXPECT_STREQ(result.bstrVal, c.digest);
+        VariantClear(&result);
+    }
 }
 
-TEST_F(CallbackTest, ThePreferencesBlobGoesInCheckedAndComesOutAsACopy)
+TEST_F(CallbackTest, ThePreferencesBlobGoesInCheckedAndIsReadInPlace)
 {
     const char bytes[] = "new preferences";
     VARIANT result;
@@ -225,6 +237,7 @@ TEST_F(CallbackTest, ThePreferencesBlobGoesInCheckedAndComesOutAsACopy)
     EXPECT_EQ(Call(11, {Int64Arg(static_cast<LONGLONG>(reinterpret_cast<UINT_PTR>(bytes))), IntArg(-1)}, &result),
               E_INVALIDARG);
 
+    // The kernel reads the live blob where it is and frees nothing.
     LONGLONG address = 0;
     long length = 0;
     VARIANT addressArg = TypedArg(VT_BYREF | VT_I8);
@@ -232,12 +245,16 @@ TEST_F(CallbackTest, ThePreferencesBlobGoesInCheckedAndComesOutAsACopy)
     VARIANT lengthArg = TypedArg(VT_BYREF | VT_I4);
     lengthArg.plVal = &length;
     ASSERT_EQ(Call(12, {addressArg, lengthArg}, nullptr), S_OK);
-    ASSERT_EQ(length, 15);
-    void* copy = reinterpret_cast<void*>(static_cast<UINT_PTR>(address));
-    EXPECT_EQ(memcmp(copy, "new preferences", 15), 0);
-    services.preferences = "replaced";
-    EXPECT_EQ(memcmp(copy, "new preferences", 15), 0);
-    CoTaskMemFree(copy);
+    EXPECT_EQ(length, 15);
+    EXPECT_EQ(address, static_cast<LONGLONG>(reinterpret_cast<UINT_PTR>(services.preferences.data())));
+
+    // No blob at all reads as address 0 and length 0.
+    services.noBlob = true;
+    address = 1;
+    length = 1;
+    ASSERT_EQ(Call(12, {addressArg, lengthArg}, nullptr), S_OK);
+    EXPECT_EQ(address, 0);
+    EXPECT_EQ(length, 0);
 }
 
 TEST_F(CallbackTest, EachWebMessageObjectIsNewWithOneReference)

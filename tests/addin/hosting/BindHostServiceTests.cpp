@@ -35,6 +35,8 @@ public:
     // S_OK offers IHttpNegotiate; anything else is the refusal's answer.
     HRESULT negotiateAnswer = S_OK;
     bool stopped = false;
+    // Run inside OnStartBinding.
+    std::function<void()> onStart;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -70,6 +72,8 @@ public:
             EXPECT_EQ(S_OK, binding->Abort());
             EXPECT_EQ(E_NOTIMPL, binding->Suspend());
         }
+        if (onStart)
+            onStart();
         return startAnswer;
     }
     HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
@@ -338,6 +342,22 @@ TEST_F(BindHostTest, RefusedStartIsReturnedAndTheBindingDropped)
     EXPECT_EQ(E_ABORT, Bind(kMovieName, callback));
     EXPECT_EQ((std::vector<std::wstring>{L"GetBindInfo(84)", L"OnStartBinding(handle)"}), callback->calls);
     EXPECT_EQ(0, manager->GetBindingCount());
+}
+
+TEST_F(BindHostTest, ANodeTornDownFromOnStartBindingEndsTheBindThere)
+{
+    // The control's OnStartBinding closes the node, which stops its manager.
+    for (int answer : {UrlResolver::kReady, UrlResolver::kPending}) {
+        SCOPED_TRACE(answer);
+        resolver.answer = answer;
+        resolver.pending.clear();
+        callback->calls.clear();
+        callback->onStart = [&] { manager->StopAll(); };
+        EXPECT_EQ(E_ABORT, manager->StartBinding(callback, MKString(kMovieName)));
+        EXPECT_EQ((std::vector<std::wstring>{L"OnStartBinding(handle)", L"OnStopBinding(00000001)"}), callback->calls);
+        EXPECT_EQ(0, manager->GetBindingCount());
+        EXPECT_TRUE(resolver.pending.empty());
+    }
 }
 
 TEST_F(BindHostTest, ManagerWithoutNodeServesNothing)

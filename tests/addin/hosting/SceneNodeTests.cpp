@@ -251,6 +251,55 @@ TEST(SceneNode, AClosedChildOfAFreeContainerLeavesIt)
     container->Release();
 }
 
+// Closes itself when its opacity changes, that is while its parent walks
+// its children.
+class ClosesDuringWalk : public TestContentNode {
+protected:
+    void OnOpacityChanged() override { Close(); }
+};
+
+TEST(SceneNode, ANodeClosedWhileItsParentWalksLeavesTreeAndOrderWhenTheWalkEnds)
+{
+    int deletions = 0;
+    TestHost host(100, 100, 100, 100);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* box = AddTo(layer, new ContainerNode(), 0, 0, 100, 100);
+    auto* closes = AddTo(box, new ClosesDuringWalk(), 0, 0, 10, 10);
+    auto* stays = AddTo(box, new TestContentNode(), 10, 0, 10, 10);
+    closes->deletions = &deletions;
+    // The two layers, the box and its two children.
+    ASSERT_EQ(host->GetOrderCount(), 5);
+
+    box->SetOpacity(0.5f);
+    EXPECT_EQ(deletions, 1);
+    ASSERT_EQ(box->GetChildCount(), 1);
+    EXPECT_EQ(box->GetChild(0), stays);
+    EXPECT_EQ(stays->GetChildIndex(), 0);
+    ASSERT_EQ(host->GetOrderCount(), 4);
+    for (int i = 0; i < host->GetOrderCount(); ++i)
+        EXPECT_NE(host->GetOrderNode(i), static_cast<SceneNode*>(closes));
+}
+
+TEST(SceneNode, AWindowedNodeFreedWithoutDetachTakesItsWindowAlong)
+{
+    HostWindow window(100, 100);
+    auto* host = new NodeHost(window.Get(), GetModuleHandleW(nullptr), 100, 100, 1);
+    LayerNode* layer = host->CreateLayer(0, 0, 100, 100, true, false);
+    auto* windowed = AddTo(layer, new WindowedNode(0, 0, 0), 0, 0, 50, 50);
+    ASSERT_TRUE(layer->Activate(true));
+    ASSERT_TRUE(windowed->HasRenderer());
+    HWND own = windowed->GetNodeWindowHandle();
+    ASSERT_TRUE(IsWindow(own));
+    // Let go without Close: the layer and its nodes are freed undetached.
+    host->Release();
+    EXPECT_FALSE(IsWindow(own));
+    // A paint of what lies there reaches no freed node.
+    RedrawWindow(window.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
+}
+
 TEST(SceneNode, ContainersRefuseChildrenTheyCannotTake)
 {
     TestSink sink;  // outlives the nodes it is attached to

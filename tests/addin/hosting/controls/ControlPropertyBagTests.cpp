@@ -1,9 +1,11 @@
 // The start-up property bag as controls read it: by name (IPropertyBag) and
 // by index (IPropertyBag2).
 #include "addin/hosting/ControlPropertyBag.h"
+#include "fixtures/CountedDispatch.h"
 
 #include <gtest/gtest.h>
 
+#include <string.h>
 #include <string>
 
 namespace {
@@ -64,6 +66,39 @@ TEST_F(PropertyBagTest, ReadsByNameInTheAskedTypeWhateverTheCase)
     }
     EXPECT_EQ(E_POINTER, ByName()->Read(L"wmode", nullptr, nullptr));
     EXPECT_EQ(E_NOTIMPL, ByName()->Write(L"wmode", nullptr));
+}
+
+TEST_F(PropertyBagTest, ReadByNameOverwritesWhatTheCallerLeftAndFreesNothing)
+{
+    // Only the type is set on entry; the rest is stale stack. A bag that
+    // cleared it would release the object below or free the pattern
+    // pointer as a string.
+    CountedDispatch leftOver;
+    struct Case {
+        const wchar_t* name;
+        VARTYPE asked;
+        HRESULT result;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {L"wmode", VT_BSTR, S_OK, L"window"}, {L"_cx", VT_BSTR, S_OK, L"640"},
+        {L"absent", VT_BSTR, E_FAIL, L"?"},   {L"quality", VT_DISPATCH, E_FAIL, L"?"},
+        {L"movie", VT_DISPATCH, E_FAIL, L"?"},
+    };
+    for (const Case& c : cases) {
+        VARIANT value;
+        memset(&value, 0xDD, sizeof value);
+        value.vt = c.asked;
+        if (c.asked == VT_DISPATCH)
+            value.pdispVal = &leftOver;
+        EXPECT_EQ(c.result, ByName()->Read(c.name, &value, nullptr)) << c.name;
+        EXPECT_EQ(c.text, Text(value)) << c.name;
+        if (SUCCEEDED(c.result))
+            VariantClear(&value);
+        else
+            EXPECT_EQ(VT_EMPTY, value.vt) << c.name;
+    }
+    EXPECT_EQ(1u, leftOver.refs);
 }
 
 TEST_F(PropertyBagTest, ListsTheExtentThenTheValuesInInsertionOrder)

@@ -21,15 +21,17 @@ TEST(ExternalInterfaceProtocol, WritesTheAddInsRequests)
                  EI::OnAxVisibleChangedRequest(false).GetText());
 }
 
-TEST(ExternalInterfaceProtocol, WritesNumbersWithEnoughDigitsInAnyLocale)
+TEST(ExternalInterfaceProtocol, WritesSizesAsPercentGInAnyLocale)
 {
+    // Expected texts from Python: "%g" % struct.unpack("f", struct.pack("f", v))[0]
     struct Case {
-        double value;
+        float value;
         const wchar_t* text;
     };
     const Case cases[] = {
-        {640, L"640"}, {0.1, L"0.1"}, {1.0 / 3, L"0.3333333333333333"}, {-2.5, L"-2.5"}, {1234567.25, L"1234567.25"},
-        {0, L"0"}};
+        {640, L"640"},          {0.1f, L"0.1"},        {133.7f, L"133.7"},     {1.0f / 3, L"0.333333"},
+        {-2.5, L"-2.5"},        {1234567.25f, L"1.23457e+06"}, {0, L"0"},     {1e-5f, L"1e-05"},
+        {99999.95f, L"100000"}, {320.25f, L"320.25"}};
     // A decimal comma in the C library's locale must not reach the movie.
     const char* german = setlocale(LC_NUMERIC, "German");
     for (const Case& c : cases)

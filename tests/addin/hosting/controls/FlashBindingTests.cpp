@@ -163,4 +163,70 @@ TEST_F(FlashBindingTest, LocalFileIsDownloadedByUrlmonThroughTheProxy)
     EXPECT_TRUE(resolver.requests.empty());
 }
 
+// A bind host that makes file monikers but refuses every bind, as a failing
+// product bind host would.
+class RefusingBindHost final : public IBindHost {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_IBindHost ? this : nullptr;
+        if (!*out)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE CreateMoniker(LPOLESTR name, IBindCtx*, IMoniker** moniker, DWORD) override
+    {
+        return CreateFileMoniker(name, moniker);
+    }
+    HRESULT STDMETHODCALLTYPE MonikerBindToStorage(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                                   void** object) override
+    {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT STDMETHODCALLTYPE MonikerBindToObject(IMoniker*, IBindCtx*, IBindStatusCallback*, REFIID,
+                                                  void**) override
+    {
+        return E_NOTIMPL;
+    }
+
+    ULONG refs = 1;
+};
+
+TEST(FlashBinding, AFailedBindIsTheAnswerEvenWhenTheFileIsOnDisk)
+{
+    ComScope com;
+    ControlRegistration registration{StandInControl::Flash10};
+    ASSERT_TRUE(registration.Registered());
+    ControlLogFile log;
+    HostWindow window{160, 120};
+    ScratchFolder folder;
+    const std::wstring movie = folder.File(L"on-disk.swf");
+    ASSERT_TRUE(WriteTextFile(movie, "standin-movie 1\nframe FF008080\n"));
+    RefusingBindHost bindHost;
+    auto* site = new TestControlSite(window.Get(), RECT{0, 0, 160, 120}, true, &bindHost);
+    IOleObject* control = nullptr;
+    ASSERT_EQ(S_OK, site->Create(CLSID_ShockwaveFlash, nullptr, &control));
+    IShockwaveFlash* flash = QueryAs<IShockwaveFlash>(control, IID_IShockwaveFlash);
+    ASSERT_NE(nullptr, flash);
+    log.Clear();
+    BSTR text = SysAllocString(movie.c_str());
+    flash->put_Movie(text);
+    SysFreeString(text);
+    PumpUntil([] { return false; }, 200);
+    std::vector<std::wstring> outcomes;
+    for (const std::wstring& line : log.Lines()) {
+        if (line.find(L"flash movie ") == 0)
+            outcomes.push_back(line);
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"flash movie failed 0x80004002"}, outcomes);
+    flash->Release();
+    TestControlSite::Destroy(control);
+    control->Release();
+    site->Release();
+}
+
 }  // namespace

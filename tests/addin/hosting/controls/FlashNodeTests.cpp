@@ -151,4 +151,18 @@ TEST_F(FlashNodeTest, AcceptsTheControlsEventsWithTheirArguments)
     EXPECT_EQ(DISP_E_MEMBERNOTFOUND, invoke(5, {}));
 }
 
+// A relative movie name: the stand-in control asks its site for the
+// container's moniker, which the node answers with the drive "C:\".
+TEST_F(FlashNodeTest, ARelativeMovieIsTakenAgainstTheDriveTheNodeNames)
+{
+    const wchar_t kOnDrive[] = L"C:\\vistello-relative-movie.swf";
+    ASSERT_TRUE(WriteTextFile(kOnDrive, "standin-movie 1\nframe FF0000FF\nframe FF00FF00\n"));
+    auto* node = AddTo(pane, new FlashNode(FlashNode::Window), 20, 20, 80, 60);
+    node->SetMovie(MKString(L"vistello-relative-movie.swf"));
+    ASSERT_TRUE(layer->Start(true));
+    EXPECT_TRUE(PumpUntil([&] { return log.Contains(L"flash movie loaded 2 frames"); }));
+    EXPECT_TRUE(log.Contains(L"flash site GetMoniker = 0x00000000 \"C:\\\\\""));
+    DeleteFileW(kOnDrive);
+}
+
 }  // namespace

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,35 @@ std::string Invoke(const char* name, const char* arguments = "")
 {
     return std::string("<invoke name=\"") + name + "\" returntype=\"xml\"><arguments>" + arguments
         + "</arguments></invoke>";
+}
+
+// A file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::wstring& path)
+{
+    std::string bytes;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return bytes;
+    char buffer[4096];
+    size_t read = 0;
+    while ((read = fread(buffer, 1, sizeof(buffer), file)) > 0)
+        bytes.append(buffer, read);
+    fclose(file);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A block from CoTaskMemAlloc holding the bytes, as plug-ins hand movies over.
+void* TaskCopy(const std::string& bytes)
+{
+    void* block = CoTaskMemAlloc(bytes.size());
+    if (block)
+        memcpy(block, bytes.data(), bytes.size());
+    return block;
 }
 
 class MovieNodeTest : public ::testing::Test {
@@ -100,6 +131,159 @@ TEST_F(MovieNodeTest, WritesFractionalSizesInFullWithoutUserVariables)
     node->SetOffScreen(true);
     EXPECT_STREQ(L"__vqz_PW=320&__vqz_PH=100&__vqz_FW=320.25&__vqz_FH=100&__vqz_ST=0",
                  node->BuildFlashVars().GetText());
+}
+
+TEST_F(MovieNodeTest, SendsSizesAsTheFloatValueNotItsWidenedNoise)
+{
+    // 133.7f widened to double reads 133.6999969482422; the movie gets "%g".
+    MovieNode* node = Add(0, "", 133.7f, 480);
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    std::vector<std::wstring> put = Lines(L"put_FlashVars(");
+    ASSERT_EQ(1u, put.size());
+    EXPECT_NE(std::wstring::npos, put[0].find(L"&__vqz_FW=133.7&__vqz_FH=480&__vqz_ST=0\")"));
+    log.Clear();
+    ASSERT_TRUE(node->SetRect(0, 0, 320, 66.6f));
+    std::vector<std::wstring> calls = Lines(L"__vqz_OnResize");
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_NE(std::wstring::npos, calls[0].find(L"<number>320</number><number>66.6</number></arguments>"));
+}
+
+TEST_F(MovieNodeTest, OffScreenItShowsTheColourBehindItAndGetsItsOwnBackWhenShown)
+{
+    // The pane is painted before the movie's control window is made.
+    pane->SetBackgroundColor(0x12, 0x34, 0x56, 255);
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    host->RequestRepaint();
+    PumpUntil([] { return false; }, 200);
+    HWND paneWindow = pane->GetNodeWindowHandle();
+    ASSERT_NE(nullptr, paneWindow);
+    HDC dc = GetDC(paneWindow);
+    const COLORREF behind = GetPixel(dc, 30, 20);
+    ReleaseDC(paneWindow, dc);
+    ASSERT_TRUE(Near(GetRValue(behind) << 16 | GetGValue(behind) << 8 | GetBValue(behind), 0x123456));
+    wchar_t expected[16];
+    swprintf(expected, 16, L"(\"#%02X%02X%02X\")", GetRValue(behind), GetGValue(behind), GetBValue(behind));
+
+    std::wstring path = folder.File(L"offscreen.swf");
+    ASSERT_TRUE(WriteTextFile(path, "standin-movie 1\nrate 50\nloop off\nframe 80FF0000\n"));
+    auto* node = AddTo(pane, new MovieNode(0), 30, 20, 100, 80);
+    node->SetEventSink(static_cast<INodeEventSink*>(&sink));
+    node->SetMoviePath(MKString(path.c_str()));
+    node->SetOffScreen(true);
+    ASSERT_TRUE(node->IsOffScreen());
+    log.Clear();
+    ASSERT_TRUE(node->Activate(false));
+    std::vector<std::wstring> put = Lines(L"put_FlashVars(");
+    ASSERT_EQ(1u, put.size());
+    EXPECT_NE(std::wstring::npos, put[0].find(L"&__vqz_UFV=1\")"));
+    EXPECT_EQ(1u, Lines(L"IShockwaveFlash.get_BGColor").size());
+    std::vector<std::wstring> colours = Lines(L"IShockwaveFlash.put_BGColor(");
+    ASSERT_EQ(1u, colours.size());
+    EXPECT_NE(std::wstring::npos, colours[0].find(expected)) << colours[0];
+
+    // Shown: the off-screen mode ends and the control's own colour (the
+    // stand-in's white) comes back, once.
+    ASSERT_TRUE(node->Start(false));
+    host->RequestRepaint();
+    ASSERT_TRUE(PumpUntil([&] { return Lines(L"IShockwaveFlash.put_BGColor(").size() >= 2; }));
+    PumpUntil([] { return false; }, 100);
+    colours = Lines(L"IShockwaveFlash.put_BGColor(");
+    ASSERT_EQ(2u, colours.size());
+    EXPECT_NE(std::wstring::npos, colours[1].find(L"(\"#FFFFFF\")")) << colours[1];
+    EXPECT_FALSE(node->IsOffScreen());
+}
+
+TEST_F(MovieNodeTest, ANodeOnScreenSamplesAndSetsNoColour)
+{
+    MovieNode* node = Add(0, "");
+    log.Clear();
+    ASSERT_TRUE(layer->Activate(true) && layer->Start(true));
+    EXPECT_TRUE(Lines(L"IShockwaveFlash.get_BGColor").empty());
+    EXPECT_TRUE(Lines(L"IShockwaveFlash.put_BGColor(").empty());
+    EXPECT_EQ(std::wstring::npos, std::wstring(node->GetFlashVars().GetText()).find(L"__vqz_UFV"));
+}
+
+// The movie from memory, the Flash Player registered only for the second
+// activation: the first fails after writing its file.
+TEST(MovieNodeData, GoesThroughATemporaryFileReplacedOnTheNextActivationAndRemovedAtDetach)
+{
+    ComScope com;
+    ControlLogFile log;
+    MovieSink sink;
+    TestHost host(320, 240, 320, 240);
+    SetWindowPos(host.window.Get(), HWND_TOP, 0, 0, 320, 240, SWP_SHOWWINDOW);
+    LayerNode* layer = host->CreateLayer(0, 0, 320, 240, true, false);
+    auto* pane = AddTo(layer, new WindowedNode(0, 0, 0), 0, 0, 320, 240);
+    auto* node = AddTo(pane, new MovieNode(0), 0, 0, 320, 240);
+    node->SetEventSink(static_cast<INodeEventSink*>(&sink));
+    const std::string movie = "standin-movie 1\nrate 50\nloop off\nframe 80FF0000\nframe 8000FF00\nframe 800000FF\n";
+    node->SetMovieData(TaskCopy(movie), int(movie.size()));
+    EXPECT_EQ(nullptr, node->GetMoviePath());
+
+    EXPECT_FALSE(node->Activate(false));
+    const std::wstring first = node->GetTemporaryFile().GetText();
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(movie, FileBytes(first));
+    // Marked, so that a file written again under the same name shows.
+    ASSERT_TRUE(WriteTextFile(first, "stale"));
+
+    ControlRegistration registration(StandInControl::Flash10);
+    ASSERT_TRUE(registration.Registered());
+    ASSERT_TRUE(node->Activate(false));
+    const std::wstring second = node->GetTemporaryFile().GetText();
+    ASSERT_FALSE(second.empty());
+    if (second != first)
+        EXPECT_FALSE(FileExists(first));
+    EXPECT_EQ(movie, FileBytes(second));
+    ASSERT_TRUE(node->Start(false));
+    ASSERT_TRUE(PumpUntil([&] { return log.Contains(L"flash movie loaded 3 frames"); }));
+
+    node->Detach();
+    EXPECT_TRUE(node->GetTemporaryFile().IsEmpty());
+    EXPECT_FALSE(FileExists(second));
+    EXPECT_STREQ(L"?", node->GetFlashVars().GetText());
+}
+
+// Mode, node kind and "wmode" by the installed player: direct and gpu need
+// player 10.
+struct ModeCase {
+    int mode;
+    int storedWith10;
+    int storedWith9;
+    const wchar_t* wmodeWith10;
+    const wchar_t* wmodeWith9;
+    int kind;
+};
+
+TEST(MovieNodeModes, FollowTheTableForPlayers9And10)
+{
+    const ModeCase cases[] = {
+        {0, 0, 0, L"window", L"window", ActiveXNode::WindowedKind},
+        {1, 1, 1, L"transparent", L"transparent", ActiveXNode::WindowlessKind},
+        {2, 2, 0, L"direct", L"window", ActiveXNode::WindowedKind},
+        {3, 3, 0, L"gpu", L"window", ActiveXNode::WindowedKind},
+        {4, 4, 4, L"window", L"window", ActiveXNode::NativeWindowKind},
+        {5, 5, 0, L"direct", L"window", ActiveXNode::NativeWindowKind},
+        {6, 6, 0, L"gpu", L"window", ActiveXNode::NativeWindowKind},
+        {7, 7, 7, L"window", L"window", ActiveXNode::NativeWindowKind},
+    };
+    ComScope com;
+    for (StandInControl player : {StandInControl::Flash9, StandInControl::Flash10}) {
+        ControlRegistration registration(player);
+        ASSERT_TRUE(registration.Registered());
+        const bool ten = player == StandInControl::Flash10;
+        for (const ModeCase& c : cases) {
+            SCOPED_TRACE(std::to_string(c.mode) + (ten ? " with 10" : " with 9"));
+            auto* node = new MovieNode(c.mode);
+            EXPECT_EQ(ten ? 10 : 9, node->GetPlayerMajor());
+            EXPECT_EQ(ten ? c.storedWith10 : c.storedWith9, node->GetMode());
+            EXPECT_EQ(c.kind, node->GetKind());
+            MKString wmode;
+            ASSERT_TRUE(node->GetProperty(MKString(L"wmode"), wmode));
+            EXPECT_STREQ(ten ? c.wmodeWith10 : c.wmodeWith9, wmode.GetText());
+            node->Release();
+        }
+    }
 }
 
 TEST_F(MovieNodeTest, NeedsThePlugInsHandler)
