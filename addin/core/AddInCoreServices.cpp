@@ -116,11 +116,10 @@ PackResourceHandlerList* AddInCoreServices::GetPackResources()
     return m_addIn.GetPackResources();
 }
 
-const ShowEventLog* AddInCoreServices::FindShowEventLog(PowerPoint::SlideShowWindow* window)
+const SlideVisitLog* AddInCoreServices::FindShowEventLog(PowerPoint::SlideShowWindow* window)
 {
     SlideShowController* controller = m_addIn.GetSlideShowController();
-    SlideShowSession* session = controller ? controller->GetSession(controller->FindSession(window)) : nullptr;
-    return session ? &session->GetEventLog() : nullptr;
+    return controller ? controller->FindVisitLog(window) : nullptr;
 }
 
 MKVersion AddInCoreServices::GetKernelVersion()
