@@ -490,3 +490,10 @@ int32_t SlideLayer::TranslateKey(UINT message, WPARAM wParam, LPARAM, int32_t& k
     return -1;
 }
 
+bool SlideLayer::SendCommand(int32_t command)
+{
+    if (command < 1 || command > 32767 || !m_session)
+        return false;
+    SendMessageW(GetParent(m_session->GetPane()), WM_COMMAND, static_cast<WPARAM>(command) | 0x10000, 0);
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #include "addin/hosting/BindHostService.h"
 #include "addin/hosting/BindingManager.h"
+#include "addin/hosting/ClockPauseGuard.h"
 #include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/ControlPropertyBag.h"
 #include "addin/hosting/ControlSite.h"
@@ -333,7 +334,12 @@ LRESULT ActiveXNode::OnControlWindowMessage(HWND window, UINT message, WPARAM wP
         return result;
     }
     case WM_TIMER: {
-        LRESULT result = CallDefault(message, wParam, lParam);
+        // The control's own timer work is no idle time of the host's clock.
+        LRESULT result;
+        {
+            ClockPauseGuard guard(GetHost());
+            result = CallDefault(message, wParam, lParam);
+        }
         if (m_mouseTracked && GetHost() && GetHost()->GetFocusTop() == this)
             ApplyCursorMode();
         return result;

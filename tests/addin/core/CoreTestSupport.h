@@ -13,7 +13,7 @@
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/InstalledPluginList.h"
 #include "addin/core/PluginApiObject.h"
-#include "addin/effects/ShowEventLog.h"
+#include "addin/effects/SlideVisitLog.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ public:
         return &callback;
     }
     PackResourceHandlerList* GetPackResources() override { return packResources; }
-    const ShowEventLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override
+    const SlideVisitLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override
     {
         return window && window == showWindow ? &showLog : nullptr;
     }
@@ -102,7 +102,7 @@ public:
     PackResourceHandlerList* packResources = nullptr;
     // The one show window with a running show, and its log.
     PowerPoint::SlideShowWindow* showWindow = nullptr;
-    ShowEventLog showLog;
+    SlideVisitLog showLog;
     int apiObjects = 0;
     std::vector<std::wstring> invalidated;
     int detached = 0;

@@ -21,6 +21,11 @@ public:
     int GetShowOfficeCode() const override { return officeCode; }
     bool GetDetectedOfficeCode(int* code) const override;
     bool StartedToShow() const override { return startedToShow; }
+    void ForwardPresentationOpen(PowerPoint::Presentation* presentation) override
+    {
+        opened.push_back(presentation);
+    }
+    int GetEventDepth() const override { return eventDepth; }
     HRESULT GetMainWindow(HWND* window) const override;
     bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
                                        MKComHolder<PowerPoint::Presentation>& out) const override;
@@ -33,6 +38,9 @@ public:
     int officeCode;
     bool detected = true;
     bool startedToShow = false;
+    int eventDepth = 0;
+    // The presentations the plug-ins were told of as opened.
+    std::vector<PowerPoint::Presentation*> opened;
     std::vector<std::pair<std::wstring, std::wstring>> shown;
     // Shapes have content of these types when set.
     EffectTypeLookup* types = nullptr;

@@ -393,6 +393,7 @@ TEST(NodeHost, AWindowIsGivenOnceAndClosingTellsTheHandler)
         HWND GetMouseTarget() override { return nullptr; }
         HWND GetKeyTarget() override { return nullptr; }
         int32_t TranslateKey(UINT, WPARAM, LPARAM, int32_t&) override { return -1; }
+        bool SendCommand(int32_t) override { return false; }
         int closed = 0;
     } handler;
     HostWindow window(200, 100);
