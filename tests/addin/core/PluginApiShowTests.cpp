@@ -6,7 +6,10 @@
 #include "../effects/ShowTestSupport.h"
 
 #include "addin/core/AddInModule.h"
+#include "addin/effects/EffectDataRecord.h"
 #include "addin/effects/PaneSubclassRegistry.h"
+#include "addin/effects/Plugin.h"
+#include "addin/effects/SessionReport.h"
 #include "addin/effects/SlideShowSession.h"
 #include "base/MKClock.h"
 #include "standins/powerpoint/ApplicationObject.h"
@@ -23,6 +26,8 @@
 
 namespace {
 
+const GUID kExitingType = MakeGuid(L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5C");
+
 class PluginApiShowTest : public AddInCoreTest {
 protected:
     void SetUp() override
@@ -30,6 +35,7 @@ protected:
         if (!ModuleInstance())
             SetModuleInstance(GetModuleHandleW(nullptr));
         PaneSubclassRegistry::CreateInstance();
+        first.AddType(kExitingType, L"Exiting Type");
         presentation = office.App().AddPresentation(L"Show.pptx");
         for (int i = 0; i < 3; ++i)
             presentation->AddSlide();
@@ -207,6 +213,38 @@ TEST_F(PluginApiShowTest, TheThousandAndFirstVisitDropsTheOldest)
     EXPECT_EQ(log.numbers.back(), 2);
     for (size_t i = 1; i < log.numbers.size(); ++i)
         ASSERT_NE(log.numbers[i], log.numbers[i - 1]) << i;
+}
+
+// Content that asked to end the show leaves a report with its effect type
+// alone: no box when the show ends, but the type's plug-in hears of it, at
+// once under /S and otherwise when the deferred report comes due.
+TEST_F(PluginApiShowTest, AnExitRequestAloneShowsNoBoxAndTellsTheTypesPlugin)
+{
+    EffectDataRecord* record = nullptr;
+    ASSERT_EQ(core->GetPluginAt(1)->RegisterEffectType(kExitingType, &record), 1);
+    for (bool startedToShow : {true, false}) {
+        SCOPED_TRACE(startedToShow);
+        showHost.startedToShow = startedToShow;
+        if (!static_cast<standin::SlideShowWindowObject*>(window)->IsRunning()) {
+            window->Release();
+            window = nullptr;
+            ASSERT_EQ(presentation->Settings()->Run(&window), S_OK);
+        }
+        SlideShowSession* session = Follow();
+        ASSERT_NE(session, nullptr);
+        ASSERT_NE(session->GetReport(), nullptr);
+        session->GetReport()->SetExitRequester(record);
+        clr.ClearLog();
+        shows.OnSlideShowEnd(presentation);
+        static_cast<standin::SlideShowWindowObject*>(window)->End();
+        if (!startedToShow) {
+            EXPECT_TRUE(clr.LogOf({L"TestA.ReportTypeFailure"}).empty()) << "before the box is due";
+        }
+        PumpCountingTimer(300, nullptr, 0);
+        EXPECT_EQ(clr.LogOf({L"TestA.ReportTypeFailure"}), std::vector<std::wstring>{L"TestA.ReportTypeFailure 1"});
+        EXPECT_TRUE(showHost.shown.empty());
+        EXPECT_TRUE(host.errors.empty());
+    }
 }
 
 }  // namespace
