@@ -2,10 +2,11 @@
 
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
+#include "addin/hosting/DibSurface.h"
 #include "addin/hosting/HostHandler.h"
 #include "addin/hosting/LayerNodeProxy.h"
-#include "addin/hosting/LayerPictureFile.h"
 #include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeLayer.h"
 #include "addin/hosting/RectF.h"
 #include "addin/hosting/SceneNode.h"
 
@@ -209,7 +210,8 @@ HRESULT SceneNodeProxy::DispatchWithArguments(DISPID id, DISPPARAMS* params, VAR
         if (FAILED(args.Error()))
             return args.Error();
         const NodeLayer* layer = node->GetContentLayer();
-        if (!layer || !SaveLayerPicture(*layer, path, id == kSaveLayerJpeg, value))
+        const DibSurface* surface = layer ? layer->GetSurface() : nullptr;
+        if (!surface || !(id == kSaveLayerJpeg ? surface->SaveJpeg(path, value) : surface->SavePng(path, value)))
             return E_ACCESSDENIED;
         return NoResult(result);
     }
