@@ -412,9 +412,10 @@ void SlideShowSession::OnFrameTick()
         return;
     }
     long state = 0;
-    // Without click counts (PowerPoint before 12) the running state alone
-    // resumes.
-    if (m_view && SUCCEEDED(m_view->get_State(&state)) && state == PowerPoint::ppSlideShowRunning)
+    // From PowerPoint 12 on, the view must also know the slide's clicks again;
+    // before, the running state alone resumes.
+    if ((m_officeCode < 1200 || ReadClickCount() >= 0) && m_view && SUCCEEDED(m_view->get_State(&state)) &&
+        state == PowerPoint::ppSlideShowRunning)
         Resume();
 }
 
