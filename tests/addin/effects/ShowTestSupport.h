@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "addin/core/EventDepth.h"
 #include "addin/effects/SlideShowHost.h"
 #include "hostapi/PluginInterfaces.h"
 #include "standins/powerpoint/PowerPointHost.h"
@@ -25,7 +26,7 @@ public:
     {
         opened.push_back(presentation);
     }
-    int GetEventDepth() const override { return eventDepth; }
+    int GetEventDepth() const override { return depthSource ? depthSource->Get() : eventDepth; }
     HRESULT GetMainWindow(HWND* window) const override;
     bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
                                        MKComHolder<PowerPoint::Presentation>& out) const override;
@@ -39,6 +40,8 @@ public:
     bool detected = true;
     bool startedToShow = false;
     int eventDepth = 0;
+    // The add-in's count of forwarded events, when the test has one.
+    const EventDepth* depthSource = nullptr;
     // The presentations the plug-ins were told of as opened.
     std::vector<PowerPoint::Presentation*> opened;
     std::vector<std::pair<std::wstring, std::wstring>> shown;
