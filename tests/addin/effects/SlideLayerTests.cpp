@@ -12,6 +12,7 @@
 #include "addin/hosting/LayerOwner.h"
 #include "addin/hosting/RectF.h"
 #include "addin/hosting/UrlParts.h"
+#include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/PresentationObject.h"
 #include "standins/powerpoint/SlideObject.h"
 #include "standins/powerpoint/TagsObject.h"
@@ -350,6 +351,48 @@ TEST_F(SlideLayerTest, TwoPluginsWithAnEntryOfTheSameNameEachServeTheirOwnConten
     }
     // One effect of each plug-in.
     EXPECT_EQ(seen, 3);
+    End(show);
+}
+
+// Content turns a key into PowerPoint's command through its node's proxy
+// (SendHostCommand, 22): the command reaches the show window as an
+// accelerator's WM_COMMAND; commands out of range are not sent.
+TEST_F(SlideLayerTest, ContentSendsAcceleratorCommandsThroughItsNodeToTheShowWindow)
+{
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2});
+    ASSERT_NE(show, nullptr);
+    Next(show);
+    SlideLayer* layer = rig.controller->GetSession(0)->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_TRUE(layer->HasEffects());
+    IDispatch* proxy = layer->GetEffect(0)->GetNode()->GetAutomationProxy();
+    ASSERT_NE(proxy, nullptr);
+    standin::CallLog& log = standin::CallLog::Get();
+    log.Clear();
+    log.SetRecording(true);
+    struct Case {
+        int32_t command;
+        bool sent;
+    };
+    const Case cases[] = {{1, true}, {0, false}, {32768, false}, {4021, true}};
+    std::vector<std::wstring> expected;
+    for (const Case& c : cases) {
+        VARIANT argument;
+        VariantInit(&argument);
+        argument.vt = VT_I4;
+        argument.lVal = c.command;
+        DISPPARAMS params = {&argument, nullptr, 1, 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXPECT_EQ(proxy->Invoke(22, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK);
+        EXPECT_EQ(result.vt, VT_BOOL);
+        EXPECT_EQ(result.boolVal != VARIANT_FALSE, c.sent) << c.command;
+        if (c.sent)
+            expected.push_back(L"ShowCommand." + std::to_wstring(c.command));
+    }
+    EXPECT_EQ(log.EntriesStartingWith(L"ShowCommand."), expected);
+    log.SetRecording(false);
+    log.Clear();
     End(show);
 }
 
