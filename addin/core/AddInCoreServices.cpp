@@ -11,7 +11,6 @@
 #include "addin/core/ProductSettings.h"
 #include "addin/core/SystemReport.h"
 #include "addin/effects/SlideShowController.h"
-#include "addin/effects/SlideShowSession.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/UpdateCheckDispatch.h"
 #include "addin/update/UpdateHistory.h"
