@@ -23,7 +23,8 @@ const wchar_t kKernelName[] = L"Vistello.Kernel, Version=2.1.0.5, Culture=neutra
 const wchar_t kTestName[] = L"TestA, Version=1.0.0.0, Culture=neutral, PublicKeyToken=null";
 const wchar_t kTypeGuid[] = L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B";
 const wchar_t kSecondName[] = L"TestB, Version=1.0.0.0, Culture=neutral, PublicKeyToken=null";
-const wchar_t kSecondTypeGuid[] = L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5D";
+// Its usage id (the low 24 bits of the words' exclusive-or) differs from TestA's.
+const wchar_t kSecondTypeGuid[] = L"6D1F2A3C-4C5D-4E6F-8A9B-0C1D2E3F4A5B";
 
 }  // namespace
 
