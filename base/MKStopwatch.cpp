@@ -34,6 +34,18 @@ int64_t MKStopwatch::ElapsedMs() const
     return m_start >= 0 ? m_accumulated + m_clock() - m_start : m_accumulated;
 }
 
+void MKStopwatch::Discount(int64_t ms)
+{
+    if (m_start < 0 || ms <= 0)
+        return;
+    if (ms >= ElapsedMs()) {
+        m_start = m_clock();
+        m_accumulated = 0;
+    } else {
+        m_accumulated -= ms;
+    }
+}
+
 void MKStopwatch::SetClock(MKClockFunction clock)
 {
     Reset();

@@ -19,6 +19,11 @@ public:
     void Reset();
     // Accumulated time plus the current run.
     int64_t ElapsedMs() const;
+    // Takes `ms` off a running watch, as if it had been stopped for that
+    // long; restarts it from 0 when that is all it ran. Nothing when stopped.
+    void Discount(int64_t ms);
+    // The reading of the watch's clock.
+    int64_t ClockNow() const { return m_clock(); }
     bool IsRunning() const { return m_start >= 0; }
     // Takes another clock; the watch is reset first, since times of two clocks
     // do not mix.

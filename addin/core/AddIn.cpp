@@ -388,6 +388,12 @@ bool AddIn::ConfirmEffect(int32_t typeCode, BSTR effectId)
     return m_core && m_core->IsStarted() && m_core->QueryKernel(typeCode, effectId, &answer) && answer != 0;
 }
 
+void AddIn::ForwardPresentationOpen(PowerPoint::Presentation* presentation)
+{
+    if (m_core && m_core->IsStarted())
+        m_core->ForwardPresentationOpen(presentation);
+}
+
 namespace {
 
 void MessageBoxError(const wchar_t* text)

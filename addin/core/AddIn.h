@@ -110,7 +110,7 @@ public:
     // empty id, else the one control. Nothing before Office loaded the ribbon.
     void InvalidateRibbon(const MKString& controlId);
     // The depth of application events being forwarded (EventDepth.h).
-    int GetEventDepth() const { return m_eventDepth.Get(); }
+    int GetEventDepth() const override { return m_eventDepth.Get(); }
 
     // Looks the window up among this PowerPoint's running shows and gives
     // it a slide-show session.
@@ -139,6 +139,7 @@ public:
     // The kernel plug-in's slide object.
     IUnknown* CreateKernelSlide(IUnknown* showWindow, IUnknown* slide, IDispatch* nodeHost) override;
     bool ConfirmEffect(int32_t typeCode, BSTR effectId) override;
+    void ForwardPresentationOpen(PowerPoint::Presentation* presentation) override;
 
 private:
     virtual ~AddIn();

@@ -12,7 +12,7 @@ class PlayerVersionCache;
 class KernelPlugin;
 class PackResourceHandlerList;
 class Plugin;
-class ShowEventLog;
+class SlideVisitLog;
 struct EnvironmentInfo;
 
 // What the plug-in manager needs of the add-in that owns it.
@@ -53,7 +53,7 @@ public:
     // none.
     virtual PackResourceHandlerList* GetPackResources() = 0;
     // The log of the running show of that window; null when it has none.
-    virtual const ShowEventLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) = 0;
+    virtual const SlideVisitLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) = 0;
 
 protected:
     ~AddInCoreHost() = default;

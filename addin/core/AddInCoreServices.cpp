@@ -11,7 +11,6 @@
 #include "addin/core/ProductSettings.h"
 #include "addin/core/SystemReport.h"
 #include "addin/effects/SlideShowController.h"
-#include "addin/effects/SlideShowSession.h"
 #include "addin/update/Preferences.h"
 #include "addin/update/UpdateCheckDispatch.h"
 #include "addin/update/UpdateHistory.h"
@@ -116,11 +115,10 @@ PackResourceHandlerList* AddInCoreServices::GetPackResources()
     return m_addIn.GetPackResources();
 }
 
-const ShowEventLog* AddInCoreServices::FindShowEventLog(PowerPoint::SlideShowWindow* window)
+const SlideVisitLog* AddInCoreServices::FindShowEventLog(PowerPoint::SlideShowWindow* window)
 {
     SlideShowController* controller = m_addIn.GetSlideShowController();
-    SlideShowSession* session = controller ? controller->GetSession(controller->FindSession(window)) : nullptr;
-    return session ? &session->GetEventLog() : nullptr;
+    return controller ? controller->FindVisitLog(window) : nullptr;
 }
 
 MKVersion AddInCoreServices::GetKernelVersion()

@@ -34,7 +34,7 @@ public:
     IUnknown* MakeApiObject(Plugin* plugin) override;
     void DetachPluginObject(IUnknown* object) override;
     PackResourceHandlerList* GetPackResources() override;
-    const ShowEventLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override;
+    const SlideVisitLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override;
 
     // KernelCallbackServices.
     MKVersion GetKernelVersion() override;

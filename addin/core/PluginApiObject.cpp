@@ -8,7 +8,7 @@
 #include "addin/effects/EffectDataRecord.h"
 #include "addin/effects/PackResourceHandlerList.h"
 #include "addin/effects/Plugin.h"
-#include "addin/effects/ShowEventLog.h"
+#include "addin/effects/SlideVisitLog.h"
 #include "addin/hosting/NodeHost.h"
 #include "base/MKCoTaskMemBuffer.h"
 #include "base/MKMemoryRange.h"
@@ -365,14 +365,14 @@ HRESULT PluginApiObject::CloseNode(long node)
     return S_OK;
 }
 
-const ShowEventLog* PluginApiObject::FindShowEventLog(IUnknown* showWindow) const
+const SlideVisitLog* PluginApiObject::FindShowEventLog(IUnknown* showWindow) const
 {
     PowerPoint::SlideShowWindow* window = nullptr;
     if (!m_plugin || !showWindow ||
         FAILED(showWindow->QueryInterface(PowerPoint::IID_SlideShowWindow, reinterpret_cast<void**>(&window))) ||
         !window)
         return nullptr;
-    const ShowEventLog* log = m_owner->FindShowEventLog(window);
+    const SlideVisitLog* log = m_owner->FindShowEventLog(window);
     window->Release();
     return log;
 }
@@ -382,7 +382,7 @@ HRESULT PluginApiObject::GetSlideShowTime(IUnknown* showWindow, LONGLONG* time)
     if (!time)
         return E_POINTER;
     *time = 0;
-    const ShowEventLog* log = FindShowEventLog(showWindow);
+    const SlideVisitLog* log = FindShowEventLog(showWindow);
     if (!log)
         return E_FAIL;
     *time = log->GetStart().ToUnixMs();
@@ -397,7 +397,7 @@ HRESULT PluginApiObject::GetSlideShowLog(IUnknown* showWindow, long* count, long
             return E_POINTER;
         *out = 0;
     }
-    const ShowEventLog* log = FindShowEventLog(showWindow);
+    const SlideVisitLog* log = FindShowEventLog(showWindow);
     if (!log)
         return E_FAIL;
     MKCoTaskMemBuffer block;

@@ -6,7 +6,7 @@ class AddInCore;
 class AddInCoreHost;
 class NodeHost;
 class Plugin;
-class ShowEventLog;
+class SlideVisitLog;
 
 // The object each plug-in gets to reach the add-in: ribbon handlers and XML,
 // effect types, content, its package's items and node hosts served from its
@@ -71,7 +71,7 @@ private:
     void CloseNodeHosts();
     // The log of the show running in a SlideShowWindow; null for any other
     // object, a window without a show, or once detached.
-    const ShowEventLog* FindShowEventLog(IUnknown* showWindow) const;
+    const SlideVisitLog* FindShowEventLog(IUnknown* showWindow) const;
 
     volatile LONG m_refs = 1;
     Plugin* m_plugin;

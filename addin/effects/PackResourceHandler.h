@@ -34,6 +34,8 @@ public:
     HWND GetMouseTarget() override { return m_mouseTarget; }
     HWND GetKeyTarget() override { return m_keyTarget; }
     int32_t TranslateKey(UINT message, WPARAM wParam, LPARAM lParam, int32_t& keyState) override;
+    // A plug-in's host has no application to command.
+    bool SendCommand(int32_t) override { return false; }
 
     NodeHost* GetHost() const { return m_host; }
     const GUID& GetPluginGuid() const { return m_pluginGuid; }

@@ -47,9 +47,48 @@ Plugin::~Plugin()
 bool Plugin::LoadAssemblies()
 {
     IPPTPluginLoader* loader = m_host->GetLoader();
-    MKTOArray<PackageAssembly> assemblies;
-    if (!loader || !m_package || !m_package->ListAssemblies(assemblies))
+    if (!loader)
         return false;
+    IDispatch* created = m_package ? CreateFromPackage(loader) : CreateFromAssemblyPath(loader);
+    if (!created)
+        return false;
+    m_object = ClrObject::Create(created);
+    created->Release();
+    IVistelloPlugin* plugin = nullptr;
+    if (!m_object || FAILED(m_object->QueryInterface(IID_IVistelloPlugin, reinterpret_cast<void**>(&plugin))) ||
+        !plugin) {
+        delete m_object;
+        m_object = nullptr;
+        return false;
+    }
+    m_plugin.Attach(plugin);
+    return true;
+}
+
+IDispatch* Plugin::CreateFromAssemblyPath(IPPTPluginLoader* loader)
+{
+    if (m_assemblyPath.IsEmpty())
+        return nullptr;
+    BSTR path = m_assemblyPath.ToBstr();
+    IUnknown* assembly = nullptr;
+    if (!path || FAILED(loader->LoadAssemblyFile(path, &assembly)))
+        assembly = nullptr;
+    SysFreeString(path);
+    IDispatch* created = nullptr;
+    if (!assembly || FAILED(loader->CreatePluginObject(assembly, &created)))
+        created = nullptr;
+    if (assembly)
+        assembly->Release();
+    if (!created)
+        Unload();
+    return created;
+}
+
+IDispatch* Plugin::CreateFromPackage(IPPTPluginLoader* loader)
+{
+    MKTOArray<PackageAssembly> assemblies;
+    if (!m_package->ListAssemblies(assemblies))
+        return nullptr;
     IDispatch* created = nullptr;
     bool mainFound = false;
     for (int i = 0; i < assemblies.GetCount(); ++i) {
@@ -68,7 +107,7 @@ bool Plugin::LoadAssemblies()
                 if (created)
                     created->Release();
                 Unload();
-                return false;
+                return nullptr;
             }
         }
         if (entry.isMain && !mainFound) {
@@ -79,22 +118,10 @@ bool Plugin::LoadAssemblies()
         assembly->Release();
         if (entry.isMain && !created) {
             Unload();
-            return false;
+            return nullptr;
         }
     }
-    if (!created)
-        return false;
-    m_object = ClrObject::Create(created);
-    created->Release();
-    IVistelloPlugin* plugin = nullptr;
-    if (!m_object || FAILED(m_object->QueryInterface(IID_IVistelloPlugin, reinterpret_cast<void**>(&plugin))) ||
-        !plugin) {
-        delete m_object;
-        m_object = nullptr;
-        return false;
-    }
-    m_plugin.Attach(plugin);
-    return true;
+    return created;
 }
 
 bool Plugin::Initialize()
@@ -135,7 +162,9 @@ bool Plugin::Initialize()
     }
 
     m_api = m_host->MakeApiObject(this);
-    BSTR packageName = m_package->GetName().ToBstr();
+    // A plug-in loaded from its assembly file is named by its package-less
+    // name (empty until the plug-in reported one).
+    BSTR packageName = (m_package ? m_package->GetName() : MKString()).ToBstr();
     VARIANT_BOOL ok = VARIANT_FALSE;
     HRESULT hr = m_api ? m_plugin->Initialize(packageName, m_api, &ok) : E_FAIL;
     SysFreeString(packageName);

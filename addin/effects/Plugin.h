@@ -27,9 +27,12 @@ public:
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-    // Loads the package's assemblies through the host's loader and creates
-    // the plug-in's object; false (unloaded) on any failure.
+    // Loads the package's assemblies (without a package, the assembly file
+    // at the assembly path) through the host's loader and creates the
+    // plug-in's object; false (unloaded) on any failure.
     bool LoadAssemblies();
+    // Where a plug-in without a package is loaded from.
+    void SetAssemblyPath(const MKString& path) { m_assemblyPath = path; }
     // Loads, reads the plug-in's GUID and name, starts the kernel when this
     // is the kernel, and hands the plug-in its API object.
     virtual bool Initialize();
@@ -108,6 +111,10 @@ public:
     int GetEffectTypeCount() const { return m_types.GetCount(); }
 
 private:
+    // The plug-in's object made from the package's entries or the assembly
+    // file (one reference); null, unloaded where a load failed, otherwise.
+    IDispatch* CreateFromPackage(IPPTPluginLoader* loader);
+    IDispatch* CreateFromAssemblyPath(IPPTPluginLoader* loader);
     // The tag prefix of the type of that index and the shape's tags.
     HRESULT ShapeTags(int typeIndex, IUnknown* shape, MKString& prefix, MKComHolder<PowerPoint::Tags>& tags) const;
     // The type's .NET object for a call into the type; null when refused.
@@ -118,6 +125,7 @@ private:
 
     PluginHost* m_host;
     const PluginPackage* m_package;
+    MKString m_assemblyPath;
     ClrObject* m_object = nullptr;
     MKComHolder<IVistelloPlugin> m_plugin;
     IUnknown* m_api = nullptr;

@@ -44,7 +44,11 @@ public:
     void SetExitRequester(EffectDataRecord* type);
     EffectDataRecord* GetExitRequester() const { return m_exitRequester.Get(); }
 
-    bool HasAnythingToShow() const { return m_fatalKind != kNoFatal || !m_warnings.IsEmpty(); }
+    // A box to show, or a plug-in to tell.
+    bool HasAnythingToShow() const
+    {
+        return m_fatalKind != kNoFatal || !m_warnings.IsEmpty() || m_exitRequester;
+    }
 
 private:
     SlideShowSession* m_session;

@@ -11,6 +11,7 @@
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/ResourceStream.h"
+#include "addin/hosting/UrlParts.h"
 #include "addin/hosting/VirtualRoot.h"
 #include "base/MKBstrHolder.h"
 #include "base/MKHashMap.h"
@@ -112,6 +113,7 @@ bool Effect::CreateNode()
         return false;
     node->AddRef();
     m_node = node;
+    node->SetOwner(this);
     if (!(m_node->GetWidth() > 0) || !(m_node->GetHeight() > 0)) {
         ReleaseNode();
         return false;
@@ -133,6 +135,7 @@ void Effect::ReleaseNode()
     if (m_node) {
         LayerNode* node = m_node;
         m_node = nullptr;
+        node->SetOwner(nullptr);
         node->Close();
         node->Release();
     }
@@ -269,29 +272,32 @@ void Effect::Detach()
     }
 }
 
-bool Effect::HandleResourceRequest(const MKString& path, IStream*& stream, uint32_t& size) const
+bool Effect::HandleResourceRequest(int, const UrlParts& url, int32_t& handled, IStream*& stream, uint32_t& size,
+                                   int& code)
 {
-    stream = nullptr;
-    size = 0;
-    if (path.GetLength() <= kPackResourcesLength || wcsncmp(path.GetText(), kPackResources, kPackResourcesLength) != 0)
+    const MKString& path = url.path;
+    if (url.schemeKind != kSchemeFile || path.GetLength() <= kPackResourcesLength ||
+        wcsncmp(path.GetText(), kPackResources, kPackResourcesLength) != 0)
         return false;
+    handled = 2;
     Plugin* plugin = m_type ? m_type->GetPlugin() : nullptr;
     MKTArray<uint8_t> bytes;
     if (!plugin || !plugin->ReadPackageEntry(path.Mid(kPackResourcesLength), bytes))
-        return true;
+        return false;
     const int count = bytes.GetCount();
     auto* input = new (std::nothrow) MKMemInStream;
     if (!input)
-        return true;
+        return false;
     input->Attach(bytes.Detach(), count, true);
     auto* served = new (std::nothrow) ResourceStream(input);
     input->Release();
     if (!served)
-        return true;
+        return false;
     served->AddRef();
     stream = served;
     size = static_cast<uint32_t>(count);
-    return true;
+    code = 0;
+    return false;
 }
 
 void Effect::RequestShowExit()

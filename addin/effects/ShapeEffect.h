@@ -3,6 +3,7 @@
 #include "addin/core/PptShapeRef.h"
 #include "addin/effects/EffectStepQueue.h"
 #include "addin/effects/StepEffect.h"
+#include "addin/hosting/LayerOwner.h"
 #include "base/MKComHolder.h"
 #include "base/MKString.h"
 #include "hostapi/PluginInterfaces.h"
@@ -27,7 +28,7 @@ class SlideShowSession;
 // show leaves the record valid; the record then names no plug-in and the
 // effect makes no further calls into it. Owned by its slide layer, which
 // outlives it. PowerPoint's user-interface thread only.
-class Effect : public StepEffect {
+class Effect : public StepEffect, public LayerOwner {
 public:
     enum ContentKind { kKindAnimatedByPowerPoint = 1, kKindSnapshot = 2 };
 
@@ -54,11 +55,14 @@ public:
     // Restores what the effect changed in the presentation and lets the
     // content, node, shape and type go.
     void Detach();
-    // A hosted control asked for a file path: true when the path lies below
-    // the pack's resources folder (letter case as written), with the entry of
-    // that name from the type's plug-in package in `stream` (one reference),
-    // or null when the package has none or the plug-in has gone.
-    bool HandleResourceRequest(const MKString& path, IStream*& stream, uint32_t& size) const;
+    // LayerOwner: a hosted control under the effect's node asked for a file.
+    // A file path below the pack's resources folder (letter case as written)
+    // is taken (`handled` 2) and, when the type's plug-in package holds the
+    // entry of that name, served: `stream` (one reference), `size`, `code` 0.
+    // Other requests are left as they are. Always false: the node reads the
+    // values.
+    bool HandleResourceRequest(int bindingId, const UrlParts& url, int32_t& handled, IStream*& stream,
+                               uint32_t& size, int& code) override;
     // The content asked to end the show: the report names the effect's type
     // and the session ends the show shortly after.
     void RequestShowExit();

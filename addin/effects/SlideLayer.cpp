@@ -12,7 +12,6 @@
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/RectList.h"
-#include "addin/hosting/UrlParts.h"
 #include "base/MKPointerArrays.h"
 #include "base/MKSorter.h"
 
@@ -443,21 +442,11 @@ HWND SlideLayer::GetFocusWindow()
     return m_session->GetPane();
 }
 
-bool SlideLayer::ResolveNodeUrl(int, const UrlParts& url, int32_t& handled, IStream*& stream, uint32_t& size,
-                                int& code)
+bool SlideLayer::ResolveNodeUrl(int, const UrlParts&, int32_t&, IStream*&, uint32_t&, int&)
 {
-    if (url.schemeKind != kSchemeFile)
-        return false;
-    // The host does not say which node asks: the first package of the
-    // slide's types that holds the name serves it.
-    bool below = false;
-    for (int i = 0; i < m_effects.GetCount() && !stream; ++i)
-        below = m_effects[i]->HandleResourceRequest(url.path, stream, size) || below;
-    if (!below)
-        return false;
-    handled = 1;
-    code = stream ? 0 : 2;
-    return true;
+    // Content is served by the effect that owns its layer node, never by the
+    // slide as a whole.
+    return false;
 }
 
 int32_t SlideLayer::TranslateKey(UINT message, WPARAM wParam, LPARAM, int32_t& keyState)
@@ -490,3 +479,10 @@ int32_t SlideLayer::TranslateKey(UINT message, WPARAM wParam, LPARAM, int32_t& k
     return -1;
 }
 
+bool SlideLayer::SendCommand(int32_t command)
+{
+    if (command < 1 || command > 32767 || !m_session)
+        return false;
+    SendMessageW(GetParent(m_session->GetPane()), WM_COMMAND, static_cast<WPARAM>(command) | 0x10000, 0);
+    return true;
+}

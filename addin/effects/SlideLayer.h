@@ -110,6 +110,9 @@ public:
     // the Shift (0x10000), Ctrl (0x20000) and Alt (0x40000) state packed in
     // `keyState`; -1 for any other key.
     int32_t TranslateKey(UINT message, WPARAM wParam, LPARAM lParam, int32_t& keyState) override;
+    // Commands 1 to 32767 go to the show window (the pane's parent) as an
+    // accelerator's WM_COMMAND.
+    bool SendCommand(int32_t command) override;
 
 private:
     bool Prepare(PowerPoint::Slide* slide);

@@ -1,6 +1,8 @@
 #include "addin/effects/SlideShowController.h"
 
 #include "addin/effects/DeferredReportBox.h"
+#include "addin/effects/EffectDataRecord.h"
+#include "addin/effects/Plugin.h"
 #include "addin/effects/SessionReport.h"
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowSession.h"
@@ -65,6 +67,12 @@ void SlideShowController::CopyAccelerators()
     DestroyAcceleratorTable(table);
 }
 
+const SlideVisitLog* SlideShowController::FindVisitLog(PowerPoint::SlideShowWindow* window) const
+{
+    SlideShowSession* session = GetSession(FindSession(window));
+    return session ? &session->GetVisitLog() : nullptr;
+}
+
 int SlideShowController::FindSession(PowerPoint::SlideShowWindow* window) const
 {
     if (!window)
@@ -83,6 +91,10 @@ SlideShowSession* SlideShowController::FindOrCreateSession(PowerPoint::SlideShow
     int index = FindSession(window);
     if (index >= 0)
         return m_sessions[index];
+    // A show started by a plug-in while it handles a forwarded application
+    // event runs without content.
+    if (m_host->GetEventDepth() > 0)
+        return nullptr;
     auto* session = new (std::nothrow) SlideShowSession(this, window);
     if (!session)
         return nullptr;
@@ -232,6 +244,10 @@ void SlideShowController::ShowReport(SessionReport* report)
         m_host->ShowError(L"Fatal Error", report->GetFatalMessage().GetText());
     else if (!report->GetWarnings().IsEmpty())
         m_host->ShowError(L"An error occurred during the Slide Show.", report->GetWarnings().GetText());
+    if (EffectDataRecord* requester = report->GetExitRequester()) {
+        if (Plugin* plugin = requester->GetPlugin())
+            plugin->ReportTypeFailure(*requester);
+    }
 }
 
 void SlideShowController::DisposePendingBox()
@@ -269,8 +285,4 @@ void SlideShowController::Shutdown()
     }
     m_sessions.RemoveAll();
     DisposePendingBox();
-    // Nothing can show a report of a show stopped here.
-    for (int i = 0; i < m_reports.GetCount(); ++i)
-        m_reports[i]->Release();
-    m_reports.RemoveAll();
 }

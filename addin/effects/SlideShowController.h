@@ -9,6 +9,7 @@ class DeferredReportBox;
 class SessionReport;
 class SlideShowHost;
 class SlideShowSession;
+class SlideVisitLog;
 
 // The entry of the slide-show machinery, one per Office connection: keeps
 // one session per show window, routes PowerPoint's show events to the
@@ -38,6 +39,8 @@ public:
 
     // By COM identity of the window; -1 when none.
     int FindSession(PowerPoint::SlideShowWindow* window) const;
+    // The visits of the window's show, for plug-ins; null without a session.
+    const SlideVisitLog* FindVisitLog(PowerPoint::SlideShowWindow* window) const;
     // Null only when it cannot be made; a session that failed to begin is
     // answered stopped and leaves the list at its next event.
     SlideShowSession* FindOrCreateSession(PowerPoint::SlideShowWindow* window);

@@ -20,6 +20,12 @@ public:
     virtual bool GetDetectedOfficeCode(int* code) const = 0;
     // PowerPoint was started with "/S", only to show a presentation.
     virtual bool StartedToShow() const = 0;
+    // Tells the plug-ins that the presentation opened (its show began under
+    // "/S", where PowerPoint raises no open event of its own).
+    virtual void ForwardPresentationOpen(PowerPoint::Presentation* presentation) = 0;
+    // How deep application events being forwarded to the plug-ins are
+    // nested; no session starts while it is above 0.
+    virtual int GetEventDepth() const = 0;
     // Application.HWND when it is a live window; else E_FAIL and 0.
     virtual HRESULT GetMainWindow(HWND* window) const = 0;
     virtual bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,

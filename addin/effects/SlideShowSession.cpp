@@ -7,6 +7,8 @@
 #include "addin/effects/SlideShowController.h"
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowMessageWindow.h"
+#include "addin/hosting/HostingModule.h"
+#include "addin/hosting/PlayerVersionCache.h"
 #include "base/MKTimer.h"
 
 #include <new>
@@ -67,8 +69,12 @@ HWND SlideShowSession::FindPane(HWND showWindow, bool detected, int officeCode)
 bool SlideShowSession::Begin(SessionReport* report)
 {
     m_stopped = false;
-    GetSystemTime(&m_beginTime);
+    m_visitLog.SetStart(MKDateTime::UtcNow());
     m_report.AssignPointer(report);
+    // Player versions stay as first probed while the show runs.
+    m_holdsPlayerVersions = GetHostingPlayerVersionCache() != nullptr;
+    if (m_holdsPlayerVersions)
+        GetHostingPlayerVersionCache()->AddUse();
     SlideShowHost* host = m_controller->GetHost();
     if (report)
         report->ClearWarnings();
@@ -180,6 +186,11 @@ void SlideShowSession::Stop()
     }
     if (m_contentList)
         m_contentList->Clear();
+    if (m_holdsPlayerVersions) {
+        m_holdsPlayerVersions = false;
+        if (PlayerVersionCache* versions = GetHostingPlayerVersionCache())
+            versions->ReleaseUse();
+    }
     m_report.Reset();
     m_clickMarker = 0;
 }
@@ -218,13 +229,18 @@ void SlideShowSession::ReleaseLayers()
 {
     m_currentLayer.Reset();
     // The list may change while a layer unloads (its content calls back).
-    while (!m_layers.IsEmpty()) {
-        SlideLayer* layer = m_layers[m_layers.GetCount() - 1];
-        m_layers.RemoveAt(m_layers.GetCount() - 1);
-        if (!layer->IsUnloaded())
-            layer->Unload();
-        layer->Release();
-    }
+    while (!m_layers.IsEmpty())
+        DropLayer(m_layers.GetCount() - 1);
+}
+
+void SlideShowSession::DropLayer(int index)
+{
+    SlideLayer* layer = m_layers[index];
+    m_layers.RemoveAt(index);
+    m_visitLog.Close(layer->GetSlideNumber());
+    if (!layer->IsUnloaded())
+        layer->Unload();
+    layer->Release();
 }
 
 void SlideShowSession::RequestExit()

@@ -3,7 +3,7 @@
 
 #include <stdint.h>
 
-#include "addin/effects/ShowEventLog.h"
+#include "addin/effects/SlideVisitLog.h"
 #include "addin/effects/ShowViewTracker.h"
 #include "hostapi/PowerPointInterfaces.h"
 #include "base/MKComHolder.h"
@@ -12,6 +12,7 @@
 #include "base/MKTArray.h"
 
 class MKTimer;
+class NodeHost;
 class SessionReport;
 class ShowContentList;
 class SlideLayer;
@@ -129,8 +130,8 @@ public:
     // Emptied when the session stops; null only when it could not be made.
     ShowContentList* GetContentList() const { return m_contentList; }
     const ShowViewTracker& GetViewTracker() const { return m_viewTracker; }
-    // When the show started and its timed events, for plug-ins.
-    const ShowEventLog& GetEventLog() const { return m_eventLog; }
+    // When the show began and the slides it visited, for plug-ins.
+    const SlideVisitLog& GetVisitLog() const { return m_visitLog; }
     int GetEventDepth() const { return m_events.GetCount(); }
     bool IsStopRequested() const { return m_stopRequest; }
     // The session stops once the event being handled ends.
@@ -178,7 +179,13 @@ private:
     // A current, loaded layer (active too when asked) of a running session.
     bool CanHandle(bool needActive) const;
     bool CurrentHasEffects() const;
+    // The host whose repaint clock an event keeps its own time out of: the
+    // current layer's, when it has effects.
+    NodeHost* GuardedHost() const;
     void ReleaseLayers();
+    // Takes the layer off the list: its visit ends, it unloads, the list's
+    // reference goes.
+    void DropLayer(int index);
     static void OnExitTimer(MKTimer* timer);
     void Tick();
     void Suspend();
@@ -189,7 +196,6 @@ private:
     bool CreateMessageWindow();
 
     bool m_stopped = true;
-    SYSTEMTIME m_beginTime{};
     SlideShowController* m_controller;
     MKRefHolder<SessionReport> m_report;
     MKComHolder<PowerPoint::SlideShowWindow> m_window;
@@ -206,7 +212,7 @@ private:
     ShowContentList* m_contentList = nullptr;
     bool m_switching = false;
     ShowViewTracker m_viewTracker;
-    ShowEventLog m_eventLog;
+    SlideVisitLog m_visitLog;
     bool m_suspended = false;
     int m_officeCode = 0;
     long m_lastSlideId = -1;
@@ -222,6 +228,8 @@ private:
     MKRefHolder<SlideLayer> m_currentLayer;
     bool m_runningSlide = false;
     MKTimer* m_exitTimer = nullptr;
+    // One use of the process's player version cache from Begin to Stop.
+    bool m_holdsPlayerVersions = false;
 };
 
 // Holds one count of a session's host lock from a successful acquisition to

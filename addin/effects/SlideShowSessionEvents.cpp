@@ -7,6 +7,7 @@
 #include "addin/effects/SlideLayer.h"
 #include "addin/effects/SlideTimeline.h"
 #include "addin/effects/StepList.h"
+#include "addin/hosting/ClockPauseGuard.h"
 #include "addin/hosting/NodeHost.h"
 
 #include <new>
@@ -84,6 +85,11 @@ void SlideShowSession::Poll()
 bool SlideShowSession::CurrentHasEffects() const
 {
     return m_currentLayer && m_currentLayer->HasEffects();
+}
+
+NodeHost* SlideShowSession::GuardedHost() const
+{
+    return CurrentHasEffects() ? m_currentLayer->GetHost() : nullptr;
 }
 
 void SlideShowSession::RunOrPause()
@@ -181,6 +187,7 @@ SlideLayer* SlideShowSession::GetSlideLayer(long slideId)
     }
     // A layer that fails to load stays, empty: its slide runs without content.
     layer->Load(slideId);
+    m_visitLog.Open(layer->GetSlideNumber());
     return layer;
 }
 
@@ -220,12 +227,8 @@ void SlideShowSession::LeaveSlide()
             }
         }
         int index = m_layers.IndexOf(layer.Get());
-        if (index >= 0) {
-            m_layers.RemoveAt(index);
-            if (!layer->IsUnloaded())
-                layer->Unload();
-            layer->Release();
-        }
+        if (index >= 0)
+            DropLayer(index);
         m_currentLayer.Reset();
     }
     m_switching = false;
@@ -275,6 +278,7 @@ void SlideShowSession::PollInEvent(int code)
     if (!Admit())
         return;
     SessionEventScope scope(this, code);
+    ClockPauseGuard guard(GuardedHost());
     Poll();
     if (!CanHandle(true) || !CurrentHasEffects())
         return;
@@ -290,6 +294,7 @@ void SlideShowSession::OnBegin()
     if (!insideSwitch && !Admit())
         return;
     SessionEventScope scope(this, kBegin);
+    ClockPauseGuard guard(GuardedHost());
     Poll();
     if (!m_switching && CanHandle(false) && CurrentHasEffects())
         RunOrPause();
@@ -300,6 +305,7 @@ void SlideShowSession::OnNextSlide()
     if (!Admit() || !m_currentLayer)
         return;
     SessionEventScope scope(this, kNextSlide);
+    ClockPauseGuard guard(GuardedHost());
     Poll();
     if (CurrentHasEffects() && m_currentLayer->GetSlideId() != m_lastSlideId && CanHandle(false))
         RunSlide(SlideClicksToRun());
@@ -320,6 +326,7 @@ void SlideShowSession::OnNext()
     if (m_oldOffice || !Admit() || !CurrentHasEffects() || AtLastClick())
         return;
     SessionEventScope scope(this, kNext);
+    ClockPauseGuard guard(GuardedHost());
     Poll();
     if (!CanHandle(true))
         return;
@@ -348,6 +355,7 @@ void SlideShowSession::OnVerb(int verb)
     if (!layer || layer->IsUnloaded())
         return;
     Poll();
+    ClockPauseGuard guard(GuardedHost());
     RunOrPause();
     if (layer->IsUnloaded() || !layer->HasEffects() || !layer->IsRunning())
         return;
@@ -369,6 +377,7 @@ void SlideShowSession::OnShowCommand()
     if (!Admit())
         return;
     SessionEventScope scope(this, kShowCommand);
+    ClockPauseGuard guard(GuardedHost());
     Poll();
     if (!m_currentLayer)
         return;
@@ -386,6 +395,7 @@ void SlideShowSession::OnFrameTick()
 {
     if (!m_events.IsEmpty() || m_stopped)
         return;
+    ClockPauseGuard guard(GuardedHost());
     if (!m_suspended) {
         HWND active = GetActiveWindow();
         HWND main = nullptr;
@@ -402,9 +412,10 @@ void SlideShowSession::OnFrameTick()
         return;
     }
     long state = 0;
-    // Without click counts (PowerPoint before 12) the running state alone
-    // resumes.
-    if (m_view && SUCCEEDED(m_view->get_State(&state)) && state == PowerPoint::ppSlideShowRunning)
+    // From PowerPoint 12 on, the view must also know the slide's clicks again;
+    // before, the running state alone resumes.
+    if ((m_officeCode < 1200 || ReadClickCount() >= 0) && m_view && SUCCEEDED(m_view->get_State(&state)) &&
+        state == PowerPoint::ppSlideShowRunning)
         Resume();
 }
 
@@ -484,10 +495,13 @@ LRESULT SlideShowSession::OnPaneMessage(UINT message, WPARAM, LPARAM lParam, boo
         return 0;
     SessionEventScope scope(this, code);
     m_clickMarker = 0;
-    Poll();
     long slideId = message == kPaneGotoSlide ? static_cast<long>(lParam) : 0;
-    // With "/S" the kernel hears of the presentation at the first announcement
-    // (slide 0) once the plug-in manager joins the add-in.
+    // With "/S" PowerPoint opens the presentation for the show alone: the
+    // plug-ins hear of it at the first announcement (slide 0).
+    SlideShowHost* host = m_controller->GetHost();
+    if (message == kPaneGotoSlide && slideId == 0 && host->StartedToShow() && m_presentation)
+        host->ForwardPresentationOpen(m_presentation.Get());
+    Poll();
     if (message == kPaneGotoSlide && m_shownSlideId == slideId) {
         m_lastSlideId = slideId;
         return 0;

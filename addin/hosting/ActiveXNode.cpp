@@ -2,12 +2,15 @@
 
 #include "addin/hosting/BindHostService.h"
 #include "addin/hosting/BindingManager.h"
+#include "addin/hosting/ClockPauseGuard.h"
 #include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/ControlPropertyBag.h"
 #include "addin/hosting/ControlSite.h"
 #include "addin/hosting/ControlWindowHook.h"
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/HostHandler.h"
+#include "addin/hosting/LayerNode.h"
+#include "addin/hosting/LayerOwner.h"
 #include "addin/hosting/MemoryStream.h"
 #include "addin/hosting/NodeEventInterfaces.h"
 #include "addin/hosting/NodeHost.h"
@@ -333,7 +336,12 @@ LRESULT ActiveXNode::OnControlWindowMessage(HWND window, UINT message, WPARAM wP
         return result;
     }
     case WM_TIMER: {
-        LRESULT result = CallDefault(message, wParam, lParam);
+        // The control's own timer work is no idle time of the host's clock.
+        LRESULT result;
+        {
+            ClockPauseGuard guard(GetHost());
+            result = CallDefault(message, wParam, lParam);
+        }
         if (m_mouseTracked && GetHost() && GetHost()->GetFocusTop() == this)
             ApplyCursorMode();
         return result;
@@ -638,10 +646,16 @@ int ActiveXNode::ResolveUrl(int bindingId, const MKString& url, int* handled, IS
         *size = picture->GetSize();
         return kReady;
     }
-    HostHandler* handler = GetHost() ? GetHost()->GetHostHandler() : nullptr;
+    // The owner of the layer the content draws on (a linked layer's, when
+    // set) alone answers; a layer without owner leaves it to the host.
+    SceneNode* linked = GetLinkedNode();
+    LayerNode* layer = linked && linked->GetNodeType() == Layer ? static_cast<LayerNode*>(linked) : GetLayer();
+    LayerOwner* owner = layer ? layer->GetOwner() : nullptr;
+    HostHandler* handler = !owner && GetHost() ? GetHost()->GetHostHandler() : nullptr;
     int code = kNotHandled;
     int32_t taken = 0;
-    const bool answered = handler && handler->ResolveNodeUrl(bindingId, parts, taken, *stream, *size, code);
+    const bool answered = owner ? owner->HandleResourceRequest(bindingId, parts, taken, *stream, *size, code)
+                                : handler && handler->ResolveNodeUrl(bindingId, parts, taken, *stream, *size, code);
     *handled = taken;
     const int answer = answered ? code : kReady;
     // Data is delivered only from a stream: a ready answer without one is

@@ -34,6 +34,9 @@ public:
     // The command a key message stands for (with the key and its Shift, Ctrl
     // and Alt state in `keyState`), negative for none.
     virtual int32_t TranslateKey(UINT message, WPARAM wParam, LPARAM lParam, int32_t& keyState) = 0;
+    // Hands a command (one that TranslateKey answered) to the application
+    // behind the host; true when it was sent.
+    virtual bool SendCommand(int32_t command) = 0;
 
 protected:
     ~HostHandler() = default;

@@ -1,6 +1,8 @@
 #pragma once
 #include "addin/hosting/ContainerNode.h"
 
+class LayerOwner;
+
 // A container placed directly under a NodeHost, one per stacking level. It
 // has no window and draws nothing: its content shows below the windowed nodes
 // it holds. A topmost layer stays last in the host's list and covers the host.
@@ -17,6 +19,10 @@ public:
     int GetAnimatingCount() const { return m_animatingCount; }
     void AddAnimating() { ++m_animatingCount; }
     void RemoveAnimating() { --m_animatingCount; }
+    // Who made the layer and serves its controls' files; null: the host's
+    // handler does.
+    LayerOwner* GetOwner() const { return m_owner; }
+    void SetOwner(LayerOwner* owner) { m_owner = owner; }
 
 protected:
     NodeProxy* CreateProxy() override;
@@ -26,4 +32,5 @@ protected:
 private:
     int m_animatingCount = 0;
     bool m_topmost;
+    LayerOwner* m_owner = nullptr;
 };

@@ -89,6 +89,9 @@ public:
     int GetHoldCount() const { return m_holdCount; }
     // The flush delay is measured on this clock (tests drive their own).
     void SetClock(MKClockFunction clock) { m_stopwatch.SetClock(clock); }
+    // The watch that delays a held repaint (ClockPauseGuard keeps event time
+    // out of it).
+    MKStopwatch& GetRepaintStopwatch() { return m_stopwatch; }
 
     // True when part of the region lies under a visible native control window.
     bool OverlapsWindowedControl(const RectList& region) const;

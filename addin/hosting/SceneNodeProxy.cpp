@@ -2,7 +2,11 @@
 
 #include "addin/core/DispArgs.h"
 #include "addin/core/DispResult.h"
+#include "addin/hosting/DibSurface.h"
+#include "addin/hosting/HostHandler.h"
 #include "addin/hosting/LayerNodeProxy.h"
+#include "addin/hosting/NodeHost.h"
+#include "addin/hosting/NodeLayer.h"
 #include "addin/hosting/RectF.h"
 #include "addin/hosting/SceneNode.h"
 
@@ -195,10 +199,33 @@ HRESULT SceneNodeProxy::DispatchWithArguments(DISPID id, DISPPARAMS* params, VAR
         node->SetLinkedNode(linked);
         return NoResult(result);
     }
+    case kSaveLayerJpeg:
+    case kSaveLayerPng: {
+        MKString path;
+        int32_t value = 0;
+        if (count != 2)
+            return DISP_E_BADPARAMCOUNT;
+        args.GetString(0, &path);
+        args.GetInt(1, &value);
+        if (FAILED(args.Error()))
+            return args.Error();
+        const NodeLayer* layer = node->GetContentLayer();
+        const DibSurface* surface = layer ? layer->GetSurface() : nullptr;
+        if (!surface || !(id == kSaveLayerJpeg ? surface->SaveJpeg(path, value) : surface->SavePng(path, value)))
+            return E_ACCESSDENIED;
+        return NoResult(result);
+    }
+    case kSendHostCommand: {
+        int32_t command = 0;
+        if (count != 1)
+            return DISP_E_BADPARAMCOUNT;
+        if (FAILED(args.GetInt(0, &command)))
+            return args.Error();
+        HostHandler* handler = node->GetHost() ? node->GetHost()->GetHostHandler() : nullptr;
+        out.SetBool(handler && handler->SendCommand(command));
+        return S_OK;
+    }
     default:
-        // Layer pictures and host commands (18, 19, 22) need the layer's
-        // pixels and the host handler's commands, which nodes do not offer
-        // yet.
         return DISP_E_MEMBERNOTFOUND;
     }
 }

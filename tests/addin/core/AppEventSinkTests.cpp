@@ -2,14 +2,18 @@
 // event with right and wrong arguments, which handler runs with what, the
 // event depth, and advising.
 #include "AddInTestSupport.h"
+#include "../effects/ShowTestSupport.h"
 #include "fixtures/ComScope.h"
 #include "fixtures/CountedDispatch.h"
 #include "fixtures/VariantArgs.h"
 
+#include "addin/core/AddInModule.h"
 #include "addin/core/AppEventSink.h"
 #include "addin/core/EventDepth.h"
 #include "addin/core/PluginEventTarget.h"
 #include "addin/core/ShowEventTarget.h"
+#include "addin/effects/PaneSubclassRegistry.h"
+#include "addin/effects/SlideShowController.h"
 #include "standins/powerpoint/ApplicationObject.h"
 #include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/EffectObject.h"
@@ -26,6 +30,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -374,6 +379,40 @@ TEST_F(AppEventSinkTest, AdvisingFindsTheApplicationEventsPointAndUnadvisingLets
     unknown->Release();
     EXPECT_EQ(sink.QueryInterface(PowerPoint::IID_EApplication, reinterpret_cast<void**>(&unknown)), E_NOINTERFACE);
     EXPECT_EQ(owner.refs, 1u);
+}
+
+// A plug-in that starts a show while it handles a forwarded event gets no
+// session for it; the show's begin outside any forward makes one.
+TEST_F(AppEventSinkTest, AShowStartedByAPluginDuringAForwardedEventGetsNoSession)
+{
+    if (!ModuleInstance())
+        SetModuleInstance(GetModuleHandleW(nullptr));
+    PaneSubclassRegistry::CreateInstance();
+    TestShowHost showHost(host, 1400);
+    showHost.depthSource = &depth;
+    SlideShowController shows(&showHost);
+    sink.SetTargets(&recorder, &shows);
+    standin::PresentationObject* other = host.App().AddPresentation(L"Started.pptx");
+    other->AddSlide();
+    PowerPoint::SlideShowWindow* started = nullptr;
+    recorder.during = [&](const std::wstring& handler) {
+        if (handler == L"ForwardPresentationOpen" && !started) {
+            EXPECT_EQ(other->Settings()->Run(&started), S_OK);
+        }
+    };
+    EXPECT_EQ(Raise(2006, {DispatchArg(presentation)}), S_OK);
+    recorder.during = nullptr;
+    ASSERT_NE(started, nullptr);
+    // The show's begin came to the controller inside the forward.
+    EXPECT_NE(std::find(recorder.lines.begin(), recorder.lines.end(), L"ForwardSlideShowBegin(?) depth 1"),
+              recorder.lines.end());
+    EXPECT_EQ(shows.GetSessionCount(), 0);
+    EXPECT_EQ(depth.Get(), 0);
+    EXPECT_EQ(Raise(2011, {DispatchArg(started)}), S_OK);
+    EXPECT_EQ(shows.GetSessionCount(), 1);
+    static_cast<standin::SlideShowWindowObject*>(started)->End();
+    started->Release();
+    sink.SetTargets(&recorder, &recorder);
 }
 
 }  // namespace

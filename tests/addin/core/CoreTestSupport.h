@@ -13,7 +13,8 @@
 #include "addin/core/EnvironmentInfo.h"
 #include "addin/core/InstalledPluginList.h"
 #include "addin/core/PluginApiObject.h"
-#include "addin/effects/ShowEventLog.h"
+#include "addin/effects/SlideShowController.h"
+#include "addin/effects/SlideVisitLog.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +70,9 @@ public:
         return &callback;
     }
     PackResourceHandlerList* GetPackResources() override { return packResources; }
-    const ShowEventLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override
+    const SlideVisitLog* FindShowEventLog(PowerPoint::SlideShowWindow* window) override
     {
-        return window && window == showWindow ? &showLog : nullptr;
+        return shows ? shows->FindVisitLog(window) : nullptr;
     }
     IUnknown* MakeApiObject(Plugin* plugin) override
     {
@@ -100,9 +101,9 @@ public:
     CountedDispatch callback;
     AddInCore* core = nullptr;
     PackResourceHandlerList* packResources = nullptr;
-    // The one show window with a running show, and its log.
-    PowerPoint::SlideShowWindow* showWindow = nullptr;
-    ShowEventLog showLog;
+    // The slide shows the add-in follows, as the add-in's connection holds
+    // them; none when null.
+    SlideShowController* shows = nullptr;
     int apiObjects = 0;
     std::vector<std::wstring> invalidated;
     int detached = 0;

@@ -22,6 +22,9 @@ namespace {
 const wchar_t kKernelName[] = L"Vistello.Kernel, Version=2.1.0.5, Culture=neutral, PublicKeyToken=null";
 const wchar_t kTestName[] = L"TestA, Version=1.0.0.0, Culture=neutral, PublicKeyToken=null";
 const wchar_t kTypeGuid[] = L"6D1F2A3B-4C5D-4E6F-8A9B-0C1D2E3F4A5B";
+const wchar_t kSecondName[] = L"TestB, Version=1.0.0.0, Culture=neutral, PublicKeyToken=null";
+// Its usage id (the low 24 bits of the words' exclusive-or) differs from TestA's.
+const wchar_t kSecondTypeGuid[] = L"6D1F2A3C-4C5D-4E6F-8A9B-0C1D2E3F4A5B";
 
 }  // namespace
 
@@ -42,6 +45,9 @@ ContentShowRig::~ContentShowRig()
         kernelApi->Release();
     if (record)
         record->Release();
+    if (secondRecord)
+        secondRecord->Release();
+    secondPlugin.reset();
     plugin.reset();
     kernel.reset();
     plugins.events.Release();
@@ -102,12 +108,31 @@ bool ContentShowRig::Start(const std::vector<std::pair<std::wstring, std::wstrin
     return true;
 }
 
+bool ContentShowRig::StartSecond()
+{
+    const GUID type = MakeGuid(kSecondTypeGuid);
+    secondPackage.AddType(type, L"Type B");
+    secondPackage.AddAssembly(kSecondName,
+                              StandInAssembly(kSecondName)
+                                  .Type(L"Test.TestB", {{L"Kind", L"plugin"},
+                                                        {L"Guid", L"0A1B2C3D-0000-4000-8000-00000000000B"},
+                                                        {L"Name", L"TestB"},
+                                                        {L"ContentColor", L"1020D0"}})
+                                  .Bytes(),
+                              true);
+    secondPlugin = std::make_unique<Plugin>(&plugins, &secondPackage);
+    if (!secondPlugin->Initialize() || secondPlugin->RegisterEffectType(type, &secondRecord) <= 0 || !secondRecord)
+        return false;
+    secondRecord->AddRef();
+    return true;
+}
+
 standin::ShapeObject* ContentShowRig::AddProductShape(standin::SlideObject* slide, const wchar_t* name, float left,
-                                                      float top, float width, float height)
+                                                      float top, float width, float height, EffectDataRecord* type)
 {
     standin::ShapeObject* shape = slide->AddShape(PowerPoint::msoAutoShape, name, left, top, width, height);
     shape->SetFill(true, kShapeFill);
-    shape->Tags()->Set(L"_VQZ_CT", std::wstring(record->GetContentType().GetText()));
+    shape->Tags()->Set(L"_VQZ_CT", std::wstring((type ? type : record)->GetContentType().GetText()));
     return shape;
 }
 

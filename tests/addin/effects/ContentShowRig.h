@@ -39,9 +39,12 @@ public:
     // Starts the runtime and loads both plug-ins, TestA's type with the
     // further fields given (EffectContentObject.h); false when a step fails.
     bool Start(const std::vector<std::pair<std::wstring, std::wstring>>& contentFields = {});
-    // A product shape of TestA's type with the rig's fill.
+    // Loads a second plug-in, "TestB", with an effect type of its own
+    // (after Start); false when a step fails.
+    bool StartSecond();
+    // A product shape of TestA's type (or the one given) with the rig's fill.
     standin::ShapeObject* AddProductShape(standin::SlideObject* slide, const wchar_t* name, float left, float top,
-                                          float width, float height);
+                                          float width, float height, EffectDataRecord* type = nullptr);
     // A speaker show of `slides` slides, its session begun; the slides listed
     // (from 1) hold a product shape, and `build` may add more to any slide
     // before the show runs. Null when the show does not run.
@@ -64,6 +67,10 @@ public:
     IKernelPlugin* kernelApi = nullptr;
     // Registered by TestA; the rig holds one reference of its own.
     EffectDataRecord* record = nullptr;
+    // TestB, when StartSecond loaded it; its type held as TestA's.
+    MemoryPackage secondPackage{L"Second Package"};
+    std::unique_ptr<Plugin> secondPlugin;
+    EffectDataRecord* secondRecord = nullptr;
     standin::PowerPointHost powerPoint;
     TestShowHost host;
     std::unique_ptr<SlideShowController> controller;

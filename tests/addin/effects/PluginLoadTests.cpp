@@ -156,6 +156,25 @@ TEST_F(PluginLoadTest, EveryFailureOnTheWayUnloadsThePlugin)
     EXPECT_FALSE(none.Initialize());
 }
 
+// A plug-in without a package loads the assembly file at its path through
+// the loader; without a path it does not load, and nothing reads a package.
+TEST_F(PluginLoadTest, APluginWithoutAPackageLoadsFromItsAssemblyPathOrNotAtAll)
+{
+    Plugin pathless(&host, nullptr);
+    EXPECT_FALSE(pathless.Initialize());
+    EXPECT_FALSE(pathless.IsLoaded());
+    EXPECT_TRUE(standIn.LogOf({L"Loader."}).empty());
+
+    // The stand-in runtime loads no assembly files: the road is taken and
+    // its failure unloads the plug-in.
+    Plugin fromFile(&host, nullptr);
+    fromFile.SetAssemblyPath(MKString(L"C:\\Plugins\\TestA.dll"));
+    EXPECT_FALSE(fromFile.Initialize());
+    EXPECT_FALSE(fromFile.IsLoaded());
+    EXPECT_EQ(fromFile.GetObject(), nullptr);
+    EXPECT_EQ(standIn.LogOf({L"Loader."}), Lines{L"Loader.LoadAssemblyFile(C:\\Plugins\\TestA.dll)"});
+}
+
 TEST_F(PluginLoadTest, APluginThatDoesNotAnswerLoadedUnloadsItself)
 {
     MemoryPackage package(L"Package");

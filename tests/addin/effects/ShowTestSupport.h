@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "addin/core/EventDepth.h"
 #include "addin/effects/SlideShowHost.h"
 #include "hostapi/PluginInterfaces.h"
 #include "standins/powerpoint/PowerPointHost.h"
@@ -21,6 +22,11 @@ public:
     int GetShowOfficeCode() const override { return officeCode; }
     bool GetDetectedOfficeCode(int* code) const override;
     bool StartedToShow() const override { return startedToShow; }
+    void ForwardPresentationOpen(PowerPoint::Presentation* presentation) override
+    {
+        opened.push_back(presentation);
+    }
+    int GetEventDepth() const override { return depthSource ? depthSource->Get() : eventDepth; }
     HRESULT GetMainWindow(HWND* window) const override;
     bool FindPresentationForShowWindow(PowerPoint::SlideShowWindow* showWindow,
                                        MKComHolder<PowerPoint::Presentation>& out) const override;
@@ -33,6 +39,11 @@ public:
     int officeCode;
     bool detected = true;
     bool startedToShow = false;
+    int eventDepth = 0;
+    // The add-in's count of forwarded events, when the test has one.
+    const EventDepth* depthSource = nullptr;
+    // The presentations the plug-ins were told of as opened.
+    std::vector<PowerPoint::Presentation*> opened;
     std::vector<std::pair<std::wstring, std::wstring>> shown;
     // Shapes have content of these types when set.
     EffectTypeLookup* types = nullptr;

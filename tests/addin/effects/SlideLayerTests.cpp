@@ -9,8 +9,10 @@
 #include "addin/effects/SlideLayer.h"
 #include "addin/effects/SlideShowSession.h"
 #include "addin/hosting/LayerNode.h"
+#include "addin/hosting/LayerOwner.h"
 #include "addin/hosting/RectF.h"
 #include "addin/hosting/UrlParts.h"
+#include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/PresentationObject.h"
 #include "standins/powerpoint/SlideObject.h"
 #include "standins/powerpoint/TagsObject.h"
@@ -232,6 +234,42 @@ TEST_F(SlideLayerTest, VisibleProductShapesWithAreaOnTheSlideGetEffectsBackToFro
     End(show);
 }
 
+// What the owner of an effect's layer node answers to a hosted control's
+// request: the case's URL, the preset values as the node sets them.
+struct Served {
+    bool answered = true;
+    int32_t handled = 0;
+    int code = 2;
+    std::string bytes;
+    bool streamed = false;
+};
+
+Served AskOwner(Effect* effect, const wchar_t* text)
+{
+    Served out;
+    UrlParts url;
+    EXPECT_TRUE(url.Parse(MKString(text)));
+    LayerNode* node = effect->GetNode();
+    LayerOwner* owner = node ? node->GetOwner() : nullptr;
+    EXPECT_NE(owner, nullptr);
+    if (!owner)
+        return out;
+    IStream* stream = nullptr;
+    uint32_t size = 0;
+    out.answered = owner->HandleResourceRequest(1, url, out.handled, stream, size, out.code);
+    out.streamed = stream != nullptr;
+    if (stream) {
+        std::string read(256, '\0');
+        ULONG got = 0;
+        EXPECT_EQ(stream->Read(read.data(), 256, &got), S_OK);
+        read.resize(got);
+        EXPECT_EQ(size, got);
+        out.bytes = read;
+        stream->Release();
+    }
+    return out;
+}
+
 TEST_F(SlideLayerTest, HostedControlsReadTheirPluginsPackageEntriesBelowThePackResources)
 {
     const std::string movie = "FWS\x07 the movie's bytes";
@@ -245,40 +283,116 @@ TEST_F(SlideLayerTest, HostedControlsReadTheirPluginsPackageEntriesBelowThePackR
 
     struct Case {
         const wchar_t* url;
-        bool answered;
+        int32_t handled;
         int code;
     };
     const Case cases[] = {
-        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\movies\\intro.swf", true, 0},
-        {L"file:///C:/Vistello.9EA84E08259647B1995FC2CEB15B7423/pack/resources/movies/x/../intro.swf", true, 0},
-        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\missing.swf", true, 2},
+        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\movies\\intro.swf", 2, 0},
+        {L"file:///C:/Vistello.9EA84E08259647B1995FC2CEB15B7423/pack/resources/movies/x/../intro.swf", 2, 0},
+        // Taken but not served: the binding finds nothing.
+        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\missing.swf", 2, 2},
         // Another letter case is no name of the pack's.
-        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\Pack\\Resources\\movies\\intro.swf", false, -1},
-        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\", false, -1},
-        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\bgimg\\0.bin", false, -1},
-        {L"http://example.com/pack/resources/movies/intro.swf", false, -1},
+        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\Pack\\Resources\\movies\\intro.swf", 0, 2},
+        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\", 0, 2},
+        {L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\bgimg\\0.bin", 0, 2},
+        {L"http://example.com/pack/resources/movies/intro.swf", 0, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.url)));
+        Served served = AskOwner(layer->GetEffect(0), c.url);
+        // The node reads the values; the answer is always false.
+        EXPECT_FALSE(served.answered);
+        EXPECT_EQ(served.handled, c.handled);
+        EXPECT_EQ(served.code, c.code);
+        EXPECT_EQ(served.streamed, c.code == 0);
+        if (served.streamed) {
+            EXPECT_EQ(served.bytes, movie);
+        }
+        // The slide as a whole serves nothing and changes nothing.
         UrlParts url;
         ASSERT_TRUE(url.Parse(MKString(c.url)));
         int32_t handled = 0;
         IStream* stream = nullptr;
         uint32_t size = 0;
-        int code = -1;
-        EXPECT_EQ(layer->ResolveNodeUrl(1, url, handled, stream, size, code), c.answered);
-        EXPECT_EQ(code, c.code);
-        EXPECT_EQ(handled, c.answered ? 1 : 0);
-        ASSERT_EQ(stream != nullptr, c.code == 0);
-        if (!stream)
-            continue;
-        EXPECT_EQ(size, movie.size());
-        std::string read(64, '\0');
-        ULONG got = 0;
-        EXPECT_EQ(stream->Read(read.data(), 64, &got), S_OK);
-        EXPECT_EQ(read.substr(0, got), movie);
-        stream->Release();
+        int code = 2;
+        EXPECT_FALSE(layer->ResolveNodeUrl(1, url, handled, stream, size, code));
+        EXPECT_EQ(handled, 0);
+        EXPECT_EQ(stream, nullptr);
+        EXPECT_EQ(code, 2);
     }
+    End(show);
+}
+
+// Two plug-ins whose packages hold an entry of the same name: the content of
+// each gets its own plug-in's file, whichever shape comes first.
+TEST_F(SlideLayerTest, TwoPluginsWithAnEntryOfTheSameNameEachServeTheirOwnContent)
+{
+    ASSERT_TRUE(rig.StartSecond());
+    rig.package.AddEntry(L"movies\\intro.swf", "first plug-in's movie");
+    rig.secondPackage.AddEntry(L"movies\\intro.swf", "second plug-in's movie");
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2}, [this](int index, standin::SlideObject* slide) {
+        if (index == 2)
+            rig.AddProductShape(slide, L"Second", 20, 20, 100, 80, rig.secondRecord);
+    });
+    ASSERT_NE(show, nullptr);
+    Next(show);
+    SlideLayer* layer = rig.controller->GetSession(0)->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->GetEffectCount(), 2);
+    const wchar_t url[] = L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\movies\\intro.swf";
+    int seen = 0;
+    for (int i = 0; i < layer->GetEffectCount(); ++i) {
+        Effect* effect = layer->GetEffect(i);
+        const bool second = effect->GetType() == rig.secondRecord;
+        seen |= second ? 2 : 1;
+        Served served = AskOwner(effect, url);
+        ASSERT_TRUE(served.streamed) << i;
+        EXPECT_EQ(served.bytes, second ? "second plug-in's movie" : "first plug-in's movie") << i;
+    }
+    // One effect of each plug-in.
+    EXPECT_EQ(seen, 3);
+    End(show);
+}
+
+// Content turns a key into PowerPoint's command through its node's proxy
+// (SendHostCommand, 22): the command reaches the show window as an
+// accelerator's WM_COMMAND; commands out of range are not sent.
+TEST_F(SlideLayerTest, ContentSendsAcceleratorCommandsThroughItsNodeToTheShowWindow)
+{
+    standin::SlideShowWindowObject* show = rig.RunShow(3, {2});
+    ASSERT_NE(show, nullptr);
+    Next(show);
+    SlideLayer* layer = rig.controller->GetSession(0)->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    ASSERT_TRUE(layer->HasEffects());
+    IDispatch* proxy = layer->GetEffect(0)->GetNode()->GetAutomationProxy();
+    ASSERT_NE(proxy, nullptr);
+    standin::CallLog& log = standin::CallLog::Get();
+    log.Clear();
+    log.SetRecording(true);
+    struct Case {
+        int32_t command;
+        bool sent;
+    };
+    const Case cases[] = {{1, true}, {0, false}, {32768, false}, {4021, true}};
+    std::vector<std::wstring> expected;
+    for (const Case& c : cases) {
+        VARIANT argument;
+        VariantInit(&argument);
+        argument.vt = VT_I4;
+        argument.lVal = c.command;
+        DISPPARAMS params = {&argument, nullptr, 1, 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXPECT_EQ(proxy->Invoke(22, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK);
+        EXPECT_EQ(result.vt, VT_BOOL);
+        EXPECT_EQ(result.boolVal != VARIANT_FALSE, c.sent) << c.command;
+        if (c.sent)
+            expected.push_back(L"ShowCommand." + std::to_wstring(c.command));
+    }
+    EXPECT_EQ(log.EntriesStartingWith(L"ShowCommand."), expected);
+    log.SetRecording(false);
+    log.Clear();
     End(show);
 }
 

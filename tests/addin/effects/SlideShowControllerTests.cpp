@@ -10,7 +10,9 @@
 #include "addin/effects/SlideShowHost.h"
 #include "addin/effects/SlideShowMessageWindow.h"
 #include "addin/effects/SlideShowSession.h"
+#include "addin/effects/SlideLayer.h"
 #include "standins/powerpoint/ApplicationObject.h"
+#include "standins/powerpoint/CallLog.h"
 #include "standins/powerpoint/PowerPointHost.h"
 #include "standins/powerpoint/PresentationObject.h"
 #include "standins/powerpoint/SlideShowSettingsObject.h"
@@ -435,6 +437,90 @@ TEST_F(ShowTest, TheAcceleratorTableIsCopiedFromPowerPointsResourceLibrary)
     TestHost host(powerPoint, 1400);
     SlideShowController controller(&host);
     EXPECT_GT(controller.GetAcceleratorCount(), 0);
+}
+
+TEST_F(ShowTest, NoSessionStartsWhileAnApplicationEventIsForwardedToThePlugins)
+{
+    PowerPointHost powerPoint(L"14.0");
+    TestHost host(powerPoint, 1400);
+    SlideShowController controller(&host);
+    standin::SlideShowWindowObject* show = RunShow(powerPoint);
+    ASSERT_NE(show, nullptr);
+    host.eventDepth = 1;
+    controller.AttachShowWindow(show);
+    controller.OnSlideShowBegin(show);
+    EXPECT_EQ(controller.GetSessionCount(), 0);
+    EXPECT_EQ(controller.GetReportCount(), 0);
+    EXPECT_EQ(FindMessageWindow(show->Pane()), nullptr);
+    // Once the forward has ended, the next event makes the session.
+    host.eventDepth = 0;
+    controller.OnSlideShowBegin(show);
+    ASSERT_EQ(controller.GetSessionCount(), 1);
+    EXPECT_FALSE(controller.GetSession(0)->IsStopped());
+    // A session made earlier is still found during a forward.
+    host.eventDepth = 2;
+    controller.AttachShowWindow(show);
+    EXPECT_EQ(controller.GetSessionCount(), 1);
+    show->End();
+}
+
+TEST_F(ShowTest, TheFirstAnnouncementOfSlideIdZeroTellsThePluginsOfThePresentationOnlyUnderSlashS)
+{
+    for (bool startedToShow : {false, true}) {
+        SCOPED_TRACE(startedToShow);
+        PowerPointHost powerPoint(L"14.0");
+        TestHost host(powerPoint, 1400);
+        host.startedToShow = startedToShow;
+        SlideShowController controller(&host);
+        standin::SlideShowWindowObject* show = RunShow(powerPoint);
+        ASSERT_NE(show, nullptr);
+        controller.OnSlideShowBegin(show);
+        ASSERT_EQ(controller.GetSessionCount(), 1);
+        // A slide's own ID tells nothing.
+        show->View()->GoTo(2);
+        EXPECT_TRUE(host.opened.empty());
+        SendMessageW(show->Pane(), 1046, 0, 0);
+        if (startedToShow) {
+            ASSERT_EQ(host.opened.size(), 1u);
+            PowerPoint::Presentation* expected = show->Presentation();
+            EXPECT_EQ(host.opened[0], expected);
+        } else {
+            EXPECT_TRUE(host.opened.empty());
+        }
+        show->End();
+    }
+}
+
+TEST_F(ShowTest, ACommandFromContentReachesTheShowWindowAsAnAcceleratorsCommand)
+{
+    PowerPointHost powerPoint(L"14.0");
+    TestHost host(powerPoint, 1400);
+    SlideShowController controller(&host);
+    standin::SlideShowWindowObject* show = RunShow(powerPoint);
+    ASSERT_NE(show, nullptr);
+    controller.OnSlideShowBegin(show);
+    ASSERT_EQ(controller.GetSessionCount(), 1);
+    show->View()->GoTo(1);
+    HostHandler* layer = controller.GetSession(0)->GetCurrentLayer();
+    ASSERT_NE(layer, nullptr);
+    standin::CallLog& log = standin::CallLog::Get();
+    log.Clear();
+    log.SetRecording(true);
+    struct Case {
+        int32_t command;
+        bool sent;
+    };
+    const Case cases[] = {{0, false}, {-5, false}, {1, true}, {4021, true}, {32767, true}, {32768, false}};
+    std::vector<std::wstring> expected;
+    for (const Case& c : cases) {
+        EXPECT_EQ(layer->SendCommand(c.command), c.sent) << c.command;
+        if (c.sent)
+            expected.push_back(L"ShowCommand." + std::to_wstring(c.command));
+    }
+    EXPECT_EQ(log.EntriesStartingWith(L"ShowCommand."), expected);
+    log.SetRecording(false);
+    log.Clear();
+    show->End();
 }
 
 }  // namespace

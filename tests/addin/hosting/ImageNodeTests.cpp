@@ -1,4 +1,5 @@
 // Image node reading, decoding and layer formats.
+#include "ProxyCalls.h"
 #include "SceneTestSupport.h"
 #include "addin/hosting/DibSurface.h"
 #include "addin/hosting/ImageNode.h"
@@ -110,6 +111,43 @@ TEST_F(ImageNodeTest, PngWithAlphaBlendsJpegCopiesAndOnlyResizingDecodesAgain)
     EXPECT_EQ(s_reads, reads + 1);
     EXPECT_EQ(png->GetContentLayer()->GetWidth(), 50);
     EXPECT_FALSE(png->IsContentDirty());
+}
+
+// Content asks a node for a picture of its layer through the node's proxy:
+// the PNG holds the layer's pixels as drawn; a node without a layer of
+// pixels is refused.
+TEST_F(ImageNodeTest, ALayersPixelsAreWrittenAsAPngThroughTheNodesProxy)
+{
+    ImageNode* image = AddImage(Write(L"opaque.png", 255));
+    ASSERT_NE(image->GetContentLayer(), nullptr);
+    IDispatch* proxy = image->GetAutomationProxy();
+    ASSERT_NE(proxy, nullptr);
+    const std::wstring out = folder.File(L"layer.png");
+    ASSERT_EQ(Call(proxy, 19, {Text(out), I4(6)}), S_OK);
+    // Read back by the file decoder, which drops an alpha that is opaque
+    // everywhere.
+    RasterImage* written = LoadImageFile(MKString(out.c_str()));
+    ASSERT_NE(written, nullptr);
+    ASSERT_TRUE(ExpandToDirectColor(&written, true));
+    EXPECT_EQ(written->GetWidth(), 40);
+    EXPECT_EQ(written->GetHeight(), 30);
+    const int size = written->GetBytesPerPixel();
+    int wrong = 0;
+    for (int y = 0; y < written->GetHeight(); ++y) {
+        const uint8_t* row = written->GetTopRow(y);
+        for (int x = 0; x < written->GetWidth(); ++x) {
+            const uint8_t* pixel = row + size * x;
+            wrong += pixel[0] != 10 || pixel[1] != 200 || pixel[2] != 30 || (size == 4 && pixel[3] != 255);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    written->Release();
+    EXPECT_EQ(Call(proxy, 19, {Text(out)}), DISP_E_BADPARAMCOUNT);
+    IDispatch* bare = windowed->GetAutomationProxy();
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(Call(bare, 19, {Text(folder.File(L"none.png")), I4(6)}), E_ACCESSDENIED);
+    EXPECT_EQ(Call(bare, 18, {Text(folder.File(L"none.jpg")), I4(90)}), E_ACCESSDENIED);
+    EXPECT_EQ(GetFileAttributesW(folder.File(L"none.png").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(ImageNodeTest, ImagesAreMadeOnlyBelowAWindowedNode)

@@ -2,6 +2,7 @@
 // (held-back marks, snapshots, nesting) and its batching in time.
 #include "SceneTestSupport.h"
 
+#include "addin/hosting/ClockPauseGuard.h"
 #include "addin/hosting/HostHandler.h"
 #include "addin/hosting/LayerNode.h"
 #include "addin/hosting/NodeHost.h"
@@ -273,6 +274,72 @@ TEST_F(PassTiming, AHeldBracketPaintsOnceMoreOnTheFirstFlushFiftyMillisecondsLat
     EXPECT_EQ(Passes(), 2);
 }
 
+// Time spent inside an event guard does not count toward a held repaint's
+// delay: the flush comes 50 ms of idle time after the bracket.
+TEST_F(PassTiming, TimeInsideAClockPauseGuardDoesNotCountTowardTheHeldRepaint)
+{
+    host->BeginUpdate(true);
+    toggled->SetVisible(false);
+    host->EndUpdate(true);
+    EXPECT_EQ(Passes(), 1);
+    s_now += 20;
+    {
+        ClockPauseGuard guard(host.host);
+        s_now += 200;
+    }
+    s_now += 29;
+    host->FlushPendingUpdate();
+    EXPECT_EQ(Passes(), 1);
+    s_now += 1;
+    host->FlushPendingUpdate();
+    EXPECT_EQ(Passes(), 2);
+}
+
+// The repaint watch after a guard, by what happened to it inside.
+TEST_F(PassTiming, AGuardRestartsAWatchThatRanOnlyInsideItOrLessThanItHeld)
+{
+    struct Case {
+        const char* what;
+        bool runningAtAttach;
+        int64_t ranBefore;    // ms the watch ran before the attach
+        int64_t restartedAt;  // ms after the attach it was restarted; -1 never
+        int64_t held;
+        bool running;
+        int64_t elapsed;  // read at the release
+    };
+    const Case cases[] = {
+        {"ran throughout", true, 100, -1, 30, true, 100},
+        {"restarted inside, shorter than held", true, 100, 20, 30, true, 0},
+        {"started inside", false, 0, 10, 30, true, 0},
+        {"never ran", false, 0, -1, 30, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MKStopwatch& watch = host->GetRepaintStopwatch();
+        watch.Reset();
+        if (c.runningAtAttach)
+            watch.Start();
+        s_now += c.ranBefore;
+        {
+            ClockPauseGuard guard(host.host);
+            if (c.restartedAt >= 0) {
+                s_now += c.restartedAt;
+                watch.Reset();
+                watch.Start();
+                s_now += c.held - c.restartedAt;
+            } else {
+                s_now += c.held;
+            }
+        }
+        EXPECT_EQ(watch.IsRunning(), c.running);
+        EXPECT_EQ(watch.ElapsedMs(), c.elapsed);
+        s_now += 7;
+        if (c.running) {
+            EXPECT_EQ(watch.ElapsedMs(), c.elapsed + 7);
+        }
+    }
+}
+
 TEST_F(PassTiming, AHeldBracketWithoutChangesLeavesNothingToFlush)
 {
     host->BeginUpdate(true);
@@ -393,6 +460,7 @@ TEST(NodeHost, AWindowIsGivenOnceAndClosingTellsTheHandler)
         HWND GetMouseTarget() override { return nullptr; }
         HWND GetKeyTarget() override { return nullptr; }
         int32_t TranslateKey(UINT, WPARAM, LPARAM, int32_t&) override { return -1; }
+        bool SendCommand(int32_t) override { return false; }
         int closed = 0;
     } handler;
     HostWindow window(200, 100);

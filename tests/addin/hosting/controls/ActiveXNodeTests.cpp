@@ -103,6 +103,12 @@ public:
         keyState = int32_t(wParam);
         return command;
     }
+    bool SendCommand(int32_t sent) override
+    {
+        commands.push_back(sent);
+        return true;
+    }
+    std::vector<int32_t> commands;
 
     HWND mouseTarget = nullptr;
     HWND keyTarget = nullptr;
