@@ -392,4 +392,37 @@ TEST(Files, ATargetNearMaxPathIsReplaced)
     }
 }
 
+TEST(Files, ATargetWithNoRoomBesideItIsWrittenInPlaceAndNeverLeftPartial)
+{
+    ScratchFolder scratch;
+    // Folder names of at most eight characters are their own short form, so
+    // not even that leaves room for a temporary name beside the target.
+    std::wstring folder = scratch.path();
+    while (folder.size() < 248) {
+        size_t room = 248 - folder.size() - 1;
+        folder += L"\\" + std::wstring(room < 8 ? room : 8, L'g');
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << folder.size();
+    }
+    wchar_t shortFolder[MAX_PATH];
+    DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
+    ASSERT_GT(shortLength, 0u);
+    ASSERT_GE(shortLength + 1 + 13, DWORD(MAX_PATH)) << shortFolder;
+    std::wstring path = folder + L"\\a.dat";
+
+    ASSERT_TRUE(MKWriteFile(Mk(path), "first", 5));
+    EXPECT_EQ("first", ReadAll(path));
+    {
+        HalfReadableBlock block;
+        ASSERT_NE(nullptr, block.Data());
+        EXPECT_FALSE(MKWriteFile(Mk(path), block.Data(), 2 * HalfReadableBlock::kHalf));
+    }
+    // Its old text went with the truncation; a partial new one is not kept.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+    EXPECT_TRUE(Listing(folder, false).empty());
+    while (folder.size() > scratch.path().size()) {
+        RemoveDirectoryW(folder.c_str());
+        folder.resize(folder.rfind(L'\\'));
+    }
+}
+
 }  // namespace
