@@ -510,23 +510,23 @@ TEST(IntHashMap, FailedGrowthKeepsEveryEntry)
 {
     Node a = Adopt(MKNewInt32Value(1));
     MKIntHashMap map;
-    for (uint32_t k : {10u, 11u, 12u})
+    for (uint32_t k = 10; k < 17; ++k)
         ASSERT_TRUE(map.Set(k, a.Get()));
-    ASSERT_EQ(3, map.GetBucketCount());
+    ASSERT_EQ(7, map.GetBucketCount());
     {
         // The slots grow, the buckets cannot.
         AllocFailureScope failing(1);
-        EXPECT_FALSE(map.Set(13, a.Get()));
+        EXPECT_FALSE(map.Set(17, a.Get()));
         EXPECT_EQ(2, failing.Requests());
     }
-    EXPECT_EQ(3, map.GetBucketCount());
-    for (uint32_t k : {10u, 11u, 12u})
-        EXPECT_EQ(a.Get(), map.Lookup(k)) << k;
-    EXPECT_EQ(nullptr, map.Lookup(13));
-    EXPECT_EQ(1 + 3, a->GetRefCount());
-    ASSERT_TRUE(map.Set(13, a.Get()));
     EXPECT_EQ(7, map.GetBucketCount());
-    EXPECT_EQ(4, map.GetCount());
+    for (uint32_t k = 10; k < 17; ++k)
+        EXPECT_EQ(a.Get(), map.Lookup(k)) << k;
+    EXPECT_EQ(nullptr, map.Lookup(17));
+    EXPECT_EQ(1 + 7, a->GetRefCount());
+    ASSERT_TRUE(map.Set(17, a.Get()));
+    EXPECT_EQ(17, map.GetBucketCount());
+    EXPECT_EQ(8, map.GetCount());
 }
 
 TEST(IntHashMap, PrimeTable)
