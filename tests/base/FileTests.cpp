@@ -363,19 +363,43 @@ TEST(Files, AReplaceThatFailsBeforeTheRenameKeepsTheOldFileWhole)
     }
 }
 
+// Nested folders below a scratch folder, named with at most `part`
+// characters each, down to 248 characters in all (the most CreateDirectoryW
+// makes); removed again at the end, which the scratch folder's own clean-up
+// need not know how to do.
+class DeepFolder {
+public:
+    static const size_t kLength = 248;
+    DeepFolder(const ScratchFolder& scratch, size_t part) : m_top(scratch.path().size()), m_path(scratch.path())
+    {
+        while (m_path.size() < kLength) {
+            size_t room = kLength - m_path.size() - 1;
+            m_path += L"\\" + std::wstring(room < part ? room : part, L'f');
+            if (!CreateDirectoryW(m_path.c_str(), nullptr))
+                return;
+        }
+    }
+    ~DeepFolder()
+    {
+        for (std::wstring folder = m_path; folder.size() > m_top; folder.resize(folder.rfind(L'\\')))
+            RemoveDirectoryW(folder.c_str());
+    }
+    // Empty when a folder could not be made.
+    std::wstring path() const { return m_path.size() == kLength ? m_path : std::wstring(); }
+
+private:
+    size_t m_top;
+    std::wstring m_path;
+};
+
 TEST(Files, ATargetNearMaxPathIsReplaced)
 {
     ScratchFolder scratch;
-    // Folders of 248 characters, the most CreateDirectoryW makes: with its
-    // separator and "a.dat" the target has 254, below MAX_PATH, while the
-    // folder leaves no room for a temporary name of 13 or more characters.
-    std::wstring folder = scratch.path();
-    while (folder.size() < 248) {
-        size_t room = 248 - folder.size() - 1;
-        folder += L"\\" + std::wstring(room < 60 ? room : 60, L'f');
-        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << folder.size();
-    }
-    ASSERT_EQ(248u, folder.size());
+    // With its separator and "a.dat" the target has 254 characters, below
+    // MAX_PATH, while the folder leaves no room for a temporary name of 13.
+    DeepFolder deep(scratch, 60);
+    std::wstring folder = deep.path();
+    ASSERT_FALSE(folder.empty());
     std::wstring path = folder + L"\\a.dat";
     ASSERT_EQ(254u, path.size());
 
@@ -385,11 +409,6 @@ TEST(Files, ATargetNearMaxPathIsReplaced)
     EXPECT_EQ("second", ReadAll(path));
     EXPECT_EQ(std::vector<std::wstring>{L"a.dat"}, Listing(folder, false));
     DeleteFileW(path.c_str());
-    // The scratch folder's clean-up need not know deep trees.
-    while (folder.size() > scratch.path().size()) {
-        RemoveDirectoryW(folder.c_str());
-        folder.resize(folder.rfind(L'\\'));
-    }
 }
 
 TEST(Files, ATargetWithNoRoomBesideItIsWrittenInPlaceAndNeverLeftPartial)
@@ -397,12 +416,9 @@ TEST(Files, ATargetWithNoRoomBesideItIsWrittenInPlaceAndNeverLeftPartial)
     ScratchFolder scratch;
     // Folder names of at most eight characters are their own short form, so
     // not even that leaves room for a temporary name beside the target.
-    std::wstring folder = scratch.path();
-    while (folder.size() < 248) {
-        size_t room = 248 - folder.size() - 1;
-        folder += L"\\" + std::wstring(room < 8 ? room : 8, L'g');
-        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << folder.size();
-    }
+    DeepFolder deep(scratch, 8);
+    std::wstring folder = deep.path();
+    ASSERT_FALSE(folder.empty());
     wchar_t shortFolder[MAX_PATH];
     DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
     ASSERT_GT(shortLength, 0u);
@@ -419,10 +435,6 @@ TEST(Files, ATargetWithNoRoomBesideItIsWrittenInPlaceAndNeverLeftPartial)
     // Its old text went with the truncation; a partial new one is not kept.
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
     EXPECT_TRUE(Listing(folder, false).empty());
-    while (folder.size() > scratch.path().size()) {
-        RemoveDirectoryW(folder.c_str());
-        folder.resize(folder.rfind(L'\\'));
-    }
 }
 
 }  // namespace
