@@ -59,43 +59,26 @@ MKString MKBase64EncodeString(const uint8_t* bytes, int n)
 int MKBase64Decode(const wchar_t* chars, int count, uint8_t* out, int capacity)
 {
     uint32_t bits = 0;
-    int inGroup = 0;  // characters of the current group of four
-    int padding = 0;
+    int held = 0;     // bits not yet part of a whole byte
+    int inGroup = 0;  // position of the next character in its group of four
     int written = 0;
-    int i = 0;
-    for (; i < count && chars[i] != 0; ++i) {
+    for (int i = 0; i < count && chars[i] != 0; ++i) {
         wchar_t c = chars[i];
-        if (c == L'=') {
-            // Padding stands only at positions 2 and 3 of a group.
-            if (inGroup + padding < 2 || inGroup + padding >= 4)
-                return 0;
-            ++padding;
-            continue;
-        }
         int v = c < 256 ? s_reverse.values[c] : -1;
-        if (v < 0 || padding > 0)
-            return 0;
+        // The text ends at the first character outside the alphabet; padding
+        // there must stand where a group can end (position 2 or 3).
+        if (v < 0)
+            return c == L'=' && inGroup < 2 ? 0 : written;
         bits = (bits << 6) | uint32_t(v);
-        if (++inGroup == 4) {
-            if (capacity - written < 3)
+        held += 6;
+        inGroup = (inGroup + 1) % 4;
+        if (held >= 8) {
+            held -= 8;
+            if (written >= capacity)
                 return 0;
-            out[written++] = uint8_t(bits >> 16);
-            out[written++] = uint8_t(bits >> 8);
-            out[written++] = uint8_t(bits);
-            bits = 0;
-            inGroup = 0;
+            out[written++] = uint8_t(bits >> held);
+            bits &= (1u << held) - 1;
         }
-    }
-    if (inGroup == 1 || (padding > 0 && inGroup + padding != 4))
-        return 0;
-    int tail = inGroup == 0 ? 0 : inGroup - 1;
-    if (capacity - written < tail)
-        return 0;
-    if (inGroup == 2) {
-        out[written++] = uint8_t(bits >> 4);
-    } else if (inGroup == 3) {
-        out[written++] = uint8_t(bits >> 10);
-        out[written++] = uint8_t(bits >> 2);
     }
     return written;
 }

@@ -10,11 +10,11 @@
 int MKBase64Encode(const uint8_t* bytes, int n, wchar_t* out);
 MKString MKBase64EncodeString(const uint8_t* bytes, int n);
 
-// Decodes up to count characters, stopping early at a zero character. A space
-// reads as "+" (the way a plus sign arrives after form decoding); padding is
-// optional but must complete its group when present. Writes only whole bytes,
-// never more than capacity; (count + 3) / 4 x 3 bytes always suffice. Answers
-// the number of bytes, or 0 for malformed text: a character outside the
-// alphabet, misplaced padding, a final group of one character, or output that
-// does not fit.
+// Decodes up to count characters, stopping early at a zero character or at
+// the first character outside the alphabet ("=" included). A space reads as
+// "+" (the way a plus sign arrives after form decoding). Answers the number
+// of whole bytes the characters before the stop make (a last character that
+// completes no byte adds none), or 0 when the stop is padding at position 0
+// or 1 of its group of four, or when the bytes do not fit capacity; (count +
+// 3) / 4 x 3 bytes always suffice. Never writes more than capacity.
 int MKBase64Decode(const wchar_t* chars, int count, uint8_t* out, int capacity);

@@ -66,19 +66,19 @@ int MKBase85EncodeBuffer(const wchar_t* alphabet, wchar_t padding, const int8_t*
 int MKBase85DecodeBuffer(const wchar_t*, wchar_t padding, const int8_t* reverse, const wchar_t* chars, int n,
                          uint8_t* out)
 {
+    // Groups above 2^32 - 1 (no encoder makes them) wrap: the value is taken
+    // modulo 2^32, as the texts already stored were read.
     static const uint32_t weights[5] = {1, 85, 85 * 85, 85 * 85 * 85, 85u * 85 * 85 * 85};
     int written = 0;
     int i = 0;
     for (; n - i > 5; i += 5) {
-        uint64_t v = 0;
+        uint32_t v = 0;
         for (int k = 0; k < 5; ++k) {
             int d = Digit(reverse, chars[i + k]);
             if (d < 0)
                 return 0;
-            v += uint64_t(d) * weights[k];
+            v += uint32_t(d) * weights[k];
         }
-        if (v > 0xFFFFFFFFull)
-            return 0;
         for (int k = 0; k < 4; ++k)
             out[written++] = uint8_t(v >> (8 * k));
     }
@@ -89,7 +89,7 @@ int MKBase85DecodeBuffer(const wchar_t*, wchar_t padding, const int8_t* reverse,
         return 0;
     // The last group, completed with padding; padding may only end it.
     int end = 5;
-    uint64_t v = 0;
+    uint32_t v = 0;
     for (int k = 4; k >= 0; --k) {
         wchar_t c = k < tail ? chars[i + k] : padding;
         if (c == padding) {
@@ -101,13 +101,12 @@ int MKBase85DecodeBuffer(const wchar_t*, wchar_t padding, const int8_t* reverse,
         int d = Digit(reverse, c);
         if (d < 0)
             return 0;
-        v += uint64_t(d) * weights[k];
+        v += uint32_t(d) * weights[k];
     }
     if (end < 2)
         return 0;
+    // The low bytes only, whatever the digits above them say.
     int bytes = end - 1;
-    if (v >> (8 * bytes) != 0)
-        return 0;
     for (int k = 0; k < bytes; ++k)
         out[written++] = uint8_t(v >> (8 * k));
     return written;
@@ -137,8 +136,9 @@ bool MKBase85DecodeToArray(const wchar_t* chars, int n, MKByteArray& out)
     int produced =
         MKBase85DecodeBuffer(MKBase85DefaultAlphabet, DefaultPadding, MKBase85DefaultReverse(), chars, n, out.GetData());
     if (produced == 0) {
+        // One character alone is no data, but not an error either.
         out.RemoveAll();
-        return false;
+        return n == 1;
     }
     out.SetSize(produced);
     return true;

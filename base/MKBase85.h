@@ -24,14 +24,16 @@ int MKBase85EncodeBuffer(const wchar_t* alphabet, wchar_t padding, const int8_t*
                          int n, wchar_t* out, bool pad);
 // Decodes n characters into out, which needs room for 4 x n / 5 + 3 bytes; the
 // alphabet is not used. Answers the number of bytes, or 0 for invalid text: a
-// character outside the alphabet (characters above 0xFF included), a last group
-// of one character or with a digit after padding, or a group whose value does
-// not fit the bytes it stands for (above 2^32 - 1 for a whole group).
+// character outside the alphabet (characters above 0xFF included), or a last
+// group of one character, with a digit after padding or with fewer than two
+// digits. A group's value is taken modulo 2^32, and a short last group gives
+// the low bytes of its value.
 int MKBase85DecodeBuffer(const wchar_t* alphabet, wchar_t padding, const int8_t* reverse, const wchar_t* chars,
                          int n, uint8_t* out);
 
 MKString MKBase85EncodeString(const uint8_t* bytes, int n, bool pad);
 // Decode with the default alphabet into out (emptied first). True for no
-// characters (out empty) and for valid text; false for invalid text.
+// characters or a single one (out empty) and for valid text; false for
+// invalid text.
 bool MKBase85DecodeToArray(const wchar_t* chars, int n, MKByteArray& out);
 bool MKBase85DecodeString(const MKString& text, MKByteArray& out);

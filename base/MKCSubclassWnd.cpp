@@ -25,11 +25,7 @@ void MKCSubclassWnd::Detach()
 
 LRESULT MKCSubclassWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_next)
-        return m_next->WindowProc(message, wParam, lParam);
-    if (!m_savedProc)
-        return 0;
-    return CallWindowProc(m_savedProc, m_window, message, wParam, lParam);
+    return MKCSubclassWndMap::GetInstance().PassOn(this, message, wParam, lParam);
 }
 
 MK_TEXT_NAMESPACE_END

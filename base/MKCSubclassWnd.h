@@ -28,8 +28,8 @@ public:
     WNDPROC SavedProc() const { return m_savedProc; }
 
     // Overrides handle what they want and call this for the rest: it passes the
-    // message to the next (older) object, or to the window's own procedure.
-    // An object that detached itself while handling a message answers 0 here.
+    // message to the next (older) object, or to the window's own procedure,
+    // also after this object detached itself while handling the message.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

@@ -7,6 +7,16 @@
 
 MK_TEXT_NAMESPACE_BEGIN
 
+struct MKCSubclassWndMap::Dispatch {
+    HWND window;
+    WNDPROC original;
+    MKCSubclassWnd* object;  // compared only: it may be gone
+    MKCSubclassWnd* next;    // kept up to date as objects leave the chain
+    Dispatch* outer;
+};
+
+thread_local MKCSubclassWndMap::Dispatch* MKCSubclassWndMap::s_dispatches = nullptr;
+
 MKCSubclassWndMap& MKCSubclassWndMap::GetInstance()
 {
     static MKCSubclassWndMap s_instance;
@@ -52,6 +62,11 @@ bool MKCSubclassWndMap::Add(HWND window, MKCSubclassWnd* object)
 void MKCSubclassWndMap::Remove(MKCSubclassWnd* object)
 {
     HWND window = object->m_window;
+    // A dispatch that was to reach this object next goes to the one after it.
+    for (Dispatch* d = s_dispatches; d; d = d->outer) {
+        if (d->next == object)
+            d->next = object->m_next;
+    }
     Chain* chain = Find(window);
     if (chain) {
         for (MKCSubclassWnd** link = &chain->head; *link; link = &(*link)->m_next) {
@@ -73,6 +88,11 @@ void MKCSubclassWndMap::RemoveWindow(HWND window)
     Chain* chain = Find(window);
     if (!chain)
         return;
+    // Dispatches under way go straight to the window's own procedure.
+    for (Dispatch* d = s_dispatches; d; d = d->outer) {
+        if (d->window == window)
+            d->next = nullptr;
+    }
     while (MKCSubclassWnd* object = chain->head) {
         chain->head = object->m_next;
         object->m_next = nullptr;
@@ -117,10 +137,38 @@ LRESULT CALLBACK MKCSubclassWndMap::SharedWindowProc(HWND window, UINT message, 
             return CallWindowProc(original, window, message, wParam, lParam);
         }
         if (chain->head)
-            return chain->head->WindowProc(message, wParam, lParam);
+            return Deliver(window, original, chain->head, message, wParam, lParam);
         map.Unhook(window, chain);
         return CallWindowProc(original, window, message, wParam, lParam);
     });
+}
+
+LRESULT MKCSubclassWndMap::Deliver(HWND window, WNDPROC original, MKCSubclassWnd* object, UINT message,
+                                   WPARAM wParam, LPARAM lParam)
+{
+    if (!object)
+        return CallWindowProc(original, window, message, wParam, lParam);
+    // Unlinked however the object's handling ends, an exception included.
+    struct Scope {
+        Dispatch dispatch;
+        ~Scope() { s_dispatches = dispatch.outer; }
+    } scope{{window, original, object, object->m_next, s_dispatches}};
+    s_dispatches = &scope.dispatch;
+    return object->WindowProc(message, wParam, lParam);
+}
+
+LRESULT MKCSubclassWndMap::PassOn(MKCSubclassWnd* object, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (Dispatch* d = s_dispatches; d; d = d->outer) {
+        if (d->object == object)
+            return Deliver(d->window, d->original, d->next, message, wParam, lParam);
+    }
+    // Called outside a dispatch of this object's: the chain as it stands.
+    if (object->m_next)
+        return Deliver(object->m_window, object->m_savedProc, object->m_next, message, wParam, lParam);
+    if (!object->m_savedProc)
+        return 0;
+    return CallWindowProc(object->m_savedProc, object->m_window, message, wParam, lParam);
 }
 
 MK_TEXT_NAMESPACE_END

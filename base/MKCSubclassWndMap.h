@@ -30,12 +30,24 @@ public:
     void Remove(MKCSubclassWnd* object);
     // Clears every object of the window's chain.
     void RemoveWindow(HWND window);
+    // The default handling of an object's message: on to the next older
+    // object of the chain as it is now, or to the window's own procedure.
+    // This holds also for an object that detached (or deleted) itself or an
+    // older one while handling the message. 0 for a call outside a dispatch
+    // by a detached object.
+    LRESULT PassOn(MKCSubclassWnd* object, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     struct Chain {
         MKCSubclassWnd* head;  // null: passing messages on, waiting to unhook
         WNDPROC original;
     };
+    // One object's handling of one message, innermost first; the record on
+    // which an object's PassOn goes on even after the object left the chain.
+    struct Dispatch;
+    // The dispatches running on this thread, innermost first; windows and
+    // their chains belong to the thread that made the window.
+    static thread_local Dispatch* s_dispatches;
 
     MKCSubclassWndMap() = default;
     Chain* Find(HWND window) const;
@@ -43,6 +55,10 @@ private:
     // ours is still the current one; false (record kept) otherwise.
     bool Unhook(HWND window, Chain* chain);
     void Forget(HWND window, Chain* chain);
+    // Hands the message to object (null: the window's own procedure) in a
+    // dispatch record of its own.
+    static LRESULT Deliver(HWND window, WNDPROC original, MKCSubclassWnd* object, UINT message, WPARAM wParam,
+                           LPARAM lParam);
     static LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     MKPtrMap m_map{10};

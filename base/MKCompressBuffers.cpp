@@ -132,7 +132,14 @@ bool MKInflateToArray(const void* source, int n, MKByteArray& out, bool raw, int
             ok = true;
             break;
         }
-        // Input used up before the end of the compressed data: it was cut short.
+        // Raw data need not carry a final block: a sender that flushes (as the
+        // web messages do) ends on a block boundary, where everything decoded
+        // has been written out (zlib's data_type 128, told only by the call
+        // that got there). Input used up anywhere else means it was cut short.
+        if (raw && r == Z_OK && z.avail_in == 0 && (z.data_type & 128) != 0) {
+            ok = true;
+            break;
+        }
         if (r != Z_OK || (z.avail_in == 0 && z.avail_out > 0))
             break;
     }

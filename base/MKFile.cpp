@@ -41,29 +41,69 @@ int64_t StreamLength(FILE* stream)
     return length;
 }
 
-// A name beside path that nothing uses yet, for writing before replacing; the
-// empty string when none is found (a folder that refuses every query, say).
-MKString SiblingTempName(const MKString& path)
+// "~" and eight hexadecimal digits, ".tmp": a replacement's name adds this
+// to its folder, not to the target's name, so a target near MAX_PATH still
+// gets one.
+const int kSiblingNameLength = 13;
+
+// Writes all n bytes to file, makes them durable and closes it. Without the
+// flush a rename can reach the disk before the data, and a power loss then
+// leaves the target empty.
+bool WriteAndClose(HANDLE file, const void* data, int n)
+{
+    DWORD written = 0;
+    bool ok = n == 0 || (WriteFile(file, data, DWORD(n), &written, nullptr) && written == DWORD(n));
+    ok = ok && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+}
+
+// The folder part of path (with its separator) for a replacement's name:
+// the folder as written, or its short form when a name would not fit
+// otherwise; *fits false when neither fits.
+MKString SiblingFolder(const MKString& path, bool* fits)
+{
+    MKString folder = path.Left(path.GetLength() - MKPathFileName(path).GetLength());
+    *fits = folder.GetLength() + kSiblingNameLength < MAX_PATH;
+    if (*fits)
+        return folder;
+    wchar_t shortFolder[MAX_PATH];
+    DWORD length = GetShortPathNameW(folder.GetText(), shortFolder, MAX_PATH);
+    *fits = length > 0 && length + kSiblingNameLength < MAX_PATH;
+    return *fits ? MKString::MKStringFromChars(shortFolder, int(length)) : MKString();
+}
+
+// Creates a new file in folder to hold a replacement. CREATE_NEW takes the
+// name in one step, so two writers never share one; a name left by a crashed
+// writer is stepped over, a bounded number of times.
+HANDLE CreateSiblingFile(const MKString& folder, MKString* name)
 {
     static LONG counter = 0;
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        MKString name = MKString::FromFormat(L"%s.%lX~%lX.tmp", path.GetText(), GetCurrentProcessId(),
-                                             InterlockedIncrement(&counter));
-        if (MKPathAccess(name, 0) == MKPathNotFound)
-            return name;
+        DWORD number = (GetCurrentProcessId() << 16) ^ DWORD(InterlockedIncrement(&counter));
+        *name = MKString::FromFormat(L"%s~%08lX.tmp", folder.GetText(), number);
+        HANDLE file = CreateFileW(name->GetText(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
     }
-    return MKString();
+    return INVALID_HANDLE_VALUE;
 }
 
-bool WriteAll(const MKString& path, const void* data, int n)
+// Writes path itself: only where no replacement's name fits beside it. A
+// failed write removes the file rather than leave part of the data.
+bool WriteInPlace(const MKString& path, const void* data, int n)
 {
-    FILE* stream = MKOpenCFile(path, L"wb");
-    if (!stream)
+    HANDLE file = CreateFileW(path.GetText(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool written = n == 0 || fwrite(data, 1, size_t(n), stream) == size_t(n);
-    // fclose flushes: a full disk may only show here.
-    bool closed = fclose(stream) == 0;
-    return written && closed;
+    if (WriteAndClose(file, data, n))
+        return true;
+    DeleteFileW(path.GetText());
+    return false;
 }
 
 }  // namespace
@@ -189,10 +229,16 @@ bool MKWriteFile(const MKString& path, const void* data, int n)
 {
     if ((!data && n > 0) || n < 0 || path.IsEmpty())
         return false;
-    MKString temp = SiblingTempName(path);
-    if (temp.IsEmpty())
+    bool fits = false;
+    MKString folder = SiblingFolder(path, &fits);
+    if (!fits)
+        return WriteInPlace(path, data, n);
+    MKString temp;
+    HANDLE file = CreateSiblingFile(folder, &temp);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    if (!WriteAll(temp, data, n) ||
+    // The old file stays whole until the rename, which replaces it in one step.
+    if (!WriteAndClose(file, data, n) ||
         !MoveFileExW(temp.GetText(), path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temp.GetText());
         return false;

@@ -43,10 +43,13 @@ bool MKReadFileInto(const MKString& path, void* buffer, int maximum);
 // The whole file into bytes (sized exactly). False, with bytes empty, when it
 // cannot be read whole or does not fit an array (2 GB and more).
 bool MKReadFile(const MKString& path, MKByteArray& bytes);
-// Replaces the file with n bytes of data: they are written to a temporary
-// file in the same folder, which then takes the file's place, so a failed
-// write leaves the old file as it was and no partial file behind. False for
-// null data with n > 0, or when any step (writing, closing, replacing) fails.
+// Replaces the file with n bytes of data: they are written to a new file in
+// the same folder and flushed to the disk, and only then does that file take
+// the old one's place, so a failed write, or a power loss, leaves the old
+// file whole and no partial file behind. Only when not even a short name fits
+// beside a target near MAX_PATH is the file written in place (removed when
+// that fails). False for null data with n > 0, or when any step (writing,
+// flushing, closing, replacing) fails.
 bool MKWriteFile(const MKString& path, const void* data, int n);
 
 // Last write in seconds since 1970 (UTC); 0 when unknown.

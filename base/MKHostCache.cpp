@@ -7,6 +7,13 @@
 
 namespace {
 
+// Guards s_cache and its entries. Never deleted: a transfer thread keeps its
+// module loaded while it runs, and one abandoned at process exit may still
+// ask after static objects are gone.
+struct CacheLock {
+    CacheLock() { InitializeCriticalSection(&section); }
+    CRITICAL_SECTION section;
+} s_lock;
 MKHostCache* s_cache = nullptr;
 
 void DeleteEntry(void* entry)
@@ -23,6 +30,7 @@ MKHostCache::~MKHostCache()
 
 bool MKHostCache::Create()
 {
+    MKLock lock(&s_lock.section);
     if (!s_cache)
         s_cache = new (std::nothrow) MKHostCache();
     return s_cache != nullptr;
@@ -30,15 +38,20 @@ bool MKHostCache::Create()
 
 void MKHostCache::Destroy()
 {
-    delete s_cache;
-    s_cache = nullptr;
+    MKHostCache* cache;
+    {
+        MKLock lock(&s_lock.section);
+        cache = s_cache;
+        s_cache = nullptr;
+    }
+    delete cache;
 }
 
 bool MKHostCache::Lookup(const MKString& host, uint32_t* address, int* error)
 {
+    MKLock lock(&s_lock.section);
     if (!s_cache)
         return false;
-    MKLock lock(s_cache->m_lock);
     MKHashNode* node = s_cache->m_entries.Find(host);
     const Entry* entry = node ? static_cast<const Entry*>(node->value) : nullptr;
     if (!entry || MKClock::ElapsedMs() - entry->timeMs >= kLifetimeMs)
@@ -50,9 +63,9 @@ bool MKHostCache::Lookup(const MKString& host, uint32_t* address, int* error)
 
 void MKHostCache::Store(const MKString& host, uint32_t address, int error)
 {
+    MKLock lock(&s_lock.section);
     if (!s_cache)
         return;
-    MKLock lock(s_cache->m_lock);
     // The key is copied: the caller's string may be shared with other threads'
     // copies, and its counts are not locked.
     MKString key = MKString::MKStringFromChars(host.GetText(), host.GetLength());

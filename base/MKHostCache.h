@@ -1,13 +1,13 @@
 #pragma once
-#include "base/MKCriticalSection.h"
 #include "base/MKHashMap.h"
 
 #include <stdint.h>
 
 // The process's memory of host-name lookups, successful or failed, each
 // answered again for 60 seconds. Create at module start, Destroy at module
-// stop, while no lookup runs; without a cache nothing is remembered. Lookup
-// and Store may be called from any thread.
+// stop; without a cache nothing is remembered. Lookup and Store may be called
+// from any thread, also while another destroys the cache: a transfer thread
+// abandoned by its owner may still look a host up after the module stopped.
 class MKHostCache {
 public:
     static const int64_t kLifetimeMs = 60000;
@@ -34,6 +34,5 @@ private:
     MKHostCache(const MKHostCache&) = delete;
     MKHostCache& operator=(const MKHostCache&) = delete;
 
-    MKCriticalSection m_lock;
     MKHashMap m_entries;
 };

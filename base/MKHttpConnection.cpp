@@ -159,16 +159,20 @@ void MKHttpConnection::QueryResponse(HINTERNET request)
                           : -1;
     size = 0;
     m_headers.Clear();
-    if (!m_api.HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr) &&
-        GetLastError() == ERROR_INSUFFICIENT_BUFFER && size > 0) {
-        int n = int(size / sizeof(wchar_t));
-        wchar_t* text = m_headers.PrepareOverwrite(n);
-        size = DWORD((n + 1) * sizeof(wchar_t));
-        if (text && m_api.HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, text, &size, nullptr))
-            m_headers.SetLength(int(size / sizeof(wchar_t)));
-        else
-            m_headers.Clear();
-    }
+    if (m_api.HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
+        return;
+    // Only what a successful query wrote is handed on: after a failed one the
+    // buffer holds nothing of the response.
+    int n = int(size / sizeof(wchar_t));
+    MKTArray<wchar_t> text;
+    if (!text.SetSize(n + 1))
+        return;
+    size = DWORD((n + 1) * sizeof(wchar_t));
+    if (!m_api.HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, text.GetData(), &size, nullptr))
+        return;
+    int written = int(size / sizeof(wchar_t));
+    m_headers.Assign(text.GetData(), written < n ? written : n);
 }
 
 bool MKHttpConnection::Read(void* buffer, DWORD size, DWORD* read)

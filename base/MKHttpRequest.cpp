@@ -35,8 +35,10 @@ bool MKHttpRequest::Start(const MKString& url, const void* body, int length)
         return false;
     m_responseBody.RemoveAll();
     m_url = url;
-    if (!body || length < 0 || !m_requestBody.Assign(static_cast<const uint8_t*>(body), length))
+    if (!body || length < 0)
         m_requestBody.RemoveAll();
+    else if (!m_requestBody.Assign(static_cast<const uint8_t*>(body), length))
+        return false;  // sent without its body, a POST would go out as a GET
     MKHttpTransfer* transfer = new (std::nothrow) MKHttpTransfer(this);
     if (!transfer)
         return false;
@@ -56,7 +58,9 @@ bool MKHttpRequest::Start(const MKString& url, const void* body, int length)
         MKLock lock(transfer->Lock());
         m_state = kStarted;
         transfer->AddRef();  // the thread's own
-        started = MKRunOnThread(transfer, &m_thread);
+        // The owner may abandon the thread (Cancel) and its module be unloaded
+        // while the thread still waits inside WinINet.
+        started = MKRunOnPinnedThread(transfer, &m_thread);
         if (!started) {
             m_transfer = nullptr;
             m_state = kError;

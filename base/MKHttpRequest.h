@@ -29,6 +29,10 @@ public:
     enum State { kIdle = 0, kStarted = 1, kReceiving = 2, kDone = 3, kError = 4, kCancelled = 5 };
     // How long Cancel waits for a running transfer before abandoning it.
     static const int kCancelWaitMs = 3000;
+    // The response body held in memory when the owner states no limit of its
+    // own: far above any answer the add-in expects, far below what would
+    // exhaust a 32-bit host's address space.
+    static const int kDefaultBodyLimit = 16 * 1024 * 1024;
 
     MKHttpRequest();
     // Cancels a transfer still attached.
@@ -45,6 +49,11 @@ public:
     void SetAllowCache(bool allow) { m_allowCache = allow; }
     // For https URLs: accept certificates with a wrong name or date.
     void SetIgnoreCertificateErrors(bool ignore) { m_ignoreCertificateErrors = ignore; }
+    // The most bytes the response body may hold in memory (GetResponseBody): a
+    // response announcing or sending more ends the transfer in kError with
+    // "Response Too Large", having kept no more than the limit. A body that
+    // goes to an output stream or a progress callback is not limited here.
+    void SetBodyLimit(int bytes) { m_bodyLimit = bytes < 0 ? 0 : bytes; }
     void SetOutputStream(MKOutStream* stream) { m_outputStream = stream; }
     void SetProgressCallback(MKHttpProgressCallback callback, void* data)
     {
@@ -53,8 +62,9 @@ public:
     }
 
     // Starts a POST of length bytes when the body holds any, else a GET. False
-    // while a transfer is attached, when WinINet cannot be loaded (state
-    // unchanged) or when no thread could be started (state kError).
+    // while a transfer is attached, when the body cannot be copied or WinINet
+    // cannot be loaded (state unchanged; nothing is sent) or when no thread
+    // could be started (state kError).
     bool Start(const MKString& url, const void* body, int length);
     // Ends the attached transfer: a running one is cancelled (its pending
     // WinINet calls are made to fail) and waited for, at most kCancelWaitMs;
@@ -97,6 +107,7 @@ private:
     MKByteArray m_requestBody;
     MKString m_contentType;
     MKByteArray m_responseBody;
+    int32_t m_bodyLimit = kDefaultBodyLimit;
     MKOutStream* m_outputStream = nullptr;
     MKHttpProgressCallback m_callback = nullptr;
     void* m_callbackData = nullptr;

@@ -10,6 +10,7 @@
 namespace {
 
 const DWORD kBlockSize = 0x8000;
+const wchar_t kTooLarge[] = L"Response Too Large";
 
 int Percentage(int64_t received, int64_t contentLength)
 {
@@ -108,6 +109,12 @@ bool MKHttpTransfer::TakeResponse(MKHttpConnection& connection, bool sent)
         owner->m_responseHeaders.Clear();
         return false;
     }
+    // A body announced larger than the owner keeps is not read at all.
+    if (KeepsBodyLocked(*owner) && owner->m_contentLength > owner->m_bodyLimit) {
+        owner->m_state = MKHttpRequest::kError;
+        owner->m_errorText = kTooLarge;
+        return false;
+    }
     owner->m_state = MKHttpRequest::kReceiving;
     return true;
 }
@@ -163,6 +170,12 @@ MKHttpTransfer::BlockStep MKHttpTransfer::TakeBlock(MKHttpConnection& connection
     if (owner->m_outputStream) {
         accepted = owner->m_outputStream->Write(block, int(n));
     } else if (!owner->m_callback) {
+        // Without a length, or with a false one, the limit holds block by block.
+        if (int64_t(owner->m_responseBody.GetCount()) + n > owner->m_bodyLimit) {
+            owner->m_state = MKHttpRequest::kError;
+            owner->m_errorText = kTooLarge;
+            return kStop;
+        }
         accepted = owner->m_responseBody.AppendRange(block, int(n));
     } else {
         uint64_t length = uint64_t(owner->m_contentLength);
@@ -203,6 +216,11 @@ void MKHttpTransfer::Receive(MKHttpConnection& connection)
         if (step == kStop)
             return;
     }
+}
+
+bool MKHttpTransfer::KeepsBodyLocked(const MKHttpRequest& owner)
+{
+    return !owner.m_outputStream && !owner.m_callback;
 }
 
 MKString MKHttpTransfer::PrivateCopy(const MKString& text)

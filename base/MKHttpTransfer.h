@@ -59,6 +59,8 @@ private:
     BlockStep TakeBlock(MKHttpConnection& connection, bool read, const uint8_t* block, DWORD n, ProgressCall* call);
     // The destination refused a block: the transfer ends in error.
     BlockStep Refused();
+    // The owner collects the body in its own array, under its body limit.
+    static bool KeepsBodyLocked(const MKHttpRequest& owner);
 
     volatile LONG m_refs = 1;
     MKCriticalSection m_lock;

@@ -72,7 +72,9 @@ bool MKIntHashMap::Init(int n)
 
 bool MKIntHashMap::Rebuild(int size)
 {
-    if (!m_buckets.SetSize(size))
+    // Room first: a set-size that cannot grow empties the array, and the
+    // map would lose its chains.
+    if (!m_buckets.Reserve(size) || !m_buckets.SetSize(size))
         return false;
     for (int b = 0; b < size; ++b)
         m_buckets[b] = -1;

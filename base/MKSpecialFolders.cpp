@@ -8,6 +8,10 @@
 namespace {
 
 const int kFolderBufferSize = 300;
+// Names are only probed, never taken: a folder that answers neither "exists"
+// nor "not found" (a bad name in TMP, a refused share) must not hold the
+// caller, which may be the user-interface thread, in an endless loop.
+const int kTempNameAttempts = 100;
 
 MKString WithSeparator(const wchar_t* folder)
 {
@@ -35,12 +39,15 @@ MKString MKTempFileName()
     static const DWORD stamp = GetCurrentProcessId() ^ 0x12DF6C15;
     static LONG counter = 0;
     MKString folder = MKGetTempPath();
-    for (;;) {
+    if (folder.IsEmpty())
+        return MKString();
+    for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
         MKString name = MKString::FromFormat(L"%s%08lX%lX.tmp", folder.GetText(), stamp,
                                              InterlockedIncrement(&counter));
         if (MKPathAccess(name, 0) == MKPathNotFound)
             return name;
     }
+    return MKString();
 }
 
 MKString MKGetSystemDirectory()

@@ -7,7 +7,8 @@
 // The user's temporary folder.
 MKString MKGetTempPath();
 // A name in the temporary folder that no file or folder has at the time of
-// the call; nothing is created.
+// the call; nothing is created. Empty when the folder is unknown or a bounded
+// number of names could not be probed (the folder refuses every query).
 MKString MKTempFileName();
 // The system folder; the usual one of the platform when it cannot be asked.
 MKString MKGetSystemDirectory();

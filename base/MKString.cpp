@@ -357,7 +357,9 @@ void MKString::AssignText(const MKChar* text)
 
 void MKString::Clear()
 {
-    if (m_chars[0] == 0)
+    // By the length, not the first character: a string prepared for writing
+    // may begin with 0 and still hold a length. An empty block is kept.
+    if (GetLength() == 0)
         return;
     TakeBlock(EmptyBlockChars());
 }

@@ -46,7 +46,7 @@ public:
     // than half of it would be used.
     bool Assign(const T* items, int n);
     // Sets the count; new items are zero. n <= 0 frees the block; a smaller n
-    // keeps the block.
+    // keeps the block. When the block cannot grow the array is left empty.
     bool SetSize(int n);
     // Moves the non-zero items forward in order and drops the rest.
     void Compact();
@@ -231,8 +231,12 @@ bool MKTArray<T>::SetSize(int n)
         RemoveAll();
         return true;
     }
-    if (n > m_capacity && !Reallocate(n))
+    if (n > m_capacity && !Reallocate(n)) {
+        // Callers size the array to fill it: an array of the old size must
+        // not pass for one of the new.
+        RemoveAll();
         return false;
+    }
     if (n > m_count)
         memset(static_cast<void*>(m_items + m_count), 0, size_t(n - m_count) * sizeof(T));
     m_count = n;

@@ -10,6 +10,7 @@ struct StartBlock {
     HANDLE thread;
     MKThreadFunction function;
     void* argument;
+    HMODULE pinned;  // released by the thread's very last call; null when not pinned
 };
 
 volatile LONG s_threadInfoSlot = static_cast<LONG>(TLS_OUT_OF_INDEXES);
@@ -21,21 +22,42 @@ DWORD WINAPI MKThreadStartRoutine(void* parameter)
     DWORD result = MKCrashGuard(info, static_cast<DWORD>(-1),
                                 [block] { return block->function(block->argument); });
     HANDLE thread = block->thread;
+    HMODULE pinned = block->pinned;
     MKFree(block);
     CloseHandle(thread);
+    // The module may have been let go while this thread ran: this call drops
+    // the last reference and never returns into code that may be unmapped.
+    if (pinned)
+        FreeLibraryAndExitThread(pinned, result);
     return result;
+}
+
+// A reference on the module that holds this code; null when none was taken.
+HMODULE PinThisModule()
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&PinThisModule),
+                            &module))
+        return nullptr;
+    return module;
 }
 
 // The thread starts suspended so that its handle is in the block before it can
 // run; a caller's copy is made before it can end and close its own.
-HANDLE StartThread(MKThreadFunction function, void* argument, HANDLE* callerCopy)
+HANDLE StartThread(MKThreadFunction function, void* argument, HANDLE* callerCopy, bool pin)
 {
     auto* block = static_cast<StartBlock*>(MKAlloc(sizeof(StartBlock)));
     if (!block)
         return nullptr;
-    *block = {nullptr, function, argument};
+    *block = {nullptr, function, argument, nullptr};
+    if (pin && !(block->pinned = PinThisModule())) {
+        MKFree(block);
+        return nullptr;
+    }
     HANDLE thread = CreateThread(nullptr, 0, MKThreadStartRoutine, block, CREATE_SUSPENDED, nullptr);
     if (!thread) {
+        if (block->pinned)
+            FreeLibrary(block->pinned);
         MKFree(block);
         return nullptr;
     }
@@ -45,6 +67,8 @@ HANDLE StartThread(MKThreadFunction function, void* argument, HANDLE* callerCopy
         // Never runs: the block still belongs to this side.
         TerminateThread(thread, 0);
         CloseHandle(thread);
+        if (block->pinned)
+            FreeLibrary(block->pinned);
         MKFree(block);
         *callerCopy = nullptr;
         return nullptr;
@@ -71,13 +95,19 @@ DWORD RunTask(void* task)
 
 HANDLE MKCreateThread(MKThreadFunction function, void* argument)
 {
-    return StartThread(function, argument, nullptr);
+    return StartThread(function, argument, nullptr, false);
 }
 
 bool MKRunOnThread(MKCallable* task, HANDLE* handle)
 {
     *handle = nullptr;
-    return task && StartThread(RunTask, task, handle);
+    return task && StartThread(RunTask, task, handle, false);
+}
+
+bool MKRunOnPinnedThread(MKCallable* task, HANDLE* handle)
+{
+    *handle = nullptr;
+    return task && StartThread(RunTask, task, handle, true);
 }
 
 bool MKThreadSlotAlloc(volatile LONG& slot)

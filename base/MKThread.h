@@ -17,6 +17,10 @@ HANDLE MKCreateThread(MKThreadFunction function, void* argument);
 // caller's own (to wait on; the caller closes it). False for a null task or
 // when no thread could be started, with *handle null.
 bool MKRunOnThread(MKCallable* task, HANDLE* handle);
+// The same for a thread its owner may abandon: the thread holds a reference
+// on the module of this code from before it starts to its very end, so a DLL
+// let go meanwhile stays loaded until the thread has ended.
+bool MKRunOnPinnedThread(MKCallable* task, HANDLE* handle);
 
 // A thread-local slot kept in `slot` (TLS_OUT_OF_INDEXES while there is
 // none): Alloc allocates it once per process, also when threads race (true

@@ -119,6 +119,9 @@ HRESULT HostCreatedObject::HandleInvoke(DISPID id, DISPPARAMS* params, VARIANT* 
             return E_OUTOFMEMORY;
         m_request->SetUserAgent(L"Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.0)");
         m_request->SetAllowCache(false);
+        // The body reaches the .NET side through the sink; without one it is
+        // only held, so a page cannot make it grow past what pages carry.
+        m_request->SetBodyLimit(16 * 1024 * 1024);
         out.SetBool(true);
         return S_OK;
     }

@@ -48,7 +48,10 @@ const PluginPackage* InstalledPluginsAdapter::GetPackage(int index) const
     InstalledPlugin* entry = m_list.GetAt(index);
     if (!entry || entry->mainFile.IsEmpty() || !entry->OpenMainModule())
         return nullptr;
-    if (m_packages.GetCount() < m_list.GetCount() && !m_packages.SetSize(m_list.GetCount()))
+    // Room first: a set-size that cannot grow empties the array, and would
+    // lose the packages already made.
+    if (m_packages.GetCount() < m_list.GetCount() &&
+        (!m_packages.Reserve(m_list.GetCount()) || !m_packages.SetSize(m_list.GetCount())))
         return nullptr;
     if (!m_packages[index])
         m_packages[index] = new (std::nothrow) ModulePluginPackage(*entry->GetMainModule());

@@ -176,6 +176,9 @@ bool UpdateCheckRun::Body()
     MKQueryParams form;
     MakeCheckForm(facts, productVersion, automatic, !state.Exists(), form);
     MKHttpRequest request;
+    // A check reply lists a few setups in some hundred bytes each: 1 MB is
+    // ample, and a service gone wrong cannot fill the host's memory.
+    request.SetBodyLimit(1024 * 1024);
     MKByteArray answer;
     if (!Transfer(request, kCheckPath, form, checkLimitMs, 0, nullptr, &answer)) {
         Fail(UpdateCheckFailed);

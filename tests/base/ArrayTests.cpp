@@ -1,4 +1,5 @@
 #include "base/MKTArray.h"
+#include "base/MKTextBuffer.h"
 
 #include "AllocFailure.h"
 
@@ -186,11 +187,24 @@ TEST(Array, FailedGrowthLeavesTheArrayAsItWas)
     EXPECT_FALSE(array.AppendRange(more, 4));
     EXPECT_FALSE(array.InsertAt(0, 9));
     EXPECT_FALSE(array.Assign(more, 9));
-    EXPECT_FALSE(array.SetSize(100));
     EXPECT_FALSE(array.Reserve(9));
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}), Items(array));
     EXPECT_EQ(8, array.GetCapacity());
     EXPECT_GT(failing.Requests(), 0);
+}
+
+TEST(Array, SetSizeThatCannotGrowLeavesTheArrayEmpty)
+{
+    MKIntArray ints;
+    Fill(ints, {1, 2, 3, 4, 5, 6, 7, 8});
+    MKTextBuffer text;
+    ASSERT_TRUE(text.AppendText(L"abc"));
+    AllocFailureScope failing(0);
+    EXPECT_FALSE(ints.SetSize(100));
+    EXPECT_EQ(0, ints.GetCount());
+    EXPECT_EQ(0, ints.GetCapacity());
+    EXPECT_FALSE(text.SetSize(100));
+    EXPECT_EQ(0, text.GetCount());
 }
 
 TEST(Array, HugeRequestsFailInsteadOfWrapping)

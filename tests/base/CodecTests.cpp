@@ -78,12 +78,15 @@ TEST(Base64, DecodingTable)
         {std::wstring(L"YWJj\0ZZZZ", 9), 3, {'a', 'b', 'c'}},  // stops at a zero character
         {L"Y===", 0, {}},   // padding at position 1
         {L"====", 0, {}},   // padding at position 0
-        {L"YW=j", 0, {}},   // a digit after padding
-        {L"YW=", 0, {}},    // padding that does not complete its group
-        {L"YWJjZ", 0, {}},  // a final group of one character
-        {L"YWJj\nZGVm", 0, {}},
-        {L"YW*j", 0, {}},
-        {L"YW\x0159j", 0, {}},  // low byte 'Y' must not count
+        // The text ends at the first character outside the alphabet.
+        {L"YW=j", 1, {'a'}},  // padding at position 2 ends it
+        {L"YW=", 1, {'a'}},
+        {L"YWJj=", 0, {}},  // padding at position 0 of the next group
+        {L"YWJjZ", 3, {'a', 'b', 'c'}},  // six bits make no byte
+        {L"YWJj\nZGVm", 3, {'a', 'b', 'c'}},
+        {L"YW*j", 1, {'a'}},
+        {L"YW\x0159j", 1, {'a'}},  // low byte 'Y' must not count
+        {L"Y", 0, {}},
         {L"", 0, {}},
     };
     for (const Case& c : cases) {
@@ -160,12 +163,15 @@ TEST(Base85, DecodingTable)
         {L"00000", true, {0, 0, 0, 0}},
         {L"", true, {}},
         {L"1_0__", false, {}},   // a digit after padding
-        {L"1", false, {}},       // one character alone
+        {L"1", true, {}},        // one character alone: no data, no error
         {L"000001", false, {}},  // a last group of one
         {L"0000~", false, {}},   // outside the alphabet
+        {L"00000~", false, {}},  // trailing text outside the alphabet
         {L"00\x0130" L"00", false, {}},  // low byte '0' must not count
-        {L"}}}}}", false, {}},   // 84 * (1 + 85 + ... + 85^4) > 2^32 - 1
-        {L"!!", false, {}},      // 62 + 62 * 85 does not fit one byte
+        // 84 * (1 + 85 + ... + 85^4) = 4437053124, modulo 2^32 0x08780EC4.
+        {L"}}}}}", true, {0xC4, 0x0E, 0x78, 0x08}},
+        {L"}}}}}00000", true, {0xC4, 0x0E, 0x78, 0x08, 0, 0, 0, 0}},
+        {L"!!", true, {0xD4}},   // the low byte of 62 + 62 * 85 = 0x14D4
         {L"__", false, {}},
     };
     for (const Case& c : cases) {

@@ -13,10 +13,12 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <zlib.h>
 
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -216,6 +218,48 @@ TEST(InflateStream, ReadsPythonMadeData)
     EXPECT_EQ(plain.size(), at);
     EXPECT_EQ(int(plain.size()), in->Tell());
     EXPECT_EQ(0, in->Skip(10));
+}
+
+// zlib's own raw deflate of data with a sync flush and no final block, as a
+// sender that keeps its stream open writes it.
+Bytes SyncFlushedRaw(const Bytes& data, int format)
+{
+    z_stream z = {};
+    EXPECT_EQ(Z_OK, deflateInit2(&z, 6, Z_DEFLATED, format, 8, Z_DEFAULT_STRATEGY));
+    Bytes out(data.size() + data.size() / 100 + 1024);
+    z.next_in = const_cast<Bytef*>(data.data());
+    z.avail_in = uInt(data.size());
+    z.next_out = out.data();
+    z.avail_out = uInt(out.size());
+    EXPECT_EQ(Z_OK, deflate(&z, Z_SYNC_FLUSH));
+    EXPECT_EQ(0u, z.avail_in);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+TEST(CompressBuffers, ASyncFlushedRawStreamEndsWhereItsInputDoes)
+{
+    const Bytes marker = {0x00, 0x00, 0xFF, 0xFF};  // the empty stored block of a sync flush
+    // 8192 fills the first output step exactly; 20000 needs three.
+    for (size_t n : {size_t(1), size_t(1000), size_t(8192), size_t(20000), size_t(100000)}) {
+        SCOPED_TRACE(n);
+        Bytes plain = n % 2 ? TextBytes(n) : RandomBytes(n, unsigned(n));
+        Bytes flushed = SyncFlushedRaw(plain, -15);
+        ASSERT_GE(flushed.size(), 4u);
+        ASSERT_TRUE(std::equal(marker.begin(), marker.end(), flushed.end() - 4));
+        MKByteArray out;
+        ASSERT_TRUE(MKInflateToArray(flushed.data(), int(flushed.size()), out, true));
+        EXPECT_EQ(plain, BytesOf(out));
+        // Cut in the middle of its data it is still refused.
+        if (n >= 1000) {
+            EXPECT_FALSE(MKInflateToArray(flushed.data(), int(flushed.size() / 2), out, true));
+            EXPECT_EQ(0, out.GetCount());
+        }
+        // With a zlib header the data lacks its checksum: refused.
+        Bytes wrapped = SyncFlushedRaw(plain, 15);
+        EXPECT_FALSE(MKInflateToArray(wrapped.data(), int(wrapped.size()), out, false));
+    }
 }
 
 TEST(CompressBuffers, PythonMadeData)

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <shlobj.h>
+#include <string.h>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -257,6 +258,183 @@ TEST(Folders, TempFileNamesSkipExistingFiles)
     EXPECT_EQ(MKPathNotFound, MKPathAccess(fresh, 0));
     for (const MKString& path : taken)
         MKFileRemove(path);
+}
+
+// Runs MKTempFileName on a thread of its own, so that a name search that never
+// ends fails the test instead of hanging it.
+struct TempNameRun {
+    MKString name;
+    static DWORD WINAPI Run(void* self)
+    {
+        static_cast<TempNameRun*>(self)->name = MKTempFileName();
+        return 0;
+    }
+};
+
+// Sets an environment variable for a scope and puts the old value back.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const wchar_t* name, const wchar_t* value) : m_name(name)
+    {
+        wchar_t old[1024];
+        DWORD length = GetEnvironmentVariableW(name, old, 1024);
+        m_had = length > 0 && length < 1024;
+        if (m_had)
+            m_old = old;
+        SetEnvironmentVariableW(name, value);
+    }
+    ~EnvironmentOverride() { SetEnvironmentVariableW(m_name, m_had ? m_old.c_str() : nullptr); }
+
+private:
+    const wchar_t* m_name;
+    bool m_had = false;
+    std::wstring m_old;
+};
+
+TEST(Folders, TempFileNameGivesUpOnAFolderThatRefusesEveryQuery)
+{
+    // Characters no file name may hold: every probe of a name in this folder
+    // answers an error other than "not found".
+    const wchar_t* unusable = L"C:\\no<such>|folder";
+    EnvironmentOverride tmp(L"TMP", unusable);
+    EnvironmentOverride temp(L"TEMP", unusable);
+    ASSERT_EQ(0, _wcsnicmp(MKGetTempPath().GetText(), unusable, wcslen(unusable)));
+    ASSERT_EQ(MKPathAccessDenied, MKPathAccess(MKString(L"C:\\no<such>|folder\\x.tmp"), 0));
+
+    TempNameRun run;
+    HANDLE thread = CreateThread(nullptr, 0, TempNameRun::Run, &run, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    // A generous bound against a hang: a bounded search takes milliseconds.
+    DWORD waited = WaitForSingleObject(thread, 60000);
+    ASSERT_EQ(WAIT_OBJECT_0, waited) << "the name search does not end";
+    CloseHandle(thread);
+    EXPECT_TRUE(run.name.IsEmpty()) << run.name.GetText();
+}
+
+// A block whose first half is readable and whose second half is reserved but
+// not committed: a write of the whole block fails part way through.
+class HalfReadableBlock {
+public:
+    static const int kHalf = 0x10000;
+    HalfReadableBlock()
+    {
+        m_base = static_cast<uint8_t*>(VirtualAlloc(nullptr, 2 * kHalf, MEM_RESERVE, PAGE_NOACCESS));
+        if (m_base && VirtualAlloc(m_base, kHalf, MEM_COMMIT, PAGE_READWRITE))
+            memset(m_base, 'n', kHalf);
+    }
+    ~HalfReadableBlock()
+    {
+        if (m_base)
+            VirtualFree(m_base, 0, MEM_RELEASE);
+    }
+    const uint8_t* Data() const { return m_base; }
+
+private:
+    uint8_t* m_base;
+};
+
+TEST(Files, AReplaceThatFailsBeforeTheRenameKeepsTheOldFileWhole)
+{
+    enum Failure { kWriteFailsPartWay, kTargetHeldOpen };
+    const Failure failures[] = {kWriteFailsPartWay, kTargetHeldOpen};
+    for (Failure failure : failures) {
+        SCOPED_TRACE(failure);
+        ScratchFolder scratch;
+        std::wstring path = scratch.File(L"state.dat");
+        const std::string old(5000, 'o');
+        ASSERT_TRUE(MKWriteFile(Mk(path), old.data(), int(old.size())));
+
+        bool written = true;
+        if (failure == kWriteFailsPartWay) {
+            HalfReadableBlock block;
+            ASSERT_NE(nullptr, block.Data());
+            written = MKWriteFile(Mk(path), block.Data(), 2 * HalfReadableBlock::kHalf);
+        } else {
+            // Opened without delete sharing, the file cannot be replaced.
+            HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+            written = MKWriteFile(Mk(path), "new", 3);
+            CloseHandle(holder);
+        }
+        EXPECT_FALSE(written);
+        EXPECT_EQ(old, ReadAll(path));
+        EXPECT_EQ(std::vector<std::wstring>{L"state.dat"}, Listing(scratch.path(), false));
+    }
+}
+
+// Nested folders below a scratch folder, named with at most `part`
+// characters each, down to 248 characters in all (the most CreateDirectoryW
+// makes); removed again at the end, which the scratch folder's own clean-up
+// need not know how to do.
+class DeepFolder {
+public:
+    static const size_t kLength = 248;
+    DeepFolder(const ScratchFolder& scratch, size_t part) : m_top(scratch.path().size()), m_path(scratch.path())
+    {
+        while (m_path.size() < kLength) {
+            size_t room = kLength - m_path.size() - 1;
+            m_path += L"\\" + std::wstring(room < part ? room : part, L'f');
+            if (!CreateDirectoryW(m_path.c_str(), nullptr))
+                return;
+        }
+    }
+    ~DeepFolder()
+    {
+        for (std::wstring folder = m_path; folder.size() > m_top; folder.resize(folder.rfind(L'\\')))
+            RemoveDirectoryW(folder.c_str());
+    }
+    // Empty when a folder could not be made.
+    std::wstring path() const { return m_path.size() == kLength ? m_path : std::wstring(); }
+
+private:
+    size_t m_top;
+    std::wstring m_path;
+};
+
+TEST(Files, ATargetNearMaxPathIsReplaced)
+{
+    ScratchFolder scratch;
+    // With its separator and "a.dat" the target has 254 characters, below
+    // MAX_PATH, while the folder leaves no room for a temporary name of 13.
+    DeepFolder deep(scratch, 60);
+    std::wstring folder = deep.path();
+    ASSERT_FALSE(folder.empty());
+    std::wstring path = folder + L"\\a.dat";
+    ASSERT_EQ(254u, path.size());
+
+    ASSERT_TRUE(MKWriteFile(Mk(path), "first", 5));
+    EXPECT_EQ("first", ReadAll(path));
+    ASSERT_TRUE(MKWriteFile(Mk(path), "second", 6));
+    EXPECT_EQ("second", ReadAll(path));
+    EXPECT_EQ(std::vector<std::wstring>{L"a.dat"}, Listing(folder, false));
+    DeleteFileW(path.c_str());
+}
+
+TEST(Files, ATargetWithNoRoomBesideItIsWrittenInPlaceAndNeverLeftPartial)
+{
+    ScratchFolder scratch;
+    // Folder names of at most eight characters are their own short form, so
+    // not even that leaves room for a temporary name beside the target.
+    DeepFolder deep(scratch, 8);
+    std::wstring folder = deep.path();
+    ASSERT_FALSE(folder.empty());
+    wchar_t shortFolder[MAX_PATH];
+    DWORD shortLength = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
+    ASSERT_GT(shortLength, 0u);
+    ASSERT_GE(shortLength + 1 + 13, DWORD(MAX_PATH)) << shortFolder;
+    std::wstring path = folder + L"\\a.dat";
+
+    ASSERT_TRUE(MKWriteFile(Mk(path), "first", 5));
+    EXPECT_EQ("first", ReadAll(path));
+    {
+        HalfReadableBlock block;
+        ASSERT_NE(nullptr, block.Data());
+        EXPECT_FALSE(MKWriteFile(Mk(path), block.Data(), 2 * HalfReadableBlock::kHalf));
+    }
+    // Its old text went with the truncation; a partial new one is not kept.
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+    EXPECT_TRUE(Listing(folder, false).empty());
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 #include "BaseTestSupport.h"
 #include "fixtures/LoopbackHttpServer.h"
 
+#include "base/MKCriticalSection.h"
 #include "base/MKHostCache.h"
 #include "base/MKHostLookup.h"
+#include "base/MKHttpConnection.h"
 #include "base/MKHttpErrorText.h"
 #include "base/MKHttpRequest.h"
 #include "base/MKHttpSendOptions.h"
 #include "base/MKMemOutStream.h"
+#include "base/MKWinInetApi.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -453,6 +457,146 @@ TEST_F(Http, HttpsUrlIsEncryptedWhateverThePort)
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(0x16, requests[0][0]);
     EXPECT_EQ(std::string::npos, requests[0].find("GET "));
+}
+
+TEST_F(Http, BodyOverTheLimitIsCutOffWithAClearError)
+{
+    const int limit = 100000;  // three full 32 KB blocks and part of a fourth
+    std::string unannounced = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n";
+    struct Case {
+        const char* name;
+        std::string reply;
+        int state;
+        size_t keptAtMost;
+    } cases[] = {
+        {"exactly the limit", LoopbackHttpServer::Ok(Pattern(limit)), MKHttpRequest::kDone, size_t(limit)},
+        // Refused on its announced length: nothing of the body is read.
+        {"announced above", LoopbackHttpServer::Ok(Pattern(limit + 1)), MKHttpRequest::kError, 0},
+        // No length: cut off by the block that would pass the limit.
+        {"unannounced above", unannounced + Pattern(3 * limit), MKHttpRequest::kError, size_t(limit)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Reply reply;
+        reply.bytes = c.reply;
+        ASSERT_TRUE(server.Start(reply));
+        MKHttpRequest request;
+        request.SetBodyLimit(limit);
+        ASSERT_TRUE(request.Start(MKString(server.Url(L"/").c_str()), nullptr, 0));
+        ASSERT_EQ(c.state, WaitForEnd(request));
+        EXPECT_LE(size_t(request.GetResponseBody().GetCount()), c.keptAtMost);
+        // Growth by half at most: the memory held stays near the limit.
+        EXPECT_LE(request.GetResponseBody().GetCapacity(), limit + limit / 2);
+        if (c.state == MKHttpRequest::kDone) {
+            EXPECT_TRUE(Body(request) == Pattern(limit));
+        } else {
+            EXPECT_EQ(L"Response Too Large", Text(request.GetErrorText()));
+        }
+        request.Cancel();
+    }
+}
+
+TEST_F(Http, APostWhoseBodyCannotBeCopiedIsNotSent)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.bytes = LoopbackHttpServer::Ok("x");
+    ASSERT_TRUE(m_server.Start(reply));
+    MKHttpRequest request;
+    // No 32-bit process has room for a copy of nearly 2 GB: the copy fails
+    // before a byte of the body is read.
+    static const char body[16] = "a=1";
+    EXPECT_FALSE(request.Start(MKString(m_server.Url(L"/post").c_str()), body, INT_MAX - 16));
+    EXPECT_EQ(MKHttpRequest::kIdle, request.GetState());
+
+    // The next transfer goes out; the server sees it as its first request.
+    ASSERT_TRUE(request.Start(MKString(m_server.Url(L"/get").c_str()), nullptr, 0));
+    ASSERT_EQ(MKHttpRequest::kDone, WaitForEnd(request));
+    std::vector<std::string> requests = m_server.Requests();
+    ASSERT_EQ(1u, requests.size());
+    EXPECT_EQ(0u, requests[0].rfind("GET /get HTTP/1.1\r\n", 0)) << requests[0];
+}
+
+// The raw-header query of WinINet, made to fail on the read that fills the
+// buffer after writing into it, as a query can.
+decltype(&::HttpQueryInfoW) s_realQuery = nullptr;
+wchar_t s_scribble = 0;
+
+BOOL WINAPI QueryWithFailingHeaderRead(HINTERNET request, DWORD level, void* buffer, DWORD* size, DWORD* index)
+{
+    if (level == HTTP_QUERY_RAW_HEADERS_CRLF && buffer) {
+        auto* chars = static_cast<wchar_t*>(buffer);
+        DWORD n = *size / sizeof(wchar_t);
+        for (DWORD i = 0; i < n; ++i)
+            chars[i] = i == 0 ? s_scribble : L'#';
+        SetLastError(ERROR_INTERNET_INTERNAL_ERROR);
+        return FALSE;
+    }
+    return s_realQuery(request, level, buffer, size, index);
+}
+
+TEST_F(Http, HeadersOfAFailedQueryAreNeverHandedOn)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.bytes = LoopbackHttpServer::Ok("body");
+    ASSERT_TRUE(m_server.Start(reply));
+    MKString url(m_server.Url(L"/").c_str());
+    MKByteArray noBody;
+    MKCriticalSection lock;
+
+    // With WinINet's own query the raw headers arrive.
+    MKWinInetApi api;
+    ASSERT_TRUE(api.Load());
+    {
+        MKHttpConnection connection(api, lock.Get(), MKString(), false, false);
+        ASSERT_TRUE(connection.OpenInternet());
+        ASSERT_TRUE(connection.Send(url, noBody, MKString()));
+        EXPECT_EQ(0u, Text(connection.GetHeaders()).rfind(L"HTTP/1.1 200", 0)) << Text(connection.GetHeaders());
+    }
+    // With a failing one nothing does, whatever the buffer was left holding.
+    s_realQuery = api.HttpQueryInfoW;
+    api.HttpQueryInfoW = QueryWithFailingHeaderRead;
+    for (wchar_t first : {L'\0', L'#'}) {
+        s_scribble = first;
+        MKHttpConnection connection(api, lock.Get(), MKString(), false, false);
+        ASSERT_TRUE(connection.OpenInternet());
+        ASSERT_TRUE(connection.Send(url, noBody, MKString()));
+        EXPECT_EQ(200, connection.GetStatusCode());
+        EXPECT_EQ(0, connection.GetHeaders().GetLength()) << int(first);
+    }
+    api.HttpQueryInfoW = s_realQuery;
+}
+
+// A library that starts a transfer to a stalled server and lets it go, as an
+// add-in that is unloaded does, while its thread still waits inside WinINet.
+TEST_F(Http, AThreadAbandonedAtUnloadKeepsItsModuleUntilItEnds)
+{
+    LoopbackHttpServer::Reply reply;
+    reply.stall = true;
+    ASSERT_TRUE(m_server.Start(reply));
+    const wchar_t* name = L"abandoned_transfer.dll";
+    HMODULE library = LoadLibraryW((std::wstring(VISTELLO_TESTS_BIN) + L"\\" + name).c_str());
+    ASSERT_NE(nullptr, library);
+    using Abandon = int (*)(const wchar_t* url, int (*arrived)(void*), void* context);
+    auto abandon =
+        reinterpret_cast<Abandon>(reinterpret_cast<void*>(GetProcAddress(library, "StartAndAbandonTransfer")));
+    ASSERT_NE(nullptr, abandon);
+    auto arrived = [](void* server) {
+        return int(static_cast<LoopbackHttpServer*>(server)->WaitForRequests(1, 10000));
+    };
+    // Cancel gives up on the stalled thread after its wait and the host cache
+    // is destroyed meanwhile.
+    ASSERT_TRUE(abandon(m_server.Url(L"/").c_str(), arrived, &m_server));
+    FreeLibrary(library);
+
+    // The thread still waits for the server: its module stays.
+    EXPECT_NE(nullptr, GetModuleHandleW(name));
+    // Once the server goes, the thread's call fails, the thread ends and the
+    // module goes with it; had it run unmapped, the process would be gone.
+    m_server.Stop();
+    for (int waited = 0; GetModuleHandleW(name) && waited < 30000; waited += 50)
+        Sleep(50);
+    EXPECT_EQ(nullptr, GetModuleHandleW(name));
 }
 
 }  // namespace

@@ -112,6 +112,23 @@ TEST(String, PrepareOverwriteKeepsOrReplacesTheBlock)
     EXPECT_EQ(6, small.GetCapacity());
 }
 
+TEST(String, ClearEmptiesAStringPreparedForWriting)
+{
+    // A block of its own whose first character is 0 (written or not yet):
+    // Clear still empties it.
+    for (wchar_t first : {L'\0', L'x'}) {
+        MKString text;
+        wchar_t* chars = text.PrepareOverwrite(5);
+        ASSERT_NE(nullptr, chars);
+        wmemcpy(chars, L"?abcd", 6);
+        chars[0] = first;
+        ASSERT_EQ(5, text.GetLength());
+        text.Clear();
+        EXPECT_EQ(0, text.GetLength()) << int(first);
+        EXPECT_STREQ(L"", text.GetText());
+    }
+}
+
 TEST(String, AppendAndAssignFromOwnCharacters)
 {
     MKString s(L"abcd");

@@ -172,6 +172,102 @@ TEST_F(SubclassWindow, ExceptionInASubclasserIsContained)
     EXPECT_TRUE(IsWindow(window_));
 }
 
+// On its next probe, changes the chain (or sends a probe of its own) before
+// passing the message on; its log letter comes first.
+enum class Act { kNothing, kDetachSelf, kDeleteSelf, kDetachOther, kDeleteOther, kNestedProbe, kDetachSelfAndNest };
+
+class ActingSubclasser : public MKCSubclassWnd {
+public:
+    explicit ActingSubclasser(char name) : name_(name) {}
+    Act act = Act::kNothing;
+    MKCSubclassWnd* other = nullptr;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kProbe)
+            return MKCSubclassWnd::WindowProc(message, wParam, lParam);
+        s_log += name_;
+        Act now = act;
+        act = Act::kNothing;
+        HWND window = Window();
+        switch (now) {
+        case Act::kNothing:
+            break;
+        case Act::kDetachSelf:
+            Detach();
+            break;
+        case Act::kDeleteSelf:
+            delete this;
+            return 5;
+        case Act::kDetachOther:
+            other->Detach();
+            break;
+        case Act::kDeleteOther:
+            delete other;
+            break;
+        case Act::kNestedProbe:
+            SendMessageW(window, kProbe, 0, 0);
+            break;
+        case Act::kDetachSelfAndNest:
+            Detach();
+            SendMessageW(window, kProbe, 0, 0);
+            break;
+        }
+        return MKCSubclassWnd::WindowProc(message, wParam, lParam);
+    }
+
+private:
+    char name_;
+};
+
+TEST_F(SubclassWindow, ChangesDuringAMessageStillReachTheOlderMembers)
+{
+    enum { A, B, C, kNone = -1 };
+    struct Case {
+        const char* name;
+        int actor;
+        Act act;
+        int other;
+        const char* firstLog;
+        LRESULT firstResult;
+        const char* secondLog;
+    } cases[] = {
+        {"newest detaches itself", C, Act::kDetachSelf, kNone, "CBAW", 77, "BAW"},
+        {"newest deletes itself", C, Act::kDeleteSelf, kNone, "C", 5, "BAW"},
+        {"middle detaches itself", B, Act::kDetachSelf, kNone, "CBAW", 77, "CAW"},
+        {"oldest detaches itself", A, Act::kDetachSelf, kNone, "CBAW", 77, "CBW"},
+        {"newest detaches the next", C, Act::kDetachOther, B, "CAW", 77, "CAW"},
+        {"newest deletes the next", C, Act::kDeleteOther, B, "CAW", 77, "CAW"},
+        {"re-entered", C, Act::kNestedProbe, kNone, "CCBAWBAW", 77, "CBAW"},
+        {"re-entered after detaching", C, Act::kDetachSelfAndNest, kNone, "CBAWBAW", 77, "BAW"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ActingSubclasser* objects[3] = {new ActingSubclasser('A'), new ActingSubclasser('B'),
+                                        new ActingSubclasser('C')};
+        for (ActingSubclasser* object : objects)
+            ASSERT_TRUE(object->Attach(window_));
+        objects[c.actor]->act = c.act;
+        if (c.other != kNone)
+            objects[c.actor]->other = objects[c.other];
+        // Who is gone after the first probe.
+        if (c.act == Act::kDeleteSelf)
+            objects[c.actor] = nullptr;
+        if (c.act == Act::kDeleteOther)
+            objects[c.other] = nullptr;
+
+        s_log.clear();
+        EXPECT_EQ(c.firstResult, SendMessageW(window_, kProbe, 0, 0));
+        EXPECT_EQ(c.firstLog, s_log);
+        s_log.clear();
+        EXPECT_EQ(77, SendMessageW(window_, kProbe, 0, 0));
+        EXPECT_EQ(c.secondLog, s_log);
+
+        for (ActingSubclasser* object : objects)
+            delete object;
+        EXPECT_EQ(CurrentProc(), &OwnProc);
+    }
+}
+
 TEST(PtrMap, InsertsFindsAndRemovesAcrossBlocks)
 {
     MKPtrMap map(3);

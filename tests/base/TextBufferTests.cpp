@@ -83,8 +83,10 @@ TEST(TextBuffer, FailedAppendKeepsTheText)
     ASSERT_TRUE(buffer.AppendText(L"abc"));
     AllocFailureScope failing(0);
     EXPECT_FALSE(buffer.AppendText(L"defg"));
-    EXPECT_FALSE(buffer.SetSize(10));
     EXPECT_EQ(L"abc", Text(buffer));
+    // A set-size that cannot grow empties the buffer instead.
+    EXPECT_FALSE(buffer.SetSize(10));
+    EXPECT_EQ(0, buffer.GetCount());
     MKTextBuffer empty;
     EXPECT_FALSE(empty.AppendChar(L'x'));
     EXPECT_EQ(0, empty.GetCount());

@@ -15,6 +15,7 @@
 #include "base/MKValueString.h"
 #include "base/MKValueVersion.h"
 
+#include "AllocFailure.h"
 #include "AllocMeter.h"
 #include "BaseTestSupport.h"
 
@@ -503,6 +504,29 @@ TEST(IntHashMap, SlotsAreReusedAndGrowthFollowsThePrimes)
     spread.Set(0, a.Get());
     spread.Set(0, b.Get());
     EXPECT_EQ(before, a->GetRefCount());
+}
+
+TEST(IntHashMap, FailedGrowthKeepsEveryEntry)
+{
+    Node a = Adopt(MKNewInt32Value(1));
+    MKIntHashMap map;
+    for (uint32_t k = 10; k < 17; ++k)
+        ASSERT_TRUE(map.Set(k, a.Get()));
+    ASSERT_EQ(7, map.GetBucketCount());
+    {
+        // The slots grow, the buckets cannot.
+        AllocFailureScope failing(1);
+        EXPECT_FALSE(map.Set(17, a.Get()));
+        EXPECT_EQ(2, failing.Requests());
+    }
+    EXPECT_EQ(7, map.GetBucketCount());
+    for (uint32_t k = 10; k < 17; ++k)
+        EXPECT_EQ(a.Get(), map.Lookup(k)) << k;
+    EXPECT_EQ(nullptr, map.Lookup(17));
+    EXPECT_EQ(1 + 7, a->GetRefCount());
+    ASSERT_TRUE(map.Set(17, a.Get()));
+    EXPECT_EQ(17, map.GetBucketCount());
+    EXPECT_EQ(8, map.GetCount());
 }
 
 TEST(IntHashMap, PrimeTable)

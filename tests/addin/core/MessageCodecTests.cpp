@@ -62,6 +62,8 @@ TEST(MessageCodec, DecodesTheOraclesEnvelopes)
     };
     for (Case c : {Case{L"sample_response.msg", MessageCodec::kResponseKey},
                    Case{L"sample_stored_response.msg", MessageCodec::kResponseKey},
+                   // Deflated data that ends with a sync flush and no final block.
+                   Case{L"sync_flushed_response.msg", MessageCodec::kResponseKey},
                    Case{L"request_key.msg", MessageCodec::kRequestKey}}) {
         SCOPED_TRACE(testing::Message() << c.file);
         Bytes payload;

@@ -109,7 +109,7 @@ TEST(EffectDataCodec, ScrambledBlocksRestoreTheCallersBytesWhenAsked)
     EXPECT_NE(bytes, original);
     // A key group alone, or one that is not 4 bytes, is no block.
     EXPECT_FALSE(EffectDataCodec::DecodeBlock(L"0000", 4, back.data(), &length, EffectDataCodec::kScrambled));
-    EXPECT_FALSE(EffectDataCodec::DecodeBlock(L"~~~~~0", 6, back.data(), &length, EffectDataCodec::kScrambled));
+    EXPECT_FALSE(EffectDataCodec::DecodeBlock(L"000_0000", 8, back.data(), &length, EffectDataCodec::kScrambled));
 }
 
 TEST(EffectDataCodec, EmptyDataWithPrefixIsThirtyThreeCharacters)

@@ -164,6 +164,27 @@ TEST_F(UpdateCheckerTest, EveryBadAnswerLeavesTheInstallationAsItWas)
     }
 }
 
+TEST_F(UpdateCheckerTest, AReplyLargerThanOneMegabyteIsRefused)
+{
+    // "null" padded with blanks to the size of the case: the document is the
+    // same, only the size tells the cases apart.
+    const size_t limit = 1024 * 1024;
+    const struct {
+        size_t size;
+        int32_t status;
+    } cases[] = {{limit, UpdateCheckNothingOffered}, {limit + 1, UpdateCheckFailed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        std::string body = std::string(kMagic) + "null";
+        body.resize(c.size, ' ');
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Reply reply;
+        reply.bytes = LoopbackHttpServer::Ok(body);
+        ASSERT_TRUE(server.Start(reply));
+        EXPECT_EQ(Check(server, false), c.status);
+    }
+}
+
 TEST_F(UpdateCheckerTest, DownloadsVerifiesAndRecordsWhatIsOffered)
 {
     LoopbackHttpServer server;
