@@ -40,10 +40,13 @@ int PackageItem::ComputeDigest(MKInFileStream& file, MKSha1Digest* out) const
     return PackageItemOk;
 }
 
-int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security) const
+int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security, ItemDigestCheck check) const
 {
     if (!HasData())
         return PackageItemNoData;
+    bool verify = check == ItemDigestCheck::Required || (check == ItemDigestCheck::WhenStated && digest.IsSha1());
+    if (verify && !digest.IsSha1())
+        return PackageItemNotVerified;
     MKInFileStream file;
     if (!file.Open(m_packagePath.GetText()))
         return PackageItemCannotOpenPackage;
@@ -57,7 +60,7 @@ int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* sec
         DeleteFileW(path.GetText());
         return PackageItemCannotCreate;
     }
-    int result = Copy(file, target);
+    int result = Copy(file, target, verify);
     if (!CloseHandle(target) && result == PackageItemOk)
         result = PackageItemWriteFailed;
     if (result != PackageItemOk) {
@@ -69,9 +72,12 @@ int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* sec
     return PackageItemOk;
 }
 
-int PackageItem::Copy(MKInFileStream& file, HANDLE target) const
+int PackageItem::Copy(MKInFileStream& file, HANDLE target, bool verify) const
 {
     PackageSliceStream slice(&file, storedSize);
+    MKSha1Stream sha;
+    if (verify)
+        slice.SetHash(&sha);
     MKInZStream inflated(&slice);
     MKInLzmaStream decoded(&slice);
     MKInStream* source = method == 1 ? static_cast<MKInStream*>(&inflated)
@@ -87,5 +93,13 @@ int PackageItem::Copy(MKInFileStream& file, HANDLE target) const
             return PackageItemWriteFailed;
         left -= step;
     }
-    return PackageItemOk;
+    if (!verify)
+        return PackageItemOk;
+    // The digest covers every stored byte, also those a decoder left unread.
+    if (!slice.ReadToEnd())
+        return PackageItemReadFailed;
+    sha.Close();
+    MKSha1Digest computed;
+    sha.GetDigest(&computed);
+    return digest.Matches(computed) ? PackageItemOk : PackageItemNotVerified;
 }

@@ -426,14 +426,19 @@ int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, con
     ReadySetup* setup = ready.GetSetup(MKGuid(setupGuid));
     if (!setup)
         return 0;
-    if (setup->OpenPackage() != UpdatePackageOk)
+    // What is extracted here is started, from a folder every user may
+    // write: only a signed package whose items all match their digests
+    // qualifies, and the program itself must carry a digest that its bytes
+    // match as they are written.
+    const UpdatePackage* package = setup->OpenPackage() == UpdatePackageOk ? setup->GetPackage() : nullptr;
+    if (!package || !package->IsSigned() || !package->VerifyItems())
         return 302;
-    const PackageItem* item = setup->GetPackage()->FindItem(kind);
+    const PackageItem* item = package->FindItem(kind);
     if (!item)
         return 303;
     if (!item->HasData())
         return 304;
-    if (item->ExtractToFile(target, Security()) != PackageItemOk)
+    if (item->ExtractToFile(target, Security(), ItemDigestCheck::Required) != PackageItemOk)
         return 305;
     *extracted = true;
     return 0;
