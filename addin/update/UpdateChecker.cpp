@@ -1,4 +1,5 @@
 #include "addin/update/UpdateChecker.h"
+#include "addin/update/BoundedOutStream.h"
 #include "addin/update/FileOperations.h"
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ReadyRecord.h"
@@ -278,10 +279,13 @@ bool UpdateCheckRun::Download(ReadyRecord& wanted, const ReadyRecord& pending)
         if (DeleteOrTruncateFile(path, MKSharedSecurity::Global()) == 0) {
             MKOutFileStream file;
             if (file.Open(path.GetText())) {
+                // No larger than announced: the transfer ends at the first
+                // byte past it and the file is deleted below.
+                BoundedOutStream bounded(&file, setup.size > 0 ? setup.size : 0);
                 MKHttpRequest request;
-                request.SetOutputStream(&file);
+                request.SetOutputStream(&bounded);
                 done = Transfer(request, kDownloadPath, form, 0, downloadIdleMs, &progress, nullptr);
-                done = file.Close() && done;
+                done = file.Close() && done && !bounded.IsExceeded();
             }
         }
         if (done)
@@ -350,7 +354,10 @@ UpdateChecker::UpdateChecker(const MKString& installationFolder, const UpdateClo
 
 UpdateChecker::~UpdateChecker()
 {
-    Stop();
+    // An owner's Stop that already waited out its limit is not waited again:
+    // the thread is detached and ends on its own.
+    if (!IsStopRequested())
+        Stop();
     if (m_thread)
         CloseHandle(m_thread);
     if (m_run)
