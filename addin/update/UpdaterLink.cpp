@@ -4,6 +4,7 @@
 #include "addin/update/FileRenameList.h"
 #include "addin/update/PendingRenames.h"
 #include "addin/update/ProcessLaunch.h"
+#include "addin/update/ProgramFolder.h"
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/ResultRecord.h"
 #include "addin/update/SetupIdentities.h"
@@ -426,10 +427,10 @@ int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, con
     ReadySetup* setup = ready.GetSetup(MKGuid(setupGuid));
     if (!setup)
         return 0;
-    // What is extracted here is started, from a folder every user may
-    // write: only a signed package whose items all match their digests
-    // qualifies, and the program itself must carry a digest that its bytes
-    // match as they are written.
+    // What is extracted here is started, and the package lies in a folder
+    // every user may write: only a signed package whose items all match their
+    // digests qualifies, and the program itself must carry a digest that its
+    // bytes match as they are written.
     const UpdatePackage* package = setup->OpenPackage() == UpdatePackageOk ? setup->GetPackage() : nullptr;
     if (!package || !package->IsSigned() || !package->VerifyItems())
         return 302;
@@ -438,7 +439,10 @@ int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, con
         return 303;
     if (!item->HasData())
         return 304;
-    if (item->ExtractToFile(target, Security(), ItemDigestCheck::Required) != PackageItemOk)
+    // Extracted where only this user can write, so that what was checked is
+    // what starts (with the folder's own attributes, not the shared ones).
+    if (EnsureProgramFolder().IsEmpty() ||
+        item->ExtractToFile(target, nullptr, ItemDigestCheck::Required) != PackageItemOk)
         return 305;
     *extracted = true;
     return 0;
@@ -446,7 +450,7 @@ int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, con
 
 int UpdaterLink::StartUpdaterProgram(bool automatic)
 {
-    MKString extractedPath = GetDownloadedUpdaterPath(m_installationFolder);
+    MKString extractedPath = GetProgramFolderUpdaterPath();
     bool extracted = false;
     int code = ExtractFromReadyUpdate(kInstallerSetupGuid, kInstallerProgramItem, extractedPath, &extracted);
     if (code != 0) {
@@ -473,7 +477,7 @@ int UpdaterLink::StartUpdaterProgram(bool automatic)
 
 int UpdaterLink::StartSetupProgram(bool automatic)
 {
-    MKString path = GetDownloadedSetupPath(m_installationFolder);
+    MKString path = GetProgramFolderSetupPath();
     bool extracted = false;
     int code = ExtractFromReadyUpdate(kSetupProgramGuid, kSetupProgramItem, path, &extracted);
     if (code != 0)

@@ -9,6 +9,7 @@
 #include "addin/update/CommandRecord.h"
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ReadyRecord.h"
+#include "addin/update/ProgramFolder.h"
 #include "addin/update/ResultRecord.h"
 #include "addin/update/StateRecord.h"
 #include "addin/update/UpdateCheckDispatch.h"
@@ -29,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -473,6 +476,31 @@ std::string Repeated(const char* text, int times)
     return out;
 }
 
+// The SIDs (as text) that the folder's DACL lets in; "?" when it cannot be
+// read.
+std::vector<std::wstring> AllowedSids(const MKString& folder)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(folder.GetText(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return {L"?"};
+    std::vector<std::wstring> sids;
+    for (int i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        wchar_t* text = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || !ConvertSidToStringSidW(&ace->SidStart, &text)) {
+            sids.push_back(L"?");
+            continue;
+        }
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE)
+            sids.push_back(text);
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return sids;
+}
+
 // One installation per case, beside the others in the scratch folder.
 class ProgramCaseTest : public UpdaterLinkTest {
 protected:
@@ -481,6 +509,9 @@ protected:
         std::wstring sub = scratch.File(c.name);
         CopyFixtureTree(std::wstring(L"program\\") + c.name + L"\\" + role, sub);
         RemoveScheduledRun(sub.c_str());
+        // What an earlier case extracted to the user's program folder.
+        for (const MKString& program : {GetProgramFolderSetupPath(), GetProgramFolderUpdaterPath()})
+            MKFileRemove(program);
         return sub.c_str();
     }
 };
@@ -493,12 +524,16 @@ TEST_F(ProgramCaseTest, ASetupProgramIsScheduledOnlyFromASignedPackageThatVerifi
         UpdaterLink link(caseHost);
         // At the start: the setup program is left for the next log-on.
         EXPECT_EQ(link.InstallReadyUpdate(true), c.code) << c.name;
-        MKString program = GetDownloadedSetupPath(sub);
+        MKString program = GetProgramFolderSetupPath();
         MKString command = GetScheduledRunCommand();
         if (c.code == 0) {
             EXPECT_GE(command.Find((L"\"" + program + L"\" /from_updater").GetText()), 0) << command.GetText();
             EXPECT_TRUE(IsScheduledRunPending(sub));
             EXPECT_EQ(FileText(program), Repeated("setup program, not runnable ", 20));
+            // Started from a folder no other user may write: neither
+            // Everyone nor the Users group is let in.
+            for (const std::wstring& sid : AllowedSids(MKPathDirectory(program)))
+                EXPECT_TRUE(sid != L"S-1-1-0" && sid != L"S-1-5-32-545" && sid != L"?") << sid;
         } else {
             EXPECT_TRUE(command.IsEmpty()) << c.name << " " << command.GetText();
             EXPECT_FALSE(MKFileExists(program)) << c.name;
@@ -524,7 +559,7 @@ TEST_F(ProgramCaseTest, InstallNowThroughTheAutomationObjectStartsNoUnverifiedSe
         // The sound package's program is no program the system can start:
         // that one fails only at its start (503) and is deleted again.
         EXPECT_EQ(result.lVal, c.code == 0 ? 503 : c.code) << c.name;
-        EXPECT_FALSE(MKFileExists(GetDownloadedSetupPath(sub))) << c.name;
+        EXPECT_FALSE(MKFileExists(GetProgramFolderSetupPath())) << c.name;
         EXPECT_FALSE(link.IsLocked()) << c.name;
         EXPECT_TRUE(GetScheduledRunCommand().IsEmpty()) << c.name;
         dispatch->Detach();
@@ -542,7 +577,7 @@ TEST_F(ProgramCaseTest, AnInstallationNeedingElevationSchedulesOnlyAVerifiedInst
         caseHost.machineWide = true;
         UpdaterLink link(caseHost);
         EXPECT_EQ(link.InstallReadyUpdate(true), c.code) << c.name;
-        MKString program = GetDownloadedUpdaterPath(sub);
+        MKString program = GetProgramFolderUpdaterPath();
         MKString command = GetScheduledRunCommand();
         if (c.code == 0) {
             EXPECT_GE(command.Find((L"\"" + program + L"\" /update /path \"" + sub + L"\"").GetText()), 0) << command.GetText();
@@ -571,7 +606,7 @@ TEST_F(ProgramCaseTest, APlantedResultStartsNoPlantedInstallerThatFailsItsChecks
             bool noPluginCall = false;
             bool automatic = false;
             EXPECT_FALSE(link.ReportUpdateResult(&noPluginCall, &automatic)) << c.name;
-            EXPECT_FALSE(MKFileExists(GetDownloadedUpdaterPath(sub))) << c.name << prepare;
+            EXPECT_FALSE(MKFileExists(GetProgramFolderUpdaterPath())) << c.name << prepare;
             EXPECT_TRUE(GetScheduledRunCommand().IsEmpty()) << c.name << prepare;
             EXPECT_FALSE(ResultRecord::Exists(sub)) << c.name << prepare;
             // Only a start by the user is told that nothing could be started.
