@@ -8,6 +8,7 @@
 #include "addin/update/UpdaterFolder.h"
 #include "addin/update/FileCalls.h"
 #include "base/MKFile.h"
+#include "base/MKPath.h"
 #include "base/MKSharedSecurity.h"
 #include <wchar.h>
 
@@ -128,18 +129,6 @@ void UpdateInstaller::PlanBackups()
     ChooseFreeBackupNames();
 }
 
-bool UpdateInstaller::IsPlannedForBackup(const MKString& path) const
-{
-    for (int i = 0; i < m_backups->GetCount(); ++i) {
-        FileRenameList& renames = m_backups->GetAt(i)->Renames();
-        for (int k = 0; k < renames.GetCount(); ++k) {
-            if (!renames.GetAt(k).skip && _wcsicmp(renames.GetAt(k).first.GetText(), path.GetText()) == 0)
-                return true;
-        }
-    }
-    return false;
-}
-
 void UpdateInstaller::PlanBackupOfTargets(const UpdatePackage& package)
 {
     // The installed entry's own package tells which files it installed; when
@@ -150,14 +139,27 @@ void UpdateInstaller::PlanBackupOfTargets(const UpdatePackage& package)
     MKString installed = GetSetupPackagePath(m_installationFolder, package.GetName());
     if (!installed.IsEmpty() && MKPathAccess(installed, 0) != MKPathNotFound)
         targets.AddRename(installed, installed + kBackupSuffix);
+    // Full forms: two packages may spell a folder with '/' and '\\'.
+    MKTOArray<MKString> planned;
+    for (int i = 0; i < m_backups->GetCount(); ++i) {
+        FileRenameList& renames = m_backups->GetAt(i)->Renames();
+        for (int k = 0; k < renames.GetCount(); ++k) {
+            if (!renames.GetAt(k).skip)
+                planned.Add(MKPathFull(renames.GetAt(k).first));
+        }
+    }
     FileOperationSet* set = nullptr;
     for (int i = 0; i < targets.Renames().GetCount(); ++i) {
         const RenamePair& pair = targets.Renames().GetAt(i);
-        if (IsPlannedForBackup(pair.first))
+        MKString full = MKPathFull(pair.first);
+        bool known = false;
+        for (int k = 0; k < planned.GetCount() && !known; ++k)
+            known = _wcsicmp(planned[k].GetText(), full.GetText()) == 0;
+        if (known)
             continue;
         if (!set)
             set = m_backups->AddSet(nullptr);
-        if (!set || !set->AddRename(pair.first, pair.second))
+        if (!set || !set->AddRename(pair.first, pair.second) || !planned.Add(full))
             m_backupsBlocked = true;
     }
 }

@@ -85,13 +85,14 @@ public:
 
 private:
     void NarrowPlan();
-    bool IsPlannedForBackup(const MKString& path) const;
     void PlanBackupOfTargets(const UpdatePackage& package);
     void ChooseFreeBackupNames();
     bool UndoAll(bool newFilesTakenBack = false);
 
     MKString m_installationFolder;
     MKString m_updaterFolder;
+    // For the records users share in the updater folder (the history); the
+    // installation's own files take the installation folder's security.
     const MKSharedSecurity* m_security;
     ReadyRecord* m_ready = nullptr;
     InstalledPlugins* m_plugins = nullptr;
