@@ -66,10 +66,9 @@ void RemoveFolders(const MKTOArray<MKString>& folders)
     set.Apply(nullptr, false);
 }
 
-// The journal's lists, in their stored order. The seventh, once the targets
+// The journal's lists in their stored order; the seventh, once the targets
 // that existed, is written empty and passed over when read.
 const int kListCount = 8;
-const int kUnusedList = 6;
 
 } // namespace
 
