@@ -204,15 +204,19 @@ bool InstallJournal::RollBack(bool newFilesTakenBack)
     // Recorded, not guessed from the files: new files can be in place only
     // once every installed file went to its backup, and a backup name was
     // free when it was planned, so a file under it is the installation's.
-    bool newFilesMoved = (m_phase == Committing || m_phase == Recording) && !newFilesTakenBack;
-    bool backupsMoved = m_phase != Staging;
+    bool newFilesPlaced = m_phase == Committing || m_phase == Recording;
     bool restored = true;
-    for (int i = newFilesMoved ? m_stagedMoves.GetCount() - 2 : -1; i >= 0; i -= 2) {
+    for (int i = newFilesPlaced && !newFilesTakenBack ? m_stagedMoves.GetCount() - 2 : -1; i >= 0; i -= 2) {
         const MKString& staged = m_stagedMoves[i];
         const MKString& target = m_stagedMoves[i + 1];
         if (!Exists(staged) && Exists(target))
             restored = MoveBack(target, staged) && restored;
     }
+    // Every new file is off its target: a repeated undo must not take what
+    // comes back from the backups for a new file.
+    if (!restored || (newFilesPlaced && !Save(Moving)))
+        return false;
+    bool backupsMoved = m_phase != Staging;
     for (int i = backupsMoved ? m_backupMoves.GetCount() - 2 : -1; i >= 0; i -= 2) {
         const MKString& installed = m_backupMoves[i];
         const MKString& backup = m_backupMoves[i + 1];

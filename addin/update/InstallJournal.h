@@ -56,11 +56,11 @@ public:
 
     // Undoes the installation as far as the phase says it went: new files
     // that were moved into place go back to their staged names (only once
-    // every installed file went to its backup), installed files come back
-    // from their backups and the record files are restored; then the journal
-    // is rewritten as Staging before the staged files and the folders made
-    // for them are removed, so a repeated undo never takes a restored file
-    // for a new one. True when every file came back; the journal is then
+    // every installed file went to its backup) and the journal is rewritten
+    // as Moving; installed files come back from their backups and the record
+    // files are restored, and the journal is rewritten as Staging before the
+    // staged files and the folders made for them are removed. So a repeated
+    // undo never takes a restored file for a new one. True when every file came back; the journal is then
     // removed, otherwise kept for the next try. newFilesTakenBack: the caller
     // knows no new file is in place (a failed commit undid its own moves), so
     // whatever lies at a target now is someone else's and stays.
