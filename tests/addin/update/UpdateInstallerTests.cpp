@@ -10,6 +10,7 @@
 
 #include "addin/update/InstallJournal.h"
 #include "addin/update/InstalledPlugins.h"
+#include "addin/update/PackageItem.h"
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/UpdateHistory.h"
 #include "addin/update/UpdateInstaller.h"
@@ -441,6 +442,27 @@ TEST_F(InstallationLeftoverTest, AStaleBackupThatCannotBeDeletedIsPassedOverAndN
     installer.Release();
     EXPECT_FALSE(ExpectWhole("stale commit"));
     EXPECT_TRUE(MKFileExists(scratch.File(L"sub\\b.txt.old.2").c_str()));
+}
+
+TEST_F(InstallationTest, APackageChangedAfterItsCheckIsCaughtWhileItsFilesAreWritten)
+{
+    UpdateInstaller installer(folder);
+    ASSERT_TRUE(installer.Prepare());
+    ASSERT_TRUE(installer.Verify());
+    installer.PlanBackups();
+    // Another user rewrites the checked package in the shared updater folder:
+    // its last byte is the stored data of "new\\deep\\d.txt".
+    MKString package = MKPathCombine(GetUpdaterFolder(folder), L"b80321f4-6a3c-48c1-89a9-fdcff7ba605a.vlx");
+    MKByteArray bytes;
+    ASSERT_TRUE(MKReadFile(package, bytes));
+    bytes[bytes.GetCount() - 1] ^= 0x55;
+    ASSERT_TRUE(MKWriteFile(package, bytes.GetData(), bytes.GetCount()));
+    EXPECT_EQ(installer.InstallSetups(), int(InstallSetupsPackageBase) + int(PackageItemNotVerified));
+    installer.DiscardStaged();
+    installer.Release();
+    EXPECT_FALSE(ExpectOldOrNew(L"changed package"));
+    for (const auto& entry : ReadFileTree(scratch.path()))
+        EXPECT_EQ(entry.first.find(L".new.2"), std::wstring::npos) << entry.first;
 }
 
 // A ready record with the given setups (GUID, package file name in the
