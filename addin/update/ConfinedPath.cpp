@@ -42,5 +42,14 @@ bool IsPathInsideFolder(const MKString& path, const MKString& folder)
     if (path[length] != L'\\' && path[length] != L'/')
         return false;
     MKString rest = path.Mid(length + 1);
-    return !rest.IsEmpty() && IsConfinedRelativePath(rest);
+    if (rest.IsEmpty() || !IsConfinedRelativePath(rest))
+        return false;
+    // "inst\." or "inst\.\" is the folder itself, not a path inside it.
+    MKTOArray<MKString> parts;
+    rest.Split(L"\\/", true, parts);
+    for (int i = 0; i < parts.GetCount(); ++i) {
+        if (!parts[i].EqualsText(L"."))
+            return true;
+    }
+    return false;
 }
