@@ -7,6 +7,7 @@
 #include "base/MKInLzmaStream.h"
 #include "base/MKInZStream.h"
 #include "base/MKSha1Stream.h"
+#include "base/MKStreamErrors.h"
 
 namespace {
 
@@ -20,6 +21,22 @@ int PackageItem::ComputeDigest(MKSha1Digest* out) const
     if (!file.Open(m_packagePath.GetText()))
         return PackageItemCannotOpenPackage;
     return ComputeDigest(file, out);
+}
+
+bool ComputeFileDigest(const MKString& path, MKSha1Digest* out)
+{
+    MKInFileStream file;
+    if (!file.Open(path.GetText()))
+        return false;
+    MKSha1Stream sha;
+    uint8_t block[kBlockSize];
+    for (int got; (got = file.Read(block, kBlockSize)) > 0;)
+        sha.Write(block, got);
+    if (file.GetError() != MKStreamErrorEnd)
+        return false;
+    sha.Close();
+    sha.GetDigest(out);
+    return true;
 }
 
 int PackageItem::ComputeDigest(MKInFileStream& file, MKSha1Digest* out) const
@@ -40,7 +57,8 @@ int PackageItem::ComputeDigest(MKInFileStream& file, MKSha1Digest* out) const
     return PackageItemOk;
 }
 
-int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security, ItemDigestCheck check) const
+int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security, ItemDigestCheck check,
+                               MKSha1Digest* written) const
 {
     if (!HasData())
         return PackageItemNoData;
@@ -60,7 +78,7 @@ int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* sec
         DeleteFileW(path.GetText());
         return PackageItemCannotCreate;
     }
-    int result = Copy(file, target, verify);
+    int result = Copy(file, target, verify, written);
     if (!CloseHandle(target) && result == PackageItemOk)
         result = PackageItemWriteFailed;
     if (result != PackageItemOk) {
@@ -72,7 +90,7 @@ int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* sec
     return PackageItemOk;
 }
 
-int PackageItem::Copy(MKInFileStream& file, HANDLE target, bool verify) const
+int PackageItem::Copy(MKInFileStream& file, HANDLE target, bool verify, MKSha1Digest* written) const
 {
     PackageSliceStream slice(&file, storedSize);
     MKSha1Stream sha;
@@ -83,15 +101,22 @@ int PackageItem::Copy(MKInFileStream& file, HANDLE target, bool verify) const
     MKInStream* source = method == 1 ? static_cast<MKInStream*>(&inflated)
         : method == 2                ? static_cast<MKInStream*>(&decoded)
                                      : static_cast<MKInStream*>(&slice);
+    MKSha1Stream output;
     uint8_t block[kBlockSize];
     for (int left = size; left > 0;) {
         int step = left < kBlockSize ? left : kBlockSize;
         if (source->Read(block, step) != step)
             return PackageItemReadFailed;
-        DWORD written = 0;
-        if (!GetFileCalls().writeFile(target, block, DWORD(step), &written, nullptr) || written != DWORD(step))
+        if (written)
+            output.Write(block, step);
+        DWORD count = 0;
+        if (!GetFileCalls().writeFile(target, block, DWORD(step), &count, nullptr) || count != DWORD(step))
             return PackageItemWriteFailed;
         left -= step;
+    }
+    if (written) {
+        output.Close();
+        output.GetDigest(written);
     }
     if (!verify)
         return PackageItemOk;

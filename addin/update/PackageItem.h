@@ -38,9 +38,10 @@ public:
     // or the folder's inherited ones when null), decoding only the item's own
     // stored bytes and hashing them as they are read when check asks for it;
     // a partly written or unverified file is removed. The file's last-write
-    // time becomes the item's date-time.
+    // time becomes the item's date-time. written (when not null) receives the
+    // SHA-1 of the bytes written, to check the file again before it is used.
     int ExtractToFile(const MKString& path, const MKSharedSecurity* security,
-                      ItemDigestCheck check = ItemDigestCheck::None) const;
+                      ItemDigestCheck check = ItemDigestCheck::None, MKSha1Digest* written = nullptr) const;
     // SHA-1 over the stored bytes: PackageItemOk, PackageItemCannotOpenPackage
     // or PackageItemReadFailed.
     int ComputeDigest(MKSha1Digest* out) const;
@@ -61,7 +62,10 @@ public:
     int32_t dataOffset = 0;
 
 private:
-    int Copy(MKInFileStream& file, HANDLE target, bool verify) const;
+    int Copy(MKInFileStream& file, HANDLE target, bool verify, MKSha1Digest* written) const;
 
     MKString m_packagePath;
 };
+
+// SHA-1 over a whole file's bytes; false when it cannot be read.
+bool ComputeFileDigest(const MKString& path, MKSha1Digest* out);

@@ -418,7 +418,8 @@ bool UpdaterLink::CanReplaceUpdateAddIn()
     return check.CanOpenAllExclusively(nullptr);
 }
 
-int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, const MKString& target, bool* extracted)
+int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, const MKString& target, bool* extracted,
+                                        MKSha1Digest* written)
 {
     *extracted = false;
     ReadyRecord ready(m_installationFolder);
@@ -442,20 +443,36 @@ int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, con
     // Extracted where only this user can write, so that what was checked is
     // what starts (with the folder's own attributes, not the shared ones).
     if (EnsureProgramFolder().IsEmpty() ||
-        item->ExtractToFile(target, nullptr, ItemDigestCheck::Required) != PackageItemOk)
+        item->ExtractToFile(target, nullptr, ItemDigestCheck::Required, written) != PackageItemOk)
         return 305;
     *extracted = true;
     return 0;
+}
+
+bool UpdaterLink::IsExtractedProgramIntact(const MKString& path, const MKSha1Digest& written)
+{
+    MKSha1Digest now;
+    if (ComputeFileDigest(path, &now) && now.Equals(written))
+        return true;
+    MKFileRemove(path);
+    return false;
 }
 
 int UpdaterLink::StartUpdaterProgram(bool automatic)
 {
     MKString extractedPath = GetProgramFolderUpdaterPath();
     bool extracted = false;
-    int code = ExtractFromReadyUpdate(kInstallerSetupGuid, kInstallerProgramItem, extractedPath, &extracted);
+    MKSha1Digest written = {};
+    int code = ExtractFromReadyUpdate(kInstallerSetupGuid, kInstallerProgramItem, extractedPath, &extracted, &written);
     if (code != 0) {
         m_lock.Release();
         return code;
+    }
+    // Checked again right before it is handed on: only what was verified
+    // while it was written may start.
+    if (extracted && !IsExtractedProgramIntact(extractedPath, written)) {
+        m_lock.Release();
+        return automatic ? 401 : 402;
     }
     MKString program = extracted ? extractedPath : GetUpdaterExePath(m_installationFolder);
     MKTextBuffer arguments;
@@ -479,11 +496,16 @@ int UpdaterLink::StartSetupProgram(bool automatic)
 {
     MKString path = GetProgramFolderSetupPath();
     bool extracted = false;
-    int code = ExtractFromReadyUpdate(kSetupProgramGuid, kSetupProgramItem, path, &extracted);
+    MKSha1Digest written = {};
+    int code = ExtractFromReadyUpdate(kSetupProgramGuid, kSetupProgramItem, path, &extracted, &written);
     if (code != 0)
         return code;
     if (!extracted)
         return 501;
+    // Checked again right before it is handed on: only what was verified
+    // while it was written may start.
+    if (!IsExtractedProgramIntact(path, written))
+        return automatic ? 502 : 503;
     m_lock.Release();
     if (automatic)
         return ScheduleRun(m_installationFolder, Security(), path, L"/from_updater") ? 0 : 502;

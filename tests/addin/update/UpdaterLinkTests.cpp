@@ -7,6 +7,7 @@
 
 #include "addin/update/AutoRunRecord.h"
 #include "addin/update/CommandRecord.h"
+#include "addin/update/FileCalls.h"
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/ProgramFolder.h"
@@ -614,6 +615,48 @@ TEST_F(ProgramCaseTest, APlantedResultStartsNoPlantedInstallerThatFailsItsChecks
             EXPECT_FALSE(link.IsLocked()) << c.name;
             std::filesystem::remove_all(std::filesystem::path(sub.GetText()));
         }
+    }
+}
+
+// Writes every block with its first byte inverted yet answers as the system
+// does: the program on disk is no longer what its extraction verified, as
+// when it is swapped between its extraction and its start.
+BOOL WINAPI WriteAltered(HANDLE file, LPCVOID data, DWORD n, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    std::vector<uint8_t> altered(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + n);
+    if (n > 0)
+        altered[0] ^= 0xFF;
+    return WriteFile(file, altered.data(), n, written, overlapped);
+}
+
+const FileCalls kAlteringCalls = {MoveFileExW, DeleteFileW, CreateDirectoryW, WriteAltered};
+
+TEST_F(ProgramCaseTest, AProgramThatNoLongerHoldsWhatWasVerifiedIsNeitherScheduledNorKept)
+{
+    struct Role {
+        const wchar_t* role;
+        bool machineWide;
+        int code;
+        MKString program;
+    };
+    const Role roles[] = {{L"setup", false, 502, GetProgramFolderSetupPath()},
+                          {L"updater", true, 401, GetProgramFolderUpdaterPath()}};
+    for (const Role& r : roles) {
+        if (r.machineWide && MKGetElevationType() == 2)
+            continue;
+        MKString sub = Arrange(kProgramCases[0], r.role);
+        TestHost caseHost(sub.GetText());
+        caseHost.machineWide = r.machineWide;
+        UpdaterLink link(caseHost);
+        SetFileCallsForTesting(&kAlteringCalls);
+        int code = link.InstallReadyUpdate(true);
+        SetFileCallsForTesting(nullptr);
+        EXPECT_EQ(code, r.code) << r.role;
+        EXPECT_TRUE(GetScheduledRunCommand().IsEmpty()) << r.role << " " << GetScheduledRunCommand().GetText();
+        EXPECT_FALSE(MKFileExists(r.program)) << r.role;
+        EXPECT_FALSE(link.IsLocked()) << r.role;
+        RemoveScheduledRun(sub);
+        std::filesystem::remove_all(std::filesystem::path(sub.GetText()));
     }
 }
 
