@@ -333,6 +333,44 @@ TEST_F(UpdateCheckerTest, ADownloadLargerThanAnnouncedEndsAtOnceAndIsDeleted)
     }
 }
 
+TEST_F(UpdateCheckerTest, ACheckReplyPastItsBoundFailsWithoutADownload)
+{
+    // The offer with blanks between its tokens: 512 KiB of them stay below
+    // the 1 MiB bound and the offer is downloaded (the control), 1 MiB and
+    // more end the check, also while the server holds the connection open.
+    struct Case {
+        const char* name;
+        size_t blanks;
+        int pauseAt;
+        int32_t status;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {"below the bound", 512 * 1024, -1, UpdateCheckRecorded, 2},
+        {"past the bound", 1024 * 1024, -1, UpdateCheckFailed, 1},
+        {"goes on", 2 * 1024 * 1024, 1536 * 1024, UpdateCheckFailed, 1},
+    };
+    for (const Case& c : cases) {
+        DeleteReadyFile(folder);
+        std::string offer = Offer();
+        offer.insert(offer.find('{') + 1, std::string(c.blanks, ' '));
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Reply check;
+        check.bytes = LoopbackHttpServer::Ok(offer);
+        check.pauseAt = c.pauseAt;
+        check.pauseMs = c.pauseAt >= 0 ? 60000 : 0;
+        LoopbackHttpServer::Reply download;
+        download.bytes = LoopbackHttpServer::Ok(package);
+        server.SetReplyFor("/updates/vistello/download/", download);
+        ASSERT_TRUE(server.Start(check));
+        EXPECT_EQ(Check(server, false), c.status) << c.name;
+        server.Stop();
+        EXPECT_EQ(server.Requests().size(), c.requests) << c.name;
+        EXPECT_EQ(IsReadyFilePresent(folder), c.status == UpdateCheckRecorded) << c.name;
+        EXPECT_FALSE(UpdaterLock(folder).IsLocked()) << c.name;
+    }
+}
+
 TEST_F(UpdateCheckerTest, ADownloadThatFailsItsCheckIsDeletedAndNotRecorded)
 {
     LoopbackHttpServer server;
