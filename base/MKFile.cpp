@@ -55,15 +55,34 @@ MKString SiblingTempName(const MKString& path)
     return MKString();
 }
 
-bool WriteAll(const MKString& path, const void* data, int n)
+bool WriteAll(const MKString& path, const void* data, int n, bool toDisk)
 {
     FILE* stream = MKOpenCFile(path, L"wb");
     if (!stream)
         return false;
     bool written = n == 0 || fwrite(data, 1, size_t(n), stream) == size_t(n);
+    if (written && toDisk) {
+        HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+        written = fflush(stream) == 0 && handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+    }
     // fclose flushes: a full disk may only show here.
     bool closed = fclose(stream) == 0;
     return written && closed;
+}
+
+bool ReplaceWith(const MKString& path, const void* data, int n, bool toDisk)
+{
+    if ((!data && n > 0) || n < 0 || path.IsEmpty())
+        return false;
+    MKString temp = SiblingTempName(path);
+    if (temp.IsEmpty())
+        return false;
+    if (!WriteAll(temp, data, n, toDisk) ||
+        !MoveFileExW(temp.GetText(), path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp.GetText());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -187,17 +206,12 @@ bool MKReadFile(const MKString& path, MKByteArray& bytes)
 
 bool MKWriteFile(const MKString& path, const void* data, int n)
 {
-    if ((!data && n > 0) || n < 0 || path.IsEmpty())
-        return false;
-    MKString temp = SiblingTempName(path);
-    if (temp.IsEmpty())
-        return false;
-    if (!WriteAll(temp, data, n) ||
-        !MoveFileExW(temp.GetText(), path.GetText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temp.GetText());
-        return false;
-    }
-    return true;
+    return ReplaceWith(path, data, n, false);
+}
+
+bool MKWriteFileDurably(const MKString& path, const void* data, int n)
+{
+    return ReplaceWith(path, data, n, true);
 }
 
 int64_t MKFileModifiedTime(const MKString& path)

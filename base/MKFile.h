@@ -48,6 +48,10 @@ bool MKReadFile(const MKString& path, MKByteArray& bytes);
 // write leaves the old file as it was and no partial file behind. False for
 // null data with n > 0, or when any step (writing, closing, replacing) fails.
 bool MKWriteFile(const MKString& path, const void* data, int n);
+// MKWriteFile whose temporary file reaches the disk before it takes the file's
+// place: after a power cut the file is the old one or the new one, never an
+// empty or partly written file under the new name.
+bool MKWriteFileDurably(const MKString& path, const void* data, int n);
 
 // Last write in seconds since 1970 (UTC); 0 when unknown.
 int64_t MKFileModifiedTime(const MKString& path);

@@ -129,7 +129,7 @@ bool InstalledPlugins::SaveTo(const MKString& path)
         writer.WriteU32(0);
     }
     // The temporary file takes the folder's inherited (shared) security.
-    return writer.Close() && memory.GetError() == 0 && MKWriteFile(path, memory.GetData(), memory.GetCount());
+    return writer.Close() && memory.GetError() == 0 && MKWriteFileDurably(path, memory.GetData(), memory.GetCount());
 }
 
 int InstalledPlugins::FindByGuid(const MKGuid& guid) const
