@@ -1,6 +1,7 @@
 #include "addin/update/ConfinedPath.h"
 #include "base/MKPath.h"
 #include "base/MKTOArray.h"
+#include <wchar.h>
 
 #include <wchar.h>
 
@@ -55,4 +56,27 @@ bool IsPlainFileName(const MKString& name)
 {
     return !name.IsEmpty() && !name.EqualsText(L".") && name.FindChar(L'\\') < 0 && name.FindChar(L'/') < 0 &&
         IsConfinedRelativePath(name);
+}
+
+bool IsPathInsideFolder(const MKString& path, const MKString& folder)
+{
+    MKString root = MKPathFull(folder);
+    while (root.GetLength() > 0 && (root[root.GetLength() - 1] == L'\\' || root[root.GetLength() - 1] == L'/'))
+        root = root.Left(root.GetLength() - 1);
+    int length = root.GetLength();
+    if (length == 0 || path.GetLength() <= length + 1 || _wcsnicmp(path.GetText(), root.GetText(), length) != 0)
+        return false;
+    if (path[length] != L'\\' && path[length] != L'/')
+        return false;
+    MKString rest = path.Mid(length + 1);
+    if (rest.IsEmpty() || !IsConfinedRelativePath(rest))
+        return false;
+    // "inst\." or "inst\.\" is the folder itself, not a path inside it.
+    MKTOArray<MKString> parts;
+    rest.Split(L"\\/", true, parts);
+    for (int i = 0; i < parts.GetCount(); ++i) {
+        if (!parts[i].EqualsText(L"."))
+            return true;
+    }
+    return false;
 }

@@ -12,3 +12,9 @@
 bool IsConfinedRelativePath(const MKString& path);
 // A confined relative path of one non-empty component other than ".".
 bool IsPlainFileName(const MKString& name);
+// An absolute path strictly inside folder: it begins with the folder's full
+// form and a separator, and the rest is a confined relative path that names
+// something below the folder (not only "." components).
+// Paths written another way (a "\\?\" prefix, a short name, ".." anywhere
+// after the folder, another drive) are refused rather than interpreted.
+bool IsPathInsideFolder(const MKString& path, const MKString& folder);

@@ -1,11 +1,11 @@
 #include "addin/update/InstallJournal.h"
+#include "addin/update/ConfinedPath.h"
 #include "addin/update/FileCalls.h"
 #include "addin/update/FileOperationSet.h"
 #include "addin/update/FolderSet.h"
 #include "addin/update/RecordFile.h"
 #include "addin/update/UpdaterFolder.h"
 #include "base/MKFile.h"
-#include "base/MKPath.h"
 
 namespace {
 
@@ -42,20 +42,20 @@ bool Exists(const MKString& path)
     return MKIsFileAt(path);
 }
 
-bool SamePath(const MKString& a, const MKString& b)
-{
-    return _wcsicmp(MKPathFull(a).GetText(), MKPathFull(b).GetText()) == 0;
-}
-
 bool MoveBack(const MKString& from, const MKString& to)
 {
     return GetFileCalls().moveFileEx(from.GetText(), to.GetText(), 0) != 0;
 }
 
-void DeleteFiles(const MKTOArray<MKString>& files)
+// True when each file is gone (a missing one included).
+bool DeleteFiles(const MKTOArray<MKString>& files)
 {
-    for (int i = 0; i < files.GetCount(); ++i)
-        GetFileCalls().deleteFile(files[i].GetText());
+    bool deleted = true;
+    for (int i = 0; i < files.GetCount(); ++i) {
+        if (!GetFileCalls().deleteFile(files[i].GetText()) && Exists(files[i]))
+            deleted = false;
+    }
+    return deleted;
 }
 
 void RemoveFolders(const MKTOArray<MKString>& folders)
@@ -65,6 +65,10 @@ void RemoveFolders(const MKTOArray<MKString>& folders)
         set.Add(folders[i]);
     set.Apply(nullptr, false);
 }
+
+// The journal's lists in their stored order; the seventh, once the targets
+// that existed, is written empty and passed over when read.
+const int kListCount = 8;
 
 } // namespace
 
@@ -81,7 +85,6 @@ void InstallJournal::Clear()
     m_stagedMoves.RemoveAll();
     m_stagedFiles.RemoveAll();
     m_stagedFolders.RemoveAll();
-    m_existingTargets.RemoveAll();
     m_records.RemoveAll();
 }
 
@@ -108,8 +111,6 @@ bool InstallJournal::AddStagedSet(FileOperationSet& set)
         if (pair.skip)
             continue;
         added = AddText(m_stagedMoves, pair.first) && AddText(m_stagedMoves, pair.second) && added;
-        if (Exists(pair.second))
-            added = AddText(m_existingTargets, pair.second) && added;
     }
     for (int i = 0; i < set.Files().GetCount(); ++i)
         added = AddText(m_stagedFiles, set.Files().GetAt(i).path) && added;
@@ -132,17 +133,21 @@ bool InstallJournal::KeepRecordFile(const MKString& path)
 
 bool InstallJournal::Save(Phase phase)
 {
-    m_phase = phase;
     RecordFileWriter file;
     file.Writer().WriteU32(kMagic);
     file.Writer().WriteU32(1);
     file.Writer().WriteInt32(phase);
-    const MKTOArray<MKString>* lists[] = {&m_backupMoves, &m_backupFiles, &m_backupFolders, &m_stagedMoves,
-                                          &m_stagedFiles, &m_stagedFolders, &m_existingTargets, &m_records};
+    const MKTOArray<MKString> unused;
+    const MKTOArray<MKString>* lists[kListCount] = {&m_backupMoves, &m_backupFiles, &m_backupFolders,
+                                                    &m_stagedMoves, &m_stagedFiles, &m_stagedFolders,
+                                                    &unused,        &m_records};
     for (const MKTOArray<MKString>* list : lists)
         WriteList(file.Writer(), *list);
     file.WriteExtension();
-    return file.SaveTo(GetJournalFilePath(m_installationFolder));
+    if (!file.SaveTo(GetJournalFilePath(m_installationFolder)))
+        return false;
+    m_phase = phase;
+    return true;
 }
 
 bool InstallJournal::Load()
@@ -152,17 +157,40 @@ bool InstallJournal::Load()
     if (!file.Open(GetJournalFilePath(m_installationFolder), kMagic, 1))
         return false;
     int32_t phase = file.ReadInt32();
-    MKTOArray<MKString>* lists[] = {&m_backupMoves, &m_backupFiles, &m_backupFolders, &m_stagedMoves,
-                                    &m_stagedFiles, &m_stagedFolders, &m_existingTargets, &m_records};
+    MKTOArray<MKString> unused;
+    MKTOArray<MKString>* lists[kListCount] = {&m_backupMoves, &m_backupFiles, &m_backupFolders,
+                                              &m_stagedMoves, &m_stagedFiles, &m_stagedFolders,
+                                              &unused,        &m_records};
     for (MKTOArray<MKString>* list : lists) {
-        if (!ReadList(file, *list) || list->GetCount() % (list == &m_backupMoves || list == &m_stagedMoves ||
-                                                              list == &m_records ? 2 : 1) != 0)
+        bool pairs = list == &m_backupMoves || list == &m_stagedMoves || list == &m_records;
+        if (!ReadList(file, *list) || list->GetCount() % (pairs ? 2 : 1) != 0)
             return false;
     }
     file.SkipExtension();
-    if (!file.IsOk() || phase < Staging || phase > Done)
+    if (!file.IsOk() || phase < Staging || phase > Committing || !NamesOnlyInstalledPaths()) {
+        Clear();
         return false;
+    }
     m_phase = Phase(phase);
+    return true;
+}
+
+bool InstallJournal::NamesOnlyInstalledPaths() const
+{
+    const MKTOArray<MKString>* lists[] = {&m_backupMoves, &m_backupFiles, &m_backupFolders,
+                                          &m_stagedMoves, &m_stagedFiles, &m_stagedFolders};
+    for (const MKTOArray<MKString>* list : lists) {
+        for (int i = 0; i < list->GetCount(); ++i) {
+            if (!IsPathInsideFolder((*list)[i], m_installationFolder))
+                return false;
+        }
+    }
+    // A record without a copy (the file did not exist) has an empty copy.
+    for (int i = 0; i < m_records.GetCount(); ++i) {
+        bool emptyCopy = i % 2 == 1 && m_records[i].IsEmpty();
+        if (!emptyCopy && !IsPathInsideFolder(m_records[i], m_installationFolder))
+            return false;
+    }
     return true;
 }
 
@@ -171,30 +199,25 @@ void InstallJournal::Remove()
     GetFileCalls().deleteFile(GetJournalFilePath(m_installationFolder).GetText());
 }
 
-bool InstallJournal::IsNewAt(const MKString& target) const
-{
-    bool existed = false;
-    for (int i = 0; i < m_existingTargets.GetCount() && !existed; ++i)
-        existed = SamePath(m_existingTargets[i], target);
-    if (!existed)
-        return true;
-    for (int i = 0; i < m_backupMoves.GetCount(); i += 2) {
-        if (SamePath(m_backupMoves[i], target))
-            return Exists(m_backupMoves[i + 1]);
-    }
-    return false;
-}
-
 bool InstallJournal::RollBack(bool newFilesTakenBack)
 {
+    // Recorded, not guessed from the files: new files can be in place only
+    // once every installed file went to its backup, and a backup name was
+    // free when it was planned, so a file under it is the installation's.
+    bool newFilesPlaced = m_phase == Committing || m_phase == Recording;
     bool restored = true;
-    for (int i = newFilesTakenBack ? -1 : m_stagedMoves.GetCount() - 2; i >= 0; i -= 2) {
+    for (int i = newFilesPlaced && !newFilesTakenBack ? m_stagedMoves.GetCount() - 2 : -1; i >= 0; i -= 2) {
         const MKString& staged = m_stagedMoves[i];
         const MKString& target = m_stagedMoves[i + 1];
-        if (!Exists(staged) && Exists(target) && IsNewAt(target))
+        if (!Exists(staged) && Exists(target))
             restored = MoveBack(target, staged) && restored;
     }
-    for (int i = m_backupMoves.GetCount() - 2; i >= 0; i -= 2) {
+    // Every new file is off its target: a repeated undo must not take what
+    // comes back from the backups for a new file.
+    if (!restored || (newFilesPlaced && !Save(Moving)))
+        return false;
+    bool backupsMoved = m_phase != Staging;
+    for (int i = backupsMoved ? m_backupMoves.GetCount() - 2 : -1; i >= 0; i -= 2) {
         const MKString& installed = m_backupMoves[i];
         const MKString& backup = m_backupMoves[i + 1];
         // A file that took the installed name meanwhile is not overwritten:
@@ -202,7 +225,7 @@ bool InstallJournal::RollBack(bool newFilesTakenBack)
         if (Exists(backup))
             restored = !Exists(installed) && MoveBack(backup, installed) && restored;
     }
-    for (int i = 0; i < m_records.GetCount(); i += 2) {
+    for (int i = backupsMoved ? 0 : m_records.GetCount(); i < m_records.GetCount(); i += 2) {
         const MKString& path = m_records[i];
         const MKString& copy = m_records[i + 1];
         if (copy.IsEmpty()) {
@@ -213,7 +236,8 @@ bool InstallJournal::RollBack(bool newFilesTakenBack)
             restored = false;
         }
     }
-    if (!restored)
+    // Everything is back: from here a repeated undo only deletes staged files.
+    if (!restored || (m_phase != Staging && !Save(Staging)))
         return false;
     DeleteFiles(m_stagedFiles);
     RemoveFolders(m_stagedFolders);
@@ -223,13 +247,14 @@ bool InstallJournal::RollBack(bool newFilesTakenBack)
 
 void InstallJournal::Finish()
 {
-    DeleteFiles(m_backupFiles);
+    bool deleted = DeleteFiles(m_backupFiles);
     RemoveFolders(m_backupFolders);
     for (int i = 1; i < m_records.GetCount(); i += 2) {
-        if (!m_records[i].IsEmpty())
-            GetFileCalls().deleteFile(m_records[i].GetText());
+        if (!m_records[i].IsEmpty() && !GetFileCalls().deleteFile(m_records[i].GetText()) && Exists(m_records[i]))
+            deleted = false;
     }
-    Remove();
+    if (deleted)
+        Remove();
 }
 
 RecoveryResult RecoverInstallation(const MKString& installationFolder)

@@ -7,6 +7,7 @@
 #include "base/MKInLzmaStream.h"
 #include "base/MKInZStream.h"
 #include "base/MKSha1Stream.h"
+#include "base/MKStreamErrors.h"
 
 namespace {
 
@@ -20,6 +21,22 @@ int PackageItem::ComputeDigest(MKSha1Digest* out) const
     if (!file.Open(m_packagePath.GetText()))
         return PackageItemCannotOpenPackage;
     return ComputeDigest(file, out);
+}
+
+bool ComputeFileDigest(const MKString& path, MKSha1Digest* out)
+{
+    MKInFileStream file;
+    if (!file.Open(path.GetText()))
+        return false;
+    MKSha1Stream sha;
+    uint8_t block[kBlockSize];
+    for (int got; (got = file.Read(block, kBlockSize)) > 0;)
+        sha.Write(block, got);
+    if (file.GetError() != MKStreamErrorEnd)
+        return false;
+    sha.Close();
+    sha.GetDigest(out);
+    return true;
 }
 
 int PackageItem::ComputeDigest(MKInFileStream& file, MKSha1Digest* out) const
@@ -40,10 +57,14 @@ int PackageItem::ComputeDigest(MKInFileStream& file, MKSha1Digest* out) const
     return PackageItemOk;
 }
 
-int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security) const
+int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* security, ItemDigestCheck check,
+                               MKSha1Digest* written) const
 {
     if (!HasData())
         return PackageItemNoData;
+    bool verify = check == ItemDigestCheck::Required || (check == ItemDigestCheck::WhenStated && digest.IsSha1());
+    if (verify && !digest.IsSha1())
+        return PackageItemNotVerified;
     MKInFileStream file;
     if (!file.Open(m_packagePath.GetText()))
         return PackageItemCannotOpenPackage;
@@ -57,7 +78,7 @@ int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* sec
         DeleteFileW(path.GetText());
         return PackageItemCannotCreate;
     }
-    int result = Copy(file, target);
+    int result = Copy(file, target, verify, written);
     if (!CloseHandle(target) && result == PackageItemOk)
         result = PackageItemWriteFailed;
     if (result != PackageItemOk) {
@@ -69,23 +90,41 @@ int PackageItem::ExtractToFile(const MKString& path, const MKSharedSecurity* sec
     return PackageItemOk;
 }
 
-int PackageItem::Copy(MKInFileStream& file, HANDLE target) const
+int PackageItem::Copy(MKInFileStream& file, HANDLE target, bool verify, MKSha1Digest* written) const
 {
     PackageSliceStream slice(&file, storedSize);
+    MKSha1Stream sha;
+    if (verify)
+        slice.SetHash(&sha);
     MKInZStream inflated(&slice);
     MKInLzmaStream decoded(&slice);
     MKInStream* source = method == 1 ? static_cast<MKInStream*>(&inflated)
         : method == 2                ? static_cast<MKInStream*>(&decoded)
                                      : static_cast<MKInStream*>(&slice);
+    MKSha1Stream output;
     uint8_t block[kBlockSize];
     for (int left = size; left > 0;) {
         int step = left < kBlockSize ? left : kBlockSize;
         if (source->Read(block, step) != step)
             return PackageItemReadFailed;
-        DWORD written = 0;
-        if (!GetFileCalls().writeFile(target, block, DWORD(step), &written, nullptr) || written != DWORD(step))
+        if (written)
+            output.Write(block, step);
+        DWORD count = 0;
+        if (!GetFileCalls().writeFile(target, block, DWORD(step), &count, nullptr) || count != DWORD(step))
             return PackageItemWriteFailed;
         left -= step;
     }
-    return PackageItemOk;
+    if (written) {
+        output.Close();
+        output.GetDigest(written);
+    }
+    if (!verify)
+        return PackageItemOk;
+    // The digest covers every stored byte, also those a decoder left unread.
+    if (!slice.ReadToEnd())
+        return PackageItemReadFailed;
+    sha.Close();
+    MKSha1Digest computed;
+    sha.GetDigest(&computed);
+    return digest.Matches(computed) ? PackageItemOk : PackageItemNotVerified;
 }

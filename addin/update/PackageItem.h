@@ -15,7 +15,16 @@ enum PackageItemResult {
     PackageItemCannotCreate = 4,
     PackageItemWriteFailed = 5,
     PackageItemNoData = 6,
+    // A checked extraction: the item states no SHA-1 digest, or the stored
+    // bytes read while writing do not match it.
+    PackageItemNotVerified = 7,
 };
+
+// How an extraction checks the stored bytes against the item's digest while
+// it writes them: not at all, when the item states a SHA-1 digest, or always
+// (an item without one is refused before anything is written: what is to be
+// run is never written unchecked).
+enum class ItemDigestCheck { None, WhenStated, Required };
 
 // One file of an update package: where it goes (relative to the package's
 // target folder) and where its stored bytes lie. The package has checked that
@@ -25,10 +34,14 @@ class PackageItem {
 public:
     explicit PackageItem(const MKString& packagePath) : m_packagePath(packagePath) {}
 
-    // Writes the item's size bytes to path (created with the shared attributes),
-    // decoding only the item's own stored bytes; a partly written file is
-    // removed. The file's last-write time becomes the item's date-time.
-    int ExtractToFile(const MKString& path, const MKSharedSecurity* security) const;
+    // Writes the item's size bytes to path (created with the given attributes,
+    // or the folder's inherited ones when null), decoding only the item's own
+    // stored bytes and hashing them as they are read when check asks for it;
+    // a partly written or unverified file is removed. The file's last-write
+    // time becomes the item's date-time. written (when not null) receives the
+    // SHA-1 of the bytes written, to check the file again before it is used.
+    int ExtractToFile(const MKString& path, const MKSharedSecurity* security,
+                      ItemDigestCheck check = ItemDigestCheck::None, MKSha1Digest* written = nullptr) const;
     // SHA-1 over the stored bytes: PackageItemOk, PackageItemCannotOpenPackage
     // or PackageItemReadFailed.
     int ComputeDigest(MKSha1Digest* out) const;
@@ -49,7 +62,10 @@ public:
     int32_t dataOffset = 0;
 
 private:
-    int Copy(MKInFileStream& file, HANDLE target) const;
+    int Copy(MKInFileStream& file, HANDLE target, bool verify, MKSha1Digest* written) const;
 
     MKString m_packagePath;
 };
+
+// SHA-1 over a whole file's bytes; false when it cannot be read.
+bool ComputeFileDigest(const MKString& path, MKSha1Digest* out);

@@ -1,4 +1,5 @@
 #include "addin/update/PackageSliceStream.h"
+#include "base/MKSha1Stream.h"
 #include "base/MKStreamErrors.h"
 
 int PackageSliceStream::Read(void* buffer, int n)
@@ -14,7 +15,19 @@ int PackageSliceStream::Read(void* buffer, int n)
         SetError(MKStreamErrorEnd);
         return -1;
     }
+    if (m_hash)
+        m_hash->Write(buffer, got);
     m_left -= got;
     m_delivered += got;
     return got;
+}
+
+bool PackageSliceStream::ReadToEnd()
+{
+    uint8_t block[4096];
+    while (m_left > 0) {
+        if (Read(block, m_left < int(sizeof(block)) ? m_left : int(sizeof(block))) <= 0)
+            return false;
+    }
+    return true;
 }

@@ -4,7 +4,9 @@
 
 bool RecordFileWriter::SaveTo(const MKString& path)
 {
-    // The temporary file takes the folder's inherited (shared) security.
+    // The temporary file takes the folder's inherited (shared) security, and
+    // reaches the disk before it is renamed: a record or the journal cut off
+    // by a power loss is the earlier one, never an empty one.
     return m_writer.Close() && m_memory.GetError() == 0 &&
         MKWriteFile(path, m_memory.GetData(), m_memory.GetCount());
 }

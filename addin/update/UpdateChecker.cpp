@@ -1,4 +1,5 @@
 #include "addin/update/UpdateChecker.h"
+#include "addin/update/BoundedOutStream.h"
 #include "addin/update/FileOperations.h"
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ReadyRecord.h"
@@ -12,6 +13,7 @@
 #include "base/MKFile.h"
 #include "base/MKHttpRequest.h"
 #include "base/MKLock.h"
+#include "base/MKMemOutStream.h"
 #include "base/MKOutFileStream.h"
 #include "base/MKPath.h"
 #include "base/MKQueryParams.h"
@@ -28,6 +30,10 @@ const wchar_t kUserAgent[] = L"Mozilla/4.0 (compatible; MSIE 8.0; Windows NT 6.0
 const wchar_t kCheckPath[] = L"/updates/vistello/check/";
 const wchar_t kDownloadPath[] = L"/updates/vistello/download/";
 const int kPollMs = 30;
+// The check reply lists the offered setups in a few kilobytes; 1 MiB leaves
+// ample room, and a server that sends on and on cannot take the address space
+// of the 32-bit host within the check's time limit.
+const int kCheckReplyLimit = 1024 * 1024;
 const int kDelayStepMs = 50;
 
 MKExceptionInfo g_threadInfo;
@@ -103,7 +109,7 @@ private:
     bool Body();
     bool Wait(int milliseconds);
     bool Transfer(MKHttpRequest& request, const wchar_t* path, const MKQueryParams& form, int limitMs, int idleMs,
-                  DownloadProgress* progress, MKByteArray* answer);
+                  DownloadProgress* progress);
     void ApplyEffects(const CheckReplyEffects& effects);
     // Drops from wanted the packages already downloaded; deletes every other
     // package but those of the pending update.
@@ -176,11 +182,12 @@ bool UpdateCheckRun::Body()
     MKQueryParams form;
     MakeCheckForm(facts, productVersion, automatic, !state.Exists(), form);
     MKHttpRequest request;
-    // A check reply lists a few setups in some hundred bytes each: 1 MB is
-    // ample, and a service gone wrong cannot fill the host's memory.
-    request.SetBodyLimit(1024 * 1024);
+    MKMemOutStream replyBytes;
+    BoundedOutStream bounded(&replyBytes, kCheckReplyLimit);
+    request.SetOutputStream(&bounded);
     MKByteArray answer;
-    if (!Transfer(request, kCheckPath, form, checkLimitMs, 0, nullptr, &answer)) {
+    bool received = Transfer(request, kCheckPath, form, checkLimitMs, 0, nullptr);
+    if (!received || bounded.IsExceeded() || !replyBytes.TakeBuffer(answer)) {
         Fail(UpdateCheckFailed);
         return false;
     }
@@ -281,10 +288,13 @@ bool UpdateCheckRun::Download(ReadyRecord& wanted, const ReadyRecord& pending)
         if (DeleteOrTruncateFile(path, MKSharedSecurity::Global()) == 0) {
             MKOutFileStream file;
             if (file.Open(path.GetText())) {
+                // No larger than announced: the transfer ends at the first
+                // byte past it and the file is deleted below.
+                BoundedOutStream bounded(&file, setup.size > 0 ? setup.size : 0);
                 MKHttpRequest request;
-                request.SetOutputStream(&file);
-                done = Transfer(request, kDownloadPath, form, 0, downloadIdleMs, &progress, nullptr);
-                done = file.Close() && done;
+                request.SetOutputStream(&bounded);
+                done = Transfer(request, kDownloadPath, form, 0, downloadIdleMs, &progress);
+                done = file.Close() && done && !bounded.IsExceeded();
             }
         }
         if (done)
@@ -298,7 +308,7 @@ bool UpdateCheckRun::Download(ReadyRecord& wanted, const ReadyRecord& pending)
 }
 
 bool UpdateCheckRun::Transfer(MKHttpRequest& request, const wchar_t* path, const MKQueryParams& form, int limitMs,
-                              int idleMs, DownloadProgress* progress, MKByteArray* answer)
+                              int idleMs, DownloadProgress* progress)
 {
     MKByteArray body;
     if (!form.Render(body, false))
@@ -333,8 +343,6 @@ bool UpdateCheckRun::Transfer(MKHttpRequest& request, const wchar_t* path, const
         }
         if (state == MKHttpRequest::kDone) {
             bool ok = request.GetStatusCode() == 200;
-            if (ok && answer)
-                ok = answer->AppendRange(request.GetResponseBody().GetData(), request.GetResponseBody().GetCount());
             request.Cancel();
             return ok;
         }
@@ -353,7 +361,10 @@ UpdateChecker::UpdateChecker(const MKString& installationFolder, const UpdateClo
 
 UpdateChecker::~UpdateChecker()
 {
-    Stop();
+    // An owner's Stop that already waited out its limit is not waited again:
+    // the thread is detached and ends on its own.
+    if (!IsStopRequested())
+        Stop();
     if (m_thread)
         CloseHandle(m_thread);
     if (m_run)

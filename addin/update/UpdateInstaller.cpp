@@ -6,13 +6,18 @@
 #include "addin/update/UpdateHistory.h"
 #include "addin/update/UpdatePackage.h"
 #include "addin/update/UpdaterFolder.h"
+#include "addin/update/FileCalls.h"
 #include "base/MKFile.h"
+#include "base/MKPath.h"
 #include "base/MKSharedSecurity.h"
+#include <wchar.h>
 
 namespace {
 
 const wchar_t kStagingSuffix[] = L".new.2";
 const wchar_t kBackupSuffix[] = L".old.2";
+// Backup names tried past a stale ".old.2": ".old.3" up to ".old.99".
+const int kLastBackupNumber = 99;
 
 int PackageFailure(int code)
 {
@@ -38,7 +43,11 @@ bool UpdateInstaller::Prepare()
     m_ready = nullptr;
     delete m_plugins;
     m_plugins = nullptr;
-    RecoverInstallation(m_installationFolder);
+    m_backupsBlocked = false;
+    // An installation that could not be undone keeps its journal and its
+    // backups: nothing new is planned over them.
+    if (RecoverInstallation(m_installationFolder) == RecoveryFailed)
+        return false;
     m_ready = LoadReadyFile(m_installationFolder);
     if (!m_ready)
         return false;
@@ -103,6 +112,7 @@ void UpdateInstaller::PlanBackups()
     if (!m_ready || !m_backups)
         return;
     m_backups->Reset();
+    m_backupsBlocked = false;
     for (int i = 0; i < m_ready->GetSetupCount(); ++i) {
         InstalledPlugin* entry = m_plugins->GetAt(m_plugins->FindByGuid(m_ready->GetSetupAt(i)->guid));
         if (!entry)
@@ -110,6 +120,76 @@ void UpdateInstaller::PlanBackups()
         FileOperationSet* set = m_backups->AddSet(entry);
         if (set)
             entry->PlanBackup(kBackupSuffix, *set);
+    }
+    for (int i = 0; i < m_ready->GetSetupCount(); ++i) {
+        ReadySetup& setup = *m_ready->GetSetupAt(i);
+        if (setup.OpenPackage() == UpdatePackageOk)
+            PlanBackupOfTargets(*setup.GetPackage());
+    }
+    ChooseFreeBackupNames();
+}
+
+void UpdateInstaller::PlanBackupOfTargets(const UpdatePackage& package)
+{
+    // The installed entry's own package tells which files it installed; when
+    // it is missing or differs, a file the new package replaces would block
+    // the no-replace move of its new file on every attempt.
+    FileOperationSet targets;
+    package.PlanBackup(m_installationFolder, kBackupSuffix, targets);
+    MKString installed = GetSetupPackagePath(m_installationFolder, package.GetName());
+    if (!installed.IsEmpty() && MKPathAccess(installed, 0) != MKPathNotFound)
+        targets.AddRename(installed, installed + kBackupSuffix);
+    // Full forms: two packages may spell a folder with '/' and '\\'.
+    MKTOArray<MKString> planned;
+    for (int i = 0; i < m_backups->GetCount(); ++i) {
+        FileRenameList& renames = m_backups->GetAt(i)->Renames();
+        for (int k = 0; k < renames.GetCount(); ++k) {
+            if (!renames.GetAt(k).skip)
+                planned.Add(MKPathFull(renames.GetAt(k).first));
+        }
+    }
+    FileOperationSet* set = nullptr;
+    for (int i = 0; i < targets.Renames().GetCount(); ++i) {
+        const RenamePair& pair = targets.Renames().GetAt(i);
+        MKString full = MKPathFull(pair.first);
+        bool known = false;
+        for (int k = 0; k < planned.GetCount() && !known; ++k)
+            known = _wcsicmp(planned[k].GetText(), full.GetText()) == 0;
+        if (known)
+            continue;
+        if (!set)
+            set = m_backups->AddSet(nullptr);
+        if (!set || !set->AddRename(pair.first, pair.second) || !planned.Add(full))
+            m_backupsBlocked = true;
+    }
+}
+
+void UpdateInstaller::ChooseFreeBackupNames()
+{
+    for (int i = 0; i < m_backups->GetCount(); ++i) {
+        FileOperationSet& set = *m_backups->GetAt(i);
+        for (int k = 0; k < set.Renames().GetCount(); ++k) {
+            RenamePair& pair = set.Renames().GetAt(k);
+            if (pair.skip || MKPathAccess(pair.second, 0) == MKPathNotFound)
+                continue;
+            // A backup an earlier update could not delete: cleared, or else
+            // passed over, so that a file under the backup name is always
+            // this installation's own.
+            GetFileCalls().deleteFile(pair.second.GetText());
+            MKString name = pair.second;
+            for (int number = 3; MKPathAccess(name, 0) != MKPathNotFound; ++number) {
+                if (number > kLastBackupNumber) {
+                    m_backupsBlocked = true;
+                    return;
+                }
+                name = pair.first + L".old." + MKString::FromInt(number);
+            }
+            for (int f = 0; f < set.Files().GetCount(); ++f) {
+                if (set.Files().GetAt(f).path.Equals(pair.second))
+                    set.Files().GetAt(f).path = name;
+            }
+            pair.second = name;
+        }
     }
 }
 
@@ -119,7 +199,9 @@ int UpdateInstaller::InstallSetups()
         return PackageFailure(PackageItemCannotOpenPackage);
     m_staged->Reset();
     m_journal.Clear();
-    if (!EnsureSetupsFolder(m_installationFolder, m_security))
+    // The installation's own folders and files take the installation folder's
+    // inherited security; only the updater folder's records are shared.
+    if (!EnsureSetupsFolder(m_installationFolder, nullptr))
         return InstallSetupsNoSetupsFolder;
     // Every file the installation will make is planned and journaled before
     // the first is extracted, so a cut-short extraction leaves nothing behind.
@@ -149,7 +231,7 @@ int UpdateInstaller::InstallSetups()
     }
     for (int i = 0; i < m_staged->GetCount(); ++i) {
         const UpdatePackage& package = *m_ready->GetSetupAt(i)->GetPackage();
-        int code = package.ExtractPlanned(m_installationFolder, kStagingSuffix, *m_staged->GetAt(i), m_security);
+        int code = package.ExtractPlanned(m_installationFolder, kStagingSuffix, *m_staged->GetAt(i), nullptr);
         if (code != PackageItemOk) {
             m_staged->Clear();
             m_journal.RollBack();
@@ -161,7 +243,7 @@ int UpdateInstaller::InstallSetups()
 
 bool UpdateInstaller::ApplyBackups(MKString* failing)
 {
-    if (!m_backups || !m_journal.Save(InstallJournal::Moving))
+    if (!m_backups || m_backupsBlocked || !m_journal.Save(InstallJournal::Moving))
         return false;
     return m_backups->Apply(failing);
 }
@@ -178,6 +260,12 @@ bool UpdateInstaller::CommitStaged()
     m_rolledBack = false;
     if (!m_staged)
         return false;
+    // Every installed file is at its backup now: what reaches a target from
+    // here on is new.
+    if (!m_journal.Save(InstallJournal::Committing)) {
+        UndoAll(true);
+        return false;
+    }
     if (m_staged->Commit())
         return true;
     // The commit moved back what it could; the journal tries the rest again
@@ -223,7 +311,11 @@ bool UpdateInstaller::RecordInstallation(bool setVersion, int32_t method, bool f
         UndoAll();
         return false;
     }
-    m_journal.Save(InstallJournal::Done);
+    // Without the journal saying so the next start would undo the update.
+    if (!m_journal.Save(InstallJournal::Done)) {
+        UndoAll();
+        return false;
+    }
     m_journal.Finish();
     if (m_backups)
         m_backups->Reset();

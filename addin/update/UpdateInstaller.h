@@ -9,6 +9,7 @@
 class InstalledPlugins;
 class MKSharedSecurity;
 class ReadyRecord;
+class UpdatePackage;
 
 // Codes of UpdateInstaller::InstallSetups.
 enum InstallSetupsResult {
@@ -39,7 +40,7 @@ public:
 
     // Finishes or undoes an earlier installation cut short, then loads
     // "ready.dat" and "plugins.dat" and makes the plan. False without a
-    // readable "ready.dat".
+    // readable "ready.dat", or while an earlier installation cannot be undone.
     bool Prepare();
     // No ready record, or no setup in the plan.
     bool IsComplete() const;
@@ -48,6 +49,8 @@ public:
     MKVersion GetReadyVersion() const;
     // The plan's packages match the record in full; see ReadyRecord::Verify.
     bool Verify();
+    // Plans moving aside the installed files of the replaced setups and every
+    // other file a new package replaces, each to a backup name that is free.
     void PlanBackups();
     // An InstallSetupsResult; after a failure no staged file remains.
     int InstallSetups();
@@ -82,10 +85,14 @@ public:
 
 private:
     void NarrowPlan();
+    void PlanBackupOfTargets(const UpdatePackage& package);
+    void ChooseFreeBackupNames();
     bool UndoAll(bool newFilesTakenBack = false);
 
     MKString m_installationFolder;
     MKString m_updaterFolder;
+    // For the records users share in the updater folder (the history); the
+    // installation's own files take the installation folder's security.
     const MKSharedSecurity* m_security;
     ReadyRecord* m_ready = nullptr;
     InstalledPlugins* m_plugins = nullptr;
@@ -97,4 +104,6 @@ private:
     bool m_otherSetups = false;
     bool m_setupProgram = false;
     bool m_rolledBack = false;
+    // No free backup name, or the plan could not be kept: nothing may move.
+    bool m_backupsBlocked = false;
 };

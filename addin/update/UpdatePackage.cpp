@@ -192,7 +192,9 @@ int UpdatePackage::ExtractPlanned(const MKString& base, const wchar_t* suffix, F
         if (!item.HasData())
             continue;
         MKString target = MKPathCombine(MKPathCombine(root, item.folder), item.name);
-        int code = item.ExtractToFile(target + suffix, security);
+        // Checked as written: the package file lies in a folder every user
+        // may write, so it may have changed since it was verified.
+        int code = item.ExtractToFile(target + suffix, security, ItemDigestCheck::WhenStated);
         if (code != PackageItemOk) {
             set.Discard();
             return code;

@@ -47,8 +47,10 @@ public:
     // moving onto its target.
     void PlanInstall(const MKString& base, const wchar_t* suffix, FileOperationSet& set) const;
     // Creates the planned folders and extracts every item of the plan to its
-    // staged name. A PackageItemResult (5 also for too little free space); on
-    // a failure the set is discarded (staged files and new folders removed).
+    // staged name, each checked against its digest as it is written. A
+    // PackageItemResult (5 also for too little free space, 7 for an item that
+    // does not match its digest); on a failure the set is discarded (staged
+    // files and new folders removed).
     int ExtractPlanned(const MKString& base, const wchar_t* suffix, FileOperationSet& set,
                        const MKSharedSecurity* security) const;
     // PlanInstall, then ExtractPlanned.

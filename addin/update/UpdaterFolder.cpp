@@ -1,4 +1,5 @@
 #include "addin/update/UpdaterFolder.h"
+#include "addin/update/ProgramFolder.h"
 #include "addin/update/FileOperations.h"
 #include "base/MKFile.h"
 #include "base/MKPath.h"
@@ -101,15 +102,23 @@ bool IsRebootFilePresent(const MKString& installationFolder)
 
 void DeleteInstallerPrograms(const MKString& installationFolder, int limitMs)
 {
-    MKString programs[] = {GetDownloadedUpdaterPath(installationFolder), GetDownloadedSetupPath(installationFolder)};
-    bool remaining[] = {MKFileExists(programs[0]), MKFileExists(programs[1])};
+    // The programs are started from the user's own program folder; older
+    // versions started them from the updater folder.
+    MKString programs[] = {GetDownloadedUpdaterPath(installationFolder), GetDownloadedSetupPath(installationFolder),
+                           GetProgramFolderUpdaterPath(), GetProgramFolderSetupPath()};
+    const int count = sizeof(programs) / sizeof(programs[0]);
+    bool remaining[count];
+    for (int i = 0; i < count; ++i)
+        remaining[i] = !programs[i].IsEmpty() && MKFileExists(programs[i]);
     MKStopwatch watch(true);
     for (;;) {
-        for (int i = 0; i < 2; ++i) {
+        bool left = false;
+        for (int i = 0; i < count; ++i) {
             if (remaining[i] && DeleteFileW(programs[i].GetText()))
                 remaining[i] = false;
+            left = left || remaining[i];
         }
-        if ((!remaining[0] && !remaining[1]) || watch.ElapsedMs() >= limitMs)
+        if (!left || watch.ElapsedMs() >= limitMs)
             return;
         Sleep(100);
     }

@@ -14,6 +14,8 @@ bool EnsureUpdaterFolder(const MKString& installationFolder, const MKSharedSecur
 MKString GetAddInDllPath(const MKString& installationFolder);
 MKString GetUpdaterAddInDllPath(const MKString& installationFolder);
 MKString GetUpdaterExePath(const MKString& installationFolder);
+// Where earlier versions extracted the installer and setup programs; they are
+// now extracted to the user's own program folder (ProgramFolder.h).
 MKString GetDownloadedUpdaterPath(const MKString& installationFolder);
 MKString GetDownloadedSetupPath(const MKString& installationFolder);
 
@@ -31,6 +33,7 @@ MKString GetJournalFilePath(const MKString& installationFolder);
 // The installer program leaves "reboot.dat" when its work needs a restart.
 bool IsRebootFilePresent(const MKString& installationFolder);
 
-// Deletes the downloaded installer and setup programs, retrying every 100 ms
-// while a program still runs, for at most limitMs.
+// Deletes the extracted installer and setup programs (in the user's program
+// folder and where earlier versions left them), retrying every 100 ms while a
+// program still runs, for at most limitMs.
 void DeleteInstallerPrograms(const MKString& installationFolder, int limitMs);

@@ -4,6 +4,7 @@
 #include "addin/update/FileRenameList.h"
 #include "addin/update/PendingRenames.h"
 #include "addin/update/ProcessLaunch.h"
+#include "addin/update/ProgramFolder.h"
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/ResultRecord.h"
 #include "addin/update/SetupIdentities.h"
@@ -417,7 +418,8 @@ bool UpdaterLink::CanReplaceUpdateAddIn()
     return check.CanOpenAllExclusively(nullptr);
 }
 
-int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, const MKString& target, bool* extracted)
+int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, const MKString& target, bool* extracted,
+                                        MKSha1Digest* written)
 {
     *extracted = false;
     ReadyRecord ready(m_installationFolder);
@@ -426,27 +428,51 @@ int UpdaterLink::ExtractFromReadyUpdate(const GUID& setupGuid, int32_t kind, con
     ReadySetup* setup = ready.GetSetup(MKGuid(setupGuid));
     if (!setup)
         return 0;
-    if (setup->OpenPackage() != UpdatePackageOk)
+    // What is extracted here is started, and the package lies in a folder
+    // every user may write: only a signed package whose items all match their
+    // digests qualifies, and the program itself must carry a digest that its
+    // bytes match as they are written.
+    const UpdatePackage* package = setup->OpenPackage() == UpdatePackageOk ? setup->GetPackage() : nullptr;
+    if (!package || !package->IsSigned() || !package->VerifyItems())
         return 302;
-    const PackageItem* item = setup->GetPackage()->FindItem(kind);
+    const PackageItem* item = package->FindItem(kind);
     if (!item)
         return 303;
     if (!item->HasData())
         return 304;
-    if (item->ExtractToFile(target, Security()) != PackageItemOk)
+    // Extracted where only this user can write, so that what was checked is
+    // what starts (with the folder's own attributes, not the shared ones).
+    if (EnsureProgramFolder().IsEmpty() ||
+        item->ExtractToFile(target, nullptr, ItemDigestCheck::Required, written) != PackageItemOk)
         return 305;
     *extracted = true;
     return 0;
 }
 
+bool UpdaterLink::IsExtractedProgramIntact(const MKString& path, const MKSha1Digest& written)
+{
+    MKSha1Digest now;
+    if (ComputeFileDigest(path, &now) && now.Equals(written))
+        return true;
+    MKFileRemove(path);
+    return false;
+}
+
 int UpdaterLink::StartUpdaterProgram(bool automatic)
 {
-    MKString extractedPath = GetDownloadedUpdaterPath(m_installationFolder);
+    MKString extractedPath = GetProgramFolderUpdaterPath();
     bool extracted = false;
-    int code = ExtractFromReadyUpdate(kInstallerSetupGuid, kInstallerProgramItem, extractedPath, &extracted);
+    MKSha1Digest written = {};
+    int code = ExtractFromReadyUpdate(kInstallerSetupGuid, kInstallerProgramItem, extractedPath, &extracted, &written);
     if (code != 0) {
         m_lock.Release();
         return code;
+    }
+    // Checked again right before it is handed on: only what was verified
+    // while it was written may start.
+    if (extracted && !IsExtractedProgramIntact(extractedPath, written)) {
+        m_lock.Release();
+        return automatic ? 401 : 402;
     }
     MKString program = extracted ? extractedPath : GetUpdaterExePath(m_installationFolder);
     MKTextBuffer arguments;
@@ -468,13 +494,18 @@ int UpdaterLink::StartUpdaterProgram(bool automatic)
 
 int UpdaterLink::StartSetupProgram(bool automatic)
 {
-    MKString path = GetDownloadedSetupPath(m_installationFolder);
+    MKString path = GetProgramFolderSetupPath();
     bool extracted = false;
-    int code = ExtractFromReadyUpdate(kSetupProgramGuid, kSetupProgramItem, path, &extracted);
+    MKSha1Digest written = {};
+    int code = ExtractFromReadyUpdate(kSetupProgramGuid, kSetupProgramItem, path, &extracted, &written);
     if (code != 0)
         return code;
     if (!extracted)
         return 501;
+    // Checked again right before it is handed on: only what was verified
+    // while it was written may start.
+    if (!IsExtractedProgramIntact(path, written))
+        return automatic ? 502 : 503;
     m_lock.Release();
     if (automatic)
         return ScheduleRun(m_installationFolder, Security(), path, L"/from_updater") ? 0 : 502;

@@ -5,6 +5,7 @@
 #include <stdint.h>
 #include <windows.h>
 
+struct MKSha1Digest;
 class StepHolder;
 class UpdateCheckDispatch;
 class UpdateChecker;
@@ -77,7 +78,11 @@ private:
     bool NeedsElevation();
     int StartUpdaterProgram(bool automatic);
     int StartSetupProgram(bool automatic);
-    int ExtractFromReadyUpdate(const GUID& setup, int32_t kind, const MKString& target, bool* extracted);
+    int ExtractFromReadyUpdate(const GUID& setup, int32_t kind, const MKString& target, bool* extracted,
+                               MKSha1Digest* written);
+    // The extracted program still holds what was written; otherwise it is
+    // deleted and must not start.
+    static bool IsExtractedProgramIntact(const MKString& path, const MKSha1Digest& written);
     // Replaces a holder; one whose step is running is kept until later.
     void ReplaceHolder(StepHolder*& slot, StepHolder* holder);
 

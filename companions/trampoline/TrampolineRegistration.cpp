@@ -32,12 +32,19 @@ bool WriteKey(const MKRegKey& root, const MKString& path, const wchar_t* text)
     return key && (!text || key.SetString(nullptr, text));
 }
 
+// The program path as COM reads a command line: quoted, so that a folder with
+// blanks cannot be taken for a shorter program name followed by arguments.
+MKString QuotedPath(const MKString& programPath)
+{
+    return MKString(L"\"") + programPath + L"\"";
+}
+
 bool WriteProgId(const MKRegKey& root, const MKString& progId, bool withVerbs, const MKString& programPath)
 {
     bool ok = WriteKey(root, progId, kName) && WriteKey(root, progId + L"\\CLSID", kTrampolineClassIdText);
     if (withVerbs) {
         ok = ok && WriteKey(root, progId + L"\\Insertable", L"") &&
-             WriteKey(root, progId + L"\\protocol\\StdFileEditing\\server", programPath.GetText()) &&
+             WriteKey(root, progId + L"\\protocol\\StdFileEditing\\server", QuotedPath(programPath).GetText()) &&
              WriteKey(root, progId + L"\\protocol\\StdFileEditing\\verb\\0", L"&Edit");
     } else {
         ok = ok && WriteKey(root, progId + L"\\CurVer", kProgId);
@@ -55,12 +62,13 @@ bool WriteClass(const MKRegKey& root, const MKString& programPath)
         const wchar_t* sub;
         const wchar_t* text;
     };
+    const MKString quoted = QuotedPath(programPath);
     const Entry entries[] = {
         {L"", kName},
         {L"\\ProgID", kProgId},
         {L"\\VersionIndependentProgID", kIndependentProgId},
         {L"\\Programmable", none},
-        {L"\\LocalServer32", programPath.GetText()},
+        {L"\\LocalServer32", quoted.GetText()},
         {L"\\InprocHandler32", L"ole32.dll"},
         {L"\\Insertable", none},
         {L"\\TypeLib", kTrampolineLibIdText},

@@ -9,6 +9,7 @@
 #include "addin/update/ResultRecord.h"
 #include "addin/update/UpdateInstaller.h"
 #include "addin/update/UpdaterFolder.h"
+#include "addin/update/UpdaterLock.h"
 #include "base/MKCrashGuard.h"
 #include "base/MKPath.h"
 #include "base/MKSharedSecurity.h"
@@ -72,6 +73,8 @@ UpdaterAddIn::~UpdaterAddIn()
 {
     delete m_installer;
     m_installer = nullptr;
+    ReleaseLock();
+    delete m_lock;
     DeleteWaiter();
 }
 
@@ -124,7 +127,8 @@ void UpdaterAddIn::RunUpdate()
 bool UpdaterAddIn::StartUpdate()
 {
     m_installer = new (std::nothrow) UpdateInstaller(m_ownFolder);
-    if (!m_installer) {
+    m_lock = new (std::nothrow) UpdaterLock(m_ownFolder);
+    if (!m_installer || !m_lock) {
         Fail(kCannotPrepare, MKString());
         return false;
     }
@@ -265,6 +269,13 @@ void UpdaterAddIn::UnregisterSelf()
     OfficeAddInKeys::Remove(kOfficePowerPoint, kProgId, kScopeCurrentUser);
 }
 
+void UpdaterAddIn::ReleaseLock()
+{
+    if (m_lockHeld)
+        m_lock->Release();
+    m_lockHeld = false;
+}
+
 void UpdaterAddIn::WriteResult()
 {
     if (m_installer)
@@ -295,10 +306,19 @@ bool UpdaterAddIn::StepReleaseMainAddIn()
 
 bool UpdaterAddIn::InstallFiles()
 {
+    // The main add-in let go of the updater lock once this add-in answered:
+    // it is taken again for the moves and held until the outcome is written,
+    // so that no check or installer program works on the files meanwhile. A
+    // holder elsewhere means waiting for the next tick.
+    if (!m_lock->Acquire())
+        return false;
+    m_lockHeld = true;
     // The installed files of the replaced setups move aside, all or none;
     // one still in use means waiting for the next tick.
-    if (!m_installer->ApplyBackups())
+    if (!m_installer->ApplyBackups()) {
+        ReleaseLock();
         return false;
+    }
     // The backups stay until the new files are in place and recorded: a
     // failure brings the installed files back.
     if (!m_installer->CommitStaged()) {
@@ -331,6 +351,7 @@ bool UpdaterAddIn::StepInstallFiles()
         if (m_errorCode != 0)
             m_installer->DiscardStaged();
         WriteResult();
+        ReleaseLock();
         if (ConnectMainAddIn(m_errorCode == 0)) {
             // After success the restarted main add-in removes this one.
             if (m_errorCode != 0)
@@ -347,6 +368,7 @@ bool UpdaterAddIn::StepInstallFiles()
         static MKExceptionInfo s_lastInfo;
         MKCrashGuard(s_lastInfo, [&] {
             WriteResult();
+            ReleaseLock();
             ReportFailure();
             UnregisterSelf();
         });
@@ -375,6 +397,7 @@ void UpdaterAddIn::StepTimeout()
         static MKExceptionInfo s_lastInfo;
         MKCrashGuard(s_lastInfo, [&] {
             WriteResult();
+            ReleaseLock();
             ReportFailure();
             UnregisterSelf();
         });

@@ -11,6 +11,7 @@
 class FileAccessWaiter;
 class UpdaterClassFactory;
 class UpdateInstaller;
+class UpdaterLock;
 
 // The update add-in's COM object. Connected by the main add-in with a
 // "prepare" request in "cmd.dat", it stages the downloaded setups with the
@@ -62,6 +63,7 @@ private:
     bool StartUpdate();
     bool InstallFiles();
     void WriteResult();
+    void ReleaseLock();
     // "Vistello.AddIn" or "VistelloUpdater.AddIn" among Office's COM add-ins.
     bool FindComAddIn(const wchar_t* progId, MKComHolder<Office::COMAddIn>& found) const;
     bool DisconnectMainAddIn();
@@ -76,6 +78,9 @@ private:
     MKString m_ownFolder;
     FileAccessWaiter* m_waiter = nullptr;
     UpdateInstaller* m_installer = nullptr;
+    // Taken for the moves and held until the outcome is written.
+    UpdaterLock* m_lock = nullptr;
+    bool m_lockHeld = false;
     MKComHolder<IDispatch> m_application;
     bool m_prepare = false;
     MKString m_message;

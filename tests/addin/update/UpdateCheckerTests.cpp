@@ -315,4 +315,101 @@ TEST_F(UpdateCheckerTest, AnInstallationHoldingTheLockKeepsTheCheckOut)
     installation.Release();
 }
 
+TEST_F(UpdateCheckerTest, ADownloadLargerThanAnnouncedEndsAtOnceAndIsDeleted)
+{
+    const std::string downloaded = "b80321f4-6a3c-48c1-89a9-fdcff7ba605a.vlx";
+    struct Case {
+        const char* name;
+        std::string body;
+        int64_t announced;
+        // Send the body up to here, then hold the connection.
+        int pauseAt;
+    };
+    const Case cases[] = {
+        {"one byte over", package, int64_t(package.size()) - 1, -1},
+        // A reply that goes on: the check must end at the bound, not wait
+        // for the rest.
+        {"goes on", package + std::string(256 * 1024, 'x'), int64_t(package.size()), int(package.size()) + 200000},
+    };
+    for (const Case& c : cases) {
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Reply check;
+        std::string offer = Offer();
+        const std::string stated = "\"Size\": " + std::to_string(package.size());
+        ASSERT_NE(offer.find(stated), std::string::npos);
+        offer.replace(offer.find(stated), stated.size(), "\"Size\": " + std::to_string(c.announced));
+        check.bytes = LoopbackHttpServer::Ok(offer);
+        LoopbackHttpServer::Reply download;
+        download.bytes = LoopbackHttpServer::Ok(c.body);
+        download.pauseAt = c.pauseAt;
+        download.pauseMs = c.pauseAt >= 0 ? 60000 : 0;
+        server.SetReplyFor("/updates/vistello/download/", download);
+        ASSERT_TRUE(server.Start(check));
+        EXPECT_EQ(Check(server, false), UpdateCheckDownloadFailed) << c.name;
+        server.Stop();
+        std::wstring name(downloaded.begin(), downloaded.end());
+        EXPECT_FALSE(MKFileExists(MKPathCombine(GetUpdaterFolder(folder), name.c_str()))) << c.name;
+        EXPECT_FALSE(IsReadyFilePresent(folder)) << c.name;
+        EXPECT_FALSE(UpdaterLock(folder).IsLocked()) << c.name;
+    }
+}
+
+TEST_F(UpdateCheckerTest, ACheckReplyPastItsBoundFailsWithoutADownload)
+{
+    // The offer with blanks between its tokens: 512 KiB of them stay below
+    // the 1 MiB bound and the offer is downloaded (the control), 1 MiB and
+    // more end the check, also while the server holds the connection open.
+    struct Case {
+        const char* name;
+        size_t blanks;
+        int pauseAt;
+        int32_t status;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {"below the bound", 512 * 1024, -1, UpdateCheckRecorded, 2},
+        {"past the bound", 1024 * 1024, -1, UpdateCheckFailed, 1},
+        {"goes on", 2 * 1024 * 1024, 1536 * 1024, UpdateCheckFailed, 1},
+    };
+    for (const Case& c : cases) {
+        DeleteReadyFile(folder);
+        std::string offer = Offer();
+        offer.insert(offer.find('{') + 1, std::string(c.blanks, ' '));
+        LoopbackHttpServer server;
+        LoopbackHttpServer::Reply check;
+        check.bytes = LoopbackHttpServer::Ok(offer);
+        check.pauseAt = c.pauseAt;
+        check.pauseMs = c.pauseAt >= 0 ? 60000 : 0;
+        LoopbackHttpServer::Reply download;
+        download.bytes = LoopbackHttpServer::Ok(package);
+        server.SetReplyFor("/updates/vistello/download/", download);
+        ASSERT_TRUE(server.Start(check));
+        EXPECT_EQ(Check(server, false), c.status) << c.name;
+        server.Stop();
+        EXPECT_EQ(server.Requests().size(), c.requests) << c.name;
+        EXPECT_EQ(IsReadyFilePresent(folder), c.status == UpdateCheckRecorded) << c.name;
+        EXPECT_FALSE(UpdaterLock(folder).IsLocked()) << c.name;
+    }
+}
+
+TEST_F(UpdateCheckerTest, ADownloadThatFailsItsCheckIsDeletedAndNotRecorded)
+{
+    LoopbackHttpServer server;
+    LoopbackHttpServer::Reply check;
+    check.bytes = LoopbackHttpServer::Ok(Offer());
+    std::string damaged = package;
+    // The last byte belongs to the last item's data: its digest fails.
+    damaged.back() = char(damaged.back() ^ 0x5A);
+    LoopbackHttpServer::Reply download;
+    download.bytes = LoopbackHttpServer::Ok(damaged);
+    server.SetReplyFor("/updates/vistello/download/", download);
+    ASSERT_TRUE(server.Start(check));
+    EXPECT_EQ(Check(server, false), UpdateCheckRecordingFailed);
+    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_FALSE(MKFileExists(MKPathCombine(GetUpdaterFolder(folder), L"b80321f4-6a3c-48c1-89a9-fdcff7ba605a.vlx")));
+    EXPECT_FALSE(IsReadyFilePresent(folder));
+    // The check itself was answered: its time is kept.
+    EXPECT_TRUE(MKFileExists(GetStateFilePath(folder)));
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "addin/update/InstallJournal.h"
 #include "addin/update/InstalledPlugins.h"
+#include "addin/update/PackageItem.h"
 #include "addin/update/ReadyRecord.h"
 #include "addin/update/UpdateHistory.h"
 #include "addin/update/UpdateInstaller.h"
@@ -312,6 +313,156 @@ TEST_F(InstallationTest, AFailedRecordUndoesTheInstalledFiles)
     EXPECT_TRUE(installer.WasRolledBack());
     installer.Release();
     EXPECT_FALSE(ExpectOldOrNew(L"record"));
+}
+
+// Installations the update must cope with: a backup an earlier update could
+// not delete still lies under the name this one plans ("sub\\b.txt.old.2"),
+// or the installed setup's package is missing from "setups" (so the entry
+// tells of no installed file).
+enum class Leftover { StaleBackup, MissingSetupPackage };
+
+class InstallationLeftoverTest : public InstallationTest {
+protected:
+    void Arrange(Leftover leftover)
+    {
+        Fresh();
+        if (leftover == Leftover::StaleBackup)
+            ASSERT_TRUE(MKWriteFile(scratch.File(L"sub\\b.txt.old.2").c_str(), "stale b", 7));
+        else
+            ASSERT_TRUE(MKFileRemove(scratch.File(L"setups\\Setup.vlx").c_str()));
+        m_leftover = leftover;
+    }
+
+    // Wholly old or wholly new as this installation started out: without its
+    // package the old "sub\\c.txt" is unknown and stays; the stale backup may
+    // stay (under its own name only). Answers whether it is new.
+    bool ExpectWhole(const std::string& context)
+    {
+        FileTree old = *s_old;
+        FileTree whole = *s_new;
+        if (m_leftover == Leftover::MissingSetupPackage) {
+            old.erase(L"setups\\Setup.vlx");
+            whole[L"sub\\c.txt"] = s_old->at(L"sub\\c.txt");
+        }
+        FileTree tree = InstalledTree(scratch.path());
+        auto stale = tree.find(L"sub\\b.txt.old.2");
+        if (stale != tree.end()) {
+            EXPECT_EQ(stale->second, "stale b") << context;
+            tree.erase(stale);
+        }
+        bool isOld = tree == old;
+        bool isNew = tree == whole;
+        EXPECT_TRUE(isOld || isNew) << context << Differences(tree);
+        if (isOld || isNew) {
+            EXPECT_EQ(RecordedVersion(), isNew ? MKVersion(4, 0) : MKVersion(3, 0)) << context;
+        }
+        EXPECT_FALSE(MKFileExists(GetJournalFilePath(folder))) << context;
+        return isNew;
+    }
+
+    Leftover m_leftover = Leftover::StaleBackup;
+};
+
+TEST_F(InstallationLeftoverTest, EachFailingFileCallLeavesTheTreeWhollyOldOrNew)
+{
+    const char* kinds[] = {"move", "delete", "create folder", "write"};
+    for (Leftover leftover : {Leftover::StaleBackup, Leftover::MissingSetupPackage}) {
+        for (int kind = 0; kind < FaultyFileCalls::KindCount; ++kind) {
+            bool reached = true;
+            for (int call = 1; reached && call < 60; ++call) {
+                Arrange(leftover);
+                std::string context = std::string(leftover == Leftover::StaleBackup ? "stale " : "missing ") +
+                    kinds[kind] + " " + std::to_string(call);
+                int done = 0;
+                {
+                    FaultyFileCalls faulty(FaultyFileCalls::Kind(kind), call);
+                    done = RunInstallation(folder);
+                    reached = faulty.Failed();
+                }
+                // The next start.
+                RecoverInstallation(folder);
+                bool isNew = ExpectWhole(context);
+                EXPECT_EQ(isNew, done == kInstallationSteps) << context;
+                // Nothing of the failed attempt stands in the way of the next.
+                if (!isNew) {
+                    EXPECT_EQ(RunInstallation(folder), kInstallationSteps) << context;
+                    EXPECT_TRUE(ExpectWhole(context + " again"));
+                }
+            }
+            EXPECT_FALSE(reached) << kinds[kind] << " calls did not run out";
+        }
+    }
+}
+
+TEST_F(InstallationLeftoverTest, KilledAfterAnyStepTheNextStartLeavesTheTreeWhollyOldOrNew)
+{
+    for (Leftover leftover : {Leftover::StaleBackup, Leftover::MissingSetupPackage}) {
+        for (int step = 1; step < kInstallationSteps; ++step) {
+            Arrange(leftover);
+            std::string context = std::string(leftover == Leftover::StaleBackup ? "stale " : "missing ") +
+                "step " + std::to_string(step);
+            ChildProcessResult run = RunUpdaterChild(L"install", scratch.path(), L"step:" + std::to_wstring(step));
+            ASSERT_EQ(run.exitCode, unsigned(kKilledExitCode)) << context << run.output;
+            RecoverInstallation(folder);
+            bool isNew = ExpectWhole(context);
+            EXPECT_EQ(isNew, step >= 7) << context;
+            if (!isNew) {
+                ASSERT_EQ(RunInstallation(folder), kInstallationSteps) << context;
+                EXPECT_TRUE(ExpectWhole(context + " again"));
+            }
+        }
+    }
+}
+
+TEST_F(InstallationLeftoverTest, AStaleBackupThatCannotBeDeletedIsPassedOverAndNeverPutInPlace)
+{
+    Arrange(Leftover::StaleBackup);
+    UpdateInstaller installer(folder);
+    ASSERT_TRUE(installer.Prepare());
+    ASSERT_TRUE(installer.Verify());
+    {
+        // The stale backup's delete is the plan's first.
+        FaultyFileCalls faulty(FaultyFileCalls::Delete, 1);
+        installer.PlanBackups();
+        EXPECT_TRUE(faulty.Failed());
+    }
+    ASSERT_EQ(installer.InstallSetups(), InstallSetupsOk);
+    ASSERT_TRUE(installer.ApplyBackups());
+    MKByteArray bytes;
+    ASSERT_TRUE(MKReadFile(scratch.File(L"sub\\b.txt.old.3").c_str(), bytes));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.GetData()), size_t(bytes.GetCount())),
+              s_old->at(L"sub\\b.txt"));
+    // The commit's first move fails: the undo brings the installed files back
+    // from this update's own backups.
+    {
+        FaultyFileCalls faulty(FaultyFileCalls::Move, 1);
+        EXPECT_FALSE(installer.CommitStaged());
+    }
+    EXPECT_TRUE(installer.WasRolledBack());
+    installer.Release();
+    EXPECT_FALSE(ExpectWhole("stale commit"));
+    EXPECT_TRUE(MKFileExists(scratch.File(L"sub\\b.txt.old.2").c_str()));
+}
+
+TEST_F(InstallationTest, APackageChangedAfterItsCheckIsCaughtWhileItsFilesAreWritten)
+{
+    UpdateInstaller installer(folder);
+    ASSERT_TRUE(installer.Prepare());
+    ASSERT_TRUE(installer.Verify());
+    installer.PlanBackups();
+    // Another user rewrites the checked package in the shared updater folder:
+    // its last byte is the stored data of "new\\deep\\d.txt".
+    MKString package = MKPathCombine(GetUpdaterFolder(folder), L"b80321f4-6a3c-48c1-89a9-fdcff7ba605a.vlx");
+    MKByteArray bytes;
+    ASSERT_TRUE(MKReadFile(package, bytes));
+    bytes[bytes.GetCount() - 1] ^= 0x55;
+    ASSERT_TRUE(MKWriteFile(package, bytes.GetData(), bytes.GetCount()));
+    EXPECT_EQ(installer.InstallSetups(), int(InstallSetupsPackageBase) + int(PackageItemNotVerified));
+    installer.DiscardStaged();
+    installer.Release();
+    EXPECT_FALSE(ExpectOldOrNew(L"changed package"));
+    for (const auto& entry : ReadFileTree(scratch.path()))
+        EXPECT_EQ(entry.first.find(L".new.2"), std::wstring::npos) << entry.first;
 }
 
 // A ready record with the given setups (GUID, package file name in the

@@ -7,8 +7,10 @@
 
 #include "addin/update/AutoRunRecord.h"
 #include "addin/update/CommandRecord.h"
+#include "addin/update/FileCalls.h"
 #include "addin/update/InstalledPlugins.h"
 #include "addin/update/ReadyRecord.h"
+#include "addin/update/ProgramFolder.h"
 #include "addin/update/ResultRecord.h"
 #include "addin/update/StateRecord.h"
 #include "addin/update/UpdateCheckDispatch.h"
@@ -22,12 +24,15 @@
 #include "base/MKFile.h"
 #include "base/MKMemOutStream.h"
 #include "base/MKPath.h"
+#include "base/MKSystemChecks.h"
 #include "fixtures/Fixtures.h"
 #include "fixtures/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -60,7 +65,7 @@ public:
     void SetInstalledVersion(const MKVersion& version) override { installedVersion = version; }
     void KernelIsReady() override { ++kernelReady; }
     void KernelShutdown() override { ++kernelShutdown; }
-    bool IsMainAddInMachineWide() override { return false; }
+    bool IsMainAddInMachineWide() override { return machineWide; }
     bool HasComAddIns() override { return true; }
     bool RegisterUpdateAddIn() override
     {
@@ -91,6 +96,7 @@ public:
 
     bool autoCheck = true;
     int autoInstall = -1;
+    bool machineWide = false;
     MKString serviceUrl = L"http://127.0.0.1:9";
     int showsStopped = 0;
     std::vector<std::wstring> errors;
@@ -444,6 +450,233 @@ TEST_F(UpdaterLinkTest, TheAutomationObjectDrivesChecksAndAnswersItsQuestions)
     dispatch->Detach();
     EXPECT_EQ(invoke(3, &result), E_NOTIMPL);
     EXPECT_EQ(dispatch->Release(), 0u);
+}
+
+// update_fixtures.py's "program" packages: a program to run, in a sound
+// package or one whose program fails its digest, has none, or is unsigned,
+// with the code each answers.
+struct ProgramCase {
+    const wchar_t* name;
+    int code;
+};
+const ProgramCase kProgramCases[] = {{L"ok", 0}, {L"bad_digest", 302}, {L"no_digest", 305}, {L"unsigned", 302}};
+
+std::string FileText(const MKString& path)
+{
+    MKByteArray bytes;
+    if (!MKReadFile(path, bytes))
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(bytes.GetData()), size_t(bytes.GetCount()));
+}
+
+std::string Repeated(const char* text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+// The SIDs (as text) that the folder's DACL lets in; "?" when it cannot be
+// read.
+std::vector<std::wstring> AllowedSids(const MKString& folder)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(folder.GetText(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return {L"?"};
+    std::vector<std::wstring> sids;
+    for (int i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        wchar_t* text = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || !ConvertSidToStringSidW(&ace->SidStart, &text)) {
+            sids.push_back(L"?");
+            continue;
+        }
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE)
+            sids.push_back(text);
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return sids;
+}
+
+// One installation per case, beside the others in the scratch folder.
+class ProgramCaseTest : public UpdaterLinkTest {
+protected:
+    MKString Arrange(const ProgramCase& c, const wchar_t* role)
+    {
+        std::wstring sub = scratch.File(c.name);
+        CopyFixtureTree(std::wstring(L"program\\") + c.name + L"\\" + role, sub);
+        RemoveScheduledRun(sub.c_str());
+        // What an earlier case extracted to the user's program folder.
+        for (const MKString& program : {GetProgramFolderSetupPath(), GetProgramFolderUpdaterPath()})
+            MKFileRemove(program);
+        return sub.c_str();
+    }
+};
+
+TEST_F(ProgramCaseTest, ASetupProgramIsScheduledOnlyFromASignedPackageThatVerifies)
+{
+    for (const ProgramCase& c : kProgramCases) {
+        MKString sub = Arrange(c, L"setup");
+        TestHost caseHost(sub.GetText());
+        UpdaterLink link(caseHost);
+        // At the start: the setup program is left for the next log-on.
+        EXPECT_EQ(link.InstallReadyUpdate(true), c.code) << c.name;
+        MKString program = GetProgramFolderSetupPath();
+        MKString command = GetScheduledRunCommand();
+        if (c.code == 0) {
+            EXPECT_GE(command.Find((L"\"" + program + L"\" /from_updater").GetText()), 0) << command.GetText();
+            EXPECT_TRUE(IsScheduledRunPending(sub));
+            EXPECT_EQ(FileText(program), Repeated("setup program, not runnable ", 20));
+            // Started from a folder no other user may write: neither
+            // Everyone nor the Users group is let in.
+            for (const std::wstring& sid : AllowedSids(MKPathDirectory(program)))
+                EXPECT_TRUE(sid != L"S-1-1-0" && sid != L"S-1-5-32-545" && sid != L"?") << sid;
+        } else {
+            EXPECT_TRUE(command.IsEmpty()) << c.name << " " << command.GetText();
+            EXPECT_FALSE(MKFileExists(program)) << c.name;
+        }
+        EXPECT_FALSE(link.IsLocked()) << c.name;
+        RemoveScheduledRun(sub);
+    }
+}
+
+TEST_F(ProgramCaseTest, InstallNowThroughTheAutomationObjectStartsNoUnverifiedSetupProgram)
+{
+    for (const ProgramCase& c : kProgramCases) {
+        MKString sub = Arrange(c, L"setup");
+        TestHost caseHost(sub.GetText());
+        UpdaterLink link(caseHost);
+        UpdateCheckDispatch* dispatch = new UpdateCheckDispatch(&link);
+        dispatch->AddRef();
+        DISPPARAMS none = {};
+        VARIANT result;
+        VariantInit(&result);
+        ASSERT_EQ(dispatch->Invoke(4, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr), S_OK);
+        EXPECT_EQ(result.vt, VT_I4);
+        // The sound package's program is no program the system can start:
+        // that one fails only at its start (503) and is deleted again.
+        EXPECT_EQ(result.lVal, c.code == 0 ? 503 : c.code) << c.name;
+        EXPECT_FALSE(MKFileExists(GetProgramFolderSetupPath())) << c.name;
+        EXPECT_FALSE(link.IsLocked()) << c.name;
+        EXPECT_TRUE(GetScheduledRunCommand().IsEmpty()) << c.name;
+        dispatch->Detach();
+        dispatch->Release();
+    }
+}
+
+TEST_F(ProgramCaseTest, AnInstallationNeedingElevationSchedulesOnlyAVerifiedInstallerProgram)
+{
+    if (MKGetElevationType() == 2)
+        GTEST_SKIP() << "the process runs elevated: no installation needs elevation";
+    for (const ProgramCase& c : kProgramCases) {
+        MKString sub = Arrange(c, L"updater");
+        TestHost caseHost(sub.GetText());
+        caseHost.machineWide = true;
+        UpdaterLink link(caseHost);
+        EXPECT_EQ(link.InstallReadyUpdate(true), c.code) << c.name;
+        MKString program = GetProgramFolderUpdaterPath();
+        MKString command = GetScheduledRunCommand();
+        if (c.code == 0) {
+            EXPECT_GE(command.Find((L"\"" + program + L"\" /update /path \"" + sub + L"\"").GetText()), 0) << command.GetText();
+            EXPECT_EQ(FileText(program), Repeated("planted updater, not runnable ", 20));
+        } else {
+            EXPECT_TRUE(command.IsEmpty()) << c.name << " " << command.GetText();
+            EXPECT_FALSE(MKFileExists(program)) << c.name;
+        }
+        // Nothing was installed here.
+        EXPECT_EQ(caseHost.connections, 0) << c.name;
+        EXPECT_FALSE(link.IsLocked()) << c.name;
+        RemoveScheduledRun(sub);
+    }
+}
+
+TEST_F(ProgramCaseTest, APlantedResultStartsNoPlantedInstallerThatFailsItsChecks)
+{
+    for (const ProgramCase& c : kProgramCases) {
+        if (c.code == 0)
+            continue;
+        for (bool prepare : {false, true}) {
+            MKString sub = Arrange(c, L"updater");
+            WriteResult(sub, 1, prepare, 501);
+            TestHost caseHost(sub.GetText());
+            UpdaterLink link(caseHost);
+            bool noPluginCall = false;
+            bool automatic = false;
+            EXPECT_FALSE(link.ReportUpdateResult(&noPluginCall, &automatic)) << c.name;
+            EXPECT_FALSE(MKFileExists(GetProgramFolderUpdaterPath())) << c.name << prepare;
+            EXPECT_TRUE(GetScheduledRunCommand().IsEmpty()) << c.name << prepare;
+            EXPECT_FALSE(ResultRecord::Exists(sub)) << c.name << prepare;
+            // Only a start by the user is told that nothing could be started.
+            EXPECT_EQ(caseHost.errors.size(), prepare ? 0u : 1u) << c.name;
+            EXPECT_FALSE(link.IsLocked()) << c.name;
+            std::filesystem::remove_all(std::filesystem::path(sub.GetText()));
+        }
+    }
+}
+
+// Writes every block with its first byte inverted yet answers as the system
+// does: the program on disk is no longer what its extraction verified, as
+// when it is swapped between its extraction and its start.
+BOOL WINAPI WriteAltered(HANDLE file, LPCVOID data, DWORD n, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    std::vector<uint8_t> altered(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + n);
+    if (n > 0)
+        altered[0] ^= 0xFF;
+    return WriteFile(file, altered.data(), n, written, overlapped);
+}
+
+const FileCalls kAlteringCalls = {MoveFileExW, DeleteFileW, CreateDirectoryW, WriteAltered};
+
+TEST_F(ProgramCaseTest, AProgramThatNoLongerHoldsWhatWasVerifiedIsNeitherScheduledNorKept)
+{
+    struct Role {
+        const wchar_t* role;
+        bool machineWide;
+        int code;
+        MKString program;
+    };
+    const Role roles[] = {{L"setup", false, 502, GetProgramFolderSetupPath()},
+                          {L"updater", true, 401, GetProgramFolderUpdaterPath()}};
+    for (const Role& r : roles) {
+        if (r.machineWide && MKGetElevationType() == 2)
+            continue;
+        MKString sub = Arrange(kProgramCases[0], r.role);
+        TestHost caseHost(sub.GetText());
+        caseHost.machineWide = r.machineWide;
+        UpdaterLink link(caseHost);
+        SetFileCallsForTesting(&kAlteringCalls);
+        int code = link.InstallReadyUpdate(true);
+        SetFileCallsForTesting(nullptr);
+        EXPECT_EQ(code, r.code) << r.role;
+        EXPECT_TRUE(GetScheduledRunCommand().IsEmpty()) << r.role << " " << GetScheduledRunCommand().GetText();
+        EXPECT_FALSE(MKFileExists(r.program)) << r.role;
+        EXPECT_FALSE(link.IsLocked()) << r.role;
+        RemoveScheduledRun(sub);
+        std::filesystem::remove_all(std::filesystem::path(sub.GetText()));
+    }
+}
+
+TEST_F(UpdaterLinkTest, AnEarlierRunOnceEntryStillPendingKeepsTheReadyUpdateUnscheduled)
+{
+    Install(L"installer");
+    ASSERT_TRUE(MKWriteFile(GetUpdaterExePath(folder), "MZ", 2));
+    ASSERT_TRUE(ScheduleRun(folder, nullptr, GetUpdaterExePath(folder), L"/update"));
+    ASSERT_TRUE(IsScheduledRunPending(folder));
+    host.autoCheck = false;
+    UpdaterLink link(host);
+    bool scheduled = true;
+    link.ScheduleReadyUpdate(&scheduled);
+    EXPECT_FALSE(scheduled);
+    PumpMessages();
+    EXPECT_EQ(host.connections, 0);
+    EXPECT_TRUE(IsReadyFilePresent(folder));
+    EXPECT_TRUE(IsScheduledRunPending(folder));
+    EXPECT_EQ(link.GetChecker(), nullptr);
+    RemoveScheduledRun(folder);
 }
 
 }  // namespace

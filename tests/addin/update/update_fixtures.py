@@ -9,6 +9,7 @@ oracle of tests/fixtures/update_records.py.
 
 The C++ tests know the contents made here by the constants of
 RecordFixtures.h; keep the two in step."""
+import hashlib
 import json
 import os
 import struct
@@ -490,6 +491,42 @@ def installer_setup_folder(folder):
             f.write(data)
 
 
+SETUP_PROGRAM_GUID = "5FE9860A-3BD3-4FE5-AFBB-51DC961F57A9"
+SETUP_PROGRAM_BYTES = b"setup program, not runnable " * 20
+PLANTED_UPDATER_BYTES = b"planted updater, not runnable " * 20
+
+
+def program_package(case, name, guid, item_name, kind, data):
+    """A downloaded package that carries a program to run: sound, or with the
+    program's stated digest wrong, with no digest, or unsigned."""
+    item = ur.Item("", item_name, data, kind=kind, digest=case != "no_digest")
+    if case == "bad_digest":
+        item.blob.digest = hashlib.sha1(b"something else").digest()
+    other = ur.Item("", "readme.txt", b"read me")
+    return ur.update_package(name, guid, (9, 0), [item, other], module_kind=0, signed=case != "unsigned")
+
+
+def program_folders(folder):
+    """program/<case>/setup: an update that carries the setup program (item
+    kind 6); program/<case>/updater: a downloaded installer setup whose
+    installer program (item kind 3) a failed update's result would start."""
+    for case in ("ok", "bad_digest", "no_digest", "unsigned"):
+        for role, name, guid, item_name, kind, data in (
+                ("setup", "SetupProgram", SETUP_PROGRAM_GUID, "VistelloSetup.exe", 6, SETUP_PROGRAM_BYTES),
+                ("updater", "Updater", INSTALLER_GUID, "VistelloUpdater.exe", 3, PLANTED_UPDATER_BYTES)):
+            package = program_package(case, name, guid, item_name, kind, data)
+            files = {
+                "updater/" + guid.lower() + ".vlx": package,
+                "updater/ready.dat": ur.ready_dat(1, READY_DATE, (9, 0), 2,
+                                                  [ur.ReadySetup(name, guid, (9, 0), len(package), 2)]),
+            }
+            for relative, data_bytes in files.items():
+                path = os.path.join(folder, case, role, relative)
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "wb") as f:
+                    f.write(data_bytes)
+
+
 def write_cases(folder, name, cases):
     sub = os.path.join(folder, "packages")
     os.makedirs(sub, exist_ok=True)
@@ -530,6 +567,7 @@ def make(folder, table_source):
     updater_records(os.path.join(folder, "records"))
     installer_folder(os.path.join(folder, "installer"))
     installer_setup_folder(os.path.join(folder, "installer_setup"))
+    program_folders(os.path.join(folder, "program"))
 
 
 # ------------------------------------------------------------------- check

@@ -97,7 +97,9 @@ bool KeyExists(HKEY root, const std::string& path)
 // The keys of the server below a classes root, as reg.exe lists them.
 std::vector<std::pair<std::string, Lines>> ExpectedKeys(const std::string& root)
 {
-    const std::string program = Narrow(VISTELLO_TRAMPOLINE_EXE);
+    // Quoted: under a folder with blanks an unquoted path would let COM start
+    // a program named by its first words.
+    const std::string program = "\"" + Narrow(VISTELLO_TRAMPOLINE_EXE) + "\"";
     const std::string name = "(Default)    REG_SZ    VistelloTrampolineObject Class";
     const std::string progId1 = root + "\\" + kProgId + ".1";
     const std::string progId = root + "\\" + kProgId;

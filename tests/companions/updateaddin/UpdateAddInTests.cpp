@@ -236,6 +236,24 @@ TEST_F(UpdateAddInTest, AFileThatStaysInUseEndsInTheTimeoutWithNothingMoved)
     EXPECT_FALSE(OfficeAddInKeys::IsRegistered(kOfficePowerPoint, kUpdaterProgId, false));
 }
 
+TEST_F(UpdateAddInTest, TheFilesMoveOnlyWhileThisAddInHoldsTheUpdaterLock)
+{
+    int32_t code = -1;
+    MKString message;
+    RequestUpdate(1, &code, &message);
+    EXPECT_EQ(code, 0);
+    // The main add-in has let go of the lock; another process (a check, the
+    // installer program) takes it before the files move.
+    HANDLE lock = CreateFileW(UpdaterFile(L"lock.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_ALWAYS, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    PumpUntilDone();
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(UpdaterFile(L"result.dat")), ResultBytes(true, 301, "Unable to access files (timeout)"));
+    EXPECT_EQ(WithoutUpdaterFolder(ReadFileTree(folder)), WithoutUpdaterFolder(installed));
+    EXPECT_TRUE(host.AddIn(kMainProgId)->IsConnected());
+}
+
 TEST_F(UpdateAddInTest, ANewFileThatCannotTakeItsPlaceRollsEverythingBack)
 {
     // A folder where the update puts a file: the last move fails.
