@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <cwctype>
 
 #include "FuzzScratch.h"
 #include "addin/update/FileCalls.h"
+#include "fixtures/ImportPatch.h"
 
 namespace {
 
@@ -116,13 +116,7 @@ BOOL WINAPI GuardedSetAttributes(LPCWSTR path, DWORD attributes)
     return Allowed("SetFileAttributesW", path) && g_setAttributes(path, attributes);
 }
 
-struct GuardedCall {
-    const char* name;
-    void** original;
-    void* guard;
-};
-
-const GuardedCall kGuarded[] = {
+const ImportReplacement kGuarded[] = {
     {"CreateFileW", reinterpret_cast<void**>(&g_createFile), reinterpret_cast<void*>(&GuardedCreateFile)},
     {"DeleteFileW", reinterpret_cast<void**>(&g_deleteFile), reinterpret_cast<void*>(&GuardedDeleteFile)},
     {"RemoveDirectoryW", reinterpret_cast<void**>(&g_removeDirectory),
@@ -140,47 +134,13 @@ const GuardedCall kGuarded[] = {
 // take its place.
 const FileCalls kGuardedFileCalls = {GuardedMoveFileEx, GuardedDeleteFile, GuardedCreateDirectory, WriteFile};
 
-void PatchImports()
-{
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (directory.VirtualAddress == 0)
-        return;
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
-         library->Name != 0; ++library) {
-        if (library->OriginalFirstThunk == 0)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            const char* name =
-                reinterpret_cast<const char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
-            for (const GuardedCall& call : kGuarded) {
-                if (strcmp(call.name, name) != 0 || !*call.original)
-                    continue;
-                DWORD old = 0;
-                if (VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), PAGE_READWRITE, &old)) {
-                    slots->u1.Function = reinterpret_cast<ULONG_PTR>(call.guard);
-                    VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), old, &old);
-                }
-            }
-        }
-    }
-}
-
 }  // namespace
 
 void GuardFileCalls(const std::wstring& findings)
 {
     g_findings = findings;
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    for (const GuardedCall& call : kGuarded)
-        *call.original = reinterpret_cast<void*>(GetProcAddress(kernel, call.name));
     FuzzScratchFolder();
-    PatchImports();
+    ReplaceImports(kGuarded);
     SetFileCallsForTesting(&kGuardedFileCalls);
 }
 

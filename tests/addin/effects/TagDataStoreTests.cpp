@@ -29,6 +29,18 @@ using Entries = std::vector<std::pair<std::wstring, std::wstring>>;
 namespace {
 
 const MKString kPrefix(L"_VQZ_0123456789ABCDEF0123456789ABCDEF_");
+// The chunked form of "state": its header and first chunk.
+const std::wstring kHeaderTag = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$0";
+const std::wstring kChunkTag = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$1";
+
+// A chunked header's text: version, total bytes, chunk count and mode.
+std::wstring HeaderText(int32_t version, int32_t total, int32_t count, int32_t mode)
+{
+    const int32_t values[4] = {version, total, count, mode};
+    MKBstrHolder text;
+    EffectDataCodec::Encode(reinterpret_cast<const uint8_t*>(values), 16, false, text.Receive());
+    return std::wstring(text.Get(), SysStringLen(text.Get()));
+}
 
 class TagDataStoreTest : public ::testing::Test {
 protected:
@@ -160,47 +172,31 @@ TEST_F(TagDataStoreTest, AWriteFailingAtAnyTagCallLosesNothing)
 
 TEST_F(TagDataStoreTest, HeadersAndChunksThatDoNotAddUpAreRefused)
 {
-    auto header = [](int32_t version, int32_t total, int32_t count, int32_t mode) {
-        const int32_t values[4] = {version, total, count, mode};
-        MKBstrHolder text;
-        EffectDataCodec::Encode(reinterpret_cast<const uint8_t*>(values), 16, false, text.Receive());
-        return std::wstring(text.Get(), SysStringLen(text.Get()));
-    };
-    const std::wstring name0 = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$0";
-    const std::wstring name1 = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$1";
     struct Row {
         std::wstring header;
         std::wstring chunk;
     } rows[] = {
-        {header(2, 3, 1, 4), L"0000000000"},   // version
-        {header(1, 0, 1, 4), L"0000000000"},   // fewer bytes than chunks
-        {header(1, 3, 1, 5), L"0000000000"},   // mode
-        {header(1, -1, 0, 4), L""},            // negative total
-        {L"not effect data", L""},             // not a text
-        {header(1, 3, 1, 4), L""},             // a missing chunk
-        {header(1, 3, 1, 4), L"0000000000"},   // 4 bytes where 3 are stated
-        {header(1, 3, 2, 4), L"0000000000"},   // a second chunk missing
+        {HeaderText(2, 3, 1, 4), L"0000000000"},   // version
+        {HeaderText(1, 0, 1, 4), L"0000000000"},   // fewer bytes than chunks
+        {HeaderText(1, 3, 1, 5), L"0000000000"},   // mode
+        {HeaderText(1, -1, 0, 4), L""},            // negative total
+        {L"not effect data", L""},                 // not a text
+        {HeaderText(1, 3, 1, 4), L""},             // a missing chunk
+        {HeaderText(1, 3, 1, 4), L"0000000000"},   // 4 bytes where 3 are stated
+        {HeaderText(1, 3, 2, 4), L"0000000000"},   // a second chunk missing
     };
     for (const Row& row : rows) {
-        tags->Set(name0, row.header);
-        tags->Set(name1, row.chunk);
+        tags->Set(kHeaderTag, row.header);
+        tags->Set(kChunkTag, row.chunk);
         EXPECT_EQ(Read(false).first, E_FAIL) << row.header;
     }
-    tags->Set(name0, L"");
+    tags->Set(kHeaderTag, L"");
     TagDataStore store(Tags(), kPrefix, MKString(L"state"), false);
     EXPECT_EQ(store.TotalLength(), -1);
 }
 
 TEST_F(TagDataStoreTest, AHeaderStatingMoreThanItsChunksHoldReservesNothingForIt)
 {
-    auto header = [](int32_t total, int32_t count) {
-        const int32_t values[4] = {1, total, count, EffectDataCodec::kScrambled};
-        MKBstrHolder text;
-        EffectDataCodec::Encode(reinterpret_cast<const uint8_t*>(values), 16, false, text.Receive());
-        return std::wstring(text.Get(), SysStringLen(text.Get()));
-    };
-    const std::wstring name0 = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$0";
-    const std::wstring name1 = L"_VQZ_0123456789ABCDEF0123456789ABCDEF_state$1";
     // Ten characters of a mode-4 payload hold at most 7 bytes (a 4-byte key
     // in 5 characters, then 4 bytes in each further 5).
     struct Row {
@@ -209,8 +205,8 @@ TEST_F(TagDataStoreTest, AHeaderStatingMoreThanItsChunksHoldReservesNothingForIt
     } rows[] = {{0x7FFFFFF0, 1}, {0x40000000, 1}, {8, 1}, {0x7FFFFFF0, 0x7FFFFFF0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.total << " in " << row.count);
-        tags->Set(name0, header(row.total, row.count));
-        tags->Set(name1, L"0000000000");
+        tags->Set(kHeaderTag, HeaderText(1, row.total, row.count, EffectDataCodec::kScrambled));
+        tags->Set(kChunkTag, L"0000000000");
         AllocationProbe probe;
         EXPECT_EQ(Read(false).first, E_FAIL);
         EXPECT_LT(probe.Largest(), size_t(64 << 10));
@@ -220,6 +216,24 @@ TEST_F(TagDataStoreTest, AHeaderStatingMoreThanItsChunksHoldReservesNothingForIt
     AllocationProbe probe;
     EXPECT_EQ(Read(false), std::make_pair(S_OK, std::string("abc")));
     EXPECT_LT(probe.Largest(), size_t(64 << 10));
+}
+
+TEST_F(TagDataStoreTest, AWriteOverAHeaderStatingManyChunksAsksOnlyForTheStoredOnes)
+{
+    // A damaged header states 100000 chunks; only the first is there.
+    tags->Set(kHeaderTag, HeaderText(1, 0x7FFFFFF0, 100000, EffectDataCodec::kScrambled));
+    tags->Set(kChunkTag, L"0000000000");
+    CallLog::Get().Clear();
+    CallLog::Get().SetRecording(true);
+    const HRESULT written = Write("abc", false);
+    CallLog::Get().SetRecording(false);
+    const size_t asked = CallLog::Get().EntriesStartingWith(L"Tags.Item").size();
+    CallLog::Get().Clear();
+    ASSERT_EQ(written, S_OK);
+    // The header (once or twice), the stored chunk and the first missing one.
+    EXPECT_GE(asked, 3u);
+    EXPECT_LE(asked, 4u);
+    EXPECT_EQ(Read(false), std::make_pair(S_OK, std::string("abc")));
 }
 
 }  // namespace
