@@ -131,6 +131,17 @@ PVGLDraw* MakeGLDrawer(PVPlayer& player)
 {
     static bool warned = false;
     HWND window = DrawWindow();
+    // A view kept for the whole run holds the GL table, which the last view
+    // to go would otherwise unload, to be loaded again for the next input.
+    static WGLView* keeper = [window] {
+        auto* view = window ? new WGLView(window) : nullptr;
+        if (view && view->Create(16, true) != 0) {
+            delete view;
+            view = nullptr;
+        }
+        return view;
+    }();
+    (void)keeper;
     auto* view = window ? new WGLView(window) : nullptr;
     if (view && view->Create(16, true) == 0) {
         auto* drawer = new PVGLDraw(&player, view);
