@@ -65,9 +65,11 @@ public:
     // an id and defines it again in a later frame.
     PVChar* character = nullptr;
     PVTArray<PVChar*> bitmaps;
-    // Binds `characterId` as `dictionary` holds it now; false when memory
-    // runs out.
-    bool Bind(const PVCharDictionary& dictionary);
+    // Binds `characterId` as `dictionary` holds it now. Each bitmap fill
+    // looked at spends one of `fillBudget`, which the reader of a file sets
+    // to its length so that what all records hold stays within what the
+    // file holds; false when memory runs out.
+    bool Bind(const PVCharDictionary& dictionary, uint32_t& fillBudget);
     // The character the record names: the bound one, or where none was
     // bound (an id defined later, a button's record) the one `dictionary`
     // holds now.

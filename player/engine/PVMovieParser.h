@@ -346,6 +346,9 @@ private:
     bool ReadDefineBitsLossless(bool withAlpha);
 
     PVCharDictionary* dictionary_ = nullptr;
+    // Bitmap fills that place records may still bind (see
+    // PVControlRecord::Bind): one for each byte of the file.
+    uint32_t fillBudget_ = 0;
     uint8_t* image_ = nullptr;
     uint32_t imageCapacity_ = 0;  // usable bytes of the image
     bool imageReserved_ = false;  // the image is reserved address space

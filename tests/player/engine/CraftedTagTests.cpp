@@ -4,12 +4,14 @@
 #include "ParsedMovie.h"
 #include "fixtures/AllocationProbe.h"
 #include "fixtures/HangWatch.h"
+#include "fixtures/SwfBitmapWriter.h"
 #include "fixtures/SwfButtonWriter.h"
 #include "fixtures/SwfFile.h"
 #include "fixtures/SwfFontWriter.h"
 #include "fixtures/SwfShapeWriter.h"
 #include "fixtures/SwfTextWriter.h"
 #include "fixtures/SwfTimeline.h"
+#include "player/engine/PVControlRecord.h"
 #include "player/engine/PVFont.h"
 #include "player/engine/PVText.h"
 
@@ -213,3 +215,40 @@ TEST(CraftedTag, ButtonRecordsWithFiltersAndBlendModeAreRead)
 }
 
 }  // namespace
+
+// A shape of 200 bitmap fills, each naming a bitmap of its own, placed 5,000
+// times: each place record binds the bitmaps in force when it was read, but
+// all the records together hold no more bitmaps than the file has bytes.
+TEST(CraftedTag, BoundFillBitmapsStayWithinTheFile)
+{
+    const int bitmaps = 200, places = 5000;
+    SwfTimeline movie;
+    SwfShapeWriter shape;
+    for (int i = 0; i < bitmaps; ++i) {
+        movie.DefineCharacter(20, static_cast<uint16_t>(10 + i), PVChar::kBitmap,
+                              SwfLossless(static_cast<uint16_t>(10 + i), 5, 1, 1, 0, {0xFF, 1, 2, 3}));
+        shape.AddBitmapFill(0x41, static_cast<uint16_t>(10 + i), SwfMatrix{});
+    }
+    shape.Select(1, -1, -1).MoveTo(0, 0).Line(100, 0).Line(0, 100).Line(-100, 0).Line(0, -100);
+    movie.DefineShape(1, shape, 0, 100, 0, 100);
+    for (int i = 0; i < places; ++i)
+        movie.PlaceObject(1, 1, SwfMatrix{});
+    const std::vector<uint8_t> file = SwfMakeFile({}, movie.ShowFrame().End().Bytes());
+    ParsedMovie parsed(file);
+    ASSERT_NE(parsed.movie, nullptr);
+    const PVMovieFrame* frame = parsed.movie->Frame(0);
+    ASSERT_NE(frame, nullptr);
+    int records = 0;
+    size_t bound = 0;
+    for (const PVControlRecord* r = frame->first; r; r = r->next) {
+        if (r->kind != PVControlRecord::kPlace)
+            continue;
+        // The first record binds every bitmap its shape names.
+        if (records++ == 0) {
+            EXPECT_EQ(r->bitmaps.Count(), bitmaps);
+        }
+        bound += r->bitmaps.Count();
+    }
+    EXPECT_EQ(records, places);
+    EXPECT_LE(bound, file.size());
+}
