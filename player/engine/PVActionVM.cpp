@@ -90,16 +90,25 @@ bool PVActionVM::Run(double nowSeconds)
     return result;
 }
 
+// The frames next to the one shown are shown at once: a stopped clip runs
+// no frame of its own. The clip plays on, or stays stopped, as it did.
 void PVActionVM::NextFrame(PVAction&)
 {
     if (target_)
-        target_->Advance();
+        GotoKeepingPlay(target_->ShownFrame() + 1);
 }
 
 void PVActionVM::PreviousFrame(PVAction&)
 {
-    if (target_)
-        target_->StepBack();
+    if (target_ && target_->ShownFrame() > 0)
+        GotoKeepingPlay(target_->ShownFrame() - 1);
+}
+
+void PVActionVM::GotoKeepingPlay(int frame)
+{
+    const bool playing = target_->IsPlaying();
+    Goto(frame);
+    target_->SetPlaying(playing);
 }
 
 void PVActionVM::Play(PVAction&)

@@ -51,6 +51,8 @@ private:
     void WaitForFrame(PVAction& action);
     void SetTargetAction(PVAction& action);
     void GotoLabel(PVAction& action);
+    // Goto that leaves the target playing or stopped as it was.
+    void GotoKeepingPlay(int frame);
     void Goto(int frame);
 
     // When a wait first ran; holds a reference on the wait, so that its

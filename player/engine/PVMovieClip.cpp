@@ -69,10 +69,17 @@ bool PVMovieClip::Step()
         StepChildren();
         return true;
     }
+    // Played on after that one showing, the clip goes on from the next
+    // frame instead of running the first again.
+    if (playing_ && firstShown_)
+        Advance();
+    firstShown_ = false;
     if (!ExecuteFrame())
         return false;
     if (playing_)
         Advance();
+    else
+        firstShown_ = true;
     return true;
 }
 
@@ -101,6 +108,7 @@ void PVMovieClip::Rewind()
 {
     currentFrame_ = 0;
     rewound_ = true;
+    firstShown_ = false;
     displayList_.Clear();
 }
 
@@ -116,6 +124,7 @@ void PVMovieClip::Seek(int frame)
     for (int f = currentFrame_; f < target; ++f)
         ApplyFrame(f, false, queued, false);
     currentFrame_ = static_cast<uint16_t>(target);
+    firstShown_ = false;
     stream_ = nullptr;
     player_->PlaySound(nullptr, 0);
 }
@@ -182,6 +191,7 @@ int PVMovieClip::GotoFrame(int frame)
     for (int f = first; f <= target; ++f)
         ApplyFrame(f, f == target, queued, false);
     currentFrame_ = static_cast<uint16_t>(target < frameCount ? target + 1 : frameCount);
+    firstShown_ = false;
     SetPlaying(true);
     return target - first + 1;
 }

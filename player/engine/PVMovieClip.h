@@ -81,6 +81,10 @@ public:
     PVMovie* Movie() const { return movie_; }
     int GetFrameCount() const;
     int CurrentFrame() const { return currentFrame_; }
+    // The frame on show: the one before the current, which is the next to
+    // run (-1 before any has run), or the first where a stopped step showed
+    // it after a rewind.
+    int ShownFrame() const { return firstShown_ ? 0 : currentFrame_ - 1; }
     bool IsPlaying() const { return playing_; }
     bool IsButton() const { return isButton_; }
     PVDisplayList& DisplayList() { return displayList_; }
@@ -122,6 +126,9 @@ private:
     uint16_t currentFrame_ = 0;
     // Nothing of the current frame 0 is shown yet (new or rewound clip).
     bool rewound_ = true;
+    // A stopped step showed the rewound clip's first frame, which stays
+    // current until the clip plays on.
+    bool firstShown_ = false;
     PVDisplayList displayList_;
     bool loops_ = false;
     PVAudio* stream_ = nullptr;

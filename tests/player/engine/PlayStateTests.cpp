@@ -16,6 +16,8 @@ SwfPlace Place(uint16_t depth, uint16_t id)
     return p;
 }
 
+constexpr uint8_t kNextFrame = 0x04;
+constexpr uint8_t kPreviousFrame = 0x05;
 constexpr uint8_t kStop = 0x07;
 constexpr uint8_t kToggleQuality = 0x08;
 constexpr uint8_t kIdle = 0x0A;  // an action the player has no handler for
@@ -86,7 +88,8 @@ TEST(PlayState, ChildrenOfAStoppedClipPlayOn)
                                                 "f=1 stop 1:#20 {f=1 1:#10}"}));
 }
 
-// A rewound stopped movie shows its first frame once; its actions run once.
+// A rewound stopped movie shows its first frame once; its actions run once,
+// also when it is played on afterwards.
 TEST(PlayState, RewoundStoppedMovieShowsItsFirstFrameOnce)
 {
     PlayerHarness h(false);
@@ -101,6 +104,11 @@ TEST(PlayState, RewoundStoppedMovieShowsItsFirstFrameOnce)
         h.Step();
         EXPECT_EQ(Traced(h), "f=0 stop 1:#10 lq") << step;
     }
+    // Played on, it goes on from the next frame without running the first
+    // frame's actions again.
+    h.Main().SetPlaying(true);
+    h.Step();
+    EXPECT_EQ(Traced(h), "f=2 1:#10 2:#10 lq");
 }
 
 // Records without a handler cost the interpreter nothing: a long run of
@@ -185,3 +193,30 @@ TEST(PlayState, ClipDepthMustLieAboveTheLayer)
 }
 
 }  // namespace
+
+// A stopped movie told to show its next frame shows it at once, records
+// and actions, and stays stopped; told to show the one before, it shows
+// that frame as a replay from the first.
+TEST(PlayState, NextAndPreviousFrameShowTheirFrameInAStoppedMovie)
+{
+    PlayerHarness h;
+    h.AddShape(10);
+    ASSERT_TRUE(h.Load(ThreeFrames(SwfActionWriter().Plain(kStop).Plain(kNextFrame)), 3));
+    const bool highQuality = h.player.HighQuality();
+    for (int step = 0; step < 3; ++step) {
+        h.Step();
+        EXPECT_EQ(h.Trace(), "f=2 stop 1:#10 2:#10") << step;
+        // Frame 1's toggle ran once.
+        EXPECT_NE(h.player.HighQuality(), highQuality) << step;
+    }
+    SwfTimeline t;
+    t.PlaceObject2(Place(1, 10)).ShowFrame();
+    t.PlaceObject2(Place(2, 10)).ShowFrame();
+    t.PlaceObject2(Place(3, 10)).DoAction(SwfActionWriter().Plain(kStop).Plain(kPreviousFrame)).ShowFrame().End();
+    PlayerHarness back;
+    back.AddShape(10);
+    ASSERT_TRUE(back.Load(t, 3));
+    for (int step = 0; step < 4; ++step)
+        back.Step();
+    EXPECT_EQ(back.Trace(), "f=2 stop 1:#10 2:#10");
+}
