@@ -1,9 +1,16 @@
 // Movies loaded into a player that then steps through their frames (actions
-// run, the display list is walked with the mouse moving over it), as the
-// stand-alone player plays them.
+// run, each frame drawn by the OpenGL drawer into a small window that is
+// never shown, with the mouse moving over it), as the stand-alone player
+// plays them.
+#include <windows.h>
+
+#include <cstdio>
+
 #include "FuzzTarget.h"
+#include "player/engine/PVGLDraw.h"
 #include "player/engine/PVMovieParser.h"
 #include "player/engine/PVPlayer.h"
+#include "player/engine/WGLView.h"
 #include "tests/fixtures/SwfActionWriter.h"
 #include "tests/fixtures/SwfBitmapWriter.h"
 #include "tests/fixtures/SwfButtonWriter.h"
@@ -101,6 +108,67 @@ void AddSeeds(const std::wstring& fixtures, std::vector<FuzzInput>& seeds)
     seeds.push_back({SwfDeflateFile(rich), "swf"});
 }
 
+// The hidden window the drawers draw into, made once: 80 x 60 pixels keep
+// each frame cheap while every span still reaches the rasteriser.
+HWND DrawWindow()
+{
+    static HWND window = [] {
+        WNDCLASSW wc = {};
+        wc.style = CS_OWNDC;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VistelloFuzzMovieView";
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, wc.lpszClassName, L"fuzz", WS_POPUP, 0, 0, 80, 60, nullptr, nullptr,
+                               wc.hInstance, nullptr);
+    }();
+    return window;
+}
+
+// An OpenGL drawer for `player` over a new view of the hidden window; null
+// (and said once) when no view can be made there.
+PVGLDraw* MakeGLDrawer(PVPlayer& player)
+{
+    static bool warned = false;
+    HWND window = DrawWindow();
+    // A view kept for the whole run holds the GL table, which the last view
+    // to go would otherwise unload, to be loaded again for the next input.
+    static WGLView* keeper = [window] {
+        auto* view = window ? new WGLView(window) : nullptr;
+        if (view && view->Create(16, true) != 0) {
+            delete view;
+            view = nullptr;
+        }
+        return view;
+    }();
+    (void)keeper;
+    auto* view = window ? new WGLView(window) : nullptr;
+    if (view && view->Create(16, true) == 0) {
+        auto* drawer = new PVGLDraw(&player, view);
+        if (drawer->Init())
+            return drawer;
+        delete drawer;
+    } else {
+        delete view;
+    }
+    if (!warned) {
+        std::fprintf(stderr, "movie: no OpenGL view; frames go to the recording drawer\n");
+        warned = true;
+    }
+    return nullptr;
+}
+
+void FreeGLDrawer(PVGLDraw* drawer)
+{
+    HDC dc = GetDC(DrawWindow());
+    if (drawer->View()->MakeCurrent(dc)) {
+        drawer->FreeTextures();
+        drawer->View()->Done();
+    }
+    ReleaseDC(DrawWindow(), dc);
+    delete drawer;
+}
+
 void Run(const FuzzInput& input)
 {
     PVPlayer player;
@@ -111,10 +179,15 @@ void Run(const FuzzInput& input)
     PVMovieParser parser;
     if (!parser.Load(stream, player))
         return;
-    RecordingDrawer drawer(&player);
+    // The drawer takes the movie's frame size when it is made.
+    PVGLDraw* gl = MakeGLDrawer(player);
+    RecordingDrawer recording(&player);
+    PVDraw* drawer = gl ? static_cast<PVDraw*>(gl) : &recording;
     const int steps = player.GetFrameCount() + 2 < kMaxSteps ? player.GetFrameCount() + 2 : kMaxSteps;
     for (int i = 0; i < steps; ++i)
-        player.Step(&drawer, (i * 97) % 800, (i * 53) % 800, i % 3 == 1, true);
+        player.Step(drawer, (i * 7) % 80, (i * 5) % 60, i % 3 == 1, true);
+    if (gl)
+        FreeGLDrawer(gl);
 }
 
 }  // namespace

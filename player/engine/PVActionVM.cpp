@@ -69,14 +69,16 @@ bool PVActionVM::Run(double nowSeconds)
         queue_[index_] = nullptr;
         if (!action)
             continue;
-        if (budget_ <= 0) {
-            result = false;
-            action->Release();
-            break;
-        }
-        --budget_;
-        if (const Handler handler = handlers[action->Code() & 0xFF])
+        // Actions without a handler do nothing and cost nothing.
+        if (const Handler handler = handlers[action->Code() & 0xFF]) {
+            if (budget_ <= 0) {
+                result = false;
+                action->Release();
+                break;
+            }
+            --budget_;
             (this->*handler)(*action);
+        }
         action->Release();
     }
     Clear();
@@ -88,16 +90,25 @@ bool PVActionVM::Run(double nowSeconds)
     return result;
 }
 
+// The frames next to the one shown are shown at once: a stopped clip runs
+// no frame of its own. The clip plays on, or stays stopped, as it did.
 void PVActionVM::NextFrame(PVAction&)
 {
     if (target_)
-        target_->Advance();
+        GotoKeepingPlay(target_->ShownFrame() + 1);
 }
 
 void PVActionVM::PreviousFrame(PVAction&)
 {
-    if (target_)
-        target_->StepBack();
+    if (target_ && target_->ShownFrame() > 0)
+        GotoKeepingPlay(target_->ShownFrame() - 1);
+}
+
+void PVActionVM::GotoKeepingPlay(int frame)
+{
+    const bool playing = target_->IsPlaying();
+    Goto(frame);
+    target_->SetPlaying(playing);
 }
 
 void PVActionVM::Play(PVAction&)
@@ -117,9 +128,14 @@ void PVActionVM::ToggleQuality(PVAction&)
     player_->ToggleQuality();
 }
 
+// A goto pays for the frames it replays and for every action it queues, so
+// a loop of gotos over long lists of idle actions ends as soon as one of
+// short lists does.
 void PVActionVM::Goto(int frame)
 {
+    const int queued = queue_.Count();
     budget_ -= target_->GotoFrame(frame);
+    budget_ -= queue_.Count() - queued;
 }
 
 void PVActionVM::GotoFrame(PVAction& action)
@@ -143,7 +159,12 @@ void PVActionVM::WaitForFrame(PVAction& action)
     } else if (waitRuns_.Add({&wait, now_})) {
         wait.AddRef();
     }
+    // The skip stays within the list of the wait: a bound SetTarget opens
+    // the next clip's list.
     for (int i = 0; i < wait.skipCount && index_ + 1 < queue_.Count(); ++i) {
+        const PVAction* next = queue_[index_ + 1];
+        if (next && next->Code() == PVAction::kSetTarget && static_cast<const PVAction_SetTarget*>(next)->clip)
+            break;
         ++index_;
         if (PVAction* skipped = queue_[index_]) {
             queue_[index_] = nullptr;

@@ -13,9 +13,10 @@ class PVPlayer;
 // actions, so one parsed movie can be played by two players.
 class PVActionVM {
 public:
-    // What one run may spend: each action costs 1 and each frame that a goto
-    // replays 1 more. A frame that goes to itself, or any loop of gotos, runs
-    // out of it and the run ends with the rest of the queue dropped.
+    // What one run may spend: each action that has a handler costs 1, and a
+    // goto 1 more for each frame it replays and each action it queues. A
+    // frame that goes to itself, or any loop of gotos, runs out of it and
+    // the run ends with the rest of the queue dropped.
     static constexpr int kRunBudget = 20000;
 
     // The player is not owned and must outlive the interpreter.
@@ -50,6 +51,8 @@ private:
     void WaitForFrame(PVAction& action);
     void SetTargetAction(PVAction& action);
     void GotoLabel(PVAction& action);
+    // Goto that leaves the target playing or stopped as it was.
+    void GotoKeepingPlay(int frame);
     void Goto(int frame);
 
     // When a wait first ran; holds a reference on the wait, so that its

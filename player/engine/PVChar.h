@@ -5,6 +5,8 @@
 #include "player/engine/PVCounted.h"
 #include "player/engine/PVString.h"
 
+class PVShape;
+
 // Base of every character a definition tag makes. Characters are counted:
 // a new one starts at 0, each holder adds one, and the character deletes
 // itself when a release brings the count below 1 (so releasing a character
@@ -34,6 +36,9 @@ public:
     // Morphs blend to `ratio` (0..65535); false when the blend cannot be
     // made. Other characters ignore it.
     virtual bool SetDisplayRatio(uint16_t /*ratio*/) { return true; }
+    // The shape whose fill styles the character is drawn with (a morph's
+    // start, whose fills its blends keep), or null.
+    virtual const PVShape* FillStyles() const { return nullptr; }
 
     int Type() const { return type_; }
     int Id() const { return id_; }

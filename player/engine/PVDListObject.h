@@ -4,6 +4,7 @@
 #include "player/engine/PVBounds.h"
 #include "player/engine/PVGeometry.h"
 #include "player/engine/PVString.h"
+#include "player/engine/PVTArray.h"
 
 class PVChar;
 class PVMovieClip;
@@ -39,6 +40,10 @@ public:
     PVString name;
     uint16_t clipDepth = 0;  // 0: not a clipping layer
     PVMovieClip* clip = nullptr;
+    // The bitmaps the shown shape's fills named when the place record that
+    // set the character was read (owned by that record, whose movie
+    // outlives this entry), or null.
+    const PVTArray<PVChar*>* bitmaps = nullptr;
     PVBounds bounds;  // in the parent's space
     bool dirty = false;
 };

@@ -5,6 +5,7 @@
 #include "player/engine/PVSweepEdge.h"
 #include "player/engine/PVTArray.h"
 
+class PVChar;
 class PVDListObject;
 class PVShape;
 class PVText;
@@ -111,6 +112,8 @@ private:
     void UseLineWidth(float width);
 
     // Textures (PVGLDrawTexture.cpp).
+    // The bitmap character a fill names, as the entry being drawn binds it.
+    PVChar* FillBitmap(uint16_t id) const;
     bool DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, const PVFillStyle& fill, float* vertices,
                           unsigned primitive, int count);
     uint32_t NewTextureName();
@@ -139,6 +142,8 @@ private:
     float viewWidth_ = 10;
     float viewHeight_ = 10;
     bool drawingMask_ = false;
+    // The bitmaps bound to the entry being drawn, or null.
+    const PVTArray<PVChar*>* fillBitmaps_ = nullptr;
     bool hitTesting_ = false;
     bool mouseInside_ = false;
     float mouseX_ = -1;

@@ -170,7 +170,8 @@ bool PVGLDraw::DrawDisplayList(PVDisplayList& list, const PVMatrix& matrix, cons
             if (drawingMask_)
                 continue;
             ok = DrawClipLayer(list, i, matrix, cxform) && ok;
-            i = std::min<int>(entry->clipDepth, list.Count() - 1);
+            // The walk never goes back, whatever clip depth the entry holds.
+            i = std::max(i, std::min<int>(entry->clipDepth, list.Count() - 1));
         } else {
             ok = DrawObject(*entry, matrix, cxform) && ok;
         }
@@ -282,11 +283,14 @@ bool PVGLDraw::DrawObject(PVDListObject& entry, const PVMatrix& parent, const PV
         const PVBounds box = character->DisplayBounds().Transformed(matrix);
         if (box.xmin >= updateRight_ || box.xmax < updateLeft_ || box.ymin >= updateBottom_ || box.ymax < updateTop_)
             return true;
-        if (type == PVChar::kShape)
-            return DrawShape(matrix, cxform, *static_cast<PVShape*>(character));
-        if (type == PVChar::kMorph)
-            return DrawShape(matrix, cxform, static_cast<PVMorph*>(character)->Result());
-        return DrawText(matrix, cxform, *static_cast<PVText*>(character));
+        if (type == PVChar::kText)
+            return DrawText(matrix, cxform, *static_cast<PVText*>(character));
+        fillBitmaps_ = entry.bitmaps;
+        const bool ok = DrawShape(matrix, cxform,
+                                  type == PVChar::kShape ? *static_cast<PVShape*>(character)
+                                                         : static_cast<PVMorph*>(character)->Result());
+        fillBitmaps_ = nullptr;
+        return ok;
     }
     case PVChar::kSprite:
         return !entry.clip || DrawDisplayList(entry.clip->DisplayList(), matrix, cxform);

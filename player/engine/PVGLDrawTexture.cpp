@@ -137,6 +137,17 @@ void PVGLDraw::FreeTextures()
     liveTextures_.SetCount(0);
 }
 
+// The bitmaps bound when the frame was read come first; an id that named
+// none then is looked up as the dictionary holds it now.
+PVChar* PVGLDraw::FillBitmap(uint16_t id) const
+{
+    for (int i = 0; fillBitmaps_ && i < fillBitmaps_->Count(); ++i) {
+        if ((*fillBitmaps_)[i]->Id() == id)
+            return (*fillBitmaps_)[i];
+    }
+    return player_->Dictionary() ? player_->Dictionary()->Get(id) : nullptr;
+}
+
 bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, const PVFillStyle& fill,
                                 float* v, unsigned primitive, int count)
 {
@@ -160,7 +171,7 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
         mayCarryAlpha = !texture.Gradient().allOpaque;
         textured = true;
     } else if (!gradient) {
-        PVChar* character = player_->Dictionary() ? player_->Dictionary()->Get(fill.bitmapId) : nullptr;
+        PVChar* character = FillBitmap(fill.bitmapId);
         if (character && character->Type() == PVChar::kBitmap) {
             auto* bitmap = static_cast<PVBitmap*>(character);
             if (!bitmap->TextureHandle()) {

@@ -90,8 +90,12 @@ bool PVMorph::SetRatio(int ratio)
     const double t = ratio / 65535.0;
     if (edgesDiffer_)
         BlendEdges(t);
-    if (fillsDiffer_)
+    // A blended gradient is drawn from a texture of its own.
+    if (fillsDiffer_) {
         BlendFills(t);
+        if (gradients_ && !result_->PrepareGradients(*gradients_))
+            return false;
+    }
     if (linesDiffer_)
         BlendLines(t);
     return PrepareResult(edgesDiffer_);

@@ -3,6 +3,7 @@
 
 #include "player/engine/PVChar.h"
 
+class PVGradTexList;
 class PVShape;
 
 // Morph character (type 2): a start and an end shape with the same edge
@@ -25,6 +26,10 @@ public:
     bool LinesDiffer() const { return linesDiffer_; }
     bool EdgesDiffer() const { return edgesDiffer_; }
 
+    // The cache that gives blended gradients their textures (the
+    // dictionary's); without one the result's gradients keep the start's.
+    void SetGradientCache(PVGradTexList* cache) { gradients_ = cache; }
+
     // Blends the result to ratio / 65535 of the way from start to end
     // (0 and 65535 give the halves exactly); setting the current ratio again
     // does nothing. False when memory runs out; the result may then be
@@ -35,6 +40,7 @@ public:
 
     PVBounds DisplayBounds() const override;
     bool SetDisplayRatio(uint16_t ratio) override { return SetRatio(ratio); }
+    const PVShape* FillStyles() const override { return start_; }
 
     static constexpr int kNoRatio = 0x10000;
 
@@ -55,4 +61,5 @@ private:
     bool edgesDiffer_ = false;
     bool prepared_ = false;
     int ratio_ = kNoRatio;
+    PVGradTexList* gradients_ = nullptr;
 };

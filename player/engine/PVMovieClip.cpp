@@ -56,16 +56,40 @@ bool PVMovieClip::ExecuteFrame()
     bool queued = false;
     if (!ApplyFrame(currentFrame_, true, queued, true))
         return false;
+    StepChildren();
+    return true;
+}
+
+bool PVMovieClip::Step()
+{
+    // A stopped clip keeps showing the frame it stopped on: its current
+    // frame is the next one to run and waits for play. Only a clip rewound
+    // while stopped shows its first frame, once.
+    if (!playing_ && !rewound_) {
+        StepChildren();
+        return true;
+    }
+    // Played on after that one showing, the clip goes on from the next
+    // frame instead of running the first again.
+    if (playing_ && firstShown_)
+        Advance();
+    firstShown_ = false;
+    if (!ExecuteFrame())
+        return false;
+    if (playing_)
+        Advance();
+    else
+        firstShown_ = true;
+    return true;
+}
+
+void PVMovieClip::StepChildren()
+{
     for (int depth = 0; depth < displayList_.Count(); ++depth) {
         const PVDListObject* entry = displayList_.At(depth);
-        if (!entry || !entry->clip)
-            continue;
-        PVMovieClip* child = entry->clip;
-        child->ExecuteFrame();
-        if (child->IsPlaying())
-            child->Advance();
+        if (entry && entry->clip)
+            entry->clip->Step();
     }
-    return true;
 }
 
 void PVMovieClip::Advance()
@@ -83,6 +107,8 @@ void PVMovieClip::StepBack()
 void PVMovieClip::Rewind()
 {
     currentFrame_ = 0;
+    rewound_ = true;
+    firstShown_ = false;
     displayList_.Clear();
 }
 
@@ -98,6 +124,7 @@ void PVMovieClip::Seek(int frame)
     for (int f = currentFrame_; f < target; ++f)
         ApplyFrame(f, false, queued, false);
     currentFrame_ = static_cast<uint16_t>(target);
+    firstShown_ = false;
     stream_ = nullptr;
     player_->PlaySound(nullptr, 0);
 }
@@ -164,12 +191,14 @@ int PVMovieClip::GotoFrame(int frame)
     for (int f = first; f <= target; ++f)
         ApplyFrame(f, f == target, queued, false);
     currentFrame_ = static_cast<uint16_t>(target < frameCount ? target + 1 : frameCount);
+    firstShown_ = false;
     SetPlaying(true);
     return target - first + 1;
 }
 
 bool PVMovieClip::ApplyFrame(int frame, bool runActions, bool& queued, bool startSound)
 {
+    rewound_ = false;
     const PVMovieFrame* f = movie_ ? movie_->Frame(frame) : nullptr;
     for (const PVControlRecord* record = f ? f->first : nullptr; record; record = record->next) {
         if (!ApplyControlRecord(*record, runActions, queued, startSound))
@@ -185,7 +214,7 @@ bool PVMovieClip::ApplyControlRecord(const PVControlRecord& record, bool runActi
 {
     switch (record.kind) {
     case PVControlRecord::kRemove:
-        if (const PVChar* character = player_->Dictionary()->Get(record.characterId))
+        if (const PVChar* character = record.Character(*player_->Dictionary()))
             displayList_.RemoveIf(character, record.depth);
         return true;
     case PVControlRecord::kActions:
@@ -212,7 +241,9 @@ bool PVMovieClip::ApplyPlace(const PVControlRecord& record)
         return false;
     bool newCharacter = false;
     if (record.flags & PVControlRecord::kPlaceCharacter) {
-        PVChar* character = player_->Dictionary()->Get(record.characterId);
+        PVChar* character = record.Character(*player_->Dictionary());
+        // The fills show the bitmaps of the record's time.
+        entry->bitmaps = record.BoundBitmaps();
         if (character != entry->character) {
             entry->SetCharacter(character);
             // The old character's clip would go on playing the old movie.
@@ -245,8 +276,10 @@ bool PVMovieClip::ApplyPlace(const PVControlRecord& record)
         return false;
     if ((record.flags & PVControlRecord::kPlaceName) && !entry->name.Assign(record.name))
         return false;
+    // A layer clips the depths above its own up to its clip depth: one at or
+    // below its own depth stays a mask, of no depth but its own.
     if (record.flags & PVControlRecord::kPlaceClipDepth)
-        entry->clipDepth = record.clipDepth;
+        entry->clipDepth = record.clipDepth > record.depth || record.clipDepth == 0 ? record.clipDepth : record.depth;
     entry->dirty = true;
     return true;
 }

@@ -41,8 +41,12 @@ public:
     }
 
     // Runs the current frame's control records (queueing its actions), then
-    // each child clip's frame; false when a record fails.
+    // steps each child clip; false when a record fails.
     bool ExecuteFrame();
+    // One player step: a playing clip executes its current frame and moves
+    // to the next; a stopped one shows what it shows, and only its children
+    // play on. False when a record fails.
+    bool Step();
     void Advance();
     void StepBack();
     // Switching on resumes the movie's stream sound at the current frame
@@ -77,6 +81,10 @@ public:
     PVMovie* Movie() const { return movie_; }
     int GetFrameCount() const;
     int CurrentFrame() const { return currentFrame_; }
+    // The frame on show: the one before the current, which is the next to
+    // run (-1 before any has run), or the first where a stopped step showed
+    // it after a rewind.
+    int ShownFrame() const { return firstShown_ ? 0 : currentFrame_ - 1; }
     bool IsPlaying() const { return playing_; }
     bool IsButton() const { return isButton_; }
     PVDisplayList& DisplayList() { return displayList_; }
@@ -96,6 +104,7 @@ protected:
 private:
     // Applies the records of `frame` in order; false at the first that fails.
     bool ApplyFrame(int frame, bool runActions, bool& queued, bool startSound);
+    void StepChildren();
     bool ApplyControlRecord(const PVControlRecord& record, bool runActions, bool& queued, bool startSound);
     // Plays `stream` from `startMs` as the clip's stream in progress.
     void StartStream(PVAudio* stream, int startMs);
@@ -115,6 +124,11 @@ private:
     int nesting_ = 0;
     PVMovie* movie_ = nullptr;
     uint16_t currentFrame_ = 0;
+    // Nothing of the current frame 0 is shown yet (new or rewound clip).
+    bool rewound_ = true;
+    // A stopped step showed the rewound clip's first frame, which stays
+    // current until the clip plays on.
+    bool firstShown_ = false;
     PVDisplayList displayList_;
     bool loops_ = false;
     PVAudio* stream_ = nullptr;

@@ -154,6 +154,7 @@ PVMovie* PVMovieParser::ReadMovie(PVInStream& stream, PVCharDictionary& dictiona
     if (!movie)
         return nullptr;
     dictionary_ = &dictionary;
+    fillBudget_ = fileLength_;
     pathsArePostScript_ = false;
     int framesShown = 0;
     ReadTags(*movie, &framesShown);

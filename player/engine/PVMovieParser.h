@@ -190,8 +190,15 @@ public:
     // bytes; null only when the record cannot be allocated.
     PVControlRecord* ReadDoAction(PVMovie& movie, int length);
 
-    // One button record; false at the end mark (a state byte of 0).
+    // One button record; false at the end mark (a flag byte of 0). With a
+    // colour transform (DefineButton2) a filter list and a blend mode that
+    // the flags announce are read past.
     bool ReadButtonRecord(PVButtonRecord& record, bool withCxform);
+    // Reads past a filter list, each filter by its kind's length; an
+    // unknown kind is an overrun.
+    void SkipFilterList();
+    static constexpr uint8_t kButtonHasFilters = 0x10;
+    static constexpr uint8_t kButtonHasBlendMode = 0x20;
 
     // Sound data of `length` bytes at the read position into `audio`: for
     // MP3 a 16-bit seek-sample count first (giving the start offset of a
@@ -317,8 +324,10 @@ private:
         return ReadDefineText(Alpha);
     }
     bool ReadDefineText(bool alpha);
-    // Reads glyph i of `font` at table + offsets[i] for each slot.
-    bool ReadGlyphs(PVFont& font, uint32_t table, const uint32_t* offsets);
+    // Reads glyph i of `font` at table + offsets[i] for each slot; false
+    // unless each glyph starts past the offset table (`tableBytes` long) and
+    // past the end of the glyph before it.
+    bool ReadGlyphs(PVFont& font, uint32_t table, uint32_t tableBytes, const uint32_t* offsets);
 
     // Bitmaps (PVMovieParserBitmaps.cpp); each reads the rest of the tag.
     bool ReadJPEGTables(PVMovie& movie, int frame);
@@ -337,6 +346,9 @@ private:
     bool ReadDefineBitsLossless(bool withAlpha);
 
     PVCharDictionary* dictionary_ = nullptr;
+    // Bitmap fills that place records may still bind (see
+    // PVControlRecord::Bind): one for each byte of the file.
+    uint32_t fillBudget_ = 0;
     uint8_t* image_ = nullptr;
     uint32_t imageCapacity_ = 0;  // usable bytes of the image
     bool imageReserved_ = false;  // the image is reserved address space

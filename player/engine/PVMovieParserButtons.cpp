@@ -28,14 +28,63 @@ bool ReadStates(PVMovieParser& parser, PVButton& button, bool withCxform)
 
 bool PVMovieParser::ReadButtonRecord(PVButtonRecord& record, bool withCxform)
 {
-    record.states = ReadU8();
-    if (record.states == 0)
+    const uint8_t flags = ReadU8();
+    if (flags == 0)
         return false;
+    record.states = flags & 0x0F;
     record.characterId = ReadU16();
     record.depth = ReadU16();
     record.matrix = ReadMatrix();
     record.cxform = withCxform ? ReadCxform(true) : PVCxform();
+    // The later format's filter list and blend mode are passed over.
+    if (withCxform && (flags & kButtonHasFilters))
+        SkipFilterList();
+    if (withCxform && (flags & kButtonHasBlendMode))
+        ReadU8();
     return true;
+}
+
+void PVMovieParser::SkipFilterList()
+{
+    const int count = ReadU8();
+    for (int i = 0; i < count && !overrun_; ++i) {
+        uint32_t bytes = 0;
+        switch (ReadU8()) {
+        case 0:  // drop shadow
+            bytes = 23;
+            break;
+        case 1:  // blur
+            bytes = 9;
+            break;
+        case 2:  // glow
+            bytes = 15;
+            break;
+        case 3:  // bevel
+            bytes = 27;
+            break;
+        case 4:  // gradient glow
+        case 7:  // gradient bevel
+            bytes = 5 * uint32_t(ReadU8()) + 19;
+            break;
+        case 5: {  // convolution
+            const uint32_t columns = ReadU8();
+            const uint32_t rows = ReadU8();
+            bytes = 4 * columns * rows + 13;
+            break;
+        }
+        case 6:  // colour matrix
+            bytes = 80;
+            break;
+        default:  // of unknown length: nothing after it can be read
+            overrun_ = true;
+            return;
+        }
+        if (bytes > end_ - pos_) {
+            overrun_ = true;
+            return;
+        }
+        pos_ += bytes;
+    }
 }
 
 bool PVMovieParser::ReadDefineButton(PVMovie&, int)

@@ -1,4 +1,5 @@
 // Readers of the font, font information and static text tags.
+#include <algorithm>
 #include <new>
 
 #include "player/engine/PVCharDictionary.h"
@@ -19,11 +20,14 @@ void ReadCodes(PVMovieParser& parser, PVTArray<uint16_t>& codes, bool wide)
 
 }  // namespace
 
-bool PVMovieParser::ReadGlyphs(PVFont& font, uint32_t table, const uint32_t* offsets)
+bool PVMovieParser::ReadGlyphs(PVFont& font, uint32_t table, uint32_t tableBytes, const uint32_t* offsets)
 {
+    // Offsets are relative to the table. Each glyph starts after the table
+    // and after the glyph before it ends: glyphs that share their bytes
+    // would let a small tag claim the same edges over and over.
+    uint64_t next = tableBytes;
     for (int i = 0; i < font.GlyphCount(); ++i) {
-        // Offsets are relative to the table; one past the tag fails.
-        if (offsets[i] > end_ - table)
+        if (offsets[i] < next || offsets[i] > end_ - table)
             return false;
         pos_ = table + offsets[i];
         auto* glyph = new (std::nothrow) PVShape(0);
@@ -32,6 +36,7 @@ bool PVMovieParser::ReadGlyphs(PVFont& font, uint32_t table, const uint32_t* off
         font.SetGlyph(i, glyph);
         if (!ReadShapeWithStyle(*glyph, false, false, false, true))
             return false;
+        next = std::max<uint64_t>(pos_ - table, uint64_t(offsets[i]) + 1);
     }
     return true;
 }
@@ -54,7 +59,7 @@ bool PVMovieParser::ReadDefineFont(PVMovie&, int)
         offsets[0] = first;
         for (int i = 1; i < count; ++i)
             offsets[i] = ReadU16();
-        ok = ReadGlyphs(*font, table, offsets.Data());
+        ok = ReadGlyphs(*font, table, uint32_t(count) * 2, offsets.Data());
     }
     if (!ok || overrun_ || !dictionary_->Add(font)) {
         delete font;
@@ -102,7 +107,7 @@ bool PVMovieParser::ReadDefineFont2(PVMovie&, int)
         // The last entry is the code table's offset.
         for (int i = 0; i <= count; ++i)
             offsets[i] = wideOffsets ? ReadU32() : ReadU16();
-        ok = ReadGlyphs(*font, table, offsets.Data()) && offsets[count] <= end_ - table;
+        ok = ReadGlyphs(*font, table, uint32_t(tableBytes), offsets.Data()) && offsets[count] <= end_ - table;
         if (ok) {
             pos_ = table + offsets[count];
             ReadCodes(*this, info->codes, info->wideCodes);
@@ -169,6 +174,8 @@ bool PVMovieParser::ReadDefineText(bool alpha)
 
     // What carries over from one style record to the next.
     PVTextRecord1 state = {0, PVRGBA{0, 0, 0, 255}, 0, 0, 0, 0};
+    const uint64_t tagBits = uint64_t(tagLength_) * 8;
+    uint64_t countedBits = 0;
     bool ok = true;
     for (;;) {
         const uint8_t flags = ReadU8();
@@ -200,6 +207,15 @@ bool PVMovieParser::ReadDefineText(bool alpha)
             continue;
         }
         const int count = flags & 0x7F;
+        // Entries are bounded by the bits of the tag. Fields of width 0 take
+        // none and would let each byte make 127 entries: such an entry
+        // counts a byte.
+        const int entryBits = glyphBits + advanceBits > 0 ? glyphBits + advanceBits : 8;
+        countedBits += uint64_t(count) * entryBits;
+        if (countedBits > tagBits) {
+            ok = false;
+            break;
+        }
         if (styles.Count() == 0 || !runs.Add({static_cast<uint32_t>(count), static_cast<uint32_t>(glyphs.Count())})) {
             ok = false;
             break;

@@ -162,6 +162,7 @@ bool PVMovieParser::ReadDefineMorphShape(PVMovie&, int)
                 e.line = end.RebaseLine(start, s.line);
         }
         morph->SetDiffers(fillsDiffer, linesDiffer, edgesDiffer);
+        morph->SetGradientCache(&dictionary_->GradientTextures());
         ok = result.CopyEdgesFrom(start) && dictionary_->Add(morph);
     }
     if (!ok) {

@@ -175,7 +175,7 @@ bool PVMovieParser::ReadPlaceObject(PVMovie& movie, int frame)
         bitCount_ = 0;
         if (pos_ < end_)
             record.cxform = ReadCxform(false);
-        return !overrun_;
+        return !overrun_ && record.Bind(*dictionary_, fillBudget_);
     });
 }
 
@@ -184,7 +184,7 @@ bool PVMovieParser::ReadRemoveObject(PVMovie& movie, int frame)
     return AddControlRecord(movie, frame, PVControlRecord::kRemove, [this](PVControlRecord& record) {
         record.characterId = ReadU16();
         record.depth = ReadU16();
-        return !overrun_;
+        return !overrun_ && record.Bind(*dictionary_, fillBudget_);
     });
 }
 
@@ -228,7 +228,7 @@ bool PVMovieParser::ReadPlaceObject2(PVMovie& movie, int frame)
             ok = ReadString(record.name);
         if (flags & PVControlRecord::kPlaceClipDepth)
             record.clipDepth = ReadU16();
-        return ok && !overrun_;
+        return ok && !overrun_ && record.Bind(*dictionary_, fillBudget_);
     });
 }
 

@@ -115,11 +115,8 @@ bool PVPlayer::Step(PVDraw* drawer, int mouseX, int mouseY, bool mouseDown, bool
     if (!vm_)
         return false;
     const double nowSeconds = GetTickCount() * 0.001;
-    if (mainClip_ && mainClip_->ExecuteFrame()) {
-        if (mainClip_->IsPlaying())
-            mainClip_->Advance();
+    if (mainClip_ && mainClip_->Step())
         vm_->Run(nowSeconds);
-    }
     if (draw && drawer)
         drawer->Render(nullptr, mouseX, mouseY, false);
     return HandleButtons(drawer ? drawer->ButtonUnderMouse() : nullptr, mouseDown, nowSeconds);

@@ -21,6 +21,7 @@ public:
     const PVBounds& Bounds() const { return bounds_; }
     void SetBounds(const PVBounds& bounds) { bounds_ = bounds; }
     PVBounds DisplayBounds() const override { return bounds_; }
+    const PVShape* FillStyles() const override { return this; }
 
     // The edges as read; LinkEdges makes them the edge list again.
     PVTArray<PVShapeEdge>& Edges() { return edges_; }

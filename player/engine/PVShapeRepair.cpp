@@ -1,7 +1,10 @@
 // Repair of fill sides for shapes drawn as paths without regard to which
 // side a fill lies on.
 #include <algorithm>
+#include <new>
+#include <set>
 #include <utility>
+#include <vector>
 
 #include "player/engine/PVShape.h"
 
@@ -14,8 +17,6 @@ struct FEdge {
     int32_t startY;
     int32_t endX;
     int32_t endY;
-    // Crossing x on the current scan line.
-    int32_t x;
     // The piece runs against its source edge.
     uint8_t reversed;
     // The piece was horizontal before the quarter turn of the second pass.
@@ -49,49 +50,43 @@ void AddPiece(PVTArray<FEdge>& pieces, PVShapeEdge* source, int32_t x0, int32_t 
     if (x0 == x1 && y0 == y1)
         return;
     // Within the capacity allocated up front, so the pieces never move.
-    pieces.Add({source, x0, y0, x1, y1, 0, 0, static_cast<uint8_t>(y0 == y1)});
+    pieces.Add({source, x0, y0, x1, y1, 0, static_cast<uint8_t>(y0 == y1)});
 }
 
-// Left-to-right order at the scan line: by crossing x, then by direction
-// (the piece bending left below the line first).
-bool LeftOf(const FEdge* a, const FEdge* b)
+// Where `p` crosses the scan line y (within its rows).
+int32_t XAt(const FEdge& p, int32_t y)
 {
-    if (a->x != b->x)
-        return a->x < b->x;
-    const int64_t cross = Cross(*a, *b);
-    if (cross != 0)
-        return cross < 0;
-    return a < b;
+    if (y <= p.startY)
+        return p.startX;
+    return static_cast<int32_t>(p.startX + (int64_t(y) - p.startY) * (int64_t(p.endX) - p.startX) /
+                                               (int64_t(p.endY) - p.startY));
 }
 
-// Walks the pieces crossing one scan line from left to right with the fill
-// found so far, swapping the fills of source edges whose left side
-// disagrees with it.
-void Walk(FEdge** active, int count)
-{
-    PVFillStyle* current = nullptr;
-    for (int k = 0; k < count; ++k) {
-        if (LeftFill(*active[k]) != current) {
-            // Among pieces at the same place going the same way any order
-            // is right: take one that agrees.
-            for (int j = k + 1; j < count && active[j]->x == active[k]->x; ++j) {
-                if (Cross(*active[k], *active[j]) == 0 && LeftFill(*active[j]) == current) {
-                    std::swap(active[k], active[j]);
-                    break;
-                }
-            }
-        }
-        FEdge& piece = *active[k];
-        if (LeftFill(piece) != current)
-            std::swap(piece.source->fill0, piece.source->fill1);
-        current = RightFill(piece);
+// Left-to-right order at the current scan line: by crossing x, then by
+// direction (the piece bending left below the line first).
+struct ScanOrder {
+    const int32_t* y;
+    bool operator()(const FEdge* a, const FEdge* b) const
+    {
+        const int32_t ax = XAt(*a, *y), bx = XAt(*b, *y);
+        if (ax != bx)
+            return ax < bx;
+        const int64_t cross = Cross(*a, *b);
+        if (cross != 0)
+            return cross < 0;
+        return a < b;
     }
-}
+};
 
-// One sweep down the pieces; `onlyAtFormerHorizontals` limits the walks to
-// scan lines where a piece that was horizontal begins. False when memory
-// runs out.
-bool Sweep(FEdge** pieces, int count, bool onlyAtFormerHorizontals)
+using ActiveSet = std::set<FEdge*, ScanOrder>;
+
+// One sweep down the pieces, keeping those that cross the scan line in
+// left-to-right order. Each piece that starts on a line is read against the
+// fill left of it there (the right fill of its neighbour, or none) and its
+// source edge's fills are swapped when its left side disagrees. Only pieces
+// that were horizontal are read when `onlyFormerHorizontals` is set. False
+// when memory runs out.
+bool Sweep(FEdge** pieces, int count, bool onlyFormerHorizontals)
 {
     for (int i = 0; i < count; ++i) {
         FEdge& p = *pieces[i];
@@ -106,32 +101,45 @@ bool Sweep(FEdge** pieces, int count, bool onlyAtFormerHorizontals)
             return a->startY < b->startY;
         return a < b;
     });
-
-    PVTArray<FEdge*> active;
-    if (!active.Allocate(count))
+    try {
+        std::vector<int> byEnd(count);
+        for (int i = 0; i < count; ++i)
+            byEnd[i] = i;
+        std::sort(byEnd.begin(), byEnd.end(), [pieces](int a, int b) { return pieces[a]->endY < pieces[b]->endY; });
+        int32_t y = 0;
+        ActiveSet active(ScanOrder{&y});
+        std::vector<ActiveSet::iterator> where(count, active.end());
+        std::vector<ActiveSet::iterator> started;
+        int ended = 0;
+        for (int i = 0; i < count;) {
+            y = pieces[i]->startY;
+            for (; ended < count && pieces[byEnd[ended]]->endY <= y; ++ended) {
+                ActiveSet::iterator& at = where[byEnd[ended]];
+                if (at != active.end()) {
+                    active.erase(at);
+                    at = active.end();
+                }
+            }
+            started.clear();
+            for (; i < count && pieces[i]->startY == y; ++i) {
+                if (pieces[i]->endY == y)
+                    continue;
+                where[i] = active.insert(pieces[i]).first;
+                started.push_back(where[i]);
+            }
+            std::sort(started.begin(), started.end(),
+                      [&active](ActiveSet::iterator a, ActiveSet::iterator b) { return active.key_comp()(*a, *b); });
+            for (ActiveSet::iterator at : started) {
+                FEdge& piece = **at;
+                if (onlyFormerHorizontals && !piece.wasHorizontal)
+                    continue;
+                PVFillStyle* left = at == active.begin() ? nullptr : RightFill(**std::prev(at));
+                if (LeftFill(piece) != left)
+                    std::swap(piece.source->fill0, piece.source->fill1);
+            }
+        }
+    } catch (const std::bad_alloc&) {
         return false;
-    int live = 0;
-    for (int i = 0; i < count;) {
-        const int32_t y = pieces[i]->startY;
-        bool walk = !onlyAtFormerHorizontals;
-        for (; i < count && pieces[i]->startY == y; ++i) {
-            active[live++] = pieces[i];
-            walk = walk || pieces[i]->wasHorizontal;
-        }
-        int kept = 0;
-        for (int k = 0; k < live; ++k) {
-            FEdge* p = active[k];
-            if (p->endY <= y)
-                continue;
-            p->x = static_cast<int32_t>(p->startX + (int64_t(y) - p->startY) * (int64_t(p->endX) - p->startX) /
-                                                        (int64_t(p->endY) - p->startY));
-            active[kept++] = p;
-        }
-        live = kept;
-        if (walk) {
-            std::sort(active.Data(), active.Data() + live, LeftOf);
-            Walk(active.Data(), live);
-        }
     }
     return true;
 }
@@ -193,7 +201,7 @@ bool PVShape::RepairFillSides()
         FEdge& p = pieces[i];
         if (p.startX == p.endX)
             continue;
-        p = {p.source, -p.startY, p.startX, -p.endY, p.endX, 0, p.reversed, p.wasHorizontal};
+        p = {p.source, -p.startY, p.startX, -p.endY, p.endX, p.reversed, p.wasHorizontal};
         order[count++] = &p;
     }
     return Sweep(order.Data(), count, true);

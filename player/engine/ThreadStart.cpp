@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "base/MKCrashGuard.h"
 #include "base/MKThread.h"
 #include "player/engine/PVWaiterList.h"
 
@@ -122,7 +123,15 @@ DWORD WINAPI StartTrampoline(void* parameter)
         block->WakeFirst();  // start failure: the function stays set
         result = static_cast<DWORD>(-1);
     } else {
-        result = static_cast<DWORD>(block->function(block, block->argument));
+        // An exception that leaves the function ends this thread alone; when
+        // it came before the start was signalled, the starter learns of the
+        // failure at once instead of at its time-out.
+        MKExceptionInfo info{};
+        result = static_cast<DWORD>(-1);
+        const bool completed = MKCrashGuard(
+            info, [block, &result] { result = static_cast<DWORD>(block->function(block, block->argument)); });
+        if (!completed && block->function)
+            block->WakeFirst();
         FreeOwnWaiter();
     }
     block->Release();

@@ -94,7 +94,9 @@ TEST(TagLoop, SpriteIsAddedWithItsOwnTimeline)
     auto* sprite = static_cast<PVSprite*>(parsed.dictionary.Get(2));
     ASSERT_NE(sprite, nullptr);
     EXPECT_EQ(sprite->Type(), PVChar::kSprite);
-    EXPECT_EQ(sprite->RefCount(), 1);
+    // The dictionary's reference and that of the main timeline's one place
+    // record, bound to the sprite when its frame was read.
+    EXPECT_EQ(sprite->RefCount(), 2);
     EXPECT_EQ(sprite->Movie()->FrameCount(), 2);
     EXPECT_EQ(parsed.dictionary.BackgroundColor().blue, 30);
 }

@@ -57,6 +57,37 @@ TEST_F(ThreadStartTest, ThreadReportingFailureFailsAtOnce)
     WaitForSingleObject(start.done, 5000);
 }
 
+// Throws before or after its start is signalled.
+int ThrowingProc(ThreadStartBlock* block, void* argument)
+{
+    if (*static_cast<bool*>(argument))
+        SignalThreadStarted(block, true);
+    throw 1;
+}
+
+// An exception that leaves the thread function ends that thread alone,
+// with exit code -1; thrown before the start was signalled, it fails the
+// start at once rather than at the time-out.
+TEST_F(ThreadStartTest, ThreadThatThrowsEndsAloneAndFailsItsStart)
+{
+    for (bool signalFirst : {false, true}) {
+        void* handle = nullptr;
+        const DWORD begin = GetTickCount();
+        const bool started = StartThreadAndWait(ThrowingProc, &signalFirst, handle);
+        EXPECT_EQ(started, signalFirst);
+        if (!started) {
+            EXPECT_LT(GetTickCount() - begin, 1500u);
+            continue;
+        }
+        ASSERT_NE(handle, nullptr);
+        EXPECT_EQ(WaitForSingleObject(handle, 5000), WAIT_OBJECT_0);
+        DWORD code = 0;
+        EXPECT_TRUE(GetExitCodeThread(handle, &code));
+        EXPECT_EQ(code, static_cast<DWORD>(-1));
+        CloseHandle(handle);
+    }
+}
+
 TEST_F(ThreadStartTest, SilentThreadFailsAfterTwoSeconds)
 {
     Start start;

@@ -45,9 +45,13 @@ const PVBitmap* ShownBitmap(GLHarness& gl)
         const auto* shape = static_cast<const PVShape*>(entry->character);
         if (shape->FillArrayCount() == 0 || shape->FillArray(0)->entries.Count() == 0)
             continue;
-        PVChar* c = gl.player.Dictionary()->Get(shape->FillArray(0)->entries[0].bitmapId);
-        if (c && c->Type() == PVChar::kBitmap)
-            return static_cast<const PVBitmap*>(c);
+        // The bitmap the place record bound when its frame was read.
+        const uint16_t id = shape->FillArray(0)->entries[0].bitmapId;
+        for (int i = 0; entry->bitmaps && i < entry->bitmaps->Count(); ++i) {
+            const PVChar* c = (*entry->bitmaps)[i];
+            if (c->Id() == id && c->Type() == PVChar::kBitmap)
+                return static_cast<const PVBitmap*>(c);
+        }
     }
     return nullptr;
 }
@@ -76,27 +80,32 @@ FrameMatch Compare(const GLHarness& gl, const PVImage& image, int sourceWidth, i
 }
 
 // The movie defines each frame's JPEG under the same id and frees it after
-// the frame. The engine reads every tag when it loads a movie, so its
-// dictionary keeps the last definition, and every frame shows that
-// picture: the test compares frames 1 and 12 with it as the engine decoded
-// it.
+// the frame. Each frame shows its own picture: frames 1 and 12 are
+// compared with the JPEG their place record bound, as the engine decoded
+// it, and the two are different characters.
 TEST(FfmpegMovie, FramesShowTheDecodedJpeg)
 {
     const std::vector<uint8_t> file = ReadFixture(L"ffmpeg_mjpeg_mp3.swf");
     ASSERT_FALSE(file.empty());
     GLHarness gl(320, 240);
     ASSERT_TRUE(gl.LoadFile(file));
-    const PVBitmap* bitmap = ShownBitmap(gl);
-    ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(bitmap->Image(), nullptr);
-    // The drawer takes the image from the character when it makes the texture.
-    std::unique_ptr<PVImage> decoded(bitmap->Image()->Clone());
-    const int width = bitmap->Width(), height = bitmap->Height();
+    const PVBitmap* first = nullptr;
     for (int frame = 1; frame <= 12; ++frame) {
         if (frame > 1)
             gl.Step();
         if (frame != 1 && frame != 12)
             continue;
+        const PVBitmap* bitmap = ShownBitmap(gl);
+        ASSERT_NE(bitmap, nullptr) << frame;
+        ASSERT_NE(bitmap->Image(), nullptr) << frame;
+        if (frame == 1)
+            first = bitmap;
+        else
+            EXPECT_NE(bitmap, first);
+        // The drawer takes the image from the character when it makes the
+        // texture.
+        std::unique_ptr<PVImage> decoded(bitmap->Image()->Clone());
+        const int width = bitmap->Width(), height = bitmap->Height();
         ASSERT_TRUE(gl.Draw());
         const FrameMatch match = Compare(gl, *decoded, width, height);
         // Probes on the test card's sharp edges may fall either side.

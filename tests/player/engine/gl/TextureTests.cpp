@@ -11,6 +11,7 @@
 #include "fixtures/SwfTimeline.h"
 #include "player/engine/GLTable.h"
 #include "player/engine/PVCharDictionary.h"
+#include "player/engine/PVDListObject.h"
 #include "player/engine/PVDisplayList.h"
 #include "player/engine/PVGLDraw.h"
 #include "player/engine/PVGradTex.h"
@@ -331,10 +332,19 @@ TEST(GradientTexture, AlikeFillsShareOneTextureFreedWithTheirLastUser)
         const int fill = shape.AddGradientFill(16, MakeMatrix(0.05, 0.05, 1000, 300 + 1000 * i),
                                                {{0, {reds[i], 0, 0, 255}}, {lastRatios[i], {0, 0, 200, 255}}});
         AddBox(shape, 200, 100 + 1000 * i, 3000, 400, fill);
-        tags.DefineShape(uint16_t(1 + i), shape, 0, 4000, 0, 3000).PlaceObject(uint16_t(1 + i), uint16_t(1 + i), {});
+        tags.DefineShape(uint16_t(1 + i), shape, 0, 4000, 0, 3000);
     }
     tags.ShowFrame().End();
     ASSERT_TRUE(gl.Load(tags));
+    // Shown without place records, which would hold the shapes for as long
+    // as the movie could show their frame again: the display list and the
+    // dictionary are their only users here.
+    for (int i = 0; i < 3; ++i) {
+        PVDListObject* entry = gl.player.MainClip()->DisplayList().GetOrCreate(1 + i);
+        ASSERT_NE(entry, nullptr);
+        entry->SetCharacter(gl.player.Dictionary()->Get(1 + i));
+        entry->dirty = true;
+    }
     EXPECT_EQ(gl.player.Dictionary()->GradientTextures().Count(), 2);
     GLCallCounter counter;
     ASSERT_TRUE(gl.Draw());
