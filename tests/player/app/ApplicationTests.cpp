@@ -127,4 +127,38 @@ TEST_F(PlayerApplication, GoodiesMenuShowsExactlyWhileTheEngineRendersAndItemsFo
     EXPECT_EQ(0, application.ExitInstance(0));
 }
 
+// The tip its tool bar's tool tip control shows for the button `id`.
+std::string ToolTip(HWND toolBar, UINT id)
+{
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    if (!tips)
+        return "(no tool tips)";
+    char text[80] = "";
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = toolBar;
+    info.uId = id;
+    info.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+}  // namespace
+
+TEST_F(PlayerApplication, ToolBarButtonsShowTheirCommandsTips)
+{
+    CDravoPlayerApp application(GetModuleHandleA(nullptr));
+    char program[] = "plovaplayer";
+    char* argv[] = {program, movie.data()};
+    ASSERT_TRUE(application.InitInstance(2, argv, SW_SHOW));
+    HWND toolBar = GetDlgItem(application.MainWindow(), 59392);
+    ASSERT_NE(toolBar, nullptr);
+    EXPECT_EQ("Play", ToolTip(toolBar, 57646));
+    EXPECT_EQ("Pause", ToolTip(toolBar, 57647));
+    EXPECT_EQ("Stop", ToolTip(toolBar, 57645));
+    DestroyWindow(application.MainWindow());
+    PumpMessages();
+    EXPECT_EQ(0, application.ExitInstance(0));
+}
+
 }  // namespace
