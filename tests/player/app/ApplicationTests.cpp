@@ -24,6 +24,7 @@ enum : UINT {
     kCmdProperties = 32783,
     kCmdUseEngine = 32797,
     kCmdClose = 57600,
+    kViewId = 59648,
 };
 
 bool GoodiesShown(HWND frame)
@@ -122,6 +123,40 @@ TEST_F(PlayerApplication, GoodiesMenuShowsExactlyWhileTheEngineRendersAndItemsFo
     SendMessageA(frame, WM_COMMAND, 57616, 0);
     EXPECT_FALSE(Greyed(frame, 0, kCmdClose));
 
+    DestroyWindow(frame);
+    PumpMessages();
+    EXPECT_EQ(0, application.ExitInstance(0));
+}
+
+// The visible renderer window in the view: the picture of the movie.
+HWND ShownRenderer(HWND view)
+{
+    for (HWND child = GetWindow(view, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child))
+            return child;
+    return nullptr;
+}
+
+TEST_F(PlayerApplication, EngineShowsAMovieOpenedInAWindowSizedToItAtItsOwnSize)
+{
+    CDravoPlayerApp application(GetModuleHandleA(nullptr));
+    char program[] = "plovaplayer";
+    char* argv[] = {program, movie.data()};
+    ASSERT_TRUE(application.InitInstance(2, argv, SW_SHOWNORMAL));
+    HWND frame = application.MainWindow();
+    SendMessageA(frame, WM_COMMAND, kCmdUseEngine, 0);
+    // The renderer is placed asynchronously.
+    for (int i = 0; i < 20; ++i) {
+        PumpMessages();
+        Sleep(20);
+    }
+    HWND renderer = ShownRenderer(GetDlgItem(frame, kViewId));
+    ASSERT_NE(nullptr, renderer);
+    RECT client = {};
+    GetClientRect(renderer, &client);
+    // The fixture movie's frame: 11000 x 8000 twips.
+    EXPECT_EQ(550, client.right);
+    EXPECT_EQ(400, client.bottom);
     DestroyWindow(frame);
     PumpMessages();
     EXPECT_EQ(0, application.ExitInstance(0));
