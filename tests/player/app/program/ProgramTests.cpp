@@ -217,6 +217,9 @@ TEST_F(PlayerProgram, DialogsShowTheProgramAndTheMovie)
     // F1 is swallowed: the dialog stays.
     SendMessageW(about, WM_HELP, 0, 0);
     EXPECT_TRUE(IsWindow(about));
+    // So is the framework's command-help message, answered as handled.
+    EXPECT_EQ(TRUE, SendMessageW(about, 0x0365, 0, 0));
+    EXPECT_TRUE(IsWindow(about));
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(about); }));
 
