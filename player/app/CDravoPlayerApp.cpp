@@ -1,7 +1,5 @@
 #include "player/app/CDravoPlayerApp.h"
 
-#include "base/MKPath.h"
-
 #include "player/app/CDravoPlayerFrame.h"
 #include "player/app/CDravoPlayerView.h"
 #include "player/app/DravoRenderer.h"
@@ -123,7 +121,11 @@ bool CDravoPlayerApp::InitInstance(int argc, char** argv, int showCommand)
         return false;
     // The shell opens files in the running program through DDE, on the
     // service named after the program's file.
-    m_shellOpen.Start(MKPathStem(PVProgramPath()).GetText(), &CDravoPlayerApp::OpenFromShell, this);
+    MKString service = PVProgramPath();
+    service = service.Mid(service.ReverseFindChar('\\') + 1);
+    if (service.ReverseFindChar('.') > 0)
+        service = service.Left(service.ReverseFindChar('.'));
+    m_shellOpen.Start(service.GetText(), &CDravoPlayerApp::OpenFromShell, this);
     // The first plain argument is the movie; flags ("/delete") are skipped.
     const char* open = nullptr;
     for (int i = 1; i < argc && !open; ++i) {

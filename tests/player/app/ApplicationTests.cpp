@@ -178,8 +178,6 @@ std::string ToolTip(HWND toolBar, UINT id)
     return text;
 }
 
-}  // namespace
-
 TEST_F(PlayerApplication, ToolBarButtonsShowTheirCommandsTips)
 {
     CDravoPlayerApp application(GetModuleHandleA(nullptr));
