@@ -182,6 +182,9 @@ TEST(DrawShape, ThinSpanMissingTheSamplingPointIsCulled)
 struct Linear {
     const char* name;
     double a, b, c, d;
+    // A 10-pixel line's width under the matrix: the mean length of the
+    // images of the unit vectors, by hand.
+    double strokeWidth;
 };
 
 SwfMatrix AboutCentre(const Linear& l, int cx, int cy)
@@ -199,12 +202,12 @@ SwfMatrix AboutCentre(const Linear& l, int cx, int cy)
 
 const double kHalfRoot2 = std::sqrt(0.5);
 const Linear kLinears[] = {
-    {"identity", 1, 0, 0, 1},
-    {"turn90", 0, 1, -1, 0},
-    {"flip", -1, 0, 0, 1},
-    {"transpose", 0, 1, 1, 0},  // a flip and a quarter turn
-    {"skewedMirror", 0.5, 1, 1, 0.5},  // determinant -0.75
-    {"turn45", kHalfRoot2, kHalfRoot2, -kHalfRoot2, kHalfRoot2},
+    {"identity", 1, 0, 0, 1, 10},
+    {"turn90", 0, 1, -1, 0, 10},
+    {"flip", -1, 0, 0, 1, 10},
+    {"transpose", 0, 1, 1, 0, 10},  // a flip and a quarter turn
+    {"skewedMirror", 0.5, 1, 1, 0.5, 11.18},  // determinant -0.75; columns of length 1.118
+    {"turn45", kHalfRoot2, kHalfRoot2, -kHalfRoot2, kHalfRoot2, 10},
 };
 
 class DrawUnderMatrix : public testing::TestWithParam<Linear> {};
@@ -236,11 +239,10 @@ TEST_P(DrawUnderMatrix, StrokeKeepsItsWidth)
     ASSERT_TRUE(gl.Draw());
     EXPECT_EQ(gl.lastError, 0u);
     // An aliased wide line covers its width across its minor axis, so it
-    // spans 10 pixels on the major axis's every step: the line's extent
-    // along its major axis times 10.
-    const double dx = std::fabs(l.a), dy = std::fabs(l.b);
-    const double len = 100 * std::hypot(dx, dy);
-    const double expected = len * std::max(dx, dy) / std::hypot(dx, dy) * 10;
+    // spans its width on every step of its major axis: the line's extent
+    // along its major axis times its width.
+    const double extent = 100 * std::max(std::fabs(l.a), std::fabs(l.b));
+    const double expected = extent * l.strokeWidth;
     EXPECT_NEAR(RedCount(gl), expected, expected * 0.08);
 }
 
