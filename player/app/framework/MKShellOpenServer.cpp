@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/MKCrashGuard.h"
 #include "player/app/framework/MKShellOpenCommands.h"
 
 namespace {
@@ -62,19 +63,24 @@ void MKShellOpenServer::Stop()
 HDDEDATA CALLBACK MKShellOpenServer::Callback(UINT type, UINT, HCONV, HSZ topic, HSZ service, HDDEDATA data,
                                               ULONG_PTR, ULONG_PTR)
 {
-    MKShellOpenServer* server = s_server;
-    if (!server)
-        return nullptr;
-    switch (type) {
-    case XTYP_CONNECT:
-        return reinterpret_cast<HDDEDATA>(
-            DdeCmpStringHandles(topic, server->m_topic) == 0 && DdeCmpStringHandles(service, server->m_service) == 0);
-    case XTYP_EXECUTE:
-        return DdeCmpStringHandles(topic, server->m_topic) == 0 ? server->Execute(data)
-                                                                : reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
-    default:
-        return nullptr;
-    }
+    // Another process's request: whatever the opener meets ends here, with
+    // the request refused.
+    static MKExceptionInfo s_info;
+    return MKCrashGuard(s_info, HDDEDATA(nullptr), [&]() -> HDDEDATA {
+        MKShellOpenServer* server = s_server;
+        if (!server)
+            return nullptr;
+        switch (type) {
+        case XTYP_CONNECT:
+            return reinterpret_cast<HDDEDATA>(DdeCmpStringHandles(topic, server->m_topic) == 0 &&
+                                              DdeCmpStringHandles(service, server->m_service) == 0);
+        case XTYP_EXECUTE:
+            return DdeCmpStringHandles(topic, server->m_topic) == 0 ? server->Execute(data)
+                                                                    : reinterpret_cast<HDDEDATA>(DDE_FNOTPROCESSED);
+        default:
+            return nullptr;
+        }
+    });
 }
 
 HDDEDATA MKShellOpenServer::Execute(HDDEDATA data)
