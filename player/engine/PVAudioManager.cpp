@@ -60,7 +60,8 @@ bool PVAudioManager::Open()
 
 bool PVAudioManager::StartThread()
 {
-    if (!queue_ || !waveOut_ || thread_)
+    // Without its quit request a running thread could never be stopped.
+    if (!queue_ || !waveOut_ || !quitMessage_ || thread_)
         return false;
     void* handle = nullptr;
     if (!StartThreadAndWait(&PVAudioManager::AudioThreadProc, this, handle))

@@ -39,8 +39,8 @@ public:
     // Makes the queue, the device wrapper and the quit request; false when
     // out of memory.
     bool Open();
-    // Starts the audio thread and waits (at most 2000 ms) until it runs;
-    // true when it does.
+    // Starts the audio thread after a successful Open and waits (at most
+    // 2000 ms) until it runs; true when it does.
     bool StartThread();
     // Asks the thread to play `sound` from `startMs`, replacing the sound
     // that plays, and waits at most 2000 ms for it to take the request. The
