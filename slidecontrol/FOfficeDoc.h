@@ -100,7 +100,9 @@ private:
     // Snapshot
     void RenderSnapshot(HDC target, const RECT& bounds);
     void UpdateLiveSnapshot();
-    void PaintLiveFlash(HDC target, const RECT& windowRect);
+    // Copies w by h pixels that the Flash window paints into a memory DC to
+    // (0, 0) of `target`; `faceRect` gets the button face when GDI fails.
+    void PaintFlash(HWND flash, HDC target, int w, int h, const RECT& faceRect);
     void DropSnapshot();
 
     // Host

@@ -3,7 +3,6 @@
 #include "slidecontrol/FOfficeDoc.h"
 
 #include "player/app/framework/MKCFlashWnd.h"
-#include "slidecontrol/MovieSnapshot.h"
 
 namespace {
 
@@ -56,14 +55,22 @@ void FOfficeDoc::RenderSnapshot(HDC target, const RECT& bounds)
         FillFace(target, bounds);
         return;
     }
-    // The movie engine draws the start frame: a control that was never
-    // activated needs no Flash control, and nothing modal or visible happens
-    // inside the container's drawing call.
+    // A hidden Flash control shows the start frame; it is made for this one
+    // picture and gone again before the container's drawing call returns.
     int w = ClampSide(bounds.right - bounds.left);
     int h = ClampSide(bounds.bottom - bounds.top);
-    if (!RenderMovieFrame(m_properties.movie.GetData(), m_properties.movie.GetCount(), m_properties.startFrame, w, h,
-                          target))
+    MKCFlashWnd flash;
+    if (!flash.Create(nullptr, WS_POPUP, RECT{0, 0, w, h}, GetDesktopWindow(), 0)) {
         FillFace(target, bounds);
+        m_bFlashUnavailable = true;
+        ShowFlashMissingOnce();
+        return;
+    }
+    ConfigureFlash(flash);
+    LoadMovieInto(flash);
+    flash.GotoFrame(m_properties.startFrame);
+    PaintFlash(flash.GetSafeHwnd(), target, w, h, bounds);
+    flash.Destroy();
 }
 
 void FOfficeDoc::UpdateLiveSnapshot()
@@ -73,7 +80,8 @@ void FOfficeDoc::UpdateLiveSnapshot()
         return;
     RECT window = {};
     GetWindowRect(m_pFlashWnd->GetSafeHwnd(), &window);
-    PaintLiveFlash(recorder, window);
+    PaintFlash(m_pFlashWnd->GetSafeHwnd(), recorder, ClampSide(window.right - window.left),
+               ClampSide(window.bottom - window.top), window);
     HMETAFILE picture = CloseMetaFile(recorder);
     if (!picture)
         return;
@@ -87,21 +95,19 @@ void FOfficeDoc::UpdateLiveSnapshot()
     }
 }
 
-void FOfficeDoc::PaintLiveFlash(HDC target, const RECT& windowRect)
+void FOfficeDoc::PaintFlash(HWND flash, HDC target, int w, int h, const RECT& faceRect)
 {
-    int w = ClampSide(windowRect.right - windowRect.left);
-    int h = ClampSide(windowRect.bottom - windowRect.top);
     HDC screen = GetDC(nullptr);
     HDC memory = screen ? CreateCompatibleDC(screen) : nullptr;
     HBITMAP bitmap = screen ? CreateCompatibleBitmap(screen, w, h) : nullptr;
     if (screen && memory && bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
         // The Flash control paints its current frame into a DC it is handed.
-        SendMessageA(m_pFlashWnd->GetSafeHwnd(), WM_PAINT, WPARAM(memory), 0);
+        SendMessageA(flash, WM_PAINT, WPARAM(memory), 0);
         BitBlt(target, 0, 0, w, h, memory, 0, 0, SRCCOPY);
         SelectObject(memory, old);
     } else {
-        FillFace(target, windowRect);
+        FillFace(target, faceRect);
     }
     if (bitmap)
         DeleteObject(bitmap);

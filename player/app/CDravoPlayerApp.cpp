@@ -119,6 +119,13 @@ bool CDravoPlayerApp::InitInstance(int argc, char** argv, int showCommand)
     m_frame = new CDravoPlayerFrame(m_instance, this, this);
     if (!m_frame->Create(m_placement))
         return false;
+    // The shell opens files in the running program through DDE, on the
+    // service named after the program's file.
+    MKString service = PVProgramPath();
+    service = service.Mid(service.ReverseFindChar('\\') + 1);
+    if (service.ReverseFindChar('.') > 0)
+        service = service.Left(service.ReverseFindChar('.'));
+    m_shellOpen.Start(service.GetText(), &CDravoPlayerApp::OpenFromShell, this);
     // The first plain argument is the movie; flags ("/delete") are skipped.
     const char* open = nullptr;
     for (int i = 1; i < argc && !open; ++i) {
@@ -138,8 +145,14 @@ bool CDravoPlayerApp::InitInstance(int argc, char** argv, int showCommand)
     return true;
 }
 
+bool CDravoPlayerApp::OpenFromShell(void* application, const char* path)
+{
+    return static_cast<CDravoPlayerApp*>(application)->OpenDocument(path);
+}
+
 int CDravoPlayerApp::ExitInstance(int exitCode)
 {
+    m_shellOpen.Stop();
     PVWriteAssociation(m_maintainAssociation, PVProgramPath().GetText());
     if (deleteMovieAtExit)
         DeleteFileA(moviePath.GetText());

@@ -5,6 +5,7 @@
 #include "player/app/PVWndPlacement.h"
 #include "player/app/framework/MKCommandTarget.h"
 #include "player/app/framework/MKRecentFileList.h"
+#include "player/app/framework/MKShellOpenServer.h"
 
 #include <windows.h>
 
@@ -62,6 +63,7 @@ private:
     CDravoPlayerView* View() const;
     void OnFileOpen();
     static int ApplicationMessageBox(const char* text, UINT type, UINT helpId);
+    static bool OpenFromShell(void* application, const char* path);
 
     static CDravoPlayerApp* s_instance;
 
@@ -72,6 +74,7 @@ private:
     bool m_engineStarted = false;
     bool m_oleStarted = false;
     MKRecentFileList m_recentFiles;
+    MKShellOpenServer m_shellOpen;
     CDravoPlayerDoc m_document;
     CDravoPlayerFrame* m_frame = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "player/app/framework/MKProfile.h"
 #include "player/app/framework/MKWaitCursor.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace {
@@ -301,6 +302,24 @@ LRESULT CDravoPlayerFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             MKString prompt = LoadText(m_instance, id);
             int tip = prompt.FindChar('\n');
             SetMessageText((tip >= 0 ? prompt.Left(tip) : prompt).GetText());
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        // The tool bar's tool tips: the prompt's text after its line break.
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW)
+            break;
+        MKString prompt = LoadText(m_instance, static_cast<UINT>(header->idFrom));
+        const int tip = prompt.FindChar('\n');
+        const MKString text = tip >= 0 ? prompt.Mid(tip + 1) : MKString();
+        if (header->code == TTN_GETDISPINFOA) {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+            lstrcpynA(info->szText, text.GetText(), ARRAYSIZE(info->szText));
+        } else {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            if (!MultiByteToWideChar(CP_ACP, 0, text.GetText(), -1, info->szText, ARRAYSIZE(info->szText)))
+                info->szText[0] = 0;
         }
         return 0;
     }

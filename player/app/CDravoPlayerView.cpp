@@ -223,19 +223,18 @@ void CDravoPlayerView::ResizeFrameToMovie()
     HWND frame = m_host->MainWindow();
     if (width <= 0 || height <= 0 || !frame || IsIconic(frame) || IsZoomed(frame))
         return;
-    RECT r;
-    GetWindowRect(frame, &r);
-    r.right = r.left + width;
-    r.bottom = r.top + height;
-    AdjustWindowRect(&r, DWORD(GetWindowLongA(frame, GWL_STYLE)), TRUE);
-    r.bottom += 45;
+    // The frame grows by what lies around the view's client area now
+    // (caption, menu, borders, tool bar, status bar, the view's edge), so the
+    // view gets the movie's size plus the renderer's margins and the movie
+    // shows at its own size, whatever those bars measure here.
     int left, right, top, bottom;
     ActiveRenderer()->GetMargins(left, right, top, bottom);
-    r.right += left + right;
-    r.bottom += top + bottom;
+    RECT frameRect, viewClient;
+    GetWindowRect(frame, &frameRect);
+    GetClientRect(m_window, &viewClient);
     RECT work = {0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)};
-    int frameWidth = r.right - r.left + 4;
-    int frameHeight = r.bottom - r.top + 2;
+    int frameWidth = width + left + right + (frameRect.right - frameRect.left) - viewClient.right;
+    int frameHeight = height + top + bottom + (frameRect.bottom - frameRect.top) - viewClient.bottom;
     if (frameWidth > work.right)
         frameWidth = work.right;
     if (frameHeight > work.bottom)

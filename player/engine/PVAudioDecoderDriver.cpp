@@ -108,8 +108,11 @@ int PVAudioDecoderDriver::Open(const PVAudio& sound)
             continue;
         WAVEFORMATEX pcm = {};
         pcm.wFormatTag = WAVE_FORMAT_PCM;
+        // A PCM format without a byte rate cannot be paced: the player
+        // would decode nothing ahead and wait for it without end.
         if (acmFormatSuggest(driver, source_, &pcm, sizeof pcm, ACM_FORMATSUGGESTF_WFORMATTAG) ==
                 MMSYSERR_NOERROR &&
+            pcm.nAvgBytesPerSec != 0 &&
             acmStreamOpen(nullptr, driver, source_, &pcm, nullptr, 0, 0, ACM_STREAMOPENF_QUERY) ==
                 MMSYSERR_NOERROR) {
             driverId_ = search.found[i];

@@ -26,6 +26,8 @@ PVAudioManager::~PVAudioManager()
         delete queue_;
     }
     DeletePlayer();
+    if (quitMessage_)
+        FreeMessage(quitMessage_);
 }
 
 void PVAudioManager::FreeMessage(PVAudioMessage* message)
@@ -43,26 +45,42 @@ bool PVAudioManager::Open()
         return false;
     if (!waveOut_ && !(waveOut_ = new (std::nothrow) PVAudioWaveOut(playing_)))
         return false;
+    if (!quitMessage_) {
+        auto* quit = new (std::nothrow) PVAudioMessage;
+        if (!quit || !(quit->reply = PVReplySignal::Create()) || !queue_->ReserveFrontNode()) {
+            if (quit)
+                FreeMessage(quit);
+            return false;
+        }
+        quit->type = PVAudioMessage::kQuit;
+        quitMessage_ = quit;
+    }
     return true;
 }
 
 bool PVAudioManager::StartThread()
 {
-    if (!queue_ || !waveOut_ || thread_)
+    // Without its quit request a running thread could never be stopped.
+    if (!queue_ || !waveOut_ || !quitMessage_ || thread_)
         return false;
     void* handle = nullptr;
     if (!StartThreadAndWait(&PVAudioManager::AudioThreadProc, this, handle))
         return false;
     thread_ = handle;
+    // Set here rather than by the thread: the thread may touch the manager
+    // only once its start has been taken.
+    InterlockedExchange(&running_, 1);
     return IsRunning();
 }
 
 int PVAudioManager::AudioThreadProc(ThreadStartBlock* block, void* argument)
 {
-    auto* manager = static_cast<PVAudioManager*>(argument);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
-    InterlockedExchange(&manager->running_, 1);
-    SignalThreadStarted(block, true);
+    // A start that came after the starter gave up: the owner deletes the
+    // manager, so it is never touched.
+    if (!SignalThreadStarted(block, true))
+        return 0;
+    auto* manager = static_cast<PVAudioManager*>(argument);
     if (PVReplySignal* reply = manager->RunLoop()) {
         reply->Signal();
         reply->Release();
@@ -123,29 +141,21 @@ void PVAudioManager::Quit()
 {
     if (!IsRunning())
         return;
-    auto* message = new (std::nothrow) PVAudioMessage;
-    PVReplySignal* reply = PVReplySignal::Create();
-    bool posted = false;
-    if (message && reply) {
-        message->type = PVAudioMessage::kQuit;
-        reply->AddRef();
-        message->reply = reply;
-        reply->Lock();
-        posted = queue_->PushFront(message);
-        if (posted)
-            reply->Wait(kReplyWaitMs);
-        reply->Unlock();
-        if (!posted)
-            FreeMessage(message);
-    } else {
-        delete message;
-    }
-    if (reply)
-        reply->Release();
+    // The quit was made at Open and the queue keeps a node for it, so it is
+    // always posted: the thread ends before the manager can go.
+    PVAudioMessage* message = quitMessage_;
+    quitMessage_ = nullptr;
+    PVReplySignal* reply = message->reply;
+    reply->AddRef();
+    reply->Lock();
+    queue_->PushFront(message);
+    reply->Wait(kReplyWaitMs);
+    reply->Unlock();
+    reply->Release();
     InterlockedExchange(&running_, 0);
     // The thread uses this manager until it ends; it ends soon after the
     // quit, at the latest when its current sleep is over.
-    if (posted && thread_)
+    if (thread_)
         WaitForSingleObject(thread_, INFINITE);
 }
 

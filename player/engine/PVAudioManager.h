@@ -36,10 +36,11 @@ public:
     PVAudioManager(const PVAudioManager&) = delete;
     PVAudioManager& operator=(const PVAudioManager&) = delete;
 
-    // Makes the queue and the device wrapper; false when out of memory.
+    // Makes the queue, the device wrapper and the quit request; false when
+    // out of memory.
     bool Open();
-    // Starts the audio thread and waits (at most 2000 ms) until it runs;
-    // true when it does.
+    // Starts the audio thread after a successful Open and waits (at most
+    // 2000 ms) until it runs; true when it does.
     bool StartThread();
     // Asks the thread to play `sound` from `startMs`, replacing the sound
     // that plays, and waits at most 2000 ms for it to take the request. The
@@ -79,4 +80,6 @@ private:
     HWND window_;
     PVPlayingBuffers playing_;
     HANDLE thread_ = nullptr;
+    // Made by Open so that stopping the thread needs no memory.
+    PVAudioMessage* quitMessage_ = nullptr;
 };

@@ -27,6 +27,14 @@ public:
     // texture made from it; null when it was already taken or never set.
     PVImage* TakeImage(ReleaseTexture release, void* context, uint32_t handle);
 
+    // Forgets the texture handle given to TakeImage, for a texture that could
+    // not be made after all: the bitmap then draws as one without an image.
+    void ForgetTexture()
+    {
+        texture_ = 0;
+        release_ = nullptr;
+    }
+
     const PVImage* Image() const { return image_; }
     // The decoded picture's size before any resizing.
     int Width() const { return width_; }

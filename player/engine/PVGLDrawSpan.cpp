@@ -314,7 +314,7 @@ void PVGLDraw::DrawEdgeLines(const PVMatrix& m, const PVCxform* cxform, const PV
                                    : solidColor(*e, found);
         } else if (stroked) {
             color = PVApplyCxform(cxform, e->line->color);
-            w = 0.5f * (std::fabs(m.scaleX) + std::fabs(m.scaleY)) * float(e->line->width);
+            w = PVMeanScale(m) * float(e->line->width);
         } else {
             bool found;
             color = solidColor(*e, found);

@@ -117,7 +117,7 @@ bool PVGLDraw::BuildEdges(const PVMatrix& m, const PVShapeEdge* first, const PVS
 {
     pieces_.SetCount(0);
     order_.SetCount(0);
-    const bool mirrored = m.scaleX * m.scaleY < 0;
+    const bool mirrored = PVDeterminant(m) < 0;
     const PVShapeEdge* e = first;
     bool ok = true;
     for (; e && ok; e = e->next) {

@@ -160,8 +160,10 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
         if (!texture.Name()) {
             const uint32_t name = NewTextureName();
             PVImage* image = texture.BuildImage(name, &PVGLDraw::OnTextureReleased, ReleaseContext());
-            if (!image)
+            if (!image) {
+                releasedTextures_.Add(static_cast<int>(name));
                 return false;
+            }
             // A radial image ends in its outer colour on every side, so
             // beyond its square it is clamped both ways, not repeated.
             Upload(name, image, GL_NEAREST, gGL.edgeClampMode, texture.IsLinear() ? GL_REPEAT : gGL.edgeClampMode);
@@ -179,8 +181,12 @@ bool PVGLDraw::DrawTexturedSpan(const PVMatrix& matrix, const PVCxform* cxform, 
                 PVImage* image = bitmap->TakeImage(&PVGLDraw::OnTextureReleased, ReleaseContext(), name);
                 if (image)
                     image = FitTextureSize(image);
-                if (!image)
+                if (!image) {
+                    // No name may stay with the bitmap that no upload filled.
+                    bitmap->ForgetTexture();
+                    releasedTextures_.Add(static_cast<int>(name));
                     return false;
+                }
                 const bool clipped = fill.kind == PVFillStyle::kClippedBitmap;
                 const GLint wrap = clipped ? gGL.edgeClampMode : GL_REPEAT;
                 Upload(name, image, GL_LINEAR, wrap, wrap);

@@ -17,6 +17,7 @@ PVMessageQueue::~PVMessageQueue()
         delete node;
         node = next;
     }
+    delete spare_;
     DeleteCriticalSection(&waiterLock_);
     DeleteCriticalSection(&queueLock_);
 }
@@ -24,9 +25,16 @@ PVMessageQueue::~PVMessageQueue()
 bool PVMessageQueue::Push(PVAudioMessage* message, bool atFront)
 {
     auto* node = new (std::nothrow) Node{message, nullptr, nullptr};
-    if (!node)
-        return false;
     EnterCriticalSection(&queueLock_);
+    if (!node && atFront && spare_) {
+        node = spare_;
+        spare_ = nullptr;
+        *node = Node{message, nullptr, nullptr};
+    }
+    if (!node) {
+        LeaveCriticalSection(&queueLock_);
+        return false;
+    }
     if (atFront) {
         node->next = front_;
         (front_ ? front_->previous : back_) = node;
@@ -41,6 +49,16 @@ bool PVMessageQueue::Push(PVAudioMessage* message, bool atFront)
     LeaveCriticalSection(&waiterLock_);
     LeaveCriticalSection(&queueLock_);
     return true;
+}
+
+bool PVMessageQueue::ReserveFrontNode()
+{
+    EnterCriticalSection(&queueLock_);
+    if (!spare_)
+        spare_ = new (std::nothrow) Node{nullptr, nullptr, nullptr};
+    const bool reserved = spare_ != nullptr;
+    LeaveCriticalSection(&queueLock_);
+    return reserved;
 }
 
 bool PVMessageQueue::PushBack(PVAudioMessage* message)

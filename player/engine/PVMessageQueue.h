@@ -19,7 +19,11 @@ public:
     // Queue `message` and wake the thread that registered last; false when
     // out of memory.
     bool PushBack(PVAudioMessage* message);
+    // Takes the reserved node when no other can be had.
     bool PushFront(PVAudioMessage* message);
+    // Keeps one node for a later PushFront (the quit that must always get
+    // through); false when out of memory.
+    bool ReserveFrontNode();
     // The front message, or null at once when there is none.
     PVAudioMessage* PopFront();
     // The front message, waiting at most `timeoutMs` (INFINITE: no limit)
@@ -38,6 +42,7 @@ private:
 
     Node* front_ = nullptr;
     Node* back_ = nullptr;
+    Node* spare_ = nullptr;
     CRITICAL_SECTION queueLock_;
     CRITICAL_SECTION waiterLock_;
     ThreadWaiter* waiters_ = nullptr;

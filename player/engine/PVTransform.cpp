@@ -1,6 +1,7 @@
 #include "player/engine/PVTransform.h"
 
 #include <algorithm>
+#include <cmath>
 
 PVMatrix PVConcatMatrix(const PVMatrix& o, const PVMatrix& i)
 {
@@ -16,7 +17,7 @@ PVMatrix PVConcatMatrix(const PVMatrix& o, const PVMatrix& i)
 
 PVMatrix PVInvertMatrix(const PVMatrix& m)
 {
-    const float det = m.scaleX * m.scaleY - m.rotateSkew1 * m.rotateSkew0;
+    const float det = PVDeterminant(m);
     if (det == 0)
         return PVMatrix();
     PVMatrix r;
@@ -27,6 +28,11 @@ PVMatrix PVInvertMatrix(const PVMatrix& m)
     r.translateX = -(r.scaleX * m.translateX + r.rotateSkew1 * m.translateY);
     r.translateY = -(r.rotateSkew0 * m.translateX + r.scaleY * m.translateY);
     return r;
+}
+
+float PVMeanScale(const PVMatrix& m)
+{
+    return 0.5f * (std::hypot(m.scaleX, m.rotateSkew0) + std::hypot(m.rotateSkew1, m.scaleY));
 }
 
 namespace {

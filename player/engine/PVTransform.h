@@ -7,6 +7,15 @@
 PVMatrix PVConcatMatrix(const PVMatrix& outer, const PVMatrix& inner);
 // The inverse; a matrix without one (zero determinant) gives the identity.
 PVMatrix PVInvertMatrix(const PVMatrix& m);
+// Negative for a matrix that mirrors (whatever it also turns or skews).
+inline float PVDeterminant(const PVMatrix& m)
+{
+    return m.scaleX * m.scaleY - m.rotateSkew1 * m.rotateSkew0;
+}
+// The mean length of the images of the unit vectors: how much a line width
+// grows under `m`. Equals (|scale x| + |scale y|) / 2 for a matrix that does
+// not turn, and keeps its value under any rotation.
+float PVMeanScale(const PVMatrix& m);
 inline float PVMapX(const PVMatrix& m, float x, float y)
 {
     return x * m.scaleX + y * m.rotateSkew1 + m.translateX;

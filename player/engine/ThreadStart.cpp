@@ -44,6 +44,7 @@ struct ThreadStartBlock {
     CRITICAL_SECTION startLock;
     CRITICAL_SECTION listLock;
     ThreadWaiter* waiters = nullptr;
+    bool abandoned = false;  // the starter gave up; set under startLock
     LONG refCount = 2;
 
     ThreadStartBlock()
@@ -106,11 +107,19 @@ void FreeThreadWaiterSlot()
     MKThreadSlotFree(g_slot);
 }
 
-void SignalThreadStarted(ThreadStartBlock* block, bool ok)
+bool SignalThreadStarted(ThreadStartBlock* block, bool ok)
 {
-    if (ok)
+    // Under the start lock the starter either still waits and takes the
+    // signal, or has marked the block abandoned: never something between.
+    EnterCriticalSection(&block->startLock);
+    const bool taken = !block->abandoned;
+    if (taken && ok)
         block->function = nullptr;
-    block->WakeFirst();
+    EnterCriticalSection(&block->listLock);
+    PVWaiterList::WakeHead(block->waiters);
+    LeaveCriticalSection(&block->listLock);
+    LeaveCriticalSection(&block->startLock);
+    return taken;
 }
 
 namespace {
@@ -168,6 +177,8 @@ bool StartThreadAndWait(ThreadStartFunction function, void* argument, void*& han
     const bool woken =
         PVWaiterList::Wait(block->startLock, block->listLock, block->waiters, self, kStartWaitMs);
     const bool started = woken && block->function == nullptr;
+    if (!woken)
+        block->abandoned = true;
     LeaveCriticalSection(&block->startLock);
     block->Release();
 

@@ -35,4 +35,7 @@ void FreeThreadWaiterSlot();
 // starter has given up finds its block still valid.
 bool StartThreadAndWait(ThreadStartFunction function, void* argument, void*& handle);
 // Reports the new thread's start (success when `ok`) and wakes the starter.
-void SignalThreadStarted(ThreadStartBlock* block, bool ok);
+// False when the starter had already given up: the start has failed, and the
+// thread must not touch its argument, which the starter's caller may have
+// freed. A thread function therefore signals before it uses the argument.
+bool SignalThreadStarted(ThreadStartBlock* block, bool ok);

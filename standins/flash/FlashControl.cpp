@@ -6,6 +6,7 @@
 #include "standins/controls/ControlLog.h"
 #include "standins/controls/SiteBinding.h"
 #include "standins/flash/BackgroundPicture.h"
+#include "standins/flash/SwfBackgroundMovie.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -216,7 +217,8 @@ void FlashControl::OnMovieData(unsigned generation, HRESULT hr, const std::strin
     }
     MovieScript script;
     std::wstring error;
-    if (!MovieScript::Parse(bytes, script, error)) {
+    const bool swf = bytes.compare(0, 3, "FWS") == 0;
+    if (!(swf ? ParseSwfBackgroundMovie(bytes, script, error) : MovieScript::Parse(bytes, script, error))) {
         Log(L"movie rejected: " + error);
         return;
     }

@@ -8,6 +8,7 @@
 #include "PlovapointRegistration.h"
 #include "base/MKMemOutStream.h"
 #include "fixtures/ComScope.h"
+#include "fixtures/ErrorBoxWatcher.h"
 #include "fixtures/Fixtures.h"
 #include "fixtures/SwfFile.h"
 #include "fixtures/SwfShapeWriter.h"
@@ -78,6 +79,9 @@ Bytes Record(const MovieProperties& properties, int32_t cx, int32_t cy)
     WriteControlRecord(out, properties, extent);
     return Bytes(out.GetData(), out.GetData() + out.GetCount());
 }
+
+constexpr int kDrawWidth = 200;
+constexpr int kDrawHeight = 150;
 
 void SetMovieBytes(MovieProperties& properties, const Bytes& movie)
 {
@@ -392,54 +396,48 @@ TEST_F(ControlTest, MembersThroughIDispatchAndTheTypeLibrary)
     second->Release();
 }
 
-// A control loaded from a stream and drawn, never activated, in a 200 x 150
-// window of a document whose kind is given.
-class SnapshotTest : public ControlTest {
-protected:
-    // Draws the control over a grey picture and answers its pixels
-    // (0x00RRGGBB, top row first).
-    std::vector<DWORD> Draw(bool presentation, const Bytes& record, int& width, int& height)
-    {
-        HostWindow window(200, 150);
-        RECT position = {0, 0, 200, 150};
-        TestControlSite* site = new TestControlSite(window.Get(), position, false, nullptr);
-        DocumentContainer* document = new DocumentContainer(nullptr, presentation);
-        site->SetContainer(document);
-        document->Release();
-        IOleObject* object = Create<IOleObject>(IID_IOleObject);
-        EXPECT_EQ(S_OK, object->SetClientSite(site));
-        EXPECT_EQ(S_OK, LoadInto(object, record));
-        IViewObject* view = QueryAs<IViewObject>(object, IID_IViewObject);
-        // The container's drawing surface: a picture like the screen's, filled grey.
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 150);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        FillRect(dc, &position, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-        RECTL bounds = {0, 0, 200, 150};
-        EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0));
-        // Drawing again at the same size plays the kept picture.
-        EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0));
-        width = 200;
-        height = 150;
-        std::vector<DWORD> pixels(200 * 150);
-        for (int y = 0; y < 150; ++y) {
-            for (int x = 0; x < 200; ++x) {
-                COLORREF c = GetPixel(dc, x, y);
-                pixels[y * 200 + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
+// Draws a control loaded from `record`, never activated, in a 200 x 150
+// window of a document whose kind is given, twice over a grey picture, and
+// answers the picture's pixels (0x00RRGGBB, top row first).
+std::vector<DWORD> DrawInactive(bool presentation, const Bytes& record)
+{
+    HostWindow window(kDrawWidth, kDrawHeight);
+    RECT position = {0, 0, kDrawWidth, kDrawHeight};
+    TestControlSite* site = new TestControlSite(window.Get(), position, false, nullptr);
+    DocumentContainer* document = new DocumentContainer(nullptr, presentation);
+    site->SetContainer(document);
+    document->Release();
+    IOleObject* object = Create<IOleObject>(IID_IOleObject);
+    EXPECT_EQ(S_OK, object->SetClientSite(site));
+    EXPECT_EQ(S_OK, LoadInto(object, record));
+    IViewObject* view = QueryAs<IViewObject>(object, IID_IViewObject);
+    // The container's drawing surface: a picture like the screen's, filled grey.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, kDrawWidth, kDrawHeight);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    FillRect(dc, &position, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    RECTL bounds = {0, 0, kDrawWidth, kDrawHeight};
+    EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0));
+    // Drawing again at the same size plays the kept picture.
+    EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0));
+    std::vector<DWORD> pixels(kDrawWidth * kDrawHeight);
+    for (int y = 0; y < kDrawHeight; ++y) {
+        for (int x = 0; x < kDrawWidth; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            pixels[y * kDrawWidth + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         }
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-        view->Release();
-        object->SetClientSite(nullptr);
-        object->Release();
-        site->Release();
-        return pixels;
     }
-};
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    view->Release();
+    object->SetClientSite(nullptr);
+    object->Release();
+    site->Release();
+    return pixels;
+}
 
 bool Near(DWORD pixel, DWORD colour)
 {
@@ -452,45 +450,133 @@ bool Near(DWORD pixel, DWORD colour)
     return true;
 }
 
-TEST_F(SnapshotTest, AControlNeverActivatedDrawsItsStartFrameWithoutAFlashControl)
+DWORD FaceRgb()
+{
+    COLORREF face = GetSysColor(COLOR_BTNFACE);
+    return (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+}
+
+// The path a logged put_Movie("...") was given, its escapes undone.
+std::wstring LoggedMoviePath(const std::wstring& line)
+{
+    const std::wstring prefix = L"IShockwaveFlash.put_Movie(\"";
+    const size_t at = line.find(prefix);
+    std::wstring path;
+    for (size_t i = at == std::wstring::npos ? line.size() : at + prefix.size(); i < line.size() && line[i] != L'"'; ++i)
+        path += line[i] == L'\\' && i + 1 < line.size() ? line[++i] : line[i];
+    return path;
+}
+
+TEST_F(ControlTest, AControlNeverActivatedDrawsItsStartFrameThroughAHiddenFlashControl)
 {
     MovieProperties properties;
     SetMovieBytes(properties, PictureMovie());
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels = Draw(true, Record(properties, 5000, 4000), width, height);
-    ASSERT_EQ(200, width);
-    ASSERT_EQ(150, height);
-    EXPECT_PRED2(Near, pixels[75 * width + 40], 0xFF0000u);   // the red half
-    EXPECT_PRED2(Near, pixels[75 * width + 160], 0x0000FFu);  // the background
-    EXPECT_PRED2(Near, pixels[2 * width + 198], 0x0000FFu);
-    EXPECT_TRUE(log.Lines().empty());
-
-    // Start frame 1: the green frame.
     properties.startFrame = 1;
-    pixels = Draw(true, Record(properties, 5000, 4000), width, height);
-    EXPECT_PRED2(Near, pixels[75 * width + 40], 0x00FF00u);
+    std::vector<DWORD> pixels = DrawInactive(true, Record(properties, 5000, 4000));
+    // The stand-in Flash control shows a movie's frames in its background
+    // colour, over the whole drawn rectangle.
+    EXPECT_PRED2(Near, pixels[75 * kDrawWidth + 40], 0x0000FFu);
+    EXPECT_PRED2(Near, pixels[2 * kDrawWidth + 198], 0x0000FFu);
+    EXPECT_PRED2(Near, pixels[148 * kDrawWidth + 1], 0x0000FFu);
+
+    // Drawn twice at one size, the movie went to one hidden control, at the
+    // start frame, through a temporary file that is gone again.
+    std::vector<std::wstring> movies;
+    for (const std::wstring& line : log.Lines())
+        if (line.find(L"IShockwaveFlash.put_Movie(") != std::wstring::npos)
+            movies.push_back(line);
+    ASSERT_EQ(1u, movies.size());
+    const std::wstring path = LoggedMoviePath(movies[0]);
+    EXPECT_FALSE(path.empty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str())) << path;
+    EXPECT_TRUE(log.Contains(L"IShockwaveFlash.GotoFrame(1)"));
+    EXPECT_TRUE(log.Contains(L"movie loaded 2 frames"));
+}
+
+TEST_F(ControlTest, NoPictureOutsidePowerPointAndAFacePlainRectangleWithoutAMovie)
+{
+    MovieProperties properties;
+    SetMovieBytes(properties, PictureMovie());
+    std::vector<DWORD> pixels = DrawInactive(false, Record(properties, 5000, 4000));
+    EXPECT_PRED2(Near, pixels[75 * kDrawWidth + 40], 0x808080u);
+
+    // Bytes that are no movie: the button face, and no Flash control made.
+    Bytes text = {'n', 'o', 't', ' ', 'a', ' ', 'm', 'o', 'v', 'i', 'e'};
+    SetMovieBytes(properties, text);
+    pixels = DrawInactive(true, Record(properties, 5000, 4000));
+    EXPECT_PRED2(Near, pixels[75 * kDrawWidth + 40], FaceRgb());
     EXPECT_TRUE(log.Lines().empty());
 }
 
-TEST_F(SnapshotTest, NoPictureOutsidePowerPointAndAFacePlainRectangleWithoutAMovie)
+// Without a Flash control registered, the snapshot is the button face and
+// the warning is shown once in the process, whichever control fails first.
+TEST(SnapshotWithoutFlash, DrawsTheFaceAndWarnsOnce)
 {
+    ComScope com;
+    // Registered while Flash is there, so registering asks nothing; then
+    // Flash goes.
+    auto flash = std::make_unique<ControlRegistration>(StandInControl::Flash10);
+    ASSERT_TRUE(flash->Registered());
+    PlovapointRegistration registration;
+    ASSERT_EQ(S_OK, registration.Result());
+    flash.reset();
+    ErrorBoxWatcher boxes(L"Plova Point Player");
     MovieProperties properties;
     SetMovieBytes(properties, PictureMovie());
-    int width = 0;
-    int height = 0;
-    DWORD grey = 0x808080;
-    std::vector<DWORD> pixels = Draw(false, Record(properties, 5000, 4000), width, height);
-    EXPECT_PRED2(Near, pixels[75 * width + 40], grey);
+    std::vector<DWORD> pixels = DrawInactive(true, Record(properties, 5000, 4000));
+    EXPECT_PRED2(Near, pixels[75 * kDrawWidth + 40], FaceRgb());
+    pixels = DrawInactive(true, Record(properties, 5000, 4000));
+    EXPECT_PRED2(Near, pixels[75 * kDrawWidth + 40], FaceRgb());
+    for (int i = 0; i < 100 && boxes.Texts().empty(); ++i)
+        Sleep(20);
+    const std::vector<std::wstring> texts = boxes.Texts();
+    ASSERT_EQ(1u, texts.size());
+    EXPECT_EQ(0u, texts[0].rfind(L"Your system is not Flash(tm) enabled.\nPlease find out more at ", 0)) << texts[0];
+}
 
-    // Bytes that are no movie: the button face.
-    Bytes text = {'n', 'o', 't', ' ', 'a', ' ', 'm', 'o', 'v', 'i', 'e'};
-    SetMovieBytes(properties, text);
-    pixels = Draw(true, Record(properties, 5000, 4000), width, height);
-    COLORREF face = GetSysColor(COLOR_BTNFACE);
-    DWORD faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
-    EXPECT_PRED2(Near, pixels[75 * width + 40], faceRgb);
-    EXPECT_TRUE(log.Lines().empty());
+TEST_F(ControlTest, StaysInPlaceActiveUntilClosedAndKeepsItsFlashSizeOnAZeroHeight)
+{
+    HostWindow window(kDrawWidth, kDrawHeight);
+    RECT position = {0, 0, kDrawWidth, kDrawHeight};
+    TestControlSite* site = new TestControlSite(window.Get(), position, false, nullptr);
+    DocumentContainer* document = new DocumentContainer(nullptr, true);
+    site->SetContainer(document);
+    document->Release();
+    MovieProperties properties;
+    SetMovieBytes(properties, PictureMovie());
+    IStream* stream = StreamOf(Record(properties, 5000, 4000));
+    IOleObject* control = nullptr;
+    ASSERT_EQ(S_OK, site->CreateFromStream(CLSID_FOfficeDoc, stream, &control));
+    stream->Release();
+    IOleInPlaceObject* inPlace = QueryAs<IOleInPlaceObject>(control, IID_IOleInPlaceObject);
+    HWND own = nullptr;
+    ASSERT_EQ(S_OK, inPlace->GetWindow(&own));
+    HWND flash = GetWindow(own, GW_CHILD);
+    ASSERT_NE(nullptr, flash);
+
+    RECT before = {};
+    GetClientRect(flash, &before);
+    SendMessageA(own, WM_SIZE, 0, MAKELPARAM(120, 0));
+    RECT after = {};
+    GetClientRect(flash, &after);
+    EXPECT_EQ(before.right, after.right);
+    EXPECT_EQ(before.bottom, after.bottom);
+    SendMessageA(own, WM_SIZE, 0, MAKELPARAM(120, 90));
+    GetClientRect(flash, &after);
+    EXPECT_EQ(120, after.right);
+    EXPECT_EQ(90, after.bottom);
+
+    // Deactivation is refused until the container closes the control.
+    EXPECT_EQ(S_OK, inPlace->InPlaceDeactivate());
+    EXPECT_TRUE(IsWindow(own));
+    EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
+    EXPECT_EQ(S_OK, inPlace->InPlaceDeactivate());
+    EXPECT_FALSE(IsWindow(own));
+
+    inPlace->Release();
+    TestControlSite::Destroy(control);
+    control->Release();
+    site->Release();
 }
 
 TEST_F(ControlTest, HostedInWinesAtlContainerItPlaysThroughAFlashControl)

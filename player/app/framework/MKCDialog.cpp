@@ -2,6 +2,14 @@
 
 #include "player/app/framework/MKWindowLayer.h"
 
+namespace {
+
+// The framework's command-help message (F1 on a command), sent to the
+// window that has the focus.
+constexpr UINT kCommandHelp = 0x0365;
+
+}  // namespace
+
 MKCDialog::MKCDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_helpId(templateId), m_parent(parent)
 {
 }
@@ -59,7 +67,8 @@ INT_PTR CALLBACK MKCDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
         }
         break;
     case WM_HELP:
-        // The player has no help: the request is consumed.
+    case kCommandHelp:
+        // The player has no help: either request is consumed.
         SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_NCDESTROY:

@@ -24,6 +24,7 @@ enum : UINT {
     kCmdProperties = 32783,
     kCmdUseEngine = 32797,
     kCmdClose = 57600,
+    kViewId = 59648,
 };
 
 bool GoodiesShown(HWND frame)
@@ -123,6 +124,72 @@ TEST_F(PlayerApplication, GoodiesMenuShowsExactlyWhileTheEngineRendersAndItemsFo
     EXPECT_FALSE(Greyed(frame, 0, kCmdClose));
 
     DestroyWindow(frame);
+    PumpMessages();
+    EXPECT_EQ(0, application.ExitInstance(0));
+}
+
+// The visible renderer window in the view: the picture of the movie.
+HWND ShownRenderer(HWND view)
+{
+    for (HWND child = GetWindow(view, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child))
+            return child;
+    return nullptr;
+}
+
+TEST_F(PlayerApplication, EngineShowsAMovieOpenedInAWindowSizedToItAtItsOwnSize)
+{
+    CDravoPlayerApp application(GetModuleHandleA(nullptr));
+    char program[] = "plovaplayer";
+    char* argv[] = {program, movie.data()};
+    ASSERT_TRUE(application.InitInstance(2, argv, SW_SHOWNORMAL));
+    HWND frame = application.MainWindow();
+    SendMessageA(frame, WM_COMMAND, kCmdUseEngine, 0);
+    // The renderer is placed asynchronously.
+    for (int i = 0; i < 20; ++i) {
+        PumpMessages();
+        Sleep(20);
+    }
+    HWND renderer = ShownRenderer(GetDlgItem(frame, kViewId));
+    ASSERT_NE(nullptr, renderer);
+    RECT client = {};
+    GetClientRect(renderer, &client);
+    // The fixture movie's frame: 11000 x 8000 twips.
+    EXPECT_EQ(550, client.right);
+    EXPECT_EQ(400, client.bottom);
+    DestroyWindow(frame);
+    PumpMessages();
+    EXPECT_EQ(0, application.ExitInstance(0));
+}
+
+// The tip its tool bar's tool tip control shows for the button `id`.
+std::string ToolTip(HWND toolBar, UINT id)
+{
+    HWND tips = reinterpret_cast<HWND>(SendMessageA(toolBar, TB_GETTOOLTIPS, 0, 0));
+    if (!tips)
+        return "(no tool tips)";
+    char text[80] = "";
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = toolBar;
+    info.uId = id;
+    info.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+TEST_F(PlayerApplication, ToolBarButtonsShowTheirCommandsTips)
+{
+    CDravoPlayerApp application(GetModuleHandleA(nullptr));
+    char program[] = "plovaplayer";
+    char* argv[] = {program, movie.data()};
+    ASSERT_TRUE(application.InitInstance(2, argv, SW_SHOW));
+    HWND toolBar = GetDlgItem(application.MainWindow(), 59392);
+    ASSERT_NE(toolBar, nullptr);
+    EXPECT_EQ("Play", ToolTip(toolBar, 57646));
+    EXPECT_EQ("Pause", ToolTip(toolBar, 57647));
+    EXPECT_EQ("Stop", ToolTip(toolBar, 57645));
+    DestroyWindow(application.MainWindow());
     PumpMessages();
     EXPECT_EQ(0, application.ExitInstance(0));
 }

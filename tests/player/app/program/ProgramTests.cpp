@@ -12,6 +12,7 @@
 
 #include <string>
 #include <windows.h>
+#include <ddeml.h>
 
 namespace {
 
@@ -216,6 +217,9 @@ TEST_F(PlayerProgram, DialogsShowTheProgramAndTheMovie)
     // F1 is swallowed: the dialog stays.
     SendMessageW(about, WM_HELP, 0, 0);
     EXPECT_TRUE(IsWindow(about));
+    // So is the framework's command-help message, answered as handled.
+    EXPECT_EQ(TRUE, SendMessageW(about, 0x0365, 0, 0));
+    EXPECT_TRUE(IsWindow(about));
     PostMessageW(about, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(about); }));
 
@@ -290,6 +294,50 @@ TEST_F(PlayerProgram, StartsWithoutAMovie)
     GetWindowTextW(frame, title, 256);
     EXPECT_STREQ(L"Untitled - Plova Player", title);
     EXPECT_EQ("", player.PaneText(kPaneMessage));
+    EXPECT_EQ(0, player.Close());
+}
+
+HDDEDATA CALLBACK IgnoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR)
+{
+    return nullptr;
+}
+
+// A shell DDE execute to the running player, as Explorer sends one; whether
+// the player took it.
+bool ShellExecuteOverDde(const char* command)
+{
+    DWORD instance = 0;
+    if (DdeInitializeA(&instance, &IgnoreDde, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR)
+        return false;
+    HSZ service = DdeCreateStringHandleA(instance, "plovaplayer", CP_WINANSI);
+    HSZ topic = DdeCreateStringHandleA(instance, "system", CP_WINANSI);
+    HCONV conversation = DdeConnect(instance, service, topic, nullptr);
+    DWORD result = 0;
+    bool done = false;
+    if (conversation) {
+        done = DdeClientTransaction(reinterpret_cast<BYTE*>(const_cast<char*>(command)), DWORD(strlen(command) + 1),
+                                    conversation, nullptr, 0, XTYP_EXECUTE, 10000, &result) != nullptr;
+        DdeDisconnect(conversation);
+    }
+    DdeFreeStringHandle(instance, service);
+    DdeFreeStringHandle(instance, topic);
+    DdeUninitialize(instance);
+    return done;
+}
+
+TEST_F(PlayerProgram, TheShellOpensAMovieInTheRunningPlayerThroughDde)
+{
+    std::wstring movie = SaveMovie(folder, L"shell.swf", 20);
+    PlayerProcess player(L"");
+    HWND frame = player.MainWindow();
+    ASSERT_NE(frame, nullptr);
+    char narrow[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, movie.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
+    const std::string command = std::string("[open(\"") + narrow + "\")]";
+    ASSERT_TRUE(ShellExecuteOverDde(command.c_str()));
+    wchar_t title[256] = L"";
+    GetWindowTextW(frame, title, 256);
+    EXPECT_STREQ(L"shell.swf - Plova Player", title);
     EXPECT_EQ(0, player.Close());
 }
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "GLCallCounter.h"
 #include "GLHarness.h"
@@ -174,5 +176,77 @@ TEST(DrawShape, ThinSpanMissingTheSamplingPointIsCulled)
         EXPECT_EQ(counter.quadDraws, c.quads) << c.top;
     }
 }
+
+// A 2x2 matrix (scale x, rotate-skew 0, rotate-skew 1, scale y) that keeps
+// the point (cx, cy) of the shape, in twips, at the window's centre.
+struct Linear {
+    const char* name;
+    double a, b, c, d;
+    // A 10-pixel line's width under the matrix: the mean length of the
+    // images of the unit vectors, by hand.
+    double strokeWidth;
+};
+
+SwfMatrix AboutCentre(const Linear& l, int cx, int cy)
+{
+    SwfMatrix m;
+    m.hasScale = m.hasRotate = true;
+    m.scaleX = int32_t(std::lround(l.a * 65536));
+    m.rotateSkew0 = int32_t(std::lround(l.b * 65536));
+    m.rotateSkew1 = int32_t(std::lround(l.c * 65536));
+    m.scaleY = int32_t(std::lround(l.d * 65536));
+    m.translateX = int32_t(std::lround(100 * 20 - (l.a * cx + l.c * cy)));
+    m.translateY = int32_t(std::lround(75 * 20 - (l.b * cx + l.d * cy)));
+    return m;
+}
+
+const double kHalfRoot2 = std::sqrt(0.5);
+const Linear kLinears[] = {
+    {"identity", 1, 0, 0, 1, 10},
+    {"turn90", 0, 1, -1, 0, 10},
+    {"flip", -1, 0, 0, 1, 10},
+    {"transpose", 0, 1, 1, 0, 10},  // a flip and a quarter turn
+    {"skewedMirror", 0.5, 1, 1, 0.5, 11.18},  // determinant -0.75; columns of length 1.118
+    {"turn45", kHalfRoot2, kHalfRoot2, -kHalfRoot2, kHalfRoot2, 10},
+};
+
+class DrawUnderMatrix : public testing::TestWithParam<Linear> {};
+
+TEST_P(DrawUnderMatrix, FillCoversTheAreaTimesTheDeterminant)
+{
+    const Linear& l = GetParam();
+    // The L of 4500 pixels, centred on (70, 60) pixels.
+    SwfShapeWriter shape;
+    shape.Select(shape.AddSolidFill(255, 0, 0), 0, 0).MoveTo(400, 400);
+    shape.Line(600, 0).Line(0, 1000).Line(1400, 0).Line(0, 600).Line(-2000, 0).Line(0, -1600);
+    GLHarness gl;
+    ASSERT_TRUE(gl.Load(OneShape(shape, AboutCentre(l, 1400, 1200))));
+    LowQuality(gl);
+    ASSERT_TRUE(gl.Draw());
+    const double expected = 4500 * std::fabs(l.a * l.d - l.b * l.c);
+    EXPECT_NEAR(RedCount(gl), expected, expected * 0.03);
+}
+
+TEST_P(DrawUnderMatrix, StrokeKeepsItsWidth)
+{
+    const Linear& l = GetParam();
+    // A 100-pixel line 10 pixels wide through the window's centre.
+    SwfShapeWriter shape;
+    shape.Select(0, 0, shape.AddLineStyle(200, 255, 0, 0)).MoveTo(1000, 1500).Line(2000, 0);
+    GLHarness gl;
+    ASSERT_TRUE(gl.Load(OneShape(shape, AboutCentre(l, 2000, 1500))));
+    LowQuality(gl);
+    ASSERT_TRUE(gl.Draw());
+    EXPECT_EQ(gl.lastError, 0u);
+    // An aliased wide line covers its width across its minor axis, so it
+    // spans its width on every step of its major axis: the line's extent
+    // along its major axis times its width.
+    const double extent = 100 * std::max(std::fabs(l.a), std::fabs(l.b));
+    const double expected = extent * l.strokeWidth;
+    EXPECT_NEAR(RedCount(gl), expected, expected * 0.08);
+}
+
+INSTANTIATE_TEST_SUITE_P(Matrices, DrawUnderMatrix, testing::ValuesIn(kLinears),
+                         [](const testing::TestParamInfo<Linear>& info) { return std::string(info.param.name); });
 
 }  // namespace
