@@ -5,6 +5,7 @@
 #include "addin/hosting/ControlHostWindow.h"
 #include "addin/hosting/HostHandler.h"
 #include "addin/hosting/LayerNode.h"
+#include "addin/hosting/LayerOwner.h"
 #include "addin/hosting/NodeHost.h"
 #include "addin/hosting/UrlResolver.h"
 #include "addin/imaging/RasterImage.h"
@@ -476,6 +477,69 @@ TEST_F(ActiveXNodeTest, ResolvesNamesBelowTheVirtualRoot)
     m_handler.stream = nullptr;
     EXPECT_EQ(UrlResolver::kNotHandled, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
     data->Release();
+}
+
+// A layer's owner alone answers for the controls on it: the host handler is
+// not asked, also when the owner declines.
+TEST_F(ActiveXNodeTest, ALayersOwnerAloneResolvesItsControlsNames)
+{
+    struct Owner : LayerOwner {
+        bool HandleResourceRequest(int, const UrlParts&, int32_t& taken, IStream*& data, uint32_t& length,
+                                   int& answer) override
+        {
+            ++asked;
+            if (!stream)
+                return false;
+            taken = 2;
+            stream->AddRef();
+            data = stream;
+            length = 5;
+            answer = 0;
+            return false;
+        }
+        IStream* stream = nullptr;
+        int asked = 0;
+    } owner;
+    TestFlashNode* windowless
+        = AddFlash(ActiveXNode::WindowlessKind, L"transparent", Movie("half.swf", "80FF0000"), 20, 20);
+    const MKString resource(L"C:\\Vistello.9EA84E08259647B1995FC2CEB15B7423\\pack\\resources\\a.png");
+    IStream* hostData = SHCreateMemStream(reinterpret_cast<const BYTE*>("host"), 4);
+    host->SetHostHandler(&m_handler);
+    m_handler.resolves = true;
+    m_handler.code = UrlResolver::kReady;
+    m_handler.handled = 1;
+    m_handler.stream = hostData;
+    m_handler.size = 4;
+    LayerNode* layer = windowless->GetLayer();
+    ASSERT_NE(nullptr, layer);
+    layer->SetOwner(&owner);
+    int handled = -1;
+    IStream* stream = nullptr;
+    uint32_t size = 0;
+    // Declined: nothing served, though the host handler has a stream ready.
+    EXPECT_EQ(UrlResolver::kNotHandled, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
+    EXPECT_EQ(1, owner.asked);
+    EXPECT_EQ(0, handled);
+    EXPECT_EQ(nullptr, stream);
+    // Served by the owner.
+    IStream* ownerData = SHCreateMemStream(reinterpret_cast<const BYTE*>("owner"), 5);
+    owner.stream = ownerData;
+    EXPECT_EQ(UrlResolver::kReady, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
+    EXPECT_EQ(2, owner.asked);
+    EXPECT_EQ(2, handled);
+    EXPECT_EQ(ownerData, stream);
+    EXPECT_EQ(5u, size);
+    if (stream)
+        stream->Release();
+    // Without an owner the host handler answers again.
+    layer->SetOwner(nullptr);
+    EXPECT_EQ(UrlResolver::kReady, windowless->ResolveUrl(1, resource, &handled, &stream, &size));
+    EXPECT_EQ(hostData, stream);
+    if (stream)
+        stream->Release();
+    m_handler.stream = nullptr;
+    ownerData->Release();
+    hostData->Release();
 }
 
 }  // namespace
