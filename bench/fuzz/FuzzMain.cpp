@@ -28,7 +28,8 @@ const FuzzTarget* const* Targets()
     static const FuzzTarget* const targets[] = {
         &ImageTarget(),         &MovieTarget(),         &ValueTarget(),       &DocumentTarget(),
         &UpdatePackageTarget(), &ModulePackageTarget(), &PluginListTarget(),  &SetupPayloadTarget(),
-        &ValueTreeTarget(),     &TagDataTarget(),       &RecordsTarget(),     nullptr};
+        &ValueTreeTarget(),     &TagDataTarget(),       &RecordsTarget(),     &ControlRecordTarget(),
+        &SwfHeaderTarget(),     nullptr};
     return targets;
 }
 

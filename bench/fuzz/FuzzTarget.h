@@ -34,6 +34,8 @@ const FuzzTarget& SetupPayloadTarget();
 const FuzzTarget& ValueTreeTarget();
 const FuzzTarget& TagDataTarget();
 const FuzzTarget& RecordsTarget();
+const FuzzTarget& ControlRecordTarget();
+const FuzzTarget& SwfHeaderTarget();
 
 // The files of a folder whose names end with `suffix`, as inputs of that kind.
 void AddSeedFiles(const std::wstring& folder, const wchar_t* suffix, const char* kind, std::vector<FuzzInput>& seeds);
